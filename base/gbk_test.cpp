@@ -1,0 +1,38 @@
+#include "base/gbk.h"
+
+#include <gtest/gtest.h>
+
+namespace tvime {
+namespace {
+
+TEST(Gbk, ConvertsChineseTextBothWays) {
+  EXPECT_EQ(GbkToUtf8("\xD6\xD0\xB9\xFA"), "中国");
+  EXPECT_EQ(Utf8ToGbk("中国a"),
+            "\xD6\xD0\xB9\xFA"
+            "a");
+  EXPECT_EQ(GbkToUtf16("\xD6\xD0"), u"中");
+  EXPECT_EQ(Utf16ToGbk(u"中〇"), "\xD6\xD0\xA9\x96");
+  EXPECT_EQ(GbkToUtf8(Utf8ToGbk("zhōng")), "zhōng");  // pinyin letters are in GBK
+}
+
+TEST(Gbk, ReportsCharactersGbkCannotHold) {
+  bool lossless = true;
+  EXPECT_EQ(Utf8ToGbk("a\xF0\xAB\xAB\x87"
+                      "b",
+                      &lossless),
+            "a?b");  // U+2BAC7 is not in GBK
+  EXPECT_FALSE(lossless);
+  Utf8ToGbk("中", &lossless);
+  EXPECT_TRUE(lossless);
+}
+
+TEST(Gbk, InvalidBytesBecomeReplacementCharacters) {
+  EXPECT_EQ(GbkToUtf16("a\xFF"
+                       "b"),
+            u"a\uFFFD"
+            "b");
+  EXPECT_EQ(GbkToUtf16("\xD6"), u"\uFFFD");  // a lead byte without its trail byte
+}
+
+}  // namespace
+}  // namespace tvime

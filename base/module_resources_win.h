@@ -1,0 +1,20 @@
+#pragma once
+// Data resources (RT_RCDATA) of a loaded Windows module.
+
+#include <windows.h>
+
+#include "base/resources.h"
+
+namespace tvime {
+
+class ModuleResources : public ResourceSource {
+ public:
+  explicit ModuleResources(HMODULE module) : module_(module) {}
+  std::optional<ByteSpan> FindData(std::string_view name) const override;
+  HMODULE module() const { return module_; }
+
+ private:
+  HMODULE module_;
+};
+
+}  // namespace tvime

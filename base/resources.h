@@ -1,0 +1,50 @@
+#pragma once
+// The resource seam: "give me the bytes of the data resource NAME".
+//
+// On Windows the bytes are RT_RCDATA resources of a loaded module; on a development host they are
+// the same generated files, read from a directory. Names are matched without regard to case, as
+// Windows matches resource names ("words.bin" finds "WORDS.BIN").
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tvime {
+
+using ByteSpan = std::span<const std::uint8_t>;
+
+class ResourceSource {
+ public:
+  virtual ~ResourceSource() = default;
+  // The bytes of the data resource, valid for the life of this source; nullopt when absent.
+  virtual std::optional<ByteSpan> FindData(std::string_view name) const = 0;
+};
+
+// Files of one directory stand for the resources; each file is read once, on first request.
+class DirectoryResources : public ResourceSource {
+ public:
+  explicit DirectoryResources(std::string directory);
+  std::optional<ByteSpan> FindData(std::string_view name) const override;
+
+ private:
+  std::string directory_;
+  mutable std::map<std::string, std::optional<std::vector<std::uint8_t>>> cache_;
+};
+
+// Resources held in memory, as a test builds them.
+class MemoryResources : public ResourceSource {
+ public:
+  void Add(std::string_view name, std::vector<std::uint8_t> bytes);
+  std::optional<ByteSpan> FindData(std::string_view name) const override;
+
+ private:
+  std::map<std::string, std::vector<std::uint8_t>> data_;
+};
+
+std::string LowerAscii(std::string_view text);
+
+}  // namespace tvime

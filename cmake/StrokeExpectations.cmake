@@ -1,0 +1,17 @@
+# Writes the host query tool's stroke listings for a fixed set of queries, each block headed by
+# "== QUERY SET" (SET is "common" or "big"). Run with -DQUERY=tool -DDICT=dir -DOUT=file.
+set(queries "" "a" "s" "d" "f" "g" "t" "?" "a?" "a?s" "sgas" "dsa" "gfgfg" "ffa" "????" "aasa")
+file(WRITE ${OUT} "")
+foreach(set common big)
+  foreach(q IN LISTS queries)
+    set(args --dict ${DICT} strokes "${q}")
+    if(set STREQUAL "big")
+      list(APPEND args --big)
+    endif()
+    execute_process(COMMAND ${QUERY} ${args} OUTPUT_VARIABLE listing RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+      message(FATAL_ERROR "tvime-query failed for '${q}' (${set})")
+    endif()
+    file(APPEND ${OUT} "== ${q} ${set}\n${listing}")
+  endforeach()
+endforeach()

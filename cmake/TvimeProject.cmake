@@ -1,0 +1,77 @@
+# Project-wide compiler settings and the helpers every folder uses.
+
+if(TVIME_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all -O1)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(TVIME_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "TVIME_FUZZ needs clang (libFuzzer)")
+  endif()
+  # Coverage feedback for the fuzzers reaches into the libraries they call.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
+if(WIN32)
+  # Windows 7 API level; narrow (A) functions are called explicitly where the system describes them.
+  add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 WIN32_LEAN_AND_MEAN NOMINMAX)
+endif()
+
+# Our own code is held to -Werror; third-party code (GoogleTest) is not.
+function(tvime_strict_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+function(tvime_library name)
+  add_library(${name} STATIC ${ARGN})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  tvime_strict_warnings(${name})
+endfunction()
+
+# Host tests run natively under CTest; tests of the Windows layers (files ending _win_test.cpp)
+# run under Wine through CMAKE_CROSSCOMPILING_EMULATOR.
+function(tvime_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_SOURCES)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${name} PRIVATE TVIME_DICT_DIR="${TVIME_DICT_DIR}"
+                                             TVIME_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  tvime_strict_warnings(${name})
+  if(CMAKE_CROSSCOMPILING)
+    if(TVIME_RUN_WINDOWS_TESTS)
+      gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                           WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+                           PROPERTIES LABELS wine TIMEOUT 120)
+    endif()
+  else()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+                         PROPERTIES LABELS host)
+  endif()
+endfunction()
+
+set(TVIME_DICT_DIR ${CMAKE_BINARY_DIR}/dict)
+
+if(NOT TVIME_TOOLS_ONLY)
+  enable_testing()
+  include(GoogleTest)
+  if(CMAKE_CROSSCOMPILING)
+    # Debian ships GoogleTest as sources for exactly this: build it with the cross compiler.
+    set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+    add_library(GTest::gmock ALIAS gmock)
+    # 64-bit programs run under Wine here; 32-bit ones are only built and checked statically
+    # (Wine's 32-bit half would need i386 multiarch on the build machine).
+    if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+      set(TVIME_RUN_WINDOWS_TESTS ON)
+      set(CMAKE_CROSSCOMPILING_EMULATOR
+          ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh --prefix ${CMAKE_BINARY_DIR}/wine)
+    endif()
+  else()
+    find_package(GTest REQUIRED)
+  endif()
+endif()

@@ -1,0 +1,72 @@
+#include "engine/dictionary_file.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "base/byte_reader.h"
+
+namespace tvime {
+
+const char* TextAt(std::span<const std::uint8_t> buffer, size_t offset, size_t length) {
+  if (length == 0 || offset > buffer.size() || buffer.size() - offset < length) return nullptr;
+  const std::uint8_t* start = buffer.data() + offset;
+  if (!std::memchr(start, 0, length)) return nullptr;
+  return reinterpret_cast<const char*>(start);
+}
+
+size_t ParsePairList(std::span<const std::uint8_t> buffer, size_t offset,
+                     std::vector<TextPair>& out) {
+  ByteReader header(buffer, offset);
+  std::uint16_t pairCount = 0, reserved = 0;
+  if (!header.ReadU16(pairCount) || !header.ReadU16(reserved)) return 0;
+  // The texts start after all the length bytes; without them nothing can be located.
+  if (!header.Has(2 * size_t{pairCount})) return 0;
+  size_t lengths = header.offset();
+  size_t text = lengths + 2 * size_t{pairCount};
+  out.reserve(out.size() + pairCount);
+  for (size_t i = 0; i < pairCount; ++i) {
+    size_t firstLength = buffer[lengths + 2 * i];
+    size_t secondLength = buffer[lengths + 2 * i + 1];
+    const char* first = TextAt(buffer, text, firstLength);
+    const char* second = first ? TextAt(buffer, text + firstLength, secondLength) : nullptr;
+    if (!second) return 0;
+    out.push_back({first, second});
+    text += firstLength + secondLength;
+  }
+  return text;
+}
+
+bool DictionaryFile::LoadFromResource(const ResourceSource* module, std::string_view name,
+                                      int kind) {
+  Clear();
+  if (!module) return false;
+  std::optional<ByteSpan> resource = module->FindData(name);
+  if (!resource) return false;
+  return LoadFromBytes(*resource, kind);
+}
+
+bool DictionaryFile::LoadFromBytes(ByteSpan resource, int kind) {
+  Clear();
+  std::uint32_t total = 0;
+  if (!ByteReader(resource).ReadU32(total)) return false;
+  // A header that claims more than the resource holds is taken as the resource's size.
+  size_t length = std::min<size_t>(total, resource.size());
+  buffer.assign(resource.begin(), resource.begin() + static_cast<std::ptrdiff_t>(length));
+  if (buffer.size() > 4) Descramble(std::span(buffer).subspan(4), kind);
+  return Parse();
+}
+
+bool DictionaryFile::Parse() {
+  pairs.clear();
+  bool intact = ParsePairList(buffer, 4, pairs) != 0;
+  count = pairs.size();
+  return intact;
+}
+
+void DictionaryFile::Clear() {
+  pairs.clear();
+  buffer.clear();
+  count = 0;
+}
+
+}  // namespace tvime

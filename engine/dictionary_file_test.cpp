@@ -1,0 +1,106 @@
+#include "engine/dictionary_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/radical_group_dictionary.h"
+#include "tools/dictbuild/dictionary_builder.h"
+
+namespace tvime {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Sealed(Bytes container, int kind) {
+  SealContainer(container, kind);
+  return container;
+}
+
+TEST(DictionaryFile, MissingResourceLeavesTheDictionaryEmpty) {
+  MemoryResources resources;
+  DictionaryFile dictionary;
+  EXPECT_FALSE(dictionary.LoadFromResource(&resources, "pianpang.bin", SCRAMBLE_BLOCK));
+  EXPECT_FALSE(dictionary.IsLoaded());
+  EXPECT_FALSE(dictionary.LoadFromResource(nullptr, "pianpang.bin", SCRAMBLE_BLOCK));
+}
+
+TEST(DictionaryFile, ParsesAPairListFoundByLowerCaseName) {
+  MemoryResources resources;
+  resources.Add(
+      "PIANPANG.BIN",
+      Sealed(Container(BuildPairList({{"0", ""}, {"85", "ffa"}, {"9", "ds"}})), SCRAMBLE_BLOCK));
+  DictionaryFile dictionary;
+  ASSERT_TRUE(dictionary.LoadFromResource(&resources, "pianpang.bin", SCRAMBLE_BLOCK));
+  ASSERT_EQ(dictionary.count, 3u);
+  EXPECT_STREQ(dictionary.PairAt(1).first, "85");
+  EXPECT_STREQ(dictionary.PairAt(1).second, "ffa");
+  EXPECT_STREQ(dictionary.PairAt(2).second, "ds");
+}
+
+TEST(DictionaryFile, HeaderClaimingMoreThanTheResourceIsCutToTheResource) {
+  Bytes container = Container(BuildPairList({{"1", "a"}, {"2", "s"}}));
+  container[3] = 0x7F;  // total length now claims about 2 GB
+  DictionaryFile dictionary;
+  EXPECT_TRUE(dictionary.LoadFromBytes(container, SCRAMBLE_NONE));
+  EXPECT_EQ(dictionary.count, 2u);
+}
+
+TEST(DictionaryFile, HeaderClaimingLessCutsThePayload) {
+  Bytes container = Container(BuildPairList({{"1", "a"}, {"2", "s"}}));
+  // Drop the last text from the declared length: the second pair is no longer intact.
+  container[0] = static_cast<std::uint8_t>(container.size() - 2);
+  DictionaryFile dictionary;
+  EXPECT_FALSE(dictionary.LoadFromBytes(container, SCRAMBLE_NONE));
+  EXPECT_EQ(dictionary.count, 1u);
+}
+
+TEST(DictionaryFile, DamagedPairListsKeepTheIntactPairs) {
+  Bytes good = Container(BuildPairList({{"1", "a"}, {"22", "ss"}, {"3", "d"}}));
+  DictionaryFile dictionary;
+
+  Bytes noNul = good;
+  noNul[noNul.size() - 1] = 'x';  // the last text loses its NUL
+  EXPECT_FALSE(dictionary.LoadFromBytes(noNul, SCRAMBLE_NONE));
+  EXPECT_EQ(dictionary.count, 2u);
+
+  Bytes zeroLength = good;
+  zeroLength[8 + 2] = 0;  // second pair's first text claims 0 bytes
+  EXPECT_FALSE(dictionary.LoadFromBytes(zeroLength, SCRAMBLE_NONE));
+  EXPECT_EQ(dictionary.count, 1u);
+
+  Bytes tooMany = good;
+  tooMany[4] = 0xFF;  // a count whose length bytes run past the data
+  tooMany[5] = 0xFF;
+  EXPECT_FALSE(dictionary.LoadFromBytes(tooMany, SCRAMBLE_NONE));
+  EXPECT_EQ(dictionary.count, 0u);
+
+  for (size_t size : {0, 2, 4, 6}) {
+    EXPECT_FALSE(dictionary.LoadFromBytes(ByteSpan(good.data(), size), SCRAMBLE_NONE));
+    EXPECT_EQ(dictionary.count, 0u);
+  }
+}
+
+TEST(RadicalGroupDictionary, ParsesGroupsBackToBack) {
+  RadicalGroupDictionary groups;
+  Bytes bin = BuildRadicalGroups({{}, {{"a", "s"}, {"b", "sd"}, {"85", "ffa"}}, {{"c", ""}}});
+  ASSERT_TRUE(groups.LoadFromBytes(Sealed(bin, SCRAMBLE_BLOCK), SCRAMBLE_BLOCK));
+  ASSERT_EQ(groups.GroupCount(), 3u);
+  EXPECT_EQ(groups.GroupAt(0).pairCount(), 0u);
+  ASSERT_EQ(groups.GroupAt(1).pairCount(), 3u);
+  EXPECT_STREQ(groups.GroupAt(1).pairs[2].first, "85");
+  EXPECT_STREQ(groups.GroupAt(2).pairs[0].first, "c");
+}
+
+TEST(RadicalGroupDictionary, TruncatedGroupKeepsWhatIsIntact) {
+  Bytes bin = BuildRadicalGroups({{{"a", "s"}}, {{"b", "sd"}, {"c", "dd"}}, {{"d", "a"}}});
+  bin.resize(bin.size() - 12);  // cuts into the second group's second pair
+  bin[0] = static_cast<std::uint8_t>(bin.size());
+  RadicalGroupDictionary groups;
+  EXPECT_FALSE(groups.LoadFromBytes(bin, SCRAMBLE_NONE));
+  ASSERT_EQ(groups.GroupCount(), 2u);
+  EXPECT_EQ(groups.GroupAt(1).pairCount(), 1u);
+}
+
+}  // namespace
+}  // namespace tvime

@@ -1,0 +1,105 @@
+#include "engine/lexicon.h"
+
+#include <algorithm>
+
+#include "base/gbk.h"
+
+namespace tvime {
+namespace {
+
+// A word is converted into a buffer of this many UTF-16 units (its terminator included); a longer
+// text is refused rather than cut.
+constexpr size_t kUserWordUnits = 1024;
+
+}  // namespace
+
+Lexicon::Lexicon(Settings& settings, const ConversionFlags& flags, UserDataPathFn userDataPath)
+    : phraseSortMode(settings.Read(setting::PhraseSortMode)),
+      settings_(settings),
+      flags_(flags),
+      userDataPath_(std::move(userDataPath)) {}
+
+Lexicon::~Lexicon() = default;
+
+void Lexicon::Initialize(const ResourceSource* resources) {
+  module = resources;
+  ClearLists();
+  if (initialized) {
+    if (client_) client_->RefreshCandidates();
+    return;
+  }
+  LoadDictionaries();
+  if (client_) client_->RefreshCandidates();
+  initialized = true;
+  if (client_) client_->LoadPanelResources();
+}
+
+bool Lexicon::LoadDictionaries() {
+  bool complete = chars.LoadFromResource(module, "words.bin", SCRAMBLE_BLOCK);
+  complete &= radicalGroups.LoadFromResource(module, "extra.bin", SCRAMBLE_BLOCK);
+  complete &= radicals.LoadFromResource(module, "pianpang.bin", SCRAMBLE_BLOCK);
+  complete &= phrases.LoadFromResource(module, "phrase.bin", SCRAMBLE_XOR);
+  LoadUserWords();
+  return complete;
+}
+
+bool Lexicon::LoadUserWords() {
+  if (!userDataPath_) {
+    userWords.clear();
+    return true;
+  }
+  return ReadWordFile(userDataPath_(kUserWordFileName), userWords);
+}
+
+bool Lexicon::SaveUserWords() {
+  if (!userDataPath_) return false;
+  return WriteWordFile(userDataPath_(kUserWordFileName), userWords);
+}
+
+void Lexicon::ClearLists() {
+  mainList.clear();
+  secondaryList.clear();
+  assocList.clear();
+  contextHistory.clear();
+  if (client_) client_->ResetDisplayState();
+}
+
+bool Lexicon::FindByStrokes(std::string_view query) {
+  chars.FindByStrokes(query, flags_.Has(CS_BIG_CHARSET), mainList);
+  return true;
+}
+
+void Lexicon::SetPhraseSortMode(int value) {
+  phraseSortMode = value;
+  settings_.Write(setting::PhraseSortMode, value);
+}
+
+std::string Lexicon::DescribeCharIndex(std::uint32_t index) const {
+  if (index >= chars.entries.size()) return {};
+  const CharEntry& entry = chars.entries[index];
+  return std::string(entry.text) + ": " + entry.annotation + "|" + entry.code;
+}
+
+std::string Lexicon::DescribeCandidate(PanelMode mode, std::uint32_t value) const {
+  if (value & kUserWordBit) return {};
+  switch (mode) {
+    case ModeIdle:
+    case ModeStrokes:
+      return DescribeCharIndex(value);
+    default:
+      return {};
+  }
+}
+
+bool Lexicon::AddUserWord(std::string_view text) {
+  std::u16string wide = GbkToUtf16(text);
+  if (wide.size() < 2 || wide.size() >= kUserWordUnits) return false;
+  // A line end or NUL inside a word would split or cut it when the file is read back.
+  if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return false;
+  if (std::find(userWords.begin(), userWords.end(), text) != userWords.end()) return false;
+  if (phrases.Contains(text)) return false;
+  userWords.emplace_back(text);
+  return true;
+}
+
+}  // namespace tvime

@@ -1,0 +1,86 @@
+// Quality of the shipped character dictionary, through the same search the panel uses.
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "engine/character_dictionary.h"
+#include "tests/support/gbk_literals.h"
+
+namespace tvime {
+namespace {
+
+using testing::G;
+
+constexpr size_t kPage = 20;
+
+class RealCharacterDictionary : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static DirectoryResources resources(TVIME_DICT_DIR);
+    dictionary = new CharacterDictionary;
+    loaded = dictionary->LoadFromResource(&resources, "words.bin", SCRAMBLE_BLOCK);
+  }
+  static void TearDownTestSuite() { delete dictionary; }
+
+  static std::vector<CandidateId> Find(std::string_view query, bool big) {
+    std::vector<CandidateId> list;
+    dictionary->FindByStrokes(query, big, list);
+    return list;
+  }
+
+  static inline CharacterDictionary* dictionary = nullptr;
+  static inline bool loaded = false;
+};
+
+TEST_F(RealCharacterDictionary, HoldsEveryGbkHanziWithTheCommonBlockFirst) {
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(dictionary->count, 20924u);
+  EXPECT_EQ(dictionary->commonChars.size(), 3500u);
+  for (size_t i = 0; i < dictionary->count; ++i) {
+    EXPECT_EQ(dictionary->EntryAt(i).IsCommon(), i < 3500) << i;
+    EXPECT_EQ(dictionary->IndexOfChar(dictionary->EntryAt(i).text), i) << "duplicate at " << i;
+    if (i > 0 && i != 3500) {
+      EXPECT_LE(dictionary->EntryAt(i).weight, dictionary->EntryAt(i - 1).weight) << i;
+    }
+  }
+}
+
+TEST_F(RealCharacterDictionary, KnowsTheMainlandStrokeOrder) {
+  const std::map<std::string, std::string> codes = {
+      {"中", "sgas"},   {"必", "fgfdf"}, {"火", "fddf"},  {"王", "aasa"},
+      {"有", "adsgaa"}, {"出", "gssgs"}, {"凸", "sasga"}, {"〇", "g"}};
+  for (const auto& [character, code] : codes) {
+    EXPECT_EQ(dictionary->CodeOfChar(G(character)), code) << character;
+  }
+  EXPECT_EQ(GbkToUtf8(dictionary->AnnotationOfChar(G("中"))), "zhōng zhòng");
+}
+
+TEST_F(RealCharacterDictionary, FrequentCharactersComeFirst) {
+  EXPECT_EQ(Find("a", false).front(), dictionary->IndexOfChar(G("一")));
+  std::vector<CandidateId> zhong = Find("sgas", false);
+  ASSERT_FALSE(zhong.empty());
+  EXPECT_LT(std::find(zhong.begin(), zhong.end(), dictionary->IndexOfChar(G("中"))) - zhong.begin(),
+            static_cast<std::ptrdiff_t>(kPage));
+  // Mainland users see 们 early: its simplified form must not be buried by traditional 們.
+  EXPECT_LT(dictionary->IndexOfChar(G("们")), 100);
+}
+
+TEST_F(RealCharacterDictionary, EveryCommonCharacterIsOnTheFirstPageOfItsFullCode) {
+  for (size_t i = 0; i < 3500; ++i) {
+    const CharEntry& entry = dictionary->EntryAt(i);
+    std::vector<CandidateId> list = Find(entry.code, false);
+    auto position = std::find(list.begin(), list.end(), i) - list.begin();
+    EXPECT_LT(position, static_cast<std::ptrdiff_t>(kPage))
+        << GbkToUtf8(entry.text) << " " << entry.code;
+  }
+}
+
+TEST_F(RealCharacterDictionary, OneStrokeQueriesFillThe400WithTheBigSet) {
+  for (const char* stroke : {"a", "s", "d", "f", "g"}) {
+    EXPECT_EQ(Find(stroke, true).size(), kMaxMainCandidates) << stroke;
+  }
+}
+
+}  // namespace
+}  // namespace tvime

@@ -1,0 +1,140 @@
+#include "engine/lexicon.h"
+
+#include <gtest/gtest.h>
+
+#include "base/file_io.h"
+#include "tests/support/gbk_literals.h"
+#include "tests/support/temp_dir.h"
+#include "tools/dictbuild/dictionary_builder.h"
+
+namespace tvime {
+namespace {
+
+using testing::G;
+
+class RecordingClient : public LexiconClient {
+ public:
+  void ResetDisplayState() override { calls += "reset "; }
+  void RefreshCandidates() override { calls += "refresh "; }
+  void LoadPanelResources() override { calls += "panels "; }
+  std::string calls;
+};
+
+std::vector<std::uint8_t> Sealed(std::vector<std::uint8_t> container, int kind) {
+  SealContainer(container, kind);
+  return container;
+}
+
+class LexiconTest : public ::testing::Test {
+ protected:
+  LexiconTest() : settings(store), flags(settings) {}
+
+  void SetUp() override {
+    resources.Add("WORDS.BIN", Sealed(BuildCharacterDictionary({
+                                          {G("一"), "a", G("yī"), kCommonCharFlag, 900},
+                                          {G("中"), "sgas", G("zhōng zhòng"), kCommonCharFlag, 990},
+                                          {G("丰"), "aaas", "", 0, 700},
+                                      }),
+                                      SCRAMBLE_BLOCK));
+    resources.Add("PHRASE.BIN",
+                  Sealed(BuildPhraseDictionary({{G("中国"), {0x1F15, 0x0805}}}), SCRAMBLE_XOR));
+    lexicon = std::make_unique<Lexicon>(
+        settings, flags, [this](std::string_view name) { return dir.File(std::string(name)); });
+    lexicon->SetClient(&client);
+  }
+
+  void WriteUserFile(const std::string& contents) {
+    ASSERT_TRUE(ReplaceFileContents(dir.File("tvimeusr.txt"), contents));
+  }
+
+  testing::TempDir dir;
+  MemorySettingsStore store;
+  Settings settings;
+  ConversionFlags flags;
+  MemoryResources resources;
+  RecordingClient client;
+  std::unique_ptr<Lexicon> lexicon;
+};
+
+TEST_F(LexiconTest, FirstInitializeLoadsEverythingLaterOnesOnlyClearAndRefresh) {
+  WriteUserFile("\xCE\xD2\xC3\xC7\r\n");  // 我们
+  lexicon->Initialize(&resources);
+  EXPECT_EQ(client.calls, "reset refresh panels ");
+  EXPECT_TRUE(lexicon->initialized);
+  EXPECT_EQ(lexicon->chars.count, 3u);
+  EXPECT_EQ(lexicon->phrases.count, 1u);
+  EXPECT_FALSE(lexicon->radicals.IsLoaded());  // absent resources stay empty
+  EXPECT_EQ(lexicon->userWords, (std::vector<std::string>{"\xCE\xD2\xC3\xC7"}));
+
+  lexicon->mainList = {1};
+  lexicon->contextHistory = {G("中")};
+  client.calls.clear();
+  WriteUserFile("");
+  lexicon->Initialize(&resources);
+  EXPECT_EQ(client.calls, "reset refresh ");
+  EXPECT_TRUE(lexicon->mainList.empty());
+  EXPECT_TRUE(lexicon->contextHistory.empty());
+  EXPECT_EQ(lexicon->userWords.size(), 1u);  // not reread
+}
+
+TEST_F(LexiconTest, WithoutResourcesEverySearchIsEmpty) {
+  MemoryResources none;
+  lexicon->Initialize(&none);
+  EXPECT_TRUE(lexicon->FindByStrokes(""));
+  EXPECT_TRUE(lexicon->mainList.empty());
+  EXPECT_EQ(lexicon->DescribeCandidate(ModeStrokes, 0), "");
+}
+
+TEST_F(LexiconTest, StrokeSearchFollowsTheBigCharacterSetFlag) {
+  lexicon->Initialize(&resources);
+  ASSERT_TRUE(flags.Has(CS_BIG_CHARSET));  // the default word is 4
+  lexicon->FindByStrokes("a");
+  EXPECT_EQ(lexicon->mainList, (std::vector<CandidateId>{0, 2}));
+  flags.Toggle(CS_BIG_CHARSET);
+  lexicon->FindByStrokes("a");
+  EXPECT_EQ(lexicon->mainList, (std::vector<CandidateId>{0}));
+}
+
+TEST_F(LexiconTest, DescribesStrokeCandidatesOnly) {
+  lexicon->Initialize(&resources);
+  EXPECT_EQ(GbkToUtf8(lexicon->DescribeCandidate(ModeStrokes, 1)), "中: zhōng zhòng|sgas");
+  EXPECT_EQ(GbkToUtf8(lexicon->DescribeCandidate(ModeIdle, 2)), "丰: |aaas");
+  EXPECT_EQ(lexicon->DescribeCandidate(ModeStrokes, 3), "");
+  EXPECT_EQ(lexicon->DescribeCandidate(ModeStrokes, kUserWordBit | 1), "");
+  EXPECT_EQ(lexicon->DescribeCandidate(ModeAssociation, 1), "");
+  EXPECT_EQ(lexicon->DescribeCandidate(ModeLetters, 1), "");
+}
+
+TEST_F(LexiconTest, AddUserWordRefusesShortDuplicateBuiltInAndMultiLineTexts) {
+  lexicon->Initialize(&resources);
+  EXPECT_FALSE(lexicon->AddUserWord(G("中")));
+  EXPECT_FALSE(lexicon->AddUserWord("a"));
+  EXPECT_FALSE(lexicon->AddUserWord(G("中国")));  // a built-in phrase
+  EXPECT_FALSE(lexicon->AddUserWord(G("中\r\n国人")));
+  EXPECT_TRUE(lexicon->AddUserWord(G("中国人")));
+  EXPECT_FALSE(lexicon->AddUserWord(G("中国人")));  // already a user word
+  EXPECT_TRUE(lexicon->AddUserWord("ab"));          // two UTF-16 units are enough
+  EXPECT_FALSE(lexicon->AddUserWord(std::string(2048, 'a')));
+  EXPECT_EQ(lexicon->userWords, (std::vector<std::string>{G("中国人"), "ab"}));
+}
+
+TEST_F(LexiconTest, SavedWordsFollowTheEarlierOnesInTheFile) {
+  WriteUserFile("\xCE\xD2\xC3\xC7\nxy");
+  lexicon->Initialize(&resources);
+  ASSERT_TRUE(lexicon->AddUserWord(G("人民")));
+  ASSERT_TRUE(lexicon->SaveUserWords());
+  std::vector<std::string> reread;
+  ReadWordFile(dir.File("tvimeusr.txt"), reread);
+  EXPECT_EQ(reread, (std::vector<std::string>{"\xCE\xD2\xC3\xC7", "xy", G("人民")}));
+}
+
+TEST_F(LexiconTest, PhraseSortModeIsReadWhenConstructedAndWrittenWhenSet) {
+  EXPECT_EQ(lexicon->phraseSortMode, 0);
+  lexicon->SetPhraseSortMode(1);
+  EXPECT_EQ(settings.Read(setting::PhraseSortMode), 1);
+  Lexicon another(settings, flags, nullptr);
+  EXPECT_EQ(another.phraseSortMode, 1);
+}
+
+}  // namespace
+}  // namespace tvime

@@ -1,0 +1,26 @@
+#include "engine/stroke_code.h"
+
+namespace tvime {
+
+bool StrokePrefixMatch(const char* code, std::string_view query) {
+  bool codeEnded = false;
+  for (char q : query) {
+    // Once the code has ended only "?" still matches (it stands for the code's end as well).
+    char c = codeEnded ? '\0' : *code;
+    if (c == '\0') codeEnded = true;
+    if (q == kAnyStroke) {
+      if (!codeEnded) ++code;
+      continue;
+    }
+    if (codeEnded) return false;
+    if (c != q && !(c == 'a' && q == 't')) return false;
+    ++code;
+  }
+  return true;
+}
+
+bool IsStrictExtension(std::string_view text, std::string_view key) {
+  return text.size() > key.size() && text.substr(0, key.size()) == key;
+}
+
+}  // namespace tvime

@@ -1,0 +1,19 @@
+// The per-user data directory on Windows: the application-data folder plus "tvime\".
+
+#include <shlobj.h>
+#include <shlwapi.h>
+#include <windows.h>
+
+#include "engine/user_words.h"
+
+namespace tvime {
+
+std::string UserDataPath(std::string_view fileName) {
+  char folder[MAX_PATH] = {};
+  if (!SHGetSpecialFolderPathA(nullptr, folder, CSIDL_APPDATA, FALSE)) folder[0] = '\0';
+  std::string directory = UserDataDirectoryIn(folder);
+  if (!PathFileExistsA(directory.c_str())) CreateDirectoryA(directory.c_str(), nullptr);
+  return directory + std::string(fileName);
+}
+
+}  // namespace tvime

@@ -1,0 +1,48 @@
+#include "engine/user_words.h"
+
+#include "base/file_io.h"
+
+namespace tvime {
+
+std::vector<std::string> ParseWordFile(std::string_view contents) {
+  std::vector<std::string> words;
+  while (!contents.empty()) {
+    size_t end = contents.find('\n');
+    std::string_view line = contents.substr(0, end);
+    contents.remove_prefix(end == std::string_view::npos ? contents.size() : end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty()) words.emplace_back(line);
+  }
+  return words;
+}
+
+std::string FormatWordFile(const std::vector<std::string>& words) {
+  std::string contents;
+  for (const std::string& word : words) {
+    if (word.empty()) continue;
+    contents += word;
+    contents += "\r\n";
+  }
+  return contents;
+}
+
+bool ReadWordFile(const std::string& path, std::vector<std::string>& words) {
+  words.clear();
+  if (auto bytes = ReadWholeFile(path)) {
+    words = ParseWordFile(
+        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+  }
+  return true;
+}
+
+bool WriteWordFile(const std::string& path, const std::vector<std::string>& words) {
+  return ReplaceFileContents(path, FormatWordFile(words));
+}
+
+std::string UserDataDirectoryIn(std::string_view appDataFolder) {
+  std::string directory(appDataFolder);
+  if (directory.empty() || directory.back() != '\\') directory += '\\';
+  return directory + "tvime\\";
+}
+
+}  // namespace tvime

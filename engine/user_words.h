@@ -1,0 +1,40 @@
+#pragma once
+// The user dictionary file "tvimeusr.txt": one word per line in the ANSI code page (GBK), no
+// header. Order is significant (it is the order association offers the words in); empty lines
+// are skipped when read and never written; duplicates are kept as they are.
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tvime {
+
+inline constexpr char kUserWordFileName[] = "tvimeusr.txt";
+
+// Maps a file name to its path in the per-user data directory, creating the directory if needed.
+using UserDataPathFn = std::function<std::string(std::string_view fileName)>;
+
+// Splits file contents into words: a line ends at LF, a CR right before it is dropped (the file
+// is read as text), and the last line needs no line end.
+std::vector<std::string> ParseWordFile(std::string_view contents);
+// Every non-empty word followed by CR LF.
+std::string FormatWordFile(const std::vector<std::string>& words);
+
+// Empties `words`, then appends every non-empty line of the file; an unreadable file leaves the
+// list empty. Returns true.
+bool ReadWordFile(const std::string& path, std::vector<std::string>& words);
+// Replaces the file with the words, one per line. The old file stays whole until the new one is
+// complete; false when nothing could be written.
+bool WriteWordFile(const std::string& path, const std::vector<std::string>& words);
+
+// The per-user data directory for an application-data folder: the folder, a backslash when it
+// has none, and "tvime\".
+std::string UserDataDirectoryIn(std::string_view appDataFolder);
+
+#ifdef _WIN32
+// The per-user data directory (created if missing) followed by `fileName`.
+std::string UserDataPath(std::string_view fileName);
+#endif
+
+}  // namespace tvime

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need on Debian 12, idempotently.
+# Packages that are already present are not touched; apt runs only when something is missing.
+set -euo pipefail
+
+packages=(
+  # host build, tests, fuzzers and benchmarks
+  cmake ninja-build g++ clang libclang-rt-14-dev googletest libbenchmark-dev
+  # Windows cross compilers (win32 and posix thread variants) and resource compiler
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+  # Windows tests and end-to-end runs
+  wine wine64 xvfb xdotool x11-utils imagemagick fonts-arphic-uming locales
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Wine runs with a Chinese locale so that its ANSI code page is 936, as on the systems we serve.
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+fi

@@ -1,0 +1,102 @@
+#include "settings/registry_settings_store_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace tvime {
+namespace {
+
+// One open registry key, closed on every path.
+class RegistryKey {
+ public:
+  RegistryKey() = default;
+  RegistryKey(const RegistryKey&) = delete;
+  RegistryKey& operator=(const RegistryKey&) = delete;
+  ~RegistryKey() {
+    if (key_) RegCloseKey(key_);
+  }
+  HKEY* out() { return &key_; }
+  HKEY get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+HKEY RootKey(SettingsRoot root) {
+  return root == SettingsRoot::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+bool OpenForRead(SettingsRoot root, RegistryKey& key) {
+  return RegOpenKeyExA(RootKey(root), kSettingsKeyPath, 0, KEY_QUERY_VALUE, key.out()) ==
+         ERROR_SUCCESS;
+}
+
+// The key is created when a value is written.
+bool OpenForWrite(SettingsRoot root, RegistryKey& key) {
+  return RegCreateKeyExA(RootKey(root), kSettingsKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                         KEY_SET_VALUE, nullptr, key.out(), nullptr) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> RegistrySettingsStore::ReadInt(SettingsRoot root,
+                                                            std::string_view name) const {
+  RegistryKey key;
+  if (!OpenForRead(root, key)) return std::nullopt;
+  std::string zName(name);
+  DWORD type = 0, value = 0, size = sizeof value;
+  if (RegQueryValueExA(key.get(), zName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                       &size) != ERROR_SUCCESS ||
+      type != REG_DWORD || size != sizeof value) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<std::string> RegistrySettingsStore::ReadString(SettingsRoot root,
+                                                             std::string_view name) const {
+  RegistryKey key;
+  if (!OpenForRead(root, key)) return std::nullopt;
+  std::string zName(name);
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExA(key.get(), zName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ)) {
+    return std::nullopt;
+  }
+  // The value may change between the two calls; a second failure reads as missing.
+  std::vector<char> buffer(size + 1, '\0');
+  DWORD got = size;
+  if (RegQueryValueExA(key.get(), zName.c_str(), nullptr, &type,
+                       reinterpret_cast<BYTE*>(buffer.data()), &got) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  // A stored string need not end with its NUL; never read past what was returned.
+  std::string text(buffer.data(), std::min<size_t>(got, size));
+  size_t nul = text.find('\0');
+  if (nul != std::string::npos) text.resize(nul);
+  return text;
+}
+
+bool RegistrySettingsStore::WriteInt(SettingsRoot root, std::string_view name,
+                                     std::uint32_t value) {
+  RegistryKey key;
+  if (!OpenForWrite(root, key)) return false;
+  std::string zName(name);
+  DWORD dword = value;
+  return RegSetValueExA(key.get(), zName.c_str(), 0, REG_DWORD,
+                        reinterpret_cast<const BYTE*>(&dword), sizeof dword) == ERROR_SUCCESS;
+}
+
+bool RegistrySettingsStore::WriteString(SettingsRoot root, std::string_view name,
+                                        std::string_view text) {
+  RegistryKey key;
+  if (!OpenForWrite(root, key)) return false;
+  std::string zName(name), zText(text);
+  return RegSetValueExA(key.get(), zName.c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(zText.c_str()),
+                        static_cast<DWORD>(zText.size() + 1)) == ERROR_SUCCESS;
+}
+
+}  // namespace tvime

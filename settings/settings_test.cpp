@@ -1,0 +1,130 @@
+#include "settings/settings.h"
+
+#include <gtest/gtest.h>
+
+#include "settings/conversion_flags.h"
+#include "settings/user_id.h"
+
+namespace tvime {
+namespace {
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  MemorySettingsStore store;
+  Settings settings{store};
+};
+
+TEST_F(SettingsTest, MissingValuesReadAsTheirDefaults) {
+  struct Expected {
+    IntSetting value;
+    std::int32_t defaultValue;
+  };
+  using namespace setting;
+  for (const Expected& e : {Expected{PinYinMode, 0},
+                            {SearchMode, 0},
+                            {InputBihuaByKey, 0},
+                            {MovedByCursor, 0},
+                            {OpenWordCiba, 1},
+                            {ConversionSet, 4},
+                            {QuitAppConfirm, 1},
+                            {PhraseSortMode, 0},
+                            {SearchEngine, 0},
+                            {CompPos, -1},
+                            {Position, -1},
+                            {NoShowLicense, 0},
+                            {NetAdsUpdate, 0},
+                            {GUIAppUpdate, 0},
+                            {GUIAppUpdateDisableAuto, 0},
+                            {ExecUpdate, 0}}) {
+    EXPECT_EQ(settings.Read(e.value), e.defaultValue) << e.value.name;
+  }
+  EXPECT_EQ(settings.Read(UserId), "");
+  EXPECT_EQ(settings.Read(Path), "");
+  EXPECT_EQ(settings.StrokeKeys(), "asdfgthn?'");
+}
+
+TEST_F(SettingsTest, ValuesGoToTheirOwnRoot) {
+  settings.Write(setting::ExecUpdate, 1700000000);
+  settings.Write(setting::Path, "C:\\Program Files\\tvime");
+  EXPECT_EQ(store.ReadInt(SettingsRoot::Machine, "Exec.Update"), 1700000000u);
+  EXPECT_EQ(store.ReadInt(SettingsRoot::User, "Exec.Update"), std::nullopt);
+  EXPECT_EQ(store.ReadString(SettingsRoot::Machine, "Path"), "C:\\Program Files\\tvime");
+  settings.Write(setting::NoShowLicense, 1);
+  EXPECT_EQ(store.ReadInt(SettingsRoot::User, "NoShowLicense3.1"), 1u);
+  EXPECT_EQ(settings.Read(setting::NoShowLicense), 1);
+}
+
+TEST_F(SettingsTest, InstallDirectoryEndsWithOneBackslash) {
+  EXPECT_EQ(settings.InstallDirectory(), "");
+  settings.Write(setting::Path, "C:\\tvime");
+  EXPECT_EQ(settings.InstallDirectory(), "C:\\tvime\\");
+  settings.Write(setting::Path, "C:\\tvime\\");
+  EXPECT_EQ(settings.InstallDirectory(), "C:\\tvime\\");
+}
+
+TEST_F(SettingsTest, StrokeKeysOtherThanFiveLongFallBackToTheDefault) {
+  for (const char* keys : {"asdf", "asdfgh", "", "asdfgthn?'"}) {
+    settings.Write(setting::InputBihuaKeys, keys);
+    EXPECT_EQ(settings.StrokeKeys(), "asdfgthn?'") << keys;
+  }
+  settings.Write(setting::InputBihuaKeys, "jklio");
+  EXPECT_EQ(settings.StrokeKeys(), "jklio");
+}
+
+TEST_F(SettingsTest, AValueOfTheWrongTypeReadsAsTheDefault) {
+  store.WriteString(SettingsRoot::User, "ConversionSet", "7");
+  EXPECT_EQ(settings.Read(setting::ConversionSet), 4);
+}
+
+TEST(WindowPosition, PacksTopHighAndLeftLowAndKeepsNegativeCoordinates) {
+  EXPECT_EQ(PackPosition({0x12, 0x34}), 0x00120034);
+  EXPECT_EQ(UnpackPosition(0x00120034)->top, 0x12);
+  EXPECT_EQ(UnpackPosition(0x00120034)->left, 0x34);
+  std::optional<WindowPosition> offscreen = UnpackPosition(PackPosition({-20, -1280}));
+  ASSERT_TRUE(offscreen);
+  EXPECT_EQ(offscreen->top, -20);
+  EXPECT_EQ(offscreen->left, -1280);
+}
+
+TEST_F(SettingsTest, NeverPlacedAndMissingPositionsBehaveTheSame) {
+  EXPECT_FALSE(UnpackPosition(settings.Read(setting::CompPos)));
+  settings.Write(setting::CompPos, -1);
+  EXPECT_FALSE(UnpackPosition(settings.Read(setting::CompPos)));
+  EXPECT_EQ(store.ReadInt(SettingsRoot::User, "CompPos"), 0xFFFFFFFFu);
+}
+
+TEST_F(SettingsTest, ConversionFlagsStartWithChinesePunctuationForcedOnInMemoryOnly) {
+  ConversionFlags defaults(settings);
+  EXPECT_EQ(defaults.word(), CS_BIG_CHARSET | CS_CHINESE_PUNCT);
+  EXPECT_EQ(store.ReadInt(SettingsRoot::User, "ConversionSet"), std::nullopt);
+
+  settings.Write(setting::ConversionSet, CS_FULL_SHAPE);
+  EXPECT_EQ(ConversionFlags(settings).word(), CS_FULL_SHAPE | CS_CHINESE_PUNCT);
+}
+
+TEST_F(SettingsTest, ToggleReportsAClearedFlagAndWritesTheWord) {
+  ConversionFlags flags(settings);
+  EXPECT_TRUE(flags.Toggle(CS_BIG_CHARSET));
+  EXPECT_FALSE(flags.Has(CS_BIG_CHARSET));
+  EXPECT_EQ(settings.Read(setting::ConversionSet), CS_CHINESE_PUNCT);
+  EXPECT_FALSE(flags.Toggle(CS_SOFT_KEYBOARD));
+  EXPECT_EQ(settings.Read(setting::ConversionSet), CS_CHINESE_PUNCT | CS_SOFT_KEYBOARD);
+  flags.Assign(CS_SMALL_PANEL);
+  EXPECT_EQ(settings.Read(setting::ConversionSet), CS_SMALL_PANEL);
+}
+
+TEST_F(SettingsTest, UserIdIsCreatedOnceWithItsRegistrationTime) {
+  int made = 0;
+  auto newGuid = [&made] {
+    ++made;
+    return std::string("{0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}");
+  };
+  EXPECT_EQ(EnsureUserId(settings, newGuid, 1765000000), "{0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}");
+  EXPECT_EQ(settings.Read(setting::UserRegTime), 1765000000);
+  EXPECT_EQ(EnsureUserId(settings, newGuid, 1800000000), "{0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}");
+  EXPECT_EQ(made, 1);
+  EXPECT_EQ(settings.Read(setting::UserRegTime), 1765000000);
+}
+
+}  // namespace
+}  // namespace tvime

@@ -4,11 +4,13 @@ set(queries "" "a" "s" "d" "f" "g" "t" "?" "a?" "a?s" "sgas" "dsa" "gfgfg" "ffa"
 file(WRITE ${OUT} "")
 foreach(set common big)
   foreach(q IN LISTS queries)
-    set(args --dict ${DICT} strokes "${q}")
+    set(big_option "")
     if(set STREQUAL "big")
-      list(APPEND args --big)
+      set(big_option --big)
     endif()
-    execute_process(COMMAND ${QUERY} ${args} OUTPUT_VARIABLE listing RESULT_VARIABLE rc)
+    # The query is quoted on its own so that the empty query survives as an argument.
+    execute_process(COMMAND ${QUERY} --dict ${DICT} ${big_option} strokes "${q}"
+                    OUTPUT_VARIABLE listing RESULT_VARIABLE rc)
     if(NOT rc EQUAL 0)
       message(FATAL_ERROR "tvime-query failed for '${q}' (${set})")
     endif()

@@ -13,6 +13,8 @@ if(TVIME_FUZZ)
 endif()
 
 if(WIN32)
+  # Programs, DLLs and tests side by side, as they are installed.
+  set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   # Windows 7 API level; narrow (A) functions are called explicitly where the system describes them.
   add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 WIN32_LEAN_AND_MEAN NOMINMAX)
 endif()
@@ -62,8 +64,6 @@ if(NOT TVIME_TOOLS_ONLY)
     set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-    add_library(GTest::gtest_main ALIAS gtest_main)
-    add_library(GTest::gmock ALIAS gmock)
     # 64-bit programs run under Wine here; 32-bit ones are only built and checked statically
     # (Wine's 32-bit half would need i386 multiarch on the build machine).
     if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")

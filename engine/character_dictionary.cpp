@@ -75,16 +75,21 @@ void CharacterDictionary::FindByStrokes(std::string_view query, bool bigCharset,
   std::vector<CharIndex> pending;
   pending.reserve(kMaxMainCandidates);
   for (size_t i = 0; i < entries.size(); ++i) {
-    if (out.size() + pending.size() >= kMaxMainCandidates) break;
     const CharEntry& entry = entries[i];
     // Common entries come first, so the common-only search is a scan of the common block.
     if (!bigCharset && !entry.IsCommon()) break;
-    if (!StrokePrefixMatch(entry.code, query)) continue;
     bool exact = entry.codeLength == query.size() &&
                  std::memcmp(entry.code, query.data(), query.size()) == 0;
+    if (out.size() + pending.size() >= kMaxMainCandidates) {
+      // The first 400 matches in dictionary order fill the list, but an exact match further on
+      // still gets in: otherwise a rare character whose whole code begins hundreds of others
+      // (丨 is "s") could never be typed at all.
+      if (exact && out.size() < kMaxMainCandidates) out.push_back(static_cast<CandidateId>(i));
+      continue;
+    }
     if (exact) {
       out.push_back(static_cast<CandidateId>(i));
-    } else {
+    } else if (StrokePrefixMatch(entry.code, query)) {
       pending.push_back(static_cast<CharIndex>(i));
     }
   }

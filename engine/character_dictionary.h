@@ -64,7 +64,9 @@ class CharacterDictionary : public DictionaryFile {
   bool Parse() override;
 
   // The ranked character list for a stroke query: exact matches in dictionary order, then prefix
-  // matches by weight, at most 400. With `bigCharset` false only the common block is searched.
+  // matches by weight, at most 400. The prefix matches are taken from the first 400 matches in
+  // dictionary order; exact matches from the whole searched block. With `bigCharset` false only
+  // the common block is searched.
   void FindByStrokes(std::string_view query, bool bigCharset, std::vector<CandidateId>& out) const;
 
   bool IsCommonChar(std::string_view character) const;

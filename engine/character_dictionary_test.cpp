@@ -130,6 +130,24 @@ TEST(CharacterDictionary, AtMost400TakePartInDictionaryOrder) {
   EXPECT_EQ(list.back(), 399u);
 }
 
+TEST(CharacterDictionary, AnExactMatchBeyondTheFirst400IsStillListedFirst) {
+  std::vector<CharRecord> records;
+  for (int i = 0; i < 450; ++i) {
+    std::string text = {static_cast<char>(0xB0 + i / 94), static_cast<char>(0xA1 + i % 94)};
+    records.push_back({text, "sa", "", kCommonCharFlag, static_cast<std::uint16_t>(1000 - i)});
+  }
+  records.push_back({G("丨"), "s", "", 0, 0});
+  CharacterDictionary dictionary;
+  Load(dictionary, records);
+  std::vector<CandidateId> list;
+  dictionary.FindByStrokes("s", true, list);
+  ASSERT_EQ(list.size(), 400u);
+  EXPECT_EQ(list.front(), 450u);
+  EXPECT_EQ(list.back(), 398u);  // the lowest-ranked prefix match made room
+  dictionary.FindByStrokes("s", false, list);
+  EXPECT_EQ(std::count(list.begin(), list.end(), 450u), 0);  // not common: not searched
+}
+
 TEST(CharacterDictionary, DamagedDataKeepsTheIntactEntries) {
   std::vector<std::uint8_t> bin =
       BuildCharacterDictionary({Char("一", "a", true, 1), Char("中", "sgas", true, 2)});

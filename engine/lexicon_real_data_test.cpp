@@ -76,6 +76,16 @@ TEST_F(RealCharacterDictionary, EveryCommonCharacterIsOnTheFirstPageOfItsFullCod
   }
 }
 
+TEST_F(RealCharacterDictionary, EveryCharacterIsListedForItsFullCodeWithTheBigSet) {
+  // Only short codes can have 400 other characters before them (about 700 characters to check).
+  for (size_t i = 0; i < dictionary->count; ++i) {
+    if (dictionary->EntryAt(i).codeLength > 5) continue;
+    std::vector<CandidateId> list = Find(dictionary->EntryAt(i).code, true);
+    EXPECT_NE(std::find(list.begin(), list.end(), i), list.end())
+        << GbkToUtf8(dictionary->EntryAt(i).text) << " " << dictionary->EntryAt(i).code;
+  }
+}
+
 TEST_F(RealCharacterDictionary, OneStrokeQueriesFillThe400WithTheBigSet) {
   for (const char* stroke : {"a", "s", "d", "f", "g"}) {
     EXPECT_EQ(Find(stroke, true).size(), kMaxMainCandidates) << stroke;

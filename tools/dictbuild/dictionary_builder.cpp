@@ -1,5 +1,6 @@
 #include "tools/dictbuild/dictionary_builder.h"
 
+#include <algorithm>
 #include <charconv>
 #include <span>
 #include <stdexcept>
@@ -126,9 +127,8 @@ std::vector<std::uint8_t> BuildPairList(const TextPairs& pairs) {
 }
 
 std::vector<std::uint8_t> Container(const std::vector<std::uint8_t>& payload) {
-  std::vector<std::uint8_t> out;
-  PutU32(out, 0);
-  out.insert(out.end(), payload.begin(), payload.end());
+  std::vector<std::uint8_t> out(4 + payload.size());
+  std::copy(payload.begin(), payload.end(), out.begin() + 4);
   SealContainer(out, SCRAMBLE_NONE);
   return out;
 }

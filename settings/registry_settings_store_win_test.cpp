@@ -1,0 +1,81 @@
+// The registry settings store against Wine's registry.
+
+#include "settings/registry_settings_store_win.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "settings/settings.h"
+
+namespace tvime {
+namespace {
+
+void DeleteValue(HKEY root, const char* name) {
+  HKEY key;
+  if (RegOpenKeyExA(root, kSettingsKeyPath, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+    RegDeleteValueA(key, name);
+    RegCloseKey(key);
+  }
+}
+
+TEST(RegistrySettingsStore, RoundTripsUserValues) {
+  RegistrySettingsStore store;
+  Settings settings(store);
+  DeleteValue(HKEY_CURRENT_USER, "CompPos");
+  EXPECT_EQ(settings.Read(setting::CompPos), -1);  // missing: the default
+  settings.Write(setting::CompPos, PackPosition({600, 900}));
+  EXPECT_EQ(settings.Read(setting::CompPos), PackPosition({600, 900}));
+  settings.Write(setting::CompPos, -1);
+  EXPECT_EQ(store.ReadInt(SettingsRoot::User, "CompPos"), 0xFFFFFFFFu);
+
+  settings.Write(setting::InputBihuaKeys, "jklio");
+  EXPECT_EQ(settings.StrokeKeys(), "jklio");
+  settings.Write(setting::InputBihuaKeys, "");
+  EXPECT_EQ(settings.Read(setting::InputBihuaKeys), "");
+}
+
+TEST(RegistrySettingsStore, WritesDwordsAndStringsUnderTheSettingsKey) {
+  RegistrySettingsStore store;
+  ASSERT_TRUE(store.WriteInt(SettingsRoot::User, "ConversionSet", 21));
+  ASSERT_TRUE(
+      store.WriteString(SettingsRoot::User, "UserId", "{0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}"));
+  DWORD type = 0, value = 0, size = sizeof value;
+  ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, kSettingsKeyPath, "ConversionSet", RRF_RT_ANY, &type,
+                         &value, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(value, 21u);
+  char text[64] = {};
+  size = sizeof text;
+  ASSERT_EQ(
+      RegGetValueA(HKEY_CURRENT_USER, kSettingsKeyPath, "UserId", RRF_RT_ANY, &type, text, &size),
+      ERROR_SUCCESS);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_STREQ(text, "{0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}");
+}
+
+TEST(RegistrySettingsStore, MachineValuesLiveUnderTheLocalMachine) {
+  RegistrySettingsStore store;
+  Settings settings(store);
+  DeleteValue(HKEY_LOCAL_MACHINE, "Exec.Update");
+  EXPECT_EQ(settings.Read(setting::ExecUpdate), 0);
+  settings.Write(setting::ExecUpdate, 1765000000);
+  EXPECT_EQ(settings.Read(setting::ExecUpdate), 1765000000);
+  EXPECT_EQ(store.ReadInt(SettingsRoot::User, "Exec.Update"), std::nullopt);
+
+  settings.Write(setting::Path, "C:\\Program Files\\\xCE\xD6\xC0\xB6");  // GBK text survives
+  EXPECT_EQ(settings.InstallDirectory(), "C:\\Program Files\\\xCE\xD6\xC0\xB6\\");
+}
+
+TEST(RegistrySettingsStore, ValuesOfAnotherTypeReadAsMissing) {
+  RegistrySettingsStore store;
+  ASSERT_TRUE(store.WriteString(SettingsRoot::User, "PhraseSortMode", "1"));
+  EXPECT_EQ(store.ReadInt(SettingsRoot::User, "PhraseSortMode"), std::nullopt);
+  EXPECT_EQ(Settings(store).Read(setting::PhraseSortMode), 0);
+  ASSERT_TRUE(store.WriteInt(SettingsRoot::User, "PhraseSortMode", 0));
+  EXPECT_EQ(store.ReadString(SettingsRoot::User, "PhraseSortMode"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace tvime

@@ -21,6 +21,7 @@ void CharKeyMap::Clear() {
 }
 
 void CharacterDictionary::Clear() {
+  indexesByCodeLength.clear();
   entries.clear();
   commonChars.Clear();
   indexOfChar.Clear();
@@ -28,6 +29,7 @@ void CharacterDictionary::Clear() {
 }
 
 bool CharacterDictionary::Parse() {
+  indexesByCodeLength.clear();
   entries.clear();
   commonChars.Clear();
   indexOfChar.Clear();
@@ -63,6 +65,10 @@ bool CharacterDictionary::Parse() {
     std::uint16_t key = CharKey(entry.text);
     if (entry.IsCommon()) commonChars.Insert(key);
     indexOfChar.TryInsert(key, static_cast<CharIndex>(i));
+    if (indexesByCodeLength.size() <= entry.codeLength) {
+      indexesByCodeLength.resize(entry.codeLength + 1);
+    }
+    indexesByCodeLength[entry.codeLength].push_back(static_cast<CharIndex>(i));
     entries.push_back(entry);
   }
   count = entries.size();
@@ -74,23 +80,32 @@ void CharacterDictionary::FindByStrokes(std::string_view query, bool bigCharset,
   out.clear();
   std::vector<CharIndex> pending;
   pending.reserve(kMaxMainCandidates);
-  for (size_t i = 0; i < entries.size(); ++i) {
+  auto isExact = [&query](const CharEntry& entry) {
+    return entry.codeLength == query.size() &&
+           std::memcmp(entry.code, query.data(), query.size()) == 0;
+  };
+  size_t i = 0;
+  for (; i < entries.size() && out.size() + pending.size() < kMaxMainCandidates; ++i) {
     const CharEntry& entry = entries[i];
     // Common entries come first, so the common-only search is a scan of the common block.
     if (!bigCharset && !entry.IsCommon()) break;
-    bool exact = entry.codeLength == query.size() &&
-                 std::memcmp(entry.code, query.data(), query.size()) == 0;
-    if (out.size() + pending.size() >= kMaxMainCandidates) {
-      // The first 400 matches in dictionary order fill the list, but an exact match further on
-      // still gets in: otherwise a rare character whose whole code begins hundreds of others
-      // (丨 is "s") could never be typed at all.
-      if (exact && out.size() < kMaxMainCandidates) out.push_back(static_cast<CandidateId>(i));
-      continue;
-    }
-    if (exact) {
+    if (isExact(entry)) {
       out.push_back(static_cast<CandidateId>(i));
     } else if (StrokePrefixMatch(entry.code, query)) {
       pending.push_back(static_cast<CharIndex>(i));
+    }
+  }
+  // The first 400 matches in dictionary order fill the list, but an exact match further on still
+  // gets in: otherwise a rare character whose whole code begins hundreds of others (丨 is "s")
+  // could never be typed at all.
+  if (out.size() + pending.size() >= kMaxMainCandidates &&
+      query.size() < indexesByCodeLength.size()) {
+    const std::vector<CharIndex>& sameLength = indexesByCodeLength[query.size()];
+    for (auto it = std::lower_bound(sameLength.begin(), sameLength.end(), i);
+         it != sameLength.end() && out.size() < kMaxMainCandidates; ++it) {
+      const CharEntry& entry = entries[*it];
+      if (!bigCharset && !entry.IsCommon()) break;
+      if (isExact(entry)) out.push_back(*it);
     }
   }
   // Higher weight first; on equal weight a common character before an uncommon one, and

@@ -82,6 +82,9 @@ class CharacterDictionary : public DictionaryFile {
   std::vector<CharEntry> entries;
   CharKeySet commonChars;
   CharKeyMap indexOfChar;
+  // Entry indexes by code length, ascending: where an exact match can still be beyond the first
+  // 400 matches, only entries of the query's length need a look.
+  std::vector<std::vector<CharIndex>> indexesByCodeLength;
 
  protected:
   void Clear() override;

@@ -6,12 +6,16 @@ namespace {
 using u16 = std::uint16_t;
 using u32 = std::uint32_t;
 
-u16 Mul(u16 a, u16 b) {
-  // 0 stands for 65536 = -1 (mod 65537).
-  u32 x = a ? a : 0x10000u;
-  u32 y = b ? b : 0x10000u;
-  u32 product = static_cast<u32>((static_cast<std::uint64_t>(x) * y) % 0x10001u);
-  return static_cast<u16>(product);  // 65536 wraps to 0, as it should
+// Multiplication modulo 65537 on 16-bit operands where 0 stands for 65536; branch-free so that
+// lanes of blocks can be computed side by side.
+inline u32 Mul(u32 a, u32 b) {
+  u32 product = a * b;
+  u32 lo = product & 0xFFFF, hi = product >> 16;
+  // 2^16 = -1 (mod 65537), so hi * 2^16 + lo = lo - hi. A zero product means an operand was 0
+  // (65536 = -1): the result is the other operand negated, 65537 - a - b.
+  u32 nonzero = lo - hi + (lo < hi ? 1 : 0);
+  u32 zero = 1 - a - b;
+  return (product ? nonzero : zero) & 0xFFFF;
 }
 
 u16 MulInverse(u16 a) {
@@ -27,6 +31,65 @@ u16 MulInverse(u16 a) {
 }
 
 u16 AddInverse(u16 a) { return static_cast<u16>(0x10000u - a); }
+
+// Runs the cipher on N blocks at once: x[w][lane] is word w of block `lane`.
+template <size_t N>
+void CryptLanes(u32 (&x)[4][N], const u16* k) {
+  for (int round = 0; round < 8; ++round, k += 6) {
+    for (size_t i = 0; i < N; ++i) {
+      u32 x1 = Mul(x[0][i], k[0]);
+      u32 x2 = (x[1][i] + k[1]) & 0xFFFF;
+      u32 x3 = (x[2][i] + k[2]) & 0xFFFF;
+      u32 x4 = Mul(x[3][i], k[3]);
+      u32 t0 = Mul(x1 ^ x3, k[4]);
+      u32 t1 = Mul((t0 + (x2 ^ x4)) & 0xFFFF, k[5]);
+      t0 = (t0 + t1) & 0xFFFF;
+      x[0][i] = x1 ^ t1;
+      x[3][i] = x4 ^ t0;
+      x[1][i] = x3 ^ t1;  // the middle words swap between rounds
+      x[2][i] = x2 ^ t0;
+    }
+  }
+  // The output transformation undoes the last swap.
+  for (size_t i = 0; i < N; ++i) {
+    u32 x2 = x[1][i];
+    x[0][i] = Mul(x[0][i], k[0]);
+    x[1][i] = (x[2][i] + k[1]) & 0xFFFF;
+    x[2][i] = (x2 + k[2]) & 0xFFFF;
+    x[3][i] = Mul(x[3][i], k[3]);
+  }
+}
+
+template <size_t N>
+void CryptBytes(std::uint8_t* p, const u16* keys) {
+  u32 x[4][N];
+  for (size_t i = 0; i < N; ++i) {
+    for (int w = 0; w < 4; ++w) x[w][i] = p[8 * i + 2 * w] | (u32{p[8 * i + 2 * w + 1]} << 8);
+  }
+  CryptLanes<N>(x, keys);
+  for (size_t i = 0; i < N; ++i) {
+    for (int w = 0; w < 4; ++w) {
+      p[8 * i + 2 * w] = static_cast<std::uint8_t>(x[w][i]);
+      p[8 * i + 2 * w + 1] = static_cast<std::uint8_t>(x[w][i] >> 8);
+    }
+  }
+}
+
+void CryptAll(std::span<std::uint8_t> bytes, const u16* keys) {
+  constexpr size_t kLanes = 16;
+  size_t blocks = bytes.size() / 8;
+  std::uint8_t* p = bytes.data();
+  size_t b = 0;
+  for (; b + kLanes <= blocks; b += kLanes) CryptBytes<kLanes>(p + 8 * b, keys);
+  for (; b < blocks; ++b) CryptBytes<1>(p + 8 * b, keys);
+}
+
+Idea::Block CryptOne(const Idea::Block& block, const u16* keys) {
+  u32 x[4][1] = {{block[0]}, {block[1]}, {block[2]}, {block[3]}};
+  CryptLanes<1>(x, keys);
+  return {static_cast<u16>(x[0][0]), static_cast<u16>(x[1][0]), static_cast<u16>(x[2][0]),
+          static_cast<u16>(x[3][0])};
+}
 
 }  // namespace
 
@@ -63,25 +126,16 @@ Idea::Idea(const Key& key) {
   }
 }
 
-Idea::Block Idea::Crypt(const Block& block, const Schedule& keys) {
-  u16 x1 = block[0], x2 = block[1], x3 = block[2], x4 = block[3];
-  const u16* k = keys.data();
-  for (int round = 0; round < 8; ++round, k += 6) {
-    x1 = Mul(x1, k[0]);
-    x2 = static_cast<u16>(x2 + k[1]);
-    x3 = static_cast<u16>(x3 + k[2]);
-    x4 = Mul(x4, k[3]);
-    u16 t0 = Mul(static_cast<u16>(x1 ^ x3), k[4]);
-    u16 t1 = Mul(static_cast<u16>(t0 + (x2 ^ x4)), k[5]);
-    t0 = static_cast<u16>(t0 + t1);
-    x1 ^= t1;
-    x4 ^= t0;
-    u16 swap = static_cast<u16>(x2 ^ t0);
-    x2 = static_cast<u16>(x3 ^ t1);
-    x3 = swap;
-  }
-  // Output transformation undoes the last swap of the middle words.
-  return {Mul(x1, k[0]), static_cast<u16>(x3 + k[1]), static_cast<u16>(x2 + k[2]), Mul(x4, k[3])};
+Idea::Block Idea::Encrypt(const Block& block) const { return CryptOne(block, encryptKeys_.data()); }
+
+Idea::Block Idea::Decrypt(const Block& block) const { return CryptOne(block, decryptKeys_.data()); }
+
+void Idea::EncryptBlocks(std::span<std::uint8_t> bytes) const {
+  CryptAll(bytes, encryptKeys_.data());
+}
+
+void Idea::DecryptBlocks(std::span<std::uint8_t> bytes) const {
+  CryptAll(bytes, decryptKeys_.data());
 }
 
 }  // namespace tvime

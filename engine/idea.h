@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 namespace tvime {
 
@@ -14,12 +15,17 @@ class Idea {
 
   explicit Idea(const Key& key);
 
-  Block Encrypt(const Block& block) const { return Crypt(block, encryptKeys_); }
-  Block Decrypt(const Block& block) const { return Crypt(block, decryptKeys_); }
+  Block Encrypt(const Block& block) const;
+  Block Decrypt(const Block& block) const;
+
+  // Electronic codebook over every whole 8-byte block of `bytes`, each block read as four 16-bit
+  // little-endian words in memory order and written back the same way; a short tail is left as
+  // it is. Blocks are processed several at a time so that their work overlaps.
+  void EncryptBlocks(std::span<std::uint8_t> bytes) const;
+  void DecryptBlocks(std::span<std::uint8_t> bytes) const;
 
  private:
   using Schedule = std::array<std::uint16_t, 52>;
-  static Block Crypt(const Block& block, const Schedule& keys);
 
   Schedule encryptKeys_;
   Schedule decryptKeys_;

@@ -4,6 +4,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 namespace tvime {
 namespace {
@@ -52,6 +53,29 @@ TEST(Idea, DecryptionInvertsEncryptionForRandomKeysAndBlocks) {
     for (auto& word : block) word = static_cast<std::uint16_t>(random());
     EXPECT_EQ(idea.Decrypt(idea.Encrypt(block)), block);
   }
+}
+
+TEST(Idea, BulkBlocksMatchSingleBlocksAndLeaveTheTail) {
+  // Enough blocks for the several-at-a-time path and the one-at-a-time rest, plus a short tail.
+  Idea idea(Words<8>("2BD6459F82C5B300952C49104881FF48"));
+  std::mt19937 random(11);
+  std::vector<std::uint8_t> bytes(8 * 53 + 5);
+  for (auto& byte : bytes) byte = static_cast<std::uint8_t>(random());
+  std::vector<std::uint8_t> bulk = bytes;
+  idea.EncryptBlocks(bulk);
+  for (size_t b = 0; b < 53; ++b) {
+    Idea::Block block;
+    for (int w = 0; w < 4; ++w)
+      block[w] = static_cast<std::uint16_t>(bytes[8 * b + 2 * w] | (bytes[8 * b + 2 * w + 1] << 8));
+    Idea::Block expected = idea.Encrypt(block);
+    for (int w = 0; w < 4; ++w) {
+      ASSERT_EQ(bulk[8 * b + 2 * w], expected[w] & 0xFF) << b;
+      ASSERT_EQ(bulk[8 * b + 2 * w + 1], expected[w] >> 8) << b;
+    }
+  }
+  EXPECT_TRUE(std::equal(bulk.end() - 5, bulk.end(), bytes.end() - 5));
+  idea.DecryptBlocks(bulk);
+  EXPECT_EQ(bulk, bytes);
 }
 
 }  // namespace

@@ -31,31 +31,15 @@ void XorWords(std::span<std::uint8_t> payload) {
   }
 }
 
-template <bool kEncrypt>
-void CryptBlocks(std::span<std::uint8_t> payload) {
-  const Idea& cipher = BlockCipher();
-  for (size_t i = 0; i + 8 <= payload.size(); i += 8) {
-    std::uint8_t* p = payload.data() + i;
-    Idea::Block block;
-    for (int w = 0; w < 4; ++w)
-      block[w] = static_cast<std::uint16_t>(p[2 * w] | (p[2 * w + 1] << 8));
-    block = kEncrypt ? cipher.Encrypt(block) : cipher.Decrypt(block);
-    for (int w = 0; w < 4; ++w) {
-      p[2 * w] = static_cast<std::uint8_t>(block[w]);
-      p[2 * w + 1] = static_cast<std::uint8_t>(block[w] >> 8);
-    }
-  }
-}
-
 }  // namespace
 
 void Descramble(std::span<std::uint8_t> payload, int kind) {
-  if (kind == SCRAMBLE_BLOCK) CryptBlocks<false>(payload);
+  if (kind == SCRAMBLE_BLOCK) BlockCipher().DecryptBlocks(payload);
   if (kind == SCRAMBLE_XOR) XorWords(payload);
 }
 
 void Scramble(std::span<std::uint8_t> payload, int kind) {
-  if (kind == SCRAMBLE_BLOCK) CryptBlocks<true>(payload);
+  if (kind == SCRAMBLE_BLOCK) BlockCipher().EncryptBlocks(payload);
   if (kind == SCRAMBLE_XOR) XorWords(payload);
 }
 

@@ -1,0 +1,49 @@
+// Writes a small corpus of well-formed inputs for each fuzzer, made by the dictionary builder:
+//   tvime-fuzz-seeds DIR
+// Each file is the fuzzer's input: one byte choosing the scramble kind, then the resource.
+
+#include <filesystem>
+#include <fstream>
+
+#include "engine/scramble.h"
+#include "tools/dictbuild/dictionary_builder.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void WriteSeed(const std::filesystem::path& dir, const std::string& name, int kind, Bytes bytes) {
+  std::filesystem::create_directories(dir);
+  tvime::SealContainer(bytes, kind);
+  std::ofstream out(dir / name, std::ios::binary);
+  out.put(static_cast<char>(kind));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) return 2;
+  std::filesystem::path root = argv[1];
+  using tvime::CharRecord;
+  std::vector<CharRecord> chars = {
+      {"\xD2\xBB", "a", "y\xA8\xAB", 1, 900},
+      {"\xD6\xD0", "sgas", "zh\xA8\xADng", 1, 990},
+      {"\xB7\xE1", "aaas", "", 0, 700},
+  };
+  for (int kind : {0, 1}) {
+    WriteSeed(root / "character_dictionary", "words" + std::to_string(kind), kind,
+              tvime::BuildCharacterDictionary(chars));
+  }
+  tvime::TextPairs radicals = {{"0", ""}, {"85", "ffa"}, {"9", "ds"}, {"64", "asa"}};
+  WriteSeed(root / "pair_list", "radicals", 0, tvime::Container(tvime::BuildPairList(radicals)));
+  WriteSeed(root / "radical_groups", "groups", 0,
+            tvime::BuildRadicalGroups({{}, {{"\xD6\xD0", "as"}, {"85", "ffa"}}, radicals}));
+  WriteSeed(root / "phrase_dictionary", "phrases", 0,
+            tvime::BuildPhraseDictionary({{"\xD6\xD0\xB9\xFA", {0x1F15, 0x0805}},
+                                          {"\xD6\xD0\xB9\xFA\xC8\xCB", {0x1F15, 0x0805, 0x0B0E}}}));
+  std::filesystem::create_directories(root / "word_file");
+  std::ofstream(root / "word_file" / "words", std::ios::binary) << "\xD6\xD0\xB9\xFA\r\n\r\nab\nxy";
+  return 0;
+}

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Runs every test of the project from a fresh Debian 12 machine or an existing checkout:
+# installs what is missing, builds the presets host (sanitizers, fuzzers), host-release
+# (benchmarks), win64 and win32, runs the host tests and fuzzers, the Windows tests under Wine,
+# the static checks of the Windows binaries, and a short benchmark. Ends with "N passed, N failed".
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh || { echo "0 passed, 1 failed"; exit 1; }
+
+passed=0
+failed=0
+logs=build/logs
+mkdir -p "$logs"
+
+build() {
+  local preset=$1
+  echo "== build $preset"
+  if cmake --preset "$preset" >"$logs/configure-$preset.log" 2>&1 &&
+     cmake --build --preset "$preset" >"$logs/build-$preset.log" 2>&1; then
+    return 0
+  fi
+  echo "build of $preset failed; the end of its log:"
+  tail -n 40 "$logs/configure-$preset.log" "$logs/build-$preset.log"
+  failed=$((failed + 1))
+  return 1
+}
+
+# Runs one preset's tests and adds its counts to the totals.
+run_tests() {
+  local preset=$1
+  shift
+  echo "== test $preset"
+  local log="$logs/test-$preset.log"
+  env "$@" ctest --preset "$preset" -j2 >"$log" 2>&1
+  grep -E '^ *[0-9]+/[0-9]+ Test .*(Failed|Exception|Timeout|Not Run)' "$log" || true
+  local counts
+  counts=$(grep -Eo '[0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -z "$counts" ]; then
+    if grep -q 'No tests were found' "$log"; then return 0; fi
+    echo "ctest for $preset did not finish; the end of its log:"
+    tail -n 40 "$log"
+    failed=$((failed + 1))
+    return
+  fi
+  local f t
+  read -r f _ _ _ _ t <<<"$counts"
+  passed=$((passed + t - f))
+  failed=$((failed + f))
+  echo "$((t - f)) passed, $f failed"
+  if [ "$f" -gt 0 ]; then
+    grep -E -A30 'The following tests FAILED' "$log" | head -n 40
+  fi
+}
+
+if build host; then run_tests host; fi
+if build win64; then
+  # The Windows tests must not depend on a display; Wine stops with the run.
+  run_tests win64 DISPLAY=
+  WINEPREFIX="$PWD/build/win64/wine" wineserver -k 2>/dev/null || true
+fi
+if build win32; then run_tests win32; fi
+if build host-release; then
+  echo "== benchmarks (figures, not tests)"
+  build/host-release/tests/bench/lexicon_bench --benchmark_min_time=0.2 2>/dev/null |
+    grep -E '^(BM_|-)' || true
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

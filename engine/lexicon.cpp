@@ -69,23 +69,29 @@ bool Lexicon::FindByStrokes(std::string_view query) {
   return true;
 }
 
-void Lexicon::SetPhraseSortMode(int value) {
-  phraseSortMode = value;
-  settings_.Write(setting::PhraseSortMode, value);
-}
-
 std::string Lexicon::DescribeCharIndex(std::uint32_t index) const {
   if (index >= chars.entries.size()) return {};
   const CharEntry& entry = chars.entries[index];
   return std::string(entry.text) + ": " + entry.annotation + "|" + entry.code;
 }
 
-std::string Lexicon::DescribeCandidate(PanelMode mode, std::uint32_t value) const {
+std::string Lexicon::DescribeCandidate(PanelMode mode, std::uint32_t value,
+                                       const CandidateOrigin& origin) const {
   if (value & kUserWordBit) return {};
   switch (mode) {
     case ModeIdle:
     case ModeStrokes:
       return DescribeCharIndex(value);
+    case ModeRadical:
+    case ModeRadicalStrokes:
+      if (const TextPair* pair = PairOf(origin.radicalGroup, value)) {
+        return std::string(pair->first) + ": " + std::string(AnnotationOfChar(pair->first)) + "|" +
+               pair->second;
+      }
+      return {};
+    case ModePinyin:
+      if (value < origin.pinyinChars.size()) return DescribeCharIndex(origin.pinyinChars[value]);
+      return {};
     default:
       return {};
   }

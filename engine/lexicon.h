@@ -4,6 +4,7 @@
 // after every change of its input.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,12 @@ class LexiconClient {
   virtual void RefreshCandidates() = 0;
   // The dictionaries are loaded: load the panels' own resources (bitmaps, the pinyin table).
   virtual void LoadPanelResources() = 0;
+};
+
+// What a hovered candidate's value refers to beyond the lexicon's own lists.
+struct CandidateOrigin {
+  size_t radicalGroup = 0;                      // the chosen radical, in the radical modes
+  std::span<const CharIndex> pinyinChars = {};  // the pinyin character list, in ModePinyin
 };
 
 inline constexpr size_t kMaxSecondaryCandidates = 100;
@@ -68,11 +75,46 @@ class Lexicon {
   }
   std::string CodeOfIndex(CharIndex index) const { return std::string(chars.CodeOfIndex(index)); }
 
-  // The hint for a hovered candidate of the given mode; empty when there is none.
-  std::string DescribeCandidate(PanelMode mode, std::uint32_t value) const;
-
+  // --- Phrases and association ---
+  std::span<const std::uint32_t> PhrasesStartingWith(std::string_view text) const {
+    return phrases.PhrasesStartingWith(text);
+  }
+  // The text of a phrase, or with kUserWordBit of user word (id & 0x7FFFFFFF); empty when absent.
+  std::string_view CandidateText(CandidateId id) const;
+  // Length in characters.
+  size_t CandidateLength(CandidateId id) const;
+  // Phrases whose characters 1.. begin with the later parts of a stroke query (parts[0] has
+  // already filled mainList); at most 100.
+  std::vector<std::uint32_t> FindPhrasesByStrokes(std::span<const std::string_view> parts) const;
+  // Phrases that begin with `contextChar` and whose second character's code matches `query`.
+  std::vector<std::uint32_t> FindContextPhrasesByStrokes(std::string_view contextChar,
+                                                         std::string_view query) const;
+  // True when a user word or a phrase strictly extends `key`.
+  bool HasExtension(std::string_view key) const;
+  // After a commit: `contextText` is the session's context text (the committed word); it may be
+  // grown into a longer known word or cleared. Rebuilds the history and, in the association and
+  // pinyin modes, assocList.
+  void UpdateAssociation(std::string& contextText, PanelMode mode);
+  // Takes back the last association step; false when there is no history.
+  bool StepBackAssociation(std::string& contextText, PanelMode mode);
   // Stores the phrase sort mode and writes it to "PhraseSortMode".
   void SetPhraseSortMode(int value);
+
+  // --- Radicals ---
+  // Fills secondaryList with the radical list entries whose code matches the input.
+  bool FindRadicalsByStrokes(std::string_view query);
+  // Fills mainList with positions of characters in group `group` matching the strokes typed
+  // after the radical, and secondaryList with the group's matching radical links.
+  bool FindInRadicalGroup(size_t group, std::string_view query);
+  size_t GroupCount() const { return radicalGroups.GroupCount(); }
+  // nullptr when the group or the position does not exist.
+  const TextPair* PairOf(size_t group, size_t position) const;
+
+  bool BigCharset() const { return flags_.Has(CS_BIG_CHARSET); }
+
+  // The hint for a hovered candidate of the given mode; empty when there is none.
+  std::string DescribeCandidate(PanelMode mode, std::uint32_t value,
+                                const CandidateOrigin& origin = {}) const;
 
   bool SaveUserWords();
   // Appends a word of at least two characters that is neither a user word nor a built-in phrase.
@@ -94,6 +136,9 @@ class Lexicon {
 
  private:
   std::string DescribeCharIndex(std::uint32_t index) const;
+  void OfferAssociations(std::string_view key);
+  void RankByCharacterFrequency(const std::vector<TextPair>& pairs,
+                                std::vector<std::uint32_t>& positions) const;
 
   Settings& settings_;
   const ConversionFlags& flags_;

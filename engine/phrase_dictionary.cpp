@@ -8,14 +8,18 @@
 namespace tvime {
 
 void PhraseDictionary::Clear() {
-  entries.clear();
-  byFirstChar.clear();
+  textOffsets_.clear();
+  byFirstChar_.clear();
+  firstKeys_.clear();
+  firstKeyStarts_.clear();
   DictionaryFile::Clear();
 }
 
 bool PhraseDictionary::Parse() {
-  entries.clear();
-  byFirstChar.clear();
+  textOffsets_.clear();
+  byFirstChar_.clear();
+  firstKeys_.clear();
+  firstKeyStarts_.clear();
   count = 0;
 
   ByteReader header(buffer);
@@ -28,48 +32,71 @@ bool PhraseDictionary::Parse() {
   // The blocks start after all the length bytes; without them nothing can be located.
   if (!header.Has(phraseCount)) return false;
 
-  const size_t lengths = header.offset();
-  size_t block = lengths + phraseCount;
+  size_t block = kLengthsOffset + phraseCount;
   bool intact = true;
+  textOffsets_.reserve(phraseCount);
   for (size_t i = 0; i < phraseCount; ++i) {
-    size_t length = buffer[lengths + i];
+    size_t length = buffer[kLengthsOffset + i];
     size_t blockSize = length + 4;
-    size_t chars = length == 0 ? 0 : (length - 1) / 4;
+    size_t chars = CharCountOf(static_cast<std::uint8_t>(length));
     if (block > buffer.size() || buffer.size() - block < blockSize) {
       intact = false;
       break;
     }
-    const std::uint8_t* start = buffer.data() + block;
     // The text is exactly `chars` characters and its NUL.
+    const std::uint8_t* start = buffer.data() + block;
     if (start[2 * chars] != 0 || std::memchr(start, 0, 2 * chars)) {
       intact = false;
       break;
     }
-    PhraseEntry entry{reinterpret_cast<const char*>(start), start + 2 * chars + 1,
-                      static_cast<std::uint8_t>(chars)};
-    byFirstChar[CharKey(std::string_view(entry.text, 2 * chars))].push_back(
-        static_cast<std::uint32_t>(i));
-    entries.push_back(entry);
+    textOffsets_.push_back(static_cast<std::uint32_t>(block));
     block += blockSize;
   }
-  count = entries.size();
+  count = textOffsets_.size();
+
+  // Group the indexes by first character with a counting sort: ascending keys, and within a key
+  // the file order.
+  std::vector<std::uint32_t> perKey(65536, 0);
+  for (std::uint32_t offset : textOffsets_) {
+    ++perKey[CharKey(std::string_view(reinterpret_cast<const char*>(&buffer[offset]), 2))];
+  }
+  std::vector<std::uint32_t> next(65536, 0);
+  std::uint32_t position = 0;
+  for (size_t key = 0; key < 65536; ++key) {
+    if (perKey[key] == 0) continue;
+    firstKeys_.push_back(static_cast<std::uint16_t>(key));
+    firstKeyStarts_.push_back(position);
+    next[key] = position;
+    position += perKey[key];
+  }
+  firstKeyStarts_.push_back(position);
+  byFirstChar_.resize(count);
+  for (size_t i = 0; i < count; ++i) {
+    std::uint16_t key =
+        CharKey(std::string_view(reinterpret_cast<const char*>(&buffer[textOffsets_[i]]), 2));
+    byFirstChar_[next[key]++] = static_cast<std::uint32_t>(i);
+  }
   return intact;
 }
 
-const std::vector<std::uint32_t>& PhraseDictionary::PhrasesStartingWith(
-    std::string_view text) const {
-  static const std::vector<std::uint32_t> kNone;
-  auto it = byFirstChar.find(CharKey(text));
-  return it == byFirstChar.end() ? kNone : it->second;
+PhraseEntry PhraseDictionary::EntryAt(size_t i) const {
+  const std::uint8_t* text = buffer.data() + textOffsets_[i];
+  std::uint8_t chars = CharCountAt(i);
+  return {reinterpret_cast<const char*>(text), text + 2 * size_t{chars} + 1, chars};
+}
+
+std::span<const std::uint32_t> PhraseDictionary::PhrasesStartingWith(std::string_view text) const {
+  std::uint16_t key = CharKey(text);
+  auto it = std::lower_bound(firstKeys_.begin(), firstKeys_.end(), key);
+  if (it == firstKeys_.end() || *it != key) return {};
+  size_t k = static_cast<size_t>(it - firstKeys_.begin());
+  return std::span<const std::uint32_t>(byFirstChar_)
+      .subspan(firstKeyStarts_[k], firstKeyStarts_[k + 1] - firstKeyStarts_[k]);
 }
 
 bool PhraseDictionary::Contains(std::string_view text) const {
   for (std::uint32_t index : PhrasesStartingWith(text)) {
-    const PhraseEntry& entry = entries[index];
-    if (text.size() == 2 * size_t{entry.charCount} &&
-        std::memcmp(entry.text, text.data(), text.size()) == 0) {
-      return true;
-    }
+    if (EntryAt(index).Text() == text) return true;
   }
   return false;
 }

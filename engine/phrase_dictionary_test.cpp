@@ -1,5 +1,6 @@
 #include "engine/phrase_dictionary.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "tests/support/gbk_literals.h"
@@ -8,6 +9,7 @@
 namespace tvime {
 namespace {
 
+using ::testing::ElementsAre;
 using testing::G;
 
 std::vector<std::uint8_t> SamplePhrases() {
@@ -28,8 +30,8 @@ TEST(PhraseDictionary, ParsesTextsKeysAndTheFirstCharacterIndex) {
   EXPECT_EQ(phrases.EntryAt(2).text, G("中国人"));
   EXPECT_EQ(phrases.EntryAt(2).charCount, 3);
   EXPECT_EQ(phrases.EntryAt(2).SyllableKeyAt(2), 0x0B0E);
-  EXPECT_EQ(phrases.PhrasesStartingWith(G("中")), (std::vector<std::uint32_t>{0, 2, 3}));
-  EXPECT_EQ(phrases.PhrasesStartingWith(G("国人")), (std::vector<std::uint32_t>{1}));
+  EXPECT_THAT(phrases.PhrasesStartingWith(G("中")), ElementsAre(0, 2, 3));
+  EXPECT_THAT(phrases.PhrasesStartingWith(G("国人")), ElementsAre(1));
   EXPECT_TRUE(phrases.PhrasesStartingWith(G("人")).empty());
 }
 

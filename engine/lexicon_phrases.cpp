@@ -1,0 +1,154 @@
+// The Lexicon's phrase searches and association: follow-on words offered after each commit,
+// drawn from the user words and the phrases, with a short history of committed text so that
+// consecutive commits can grow into a longer word.
+
+#include <algorithm>
+
+#include "engine/lexicon.h"
+
+namespace tvime {
+namespace {
+
+constexpr size_t kMaxStrokePhrases = 100;
+
+// The last character (two bytes) of a GBK text, or the empty text.
+std::string_view LastChar(std::string_view text) {
+  return text.size() >= 2 ? text.substr(text.size() - 2) : std::string_view();
+}
+
+std::string WithoutLastChar(std::string_view text) {
+  return std::string(text.substr(0, text.size() >= 2 ? text.size() - 2 : 0));
+}
+
+}  // namespace
+
+std::string_view Lexicon::CandidateText(CandidateId id) const {
+  if (id & kUserWordBit) {
+    size_t number = id & ~kUserWordBit;
+    return number < userWords.size() ? std::string_view(userWords[number]) : std::string_view();
+  }
+  return id < phrases.count ? phrases.EntryAt(id).Text() : std::string_view();
+}
+
+size_t Lexicon::CandidateLength(CandidateId id) const {
+  if (id & kUserWordBit) return CandidateText(id).size() / 2;
+  return id < phrases.count ? phrases.CharCountAt(id) : 0;
+}
+
+std::vector<std::uint32_t> Lexicon::FindPhrasesByStrokes(
+    std::span<const std::string_view> parts) const {
+  std::vector<std::uint32_t> found;
+  const size_t partCount = parts.size();
+  for (CandidateId character : mainList) {
+    if (character >= chars.count) continue;
+    for (std::uint32_t index : PhrasesStartingWith(chars.EntryAt(character).text)) {
+      if (found.size() >= kMaxStrokePhrases) return found;
+      PhraseEntry phrase = phrases.EntryAt(index);
+      if (phrase.charCount < partCount) continue;
+      // Later parts must be a proper beginning of their character's code, taken literally.
+      bool matches = true;
+      for (size_t k = 1; k < partCount && matches; ++k) {
+        matches = IsStrictExtension(CodeOfChar(phrase.CharAt(k)), parts[k]);
+      }
+      if (matches) found.push_back(index);
+    }
+  }
+  return found;
+}
+
+std::vector<std::uint32_t> Lexicon::FindContextPhrasesByStrokes(std::string_view contextChar,
+                                                                std::string_view query) const {
+  std::vector<std::uint32_t> found;
+  for (std::uint32_t index : PhrasesStartingWith(contextChar)) {
+    PhraseEntry phrase = phrases.EntryAt(index);
+    if (phrase.charCount < 2) continue;
+    std::string_view code = CodeOfChar(phrase.CharAt(1));
+    // CodeOfChar gives a view of a NUL-terminated code inside the dictionary.
+    if (!code.empty() && StrokePrefixMatch(code.data(), query)) found.push_back(index);
+  }
+  return found;
+}
+
+bool Lexicon::HasExtension(std::string_view key) const {
+  for (const std::string& word : userWords) {
+    if (IsStrictExtension(word, key)) return true;
+  }
+  for (std::uint32_t index : PhrasesStartingWith(key)) {
+    if (IsStrictExtension(phrases.EntryAt(index).Text(), key)) return true;
+  }
+  return false;
+}
+
+void Lexicon::OfferAssociations(std::string_view key) {
+  assocList.clear();
+  for (size_t n = 0; n < userWords.size() && assocList.size() < kMaxAssociationCandidates; ++n) {
+    if (IsStrictExtension(userWords[n], key)) {
+      assocList.push_back(static_cast<CandidateId>(n) | kUserWordBit);
+    }
+  }
+  for (std::uint32_t index : PhrasesStartingWith(key)) {
+    if (assocList.size() >= kMaxAssociationCandidates) break;
+    if (IsStrictExtension(phrases.EntryAt(index).Text(), key)) assocList.push_back(index);
+  }
+  if (phraseSortMode != 0) {
+    // Shortest first; equal lengths by id as unsigned numbers, so the phrases come before the
+    // user words of their length, each in file order.
+    std::stable_sort(assocList.begin(), assocList.end(), [this](CandidateId a, CandidateId b) {
+      size_t lengthA = CandidateLength(a), lengthB = CandidateLength(b);
+      return lengthA != lengthB ? lengthA < lengthB : a < b;
+    });
+  }
+}
+
+void Lexicon::UpdateAssociation(std::string& contextText, PanelMode mode) {
+  if (contextText.size() < 2) return;
+  std::string key = contextHistory.empty() ? contextText : contextHistory.back() + contextText;
+  if (HasExtension(key)) {
+    // The commit continues the previous one into a longer known word: grow the last entry.
+    contextText = key;
+    if (!contextHistory.empty()) contextHistory.pop_back();
+  } else {
+    key = contextText;
+    if (contextHistory.size() >= kMaxContextHistory) contextHistory.erase(contextHistory.begin());
+  }
+  contextHistory.push_back(key);
+
+  if (mode == ModeAssociation || mode == ModePinyin) {
+    OfferAssociations(key);
+    if (assocList.empty()) contextText.clear();
+  }
+}
+
+bool Lexicon::StepBackAssociation(std::string& contextText, PanelMode mode) {
+  if (contextHistory.empty()) {
+    contextText.clear();
+    return false;
+  }
+  std::string rest = WithoutLastChar(contextHistory.back());
+  if (rest.empty()) {
+    contextHistory.pop_back();
+    if (!contextHistory.empty()) {
+      rest = contextHistory.back();
+    } else {
+      contextText.clear();
+    }
+  }
+  if (!rest.empty()) {
+    contextText = std::string(LastChar(rest));
+    rest = WithoutLastChar(rest);
+    if (!rest.empty()) {
+      contextHistory.back() = rest;
+    } else if (!contextHistory.empty()) {
+      contextHistory.pop_back();
+    }
+  }
+  UpdateAssociation(contextText, mode);
+  return true;
+}
+
+void Lexicon::SetPhraseSortMode(int value) {
+  phraseSortMode = value;
+  settings_.Write(setting::PhraseSortMode, value);
+}
+
+}  // namespace tvime

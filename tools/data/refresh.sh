@@ -84,10 +84,25 @@ convert_essay_words() {
   run_opencc -i "$work/essay_words.txt" -o "$work/essay_words_simplified.txt"
 }
 
+# The phrase column of rime's compiled luna pinyin table, one phrase per line so that t2s
+# converts each as a whole (it is phrase-aware: 乾燥 becomes 干燥, 乾隆 stays); the output keeps
+# one line per line of the table.
+convert_luna_phrases() {
+  cut -f1 "$root/usr/share/rime-data/build/luna_pinyin.table.txt" >"$work/luna_phrases.txt"
+  run_opencc -i "$work/luna_phrases.txt" -o "$work/luna_phrases_simplified.txt"
+}
+
 fetch_packages
 unpack_packages
 convert_essay_words
+convert_luna_phrases
 python3 "$repo_root/tools/data/refresh_data.py" \
   --sources "$root" \
   --essay-simplified "$work/essay_words_simplified.txt" \
+  --out "$repo_root/data"
+python3 "$repo_root/tools/data/phrase_tables.py" \
+  --sources "$root" \
+  --essay-simplified "$work/essay_words_simplified.txt" \
+  --luna-simplified "$work/luna_phrases_simplified.txt" \
+  --words "$repo_root/data/words.txt" \
   --out "$repo_root/data"

@@ -1,16 +1,154 @@
 #include "tools/query/candidate_listing.h"
 
+#include <vector>
+
 #include "base/gbk.h"
 
 namespace tvime {
+namespace {
 
-void ListStrokeCandidates(Lexicon& lexicon, std::string_view query, std::ostream& out) {
-  lexicon.FindByStrokes(query);
+void ListCharacters(const Lexicon& lexicon, std::span<const CandidateId> ids, std::ostream& out) {
   size_t rank = 0;
-  for (CandidateId id : lexicon.mainList) {
+  for (CandidateId id : ids) {
     const CharEntry& entry = lexicon.chars.EntryAt(id);
     out << ++rank << '\t' << GbkToUtf8(entry.text) << '\t' << entry.code << '\t' << entry.weight
         << '\n';
+  }
+}
+
+void ListPhrases(const Lexicon& lexicon, std::span<const std::uint32_t> ids, std::ostream& out) {
+  size_t rank = 0;
+  for (std::uint32_t id : ids) {
+    out << ++rank << '\t' << GbkToUtf8(lexicon.CandidateText(id));
+    if (id & kUserWordBit) out << "\tuser";
+    out << '\n';
+  }
+}
+
+std::vector<std::string_view> SplitParts(std::string_view input) {
+  std::vector<std::string_view> parts;
+  while (true) {
+    size_t separator = input.find(kPhraseSeparator);
+    parts.push_back(input.substr(0, separator));
+    if (separator == std::string_view::npos) return parts;
+    input.remove_prefix(separator + 1);
+  }
+}
+
+// The longest entry of `table` that begins `text`, by index; nullopt for none.
+template <size_t N>
+std::optional<std::uint8_t> LongestPrefix(const std::array<std::string_view, N>& table,
+                                          std::string_view text) {
+  std::optional<std::uint8_t> best;
+  for (size_t i = 1; i < N; ++i) {
+    if (text.starts_with(table[i]) && (!best || table[i].size() > table[*best].size())) {
+      best = static_cast<std::uint8_t>(i);
+    }
+  }
+  return best;
+}
+
+}  // namespace
+
+std::string FoldStrokes(std::string_view input) {
+  std::string folded(input);
+  for (char& c : folded) {
+    if (c == 't') c = 'a';
+    if (c == 'h') c = 's';
+    if (c == 'n') c = 'f';
+  }
+  return folded;
+}
+
+void ListStrokeCandidates(Lexicon& lexicon, std::string_view query, std::ostream& out) {
+  lexicon.FindByStrokes(query);
+  ListCharacters(lexicon, lexicon.mainList, out);
+}
+
+void ListPhraseCandidates(Lexicon& lexicon, std::string_view input, std::ostream& out) {
+  std::string folded = FoldStrokes(input);
+  std::vector<std::string_view> parts = SplitParts(folded);
+  lexicon.FindByStrokes(parts.front());
+  out << "# characters\n";
+  ListCharacters(lexicon, lexicon.mainList, out);
+  if (parts.size() >= 2 && !parts[1].empty()) {
+    out << "# phrases\n";
+    ListPhrases(lexicon, lexicon.FindPhrasesByStrokes(parts), out);
+  }
+}
+
+void ListAssociation(Lexicon& lexicon, std::span<const std::string> utf8Texts, std::ostream& out) {
+  std::string context;
+  for (const std::string& text : utf8Texts) {
+    context = Utf8ToGbk(text);
+    lexicon.UpdateAssociation(context, ModeAssociation);
+  }
+  out << "# context " << GbkToUtf8(context) << '\n';
+  ListPhrases(lexicon, lexicon.assocList, out);
+}
+
+void ListPinyinCandidates(PinyinInput& pinyin, const Lexicon& lexicon, std::string_view letters,
+                          std::ostream& out) {
+  pinyin.ClearPinyin();
+  while (!letters.empty()) {
+    size_t used;
+    if (letters.front() == '\'') {
+      pinyin.AddInitialToken(kSeparatorInitial);
+      used = 1;
+    } else if (auto initial = LongestPrefix(kInitials, letters)) {
+      pinyin.AddInitialToken(*initial);
+      used = kInitials[*initial].size();
+    } else if (auto final = LongestPrefix(kFinals, letters)) {
+      pinyin.AddFinalToken(*final);
+      used = kFinals[*final].size();
+    } else {
+      out << "# no button for '" << letters << "'\n";
+      return;
+    }
+    letters.remove_prefix(used);
+    pinyin.SegmentTokens();
+    pinyin.LookupPinyin();
+  }
+  out << "# syllables";
+  for (SyllableKey key : pinyin.keys) {
+    out << ' ' << kInitials[key & 0xFF] << kFinals[key >> 8];
+  }
+  out << '\n';
+  if (!pinyin.phraseList.empty() || pinyin.keys.size() >= 2) {
+    ListPhrases(lexicon, pinyin.phraseList, out);
+    return;
+  }
+  size_t rank = 0;
+  for (CharIndex index : pinyin.charList) {
+    const CharEntry& entry = lexicon.chars.EntryAt(index);
+    out << ++rank << '\t' << GbkToUtf8(entry.text) << '\t' << GbkToUtf8(entry.annotation) << '\n';
+  }
+}
+
+void ListRadicals(Lexicon& lexicon, std::string_view query, std::ostream& out) {
+  lexicon.FindRadicalsByStrokes(FoldStrokes(query));
+  size_t rank = 0;
+  for (std::uint16_t entry : lexicon.secondaryList) {
+    const TextPair& radical = lexicon.radicals.PairAt(entry);
+    out << ++rank << '\t' << radical.first << '\t' << radical.second << '\n';
+  }
+}
+
+void ListRadicalGroup(Lexicon& lexicon, size_t group, std::string_view query, std::ostream& out) {
+  if (group >= lexicon.GroupCount()) group = 0;
+  lexicon.FindInRadicalGroup(group, FoldStrokes(query));
+  size_t rank = 0;
+  for (CandidateId position : lexicon.mainList) {
+    const TextPair* pair = lexicon.PairOf(group, position);
+    const CharIndex* index = lexicon.chars.indexOfChar.Find(CharKey(pair->first));
+    out << ++rank << '\t' << GbkToUtf8(pair->first) << '\t' << pair->second << '\t'
+        << (index ? lexicon.chars.EntryAt(*index).weight : 0) << '\n';
+  }
+  out << "# links\n";
+  rank = 0;
+  for (std::uint16_t position : lexicon.secondaryList) {
+    const TextPair* pair = lexicon.PairOf(group, position);
+    out << ++rank << '\t' << pair->first << '\t' << pair->second << '\n';
   }
 }
 

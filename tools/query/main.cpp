@@ -1,9 +1,14 @@
 // tvime-query: asks the built dictionaries what the input method would offer.
 //
-//   tvime-query [--dict DIR] strokes CODE [--big]
+//   tvime-query [--dict DIR] [--big] strokes CODE        characters for a stroke input
+//   tvime-query [--dict DIR] [--big] phrases CODE'CODE... characters, then phrases
+//   tvime-query [--dict DIR] assoc TEXT...               follow-on words after committing TEXTs
+//   tvime-query [--dict DIR] [--big] pinyin LETTERS      pinyin spelled with the panel's buttons
+//   tvime-query [--dict DIR] radicals CODE               radicals for the strokes typed
+//   tvime-query [--dict DIR] [--big] group N CODE        characters of radical N, strokes after it
 //
-// CODE uses the stroke letters a s d f g (横 竖 撇 点 折), "?" for any stroke and "t" as a second
-// 横. --big searches the large character set; without it only the common characters.
+// Stroke letters: a s d f g (横 竖 撇 点 折), t h n (提 竖钩 捺, folded to a s f), "?" for any
+// stroke. --big searches the large character set; without it only the common characters.
 
 #include <iostream>
 #include <string>
@@ -16,7 +21,8 @@
 namespace {
 
 int Usage() {
-  std::cerr << "usage: tvime-query [--dict DIR] strokes CODE [--big]\n";
+  std::cerr << "usage: tvime-query [--dict DIR] [--big] strokes CODE | phrases CODE'CODE... |\n"
+               "                   assoc TEXT... | pinyin LETTERS | radicals CODE | group N CODE\n";
   return 2;
 }
 
@@ -36,7 +42,8 @@ int main(int argc, char** argv) {
       words.push_back(arg);
     }
   }
-  if (words.size() != 2 || words[0] != "strokes") return Usage();
+  if (words.size() < 2) return Usage();
+  const std::string& command = words[0];
 
   tvime::MemorySettingsStore store;
   tvime::Settings settings(store);
@@ -50,6 +57,24 @@ int main(int argc, char** argv) {
     std::cerr << "tvime-query: no character dictionary in " << dictDir << "\n";
     return 1;
   }
-  tvime::ListStrokeCandidates(lexicon, words[1], std::cout);
+
+  if (command == "strokes" && words.size() == 2) {
+    tvime::ListStrokeCandidates(lexicon, tvime::FoldStrokes(words[1]), std::cout);
+  } else if (command == "phrases" && words.size() == 2) {
+    tvime::ListPhraseCandidates(lexicon, words[1], std::cout);
+  } else if (command == "assoc") {
+    tvime::ListAssociation(lexicon, std::span(words).subspan(1), std::cout);
+  } else if (command == "pinyin" && words.size() == 2) {
+    tvime::PinyinInput pinyin(lexicon);
+    pinyin.LoadPinyinTable(&resources);
+    tvime::ListPinyinCandidates(pinyin, lexicon, words[1], std::cout);
+  } else if (command == "radicals" && words.size() == 2) {
+    tvime::ListRadicals(lexicon, words[1], std::cout);
+  } else if (command == "group" && (words.size() == 2 || words.size() == 3)) {
+    size_t group = std::strtoul(words[1].c_str(), nullptr, 10);
+    tvime::ListRadicalGroup(lexicon, group, words.size() == 3 ? words[2] : "", std::cout);
+  } else {
+    return Usage();
+  }
   return 0;
 }

@@ -5,6 +5,8 @@
 #include <map>
 
 #include "engine/character_dictionary.h"
+#include "engine/lexicon.h"
+#include "engine/pinyin_input.h"
 #include "tests/support/gbk_literals.h"
 
 namespace tvime {
@@ -90,6 +92,92 @@ TEST_F(RealCharacterDictionary, OneStrokeQueriesFillThe400WithTheBigSet) {
   for (const char* stroke : {"a", "s", "d", "f", "g"}) {
     EXPECT_EQ(Find(stroke, true).size(), kMaxMainCandidates) << stroke;
   }
+}
+
+}  // namespace
+}  // namespace tvime
+
+namespace tvime {
+namespace {
+
+using testing::G;
+
+// The whole shipped lexicon, as the input method loads it.
+class RealLexicon : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static DirectoryResources resources(TVIME_DICT_DIR);
+    static MemorySettingsStore store;
+    static Settings settings(store);
+    static ConversionFlags flags(settings);
+    lexicon = new Lexicon(settings, flags, nullptr);
+    lexicon->Initialize(&resources);
+    pinyin = new PinyinInput(*lexicon);
+    pinyinLoaded = pinyin->LoadPinyinTable(&resources);
+  }
+  static void TearDownTestSuite() {
+    delete pinyin;
+    delete lexicon;
+  }
+
+  static size_t RankOf(std::string_view utf8, const std::vector<std::uint32_t>& ids) {
+    for (size_t i = 0; i < ids.size(); ++i) {
+      if (lexicon->CandidateText(ids[i]) == G(utf8)) return i;
+    }
+    return ids.size();
+  }
+
+  static inline Lexicon* lexicon = nullptr;
+  static inline PinyinInput* pinyin = nullptr;
+  static inline bool pinyinLoaded = false;
+};
+
+TEST_F(RealLexicon, HoldsAQuarterMillionPhrasesAndFilledSyllables) {
+  EXPECT_GE(lexicon->phrases.count, 250000u);
+  ASSERT_TRUE(pinyinLoaded);
+  size_t filled = 0;
+  for (size_t row = 1; row < kSyllableRowCount; ++row) filled += !pinyin->RowAt(row).empty();
+  EXPECT_GE(filled, 400u);
+}
+
+TEST_F(RealLexicon, AssociationAfterZhongOffersZhongguoFirst) {
+  std::string context = G("中");
+  lexicon->contextHistory.clear();
+  lexicon->UpdateAssociation(context, ModeAssociation);
+  EXPECT_LT(RankOf("中国", lexicon->assocList), 10u);
+  // Committing 国 next grows the word: what follows is what continues 中国.
+  context = G("国");
+  lexicon->UpdateAssociation(context, ModeAssociation);
+  EXPECT_EQ(context, G("中国"));
+  EXPECT_LT(RankOf("中国人", lexicon->assocList), 10u);
+}
+
+TEST_F(RealLexicon, StrokesOfTheFirstCharactersFindThePhrase) {
+  lexicon->FindByStrokes("sgas");
+  std::vector<std::string_view> parts = {"sgas", "sga"};
+  EXPECT_EQ(RankOf("中国", lexicon->FindPhrasesByStrokes(parts)), 0u);
+  lexicon->FindByStrokes("df");
+  parts = {"df", "gag"};
+  EXPECT_EQ(RankOf("人民", lexicon->FindPhrasesByStrokes(parts)), 0u);
+}
+
+TEST_F(RealLexicon, PinyinFindsCharactersAndPhrases) {
+  pinyin->ClearPinyin();
+  for (const char* initial : {"z", "h"}) pinyin->AddInitialToken(*FindInitial(initial));
+  pinyin->AddFinalToken(*FindFinal("o"));
+  pinyin->AddInitialToken(*FindInitial("n"));
+  pinyin->AddInitialToken(*FindInitial("g"));
+  pinyin->SegmentTokens();
+  pinyin->LookupPinyin();
+  CharIndex zhong = lexicon->IndexOfChar(G("中"));
+  auto at = std::find(pinyin->charList.begin(), pinyin->charList.end(), zhong);
+  EXPECT_LT(at - pinyin->charList.begin(), 10);
+
+  pinyin->AddInitialToken(*FindInitial("g"));
+  pinyin->AddFinalToken(*FindFinal("uo"));
+  pinyin->SegmentTokens();
+  pinyin->LookupPinyin();
+  EXPECT_EQ(RankOf("中国", pinyin->phraseList), 0u);
 }
 
 }  // namespace

@@ -188,6 +188,7 @@ class Form(NamedTuple):
     note: str
     serves: tuple  # RadicalKeys whose characters may use this form
     kind: str  # "kangxi", or the ExtraForm kind
+    position: str = ""  # where a derived form sits: "prefix" or "suffix"
 
 
 class Placement(NamedTuple):
@@ -395,7 +396,7 @@ def build_forms(words, radical_strokes, cjk_radicals, equivalents, names):
         else:
             code = form_code(extra.form, codes)
         forms[extra.number] = Form(extra.number, extra.form, code, extra.kangxi, extra.note,
-                                   serves, extra.kind)
+                                   serves, extra.kind, extra.position)
     forms = dict(sorted(forms.items()))
     return forms, derivations
 
@@ -463,28 +464,53 @@ ENCLOSURE_FIRST = {22, 23, 31}  # 匚 匸 囗
 
 
 def positions_for(form):
-    """The positions to try for a form, in order (see POSITIONS and ENCLOSURE_FIRST)."""
+    """The positions to try for a form, in order (see POSITIONS and ENCLOSURE_FIRST).
+
+    A form with a learnt code sits where it was learnt (⺮ at the start, the
+    bottom 月 at the end) and is tried there only.
+    """
+    if form.kind == "derived":
+        return (form.position,)
     if form.number in ENCLOSURE_FIRST:
         return ("enclosure", "prefix", "suffix")
     return ("prefix", "suffix", "enclosure")
 
 
-def place(entry, key, forms):
+def radical_length(entry, strokes):
+    """How many strokes Unihan says the radical has in this character, or None.
+
+    kTotalStrokes - residual strokes of kRSUnicode: 4 in 琼 (96.8, 12 strokes),
+    which is written with 王, 5 in 璧 (96.13, 18 strokes), written with 玉.
+    Unknown when the counts are missing or disagree with the code's length.
+    """
+    if strokes is None or strokes.total != len(entry.code):
+        return None
+    return strokes.total - strokes.residual
+
+
+def place(entry, strokes, key, forms):
     """Decide a character's group and the code of its rest (see POSITIONS).
 
     Each position is tried over all the radical's forms before the next one,
     so 氵 (prefix of 河) wins over 水 (which could only match later strokes).
+    When several forms match at one position (王 aasa and 玉 aasaf both start
+    琼 aasafasgasdf), the one as long as radical_length wins, else the longest.
     """
     form = own_form(entry, key, forms)
     if form:
         return Placement(entry.char, form, "own form", "")
     candidates = candidate_forms(key, forms)
-    for rank in range(3):
+    expected = radical_length(entry, strokes)
+    for rank in range(len(POSITIONS)):
+        matches = []
         for form in candidates:
-            position = positions_for(form)[rank]
-            found = match_form(entry.code, form, position)
-            if found is not None:
-                return Placement(entry.char, form, position, found)
+            positions = positions_for(form)
+            if rank < len(positions):
+                rest = match_form(entry.code, form, positions[rank])
+                if rest is not None:
+                    matches.append(Placement(entry.char, form, positions[rank], rest))
+        if matches:
+            return next((m for m in matches if len(m.form.code) == expected), matches[0])
     return Placement(entry.char, primary_form(key, forms), "fallback", entry.code)
 
 
@@ -498,7 +524,9 @@ def radical_of(char, radical_strokes):
 
 def place_all(words, radical_strokes, forms):
     """Place every character of data/words.txt, in its order."""
-    return [place(entry, radical_of(entry.char, radical_strokes), forms) for entry in words]
+    return [place(entry, radical_strokes.get(entry.char), radical_of(entry.char, radical_strokes),
+                  forms)
+            for entry in words]
 
 
 # --- groups, links and list order ------------------------------------------

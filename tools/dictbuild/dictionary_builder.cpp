@@ -80,7 +80,8 @@ unsigned ParseNumber(std::string_view text, unsigned max) {
   unsigned value = 0;
   auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || ec != std::errc() || ptr != text.data() + text.size() || value > max) {
-    throw std::runtime_error("not a number up to " + std::to_string(max) + ": " + std::string(text));
+    throw std::runtime_error("not a number up to " + std::to_string(max) + ": " +
+                             std::string(text));
   }
   return value;
 }
@@ -264,8 +265,8 @@ std::vector<PhraseRecord> ParsePhraseTable(std::string_view table) {
   return records;
 }
 
-std::vector<std::vector<std::uint16_t>> ParsePinyinTable(std::string_view table,
-                                                         const std::vector<CharRecord>& characters) {
+std::vector<std::vector<std::uint16_t>> ParsePinyinTable(
+    std::string_view table, const std::vector<CharRecord>& characters) {
   std::map<std::string, std::uint16_t> indexOf;
   for (size_t i = 0; i < characters.size(); ++i) {
     indexOf.emplace(characters[i].text, static_cast<std::uint16_t>(i));

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "engine/character_dictionary.h"
+#include "engine/pinyin_syllables.h"
 
 namespace tvime {
 namespace {
@@ -54,6 +55,66 @@ TEST(CharacterTable, BuildsWhatTheDictionaryLoads) {
   ASSERT_EQ(dictionary.count, 1u);
   EXPECT_EQ(dictionary.CodeOfChar("\xD6\xD0"), "sgas");
   EXPECT_EQ(dictionary.EntryAt(0).weight, 990);
+}
+
+TEST(PhraseTable, ParsesTextsAndTheirSyllableKeys) {
+  std::vector<PhraseRecord> phrases = ParsePhraseTable("# c\n中国\tzhong guo\n绿色\tlv se\n");
+  ASSERT_EQ(phrases.size(), 2u);
+  EXPECT_EQ(phrases[0].text, "\xD6\xD0\xB9\xFA");
+  EXPECT_EQ(phrases[0].syllableKeys,
+            (std::vector<std::uint16_t>{Syllables()[*FindSyllable("zhong")].Key(),
+                                        Syllables()[*FindSyllable("guo")].Key()}));
+  EXPECT_EQ(phrases[1].syllableKeys[0] >> 8, *FindFinal("v"));
+  for (const char* bad :
+       {"中国\tzhong\n", "中国\tzhong guo guo\n", "中国\tzhong gwo\n", "中\tzhong\n", "中国\n"}) {
+    EXPECT_THROW(ParsePhraseTable(bad), std::runtime_error) << bad;
+  }
+}
+
+TEST(PinyinTableText, FollowsTheBuiltInSyllablesAndNamesDictionaryPositions) {
+  std::vector<CharRecord> characters = ParseCharacterTable("中\tsgas\t1\t9\t\n种\tdasdf\t1\t8\t\n");
+  std::string table = "# header\n";
+  for (size_t row = 1; row < kSyllableRowCount; ++row) {
+    std::string syllable(kSyllableRows[row].text);
+    table += syllable + "\t" +
+             (syllable == "zhong"   ? "中种"
+              : syllable == "chong" ? "种"
+                                    : "") +
+             "\n";
+  }
+  std::vector<std::vector<std::uint16_t>> rows = ParsePinyinTable(table, characters);
+  ASSERT_EQ(rows.size(), kSyllableRowCount);
+  EXPECT_EQ(rows[*FindSyllable("zhong")], (std::vector<std::uint16_t>{0, 1}));
+  EXPECT_EQ(rows[*FindSyllable("chong")], (std::vector<std::uint16_t>{1}));
+  EXPECT_TRUE(rows[0].empty());
+
+  std::string unknownChar = table;
+  unknownChar.replace(unknownChar.find("中种"), 6, "国");
+  EXPECT_THROW(ParsePinyinTable(unknownChar, characters), std::runtime_error);
+  std::string missingRow = table;
+  missingRow.erase(missingRow.find("ai\t"), 4);
+  EXPECT_THROW(ParsePinyinTable(missingRow, characters), std::runtime_error);
+  EXPECT_THROW(ParsePinyinTable(table.substr(0, table.size() / 2), characters), std::runtime_error);
+}
+
+TEST(RadicalTables, ListStartsWithThePlaceholderAndGroupsKeepLinksLast) {
+  TextPairs list = ParseRadicalList("85\t氵\tffa\t85\tleft\n30\t口\tsga\t30\t\n");
+  EXPECT_EQ(list, (TextPairs{{"0", ""}, {"85", "ffa"}, {"30", "sga"}}));
+  EXPECT_THROW(ParseRadicalList("85\t氵\tff1\t85\t\n"), std::runtime_error);
+
+  std::vector<TextPairs> groups = ParseRadicalGroups("2\t口\t\n2\t叫\tgsg\n2\t@31\tsg\n4\t人\t\n");
+  ASSERT_EQ(groups.size(), 5u);
+  EXPECT_TRUE(groups[0].empty());
+  EXPECT_TRUE(groups[3].empty());
+  EXPECT_EQ(groups[2], (TextPairs{{"\xBF\xDA", ""}, {"\xBD\xD0", "gsg"}, {"31", "sg"}}));
+  EXPECT_THROW(ParseRadicalGroups("2\t@31\tsg\n2\t叫\tgsg\n"), std::runtime_error);
+  EXPECT_THROW(ParseRadicalGroups("4\t人\t\n2\t口\t\n"), std::runtime_error);
+  EXPECT_THROW(ParseRadicalGroups("2\t口口\t\n"), std::runtime_error);
+}
+
+TEST(PinyinTableBinary, HoldsTheRowCountsThenTheIndexes) {
+  std::vector<std::uint8_t> bin = BuildPinyinTable({{}, {3, 0x102}});
+  EXPECT_EQ(bin, (std::vector<std::uint8_t>{2, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 3, 0, 2, 1}));
 }
 
 }  // namespace

@@ -28,7 +28,8 @@ std::string ReadText(const std::string& path) {
 
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
@@ -73,7 +74,8 @@ int main(int argc, char** argv) {
   try {
     std::vector<std::uint8_t> resource = Build(command, inputs);
     if (resource.empty()) {
-      std::cerr << "tvime-dictbuild: unknown command or wrong number of tables: " << command << "\n";
+      std::cerr << "tvime-dictbuild: unknown command or wrong number of tables: " << command
+                << "\n";
       return 2;
     }
     WriteBytes(output, resource);

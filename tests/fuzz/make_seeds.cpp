@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "engine/pinyin_syllables.h"
 #include "engine/scramble.h"
 #include "tools/dictbuild/dictionary_builder.h"
 
@@ -43,6 +44,18 @@ int main(int argc, char** argv) {
   WriteSeed(root / "phrase_dictionary", "phrases", 0,
             tvime::BuildPhraseDictionary({{"\xD6\xD0\xB9\xFA", {0x1F15, 0x0805}},
                                           {"\xD6\xD0\xB9\xFA\xC8\xCB", {0x1F15, 0x0805, 0x0B0E}}}));
+  std::vector<std::vector<std::uint16_t>> rows(tvime::kSyllableRowCount);
+  rows[5] = {0, 1};
+  rows[400] = {2};
+  std::filesystem::create_directories(root / "pinyin_table");
+  std::vector<std::uint8_t> pinyin = tvime::BuildPinyinTable(rows);
+  std::ofstream(root / "pinyin_table" / "rows", std::ios::binary)
+      .write(reinterpret_cast<const char*>(pinyin.data()),
+             static_cast<std::streamsize>(pinyin.size()));
+  // z h o n g ' g uo (initials below 0x80, finals with the high bit set)
+  std::filesystem::create_directories(root / "pinyin_tokens");
+  std::ofstream(root / "pinyin_tokens" / "zhongguo", std::ios::binary)
+      << "\x13\x05\x81\x0A\x04\x17\x04\x96";
   std::filesystem::create_directories(root / "word_file");
   std::ofstream(root / "word_file" / "words", std::ios::binary) << "\xD6\xD0\xB9\xFA\r\n\r\nab\nxy";
   return 0;

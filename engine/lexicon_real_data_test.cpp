@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstdlib>
 #include <map>
 
 #include "engine/character_dictionary.h"
@@ -178,6 +180,70 @@ TEST_F(RealLexicon, PinyinFindsCharactersAndPhrases) {
   pinyin->SegmentTokens();
   pinyin->LookupPinyin();
   EXPECT_EQ(RankOf("中国", pinyin->phraseList), 0u);
+}
+
+}  // namespace
+}  // namespace tvime
+
+namespace tvime {
+namespace {
+
+using testing::G;
+
+class RealRadicals : public RealLexicon {
+ protected:
+  static std::vector<std::string> GroupTexts(size_t group, std::string_view rest) {
+    lexicon->FindInRadicalGroup(group, rest);
+    std::vector<std::string> texts;
+    for (CandidateId position : lexicon->mainList) {
+      texts.push_back(GbkToUtf8(lexicon->PairOf(group, position)->first));
+    }
+    return texts;
+  }
+  static size_t NumberOf(std::string_view code) {
+    lexicon->FindRadicalsByStrokes(code);
+    for (std::uint16_t entry : lexicon->secondaryList) {
+      if (lexicon->radicals.PairAt(entry).second == code) {
+        return std::strtoul(lexicon->radicals.PairAt(entry).first, nullptr, 10);
+      }
+    }
+    return 0;
+  }
+};
+
+TEST_F(RealRadicals, FrequentRadicalsAreOfferedFirstAndHoldTheirCommonCharacters) {
+  lexicon->FindRadicalsByStrokes("");
+  ASSERT_GE(lexicon->secondaryList.size(), 5u);
+  const std::map<std::string, std::vector<std::string>> groups = {
+      {"ffa", {"河", "海", "没", "法", "清"}},    // 氵
+      {"ds", {"们", "他", "你", "住", "作"}},     // 亻
+      {"asa", {"打", "找", "把", "提", "指"}},    // 扌
+      {"sga", {"叫", "吃", "喝", "呢", "吗"}},    // 口
+      {"asdf", {"林", "村", "树", "机", "校"}}};  // 木
+  for (const auto& [code, characters] : groups) {
+    size_t number = NumberOf(code);
+    ASSERT_NE(number, 0u) << code;
+    std::vector<std::string> group = GroupTexts(number, "");
+    for (const std::string& character : characters) {
+      EXPECT_NE(std::find(group.begin(), group.end(), character), group.end())
+          << character << " not in the group of " << code;
+    }
+  }
+}
+
+TEST_F(RealRadicals, EveryCommonCharacterIsOnTheFirstPageForTheRestOfItsStrokes) {
+  ASSERT_GT(lexicon->GroupCount(), 214u);
+  for (size_t group = 0; group < lexicon->GroupCount(); ++group) {
+    const RadicalGroup& pairs = lexicon->radicalGroups.GroupAt(group);
+    for (size_t p = 0; p < pairs.pairCount(); ++p) {
+      const TextPair& pair = pairs.pairs[p];
+      if (!lexicon->IsCommonChar(pair.first) || std::isdigit(pair.first[0])) continue;
+      lexicon->FindInRadicalGroup(group, pair.second);
+      auto at = std::find(lexicon->mainList.begin(), lexicon->mainList.end(), p);
+      EXPECT_LT(at - lexicon->mainList.begin(), 20)
+          << GbkToUtf8(pair.first) << " in group " << group << " for " << pair.second;
+    }
+  }
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ class ExtraForm(NamedTuple):
     note: str
     kind: str
     code: str = ""  # the expected code of a derived form
-    position: str = "prefix"
+    position: str = ""  # where a derived form sits: "prefix" or "suffix"
 
 
 def _simplified(number, form, kangxi, note="simplified", serves=None):
@@ -200,8 +200,10 @@ class Placement(NamedTuple):
     rest: str
 
 
-# How a form's strokes sit in a character's code, in the order they are tried.
-POSITIONS = ("own form", "prefix", "suffix", "enclosure", "fallback")
+# How a form's strokes sit in a character's code: the ways a form can match (tried in
+# this order unless positions_for says otherwise), and all the ways a character is placed.
+MATCH_POSITIONS = ("prefix", "suffix", "enclosure")
+POSITIONS = ("own form", *MATCH_POSITIONS, "fallback")
 
 
 # --- source readers --------------------------------------------------------
@@ -369,15 +371,15 @@ def derive_code(extra, words, radical_strokes, other_forms):
     require(code == extra.code,
             f"form {extra.number}: the characters give it the code {code}, not {extra.code}")
     require(count >= MIN_FORM_CHARS,
-            f"form {extra.number}: its code {code} starts only {count} characters")
+            f"form {extra.number}: its code {code} fits only {count} characters")
     return code, count, total
 
 
 def build_forms(words, radical_strokes, cjk_radicals, equivalents, names):
     """Build every radical form with its code, by number.
 
-    Returns ({number: Form}, [(form, code, supporting characters, candidates)]
-    for the derived codes, to print).
+    Returns ({number: Form}, [(ExtraForm, code, characters with it, characters
+    looked at)] for the learnt codes, to print).
     """
     codes = {entry.char: entry.code for entry in words}
     check_extra_forms(cjk_radicals)
@@ -428,9 +430,10 @@ def match_form(code, form, position):
 
 
 def candidate_forms(key, forms):
-    """The forms a character of kRSUnicode radical `key` may use, most specific first.
+    """The forms a character of kRSUnicode radical `key` may use, longest code first.
 
-    Longer codes come first, so that 忄 (ffs) is not mistaken for a 丶.
+    The longer of two matching forms is the likelier one: 耄 starts with both 耂
+    (asad) and 老 (asaddg), and is 老 毛 (place also weighs Unihan's counts).
     """
     usable = [f for f in forms.values() if key in f.serves]
     return sorted(usable, key=lambda f: (-len(f.code), f.number))
@@ -473,7 +476,7 @@ def positions_for(form):
         return (form.position,)
     if form.number in ENCLOSURE_FIRST:
         return ("enclosure", "prefix", "suffix")
-    return ("prefix", "suffix", "enclosure")
+    return MATCH_POSITIONS
 
 
 def radical_length(entry, strokes):
@@ -501,7 +504,7 @@ def place(entry, strokes, key, forms):
         return Placement(entry.char, form, "own form", "")
     candidates = candidate_forms(key, forms)
     expected = radical_length(entry, strokes)
-    for rank in range(len(POSITIONS)):
+    for rank in range(len(MATCH_POSITIONS)):
         matches = []
         for form in candidates:
             positions = positions_for(form)

@@ -106,3 +106,7 @@ python3 "$repo_root/tools/data/phrase_tables.py" \
   --luna-simplified "$work/luna_phrases_simplified.txt" \
   --words "$repo_root/data/words.txt" \
   --out "$repo_root/data"
+python3 "$repo_root/tools/data/radical_tables.py" \
+  --sources "$root" \
+  --words "$repo_root/data/words.txt" \
+  --out "$repo_root/data"

@@ -1,16 +1,20 @@
 // The dictionaries as the input method finds them: RCDATA resources of a built DLL, looked up
-// with FindResource. Their search results must be those of the host build.
+// with FindResource. Their answers must be those of the host build.
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iostream>
+#include <map>
 #include <sstream>
 
 #include "base/module_resources_win.h"
 #include "engine/lexicon.h"
-#include "tools/query/candidate_listing.h"
+#include "engine/pinyin_input.h"
+#include "tools/query/query_commands.h"
 
 namespace tvime {
 namespace {
@@ -36,33 +40,36 @@ TEST_F(DictionaryDll, FindsResourcesByTheirLowerCaseNames) {
   EXPECT_FALSE(resources.FindData("nothing.bin"));
 }
 
-struct Block {
-  std::string query;
-  bool big;
-  std::string listing;
-};
-
-// Blocks of "== QUERY SET" followed by the host's listing.
-std::vector<Block> ReadExpectations(const std::string& path) {
+std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  std::vector<Block> blocks;
-  std::string line;
-  while (std::getline(in, line)) {
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Answers split at their "== QUESTION" headings.
+std::map<std::string, std::string> ByQuestion(const std::string& answers) {
+  std::map<std::string, std::string> blocks;
+  std::istringstream lines(answers);
+  std::string line, question;
+  while (std::getline(lines, line)) {
     if (line.rfind("== ", 0) == 0) {
-      size_t space = line.rfind(' ');
-      blocks.push_back({line.substr(3, space - 3), line.substr(space + 1) == "big", ""});
-    } else if (!blocks.empty()) {
-      blocks.back().listing += line + "\n";
+      question = line;
+      blocks[question];
+    } else {
+      blocks[question] += line + "\n";
     }
   }
   return blocks;
 }
 
-TEST_F(DictionaryDll, GivesTheSameStrokeResultsAsTheHost) {
+TEST_F(DictionaryDll, AnswersTheSameQuestionsAsTheHost) {
   // Drive Z: is the Unix root in a Wine prefix.
-  std::vector<Block> blocks =
-      ReadExpectations(std::string("Z:") + TVIME_DICT_DIR + "/stroke-expectations.txt");
-  ASSERT_GT(blocks.size(), 10u);
+  std::string questions =
+      ReadFile(std::string("Z:") + TVIME_SOURCE_DIR + "/tests/win/dictionary_queries.txt");
+  std::map<std::string, std::string> expected =
+      ByQuestion(ReadFile(std::string("Z:") + TVIME_DICT_DIR + "/query-expectations.txt"));
+  ASSERT_GT(expected.size(), 20u);
 
   MemorySettingsStore store;
   Settings settings(store);
@@ -71,11 +78,16 @@ TEST_F(DictionaryDll, GivesTheSameStrokeResultsAsTheHost) {
   Lexicon lexicon(settings, flags, nullptr);
   lexicon.Initialize(&resources);
   ASSERT_EQ(lexicon.chars.count, 20924u);
-  for (const Block& block : blocks) {
-    flags.Assign(static_cast<std::uint16_t>(block.big ? CS_BIG_CHARSET : 0));
-    std::ostringstream listing;
-    ListStrokeCandidates(lexicon, block.query, listing);
-    EXPECT_EQ(listing.str(), block.listing) << "query '" << block.query << "'";
+  PinyinInput pinyin(lexicon);
+  ASSERT_TRUE(pinyin.LoadPinyinTable(&resources));
+  QueryEngine engine{lexicon, pinyin, flags};
+
+  std::ostringstream answers;
+  EXPECT_TRUE(RunQueryBatch(engine, questions, answers));
+  std::map<std::string, std::string> actual = ByQuestion(answers.str());
+  EXPECT_EQ(actual.size(), expected.size());
+  for (const auto& [question, answer] : expected) {
+    EXPECT_EQ(actual[question], answer) << question;
   }
 }
 
@@ -97,6 +109,38 @@ TEST_F(DictionaryDll, UserWordsLiveInThePerUserDirectory) {
   restarted.Initialize(&resources);
   EXPECT_EQ(restarted.userWords, std::vector<std::string>{"\xB2\xE2\xCA\xD4\xB4\xCA"});
   DeleteFileA(path.c_str());
+}
+
+}  // namespace
+}  // namespace tvime
+
+namespace tvime {
+namespace {
+
+// Every process that loads the input method holds its own lexicon: it must stay small.
+TEST_F(DictionaryDll, TheLoadedLexiconTakesLessThan12MegabytesOfPrivateMemory) {
+  // The commit charge (PagefileUsage) is the process's private memory; Wine does not fill the
+  // PrivateUsage field that mirrors it on Windows.
+  auto privateBytes = [] {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return static_cast<double>(counters.PagefileUsage);
+  };
+  double before = privateBytes();
+  {
+    MemorySettingsStore store;
+    Settings settings(store);
+    ConversionFlags flags(settings);
+    ModuleResources resources(dll);
+    Lexicon lexicon(settings, flags, nullptr);
+    lexicon.Initialize(&resources);
+    PinyinInput pinyin(lexicon);
+    pinyin.LoadPinyinTable(&resources);
+    double megabytes = (privateBytes() - before) / (1024 * 1024);
+    std::cout << "private memory of the loaded lexicon: " << megabytes << " MB\n";
+    EXPECT_LT(megabytes, 12.0);
+  }
 }
 
 }  // namespace

@@ -6,23 +6,26 @@
 //   tvime-query [--dict DIR] [--big] pinyin LETTERS      pinyin spelled with the panel's buttons
 //   tvime-query [--dict DIR] radicals CODE               radicals for the strokes typed
 //   tvime-query [--dict DIR] [--big] group N CODE        characters of radical N, strokes after it
+//   tvime-query [--dict DIR] batch FILE                  every line of FILE (tab-separated)
 //
 // Stroke letters: a s d f g (横 竖 撇 点 折), t h n (提 竖钩 捺, folded to a s f), "?" for any
 // stroke. --big searches the large character set; without it only the common characters.
 
+#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "settings/conversion_flags.h"
 #include "settings/settings.h"
-#include "tools/query/candidate_listing.h"
+#include "tools/query/query_commands.h"
 
 namespace {
 
 int Usage() {
   std::cerr << "usage: tvime-query [--dict DIR] [--big] strokes CODE | phrases CODE'CODE... |\n"
-               "                   assoc TEXT... | pinyin LETTERS | radicals CODE | group N CODE\n";
+               "         assoc TEXT... | pinyin LETTERS | radicals CODE | group N [CODE] |\n"
+               "         batch FILE\n";
   return 2;
 }
 
@@ -42,14 +45,11 @@ int main(int argc, char** argv) {
       words.push_back(arg);
     }
   }
-  if (words.size() < 2) return Usage();
-  const std::string& command = words[0];
+  if (words.empty()) return Usage();
 
   tvime::MemorySettingsStore store;
   tvime::Settings settings(store);
   tvime::ConversionFlags flags(settings);
-  flags.Assign(static_cast<std::uint16_t>(big ? flags.word() | tvime::CS_BIG_CHARSET
-                                              : flags.word() & ~tvime::CS_BIG_CHARSET));
   tvime::DirectoryResources resources(dictDir);
   tvime::Lexicon lexicon(settings, flags, nullptr);
   lexicon.Initialize(&resources);
@@ -57,24 +57,19 @@ int main(int argc, char** argv) {
     std::cerr << "tvime-query: no character dictionary in " << dictDir << "\n";
     return 1;
   }
+  tvime::PinyinInput pinyin(lexicon);
+  pinyin.LoadPinyinTable(&resources);
+  tvime::QueryEngine engine{lexicon, pinyin, flags};
 
-  if (command == "strokes" && words.size() == 2) {
-    tvime::ListStrokeCandidates(lexicon, tvime::FoldStrokes(words[1]), std::cout);
-  } else if (command == "phrases" && words.size() == 2) {
-    tvime::ListPhraseCandidates(lexicon, words[1], std::cout);
-  } else if (command == "assoc") {
-    tvime::ListAssociation(lexicon, std::span(words).subspan(1), std::cout);
-  } else if (command == "pinyin" && words.size() == 2) {
-    tvime::PinyinInput pinyin(lexicon);
-    pinyin.LoadPinyinTable(&resources);
-    tvime::ListPinyinCandidates(pinyin, lexicon, words[1], std::cout);
-  } else if (command == "radicals" && words.size() == 2) {
-    tvime::ListRadicals(lexicon, words[1], std::cout);
-  } else if (command == "group" && (words.size() == 2 || words.size() == 3)) {
-    size_t group = std::strtoul(words[1].c_str(), nullptr, 10);
-    tvime::ListRadicalGroup(lexicon, group, words.size() == 3 ? words[2] : "", std::cout);
-  } else {
-    return Usage();
+  if (words[0] == "batch" && words.size() == 2) {
+    std::ifstream file(words[1], std::ios::binary);
+    std::ostringstream batch;
+    batch << file.rdbuf();
+    if (!file) {
+      std::cerr << "tvime-query: cannot read " << words[1] << "\n";
+      return 1;
+    }
+    return tvime::RunQueryBatch(engine, batch.str(), std::cout) ? 0 : 2;
   }
-  return 0;
+  return tvime::RunQuery(engine, words, big, std::cout) ? 0 : Usage();
 }

@@ -56,9 +56,11 @@ bool PhraseDictionary::Parse() {
 
   // Group the indexes by first character with a counting sort: ascending keys, and within a key
   // the file order.
+  std::vector<std::uint16_t> keys(count);
   std::vector<std::uint32_t> perKey(65536, 0);
-  for (std::uint32_t offset : textOffsets_) {
-    ++perKey[CharKey(std::string_view(reinterpret_cast<const char*>(&buffer[offset]), 2))];
+  for (size_t i = 0; i < count; ++i) {
+    keys[i] = CharKey(EntryAt(i).Text());
+    ++perKey[keys[i]];
   }
   std::vector<std::uint32_t> next(65536, 0);
   std::uint32_t position = 0;
@@ -71,11 +73,7 @@ bool PhraseDictionary::Parse() {
   }
   firstKeyStarts_.push_back(position);
   byFirstChar_.resize(count);
-  for (size_t i = 0; i < count; ++i) {
-    std::uint16_t key =
-        CharKey(std::string_view(reinterpret_cast<const char*>(&buffer[textOffsets_[i]]), 2));
-    byFirstChar_[next[key]++] = static_cast<std::uint32_t>(i);
-  }
+  for (size_t i = 0; i < count; ++i) byFirstChar_[next[keys[i]]++] = static_cast<std::uint32_t>(i);
   return intact;
 }
 

@@ -44,6 +44,18 @@ TEST(PhraseDictionary, ContainsComparesWholeTexts) {
   EXPECT_FALSE(phrases.Contains(G("国")));
 }
 
+TEST(PhraseDictionary, AnEmptyPhraseIsIndexedUnderItsOwnEmptyKey) {
+  // Length byte 1: no characters, the NUL, and the four trailing bytes (0xFF, not a key).
+  std::vector<std::uint8_t> bin = {0, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0xFF, 0xFF, 0xFF, 0xFF};
+  SealContainer(bin, SCRAMBLE_NONE);
+  PhraseDictionary phrases;
+  ASSERT_TRUE(phrases.LoadFromBytes(bin, SCRAMBLE_NONE));
+  ASSERT_EQ(phrases.count, 1u);
+  EXPECT_EQ(phrases.EntryAt(0).Text(), "");
+  EXPECT_THAT(phrases.PhrasesStartingWith(""), ElementsAre(0));
+  EXPECT_TRUE(phrases.Contains(""));
+}
+
 TEST(PhraseDictionary, ZeroTotalLengthMeansNoPhrases) {
   std::vector<std::uint8_t> bin = SamplePhrases();
   bin[0] = bin[1] = bin[2] = bin[3] = 0;

@@ -47,33 +47,14 @@ import pathlib
 import sys
 from typing import NamedTuple
 
+from refresh_data import read_words_table
+
 MAX_CANDIDATES = 400  # the most candidates the input method lists for a query
 TOP_CHARACTERS = 3000
 DEFAULT_WORDS = pathlib.Path(__file__).resolve().parents[2] / "data" / "words.txt"
 
 
-class Entry(NamedTuple):
-    """One line of a words table, as far as ranking needs it."""
-
-    char: str
-    code: str
-    common: bool
-    weight: int
-
-
 # --- reading ---------------------------------------------------------------
-
-
-def read_words(path):
-    """Read a words table (CHAR CODE COMMON WEIGHT ANNOTATION) in dictionary order."""
-    entries = []
-    with open(path, encoding="utf-8") as f:
-        for line in f:
-            if line.startswith("#"):
-                continue
-            char, code, common, weight = line.rstrip("\n").split("\t")[:4]
-            entries.append(Entry(char, code, common == "1", int(weight)))
-    return entries
 
 
 def corpus_files(path):
@@ -250,7 +231,7 @@ def main(argv):
     args = parser.parse_args(argv)
     page_sizes = [int(p) for p in args.page_sizes.split(",")]
 
-    entries = read_words(args.words)
+    entries = read_words_table(args.words)
     samples = {f"{TOP_CHARACTERS} most frequent characters":
                collections.Counter(e.char for e in entries[:TOP_CHARACTERS])}
     known_chars = {e.char for e in entries}

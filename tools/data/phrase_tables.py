@@ -27,7 +27,10 @@ from refresh_data import (
     CharEntry,
     DataError,
     blend_frequencies,
+    read_essay_word_counts,
+    read_jieba_word_counts,
     read_unihan,
+    read_words_table,
     require,
 )
 
@@ -134,49 +137,6 @@ def luna_char_weights(char_rows):
         if len(row.text) == 1 and len(row.syllables) == 1:
             weights[row.text][row.syllables[0]] += row.weight
     return weights
-
-
-def read_words_table(path):
-    """Read data/words.txt (written by refresh_data.py) into CharEntry rows, in file order."""
-    entries = []
-    with open(path, encoding="utf-8") as f:
-        for line in f:
-            if line.startswith("#"):
-                continue
-            char, code, common, weight, annotation = line.rstrip("\n").split("\t")
-            entries.append(CharEntry(char, code, common == "1", int(weight),
-                                     tuple(annotation.split())))
-    require(len(entries) == 20924, f"{path} has {len(entries)} characters, not 20924")
-    return entries
-
-
-def read_essay_word_counts(essay_path, simplified_words_path):
-    """Sum rime's essay weights per word, in simplified characters.
-
-    essay.txt has `word<TAB>weight` in traditional characters; refresh.sh
-    converts the word column with OpenCC t2s into a line-aligned file.
-    Traditional variants that convert to the same word add up.
-    """
-    with open(essay_path, encoding="utf-8") as f:
-        weights = [int(line.rstrip("\n").split("\t")[1]) for line in f]
-    with open(simplified_words_path, encoding="utf-8") as f:
-        words = [line.rstrip("\n") for line in f]
-    require(len(words) == len(weights),
-            f"{simplified_words_path} is not line-aligned with essay.txt")
-    counts = collections.Counter()
-    for word, weight in zip(words, weights):
-        counts[word] += weight
-    return counts
-
-
-def read_jieba_word_counts(path):
-    """Read jieba's word frequencies (lines `word freq POS`, simplified characters)."""
-    counts = collections.Counter()
-    with open(path, encoding="utf-8") as f:
-        for line in f:
-            word, freq, _ = line.split(" ")
-            counts[word] += int(freq)
-    return counts
 
 
 def read_pinlu(path):

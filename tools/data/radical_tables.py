@@ -24,7 +24,7 @@ import re
 import sys
 from typing import NamedTuple
 
-from refresh_data import DataError, encodable, read_unihan, require
+from refresh_data import DataError, encodable, read_unihan, read_words_table, require
 
 # Source files, relative to the folder the packages were unpacked into (package unicode-data).
 UNIHAN_IRG = "usr/share/unicode/Unihan_IRGSources.txt.bz2"
@@ -273,30 +273,6 @@ def read_radical_strokes(path):
         total = int(fields["kTotalStrokes"].get(char, "0").split()[0])
         values[char] = RadicalStrokes(RadicalKey.parse(match.group(1)), int(match.group(2)), total)
     return values
-
-
-class WordEntry(NamedTuple):
-    """The columns of data/words.txt this script needs."""
-
-    char: str
-    code: str
-    common: bool
-
-
-def read_words(path):
-    """Read data/words.txt in its order (the dictionary order the groups keep)."""
-    entries = []
-    with open(path, encoding="utf-8") as f:
-        for line in f:
-            if line.startswith("#"):
-                continue
-            char, code, common, *_ = line.rstrip("\n").split("\t")
-            entries.append(WordEntry(char, code, common == "1"))
-    require(len(entries) == 20924, f"{path} has {len(entries)} characters, not 20924")
-    return entries
-
-
-# --- radical forms ---------------------------------------------------------
 
 
 def kangxi_forms(cjk_radicals, equivalents, names):
@@ -730,7 +706,7 @@ def print_summary(t):
 
 def build_tables(sources, words_path):
     """Read the sources and build the tables, stopping on data that breaks an expectation."""
-    words = read_words(words_path)
+    words = read_words_table(words_path)
     radical_strokes = read_radical_strokes(sources / UNIHAN_IRG)
     equivalents = read_equivalents(sources / EQUIVALENT_IDEOGRAPHS)
     forms, derivations = build_forms(

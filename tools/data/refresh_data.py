@@ -31,6 +31,9 @@ DIGITS_TO_CODE = str.maketrans("12345", "asdfg")
 RIME_TO_CODE = str.maketrans("hspnz", "asdfg")
 
 COMMON_LEVEL_SIZE = 3500  # level 1 of the 通用规范汉字表
+# Every hanzi GBK encodes: 20,902 unified ideographs, 21 compatibility ideographs and 〇.
+GBK_HANZI_COUNT = 20924
+
 READING_FIELDS = ("kTGHZ2013", "kXHC1983", "kHanyuPinyin", "kMandarin")
 MAX_WEIGHT = 65535
 
@@ -102,7 +105,8 @@ def gbk_hanzi():
     require(unified == 20902, f"GBK gave {unified} unified ideographs, not 20902")
     require(compatibility == 21, f"GBK gave {compatibility} compatibility ideographs, not 21")
     require("〇" in chars, "GBK gave no 〇")
-    require(len(set(chars)) == len(chars) == 20924, f"GBK gave {len(chars)} hanzi, not 20924")
+    require(len(set(chars)) == len(chars) == GBK_HANZI_COUNT,
+            f"GBK gave {len(chars)} hanzi, not {GBK_HANZI_COUNT}")
     return chars
 
 
@@ -237,27 +241,22 @@ def read_readings(path):
     return readings
 
 
-def read_jieba_counts(path):
-    """Count characters in jieba's dictionary (lines `word freq POS`).
-
-    Each word's frequency is added to every character occurrence in the word,
-    so characters that mostly occur inside words are counted too.
-    """
+def read_jieba_word_counts(path):
+    """Read jieba's word frequencies (lines `word freq POS`, simplified characters)."""
     counts = collections.Counter()
     with open(path, encoding="utf-8") as f:
         for line in f:
             word, freq, _ = line.split(" ")
-            for char in word:
-                counts[char] += int(freq)
+            counts[word] += int(freq)
     return counts
 
 
-def read_essay_counts(essay_path, simplified_words_path):
-    """Count characters in rime's essay word list, converted to simplified.
+def read_essay_word_counts(essay_path, simplified_words_path):
+    """Sum rime's essay weights per word, in simplified characters.
 
     essay.txt has `word<TAB>weight` in traditional characters; the maintainer
     script converts its word column with OpenCC t2s into a line-aligned file, so
-    that, say, 們 counts for 们. Counting works as in read_jieba_counts.
+    that, say, 們 counts for 们. Traditional variants that convert alike add up.
     """
     with open(essay_path, encoding="utf-8") as f:
         weights = [int(line.rstrip("\n").split("\t")[1]) for line in f]
@@ -267,8 +266,20 @@ def read_essay_counts(essay_path, simplified_words_path):
             f"{simplified_words_path} is not line-aligned with essay.txt")
     counts = collections.Counter()
     for word, weight in zip(words, weights):
+        counts[word] += weight
+    return counts
+
+
+def char_counts(word_counts):
+    """Count characters from word counts.
+
+    Each word's count is added to every character occurrence in the word, so
+    characters that mostly occur inside words are counted too.
+    """
+    counts = collections.Counter()
+    for word, count in word_counts.items():
         for char in word:
-            counts[char] += weight
+            counts[char] += count
     return counts
 
 
@@ -419,6 +430,20 @@ def write_words(path, entries):
             f.write(f"{e.char}\t{e.code}\t{int(e.common)}\t{e.weight}\t{' '.join(e.readings)}\n")
 
 
+def read_words_table(path):
+    """Read data/words.txt back into CharEntry rows, in file order (for the other tables)."""
+    entries = []
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            if line.startswith("#"):
+                continue
+            char, code, common, weight, annotation = line.rstrip("\n").split("\t")
+            entries.append(CharEntry(char, code, common == "1", int(weight),
+                                     tuple(annotation.split())))
+    require(len(entries) == GBK_HANZI_COUNT, f"{path} has {len(entries)} characters")
+    return entries
+
+
 # --- checks and summary ----------------------------------------------------
 
 
@@ -486,10 +511,10 @@ def build_words(src, essay_simplified, blend=DEFAULT_BLEND):
     codes, disagreements = choose_stroke_codes(
         chars, unambiguous(fcitx), unambiguous(rime_main), unambiguous(rime_supplement))
 
-    essay_counts = read_essay_counts(src / RIME_ESSAY, essay_simplified)
+    essay_counts = char_counts(read_essay_word_counts(src / RIME_ESSAY, essay_simplified))
     check_essay_converted(essay_counts)
     frequencies = blend_frequencies(
-        chars, read_jieba_counts(src / JIEBA_DICT), essay_counts, blend)
+        chars, char_counts(read_jieba_word_counts(src / JIEBA_DICT)), essay_counts, blend)
 
     entries = build_char_entries(
         chars, codes, read_tgh_index(src / UNIHAN_MAPPINGS),

@@ -1,6 +1,6 @@
 #pragma once
-// Writes dictionaries in the layouts the lexicon loads. Used by the build (from the text tables
-// under data/) and by tests (from hand-built records).
+// Writes dictionaries in the binary layouts the lexicon loads. Used by the build (from the text
+// tables under data/, see data_tables.h) and by tests (from hand-built records).
 
 #include <cstdint>
 #include <string>
@@ -46,26 +46,5 @@ void SealContainer(std::vector<std::uint8_t>& container, int kind);
 
 // The plain "WDPINYIN.BIN": row count, each row's count, then the rows' character indexes.
 std::vector<std::uint8_t> BuildPinyinTable(const std::vector<std::vector<std::uint16_t>>& rows);
-
-// Reads the UTF-8 character table (data/words.txt). Throws std::runtime_error naming the line
-// of the first malformed record.
-std::vector<CharRecord> ParseCharacterTable(std::string_view utf8Table);
-
-// Reads the phrase table (data/phrases.txt): PHRASE<TAB>SYLLABLES, one toneless syllable of the
-// built-in table per character.
-std::vector<PhraseRecord> ParsePhraseTable(std::string_view utf8Table);
-
-// Reads the syllable table (data/pinyin.txt): SYLLABLE<TAB>CHARACTERS for every syllable of the
-// built-in table in its order; characters become their positions in `characters`.
-std::vector<std::vector<std::uint16_t>> ParsePinyinTable(std::string_view utf8Table,
-                                                         const std::vector<CharRecord>& characters);
-
-// Reads the radical list (data/radicals.txt): NUMBER<TAB>FORM<TAB>CODE<TAB>..., in list order.
-// The result starts with the placeholder entry 0.
-TextPairs ParseRadicalList(std::string_view utf8Table);
-
-// Reads the radical groups (data/radical_groups.txt): NUMBER<TAB>CHARACTER<TAB>REST for
-// characters and NUMBER<TAB>@OTHER<TAB>CODE for links to other radicals, grouped by NUMBER.
-std::vector<TextPairs> ParseRadicalGroups(std::string_view utf8Table);
 
 }  // namespace tvime

@@ -1,4 +1,4 @@
-#include "tools/dictbuild/dictionary_builder.h"
+#include "tools/dictbuild/data_tables.h"
 
 #include <gtest/gtest.h>
 

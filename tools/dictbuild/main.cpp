@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "engine/scramble.h"
-#include "tools/dictbuild/dictionary_builder.h"
+#include "tools/dictbuild/data_tables.h"
 
 namespace {
 

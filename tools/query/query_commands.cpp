@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "base/text_table.h"
 #include "tools/query/candidate_listing.h"
 
 namespace tvime {
@@ -38,24 +39,14 @@ bool RunQuery(QueryEngine& engine, std::span<const std::string> words, bool big,
 
 bool RunQueryBatch(QueryEngine& engine, std::string_view batch, std::ostream& out) {
   bool allKnown = true;
-  while (!batch.empty()) {
-    size_t end = batch.find('\n');
-    std::string_view line = batch.substr(0, end);
-    batch.remove_prefix(end == std::string_view::npos ? batch.size() : end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty() || line[0] == '#') continue;
-    std::vector<std::string> words;
-    for (std::string_view rest = line;;) {
-      size_t tab = rest.find('\t');
-      words.emplace_back(rest.substr(0, tab));
-      if (tab == std::string_view::npos) break;
-      rest.remove_prefix(tab + 1);
-    }
-    bool big = words.front() == "--big";
-    if (big) words.erase(words.begin());
-    out << "== " << line << '\n';
-    allKnown &= RunQuery(engine, words, big, out);
-  }
+  ForEachRecord(batch,
+                [&](const std::vector<std::string_view>& fields, std::string_view line, size_t) {
+                  std::vector<std::string> words(fields.begin(), fields.end());
+                  bool big = words.front() == "--big";
+                  if (big) words.erase(words.begin());
+                  out << "== " << line << '\n';
+                  allKnown &= RunQuery(engine, words, big, out);
+                });
   return allKnown;
 }
 

@@ -56,12 +56,15 @@ bool Lexicon::SaveUserWords() {
   return WriteWordFile(userDataPath_(kUserWordFileName), userWords);
 }
 
-void Lexicon::ClearLists() {
+bool Lexicon::ClearLists() {
+  bool held = !mainList.empty() || !secondaryList.empty() || !assocList.empty() ||
+              !contextHistory.empty();
   mainList.clear();
   secondaryList.clear();
   assocList.clear();
   contextHistory.clear();
   if (client_) client_->ResetDisplayState();
+  return held;
 }
 
 bool Lexicon::FindByStrokes(std::string_view query) {

@@ -60,7 +60,9 @@ class Lexicon {
   virtual bool LoadUserWords();
 
   void SetClient(LexiconClient* client) { client_ = client; }
-  void ClearLists();
+  // Forgets the lookup results and the history; true when there was something to forget (a
+  // composition in progress).
+  bool ClearLists();
 
   // Fills mainList with the character candidates of a stroke query. Returns true.
   bool FindByStrokes(std::string_view query);

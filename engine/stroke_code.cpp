@@ -2,6 +2,16 @@
 
 namespace tvime {
 
+std::string FoldStrokes(std::string_view input) {
+  std::string folded(input);
+  for (char& c : folded) {
+    if (c == 't') c = 'a';
+    if (c == 'h') c = 's';
+    if (c == 'n') c = 'f';
+  }
+  return folded;
+}
+
 bool StrokePrefixMatch(const char* code, std::string_view query) {
   bool codeEnded = false;
   for (char q : query) {

@@ -2,6 +2,7 @@
 // Character keys, stroke codes and candidate identifiers shared by every dictionary and search.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace tvime {
@@ -28,6 +29,13 @@ constexpr std::uint16_t CharKey(std::string_view text) {
 // end of a code), "t" also matches a stored "a", "'" separates the characters of a phrase query.
 inline constexpr char kAnyStroke = '?';
 inline constexpr char kPhraseSeparator = '\'';
+
+// The stroke alphabet of the panel: index i is stroke button i (横 竖 撇 点 折 提 竖钩 捺, any
+// stroke, separator).
+inline constexpr std::string_view kStrokeCodes = "asdfgthn?'";
+
+// The input as the lexicon searches it: 提, 竖钩 and 捺 ("t", "h", "n") as 横, 竖 and 点.
+std::string FoldStrokes(std::string_view input);
 
 // Prefix match of a stored code against a query, with the "?" and "t" rules. `code` is the stored
 // NUL-terminated code; an empty query matches every code.

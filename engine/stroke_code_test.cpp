@@ -48,6 +48,11 @@ TEST(IsStrictExtension, TrueOnlyForLongerTextsThatBeginWithTheKey) {
   EXPECT_FALSE(IsStrictExtension("asd", "?"));
 }
 
+TEST(FoldStrokes, TurnsTheExtraStrokesIntoTheFiveBasicOnes) {
+  EXPECT_EQ(FoldStrokes("tahsn?'gd"), "aassf?'gd");
+  EXPECT_EQ(FoldStrokes(""), "");
+}
+
 TEST(CharKey, ReadsTheTwoBytesLittleEndian) {
   EXPECT_EQ(CharKey("\xD6\xD0"), 0xD0D6);
   EXPECT_EQ(CharKey("\xD6\xD0\xB9\xFA"), 0xD0D6);

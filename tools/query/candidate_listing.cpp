@@ -50,16 +50,6 @@ std::optional<std::uint8_t> LongestPrefix(const std::array<std::string_view, N>&
 
 }  // namespace
 
-std::string FoldStrokes(std::string_view input) {
-  std::string folded(input);
-  for (char& c : folded) {
-    if (c == 't') c = 'a';
-    if (c == 'h') c = 's';
-    if (c == 'n') c = 'f';
-  }
-  return folded;
-}
-
 void ListStrokeCandidates(Lexicon& lexicon, std::string_view query, std::ostream& out) {
   lexicon.FindByStrokes(query);
   ListCharacters(lexicon, lexicon.mainList, out);

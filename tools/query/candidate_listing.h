@@ -13,9 +13,6 @@
 
 namespace tvime {
 
-// Stroke input as the session hands it to the lexicon: t, h and n fold to a, s and f.
-std::string FoldStrokes(std::string_view input);
-
 // The character candidates of a stroke query: rank, character, code, weight.
 void ListStrokeCandidates(Lexicon& lexicon, std::string_view query, std::ostream& out);
 

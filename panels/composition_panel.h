@@ -1,0 +1,156 @@
+#pragma once
+// The input session: the state of one act of input, from the first stroke to the text handed to
+// the application, and every operation on it. It lives in the CompositionPanel, which also owns
+// the sub-panels of the composition window and answers its mouse. There is one per process.
+//
+// All text is GBK; every length is in bytes. Operations take the host's context handle, which
+// they pass back to the host with the text.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/lexicon.h"
+#include "panels/button_bar.h"
+#include "panels/draw_list.h"
+#include "panels/host.h"
+#include "panels/subpanel.h"
+#include "panels/text_measure.h"
+#include "settings/conversion_flags.h"
+#include "settings/settings.h"
+
+namespace tvime {
+
+class StrokeSubpanel;
+class LetterSubpanel;
+class PunctuationSubpanel;
+class PinyinSubpanel;
+
+enum class MouseEvent { Move, LeftDown, LeftUp, RightDown, RightUp };
+
+// What the window must do after a mouse message beyond repainting.
+struct MouseResult {
+  bool taken = false;      // the message was handled by the panel
+  bool startDrag = false;  // the Move button was pressed: the host drags the window
+  bool hintClick = false;  // a click on the hint strip: the news line's
+};
+
+class CompositionPanel : public LexiconClient {
+ public:
+  CompositionPanel(Lexicon& lexicon, Settings& settings, ConversionFlags& flags, Host& host,
+                   const TextMeasure& measure);
+  ~CompositionPanel() override;
+
+  // --- the session's operations ---
+  bool addStroke(ContextHandle context, int index);
+  bool chooseRadical(ContextHandle context, int entry);
+  bool chooseCharacter(ContextHandle context, CandidateId entry);
+  bool choosePhrase(ContextHandle context, std::string_view text);
+  void commitPending(ContextHandle context);
+  void commitSend(ContextHandle context);
+  bool backspace(ContextHandle context);
+  bool clearAll(ContextHandle context);
+  bool pageNext();
+  bool pagePrev();
+  void commitText(ContextHandle context, std::string_view text);
+  void commitSymbol(ContextHandle context, std::string_view text);
+  bool commitKey(ContextHandle context, char ch);
+  bool commitFullWidth(ContextHandle context, int ch);
+  PanelMode classifyInput();
+  void refreshCandidates();
+  void refresh(ContextHandle context, bool keepPage);
+  void sendToHost(ContextHandle context, unsigned message, std::uintptr_t wParam,
+                  std::intptr_t lParam);
+
+  // A typed key: the character in the high byte when it is not zero, else in the low byte.
+  // Non-zero when the key was used.
+  int handleKey(ContextHandle context, std::uint16_t key);
+  // A command of a button, a menu or the status window.
+  void command(ContextHandle context, int id);
+
+  // --- the window ---
+  MouseResult Mouse(ContextHandle context, MouseEvent event, int x, int y);
+  // The cursor left the window: hover ends.
+  void MouseLeft();
+  DrawList Paint() const;
+
+  // --- state, as the session keeps it ---
+  std::string inputCodes;      // stroke codes; after a radical, its number then strokes
+  std::string displayText;     // the base text of association
+  std::string sendBuffer;      // text for the next message to the host
+  std::string assocPreview;    // in association: what the first follow-on word adds
+  std::string radicalStrokes;  // strokes typed after a radical
+  std::string pendingPhrase;   // with "SearchMode": chosen text not yet committed
+  std::string lastWord;        // the last chosen word
+  std::string savedInput;      // the input before a radical was chosen
+  std::string hoverText;       // hint of the hovered item
+  PanelMode mode = ModeOther;
+  int radicalIndex = 0;
+  int pageFirst = 0;
+  static constexpr int pageStep = 5;
+  bool pinyinMode = false;
+  bool searchMode = false;
+  bool keyStrokes = false;
+  std::string strokeKeys;
+  bool movedByCursor = false;
+  bool openWordCiba = true;
+  bool singleQuoteOpen = false;
+  bool doubleQuoteOpen = false;
+
+  Lexicon& lexicon() { return lexicon_; }
+  const Lexicon& lexicon() const { return lexicon_; }
+  ConversionFlags& flags() { return flags_; }
+  Host& host() { return host_; }
+  const TextMeasure& measure() const { return measure_; }
+  ButtonBar& buttonBar() { return bar_; }
+  StrokeSubpanel& strokePanel() { return *stroke_; }
+  PinyinSubpanel& pinyinPanel() { return *pinyin_; }
+  // The sub-panel that serves the current mode (the stroke panel for every mode it does not).
+  Subpanel& currentSubpanel() const;
+  // The item under the cursor, when there is one.
+  const PanelItem* hoveredItem() const { return hovered_ ? &hoveredItem_ : nullptr; }
+
+  // LexiconClient
+  void ResetDisplayState() override;
+  void RefreshCandidates() override { refreshCandidates(); }
+  void LoadPanelResources() override;
+
+  // The association list, loaded from the lexicon's after a choice.
+  void LoadAssociation();
+  // Runs "MovedByCursor" after a click on the panel.
+  void AfterClick(ContextHandle context);
+
+ private:
+  void Associate();
+  void UpdateAssocPreview();
+  void ToggleCharacterSet(ContextHandle context);
+  void SwitchPanel(ContextHandle context, PanelMode panel);
+  int CommitPunctuation(ContextHandle context, std::string_view text);
+  int KeyStep(ContextHandle context, int ch);
+  void Hover(int x, int y);
+  void PaintHint(DrawList& out) const;
+  void PaintCompositionLine(DrawList& out) const;
+
+  Lexicon& lexicon_;
+  Settings& settings_;
+  ConversionFlags& flags_;
+  Host& host_;
+  const TextMeasure& measure_;
+  ButtonBar bar_;
+  std::unique_ptr<StrokeSubpanel> stroke_;
+  std::unique_ptr<LetterSubpanel> letters_;
+  std::unique_ptr<PunctuationSubpanel> punctuation_;
+  std::unique_ptr<PinyinSubpanel> pinyin_;
+
+  bool hovered_ = false;
+  PanelItem hoveredItem_;
+  Subpanel::Hint hint_;
+  bool runningCommand_ = false;
+  bool leftButtonDown_ = false;
+
+  friend class StrokeSubpanel;
+};
+
+}  // namespace tvime

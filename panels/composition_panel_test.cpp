@@ -1,0 +1,309 @@
+// The input session driven as a user drives it: clicks on stroke buttons, candidates and the bar,
+// typed keys; what the application receives is checked on a recording host.
+
+#include "panels/composition_panel.h"
+
+#include <gmock/gmock.h>
+
+#include "panels/panel_commands.h"
+#include "panels/stroke_subpanel.h"
+#include "panels/test_panel.h"
+#include "tests/support/gbk_literals.h"
+
+namespace tvime {
+namespace {
+
+using ::testing::Contains;
+using testing::G;
+using ::testing::Not;
+
+class SessionTest : public testing::PanelTest {};
+
+TEST_F(SessionTest, FourStrokesAndAClickOnZhongTypeZhongThenOfferWhatFollows) {
+  Start();
+  EXPECT_EQ(panel->mode, ModeIdle);
+  ClickStrokes({"竖", "折", "横", "竖"});
+  EXPECT_EQ(panel->inputCodes, "sgas");
+  EXPECT_EQ(panel->mode, ModeStrokes);
+  ASSERT_TRUE(ClickText("中"));
+  EXPECT_EQ(Received(), "中");
+  EXPECT_EQ(panel->mode, ModeAssociation);
+  EXPECT_EQ(panel->inputCodes, "");
+  // Follow-on words show without the 中 already typed; clicking one sends only the rest.
+  EXPECT_TRUE(Shows("国"));
+  ASSERT_TRUE(ClickText("国"));
+  EXPECT_EQ(Received(), "中国");
+  EXPECT_EQ(panel->displayText, G("中国"));
+}
+
+TEST_F(SessionTest, TiReachesTheLexiconAsHengWhileTheLineStillShowsTi) {
+  Start();
+  ClickStroke("提");
+  EXPECT_EQ(panel->inputCodes, "t");
+  lexicon->FindByStrokes("a");
+  std::vector<CandidateId> expected = lexicon->mainList;
+  panel->refresh(kContext, false);
+  EXPECT_EQ(lexicon->mainList, expected);
+  // The composition line draws glyph 5 (提), not glyph 0 (横).
+  bool tiGlyph = false;
+  for (const DrawOp& op : panel->Paint()) {
+    const DrawBitmap* bitmap = std::get_if<DrawBitmap>(&op);
+    if (bitmap && bitmap->artwork == Artwork::StrokeGlyphs && bitmap->at.y == 5) {
+      tiGlyph = bitmap->source.left == 5 * 10;
+    }
+  }
+  EXPECT_TRUE(tiGlyph);
+}
+
+TEST_F(SessionTest, TheSeparatorNeverStartsTheInputOrFollowsItself) {
+  Start();
+  ClickStroke("分隔");
+  EXPECT_EQ(panel->inputCodes, "");
+  ClickStrokes({"横", "分隔", "分隔"});
+  EXPECT_EQ(panel->inputCodes, "a'");
+  // "a'" looks characters up by "a" and phrases by every continuation of them.
+  EXPECT_FALSE(panel->strokePanel().phrases.empty());
+  EXPECT_EQ(panel->strokePanel().characters.rowsPerPage(), 1);
+}
+
+TEST_F(SessionTest, ThePhraseStripFindsAPhraseByTheStartOfEachCharacter) {
+  Start();
+  ClickStrokes({"竖", "折", "横", "竖", "分隔", "竖", "折", "横"});
+  ASSERT_TRUE(ClickText("中国"));
+  EXPECT_EQ(Received(), "中国");
+  EXPECT_EQ(panel->mode, ModeAssociation);
+}
+
+TEST_F(SessionTest, WithSearchModeChoicesWaitOnTheCompositionLineAndAreLearnt) {
+  settings.Write(setting::SearchMode, 1);
+  Start();
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  ClickStrokes({"横", "横", "竖", "横"});
+  ASSERT_TRUE(ClickText("王"));
+  EXPECT_EQ(Received(), "");  // nothing sent yet
+  EXPECT_EQ(panel->pendingPhrase, G("中王"));
+  EXPECT_TRUE(Shows("中王"));  // on the composition line
+  // Backspace takes back the last pending character.
+  Press(8);
+  EXPECT_EQ(panel->pendingPhrase, G("中"));
+  ClickStrokes({"横", "横", "竖", "横"});
+  ASSERT_TRUE(ClickText("王"));
+  Click(30, 15);  // the composition line sends the whole pending text at once
+  EXPECT_EQ(Received(), "中王");
+  EXPECT_THAT(lexicon->userWords, Contains(G("中王")));
+}
+
+TEST_F(SessionTest, BackspaceTakesBackStrokesThenContinuesFromTheLastWordThenGoesToTheApp) {
+  Start();
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  ClickStrokes({"竖", "折"});
+  Press(8);
+  EXPECT_EQ(panel->inputCodes, "s");
+  Press(8);
+  // The input is empty again: association continues from the last committed character.
+  EXPECT_EQ(panel->inputCodes, "");
+  EXPECT_EQ(panel->displayText, G("中"));
+  EXPECT_EQ(panel->mode, ModeAssociation);
+  Press(8);
+  EXPECT_EQ(Received(), "中<Back>");
+  EXPECT_EQ(host.beeps, 0);
+}
+
+TEST_F(SessionTest, BackspaceAfterARadicalReturnsToTheStrokesBeforeIt) {
+  Start();
+  ClickStrokes({"点", "点", "提"});
+  panel->refresh(kContext, false);
+  ASSERT_FALSE(lexicon->secondaryList.empty());
+  EXPECT_TRUE(panel->chooseRadical(kContext, lexicon->secondaryList.front()));
+  panel->refresh(kContext, false);
+  EXPECT_EQ(panel->mode, ModeRadical);
+  EXPECT_GT(panel->strokePanel().characters.items().size(), 100u);
+  ClickStroke("横");
+  EXPECT_EQ(panel->mode, ModeRadicalStrokes);
+  Press(8);
+  EXPECT_EQ(panel->mode, ModeRadical);
+  Press(8);
+  EXPECT_EQ(panel->inputCodes, "fft");
+  EXPECT_EQ(panel->mode, ModeStrokes);
+}
+
+TEST_F(SessionTest, EscapeClearsEverythingAndReturnsToThePinyinPanelInPinyinMode) {
+  settings.Write(setting::PinYinMode, 1);
+  Start();
+  EXPECT_EQ(panel->mode, ModePinyin);
+  Click(panel->buttonBar().buttons()[0].rect.left - 100, 70);  // somewhere on the letters
+  Press(27);
+  EXPECT_EQ(panel->mode, ModePinyin);
+  ClickButton(kCmdPinyinSwitch);
+  EXPECT_EQ(panel->mode, ModeIdle);
+  ClickStrokes({"横", "竖"});
+  Press(27);
+  EXPECT_EQ(panel->mode, ModeIdle);
+  EXPECT_EQ(panel->inputCodes, "");
+  EXPECT_EQ(settings.Read(setting::PinYinMode), 0);
+}
+
+TEST_F(SessionTest, PagesTurnWithinTheListAndNoFurther) {
+  Start();
+  ClickStroke("横");
+  auto& characters = panel->strokePanel().characters;
+  int pages = characters.pageCount();
+  ASSERT_GT(pages, 3);
+  EXPECT_FALSE(panel->pagePrev());
+  for (int i = 1; i < pages; ++i) EXPECT_TRUE(panel->pageNext());
+  EXPECT_EQ(characters.page(), pages - 1);
+  EXPECT_TRUE(panel->pagePrev());
+  ClickButton(kCmdNextPage);
+  EXPECT_EQ(characters.page(), pages - 1);
+  // A refresh starts from the first page again.
+  ClickStroke("竖");
+  EXPECT_EQ(characters.page(), 0);
+}
+
+TEST_F(SessionTest, TwentyCharactersShowWithoutPhrasesTenWithThem) {
+  Start();
+  ClickStroke("横");
+  EXPECT_EQ(panel->strokePanel().characters.rowsPerPage(), 2);
+  size_t shown = 0;
+  for (const PanelItem& item : panel->strokePanel().VisibleItems())
+    shown += item.kind == ItemCharacter;
+  EXPECT_EQ(shown, 20u);
+  ClickStroke("分隔");
+  shown = 0;
+  for (const PanelItem& item : panel->strokePanel().VisibleItems())
+    shown += item.kind == ItemCharacter;
+  EXPECT_EQ(shown, 10u);
+}
+
+TEST_F(SessionTest, FullShapeTurnsAsciiIntoFullWidthForms) {
+  Start();
+  ClickButton(kCmdClear);
+  panel->command(kContext, kCmdFullShape);
+  EXPECT_EQ(panel->buttonBar().IconOf(kCmdFullShape), -1);  // the bar has no such button
+  Type("A~");
+  EXPECT_EQ(Received(), "Ａ￣");  // 0xA3C1 and 0xA3FE
+  Press(13);                      // committed as a control character
+  EXPECT_EQ(Received(), "Ａ￣\r");
+  EXPECT_TRUE(flags->Has(CS_FULL_SHAPE));
+  EXPECT_EQ(settings.Read(setting::ConversionSet) & CS_FULL_SHAPE, CS_FULL_SHAPE);
+}
+
+TEST_F(SessionTest, ChinesePunctuationAndAlternatingQuotes) {
+  Start();
+  Type(",<^_\"\"''");
+  EXPECT_EQ(Received(), "，《…—“”‘’");
+  panel->command(kContext, kCmdChinesePunctuation);
+  host.sent.clear();
+  Type(",\"\"");
+  EXPECT_EQ(Received(), ",\"\"");
+  EXPECT_TRUE(panel->doubleQuoteOpen == false);
+}
+
+TEST_F(SessionTest, StrokeKeysZxcvbEnterStrokesAndOtherLettersAreTyped) {
+  settings.Write(setting::InputBihuaByKey, 1);
+  settings.Write(setting::InputBihuaKeys, "zxcvb");
+  Start();
+  Type("z");
+  EXPECT_EQ(panel->inputCodes, "a");
+  Type("a");
+  EXPECT_EQ(Received(), "a");
+  // "?" and "'" are always punctuation, never the wildcard or the separator.
+  Type("?");
+  EXPECT_EQ(Received(), "a？");
+}
+
+TEST_F(SessionTest, DefaultStrokeKeysIncludeTheExtraStrokesAndNeedSwitchingOn) {
+  Start();
+  Type("h");
+  EXPECT_EQ(Received(), "h");
+  panel->command(kContext, kCmdStrokeKeys);
+  EXPECT_EQ(settings.Read(setting::InputBihuaByKey), 1);
+  Type("h");
+  EXPECT_EQ(panel->inputCodes, "h");
+}
+
+TEST_F(SessionTest, TheLetterPanelStaysAndThePunctuationPanelReturns) {
+  Start();
+  ClickButton(kCmdLetters);
+  EXPECT_EQ(panel->mode, ModeLetters);
+  ASSERT_TRUE(ClickText("a"));
+  ASSERT_TRUE(ClickText("b"));
+  EXPECT_EQ(Received(), "ab");
+  EXPECT_EQ(panel->mode, ModeLetters);
+  ClickButton(kCmdPunctuation);
+  EXPECT_EQ(panel->mode, ModePunct);
+  ASSERT_TRUE(ClickText("，"));
+  EXPECT_EQ(Received(), "ab，");
+  EXPECT_EQ(panel->mode, ModeIdle);
+  ClickButton(kCmdLetters);
+  ClickButton(kCmdLetters);
+  EXPECT_EQ(panel->mode, ModeIdle);
+}
+
+TEST_F(SessionTest, TheCharacterSetCommandsOnlyActWhenTheyChangeSomething) {
+  Start();
+  ASSERT_TRUE(flags->Has(CS_BIG_CHARSET));
+  panel->command(kContext, kCmdBigCharset);
+  EXPECT_TRUE(flags->Has(CS_BIG_CHARSET));
+  panel->command(kContext, kCmdCommonCharset);
+  EXPECT_FALSE(flags->Has(CS_BIG_CHARSET));
+  EXPECT_EQ(settings.Read(setting::ConversionSet) & CS_BIG_CHARSET, 0);
+}
+
+TEST_F(SessionTest, CommandsThatNeedWindowsGoToTheHost) {
+  Start();
+  ClickButton(kCmdSetting);
+  panel->command(kContext, 40049);
+  EXPECT_EQ(host.hostCommands, (std::vector<int>{kCmdSetting, 40049}));
+  // A right click on the search button asks for the search-engine menu.
+  const ToolbarButton& search = panel->buttonBar().buttons()[0];
+  panel->Mouse(kContext, MouseEvent::RightDown, search.rect.left + 2, search.rect.top + 2);
+  panel->Mouse(kContext, MouseEvent::RightUp, search.rect.left + 2, search.rect.top + 2);
+  EXPECT_EQ(host.hostCommands.back(), 40067);
+}
+
+TEST_F(SessionTest, RightClickLooksTheCharacterUpAndHoverDescribesIt) {
+  Start();
+  ClickStrokes({"竖", "折", "横", "竖"});
+  const PanelItem& first = panel->strokePanel().VisibleItems().front();
+  int x = (first.rect.left + first.rect.right) / 2, y = (first.rect.top + first.rect.bottom) / 2;
+  panel->Mouse(kContext, MouseEvent::Move, x, y);
+  EXPECT_EQ(GbkToUtf8(panel->hoverText), "中: zhōng zhòng|sgas");
+  panel->Mouse(kContext, MouseEvent::RightUp, x, y);
+  EXPECT_EQ(host.lookups, std::vector<std::string>{G("中")});
+  panel->MouseLeft();
+  EXPECT_EQ(panel->hoverText, "");
+}
+
+TEST_F(SessionTest, SymbolButtonsCommitTheirSymbolAndEnterIsTheKey) {
+  Start();
+  Rect comma = SymbolButtonRect(0), enter = SymbolButtonRect(13);
+  Click(comma.left + 5, comma.top + 5);
+  Click(enter.left + 5, enter.top + 5);
+  EXPECT_EQ(Received(), "，<Enter>");
+}
+
+TEST_F(SessionTest, MovedByCursorAsksTheHostToFollowTheCaretAfterEachClick) {
+  settings.Write(setting::MovedByCursor, 1);
+  Start();
+  ClickStroke("横");
+  EXPECT_EQ(host.caretFollows, 1);
+}
+
+TEST_F(SessionTest, AnUnusableKeyBeeps) {
+  Start();
+  panel->pinyinMode = false;
+  // A separator typed as a stroke key where it cannot go.
+  settings.Write(setting::InputBihuaKeys, "");
+  panel->keyStrokes = true;
+  panel->strokeKeys = "asdfgthn?'";
+  EXPECT_EQ(panel->handleKey(kContext, '?'), 1);  // punctuation wins
+  EXPECT_EQ(host.beeps, 0);
+  panel->command(kContext, kCmdFullShape);
+  EXPECT_EQ(panel->handleKey(kContext, 200), 1);  // committed unchanged
+}
+
+}  // namespace
+}  // namespace tvime

@@ -1,0 +1,89 @@
+// The commands whose effects are on the session and the settings. The rest are the host's.
+
+#include "panels/panel_commands.h"
+#include "panels/composition_panel.h"
+
+namespace tvime {
+
+void CompositionPanel::ToggleCharacterSet(ContextHandle context) {
+  flags_.Toggle(CS_BIG_CHARSET);
+  lexicon_.ClearLists();
+  refresh(context, false);
+  sendToHost(context, kWmImeComposition, 0, kGcsCompStr);
+}
+
+void CompositionPanel::SwitchPanel(ContextHandle context, PanelMode panel) {
+  clearAll(context);
+  mode = mode == panel ? ModeIdle : panel;
+  refresh(context, false);
+  host_.Invalidate(true);
+}
+
+void CompositionPanel::command(ContextHandle context, int id) {
+  switch (id) {
+    case kCmdPrevPage:
+      pagePrev();
+      host_.Invalidate(false);
+      break;
+    case kCmdNextPage:
+      pageNext();
+      host_.Invalidate(false);
+      break;
+    case kCmdBack:
+      handleKey(context, 8);
+      host_.Invalidate(false);
+      break;
+    case kCmdClear:
+      handleKey(context, 27);
+      host_.Invalidate(false);
+      break;
+    case kCmdReturn:
+      handleKey(context, 13);
+      host_.Invalidate(false);
+      break;
+    case kCmdFullShape:
+      bar_.SetIcon(kCmdFullShape,
+                   flags_.Toggle(CS_FULL_SHAPE) ? kIconFullShapeOff : kIconFullShapeOn);
+      host_.Invalidate(false);
+      break;
+    case kCmdChinesePunctuation:
+      bar_.SetIcon(kCmdChinesePunctuation,
+                   flags_.Toggle(CS_CHINESE_PUNCT) ? kIconChinesePunctOff : kIconChinesePunctOn);
+      host_.Invalidate(false);
+      break;
+    case kCmdSearchMode:
+      searchMode = !searchMode;
+      settings_.Write(setting::SearchMode, searchMode ? 1 : 0);
+      break;
+    case kCmdCommonCharset:
+      if (flags_.Has(CS_BIG_CHARSET)) ToggleCharacterSet(context);
+      break;
+    case kCmdBigCharset:
+      if (!flags_.Has(CS_BIG_CHARSET)) ToggleCharacterSet(context);
+      break;
+    case kCmdPunctuation:
+      SwitchPanel(context, ModePunct);
+      break;
+    case kCmdLetters:
+      SwitchPanel(context, ModeLetters);
+      break;
+    case kCmdStrokeKeys:
+      keyStrokes = !keyStrokes;
+      settings_.Write(setting::InputBihuaByKey, keyStrokes ? 1 : 0);
+      break;
+    case kCmdPinyinSwitch:
+      clearAll(context);
+      pinyinMode = !pinyinMode;
+      mode = pinyinMode ? ModePinyin : ModeIdle;
+      settings_.Write(setting::PinYinMode, pinyinMode ? 1 : 0);
+      bar_.SetIcon(kCmdPinyinSwitch, pinyinMode ? kIconPinyinOn : kIconPinyinOff);
+      refresh(context, false);
+      host_.Invalidate(true);
+      break;
+    default:
+      host_.RunHostCommand(context, id);
+      break;
+  }
+}
+
+}  // namespace tvime

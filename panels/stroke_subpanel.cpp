@@ -1,0 +1,245 @@
+#include "panels/stroke_subpanel.h"
+
+#include "base/gbk.h"
+#include "panels/composition_panel.h"
+
+namespace tvime {
+namespace {
+
+constexpr int kIconSize = 18;
+constexpr int kStrokeGlyphWidth = 10;
+constexpr int kStrokeGlyphHeight = 20;
+constexpr Rect kStrokeArea{1, 78, 131, 129};
+constexpr Point kCompositionLineAt{7, 5};
+constexpr char kEllipsis[] = "\xA1\xAD";  // …
+
+Rect IconCell(int index) { return {index * kIconSize, 0, (index + 1) * kIconSize, kIconSize}; }
+
+}  // namespace
+
+Rect StrokeButtonRect(int index) {
+  int left = 7 + (index % 5) * 25, top = 81 + (index / 5) * 25;
+  return {left, top, left + 20, top + 20};
+}
+
+Rect SymbolButtonRect(int index) {
+  int left = 137 + (index % 7) * 18, top = 81 + (index / 7) * 26;
+  return {left, top, left + 18, top + 18};
+}
+
+std::vector<PanelItem> SymbolItems(int top) {
+  std::vector<PanelItem> items;
+  for (int i = 0; i < static_cast<int>(kSymbolButtons.size()); ++i) {
+    Rect rect = SymbolButtonRect(i);
+    rect.top += top - 81;
+    rect.bottom += top - 81;
+    items.push_back({i, rect, 0, {}, ItemSymbol});
+  }
+  return items;
+}
+
+void ClickSymbol(CompositionPanel& panel, ContextHandle context, int index) {
+  char16_t symbol = kSymbolButtons[index];
+  if (symbol == u'\n') {
+    panel.handleKey(context, 13);
+  } else {
+    panel.commitSymbol(context, Utf16ToGbk(std::u16string_view(&symbol, 1)));
+  }
+}
+
+void PaintButtons(DrawList& out, const std::vector<PanelItem>& items, const PanelItem* hovered) {
+  for (const PanelItem& item : items) {
+    if (hovered && hovered->kind == item.kind && hovered->value == item.value &&
+        hovered->rect == item.rect) {
+      out.push_back(DrawHighlight{item.rect, false});
+    }
+    int icon = static_cast<int>(item.value);
+    switch (item.kind) {
+      case ItemStroke:
+        out.push_back(DrawBitmap{Artwork::StrokeIcons,
+                                 IconCell(icon),
+                                 {item.rect.left + (item.rect.width() - kIconSize) / 2,
+                                  item.rect.top + (item.rect.height() - kIconSize) / 2}});
+        break;
+      case ItemSymbol:
+        out.push_back(
+            DrawBitmap{Artwork::SymbolIcons, IconCell(icon), {item.rect.left, item.rect.top}});
+        break;
+      case ItemRadical:
+        out.push_back(DrawBitmap{Artwork::RadicalIcons,
+                                 {(icon % 45) * kIconSize, (icon / 45) * kIconSize,
+                                  (icon % 45 + 1) * kIconSize, (icon / 45 + 1) * kIconSize},
+                                 {item.rect.left + 2, item.rect.top + 2}});
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+StrokeSubpanel::StrokeSubpanel(CompositionPanel& panel) : Subpanel(panel, ModeIdle) { Rebuild(); }
+
+void StrokeSubpanel::Rebuild() {
+  visible_.clear();
+  if (panel_.mode == ModeAssociation) {
+    association.AppendVisible(visible_);
+  } else {
+    characters.AppendVisible(visible_);
+    phrases.AppendVisible(visible_);
+  }
+  for (int i = 0; i < static_cast<int>(kStrokeCodes.size()); ++i) {
+    visible_.push_back({i, StrokeButtonRect(i), 0, {}, ItemStroke});
+  }
+  std::vector<PanelItem> symbols = SymbolItems(81);
+  visible_.insert(visible_.end(), symbols.begin(), symbols.end());
+}
+
+std::string StrokeSubpanel::CharacterText(std::int64_t value) const {
+  const Lexicon& lexicon = panel_.lexicon();
+  if (panel_.mode == ModeRadical || panel_.mode == ModeRadicalStrokes) {
+    const TextPair* pair = lexicon.PairOf(panel_.radicalIndex, static_cast<size_t>(value));
+    return pair ? pair->first : "";
+  }
+  return value >= 0 && static_cast<size_t>(value) < lexicon.chars.count
+             ? lexicon.chars.EntryAt(static_cast<size_t>(value)).text
+             : "";
+}
+
+bool StrokeSubpanel::Click(ContextHandle context, int x, int y) {
+  const PanelItem* item = HitTest(visible_, x, y);
+  if (!item) {
+    if (kCompositionLine.Contains(x, y)) panel_.commitPending(context);
+    panel_.AfterClick(context);
+    return false;
+  }
+  PanelItem hit = *item;  // the lists change under the operations below
+  bool changed = false;
+  switch (hit.kind) {
+    case ItemCharacter:
+      changed = panel_.chooseCharacter(context, static_cast<CandidateId>(hit.value));
+      break;
+    case ItemRadical:
+      changed = panel_.chooseRadical(context, static_cast<int>(hit.value));
+      break;
+    case ItemStroke:
+      changed = panel_.addStroke(context, static_cast<int>(hit.value));
+      break;
+    case ItemSymbol:
+      ClickSymbol(panel_, context, static_cast<int>(hit.value));
+      break;
+    case ItemPhrase: {
+      std::string text(panel_.lexicon().CandidateText(static_cast<std::uint32_t>(hit.value)));
+      if (!text.empty()) panel_.choosePhrase(context, text);
+      break;
+    }
+    default:
+      break;
+  }
+  if (changed) panel_.refresh(context, false);
+  panel_.AfterClick(context);
+  return true;
+}
+
+std::string StrokeSubpanel::RightClickText(int x, int y) const {
+  const PanelItem* item = HitTest(visible_, x, y);
+  if (!item) return {};
+  if (item->kind == ItemCharacter) return CharacterText(item->value);
+  if (item->kind == ItemPhrase) {
+    return std::string(panel_.lexicon().CandidateText(static_cast<std::uint32_t>(item->value)));
+  }
+  return {};
+}
+
+bool StrokeSubpanel::HintFor(const PanelItem& item, Hint& hint) const {
+  switch (item.kind) {
+    case ItemCharacter:
+      hint.text = panel_.lexicon().DescribeCandidate(
+          panel_.mode, static_cast<std::uint32_t>(item.value),
+          {.radicalGroup = static_cast<size_t>(panel_.radicalIndex)});
+      return !hint.text.empty();
+    case ItemStroke:
+      hint.stroke = static_cast<int>(item.value);
+      return true;
+    case ItemPhrase: {
+      std::string_view text =
+          panel_.lexicon().CandidateText(static_cast<std::uint32_t>(item.value));
+      if (text.size() < 7) return false;
+      hint.text = std::string(text);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+void StrokeSubpanel::Paint(DrawList& out, const PanelItem* hovered) const {
+  // The composition line.
+  int x = kCompositionLineAt.x;
+  const int y = kCompositionLineAt.y;
+  if (panel_.searchMode) {
+    std::string pending = panel_.pendingPhrase;
+    if (pending.size() > 14) pending = kEllipsis + pending.substr(pending.size() - 12);
+    if (!pending.empty()) {
+      int width = panel_.measure().Measure(Font::Candidate, pending).width;
+      out.push_back(DrawText{pending,
+                             {x, y, x + width, y + kStrokeGlyphHeight},
+                             Font::Candidate,
+                             kBlack,
+                             AlignLeftMiddle});
+      x += width + 5;
+    }
+  }
+  auto strokeGlyphs = [&](std::string_view codes, int from) {
+    for (char code : codes) {
+      size_t glyph = kStrokeCodes.find(code);
+      if (glyph == std::string_view::npos) break;
+      int left = static_cast<int>(glyph) * kStrokeGlyphWidth;
+      out.push_back(DrawBitmap{Artwork::StrokeGlyphs,
+                               {left, 0, left + kStrokeGlyphWidth, kStrokeGlyphHeight},
+                               {from, y}});
+      from += kStrokeGlyphWidth;
+    }
+  };
+  auto radicalIcon = [&](int radical) {
+    out.push_back(DrawBitmap{Artwork::RadicalIcons,
+                             {(radical % 45) * kIconSize, (radical / 45) * kIconSize,
+                              (radical % 45) * kIconSize + 17, (radical / 45) * kIconSize + 17},
+                             {x, y}});
+  };
+  switch (panel_.mode) {
+    case ModeRadical:
+      radicalIcon(panel_.radicalIndex);
+      break;
+    case ModeRadicalStrokes:
+      radicalIcon(panel_.radicalIndex);
+      strokeGlyphs(panel_.radicalStrokes, x + 26);
+      break;
+    case ModeAssociation:
+      if (!panel_.searchMode) {
+        std::string preview = panel_.assocPreview.substr(0, 24);
+        out.push_back(DrawText{preview,
+                               {x, y, kCompositionLine.right, y + kStrokeGlyphHeight},
+                               Font::Candidate,
+                               kBlack,
+                               AlignLeftMiddle});
+        break;
+      }
+      [[fallthrough]];
+    default:
+      strokeGlyphs(panel_.inputCodes, x);
+      break;
+  }
+
+  out.push_back(DrawFrame{kStrokeArea, kFrameBlue, 2});
+  PaintButtons(out, visible_, hovered);
+  for (const PanelItem& item : visible_) {
+    if (item.kind == ItemCharacter) {
+      out.push_back(
+          DrawText{CharacterText(item.value), item.rect, Font::Candidate, kBlack, AlignCenter});
+    } else if (item.kind == ItemPhrase) {
+      out.push_back(DrawText{item.label, item.rect, Font::Phrase, kBlue, AlignCenter});
+    }
+  }
+}
+
+}  // namespace tvime

@@ -1,0 +1,87 @@
+#include "panels/test_panel.h"
+
+#include "panels/geometry.h"
+#include "panels/stroke_subpanel.h"
+
+namespace tvime::testing {
+
+const ResourceSource& ShippedDictionaries() {
+  static DirectoryResources resources(TVIME_DICT_DIR);
+  return resources;
+}
+
+PanelTest::PanelTest() : settings(store) {}
+
+CompositionPanel& PanelTest::Start() {
+  flags = std::make_unique<ConversionFlags>(settings);
+  lexicon = std::make_unique<Lexicon>(settings, *flags, nullptr);
+  panel = std::make_unique<CompositionPanel>(*lexicon, settings, *flags, host, measure);
+  lexicon->Initialize(&ShippedDictionaries());
+  panel->refresh(kContext, false);
+  return *panel;
+}
+
+void PanelTest::Click(int x, int y) {
+  panel->Mouse(kContext, MouseEvent::Move, x, y);
+  panel->Mouse(kContext, MouseEvent::LeftDown, x, y);
+  panel->Mouse(kContext, MouseEvent::LeftUp, x, y);
+}
+
+void PanelTest::ClickStroke(std::string_view name) {
+  static const std::vector<std::string_view> kNames = {"横", "竖",   "撇", "点",   "折",
+                                                       "提", "竖钩", "捺", "通配", "分隔"};
+  for (size_t i = 0; i < kNames.size(); ++i) {
+    if (kNames[i] == name) {
+      Rect r = StrokeButtonRect(static_cast<int>(i));
+      Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+      return;
+    }
+  }
+  ADD_FAILURE() << "no stroke " << name;
+}
+
+void PanelTest::ClickStrokes(std::initializer_list<std::string_view> names) {
+  for (std::string_view name : names) ClickStroke(name);
+}
+
+bool PanelTest::ClickText(std::string_view utf8) {
+  for (const DrawOp& op : panel->Paint()) {
+    const DrawText* text = std::get_if<DrawText>(&op);
+    // Candidates and buttons, not the composition line or the hint strip.
+    bool inMiddle = text && text->rect.top >= kGridY && text->rect.bottom <= kHintStrip.top;
+    if (inMiddle && GbkToUtf8(text->text) == utf8) {
+      Click((text->rect.left + text->rect.right) / 2, (text->rect.top + text->rect.bottom) / 2);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool PanelTest::ClickButton(int command) {
+  for (const ToolbarButton& button : panel->buttonBar().buttons()) {
+    if (button.command == command) {
+      Click((button.rect.left + button.rect.right) / 2, (button.rect.top + button.rect.bottom) / 2);
+      return true;
+    }
+  }
+  return false;
+}
+
+void PanelTest::Type(std::string_view keys) {
+  for (char key : keys) Press(static_cast<unsigned char>(key));
+}
+
+std::vector<std::string> PanelTest::ShownTexts() const {
+  std::vector<std::string> texts;
+  for (const DrawOp& op : panel->Paint()) {
+    if (const DrawText* text = std::get_if<DrawText>(&op)) texts.push_back(GbkToUtf8(text->text));
+  }
+  return texts;
+}
+
+bool PanelTest::Shows(std::string_view utf8) const {
+  std::vector<std::string> texts = ShownTexts();
+  return std::find(texts.begin(), texts.end(), utf8) != texts.end();
+}
+
+}  // namespace tvime::testing

@@ -1,0 +1,91 @@
+#pragma once
+// Test helper: a composition panel over the shipped dictionaries with a host that records what
+// the application would receive, and clicks and keys a user would make.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/gbk.h"
+#include "panels/composition_panel.h"
+
+namespace tvime::testing {
+
+struct SentMessage {
+  std::string text;  // GBK
+  unsigned message;
+  std::uintptr_t wParam;
+  std::intptr_t lParam;
+};
+
+class RecordingHost : public Host {
+ public:
+  void SendToHost(ContextHandle, std::string_view result, unsigned message, std::uintptr_t wParam,
+                  std::intptr_t lParam) override {
+    sent.push_back({std::string(result), message, wParam, lParam});
+  }
+  void Invalidate(bool) override { ++invalidations; }
+  void InvalidateHintStrip() override { ++hintInvalidations; }
+  void Beep() override { ++beeps; }
+  void LookUpWord(std::string_view text) override { lookups.emplace_back(text); }
+  void FollowCaret(ContextHandle) override { ++caretFollows; }
+  void RunHostCommand(ContextHandle, int id) override { hostCommands.push_back(id); }
+
+  // What the application received, in UTF-8: committed text, and <Enter> or <Back> for keys
+  // handed back.
+  std::string Received() const {
+    std::string received;
+    for (const SentMessage& m : sent) {
+      if (m.message == kWmImeComposition && m.lParam == kGcsResultStr) {
+        received += GbkToUtf8(m.text);
+      } else if (m.message == kWmImeKeyDown) {
+        received += m.wParam == 13 ? "<Enter>" : m.wParam == 8 ? "<Back>" : "<Key>";
+      }
+    }
+    return received;
+  }
+
+  std::vector<SentMessage> sent;
+  int invalidations = 0;
+  int hintInvalidations = 0;
+  int beeps = 0;
+  int caretFollows = 0;
+  std::vector<std::string> lookups;
+  std::vector<int> hostCommands;
+};
+
+// The shipped dictionaries, read once per test program.
+const ResourceSource& ShippedDictionaries();
+
+class PanelTest : public ::testing::Test {
+ protected:
+  PanelTest();
+  // Builds the panel after the test has set up settings (the panel reads them when created).
+  CompositionPanel& Start();
+
+  void Click(int x, int y);
+  void ClickStroke(std::string_view name);  // 横 竖 撇 点 折 提 竖钩 捺 通配 分隔
+  void ClickStrokes(std::initializer_list<std::string_view> names);
+  // Clicks the item showing `utf8` (a character, a phrase label, a letter); false when none does.
+  bool ClickText(std::string_view utf8);
+  bool ClickButton(int command);
+  void Type(std::string_view keys);
+  void Press(int ch) { panel->handleKey(kContext, static_cast<std::uint16_t>(ch)); }
+  // The texts drawn on the panel now, in UTF-8.
+  std::vector<std::string> ShownTexts() const;
+  bool Shows(std::string_view utf8) const;
+  std::string Received() const { return host.Received(); }
+
+  static constexpr ContextHandle kContext = 0x1234;
+  MemorySettingsStore store;
+  Settings settings;
+  std::unique_ptr<ConversionFlags> flags;
+  std::unique_ptr<Lexicon> lexicon;
+  RecordingHost host;
+  FixedTextMeasure measure;
+  std::unique_ptr<CompositionPanel> panel;
+};
+
+}  // namespace tvime::testing

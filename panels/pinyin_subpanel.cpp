@@ -12,7 +12,6 @@ constexpr int kFirstX = 7;
 constexpr int kGap = 7;
 constexpr int kInitialsPerRow = 16;
 constexpr int kOfferedRowTop = 109;
-constexpr Rect kZiButton{188, 5, 208, 25};
 constexpr char kZi[] = "\xD7\xD6";       // 字
 constexpr char kUmlautU[] = "\xA8\xB9";  // ü
 

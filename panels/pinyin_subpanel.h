@@ -14,6 +14,9 @@
 
 namespace tvime {
 
+// The "字" button, at the end of the composition line.
+inline constexpr Rect kZiButton{188, 5, 208, 25};
+
 class PinyinSubpanel : public Subpanel {
  public:
   explicit PinyinSubpanel(CompositionPanel& panel);

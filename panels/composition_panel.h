@@ -16,6 +16,7 @@
 #include "panels/button_bar.h"
 #include "panels/draw_list.h"
 #include "panels/host.h"
+#include "panels/soft_keyboard.h"
 #include "panels/subpanel.h"
 #include "panels/text_measure.h"
 #include "settings/conversion_flags.h"
@@ -69,6 +70,9 @@ class CompositionPanel : public LexiconClient {
   int handleKey(ContextHandle context, std::uint16_t key);
   // A command of a button, a menu or the status window.
   void command(ContextHandle context, int id);
+  // A key the host took while a soft keyboard is shown: Backspace and Enter go to the
+  // application, a symbol of the current table is committed, a key without one does nothing.
+  void softKeyboardKey(ContextHandle context, unsigned virtualKey, bool shift);
 
   // --- the window ---
   MouseResult Mouse(ContextHandle context, MouseEvent event, int x, int y);
@@ -105,6 +109,7 @@ class CompositionPanel : public LexiconClient {
   Host& host() { return host_; }
   const TextMeasure& measure() const { return measure_; }
   ButtonBar& buttonBar() { return bar_; }
+  SoftKeyboard& softKeyboard() { return softKeyboard_; }
   StrokeSubpanel& strokePanel() { return *stroke_; }
   PinyinSubpanel& pinyinPanel() { return *pinyin_; }
   // The sub-panel that serves the current mode (the stroke panel for every mode it does not).
@@ -139,6 +144,7 @@ class CompositionPanel : public LexiconClient {
   Host& host_;
   const TextMeasure& measure_;
   ButtonBar bar_;
+  SoftKeyboard softKeyboard_;
   std::unique_ptr<StrokeSubpanel> stroke_;
   std::unique_ptr<LetterSubpanel> letters_;
   std::unique_ptr<PunctuationSubpanel> punctuation_;

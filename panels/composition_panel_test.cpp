@@ -285,6 +285,18 @@ TEST_F(SessionTest, SymbolButtonsCommitTheirSymbolAndEnterIsTheKey) {
   EXPECT_EQ(Received(), "，<Enter>");
 }
 
+TEST_F(SessionTest, SoftKeyboardKeysCommitTheTablesSymbolsAndPassBackspaceAndEnter) {
+  Start();
+  panel->command(kContext, kCmdFirstSoftKeyboard + 13);  // 全角字符
+  EXPECT_EQ(host.hostCommands, std::vector<int>{kCmdFirstSoftKeyboard + 13});
+  panel->softKeyboardKey(kContext, '1', true);
+  panel->softKeyboardKey(kContext, 0xDE, false);  // the ' key
+  panel->softKeyboardKey(kContext, 8, false);
+  panel->softKeyboardKey(kContext, 13, true);
+  panel->softKeyboardKey(kContext, 0x20, false);  // Space: not a key of the tables
+  EXPECT_EQ(Received(), "！＇<Back><Enter>");
+}
+
 TEST_F(SessionTest, MovedByCursorAsksTheHostToFollowTheCaretAfterEachClick) {
   settings.Write(setting::MovedByCursor, 1);
   Start();

@@ -19,7 +19,22 @@ void CompositionPanel::SwitchPanel(ContextHandle context, PanelMode panel) {
   host_.Invalidate(true);
 }
 
+void CompositionPanel::softKeyboardKey(ContextHandle context, unsigned virtualKey, bool shift) {
+  std::uint16_t code = softKeyboard_.translate(virtualKey, shift);
+  if (code == 8 || code == 13) {
+    sendToHost(context, kWmImeKeyDown, code, 0);
+  } else if (code != 0) {
+    commitText(context, SoftKeyboard::CodeText(code));
+  }
+}
+
 void CompositionPanel::command(ContextHandle context, int id) {
+  if (id >= kCmdFirstSoftKeyboard && id <= kCmdLastSoftKeyboard) {
+    // The session picks the table; showing the keyboard's window is the host's.
+    softKeyboard_.SelectByCommand(id);
+    host_.RunHostCommand(context, id);
+    return;
+  }
   switch (id) {
     case kCmdPrevPage:
       pagePrev();

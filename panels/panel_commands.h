@@ -5,6 +5,8 @@
 namespace tvime {
 
 enum PanelCommand : int {
+  kCmdFirstSoftKeyboard = 4029,  // 4029 + n shows soft keyboard table n
+  kCmdLastSoftKeyboard = 4042,
   kCmdReturn = 10020,
   kCmdFullShape = 40044,
   kCmdChinesePunctuation = 40045,

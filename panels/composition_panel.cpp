@@ -312,7 +312,12 @@ bool CompositionPanel::clearAll(ContextHandle) {
   return true;
 }
 
-bool CompositionPanel::pageNext() {
+bool CompositionPanel::pageNext() { return Page(true); }
+
+bool CompositionPanel::pagePrev() { return Page(false); }
+
+bool CompositionPanel::Page(bool forward) {
+  auto turn = [forward](PagedItems& list) { return forward ? list.NextPage() : list.PrevPage(); };
   bool moved = false;
   switch (mode) {
     case ModeOther:
@@ -320,48 +325,23 @@ bool CompositionPanel::pageNext() {
     case ModeStrokes:
     case ModeRadical:
     case ModeRadicalStrokes:
-      if (pageFirst + pageStep < static_cast<int>(lexicon_.secondaryList.size())) {
+      // The first-index counter steps within the lexicon's secondary list.
+      if (forward && pageFirst + pageStep < static_cast<int>(lexicon_.secondaryList.size())) {
         pageFirst += pageStep;
         moved = true;
-      }
-      moved |= stroke_->characters.NextPage();
-      moved |= stroke_->phrases.NextPage();
-      break;
-    case ModeAssociation:
-      moved = stroke_->association.NextPage();
-      break;
-    case ModePunct:
-    case ModePinyin:
-      moved = currentSubpanel().NextPage();
-      break;
-    default:
-      break;
-  }
-  stroke_->Rebuild();
-  return moved;
-}
-
-bool CompositionPanel::pagePrev() {
-  bool moved = false;
-  switch (mode) {
-    case ModeOther:
-    case ModeIdle:
-    case ModeStrokes:
-    case ModeRadical:
-    case ModeRadicalStrokes:
-      if (pageFirst >= pageStep) {
+      } else if (!forward && pageFirst >= pageStep) {
         pageFirst -= pageStep;
         moved = true;
       }
-      moved |= stroke_->characters.PrevPage();
-      moved |= stroke_->phrases.PrevPage();
+      moved |= turn(stroke_->characters);
+      moved |= turn(stroke_->phrases);
       break;
     case ModeAssociation:
-      moved = stroke_->association.PrevPage();
+      moved = turn(stroke_->association);
       break;
     case ModePunct:
     case ModePinyin:
-      moved = currentSubpanel().PrevPage();
+      moved = forward ? currentSubpanel().NextPage() : currentSubpanel().PrevPage();
       break;
     default:
       break;

@@ -129,6 +129,7 @@ class CompositionPanel : public LexiconClient {
 
  private:
   void Associate();
+  bool Page(bool forward);
   void UpdateAssocPreview();
   void ToggleCharacterSet(ContextHandle context);
   void SwitchPanel(ContextHandle context, PanelMode panel);

@@ -62,9 +62,10 @@ fi
 if build win32; then run_tests win32; fi
 if build host-release; then
   echo "== benchmarks (figures, not tests)"
-  build/host-release/tests/bench/lexicon_bench --benchmark_min_time=0.1 --benchmark_repetitions=5 \
-    --benchmark_report_aggregates_only=true 2>/dev/null |
-    grep -E "_median" || true
+  for bench in lexicon_bench session_bench; do
+    build/host-release/tests/bench/$bench --benchmark_min_time=0.1 --benchmark_repetitions=5 \
+      --benchmark_report_aggregates_only=true 2>/dev/null | grep -E "memory|_median|_max" || true
+  done
 fi
 
 echo "$passed passed, $failed failed"

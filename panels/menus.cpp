@@ -1,0 +1,41 @@
+#include "panels/menus.h"
+
+#include <array>
+
+#include "panels/button_bar.h"
+#include "panels/panel_commands.h"
+
+namespace tvime {
+
+MenuState SettingButtonMenu(const ConversionFlags& flags, PanelMode mode, bool keepExit) {
+  MenuState state;
+  state.checked.push_back(flags.Has(CS_BIG_CHARSET) ? kCmdBigCharset : kCmdCommonCharset);
+  if (flags.Has(CS_FULL_SHAPE)) state.checked.push_back(kCmdFullShape);
+  if (flags.Has(CS_CHINESE_PUNCT)) state.checked.push_back(kCmdChinesePunctuation);
+  if (mode == ModePinyin) state.checked.push_back(kCmdPinyinSwitch);
+  if (!keepExit) state.removed.push_back(kCmdExit);
+  return state;
+}
+
+MenuState StatusLogoMenu(const ConversionFlags& flags, size_t shownTable) {
+  MenuState state;
+  if (flags.Has(CS_SOFT_KEYBOARD)) {
+    if (int item = SoftKeyboardMenuItem(shownTable)) state.checked.push_back(item);
+  }
+  return state;
+}
+
+int SoftKeyboardMenuItem(size_t table) {
+  // The menu lists katakana before hiragana, so their items are the other way round.
+  static constexpr std::array<int, 13> kItems = {4029, 4030, 4031, 4032, 4033, 4034, 4035,
+                                                 4036, 4037, 4039, 4038, 4040, 4041};
+  return table < kItems.size() ? kItems[table] : 0;
+}
+
+MenuState SearchEngineMenu(int engine) {
+  MenuState state;
+  state.checked.push_back(kCmdFirstSearchEngine + engine);
+  return state;
+}
+
+}  // namespace tvime

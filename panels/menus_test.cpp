@@ -1,0 +1,63 @@
+#include "panels/menus.h"
+
+#include <gmock/gmock.h>
+
+#include "panels/panel_commands.h"
+#include "panels/test_panel.h"
+#include "panels/user_word.h"
+#include "tests/support/gbk_literals.h"
+
+namespace tvime {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+TEST(Menus, TheSettingButtonChecksWhatIsOnAndTheModuleHasNoExit) {
+  MemorySettingsStore store;
+  Settings settings(store);
+  ConversionFlags flags(settings);  // 5: Chinese punctuation and the big set
+  MenuState module = SettingButtonMenu(flags, ModeStrokes, false);
+  EXPECT_THAT(module.checked, ElementsAre(kCmdBigCharset, kCmdChinesePunctuation));
+  EXPECT_THAT(module.removed, ElementsAre(kCmdExit));
+  flags.Assign(CS_FULL_SHAPE);
+  MenuState program = SettingButtonMenu(flags, ModePinyin, true);
+  EXPECT_THAT(program.checked, ElementsAre(kCmdCommonCharset, kCmdFullShape, kCmdPinyinSwitch));
+  EXPECT_THAT(program.removed, IsEmpty());
+}
+
+TEST(Menus, TheLogoMenuChecksTheShownSoftKeyboardWhereItHasAnItem) {
+  MemorySettingsStore store;
+  Settings settings(store);
+  ConversionFlags flags(settings);
+  EXPECT_THAT(StatusLogoMenu(flags, 3).checked, IsEmpty());
+  flags.Toggle(CS_SOFT_KEYBOARD);
+  EXPECT_THAT(StatusLogoMenu(flags, 3).checked, ElementsAre(4032));
+  EXPECT_THAT(StatusLogoMenu(flags, 9).checked, ElementsAre(4039));  // hiragana
+  EXPECT_THAT(StatusLogoMenu(flags, 10).checked, ElementsAre(4038));
+  EXPECT_THAT(StatusLogoMenu(flags, 13).checked, IsEmpty());
+  EXPECT_THAT(SearchEngineMenu(2).checked, ElementsAre(40062));
+}
+
+class UserWordTest : public testing::PanelTest {};
+
+TEST_F(UserWordTest, TheSelectionBecomesAUserWordOnceWithTheRightMessages) {
+  Start();
+  using testing::G;
+  EXPECT_EQ(CreateUserWord(*lexicon, G("中"), UserWordPath::Menu).message,
+            "你选择的词语长度不能小于2个汉字并且词组中不能包含非法字符。");
+  EXPECT_EQ(CreateUserWord(*lexicon, G("中"), UserWordPath::StatusButton).message,
+            "你选择的词语长度不能小于2个汉字。");
+  EXPECT_EQ(CreateUserWord(*lexicon, "", UserWordPath::StatusButton).message,
+            "你选择的词语长度不能小于2个汉字。");
+  EXPECT_EQ(CreateUserWord(*lexicon, G("中国"), UserWordPath::Menu).message,
+            "你选择的词语已经存在。");  // a built-in phrase
+  UserWordResult added = CreateUserWord(*lexicon, G("沃岚输入"), UserWordPath::Menu);
+  EXPECT_TRUE(added.added);
+  EXPECT_EQ(added.message, "恭喜！添加词语成功。");
+  EXPECT_EQ(CreateUserWord(*lexicon, G("沃岚输入"), UserWordPath::StatusButton).message,
+            "你选择的词语已经存在。");
+}
+
+}  // namespace
+}  // namespace tvime

@@ -1,0 +1,63 @@
+#include "settings/settings_dialog.h"
+
+#include <gtest/gtest.h>
+
+namespace tvime {
+namespace {
+
+class SettingsDialogTest : public ::testing::Test {
+ protected:
+  MemorySettingsStore store;
+  Settings settings{store};
+  ConversionFlags flags{settings};
+  bool keyStrokes = false, movedByCursor = false, openWordCiba = true;
+  int phraseSortMode = 0;
+  SessionOptions session{&keyStrokes, &movedByCursor, &openWordCiba, &phraseSortMode};
+};
+
+TEST_F(SettingsDialogTest, OpensWithTheCurrentValues) {
+  flags.Assign(CS_FULL_SHAPE | CS_SMALL_PANEL);
+  settings.Write(setting::SearchEngine, 3);
+  phraseSortMode = 1;
+  SettingsDialogState state = LoadSettingsDialog(settings, flags, session);
+  EXPECT_FALSE(state.chinesePunct);
+  EXPECT_TRUE(state.fullShape);
+  EXPECT_TRUE(state.smallPanel);
+  EXPECT_EQ(state.searchEngine, 3);
+  EXPECT_TRUE(state.quitConfirm);  // the default
+  EXPECT_TRUE(state.phraseSort);
+  EXPECT_TRUE(state.openWordCiba);
+}
+
+TEST_F(SettingsDialogTest, OkMakesTheFlagsExactlyTheCheckedBoxesAndClearsTheSoftKeyboard) {
+  flags.Assign(CS_CHINESE_PUNCT | CS_SOFT_KEYBOARD | CS_BIG_CHARSET);
+  SettingsDialogState state = LoadSettingsDialog(settings, flags, session);
+  state.bigCharset = false;
+  ApplySettingsDialog(state, settings, flags, session);
+  EXPECT_EQ(flags.word(), CS_CHINESE_PUNCT);
+  EXPECT_EQ(settings.Read(setting::ConversionSet), CS_CHINESE_PUNCT);
+}
+
+TEST_F(SettingsDialogTest, OkAppliesTheOtherOptionsToTheSessionAndTheSettings) {
+  SettingsDialogState state = LoadSettingsDialog(settings, flags, session);
+  state.keyStrokes = true;
+  state.quitConfirm = false;
+  state.phraseSort = true;
+  state.movedByCursor = true;
+  state.openWordCiba = false;
+  state.searchEngine = 5;
+  ApplySettingsDialog(state, settings, flags, session);
+  EXPECT_TRUE(keyStrokes);
+  EXPECT_TRUE(movedByCursor);
+  EXPECT_FALSE(openWordCiba);
+  EXPECT_EQ(phraseSortMode, 1);
+  EXPECT_EQ(settings.Read(setting::InputBihuaByKey), 1);
+  EXPECT_EQ(settings.Read(setting::QuitAppConfirm), 0);
+  EXPECT_EQ(settings.Read(setting::PhraseSortMode), 1);
+  EXPECT_EQ(settings.Read(setting::MovedByCursor), 1);
+  EXPECT_EQ(settings.Read(setting::OpenWordCiba), 0);
+  EXPECT_EQ(settings.Read(setting::SearchEngine), 5);
+}
+
+}  // namespace
+}  // namespace tvime

@@ -1,0 +1,161 @@
+// The typing simulation on the shipped dictionaries: what it types arrives unchanged, and its
+// figures add up.
+
+#include "tools/typing_cost/typing_cost.h"
+
+#include <gtest/gtest.h>
+
+#include "base/gbk.h"
+
+namespace tvime {
+namespace {
+
+const ResourceSource& ShippedDictionaries() {
+  static DirectoryResources resources(TVIME_DICT_DIR);
+  return resources;
+}
+
+long Sum(const TypingCost& cost, long ActionTally::*field) {
+  long sum = 0;
+  for (const ActionTally& tally : cost.byAction) sum += tally.*field;
+  return sum;
+}
+
+const ActionTally& Tally(const TypingCost& cost, TypingAction action) {
+  return cost.byAction[static_cast<size_t>(action)];
+}
+
+class TypingCostTest : public ::testing::Test {
+ protected:
+  TypingCostTest() : simulator(ShippedDictionaries(), false) {}
+
+  // Types `utf8`; a failure names where the application got something else.
+  void Type(std::string_view utf8) {
+    std::string error;
+    EXPECT_TRUE(simulator.Type(utf8, error)) << error;
+  }
+
+  TypingSimulator simulator;
+};
+
+TEST_F(TypingCostTest, WhatIsTypedArrivesUnchangedHanziKeysAndSymbols) {
+  ASSERT_TRUE(simulator.Loaded());
+  const std::string text =
+      "中华人民共和国成立了。\n"
+      "Hello, world! 今天天气很好，我们去公园散步吧？\r\n"
+      "\t“引号”与（括号）：一二三……\n";
+  Type(text);
+  std::string expected = text;
+  expected.erase(expected.find('\r'), 1);  // one Enter ends the line
+  EXPECT_EQ(simulator.Received(), expected);
+  const TypingCost& cost = simulator.cost();
+  EXPECT_EQ(cost.unreachable, 0);
+  EXPECT_EQ(cost.fallbacks, 0);
+  EXPECT_EQ(cost.skipped, 1);
+  EXPECT_GT(cost.keys, 0);
+  EXPECT_GT(cost.symbols, 0);
+}
+
+TEST_F(TypingCostTest, ZhongguoTakesZhongByStrokesThenGuoByAssociation) {
+  Type("中国");
+  EXPECT_EQ(simulator.Received(), "中国");
+  const TypingCost& cost = simulator.cost();
+  EXPECT_EQ(cost.hanzi, 2);
+  EXPECT_LE(cost.clicks, 6);
+  // Four strokes and a click type 中; nothing types 中国 for less.
+  EXPECT_EQ(Tally(cost, TypingAction::Strokes).uses, 1);
+  EXPECT_EQ(Tally(cost, TypingAction::Association).uses, 1);
+  EXPECT_EQ(Tally(cost, TypingAction::Association).clicks, 1);
+}
+
+TEST_F(TypingCostTest, ACharacterAloneNeverCostsLessThanAClick) {
+  Type("的 是 一 不 了 人 我 在 有 他 这 为 之 大 来 以 个 中 上 们 戆 龘 鬱");
+  const TypingCost& cost = simulator.cost();
+  EXPECT_EQ(cost.hanzi + cost.unreachable, 23);
+  for (const ActionTally& tally : cost.byAction) EXPECT_GE(tally.clicks, tally.hanzi);
+  EXPECT_GE(cost.clicks, cost.hanzi);
+}
+
+TEST_F(TypingCostTest, UncommonCharactersNeedTheBigCharacterSet) {
+  // 龘 is outside the common block: only the big set lists it.
+  Type("龘");
+  EXPECT_EQ(simulator.cost().unreachable, 1);
+  TypingSimulator big(ShippedDictionaries(), true);
+  std::string error;
+  ASSERT_TRUE(big.Type("龘", error)) << error;
+  EXPECT_EQ(big.cost().unreachable, 0);
+  EXPECT_EQ(big.cost().hanzi, 1);
+  EXPECT_EQ(big.Received(), "龘");
+}
+
+TEST_F(TypingCostTest, TheSplitByActionAddsUpToTheTotals) {
+  Type(
+      "中华人民共和国的国家标准规定了汉字的编码。我们使用输入法输入中文，"
+      "每个汉字都有自己的笔画顺序，按笔画输入是一种常用的方法。");
+  const TypingCost& cost = simulator.cost();
+  EXPECT_EQ(Sum(cost, &ActionTally::hanzi), cost.hanzi);
+  EXPECT_EQ(Sum(cost, &ActionTally::clicks) + cost.wastedClicks, cost.clicks);
+  EXPECT_GT(Sum(cost, &ActionTally::uses), 0);
+  for (const ActionTally& tally : cost.byAction) EXPECT_GE(tally.clicks, tally.uses);
+  // Phrases and association save clicks on running text.
+  EXPECT_LT(cost.ClicksPerHanzi(), 4.0);
+}
+
+TEST_F(TypingCostTest, TextGbkCannotEncodeIsSkippedAndCounted) {
+  Type("中😀文");
+  EXPECT_EQ(simulator.Received(), "中文");
+  EXPECT_EQ(simulator.cost().skipped, 1);
+  EXPECT_EQ(simulator.cost().hanzi, 2);
+}
+
+TEST(TypingCostWholeRunTest, WholeRunsCostNoMoreThanStepByStepAndTheSessionGoesAsPlanned) {
+  const std::string text =
+      "中华人民共和国的国家标准规定了汉字的编码。我们使用输入法输入中文，\n"
+      "每个汉字都有自己的笔画顺序，按笔画输入是一种常用的方法。中国，中国人";
+  std::string error;
+  TypingSimulator stepwise(ShippedDictionaries(), false, PlanningRule::PerAction);
+  ASSERT_TRUE(stepwise.Type(text, error)) << error;
+  TypingSimulator whole(ShippedDictionaries(), false, PlanningRule::WholeRun);
+  ASSERT_TRUE(whole.Type(text, error)) << error;
+  EXPECT_EQ(whole.Received(), text);
+  const TypingCost& cost = whole.cost();
+  EXPECT_EQ(cost.hanzi, stepwise.cost().hanzi);
+  EXPECT_LE(cost.clicks, stepwise.cost().clicks);
+  // The planner's idea of the association after each choice is the session's.
+  EXPECT_EQ(cost.replans, 0);
+  EXPECT_EQ(cost.fallbacks, 0);
+  EXPECT_EQ(Sum(cost, &ActionTally::hanzi), cost.hanzi);
+  EXPECT_EQ(Sum(cost, &ActionTally::clicks) + cost.wastedClicks, cost.clicks);
+}
+
+TEST(TypingCostWholeRunTest, ZhongguoTakesAFewClicksToo) {
+  TypingSimulator whole(ShippedDictionaries(), false, PlanningRule::WholeRun);
+  std::string error;
+  ASSERT_TRUE(whole.Type("中国", error)) << error;
+  EXPECT_EQ(whole.Received(), "中国");
+  EXPECT_LE(whole.cost().clicks, 6);
+}
+
+TEST_F(TypingCostTest, ThePlannersPhraseSearchIsTheStartOfTheLexiconsOwn) {
+  Lexicon& lexicon = simulator.panel().lexicon();
+  const std::vector<std::vector<std::string_view>> queries = {
+      {"s", ""}, {"sgas", "sg"}, {"a", "s"}, {"sg", "a", "d"}, {"dsa", "f"}};
+  for (const std::vector<std::string_view>& parts : queries) {
+    lexicon.FindByStrokes(parts[0]);
+    std::vector<std::uint32_t> all = lexicon.FindPhrasesByStrokes(parts);
+    ASSERT_FALSE(lexicon.mainList.empty());
+    CandidateId last = lexicon.mainList[lexicon.mainList.size() / 2];
+    std::vector<std::uint32_t> start =
+        PhrasesByStrokesThrough(lexicon, lexicon.mainList, parts, last, 1000);
+    ASSERT_LE(start.size(), all.size());
+    EXPECT_TRUE(std::equal(start.begin(), start.end(), all.begin())) << parts[0];
+    CandidateId beyond = static_cast<CandidateId>(lexicon.chars.count);
+    EXPECT_EQ(PhrasesByStrokesThrough(lexicon, lexicon.mainList, parts, beyond, 1000), all);
+    std::vector<std::uint32_t> few =
+        PhrasesByStrokesThrough(lexicon, lexicon.mainList, parts, beyond, 3);
+    EXPECT_EQ(few.size(), std::min<size_t>(3, all.size()));
+  }
+}
+
+}  // namespace
+}  // namespace tvime

@@ -31,9 +31,10 @@ function(tvime_library name)
 endfunction()
 
 # Host tests run natively under CTest; tests of the Windows layers (files ending _win_test.cpp)
-# run under Wine through CMAKE_CROSSCOMPILING_EMULATOR.
+# run under Wine through CMAKE_CROSSCOMPILING_EMULATOR. DISPLAY marks Windows tests that create
+# top-level windows: they carry the label "display" as well and need an X server (DISPLAY set).
 function(tvime_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "DISPLAY" "" "SOURCES;LIBS" ${ARGN})
   if(NOT ARG_SOURCES)
     return()
   endif()
@@ -47,6 +48,16 @@ function(tvime_test name)
       gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                            WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
                            PROPERTIES LABELS wine TIMEOUT 120)
+      if(ARG_DISPLAY)
+        # gtest_discover_tests flattens list-valued properties, so the two labels are set by a
+        # script that CTest runs after the discovery, over the list of tests it found.
+        set(labels_script ${CMAKE_CURRENT_BINARY_DIR}/${name}_labels.cmake)
+        file(WRITE ${labels_script}
+             "if(${name}_TESTS)\n"
+             "  set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"wine;display\")\n"
+             "endif()\n")
+        set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${labels_script})
+      endif()
     endif()
   else()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST WORKING_DIRECTORY ${CMAKE_BINARY_DIR}

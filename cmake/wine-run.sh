@@ -26,6 +26,9 @@ make_prefix() {
   for face in SimSun 宋体 NSimSun 新宋体 SimHei 黑体 "Microsoft YaHei" 微软雅黑; do
     "$wine" reg add "$fonts" /v "$face" /t REG_SZ /d "AR PL UMing CN" /f >/dev/null 2>&1
   done
+  # There is no window manager under Xvfb: Wine draws the frames itself, and does not wait for
+  # one when a window is hidden.
+  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   # A crash exits at once with a backtrace instead of opening winedbg's dialog.
   "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
     >/dev/null 2>&1

@@ -358,10 +358,17 @@ void CompositionPanel::commitText(ContextHandle context, std::string_view text) 
   displayText = assocPreview;
 }
 
+void CompositionPanel::EndAssociation() {
+  // Typed or clicked punctuation and symbols stand between words: what comes next does not
+  // continue the words before them.
+  displayText.clear();
+  lexicon_.contextHistory.clear();
+}
+
 void CompositionPanel::commitSymbol(ContextHandle context, std::string_view text) {
   sendBuffer = std::string(text);
   commitSend(context);
-  displayText.clear();
+  EndAssociation();
   sendBuffer.clear();
   refresh(context, false);
 }
@@ -369,7 +376,7 @@ void CompositionPanel::commitSymbol(ContextHandle context, std::string_view text
 bool CompositionPanel::commitKey(ContextHandle context, char ch) {
   sendBuffer = std::string(1, ch);
   commitSend(context);
-  displayText.clear();
+  EndAssociation();
   return true;
 }
 
@@ -377,7 +384,7 @@ bool CompositionPanel::commitFullWidth(ContextHandle context, int ch) {
   if (ch < 33 || ch > 126) return false;
   sendBuffer = {static_cast<char>(0xA3), static_cast<char>(ch + 0x80)};
   commitSend(context);
-  displayText.clear();
+  EndAssociation();
   return true;
 }
 

@@ -129,6 +129,7 @@ class CompositionPanel : public LexiconClient {
 
  private:
   void Associate();
+  void EndAssociation();
   bool Page(bool forward);
   void UpdateAssocPreview();
   void ToggleCharacterSet(ContextHandle context);

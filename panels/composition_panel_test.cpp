@@ -36,6 +36,20 @@ TEST_F(SessionTest, FourStrokesAndAClickOnZhongTypeZhongThenOfferWhatFollows) {
   EXPECT_EQ(panel->displayText, G("中国"));
 }
 
+TEST_F(SessionTest, PunctuationBetweenWordsEndsTheAssociationContext) {
+  Start();
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  ASSERT_TRUE(ClickText("国"));
+  Type(",");
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  EXPECT_EQ(Received(), "中国，中");
+  // What follows is what follows 中, not 中国中.
+  EXPECT_EQ(lexicon->contextHistory, std::vector<std::string>{G("中")});
+  EXPECT_TRUE(Shows("国"));
+}
+
 TEST_F(SessionTest, TiReachesTheLexiconAsHengWhileTheLineStillShowsTi) {
   Start();
   ClickStroke("提");

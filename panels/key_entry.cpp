@@ -30,7 +30,7 @@ char ToLower(int ch) { return static_cast<char>(ch >= 'A' && ch <= 'Z' ? ch - 'A
 int CompositionPanel::CommitPunctuation(ContextHandle context, std::string_view text) {
   sendBuffer = std::string(text);
   commitSend(context);
-  displayText.clear();
+  EndAssociation();
   return 1;
 }
 

@@ -1,0 +1,288 @@
+// The composition window: the floating panel the user clicks. It never takes the focus: it is a
+// disabled, non-activating popup that sees the mouse through WM_SETCURSOR.
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "base/gbk.h"
+#include "panels/button_bar.h"
+#include "panels/panel_windows_win.h"
+#include "panels/window_placement.h"
+
+namespace tvime {
+namespace {
+
+constexpr UINT_PTR kHoverTimer = 1000;
+constexpr UINT kHoverPeriodMs = 50;
+constexpr UINT_PTR kHintTool = 100;
+constexpr int kMoveCursor = 111;
+
+PanelWindows* g_windows = nullptr;
+bool g_placed = false;
+
+POINT CursorInClient(HWND window) {
+  POINT point;
+  GetCursorPos(&point);
+  ScreenToClient(window, &point);
+  return point;
+}
+
+MouseEvent EventOf(UINT message) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      return MouseEvent::LeftDown;
+    case WM_LBUTTONUP:
+      return MouseEvent::LeftUp;
+    case WM_RBUTTONDOWN:
+      return MouseEvent::RightDown;
+    case WM_RBUTTONUP:
+      return MouseEvent::RightUp;
+    default:
+      return MouseEvent::Move;
+  }
+}
+
+// The drag of the window by its Move button: the window follows the cursor until the button is
+// released.
+struct Drag {
+  POINT grab{0, 0};  // the cursor's offset in the window
+};
+Drag g_drag;
+
+void StartDrag(HWND window) {
+  POINT cursor;
+  GetCursorPos(&cursor);
+  RECT rect;
+  GetWindowRect(window, &rect);
+  g_drag.grab = {cursor.x - rect.left, cursor.y - rect.top};
+  SetWindowLongW(window, kDragStateWord, 1);
+  SetCapture(window);
+}
+
+void FollowDrag(HWND window, UINT message) {
+  POINT cursor;
+  GetCursorPos(&cursor);
+  SetWindowPos(window, nullptr, cursor.x - g_drag.grab.x, cursor.y - g_drag.grab.y, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (message == WM_LBUTTONUP || message == WM_RBUTTONUP) {
+    SetWindowLongW(window, kDragStateWord, 0);
+    ReleaseCapture();
+  }
+}
+
+void CreateTooltips(HWND window) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
+  InitCommonControlsEx(&controls);
+  HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_BALLOON, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
+                              g_windows->resources, nullptr);
+  if (!tips) return;
+  g_windows->tooltips = tips;
+  const auto& buttons = g_windows->panel->buttonBar().buttons();
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    std::u16string text = GbkToUtf16(Utf8ToGbk(buttons[i].tooltip));
+    std::wstring wide(text.begin(), text.end());
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = window;
+    tool.uId = i;
+    tool.rect = {buttons[i].rect.left, buttons[i].rect.top, buttons[i].rect.right,
+                 buttons[i].rect.bottom};
+    tool.lpszText = wide.data();
+    SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, 150);
+  SendMessageW(tips, TTM_SETDELAYTIME, TTDT_INITIAL, 1500);
+  SendMessageW(tips, TTM_SETDELAYTIME, TTDT_RESHOW, 1500);
+}
+
+// The hint strip's tool gives the news line's title on request.
+void ResetHintTool(HWND window) {
+  if (!g_windows->tooltips) return;
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = window;
+  tool.uId = kHintTool;
+  SendMessageW(g_windows->tooltips, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  tool.uFlags = TTF_SUBCLASS;
+  tool.rect = {kHintStrip.left, kHintStrip.top, kHintStrip.right, kHintStrip.bottom};
+  tool.lpszText = LPSTR_TEXTCALLBACKW;
+  SendMessageW(g_windows->tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void ActivateTooltips(bool active) {
+  if (g_windows->tooltips) SendMessageW(g_windows->tooltips, TTM_ACTIVATE, active, 0);
+}
+
+// Mouse messages reach the disabled window only as WM_SETCURSOR; the tooltips get them relayed.
+void RelayToTooltips(HWND window, UINT message, POINT client) {
+  if (!g_windows->tooltips) return;
+  MSG msg{window, message, 0, MAKELPARAM(client.x, client.y), static_cast<DWORD>(GetMessageTime()),
+          {}};
+  GetCursorPos(&msg.pt);
+  SendMessageW(g_windows->tooltips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+}
+
+void SetPanelCursor(POINT client) {
+  const ButtonBar& bar = g_windows->panel->buttonBar();
+  int button = bar.ButtonAt(client.x, client.y);
+  HCURSOR cursor;
+  if (button >= 0 && bar.buttons()[button].command == kCmdMove) {
+    cursor = LoadCursorW(g_windows->resources, MAKEINTRESOURCEW(kMoveCursor));
+  } else if (kHintStrip.Contains(client.x, client.y)) {
+    cursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
+  } else {
+    cursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  }
+  if (cursor) SetCursor(cursor);
+}
+
+LRESULT OnSetCursor(HWND window, WPARAM wParam, LPARAM lParam) {
+  UINT mouse = HIWORD(lParam);
+  if (mouse == WM_LBUTTONDOWN || mouse == WM_RBUTTONDOWN) {
+    CloseSoftKeyboard();
+    ActivateTooltips(false);
+  } else if (mouse == WM_LBUTTONUP || mouse == WM_RBUTTONUP) {
+    ActivateTooltips(true);
+  }
+  if (mouse != WM_MOUSEMOVE && mouse != WM_LBUTTONDOWN && mouse != WM_LBUTTONUP &&
+      mouse != WM_RBUTTONDOWN && mouse != WM_RBUTTONUP) {
+    return DefWindowProcW(window, WM_SETCURSOR, wParam, lParam);
+  }
+  POINT client = CursorInClient(window);
+  RelayToTooltips(window, mouse, client);
+  ContextHandle context = g_windows->host->ContextFor(window);
+  MouseResult result = g_windows->panel->Mouse(context, EventOf(mouse), client.x, client.y);
+  if (result.startDrag) StartDrag(window);
+  if (result.hintClick) g_windows->host->NewsClicked();
+  if (mouse == WM_MOUSEMOVE) PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+  SetPanelCursor(client);
+  return TRUE;
+}
+
+LRESULT CALLBACK CompositionWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!g_windows || !g_windows->panel) return DefWindowProcW(window, message, wParam, lParam);
+  switch (message) {
+    case WM_CREATE:
+      g_windows->composition = window;
+      CreateTooltips(window);
+      SetTimer(window, kHoverTimer, kHoverPeriodMs, nullptr);
+      return 0;
+    case WM_DESTROY:
+      KillTimer(window, kHoverTimer);
+      if (g_windows->composition == window) g_windows->composition = nullptr;
+      return 0;
+    case WM_PAINT:
+      PaintBuffered(window, g_windows->panel->Paint(), *g_windows->artwork);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers everything
+    case WM_SIZE:
+      ResetHintTool(window);
+      return 0;
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lParam);
+      if (header && header->code == TTN_NEEDTEXTW) {
+        auto* request = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+        if (request->hdr.idFrom == kHintTool) {
+          std::u16string title = g_windows->host->NewsTitle().substr(0, 80);
+          std::fill(std::begin(request->szText), std::end(request->szText), L'\0');
+          std::copy(title.begin(), title.end(), request->szText);
+        }
+      }
+      return 0;
+    }
+    case WM_SETCURSOR:
+      return OnSetCursor(window, wParam, lParam);
+    case WM_COMMAND:
+      g_windows->panel->command(g_windows->host->ContextFor(window), LOWORD(wParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam == kHoverTimer) {
+        POINT client = CursorInClient(window);
+        RECT rect;
+        GetClientRect(window, &rect);
+        if (!PtInRect(&rect, client)) g_windows->panel->MouseLeft();
+      }
+      return 0;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+      if (GetWindowLongW(window, kDragStateWord) & 1) FollowDrag(window, message);
+      return 0;
+    case WM_MOVE: {
+      // Moves before the first placement (creation) are not the user's.
+      if (!g_placed) return 0;
+      RECT rect;
+      GetWindowRect(window, &rect);
+      g_windows->settings->Write(setting::CompPos, PackPosition({rect.top, rect.left}));
+      g_windows->host->CompositionMoved(window);
+      return 0;
+    }
+    default:
+      if (g_windows->host->IsInputMethodMessage(message)) return 0;
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+void InstallPanelWindows(PanelWindows* windows) { g_windows = windows; }
+
+PanelWindows* Windows() { return g_windows; }
+
+LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+bool RegisterPanelWindowClasses(HINSTANCE instance, const wchar_t* compositionClass,
+                                const wchar_t* statusClass) {
+  WNDCLASSEXW composition{};
+  composition.cbSize = sizeof composition;
+  composition.style = CS_IME;
+  composition.lpfnWndProc = CompositionWindowProc;
+  composition.cbWndExtra = kPanelWindowExtra;
+  composition.hInstance = instance;
+  composition.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  composition.lpszClassName = compositionClass;
+  WNDCLASSEXW status = composition;
+  status.lpfnWndProc = StatusWindowProc;
+  status.lpszClassName = statusClass;
+  if (g_windows) g_windows->statusClass = statusClass;
+  bool registered = RegisterClassExW(&composition) != 0;
+  return RegisterClassExW(&status) != 0 && registered;
+}
+
+HWND CreateCompositionWindow(HINSTANCE instance, const wchar_t* className, HWND owner) {
+  HWND window =
+      CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_WINDOWEDGE, className, L"", WS_POPUP | WS_DISABLED,
+                      0, 0, kPanelWidth, kPanelHeight, owner, nullptr, instance, nullptr);
+  if (!window) return nullptr;
+  SetWindowLongPtrW(window, kOwnerWord, reinterpret_cast<LONG_PTR>(owner));
+  // The client area is the panel's size exactly, whatever the frame.
+  RECT client{0, 0, kPanelWidth, kPanelHeight};
+  AdjustWindowRectEx(&client, WS_POPUP, FALSE, WS_EX_NOACTIVATE | WS_EX_WINDOWEDGE);
+  SetWindowPos(window, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return window;
+}
+
+void ShowCompositionWindow(HWND window) {
+  if (!g_placed && g_windows && g_windows->settings) {
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT rect;
+    GetWindowRect(window, &rect);
+    Point at = PlaceCompositionWindow(g_windows->settings->Read(setting::CompPos),
+                                      {work.left, work.top, work.right, work.bottom},
+                                      rect.right - rect.left, rect.bottom - rect.top);
+    SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    g_placed = true;
+  }
+  ShowWindow(window, SW_SHOWNOACTIVATE);
+}
+
+}  // namespace tvime

@@ -1,0 +1,208 @@
+#include "panels/gdi_renderer_win.h"
+
+#include <optional>
+#include <string>
+
+#include "base/gbk.h"
+
+namespace tvime {
+namespace {
+
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// The colour keyed out of each artwork; none for the pictures copied whole.
+std::optional<COLORREF> TransparentColour(Artwork artwork) {
+  switch (artwork) {
+    case Artwork::StrokeIcons:
+    case Artwork::SymbolIcons:
+    case Artwork::BarIcons:
+      return kMagenta;
+    case Artwork::StrokeGlyphs:
+    case Artwork::RadicalIcons:
+    case Artwork::StrokeHints:
+      return kWhite;
+    default:
+      return std::nullopt;
+  }
+}
+
+HFONT MakeFont(int height, bool underline, const wchar_t* face) {
+  return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, DEFAULT_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+std::wstring Wide(std::string_view gbk) {
+  std::u16string text = GbkToUtf16(gbk);
+  return std::wstring(text.begin(), text.end());
+}
+
+// Selects a GDI object for the life of the guard.
+class Selected {
+ public:
+  Selected(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  Selected(const Selected&) = delete;
+  Selected& operator=(const Selected&) = delete;
+  ~Selected() { SelectObject(dc_, previous_); }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+// Owns a GDI object.
+template <typename Handle>
+class GdiObject {
+ public:
+  explicit GdiObject(Handle handle) : handle_(handle) {}
+  GdiObject(const GdiObject&) = delete;
+  GdiObject& operator=(const GdiObject&) = delete;
+  ~GdiObject() {
+    if (handle_) DeleteObject(handle_);
+  }
+  Handle get() const { return handle_; }
+
+ private:
+  Handle handle_;
+};
+
+void DrawBitmapOp(HDC dc, const DrawBitmap& op, PanelArtwork& artwork) {
+  HBITMAP bitmap = artwork.Bitmap(op.artwork);
+  if (!bitmap) {
+    if (op.artwork == Artwork::Background) {
+      RECT all{op.at.x, op.at.y, op.at.x + op.source.width(), op.at.y + op.source.height()};
+      FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+    }
+    return;
+  }
+  HDC source = CreateCompatibleDC(dc);
+  if (!source) return;
+  {
+    Selected selected(source, bitmap);
+    const Rect& s = op.source;
+    if (std::optional<COLORREF> key = TransparentColour(op.artwork)) {
+      TransparentBlt(dc, op.at.x, op.at.y, s.width(), s.height(), source, s.left, s.top, s.width(),
+                     s.height(), *key);
+    } else {
+      BitBlt(dc, op.at.x, op.at.y, s.width(), s.height(), source, s.left, s.top, SRCCOPY);
+    }
+  }
+  DeleteDC(source);
+}
+
+void DrawTextOp(HDC dc, const DrawText& op, PanelArtwork& artwork) {
+  Selected font(dc, artwork.FontOf(op.font));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(op.color.r, op.color.g, op.color.b));
+  RECT rect{op.rect.left, op.rect.top, op.rect.right, op.rect.bottom};
+  UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+  if (op.align == AlignCenter) format |= DT_CENTER;
+  std::wstring text = Wide(op.text);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
+}
+
+void DrawHighlightOp(HDC dc, const DrawHighlight& op) {
+  GdiObject<HBRUSH> brush(CreateSolidBrush(op.pressed ? RGB(132, 146, 181) : RGB(181, 189, 214)));
+  GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, RGB(8, 36, 107)));
+  Selected selectedBrush(dc, brush.get());
+  Selected selectedPen(dc, pen.get());
+  Rectangle(dc, op.rect.left, op.rect.top, op.rect.right, op.rect.bottom);
+}
+
+void DrawFrameOp(HDC dc, const DrawFrame& op) {
+  GdiObject<HPEN> pen(CreatePen(PS_SOLID, op.penWidth, RGB(op.color.r, op.color.g, op.color.b)));
+  Selected selectedBrush(dc, GetStockObject(NULL_BRUSH));
+  Selected selectedPen(dc, pen.get());
+  Rectangle(dc, op.rect.left, op.rect.top, op.rect.right, op.rect.bottom);
+}
+
+}  // namespace
+
+PanelArtwork::PanelArtwork(HINSTANCE module)
+    : module_(module),
+      candidate_(MakeFont(18, false, L"宋体")),
+      phrase_(MakeFont(18, true, L"Arial")),
+      hint_(MakeFont(15, false, L"宋体")) {}
+
+PanelArtwork::~PanelArtwork() {
+  for (auto& [artwork, bitmap] : bitmaps_) {
+    if (bitmap) DeleteObject(bitmap);
+  }
+  DeleteObject(candidate_);
+  DeleteObject(phrase_);
+  DeleteObject(hint_);
+}
+
+HBITMAP PanelArtwork::Bitmap(Artwork artwork) {
+  auto it = bitmaps_.find(artwork);
+  if (it == bitmaps_.end()) {
+    HBITMAP bitmap =
+        static_cast<HBITMAP>(LoadImageW(module_, MAKEINTRESOURCEW(static_cast<int>(artwork)),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    it = bitmaps_.emplace(artwork, bitmap).first;
+  }
+  return it->second;
+}
+
+HFONT PanelArtwork::FontOf(Font font) const {
+  switch (font) {
+    case Font::Phrase:
+      return phrase_;
+    case Font::Hint:
+      return hint_;
+    default:
+      return candidate_;
+  }
+}
+
+void RenderDrawList(HDC dc, const DrawList& list, PanelArtwork& artwork) {
+  for (const DrawOp& op : list) {
+    if (const auto* bitmap = std::get_if<DrawBitmap>(&op)) {
+      DrawBitmapOp(dc, *bitmap, artwork);
+    } else if (const auto* text = std::get_if<DrawText>(&op)) {
+      DrawTextOp(dc, *text, artwork);
+    } else if (const auto* highlight = std::get_if<DrawHighlight>(&op)) {
+      DrawHighlightOp(dc, *highlight);
+    } else if (const auto* frame = std::get_if<DrawFrame>(&op)) {
+      DrawFrameOp(dc, *frame);
+    }
+  }
+}
+
+void PaintBuffered(HWND window, const DrawList& list, PanelArtwork& artwork) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  if (!dc) return;
+  RECT client;
+  GetClientRect(window, &client);
+  HDC buffer = CreateCompatibleDC(dc);
+  GdiObject<HBITMAP> pixels(CreateCompatibleBitmap(dc, client.right, client.bottom));
+  if (buffer && pixels.get()) {
+    {
+      Selected selected(buffer, pixels.get());
+      FillRect(buffer, &client, GetSysColorBrush(COLOR_BTNFACE));
+      RenderDrawList(buffer, list, artwork);
+      BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
+    }
+  } else {
+    RenderDrawList(dc, list, artwork);
+  }
+  if (buffer) DeleteDC(buffer);
+  EndPaint(window, &paint);
+}
+
+TextSize GdiTextMeasure::Measure(Font font, std::string_view text) const {
+  HDC dc = CreateCompatibleDC(nullptr);
+  if (!dc) return {static_cast<int>(text.size()) * 9, 18};
+  SIZE size{0, 0};
+  {
+    Selected selected(dc, artwork_.FontOf(font));
+    std::wstring wide = Wide(text);
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+  }
+  DeleteDC(dc);
+  return {size.cx, size.cy};
+}
+
+}  // namespace tvime

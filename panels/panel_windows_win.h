@@ -1,0 +1,91 @@
+#pragma once
+// The panels as Windows windows: the composition window, the status window and the soft
+// keyboard, over the portable session. A program (the input-method module or the stand-alone
+// program) installs its host and registers the classes under its own names.
+
+#include <windows.h>
+
+#include <string>
+
+#include "panels/composition_panel.h"
+#include "panels/gdi_renderer_win.h"
+#include "settings/settings.h"
+
+namespace tvime {
+
+// What the panel windows need from the program that hosts them.
+class PanelWindowHost {
+ public:
+  virtual ~PanelWindowHost() = default;
+  // The input context a click on a panel window works on.
+  virtual ContextHandle ContextFor(HWND window) = 0;
+  // The application window of the context (for the selected text), or nullptr.
+  virtual HWND ApplicationWindow(ContextHandle context) = 0;
+  // Whether the input method is open for the context, and switching it.
+  virtual bool IsOpen(ContextHandle context) = 0;
+  virtual void SetOpen(ContextHandle context, bool open) = 0;
+  // Messages the program handles itself; they are swallowed by the panel windows.
+  virtual bool IsInputMethodMessage(UINT message) { return message >= 0x0650 && message < 0x0660; }
+  // "退出" is only in the stand-alone program's menu.
+  virtual bool HasExitCommand() const { return false; }
+  // A command the windows do not carry out themselves (help, about, web search, news).
+  virtual void OnlineCommand(ContextHandle context, int id) {
+    (void)context;
+    (void)id;
+  }
+  // The news line's title for the hint strip's tooltip, and a click on it.
+  virtual std::u16string NewsTitle() { return {}; }
+  virtual void NewsClicked() {}
+  // The composition window moved.
+  virtual void CompositionMoved(HWND window) { (void)window; }
+};
+
+// Everything the windows share in one process.
+struct PanelWindows {
+  HINSTANCE resources = nullptr;  // the module holding bitmaps, menus, dialogs
+  CompositionPanel* panel = nullptr;
+  PanelArtwork* artwork = nullptr;
+  Settings* settings = nullptr;
+  PanelWindowHost* host = nullptr;
+  HWND composition = nullptr;
+  HWND status = nullptr;
+  HWND softKeyboard = nullptr;  // our own soft-keyboard window
+  HWND tooltips = nullptr;
+  std::wstring statusClass;
+};
+
+// Installs the process's windows state; the window procedures read it.
+void InstallPanelWindows(PanelWindows* windows);
+PanelWindows* Windows();
+
+// Registers the composition and status window classes under the program's names
+// ("TavrinIME3_COMP" / "TavrinIME3_STATUS" in the module, "TavrinIME3App_..." in the program).
+bool RegisterPanelWindowClasses(HINSTANCE instance, const wchar_t* compositionClass,
+                                const wchar_t* statusClass);
+
+// Creates the composition window owned by `owner` (not shown).
+HWND CreateCompositionWindow(HINSTANCE instance, const wchar_t* className, HWND owner);
+// Shows it without activation; the first time at the position stored in "CompPos".
+void ShowCompositionWindow(HWND window);
+
+// Creates the status window owned by `owner` at the position stored in "Position", and shows it.
+HWND CreateStatusWindow(HINSTANCE instance, const wchar_t* className, HWND owner);
+
+// Window words of both windows: 4 the drag state, 8 the owning UI window.
+inline constexpr int kDragStateWord = 4;
+inline constexpr int kOwnerWord = 8;
+inline constexpr int kPanelWindowExtra = 16;
+
+// The commands of the session that need windows, menus, dialogs, the clipboard or other
+// programs; called by the session's host for RunHostCommand.
+void RunWindowCommand(ContextHandle context, int id);
+
+// The text selected in the application: copied through the clipboard, whose former text is put
+// back afterwards. GBK; empty when there is none.
+std::string FetchSelectedText(HWND application);
+
+// Soft keyboards: the system's where it exists, else a window of our own that is clicked.
+void ShowSoftKeyboard();
+void CloseSoftKeyboard();
+
+}  // namespace tvime

@@ -1,0 +1,278 @@
+// The status window: the bar of toggle buttons. A short press runs a button; a press held for
+// 600 ms drags the window, shown as an outline until the button is released.
+
+#include <windows.h>
+
+#include "base/gbk.h"
+
+#include "panels/menus.h"
+#include "panels/panel_commands.h"
+#include "panels/panel_windows_win.h"
+#include "panels/status_bar.h"
+#include "panels/user_word.h"
+#include "panels/window_placement.h"
+
+namespace tvime {
+
+void ShowMenu(HWND owner, int menuId, const MenuState& state, POINT at, UINT flags,
+              ContextHandle context);
+
+namespace {
+
+constexpr UINT_PTR kDragTimer = 101;
+constexpr UINT kDragPollMs = 50;  // how often a held press checks whether it became a drag
+
+StatusPress g_press;
+bool g_outlineShown = false;
+POINT g_outlineAt{0, 0};
+
+POINT CursorInClient(HWND window) {
+  POINT point;
+  GetCursorPos(&point);
+  ScreenToClient(window, &point);
+  return point;
+}
+
+void DrawOutline(HWND window, POINT topLeft) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  HDC screen = GetDC(nullptr);
+  if (!screen) return;
+  RECT outline{topLeft.x, topLeft.y, topLeft.x + rect.right - rect.left,
+               topLeft.y + rect.bottom - rect.top};
+  DrawFocusRect(screen, &outline);  // XOR: drawing twice erases
+  ReleaseDC(nullptr, screen);
+}
+
+POINT DragTarget() {
+  POINT cursor;
+  GetCursorPos(&cursor);
+  return {cursor.x - g_press.grabOffset.x, cursor.y - g_press.grabOffset.y};
+}
+
+void RepaintComposition() {
+  if (Windows()->composition) InvalidateRect(Windows()->composition, nullptr, FALSE);
+}
+
+void ShowComposition(bool show) {
+  HWND composition = Windows()->composition;
+  if (!composition) return;
+  if (show) {
+    ShowCompositionWindow(composition);
+  } else {
+    ShowWindow(composition, SW_HIDE);
+  }
+}
+
+// What a short press on a button does.
+void RunButton(HWND window, StatusButton button) {
+  PanelWindows& w = *Windows();
+  CompositionPanel& panel = *w.panel;
+  ConversionFlags& flags = panel.flags();
+  ContextHandle context = w.host->ContextFor(window);
+  switch (button) {
+    case StatusOpen: {
+      bool open = !w.host->IsOpen(context);
+      if (!open) {
+        panel.lexicon().ClearLists();
+        panel.refresh(context, false);
+      }
+      w.host->SetOpen(context, open);
+      ShowComposition(open && !flags.Has(CS_SOFT_KEYBOARD));
+      break;
+    }
+    case StatusLogo: {
+      RECT rect;
+      GetWindowRect(window, &rect);
+      ShowMenu(window, kMenuMain, StatusLogoMenu(flags, panel.softKeyboard().current()),
+               {rect.left, rect.top}, TPM_BOTTOMALIGN, context);
+      break;
+    }
+    case StatusShape:
+      panel.command(context, kCmdFullShape);
+      break;
+    case StatusPunctuation:
+      panel.command(context, kCmdChinesePunctuation);
+      RepaintComposition();
+      break;
+    case StatusSoftKeyboard:
+      flags.Toggle(CS_SOFT_KEYBOARD);
+      if (panel.softKeyboard().shown()) {
+        ShowComposition(true);
+        CloseSoftKeyboard();
+      } else {
+        panel.lexicon().ClearLists();
+        panel.refresh(context, false);
+        ShowComposition(false);
+        ShowSoftKeyboard();
+      }
+      break;
+    case StatusCharset:
+      panel.command(context, flags.Has(CS_BIG_CHARSET) ? kCmdCommonCharset : kCmdBigCharset);
+      break;
+    case StatusPanelSize:
+      flags.Toggle(CS_SMALL_PANEL);
+      panel.lexicon().ClearLists();
+      panel.refresh(context, false);
+      if (w.composition && IsWindowVisible(w.composition)) ShowCompositionWindow(w.composition);
+      break;
+    case StatusUserWord: {
+      std::string selected = FetchSelectedText(w.host->ApplicationWindow(context));
+      UserWordResult result = CreateUserWord(panel.lexicon(), selected, UserWordPath::StatusButton);
+      std::u16string text = GbkToUtf16(Utf8ToGbk(result.message));
+      std::u16string caption = GbkToUtf16(Utf8ToGbk(kUserWordCaption));
+      MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(text.c_str()),
+                  reinterpret_cast<const wchar_t*>(caption.c_str()), MB_OK);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void OnMouse(HWND window, UINT mouse) {
+  POINT client = CursorInClient(window);
+  switch (mouse) {
+    case WM_LBUTTONDOWN:
+      SetCapture(window);
+      SetWindowLongW(window, kDragStateWord, 1);
+      g_press.LeftDown(client.x, client.y, static_cast<std::int64_t>(GetTickCount()));
+      SetTimer(window, kDragTimer, kDragPollMs, nullptr);
+      InvalidateRect(window, nullptr, FALSE);
+      break;
+    case WM_RBUTTONDOWN:
+      SetCapture(window);
+      SetWindowLongW(window, kDragStateWord, 1);
+      g_press.RightDown(client.x, client.y);
+      break;
+    case WM_MOUSEMOVE:
+      if (g_press.dragging()) {
+        if (g_outlineShown) DrawOutline(window, g_outlineAt);
+        g_outlineAt = DragTarget();
+        DrawOutline(window, g_outlineAt);
+        g_outlineShown = true;
+        SetWindowLongW(window, kDragStateWord, 2);
+      }
+      break;
+    case WM_LBUTTONUP: {
+      KillTimer(window, kDragTimer);
+      ReleaseCapture();
+      bool dragged = g_press.dragging();
+      StatusButton run = g_press.LeftUp();
+      if (dragged) {
+        if (g_outlineShown) DrawOutline(window, g_outlineAt);
+        POINT target = DragTarget();
+        SetWindowPos(window, nullptr, target.x, target.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+      }
+      g_outlineShown = false;
+      SetWindowLongW(window, kDragStateWord, 0);
+      InvalidateRect(window, nullptr, FALSE);
+      if (run != StatusNone) RunButton(window, run);
+      break;
+    }
+    case WM_RBUTTONUP: {
+      StatusButton button = g_press.RightUp();
+      if (button != StatusSoftKeyboard) {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        ShowMenu(window, kMenuMain, {}, {rect.left, rect.top}, TPM_BOTTOMALIGN,
+                 Windows()->host->ContextFor(window));
+      }
+      ReleaseCapture();
+      SetWindowLongW(window, kDragStateWord, 0);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+StatusPicture Picture(HWND window) {
+  PanelWindows& w = *Windows();
+  return {w.host->IsOpen(w.host->ContextFor(window)), w.panel->flags().word()};
+}
+
+}  // namespace
+
+LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  PanelWindows* w = Windows();
+  if (!w || !w->panel) return DefWindowProcW(window, message, wParam, lParam);
+  switch (message) {
+    case WM_CREATE:
+      w->status = window;
+      return 0;
+    case WM_DESTROY:
+      KillTimer(window, kDragTimer);
+      if (w->status == window) w->status = nullptr;
+      return 0;
+    case WM_PAINT: {
+      StatusPicture picture = Picture(window);
+      PaintBuffered(window, PaintStatusBar(picture, g_press.ShownPress()), *w->artwork);
+      // The composition window follows the open state (and hides behind a soft keyboard).
+      if (w->composition && (!picture.open || w->panel->softKeyboard().shown())) {
+        ShowWindow(w->composition, SW_HIDE);
+      }
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SETCURSOR: {
+      UINT mouse = HIWORD(lParam);
+      if (mouse == WM_LBUTTONDOWN || mouse == WM_RBUTTONDOWN || mouse == WM_LBUTTONUP ||
+          mouse == WM_RBUTTONUP || mouse == WM_MOUSEMOVE) {
+        OnMouse(window, mouse);
+        return TRUE;
+      }
+      return DefWindowProcW(window, message, wParam, lParam);
+    }
+    // With the mouse captured the messages come directly.
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MOUSEMOVE:
+      if (GetCapture() == window) OnMouse(window, message);
+      return 0;
+    case WM_TIMER:
+      if (wParam == kDragTimer) {
+        if (!g_press.pressed()) {
+          KillTimer(window, kDragTimer);
+        } else if (g_press.Tick(static_cast<std::int64_t>(GetTickCount()))) {
+          KillTimer(window, kDragTimer);
+          SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_SIZEALL)));
+          InvalidateRect(window, nullptr, FALSE);
+        }
+      }
+      return 0;
+    case WM_MOVE: {
+      RECT rect;
+      GetWindowRect(window, &rect);
+      w->settings->Write(setting::Position, PackPosition({rect.top, rect.left}));
+      return 0;
+    }
+    default:
+      if (w->host->IsInputMethodMessage(message)) return 0;
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+HWND CreateStatusWindow(HINSTANCE instance, const wchar_t* className, HWND owner) {
+  RECT frame{0, 0, kStatusWidth, kStatusHeight};
+  HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_WINDOWEDGE, className, L"",
+                                WS_POPUP | WS_DISABLED | WS_DLGFRAME, 0, 0, frame.right,
+                                frame.bottom, owner, nullptr, instance, nullptr);
+  if (!window) return nullptr;
+  SetWindowLongPtrW(window, kOwnerWord, reinterpret_cast<LONG_PTR>(owner));
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  Point at = PlaceStatusWindow(Windows()->settings->Read(setting::Position),
+                               {work.left, work.top, work.right, work.bottom}, kStatusWidth,
+                               kStatusHeight);
+  SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(window, SW_SHOWNOACTIVATE);
+  return window;
+}
+
+}  // namespace tvime

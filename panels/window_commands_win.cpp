@@ -1,0 +1,229 @@
+// The commands that need windows: menus, dialogs, the clipboard and the dictionary manager.
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+#include "base/gbk.h"
+#include "engine/user_words.h"
+#include "panels/button_bar.h"
+#include "panels/menus.h"
+#include "panels/panel_commands.h"
+#include "panels/panel_windows_win.h"
+#include "panels/user_word.h"
+#include "settings/settings_dialog_win.h"
+
+namespace tvime {
+namespace {
+
+enum WindowCommand : int {
+  kCmdMinimize = 10006,
+  kCmdClose = 10007,
+  kCmdKeyboard = 10023,
+  kCmdDictionaryManager = 40026,
+  kCmdSettingsDialog = 40042,
+  kCmdCloseSoftKeyboard = 40043,
+  kCmdUserWord = 40049,
+  kCmdEngineMenu = 40067,
+  kCmdLastSearchEngine = 40065,
+};
+
+constexpr char kCaption[] = "沃岚鼠标输入法 3.1";
+
+std::wstring Wide(std::string_view utf8) {
+  std::u16string text = GbkToUtf16(Utf8ToGbk(utf8));
+  return std::wstring(text.begin(), text.end());
+}
+
+// The system logon screen never shows our menus.
+bool InLogonProcess() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string name = path;
+  name = name.substr(name.find_last_of("\\/") + 1);
+  std::transform(name.begin(), name.end(), name.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return name == "WINLOGON.EXE";
+}
+
+void ActivateTooltips(bool active) {
+  if (Windows()->tooltips) SendMessageW(Windows()->tooltips, TTM_ACTIVATE, active, 0);
+}
+
+// The composition window in front again after a dialog or a message box.
+void BringCompositionBack() {
+  HWND composition = Windows()->composition;
+  if (!composition) return;
+  ShowWindow(composition, SW_SHOWNOACTIVATE);
+  SetWindowPos(composition, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+int MessageBoxUtf8(HWND owner, std::string_view text, std::string_view caption, UINT type) {
+  return MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), type);
+}
+
+void StartDictionaryManager() {
+  std::string path = "tvimedic.exe";
+  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    path = Windows()->settings->InstallDirectory() + "tvimedic.exe";
+    // Offering to download a missing manager belongs to the updater.
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+  }
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    return;
+  }
+  WaitForSingleObject(process.hProcess, INFINITE);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  Windows()->panel->lexicon().LoadUserWords();
+}
+
+void CreateUserWordFromMenu(ContextHandle context) {
+  PanelWindows& w = *Windows();
+  std::string selected = FetchSelectedText(w.host->ApplicationWindow(context));
+  UserWordResult result = CreateUserWord(w.panel->lexicon(), selected, UserWordPath::Menu);
+  // The box shows over the composition window; the application gets the foreground back.
+  HWND previous = GetForegroundWindow();
+  MessageBoxUtf8(w.composition, result.message, kUserWordCaption, MB_OK);
+  if (previous) SetForegroundWindow(previous);
+  BringCompositionBack();
+}
+
+}  // namespace
+
+void ShowMenu(HWND owner, int menuId, const MenuState& state, POINT at, UINT flags,
+              ContextHandle context) {
+  PanelWindows& w = *Windows();
+  if (InLogonProcess()) return;
+  HMENU menu = LoadMenuW(w.resources, MAKEINTRESOURCEW(menuId));
+  if (!menu) return;
+  HMENU popup = GetSubMenu(menu, 0);
+  for (int id : state.removed) DeleteMenu(popup, id, MF_BYCOMMAND);
+  for (int id : state.checked) CheckMenuItem(popup, id, MF_BYCOMMAND | MF_CHECKED);
+  HWND previous = GetForegroundWindow();
+  int chosen =
+      TrackPopupMenu(popup, flags | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr);
+  DestroyMenu(menu);
+  if (previous) SetForegroundWindow(previous);
+  if (chosen > 0) w.panel->command(context, chosen);
+}
+
+void RunWindowCommand(ContextHandle context, int id) {
+  PanelWindows& w = *Windows();
+  CompositionPanel& panel = *w.panel;
+  POINT cursor;
+  GetCursorPos(&cursor);
+  if (id >= kCmdFirstSoftKeyboard && id <= kCmdLastSoftKeyboard) {
+    ActivateTooltips(false);
+    ShowSoftKeyboard();
+    return;
+  }
+  if (id >= kCmdFirstSearchEngine && id <= kCmdLastSearchEngine) {
+    w.settings->Write(setting::SearchEngine, id - kCmdFirstSearchEngine);
+    return;
+  }
+  switch (id) {
+    case kCmdSetting:
+      ShowMenu(w.composition, kMenuMain,
+               SettingButtonMenu(panel.flags(), panel.mode, w.host->HasExitCommand()), cursor,
+               TPM_LEFTBUTTON, context);
+      break;
+    case kCmdMinimize:
+      if (w.composition) ShowWindow(w.composition, SW_HIDE);
+      break;
+    case kCmdClose:
+    case kCmdExit:
+      if (w.settings->Read(setting::QuitAppConfirm) == 0 ||
+          MessageBoxUtf8(nullptr, "您真的要退出沃岚鼠标输入法外挂应用程序吗？", kCaption,
+                         MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        PostQuitMessage(0);
+      }
+      break;
+    case kCmdKeyboard:
+      if (panel.softKeyboard().shown()) {
+        CloseSoftKeyboard();
+        ActivateTooltips(true);
+      } else {
+        ShowMenu(w.composition, kMenuSoftKeyboards, {}, cursor, TPM_LEFTBUTTON, context);
+      }
+      break;
+    case kCmdSettingsDialog: {
+      SessionOptions options{&panel.keyStrokes, &panel.movedByCursor, &panel.openWordCiba,
+                             &panel.lexicon().phraseSortMode};
+      ShowSettingsDialog(w.resources, GetForegroundWindow(), *w.settings, panel.flags(), options);
+      BringCompositionBack();
+      break;
+    }
+    case kCmdCloseSoftKeyboard:
+      CloseSoftKeyboard();
+      ActivateTooltips(true);
+      break;
+    case kCmdUserWord:
+      CreateUserWordFromMenu(context);
+      break;
+    case kCmdDictionaryManager:
+      StartDictionaryManager();
+      break;
+    case kCmdEngineMenu:
+      ShowMenu(w.composition, kMenuSearchEngines,
+               SearchEngineMenu(w.settings->Read(setting::SearchEngine)), cursor, TPM_RIGHTBUTTON,
+               context);
+      break;
+    default:
+      w.host->OnlineCommand(context, id);
+      break;
+  }
+}
+
+std::string FetchSelectedText(HWND application) {
+  if (!application) return {};
+  // Keep what the user had on the clipboard: copying the selection replaces it.
+  std::u16string previous;
+  bool hadText = false;
+  if (OpenClipboard(application)) {
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+      if (const auto* text = static_cast<const char16_t*>(GlobalLock(data))) {
+        previous = text;
+        hadText = true;
+        GlobalUnlock(data);
+      }
+    }
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  SendMessageW(application, WM_COPY, 0, 0);
+  std::u16string selected;
+  if (OpenClipboard(application)) {
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+      if (const auto* text = static_cast<const char16_t*>(GlobalLock(data))) {
+        selected = text;
+        GlobalUnlock(data);
+      }
+    }
+    EmptyClipboard();
+    if (hadText) {
+      size_t bytes = (previous.size() + 1) * sizeof(char16_t);
+      if (HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+        if (void* target = GlobalLock(copy)) {
+          std::copy_n(previous.c_str(), previous.size() + 1, static_cast<char16_t*>(target));
+          GlobalUnlock(copy);
+          if (!SetClipboardData(CF_UNICODETEXT, copy)) GlobalFree(copy);
+        } else {
+          GlobalFree(copy);
+        }
+      }
+    }
+    CloseClipboard();
+  }
+  return Utf16ToGbk(selected);
+}
+
+}  // namespace tvime

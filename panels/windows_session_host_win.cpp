@@ -1,0 +1,74 @@
+#include "panels/windows_session_host_win.h"
+
+#include "panels/panel_windows_win.h"
+#include "panels/window_placement.h"
+
+namespace tvime {
+namespace {
+
+constexpr int kHintStripHeight = 29;
+
+// The height of "A" in the window's font: the caret's line is about that high.
+int LineHeight(HWND window) {
+  HDC dc = GetDC(window);
+  if (!dc) return 16;
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+  HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+  SIZE size{0, 16};
+  GetTextExtentPoint32W(dc, L"A", 1, &size);
+  if (previous) SelectObject(dc, previous);
+  ReleaseDC(window, dc);
+  return size.cy;
+}
+
+}  // namespace
+
+void WindowsSessionHost::Invalidate(bool erase) {
+  if (HWND composition = Windows()->composition) InvalidateRect(composition, nullptr, erase);
+}
+
+void WindowsSessionHost::InvalidateHintStrip() {
+  HWND composition = Windows()->composition;
+  if (!composition) return;
+  RECT client;
+  GetClientRect(composition, &client);
+  client.top = client.bottom - kHintStripHeight;
+  InvalidateRect(composition, &client, FALSE);
+}
+
+void WindowsSessionHost::Beep() { MessageBeep(0xFFFFFFFF); }
+
+void WindowsSessionHost::LookUpWord(std::string_view text) {
+  (void)text;  // the web word search is the online services'
+}
+
+void WindowsSessionHost::RunHostCommand(ContextHandle context, int id) {
+  RunWindowCommand(context, id);
+}
+
+bool WindowsSessionHost::CaretOf(ContextHandle, POINT& caret, HWND& window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(0, &info) || !info.hwndCaret) return false;
+  caret = {info.rcCaret.left, info.rcCaret.top};
+  ClientToScreen(info.hwndCaret, &caret);
+  window = info.hwndCaret;
+  return true;
+}
+
+void WindowsSessionHost::FollowCaret(ContextHandle context) {
+  HWND composition = Windows()->composition;
+  POINT caret;
+  HWND window = nullptr;
+  if (!composition || !CaretOf(context, caret, window)) return;
+  RECT rect, work;
+  GetWindowRect(composition, &rect);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  int top = FollowCaretTop(caret.y, LineHeight(window), rect.bottom - rect.top, work.bottom);
+  if (top != rect.top) {
+    SetWindowPos(composition, nullptr, rect.left, top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+}  // namespace tvime

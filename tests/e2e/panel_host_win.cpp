@@ -1,0 +1,129 @@
+// tvime-panel-host: the panels on screen with a host that records what an application would
+// receive, for the end-to-end tests of the windows under Wine and Xvfb.
+//
+//   tvime-panel-host.exe LOG [--mode strokes|pinyin|letters|punct|association] [--seconds N]
+//
+// It writes "ready X Y" (the composition window's client origin on the screen) and then one line
+// per message for the application to LOG (UTF-8): "text <committed text>" or "key <code>".
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "base/gbk.h"
+#include "base/module_resources_win.h"
+#include "engine/lexicon.h"
+#include "panels/panel_commands.h"
+#include "panels/panel_windows_win.h"
+#include "panels/windows_session_host_win.h"
+#include "settings/registry_settings_store_win.h"
+
+namespace tvime {
+namespace {
+
+constexpr wchar_t kCompositionClass[] = L"TavrinIME3Test_COMP";
+constexpr wchar_t kStatusClass[] = L"TavrinIME3Test_STATUS";
+
+FILE* g_log = nullptr;
+
+void Log(const std::string& line) {
+  if (!g_log) return;
+  std::fputs((line + "\n").c_str(), g_log);
+  std::fflush(g_log);
+}
+
+class RecordingHost : public WindowsSessionHost {
+ public:
+  void SendToHost(ContextHandle, std::string_view result, unsigned message, std::uintptr_t wParam,
+                  std::intptr_t lParam) override {
+    if (message == kWmImeComposition && lParam == kGcsResultStr) {
+      Log("text " + GbkToUtf8(result));
+    } else if (message == kWmImeKeyDown) {
+      Log("key " + std::to_string(wParam));
+    }
+  }
+};
+
+class TestWindowHost : public PanelWindowHost {
+ public:
+  ContextHandle ContextFor(HWND) override { return 1; }
+  HWND ApplicationWindow(ContextHandle) override { return nullptr; }
+  bool IsOpen(ContextHandle) override { return open_; }
+  void SetOpen(ContextHandle, bool open) override { open_ = open; }
+
+ private:
+  bool open_ = true;
+};
+
+}  // namespace
+}  // namespace tvime
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  using namespace tvime;
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (argc < 2) return 2;
+  g_log = _wfopen(argv[1], L"w");
+  std::wstring mode = L"strokes";
+  int seconds = 60;
+  for (int i = 2; i + 1 < argc; i += 2) {
+    if (std::wstring(argv[i]) == L"--mode") mode = argv[i + 1];
+    if (std::wstring(argv[i]) == L"--seconds") seconds = _wtoi(argv[i + 1]);
+  }
+
+  RegistrySettingsStore store;
+  Settings settings(store);
+  ConversionFlags flags(settings);
+  ModuleResources resources(instance);
+  Lexicon lexicon(settings, flags, UserDataPath);
+  RecordingHost sessionHost;
+  PanelArtwork artwork(instance);
+  GdiTextMeasure measure(artwork);
+  CompositionPanel panel(lexicon, settings, flags, sessionHost, measure);
+  lexicon.Initialize(&resources);
+
+  TestWindowHost windowHost;
+  PanelWindows windows;
+  windows.resources = instance;
+  windows.panel = &panel;
+  windows.artwork = &artwork;
+  windows.settings = &settings;
+  windows.host = &windowHost;
+  InstallPanelWindows(&windows);
+  RegisterPanelWindowClasses(instance, kCompositionClass, kStatusClass);
+
+  // A hidden owner stands for the program's UI window.
+  HWND owner = CreateWindowExW(0, L"STATIC", L"tvime panel host", WS_POPUP, 0, 0, 1, 1, nullptr,
+                               nullptr, instance, nullptr);
+  HWND composition = CreateCompositionWindow(instance, kCompositionClass, owner);
+  CreateStatusWindow(instance, kStatusClass, owner);
+  if (mode == L"pinyin") panel.command(1, kCmdPinyinSwitch);
+  if (mode == L"letters") panel.command(1, kCmdLetters);
+  if (mode == L"punct") panel.command(1, kCmdPunctuation);
+  if (mode == L"association") {
+    panel.inputCodes = "sgas";
+    panel.refresh(1, false);
+    panel.chooseCharacter(1, panel.lexicon().mainList.front());
+    panel.refresh(1, false);
+  }
+  ShowCompositionWindow(composition);
+  SetWindowPos(composition, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  POINT origin{0, 0};
+  ClientToScreen(composition, &origin);
+  Log("ready " + std::to_string(origin.x) + " " + std::to_string(origin.y));
+
+  SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, nullptr);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (message.message == WM_TIMER && message.hwnd == nullptr) break;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  Log("end");
+  if (g_log) std::fclose(g_log);
+  return 0;
+}

@@ -78,6 +78,7 @@ void CompositionPanel::MouseLeft() {
     hint_ = {};
     hoverText.clear();
     host_.InvalidateHintStrip();
+    host_.Invalidate(false);  // the item's highlight goes too
   }
 }
 
@@ -94,6 +95,7 @@ void CompositionPanel::Hover(int x, int y) {
   }
   hoverText = hint_.text;
   host_.InvalidateHintStrip();
+  host_.Invalidate(false);  // the highlight moves with the cursor
 }
 
 DrawList CompositionPanel::Paint() const {

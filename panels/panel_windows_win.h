@@ -69,7 +69,7 @@ HWND CreateCompositionWindow(HINSTANCE instance, const wchar_t* className, HWND 
 void ShowCompositionWindow(HWND window);
 
 // Creates the status window owned by `owner` at the position stored in "Position", and shows it.
-HWND CreateStatusWindow(HINSTANCE instance, const wchar_t* className, HWND owner);
+HWND CreateStatusBarWindow(HINSTANCE instance, const wchar_t* className, HWND owner);
 
 // Window words of both windows: 4 the drag state, 8 the owning UI window.
 inline constexpr int kDragStateWord = 4;

@@ -258,17 +258,17 @@ LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   }
 }
 
-HWND CreateStatusWindow(HINSTANCE instance, const wchar_t* className, HWND owner) {
-  RECT frame{0, 0, kStatusWidth, kStatusHeight};
+HWND CreateStatusBarWindow(HINSTANCE instance, const wchar_t* className, HWND owner) {
+  // Read before the window exists: its creation moves it, and a move stores the position.
+  std::int32_t stored = Windows()->settings->Read(setting::Position);
   HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_WINDOWEDGE, className, L"",
-                                WS_POPUP | WS_DISABLED | WS_DLGFRAME, 0, 0, frame.right,
-                                frame.bottom, owner, nullptr, instance, nullptr);
+                                WS_POPUP | WS_DISABLED | WS_DLGFRAME, 0, 0, kStatusWidth,
+                                kStatusHeight, owner, nullptr, instance, nullptr);
   if (!window) return nullptr;
   SetWindowLongPtrW(window, kOwnerWord, reinterpret_cast<LONG_PTR>(owner));
   RECT work;
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  Point at = PlaceStatusWindow(Windows()->settings->Read(setting::Position),
-                               {work.left, work.top, work.right, work.bottom}, kStatusWidth,
+  Point at = PlaceStatusWindow(stored, {work.left, work.top, work.right, work.bottom}, kStatusWidth,
                                kStatusHeight);
   SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(window, SW_SHOWNOACTIVATE);

@@ -1,10 +1,12 @@
 // tvime-panel-host: the panels on screen with a host that records what an application would
 // receive, for the end-to-end tests of the windows under Wine and Xvfb.
 //
-//   tvime-panel-host.exe LOG [--mode strokes|pinyin|letters|punct|association] [--seconds N]
+//   tvime-panel-host.exe LOG LAYOUT [--mode strokes|pinyin|association] [--seconds N]
 //
 // It writes "ready X Y" (the composition window's client origin on the screen) and then one line
-// per message for the application to LOG (UTF-8): "text <committed text>" or "key <code>".
+// per message for the application to LOG (UTF-8): "text <committed text>" or "key <code>". LAYOUT
+// always holds the items the panel shows now, one per line: "KIND VALUE LEFT TOP RIGHT BOTTOM
+// LABEL", so that a test clicks where an item really is.
 
 #include <windows.h>
 
@@ -29,6 +31,8 @@ constexpr wchar_t kCompositionClass[] = L"TavrinIME3Test_COMP";
 constexpr wchar_t kStatusClass[] = L"TavrinIME3Test_STATUS";
 
 FILE* g_log = nullptr;
+std::wstring g_layoutPath;
+std::string g_layout;
 
 void Log(const std::string& line) {
   if (!g_log) return;
@@ -59,6 +63,31 @@ class TestWindowHost : public PanelWindowHost {
   bool open_ = true;
 };
 
+// Rewrites the layout file when what the panel shows has changed.
+void WriteLayout(const CompositionPanel& panel) {
+  std::string layout;
+  const Subpanel& subpanel = panel.currentSubpanel();
+  for (const PanelItem& item : subpanel.VisibleItems()) {
+    // Characters carry no label: their text is what a right click there would look up.
+    std::string label = item.label.empty()
+                            ? subpanel.RightClickText((item.rect.left + item.rect.right) / 2,
+                                                      (item.rect.top + item.rect.bottom) / 2)
+                            : item.label;
+    layout += std::to_string(item.kind) + " " + std::to_string(item.value) + " " +
+              std::to_string(item.rect.left) + " " + std::to_string(item.rect.top) + " " +
+              std::to_string(item.rect.right) + " " + std::to_string(item.rect.bottom) + " " +
+              GbkToUtf8(label) + "\n";
+  }
+  if (layout == g_layout) return;
+  g_layout = layout;
+  std::wstring temporary = g_layoutPath + L".new";
+  if (FILE* file = _wfopen(temporary.c_str(), L"wb")) {
+    std::fputs(layout.c_str(), file);
+    std::fclose(file);
+    MoveFileExW(temporary.c_str(), g_layoutPath.c_str(), MOVEFILE_REPLACE_EXISTING);
+  }
+}
+
 }  // namespace
 }  // namespace tvime
 
@@ -66,20 +95,27 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace tvime;
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  if (argc < 2) return 2;
-  g_log = _wfopen(argv[1], L"w");
+  if (argc < 3) return 2;
+  g_log = _wfopen(argv[1], L"wb");
+  g_layoutPath = argv[2];
   std::wstring mode = L"strokes";
   int seconds = 60;
-  for (int i = 2; i + 1 < argc; i += 2) {
+  for (int i = 3; i + 1 < argc; i += 2) {
     if (std::wstring(argv[i]) == L"--mode") mode = argv[i + 1];
     if (std::wstring(argv[i]) == L"--seconds") seconds = _wtoi(argv[i + 1]);
   }
 
+  // Every run starts from the defaults, whatever an earlier run left in the registry.
   RegistrySettingsStore store;
   Settings settings(store);
+  for (const IntSetting& value :
+       {setting::PinYinMode, setting::SearchMode, setting::InputBihuaByKey, setting::MovedByCursor,
+        setting::ConversionSet, setting::CompPos, setting::Position, setting::PhraseSortMode}) {
+    settings.Write(value, value.defaultValue);
+  }
   ConversionFlags flags(settings);
   ModuleResources resources(instance);
-  Lexicon lexicon(settings, flags, UserDataPath);
+  Lexicon lexicon(settings, flags, nullptr);
   RecordingHost sessionHost;
   PanelArtwork artwork(instance);
   GdiTextMeasure measure(artwork);
@@ -100,10 +136,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   HWND owner = CreateWindowExW(0, L"STATIC", L"tvime panel host", WS_POPUP, 0, 0, 1, 1, nullptr,
                                nullptr, instance, nullptr);
   HWND composition = CreateCompositionWindow(instance, kCompositionClass, owner);
-  CreateStatusWindow(instance, kStatusClass, owner);
+  CreateStatusBarWindow(instance, kStatusClass, owner);
   if (mode == L"pinyin") panel.command(1, kCmdPinyinSwitch);
-  if (mode == L"letters") panel.command(1, kCmdLetters);
-  if (mode == L"punct") panel.command(1, kCmdPunctuation);
   if (mode == L"association") {
     panel.inputCodes = "sgas";
     panel.refresh(1, false);
@@ -116,10 +150,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ClientToScreen(composition, &origin);
   Log("ready " + std::to_string(origin.x) + " " + std::to_string(origin.y));
 
-  SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, nullptr);
+  UINT_PTR end = SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, nullptr);
+  SetTimer(nullptr, 0, 100, nullptr);  // the layout file follows the panel
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (message.message == WM_TIMER && message.hwnd == nullptr) break;
+    if (message.message == WM_TIMER && message.hwnd == nullptr) {
+      if (message.wParam == end) break;
+      WriteLayout(panel);
+      continue;
+    }
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

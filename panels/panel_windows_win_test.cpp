@@ -1,0 +1,204 @@
+// The panel windows against Wine's real windows, menus and tooltips (needs a display).
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "base/gbk.h"
+#include "base/module_resources_win.h"
+#include "panels/panel_windows_win.h"
+#include "panels/status_bar.h"
+#include "panels/windows_session_host_win.h"
+#include "settings/registry_settings_store_win.h"
+
+namespace tvime {
+namespace {
+
+std::wstring Wide(std::string_view utf8) {
+  std::u16string text = GbkToUtf16(Utf8ToGbk(utf8));
+  return std::wstring(text.begin(), text.end());
+}
+
+class NullHost : public WindowsSessionHost {
+ public:
+  void SendToHost(ContextHandle, std::string_view, unsigned, std::uintptr_t,
+                  std::intptr_t) override {}
+};
+
+class TestWindowHost : public PanelWindowHost {
+ public:
+  ContextHandle ContextFor(HWND) override { return 1; }
+  HWND ApplicationWindow(ContextHandle) override { return nullptr; }
+  bool IsOpen(ContextHandle) override { return true; }
+  void SetOpen(ContextHandle, bool) override {}
+};
+
+class PanelWindowsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    instance = GetModuleHandleW(nullptr);
+    store = new RegistrySettingsStore;
+    settings = new Settings(*store);
+    settings->Write(setting::CompPos, -1);
+    settings->Write(setting::Position, PackPosition({300, 200}));
+    flags = new ConversionFlags(*settings);
+    resources = new ModuleResources(instance);
+    lexicon = new Lexicon(*settings, *flags, nullptr);
+    artwork = new PanelArtwork(instance);
+    measure = new GdiTextMeasure(*artwork);
+    panel = new CompositionPanel(*lexicon, *settings, *flags, sessionHost, *measure);
+    lexicon->Initialize(resources);
+    windows.resources = instance;
+    windows.panel = panel;
+    windows.artwork = artwork;
+    windows.settings = settings;
+    windows.host = &windowHost;
+    InstallPanelWindows(&windows);
+    ASSERT_TRUE(RegisterPanelWindowClasses(instance, L"TvimeTest_COMP", L"TvimeTest_STATUS"));
+    owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                            instance, nullptr);
+    ASSERT_TRUE(owner) << "no display: these tests need an X server (DISPLAY)";
+    composition = CreateCompositionWindow(instance, L"TvimeTest_COMP", owner);
+    ASSERT_TRUE(composition);
+    ShowCompositionWindow(composition);
+    status = CreateStatusBarWindow(instance, L"TvimeTest_STATUS", owner);
+    ASSERT_TRUE(status);
+  }
+
+  static inline HINSTANCE instance = nullptr;
+  static inline RegistrySettingsStore* store = nullptr;
+  static inline Settings* settings = nullptr;
+  static inline ConversionFlags* flags = nullptr;
+  static inline ModuleResources* resources = nullptr;
+  static inline Lexicon* lexicon = nullptr;
+  static inline PanelArtwork* artwork = nullptr;
+  static inline GdiTextMeasure* measure = nullptr;
+  static inline CompositionPanel* panel = nullptr;
+  static inline NullHost sessionHost;
+  static inline TestWindowHost windowHost;
+  static inline PanelWindows windows;
+  static inline HWND owner = nullptr, composition = nullptr, status = nullptr;
+};
+
+TEST_F(PanelWindowsTest, TheCompositionWindowIsTheFixedNonActivatingPanel) {
+  RECT client;
+  GetClientRect(composition, &client);
+  EXPECT_EQ(client.right, kPanelWidth);
+  EXPECT_EQ(client.bottom, kPanelHeight);
+  LONG style = GetWindowLongW(composition, GWL_STYLE);
+  EXPECT_TRUE(style & WS_POPUP);
+  EXPECT_TRUE(style & WS_DISABLED);
+  EXPECT_TRUE(GetWindowLongW(composition, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
+  EXPECT_EQ(reinterpret_cast<HWND>(GetWindowLongPtrW(composition, kOwnerWord)), owner);
+  EXPECT_NE(GetForegroundWindow(), composition);
+}
+
+TEST_F(PanelWindowsTest, NeverPlacedItGoesToTheBottomRightOfTheWorkArea) {
+  RECT work, rect;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(composition, &rect);
+  EXPECT_EQ(rect.right, work.right - 10);
+  EXPECT_EQ(rect.bottom, work.bottom - 10);
+}
+
+TEST_F(PanelWindowsTest, MovingAWindowStoresItsPosition) {
+  SetWindowPos(composition, nullptr, 321, 234, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(settings->Read(setting::CompPos), PackPosition({234, 321}));
+  SetWindowPos(status, nullptr, 111, 222, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(settings->Read(setting::Position), PackPosition({222, 111}));
+}
+
+TEST_F(PanelWindowsTest, TheStatusWindowStartsWhereItWasLeft) {
+  // SetUpTestSuite stored top 300, left 200 before creating it.
+  RECT rect;
+  GetWindowRect(status, &rect);
+  EXPECT_EQ(rect.left, 200);
+  EXPECT_EQ(rect.top, 300);
+  SetWindowPos(status, nullptr, 111, 222, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  HWND another = CreateStatusBarWindow(instance, L"TvimeTest_STATUS", owner);
+  GetWindowRect(another, &rect);
+  EXPECT_EQ(rect.left, 111);
+  EXPECT_EQ(rect.top, 222);
+  DestroyWindow(another);
+}
+
+TEST_F(PanelWindowsTest, EveryBarButtonHasItsTooltip) {
+  HWND tips = windows.tooltips;
+  ASSERT_TRUE(tips);
+  const auto& buttons = panel->buttonBar().buttons();
+  EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), static_cast<LRESULT>(buttons.size() + 1));
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    wchar_t text[256] = {};
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = composition;
+    tool.uId = i;
+    tool.lpszText = text;
+    SendMessageW(tips, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(std::wstring(text), Wide(buttons[i].tooltip)) << i;
+  }
+  EXPECT_EQ(SendMessageW(tips, TTM_GETDELAYTIME, TTDT_INITIAL, 0), 1500);
+  EXPECT_TRUE(GetWindowLongW(tips, GWL_STYLE) & TTS_BALLOON);
+}
+
+std::wstring MenuText(HMENU menu, UINT id) {
+  wchar_t text[128] = {};
+  GetMenuStringW(menu, id, text, 128, MF_BYCOMMAND);
+  return text;
+}
+
+TEST_F(PanelWindowsTest, TheMenusCarryTheirCommandsAndLabels) {
+  HMENU main = LoadMenuW(instance, MAKEINTRESOURCEW(105));
+  ASSERT_TRUE(main);
+  HMENU popup = GetSubMenu(main, 0);
+  EXPECT_EQ(MenuText(popup, 40049), Wide("选中词语造词"));
+  EXPECT_EQ(MenuText(popup, 40042), Wide("设置 …"));
+  EXPECT_EQ(MenuText(popup, 40002), Wide("退出(&X)"));
+  EXPECT_EQ(MenuText(popup, 4038), Wide("日文片假名　さしす"));
+  EXPECT_EQ(MenuText(popup, 40048), Wide("大字库集(含大量繁体)(&F)"));
+  wchar_t label[64] = {};
+  GetMenuStringW(popup, 0, label, 64, MF_BYPOSITION);
+  EXPECT_EQ(std::wstring(label), Wide("软键盘(&S)"));
+  HMENU keyboards = GetSubMenu(popup, 0);
+  EXPECT_EQ(GetMenuItemCount(keyboards), 14 + 5);  // 14 tables, 4 separators, "close"
+  EXPECT_EQ(GetMenuItemID(keyboards, GetMenuItemCount(keyboards) - 1), 40043u);
+  DestroyMenu(main);
+
+  HMENU engines = LoadMenuW(instance, MAKEINTRESOURCEW(121));
+  ASSERT_TRUE(engines);
+  EXPECT_EQ(GetMenuItemCount(GetSubMenu(engines, 0)), 6);
+  EXPECT_EQ(MenuText(GetSubMenu(engines, 0), 40060).substr(0, 2), Wide("百度"));
+  DestroyMenu(engines);
+}
+
+TEST_F(PanelWindowsTest, TheStatusWindowIsTheBarOfButtons) {
+  // 206 x 26 with its dialog frame: the buttons' row of 20 pixels inside.
+  RECT rect, client;
+  GetWindowRect(status, &rect);
+  GetClientRect(status, &client);
+  EXPECT_EQ(rect.right - rect.left, kStatusWidth);
+  EXPECT_EQ(rect.bottom - rect.top, kStatusHeight);
+  EXPECT_GE(client.right, 200);
+  EXPECT_GE(client.bottom, 20);
+  EXPECT_TRUE(GetWindowLongW(status, GWL_STYLE) & WS_DLGFRAME);
+}
+
+TEST_F(PanelWindowsTest, TheArtworkIsInTheProgram) {
+  for (Artwork artwork : {Artwork::StrokeIcons, Artwork::BarIcons, Artwork::SymbolIcons,
+                          Artwork::StrokeGlyphs, Artwork::RadicalIcons, Artwork::Background,
+                          Artwork::CapitalsButton, Artwork::StrokeHints, Artwork::StatusButtons}) {
+    EXPECT_TRUE(this->artwork->Bitmap(artwork)) << static_cast<int>(artwork);
+  }
+  BITMAP background{};
+  GetObjectW(this->artwork->Bitmap(Artwork::Background), sizeof background, &background);
+  EXPECT_EQ(background.bmWidth, kPanelWidth);
+  EXPECT_EQ(background.bmHeight, kPanelHeight);
+  EXPECT_TRUE(LoadCursorW(instance, MAKEINTRESOURCEW(111)));
+}
+
+}  // namespace
+}  // namespace tvime

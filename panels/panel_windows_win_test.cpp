@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -198,6 +199,50 @@ TEST_F(PanelWindowsTest, TheArtworkIsInTheProgram) {
   EXPECT_EQ(background.bmWidth, kPanelWidth);
   EXPECT_EQ(background.bmHeight, kPanelHeight);
   EXPECT_TRUE(LoadCursorW(instance, MAKEINTRESOURCEW(111)));
+}
+
+TEST_F(PanelWindowsTest, FetchingTheSelectionPutsTheUsersClipboardBack) {
+  HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_POPUP | ES_AUTOHSCROLL, 0, 0, 200, 30, nullptr,
+                              nullptr, instance, nullptr);
+  ASSERT_TRUE(edit);
+  SetWindowTextW(edit, Wide("学习中文输入").c_str());
+  SendMessageW(edit, EM_SETSEL, 2, 4);  // 中文
+  auto setClipboard = [edit](const std::wstring& text) {
+    ASSERT_TRUE(OpenClipboard(edit));
+    EmptyClipboard();
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(copy)));
+    GlobalUnlock(copy);
+    SetClipboardData(CF_UNICODETEXT, copy);
+    CloseClipboard();
+  };
+  auto clipboard = [edit] {
+    std::wstring text;
+    if (OpenClipboard(edit)) {
+      if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+      }
+      CloseClipboard();
+    }
+    return text;
+  };
+  setClipboard(L"what the user had copied");
+  EXPECT_EQ(FetchSelectedText(edit), Utf8ToGbk("中文"));
+  EXPECT_EQ(clipboard(), L"what the user had copied");
+  DestroyWindow(edit);
+}
+
+TEST_F(PanelWindowsTest, WithoutASystemSoftKeyboardOurOwnIsShownAndClicked) {
+  panel->command(1, 4029 + 13);  // 全角字符
+  ASSERT_TRUE(panel->softKeyboard().shown());
+  // Wine has no system soft keyboard: ours is there instead, a non-activating window.
+  ASSERT_TRUE(windows.softKeyboard);
+  EXPECT_TRUE(GetWindowLongW(windows.softKeyboard, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
+  EXPECT_NE(GetForegroundWindow(), windows.softKeyboard);
+  CloseSoftKeyboard();
+  EXPECT_FALSE(panel->softKeyboard().shown());
+  EXPECT_FALSE(windows.softKeyboard);
 }
 
 }  // namespace

@@ -120,5 +120,26 @@ wait_for "^text " || true
 grep -q "^text [办半班板版般]$" "$log" || fail "pinyin b a n did not type a ban character"
 
 kill $host 2>/dev/null
+wait $host 2>/dev/null
+
+# A soft keyboard, clicked: without a system soft keyboard our own window shows the table.
+rm -f "$log"
+"$wine_run" --prefix "$prefix" "$host_exe" "$(windows_path "$log")" \
+  "$(windows_path "$layout")" --mode keyboard --seconds 60 >"$out/panel-host.out" 2>&1 &
+host=$!
+if wait_for "^ready" && grep -q "^keyboard" "$log"; then
+  read -r _ origin_x origin_y < <(grep "^keyboard" "$log" | tr -d '\r')
+  shot_area keyboard "359x160+$origin_x+$origin_y"
+  click 29 60            # Q: ｑ
+  click 40 140           # Shift
+  click 42 34            # 1 with Shift: ！
+  wait_for "^text ！$" || true
+  grep -q "^text ｑ$" "$log" || fail "the soft keyboard's Q did not type ｑ"
+  grep -q "^text ！$" "$log" || fail "the soft keyboard's Shift and 1 did not type ！"
+else
+  fail "the soft keyboard window did not show"
+fi
+kill $host 2>/dev/null
+
 echo "$failures failures; screenshots in $out"
 exit $((failures > 0))

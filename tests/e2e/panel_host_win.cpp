@@ -1,7 +1,7 @@
 // tvime-panel-host: the panels on screen with a host that records what an application would
 // receive, for the end-to-end tests of the windows under Wine and Xvfb.
 //
-//   tvime-panel-host.exe LOG LAYOUT [--mode strokes|pinyin|association] [--seconds N]
+//   tvime-panel-host.exe LOG LAYOUT [--mode strokes|pinyin|association|keyboard] [--seconds N]
 //
 // It writes "ready X Y" (the composition window's client origin on the screen) and then one line
 // per message for the application to LOG (UTF-8): "text <committed text>" or "key <code>". LAYOUT
@@ -146,6 +146,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   }
   ShowCompositionWindow(composition);
   SetWindowPos(composition, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (mode == L"keyboard") {
+    panel.command(1, kCmdFirstSoftKeyboard + 13);  // 全角字符
+    if (HWND keyboard = windows.softKeyboard) {
+      POINT at{0, 0};
+      ClientToScreen(keyboard, &at);
+      Log("keyboard " + std::to_string(at.x) + " " + std::to_string(at.y));
+    }
+  }
   POINT origin{0, 0};
   ClientToScreen(composition, &origin);
   Log("ready " + std::to_string(origin.x) + " " + std::to_string(origin.y));

@@ -50,11 +50,13 @@ function(tvime_test name)
                            PROPERTIES LABELS wine TIMEOUT 120)
       if(ARG_DISPLAY)
         # gtest_discover_tests flattens list-valued properties, so the two labels are set by a
-        # script that CTest runs after the discovery, over the list of tests it found.
+        # script that CTest runs after the discovery, over the list of tests it found. Tests on
+        # the one X display take turns: the foreground and the pointer are shared.
         set(labels_script ${CMAKE_CURRENT_BINARY_DIR}/${name}_labels.cmake)
         file(WRITE ${labels_script}
              "if(${name}_TESTS)\n"
-             "  set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"wine;display\")\n"
+             "  set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"wine;display\"\n"
+             "                      RESOURCE_LOCK display)\n"
              "endif()\n")
         set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${labels_script})
       endif()

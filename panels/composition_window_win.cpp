@@ -154,6 +154,7 @@ LRESULT OnSetCursor(HWND window, WPARAM wParam, LPARAM lParam) {
       mouse != WM_RBUTTONDOWN && mouse != WM_RBUTTONUP) {
     return DefWindowProcW(window, WM_SETCURSOR, wParam, lParam);
   }
+  if (mouse != WM_MOUSEMOVE) g_windows->host->MouseButton(mouse);
   POINT client = CursorInClient(window);
   RelayToTooltips(window, mouse, client);
   ContextHandle context = g_windows->host->ContextFor(window);

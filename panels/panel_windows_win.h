@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "panels/composition_panel.h"
 #include "panels/gdi_renderer_win.h"
@@ -28,6 +29,8 @@ class PanelWindowHost {
   virtual bool IsInputMethodMessage(UINT message) { return message >= 0x0650 && message < 0x0660; }
   // "退出" is only in the stand-alone program's menu.
   virtual bool HasExitCommand() const { return false; }
+  // A message box of a window command (UTF-8 texts); MessageBoxW's answer.
+  virtual int ShowMessageBox(std::string_view text, std::string_view caption, UINT type);
   // A command the windows do not carry out themselves (help, about, web search, news).
   virtual void OnlineCommand(ContextHandle context, int id) {
     (void)context;
@@ -36,6 +39,9 @@ class PanelWindowHost {
   // The news line's title for the hint strip's tooltip, and a click on it.
   virtual std::u16string NewsTitle() { return {}; }
   virtual void NewsClicked() {}
+  // A mouse button went down or up on the composition window (WM_LBUTTONDOWN ... WM_RBUTTONUP),
+  // before the panel acts on it.
+  virtual void MouseButton(UINT message) { (void)message; }
   // The composition window moved.
   virtual void CompositionMoved(HWND window) { (void)window; }
 };

@@ -99,6 +99,10 @@ void CreateUserWordFromMenu(ContextHandle context) {
 
 }  // namespace
 
+int PanelWindowHost::ShowMessageBox(std::string_view text, std::string_view caption, UINT type) {
+  return MessageBoxUtf8(nullptr, text, caption, type);
+}
+
 void ShowMenu(HWND owner, int menuId, const MenuState& state, POINT at, UINT flags,
               ContextHandle context) {
   PanelWindows& w = *Windows();
@@ -142,8 +146,8 @@ void RunWindowCommand(ContextHandle context, int id) {
     case kCmdClose:
     case kCmdExit:
       if (w.settings->Read(setting::QuitAppConfirm) == 0 ||
-          MessageBoxUtf8(nullptr, "您真的要退出沃岚鼠标输入法外挂应用程序吗？", kCaption,
-                         MB_YESNO | MB_ICONQUESTION) == IDYES) {
+          w.host->ShowMessageBox("您真的要退出沃岚鼠标输入法外挂应用程序吗？", kCaption,
+                                 MB_YESNO | MB_ICONQUESTION) == IDYES) {
         PostQuitMessage(0);
       }
       break;

@@ -27,20 +27,7 @@ build() {
 }
 
 # A virtual display for the tests that open windows; stopped when the script ends.
-xvfb_pid=""
-start_xvfb() {
-  local display
-  for display in $(seq 90 120); do
-    [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
-  done
-  Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do
-    xdpyinfo -display ":$display" >/dev/null 2>&1 && break
-    sleep 0.1
-  done
-  XVFB_DISPLAY=":$display"
-}
+source scripts/lib/xvfb.sh
 trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null' EXIT
 
 # Runs one preset's tests (extra ctest arguments after "--") and adds the counts to the totals.

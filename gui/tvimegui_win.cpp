@@ -1,0 +1,237 @@
+// tvimegui: the stand-alone program. One instance lives in the notification area; its panel stays
+// on top of every window without taking the focus, and the chosen text is typed into the focused
+// control of whatever application is in front.
+
+#include <windows.h>
+
+#include <imm.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "base/module_resources_win.h"
+#include "engine/lexicon.h"
+#include "gui/event_trace_win.h"
+#include "gui/gui_host_win.h"
+#include "settings/licence_dialog_win.h"
+#include "settings/registry_settings_store_win.h"
+#include "settings/user_id.h"
+
+namespace tvime {
+namespace {
+
+constexpr char kMutexName[] = "Tavrin.TVIME.GUIApp";
+constexpr int kClassNameString = 101;
+constexpr int kTitleString = 103;
+constexpr int kProgramIcon = 107;
+constexpr int kSmallIcon = 108;
+constexpr int kTrayMenu = 101;
+constexpr int kAccelerators = 101;
+constexpr UINT kTrayCallback = 0x40A;
+constexpr UINT kTrayIconId = 100;
+constexpr UINT_PTR kServiceTimer = 100;
+constexpr UINT kServicePeriodMs = 60000;
+
+enum TrayCommand : int {
+  kTrayExit = 105,
+  kTrayAbout = 32771,
+  kTraySettings = 32772,
+};
+
+constexpr wchar_t kUiClass[] = L"TavrinIME3App_UI";
+constexpr wchar_t kCompositionClass[] = L"TavrinIME3App_COMP";
+constexpr wchar_t kStatusClass[] = L"TavrinIME3App_STATUS";
+
+std::wstring LoadResourceString(HINSTANCE instance, int id) {
+  wchar_t text[100] = {};
+  LoadStringW(instance, id, text, 100);
+  return text;
+}
+
+void ToggleComposition() {
+  HWND composition = Windows()->composition;
+  if (!composition) return;
+  if (IsWindowVisible(composition)) {
+    ShowWindow(composition, SW_HIDE);
+  } else {
+    ShowCompositionWindow(composition);
+  }
+}
+
+void TrayMenu(HWND window) {
+  HMENU menu = LoadMenuW(Windows()->resources, MAKEINTRESOURCEW(kTrayMenu));
+  if (!menu) return;
+  SetForegroundWindow(window);
+  TrackPopupMenu(GetSubMenu(menu, 0), TPM_RIGHTBUTTON, GetSystemMetrics(SM_CXSCREEN) - 15,
+                 GetSystemMetrics(SM_CYSCREEN) - 15, 0, window, nullptr);
+  DestroyMenu(menu);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      SetTimer(window, kServiceTimer, kServicePeriodMs, nullptr);
+      return 0;
+    case WM_DESTROY:
+      KillTimer(window, kServiceTimer);
+      PostQuitMessage(0);
+      return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      BeginPaint(window, &paint);
+      EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case kTrayExit:
+          DestroyWindow(window);
+          return 0;
+        case kTrayAbout:
+          PostMessageW(Windows()->composition, WM_COMMAND, 40005, 0);
+          return 0;
+        case kTraySettings:
+          PostMessageW(Windows()->composition, WM_COMMAND, 40042, 0);
+          return 0;
+        default:
+          return DefWindowProcW(window, message, wParam, lParam);
+      }
+    case WM_TIMER:
+      return 0;  // the background service arrives with the online services
+    case kTrayCallback:
+      if (lParam == WM_LBUTTONDOWN) ToggleComposition();
+      if (lParam == WM_RBUTTONDOWN) TrayMenu(window);
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+// The UI window of the program: no input context; it owns the composition panel.
+LRESULT CALLBACK UiWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CREATE) {
+    HINSTANCE instance = reinterpret_cast<LPCREATESTRUCTW>(lParam)->hInstance;
+    HWND composition = CreateCompositionWindow(instance, kCompositionClass, window);
+    if (composition) {
+      ShowCompositionWindow(composition);
+      SetWindowPos(composition, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      RECT shown;
+      GetWindowRect(composition, &shown);
+      TraceEvent("panel-left", shown.left);
+      TraceEvent("panel-top", shown.top);
+    }
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+NOTIFYICONDATAW TrayIcon(HWND window, HINSTANCE instance, const std::wstring& tip) {
+  NOTIFYICONDATAW icon{};
+  icon.cbSize = sizeof icon;
+  icon.hWnd = window;
+  icon.uID = kTrayIconId;
+  icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  icon.uCallbackMessage = kTrayCallback;
+  icon.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kProgramIcon));
+  tip.copy(icon.szTip, std::size(icon.szTip) - 1);
+  return icon;
+}
+
+int Run(HINSTANCE instance) {
+  // One instance: a second start ends at once.
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);
+  if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (mutex) CloseHandle(mutex);
+    return 0;
+  }
+  if (GetFileAttributesA("C:\\tvimedbg.log") != INVALID_FILE_ATTRIBUTES) {
+    DeleteFileA("C:\\tvimedbg.log");
+  }
+  OpenEventTrace();
+  std::wstring title = LoadResourceString(instance, kTitleString);
+  std::wstring className = LoadResourceString(instance, kClassNameString);
+
+  RegistrySettingsStore store;
+  Settings settings(store);
+  if (ShowLicenceAgreement(instance, false, settings) != 1) {
+    CloseHandle(mutex);
+    return 0;
+  }
+
+  WNDCLASSEXW mainClass{};
+  mainClass.cbSize = sizeof mainClass;
+  mainClass.style = CS_HREDRAW | CS_VREDRAW;
+  mainClass.lpfnWndProc = MainWindowProc;
+  mainClass.hInstance = instance;
+  mainClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kProgramIcon));
+  mainClass.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(kSmallIcon));
+  mainClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  mainClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  mainClass.lpszMenuName = MAKEINTRESOURCEW(kTrayMenu);
+  mainClass.lpszClassName = className.c_str();
+  RegisterClassExW(&mainClass);
+  HWND main = CreateWindowExW(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                              nullptr, instance, nullptr);
+  if (!main) {
+    CloseHandle(mutex);
+    return 0;
+  }
+  // Our own threads never get a system input method: text goes out as characters instead.
+  ImmDisableIME(static_cast<DWORD>(-1));
+  NOTIFYICONDATAW icon = TrayIcon(main, instance, title);
+  Shell_NotifyIconW(NIM_ADD, &icon);
+
+  // The engine and the panels, as the input method starts them.
+  ConversionFlags flags(settings);
+  EnsureUserId(settings, NewGuidText, static_cast<std::int64_t>(time(nullptr)));
+  ModuleResources resources(instance);
+  Lexicon lexicon(settings, flags, UserDataPath);
+  GuiSessionHost sessionHost;
+  PanelArtwork artwork(instance);
+  GdiTextMeasure measure(artwork);
+  CompositionPanel panel(lexicon, settings, flags, sessionHost, measure);
+  lexicon.Initialize(&resources);
+  GuiWindowHost windowHost;
+  PanelWindows windows;
+  windows.resources = instance;
+  windows.panel = &panel;
+  windows.artwork = &artwork;
+  windows.settings = &settings;
+  windows.host = &windowHost;
+  InstallPanelWindows(&windows);
+  RegisterPanelWindowClasses(instance, kCompositionClass, kStatusClass);
+  WNDCLASSEXW uiClass{};
+  uiClass.cbSize = sizeof uiClass;
+  uiClass.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  uiClass.lpfnWndProc = UiWindowProc;
+  uiClass.cbWndExtra = kPanelWindowExtra;
+  uiClass.hInstance = instance;
+  uiClass.lpszClassName = kUiClass;
+  RegisterClassExW(&uiClass);
+  CreateWindowExW(WS_EX_TOPMOST, kUiClass, L"Tavrin IME App Stanlone", WS_POPUP | WS_BORDER, 0, 0,
+                  0, 0, GetDesktopWindow(), nullptr, instance, nullptr);
+
+  HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(kAccelerators));
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (accelerators && TranslateAcceleratorW(message.hwnd, accelerators, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  Shell_NotifyIconW(NIM_DELETE, &icon);
+  InstallPanelWindows(nullptr);
+  CloseHandle(mutex);
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+}  // namespace tvime
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  try {
+    return tvime::Run(instance);
+  } catch (...) {
+    return 0;
+  }
+}

@@ -73,6 +73,7 @@ if build win64; then
   run_tests win64 --name win64 -LE display -- DISPLAY=
   start_xvfb
   run_tests win64 --name win64-display -L display -- DISPLAY="$XVFB_DISPLAY"
+  grep -h "^click-to-text" build/win64/Testing/Temporary/LastTest*.log 2>/dev/null || true
   WINEPREFIX="$PWD/build/win64/wine" wineserver -k 2>/dev/null || true
 fi
 if build win32; then run_tests win32; fi

@@ -2,8 +2,8 @@
 # tvimegui typing into another application, end to end: the real program under Wine, a target
 # editor with a focused edit control (a Unicode and an ANSI window), real X pointer clicks on the
 # panel. Checks the text that arrives, that the editor keeps the foreground, the single instance,
-# the tray icon's callback and the warning box of a command the program does not offer; reports
-# the click-to-text latency and keeps a screenshot.
+# the tray icon's callback and menu, and the warning box of a command the program does not offer;
+# reports the click-to-text latency and keeps a screenshot.
 #   gui_delivery_test.sh WINE_RUN PREFIX BIN_DIR OUTPUT_DIR
 # Needs DISPLAY (an Xvfb server without a window manager).
 set -uo pipefail
@@ -62,7 +62,38 @@ if wait_for_line "$editor_events" "^foreground" && [ "$(window_tool visible '#32
 else
   fail "the user-word command did not show its warning box"
 fi
-stop_gui
+# The panel's close item asks first; No keeps the program running.
+window_tool post "$panel_class" 0x111 10007 0
+for _ in $(seq 30); do [ "$(window_tool visible '#32770')" = "1" ] && break; sleep 0.1; done
+if [ "$(window_tool visible '#32770')" = "1" ]; then
+  window_tool post '#32770' 0x111 7 0  # IDNO
+  sleep 1
+  kill -0 "$gui_pid" 2>/dev/null || fail "No to the exit question ended the program"
+else
+  fail "the panel's close item did not ask before ending the program"
+fi
+
+# The tray icon's right click opens its menu at the bottom-right corner; its last item, 退出,
+# ends the program.
+window_tool post "$gui_class" 0x40A 0 0x204  # WM_RBUTTONDOWN
+sleep 1
+read -r screen_width screen_height < <(xdpyinfo | awk '/dimensions/ { split($2, d, "x"); print d[1], d[2] }')
+if read -r menu_left _ menu_right menu_bottom < <(window_tool rect '#32768' | tr -d '\r') &&
+   [ "$menu_right" -gt $((screen_width - 30)) ] && [ "$menu_bottom" -gt $((screen_height - 30)) ]; then
+  xdotool mousemove $((menu_left + 40)) $((menu_bottom - 12))
+  sleep 0.3
+  xdotool mousedown 1 sleep 0.05 mouseup 1
+  for _ in $(seq 50); do kill -0 "$gui_pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$gui_pid" 2>/dev/null; then
+    fail "the tray menu's 退出 did not end the program"
+    stop_gui
+  else
+    gui_pid=
+  fi
+else
+  fail "the tray menu did not open near the bottom-right corner ($(window_tool rect '#32768'))"
+  stop_gui
+fi
 unicode_latencies=$(delivery_latencies)
 
 # ANSI target: the same clicks, the text arrives as double-byte WM_IME_CHAR.

@@ -2,6 +2,8 @@
 //   tvime-window-tool.exe count CLASS        how many top-level windows of the class exist
 //   tvime-window-tool.exe visible CLASS      1 when the first window of the class is visible
 //   tvime-window-tool.exe foreground         the foreground window's handle and class
+//   tvime-window-tool.exe rect CLASS         the screen rectangle of the first visible window of
+//                                            the class: left top right bottom
 //   tvime-window-tool.exe send CLASS MESSAGE WPARAM LPARAM
 //                                            sends the message to it and prints the answer
 //   tvime-window-tool.exe post CLASS MESSAGE WPARAM LPARAM
@@ -47,6 +49,19 @@ int wmain(int argc, wchar_t** argv) {
     ClassCount counting{argv[2]};
     EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&counting));
     std::printf("%d\n", counting.count);
+    return 0;
+  }
+  if (command == L"rect") {
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, argv[2], nullptr)) &&
+           !IsWindowVisible(window)) {
+    }
+    RECT rect;
+    if (!window || !GetWindowRect(window, &rect)) {
+      std::printf("none\n");
+      return 1;
+    }
+    std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
     return 0;
   }
   HWND window = FindWindowW(argv[2], nullptr);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # tvimegui typing into another application, end to end: the real program under Wine, a target
 # editor with a focused edit control (a Unicode and an ANSI window), real X pointer clicks on the
-# panel. Checks the text that arrives, that the editor keeps the foreground, the single instance,
-# the tray icon's callback and menu, and the warning box of a command the program does not offer;
-# reports the click-to-text latency and keeps a screenshot.
+# panel. Checks the licence agreement at the first start, the text that arrives, that the editor
+# keeps the foreground, the single instance, the tray icon's callback and menu, the exit question
+# and the warning box of a command the program does not offer; reports the click-to-text latency
+# and keeps a screenshot.
 #   gui_delivery_test.sh WINE_RUN PREFIX BIN_DIR OUTPUT_DIR
 # Needs DISPLAY (an Xvfb server without a window manager).
 set -uo pipefail
@@ -19,6 +20,24 @@ fail() {
 }
 
 trap 'stop_gui; stop_editor' EXIT
+
+# Until the licence is accepted once, the agreement comes first; declining it ends the program
+# before any window of its own exists.
+wine_quiet reg add "$settings_key" /v NoShowLicense3.1 /t REG_DWORD /d 0 /f
+"$wine_run" --prefix "$prefix" "$bin/tvimegui.exe" >/dev/null 2>&1 &
+declined_pid=$!
+for _ in $(seq 100); do [ "$(window_tool visible '#32770')" = "1" ] && break; sleep 0.1; done
+if [ "$(window_tool visible '#32770')" = "1" ]; then
+  [ "$(window_tool count "$gui_class")" = "0" ] || fail "the main window exists before the licence is accepted"
+  window_tool post '#32770' 0x111 2 0  # IDCANCEL: 不同意
+  for _ in $(seq 50); do kill -0 "$declined_pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$declined_pid" 2>/dev/null && fail "declining the licence did not end the program"
+else
+  fail "the licence agreement did not show at the first start"
+fi
+kill "$declined_pid" 2>/dev/null
+wait "$declined_pid" 2>/dev/null
+
 prepare_settings 520 40
 start_editor || { echo "FAIL: the editor did not start"; cat "$out/editor.out"; exit 1; }
 editor_window=$(awk '$1 == "ready" { print $2 }' "$editor_events" | tr -d '\r')

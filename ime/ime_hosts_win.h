@@ -1,0 +1,45 @@
+#pragma once
+// The input-method module's side of the session and of the panel windows: text and returned
+// keys go into the application's input context; a click on a panel acts on the context that the
+// panel's UI window holds at that moment.
+
+#include <windows.h>
+
+#include "base/imm_ime_win.h"
+#include "panels/panel_windows_win.h"
+#include "panels/windows_session_host_win.h"
+
+namespace tvime {
+
+class ImeSessionHost : public WindowsSessionHost {
+ public:
+  // The session's latest text becomes the context's result string, then the message is queued.
+  void SendToHost(ContextHandle context, std::string_view result, unsigned message,
+                  std::uintptr_t wParam, std::intptr_t lParam) override;
+
+ protected:
+  // The caret as the application gave it to the context (composition or candidate form), else
+  // the system caret.
+  bool CaretOf(ContextHandle context, POINT& caret, HWND& window) override;
+};
+
+class ImeWindowHost : public PanelWindowHost {
+ public:
+  ContextHandle ContextFor(HWND panel) override;
+  HWND ApplicationWindow(ContextHandle context) override;
+  bool IsOpen(ContextHandle context) override;
+  void SetOpen(ContextHandle context, bool open) override;
+  bool IsInputMethodMessage(UINT message) override;
+  void CompositionMoved(HWND window) override;
+};
+
+// The messages the platform routes to input-method windows; the panels swallow them.
+bool IsImeMessage(UINT message);
+
+// The private message a dragged composition panel sends its UI window: lParam = (y << 16) | x.
+inline constexpr UINT kPanelDropped = 0x0659;
+
+inline HIMC ToContext(ContextHandle context) { return reinterpret_cast<HIMC>(context); }
+inline ContextHandle ToHandle(HIMC context) { return reinterpret_cast<ContextHandle>(context); }
+
+}  // namespace tvime

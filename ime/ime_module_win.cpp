@@ -1,0 +1,81 @@
+#include "ime/ime_module_win.h"
+
+#include <ctime>
+
+#include "ime/ui_window_win.h"
+#include "settings/user_id.h"
+
+namespace tvime {
+
+namespace {
+
+HINSTANCE g_instance = nullptr;
+std::unique_ptr<ImeModule> g_module;
+bool g_startFailed = false;
+bool g_classesRegistered = false;
+
+constexpr int kUiWindowExtra = 2 * sizeof(LONG_PTR);  // the context and the private block
+
+}  // namespace
+
+ImeModule::ImeModule(HINSTANCE module)
+    : instance(module),
+      lexicon(settings, flags, UserDataPath),
+      panel(lexicon, settings, flags, sessionHost, measure) {
+  EnsureUserId(settings, NewGuidText, static_cast<std::int64_t>(std::time(nullptr)));
+  lexicon.Initialize(&resources);
+  windows.resources = instance;
+  windows.panel = &panel;
+  windows.artwork = &artwork;
+  windows.settings = &settings;
+  windows.host = &windowHost;
+  windows.statusClass = kStatusClassName;
+  InstallPanelWindows(&windows);
+}
+
+ImeModule::~ImeModule() {
+  if (Windows() == &windows) InstallPanelWindows(nullptr);
+}
+
+void SetModuleInstance(HINSTANCE instance) { g_instance = instance; }
+
+HINSTANCE ModuleInstance() { return g_instance; }
+
+ImeModule* Module() {
+  if (g_module || g_startFailed || !g_instance) return g_module.get();
+  try {
+    RegisterImeWindowClasses();
+    g_module = std::make_unique<ImeModule>(g_instance);
+  } catch (...) {
+    g_startFailed = true;
+  }
+  return g_module.get();
+}
+
+void StopModule() { g_module.reset(); }
+
+void RegisterImeWindowClasses() {
+  if (g_classesRegistered || !g_instance) return;
+  WNDCLASSEXA ui{};
+  ui.cbSize = sizeof ui;
+  ui.style = CS_IME | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  ui.lpfnWndProc = UiWindowProc;
+  ui.cbWndExtra = kUiWindowExtra;
+  ui.hInstance = g_instance;
+  ui.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  ui.lpszClassName = kUiClassName;
+  // Start goes on when a registration fails: the platform then has no UI window to create.
+  RegisterClassExA(&ui);
+  RegisterPanelWindowClasses(g_instance, kCompositionClassName, kStatusClassName);
+  g_classesRegistered = true;
+}
+
+void UnregisterImeWindowClasses() {
+  if (!g_classesRegistered) return;
+  UnregisterClassA(kUiClassName, g_instance);
+  UnregisterClassW(kCompositionClassName, g_instance);
+  UnregisterClassW(kStatusClassName, g_instance);
+  g_classesRegistered = false;
+}
+
+}  // namespace tvime

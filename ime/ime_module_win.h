@@ -1,0 +1,62 @@
+#pragma once
+// The input method inside one application process: the engine, the session and the panels,
+// started on first use on the application's thread (never under the loader lock), and the
+// per-process key filter.
+
+#include <windows.h>
+
+#include <memory>
+
+#include "base/module_resources_win.h"
+#include "engine/lexicon.h"
+#include "ime/ime_hosts_win.h"
+#include "ime/key_filter.h"
+#include "panels/composition_panel.h"
+#include "panels/gdi_renderer_win.h"
+#include "panels/panel_windows_win.h"
+#include "settings/conversion_flags.h"
+#include "settings/registry_settings_store_win.h"
+#include "settings/settings.h"
+
+namespace tvime {
+
+inline constexpr char kUiClassName[] = "TavrinIME3_UI";
+inline constexpr wchar_t kCompositionClassName[] = L"TavrinIME3_COMP";
+inline constexpr wchar_t kStatusClassName[] = L"TavrinIME3_STATUS";
+
+struct ImeModule {
+  explicit ImeModule(HINSTANCE instance);
+  ImeModule(const ImeModule&) = delete;
+  ImeModule& operator=(const ImeModule&) = delete;
+  ~ImeModule();
+
+  HINSTANCE instance;
+  RegistrySettingsStore store;
+  Settings settings{store};
+  ConversionFlags flags{settings};
+  ModuleResources resources{instance};
+  Lexicon lexicon;
+  ImeSessionHost sessionHost;
+  PanelArtwork artwork{instance};
+  GdiTextMeasure measure{artwork};
+  CompositionPanel panel;
+  ImeWindowHost windowHost;
+  PanelWindows windows;
+  KeyFilter keyFilter;
+};
+
+// Remembers the module's instance (from DllMain).
+void SetModuleInstance(HINSTANCE instance);
+HINSTANCE ModuleInstance();
+
+// The started input method, or nullptr when it could not start; every caller then lets the
+// application go on as if no input method were there.
+ImeModule* Module();
+// Ends it (process detach while the process goes on).
+void StopModule();
+
+// The UI, composition and status window classes; registration is idempotent.
+void RegisterImeWindowClasses();
+void UnregisterImeWindowClasses();
+
+}  // namespace tvime

@@ -1,0 +1,44 @@
+#include "ime/language_indicator_win.h"
+
+#include <vector>
+
+#include "ime/input_context_win.h"
+
+namespace tvime {
+namespace {
+
+constexpr UINT kSetImeIcon = 0x464;
+constexpr UINT kSetImeTooltips = 0x465;
+constexpr UINT kRemoveDefaultMenuItems = 0x466;
+
+HKL g_ownLayout = nullptr;
+
+}  // namespace
+
+HKL FindOwnKeyboardLayout() {
+  int count = GetKeyboardLayoutList(0, nullptr);
+  if (count <= 0) return nullptr;
+  std::vector<HKL> layouts(static_cast<size_t>(count), nullptr);
+  count = GetKeyboardLayoutList(count, layouts.data());
+  for (int index = 0; index < count; ++index) {
+    char fileName[32] = {};
+    if (ImmGetIMEFileNameA(layouts[index], fileName, sizeof fileName) == 0) continue;
+    if (lstrcmpiA(fileName, "tvime30.ime") == 0) return layouts[index];
+  }
+  return nullptr;
+}
+
+void NotifyLanguageIndicator(HIMC context) {
+  if (!g_ownLayout) g_ownLayout = FindOwnKeyboardLayout();
+  if (!g_ownLayout) return;
+  HWND indicator = FindWindowA("Indicator", nullptr);
+  bool open = context && IsContextOpen(context);
+  if (!indicator) return;
+  ATOM tooltip = GlobalAddAtomW(L"沃岚鼠标输入法 3.1");
+  auto layout = reinterpret_cast<LPARAM>(g_ownLayout);
+  PostMessageA(indicator, kSetImeIcon, open ? 1 : static_cast<WPARAM>(-1), layout);
+  PostMessageA(indicator, kSetImeTooltips, open ? tooltip : static_cast<WPARAM>(-1), layout);
+  PostMessageA(indicator, kRemoveDefaultMenuItems, open ? 1 : 0, layout);
+}
+
+}  // namespace tvime

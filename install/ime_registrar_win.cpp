@@ -1,0 +1,148 @@
+#include "install/ime_registrar_win.h"
+
+#include <imm.h>
+#include <shlwapi.h>
+
+#include <cwchar>
+
+namespace tvime {
+namespace {
+
+constexpr DWORD kMaxText = 260;
+
+std::wstring Widen(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  int size = static_cast<int>(utf8.size());
+  int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+  std::wstring text(static_cast<size_t>(units > 0 ? units : 0), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, text.data(), units);
+  return text;
+}
+
+// Closes a registry key when the guard ends.
+class OpenKey {
+ public:
+  OpenKey(HKEY root, const std::wstring& path) {
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_ALL_ACCESS, &key_) != ERROR_SUCCESS) {
+      key_ = nullptr;
+    }
+  }
+  OpenKey(const OpenKey&) = delete;
+  OpenKey& operator=(const OpenKey&) = delete;
+  ~OpenKey() {
+    if (key_) RegCloseKey(key_);
+  }
+  explicit operator bool() const { return key_ != nullptr; }
+  HKEY get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+std::wstring ReadString(HKEY key, const wchar_t* name) {
+  wchar_t value[kMaxText] = {};
+  DWORD type = 0;
+  DWORD bytes = sizeof value - sizeof(wchar_t);
+  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &bytes) !=
+          ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ)) {
+    return {};
+  }
+  return value;
+}
+
+}  // namespace
+
+ImeRegistrar::ImeRegistrar(ErrorReport reportError) : reportError_(std::move(reportError)) {}
+
+void ImeRegistrar::ShowUninstallError(std::string_view message) {
+  MessageBoxW(nullptr, Widen(message).c_str(), L"卸载输入法", MB_OK | MB_ICONERROR);
+}
+
+std::wstring ImeRegistrar::LayoutName(HKL layout) {
+  wchar_t name[16];
+  std::swprintf(name, std::size(name), L"%x",
+                static_cast<unsigned>(reinterpret_cast<UINT_PTR>(layout) & 0xFFFFFFFF));
+  return name;
+}
+
+bool ImeRegistrar::installIme(std::string_view fileName, std::string_view layoutText) {
+  std::wstring path = Widen(fileName);
+  if (PathIsRelativeW(path.c_str())) {
+    wchar_t directory[MAX_PATH + 1] = {};
+    UINT length = GetSystemDirectoryW(directory, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH - 1 || !PathAddBackslashW(directory)) return false;
+    path = directory + path;
+  }
+  if (path.size() >= kMaxText) return false;
+  std::wstring text = Widen(layoutText);
+  HKL layout = ImmInstallIMEW(path.c_str(), text.c_str());
+  if (!layout) return false;
+  LoadKeyboardLayoutW(LayoutName(layout).c_str(), KLF_REPLACELANG);
+  return true;
+}
+
+bool ImeRegistrar::uninstallIme(std::string_view fileName) {
+  std::wstring wanted = PathFindFileNameW(Widen(fileName).c_str());
+  OpenKey layouts(HKEY_LOCAL_MACHINE, kKeyboardLayoutsKey);
+  if (!layouts) {
+    reportError_("在注册表中打开输入法注册表项时出错！\n");
+    return false;
+  }
+  wchar_t name[kMaxText];
+  for (DWORD index = 0; RegEnumKeyW(layouts.get(), index, name, kMaxText) == ERROR_SUCCESS;
+       ++index) {
+    std::wstring path = std::wstring(kKeyboardLayoutsKey) + L"\\" + name;
+    std::wstring imeFile;
+    {
+      OpenKey layout(HKEY_LOCAL_MACHINE, path);
+      if (!layout) continue;
+      imeFile = ReadString(layout.get(), L"IME File");
+    }
+    if (imeFile.empty() || lstrcmpiW(imeFile.c_str(), wanted.c_str()) != 0) continue;
+    // Layout handles of input methods have the top bit set; on 64-bit systems they are
+    // sign-extended.
+    auto handle = static_cast<LONG>(std::wcstoul(name, nullptr, 16));
+    UnloadKeyboardLayout(reinterpret_cast<HKL>(static_cast<LONG_PTR>(handle)));
+    removePreloadEntry(name, "在注册表中删除输入法PreLoad项时出错！");
+    deleteRegistryTree(HKEY_LOCAL_MACHINE, path, "在注册表中删除输入法项时出错！");
+    break;
+  }
+  return true;
+}
+
+void ImeRegistrar::removePreloadEntry(std::wstring_view layoutName, std::string_view message) {
+  OpenKey preload(HKEY_CURRENT_USER, kPreloadKey);
+  if (!preload) {
+    reportError_("在注册表中打开输入法注册表项时出错！\n");
+    return;
+  }
+  std::wstring wanted(layoutName);
+  for (DWORD index = 0;; ++index) {
+    wchar_t valueName[kMaxText] = {};
+    wchar_t data[kMaxText] = {};
+    DWORD nameLength = kMaxText;
+    DWORD dataBytes = sizeof data - sizeof(wchar_t);
+    DWORD type = 0;
+    if (RegEnumValueW(preload.get(), index, valueName, &nameLength, nullptr, &type,
+                      reinterpret_cast<BYTE*>(data), &dataBytes) != ERROR_SUCCESS) {
+      break;
+    }
+    if (type != REG_SZ || lstrcmpiW(data, wanted.c_str()) != 0) continue;
+    if (RegDeleteValueW(preload.get(), valueName) != ERROR_SUCCESS) reportError_(message);
+    break;
+  }
+}
+
+void ImeRegistrar::deleteRegistryTree(HKEY root, std::wstring_view path, std::string_view message) {
+  size_t split = path.rfind(L'\\');
+  if (split == std::wstring_view::npos) return;
+  OpenKey parent(root, std::wstring(path.substr(0, split)));
+  if (!parent) return;
+  std::wstring child(path.substr(split + 1));
+  if (SHDeleteKeyW(parent.get(), child.c_str()) != ERROR_SUCCESS && !message.empty()) {
+    reportError_(message);
+  }
+}
+
+}  // namespace tvime

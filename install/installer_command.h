@@ -1,0 +1,26 @@
+#pragma once
+// The installer's command line: "[install|uninstall] [module file] [layout text]".
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tvime {
+
+inline constexpr char kImeFileName[] = "tvime30.ime";
+inline constexpr char kLayoutText[] = "中文-沃岚鼠标输入法3.1";
+
+// Splits at every blank or tab: two separators in a row give an empty word between them.
+std::vector<std::string> SplitInstallerWords(std::string_view commandLine);
+
+struct InstallerCommand {
+  bool uninstall = false;
+  std::string moduleFile = kImeFileName;
+  std::string layoutText = kLayoutText;
+};
+
+// Word 1 exactly "uninstall" (case counts) removes; anything else installs. A missing or empty
+// word 2 or 3 takes the default.
+InstallerCommand ParseInstallerCommand(std::string_view commandLine);
+
+}  // namespace tvime

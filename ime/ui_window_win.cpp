@@ -84,6 +84,19 @@ HWND CreatePanel(HWND ui, ChildSlot& slot) {
   return panel;
 }
 
+// The status bar beside the application, created with the first panel of the UI window.
+void CreateStatusBar(HWND ui, ChildSlot& slot) {
+  ImeModule* module = Module();
+  if (!module || IsWindow(WindowOf(slot))) return;
+  HWND status = CreateStatusBarWindow(module->instance, kStatusClassName, ui);
+  if (!status) return;
+  RECT rect;
+  GetWindowRect(status, &rect);
+  slot = {HandleToLong(status), rect.left, rect.top, rect.right - rect.left,
+          rect.bottom - rect.top};
+  module->windows.status = status;
+}
+
 void ShowPanel(HWND ui) {
   PrivateLock lock(ui);
   if (!lock) return;
@@ -92,6 +105,7 @@ void ShowPanel(HWND ui) {
   if (!IsWindow(panel)) {
     panel = CreatePanel(ui, slot);
     if (!panel) return;
+    CreateStatusBar(ui, lock.slot(kStatusSlot));
   }
   POINT fitted = FitIntoWorkArea(slot.x, slot.y, slot.cx, slot.cy);
   if (fitted.x != slot.x || fitted.y != slot.y) {

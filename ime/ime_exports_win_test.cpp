@@ -1,0 +1,363 @@
+// tvime30.ime loaded as the input-method manager loads it, its exports called directly on input
+// contexts of a test window (needs a display). Wine's own key routing into input methods is not
+// used: on Wine 8 x64 it loses the messages an input method returns from a key.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ime/ime_test_target_win.h"
+#include "settings/registry_settings_store_win.h"
+#include "settings/settings.h"
+
+namespace tvime {
+namespace {
+
+using testing::ImeMessage;
+using testing::ImeTestTarget;
+
+constexpr char kZhong[] = "\xD6\xD0";             // 中
+constexpr char kIdeographicComma[] = "\xA3\xAC";  // ，
+
+template <typename Function>
+Function Export(HMODULE module, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+std::wstring ModulePath() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring directory(path);
+  return directory.substr(0, directory.find_last_of(L"\\/") + 1) + L"tvime30.ime";
+}
+
+struct TranslationList {
+  UINT uMsgCount = 16;
+  TRANSMSG TransMsg[16] = {};
+};
+
+class ImeModuleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(target.window) << "no display: these tests need an X server (DISPLAY)";
+    // Stroke keys on: a s d f g are 横 竖 撇 点 折.
+    settings.Write(setting::InputBihuaByKey, 1);
+    module = LoadLibraryW(ModulePath().c_str());
+    ASSERT_TRUE(module);
+    inquire = Export<decltype(inquire)>(module, "ImeInquire");
+    processKey = Export<decltype(processKey)>(module, "ImeProcessKey");
+    toAsciiEx = Export<decltype(toAsciiEx)>(module, "ImeToAsciiEx");
+    select = Export<decltype(select)>(module, "ImeSelect");
+    notify = Export<decltype(notify)>(module, "NotifyIME");
+    ASSERT_TRUE(inquire && processKey && toAsciiEx && select && notify);
+    IMEINFO info{};
+    char uiClass[64] = {};
+    ASSERT_TRUE(inquire(&info, uiClass, 0));
+    ASSERT_TRUE(select(target.context, TRUE));
+    ImeTestTarget::received().clear();
+  }
+
+  void TearDown() override {
+    if (ui) DestroyWindow(ui);
+    if (module) FreeLibrary(module);
+    settings.Write(setting::InputBihuaByKey, 0);
+  }
+
+  BOOL Process(UINT key, bool release = false) {
+    LPARAM data = release ? static_cast<LPARAM>(0xC0000001u) : 1;
+    return processKey(target.context, key, data, keyState);
+  }
+
+  // One key press (or release) through ImeToAsciiEx; the records it put into the list.
+  std::vector<TRANSMSG> Translate(UINT key, char character = 0, bool release = false) {
+    TranslationList list;
+    UINT virtualKey = (static_cast<UINT>(static_cast<unsigned char>(character)) << 8) | key;
+    UINT count = toAsciiEx(virtualKey, release ? 0x8000u : 0u, keyState,
+                           reinterpret_cast<TRANSMSGLIST*>(&list), 0, target.context);
+    EXPECT_LE(count, list.uMsgCount);
+    return {list.TransMsg, list.TransMsg + std::min(count, list.uMsgCount)};
+  }
+
+  void TypeStrokesOfZhong() {
+    for (char key : std::string("sgas")) Translate(static_cast<UINT>(key - 'a' + 'A'), key);
+  }
+
+  std::string ResultString() {
+    INPUTCONTEXT* fields = ImmLockIMC(target.context);
+    if (!fields) return "<no context>";
+    auto* block = static_cast<COMPOSITIONSTRING*>(ImmLockIMCC(fields->hCompStr));
+    std::string result;
+    if (block) {
+      result.assign(reinterpret_cast<char*>(block) + block->dwResultStrOffset,
+                    block->dwResultStrLen);
+      if (block->dwCompStrLen != 0) result = "<composition string not empty>";
+      ImmUnlockIMCC(fields->hCompStr);
+    }
+    ImmUnlockIMC(target.context);
+    return result;
+  }
+
+  bool IsOpen() { return ImmGetOpenStatus(target.context) != FALSE; }
+
+  // The UI window as the platform creates it for the thread; returns its composition panel.
+  HWND OpenUiWindow() {
+    ui = CreateWindowExA(0, "TavrinIME3_UI", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, module,
+                         nullptr);
+    if (!ui) return nullptr;
+    SetWindowLongPtrA(ui, IMMGWL_IMC, reinterpret_cast<LONG_PTR>(target.context));
+    return PanelSlot()[0] ? static_cast<HWND>(LongToHandle(PanelSlot()[0])) : nullptr;
+  }
+
+  // Slot 2 of the UI window's private block: window, x, y, cx, cy.
+  std::vector<int> PanelSlot() {
+    auto memory = reinterpret_cast<HGLOBAL>(GetWindowLongPtrA(ui, IMMGWL_PRIVATE));
+    if (!memory || GlobalSize(memory) < 60) return {0, 0, 0, 0, 0};
+    auto* words = static_cast<std::int32_t*>(GlobalLock(memory));
+    std::vector<int> slot(words + 10, words + 15);
+    GlobalUnlock(memory);
+    return slot;
+  }
+
+  static void Click(HWND panel, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(panel, &point);
+    SetCursorPos(point.x, point.y);
+    for (UINT button : {WM_LBUTTONDOWN, WM_LBUTTONUP}) {
+      SendMessageW(panel, WM_SETCURSOR, reinterpret_cast<WPARAM>(panel),
+                   MAKELPARAM(HTERROR, button));
+    }
+  }
+
+  std::vector<ImeMessage>& received() { return ImeTestTarget::received(); }
+
+  ImeTestTarget target;
+  RegistrySettingsStore store;
+  Settings settings{store};
+  HMODULE module = nullptr;
+  HWND ui = nullptr;
+  BYTE keyState[256] = {};
+  BOOL(WINAPI* inquire)(IMEINFO*, LPSTR, DWORD) = nullptr;
+  BOOL(WINAPI* processKey)(HIMC, UINT, LPARAM, const BYTE*) = nullptr;
+  UINT(WINAPI* toAsciiEx)(UINT, UINT, const BYTE*, TRANSMSGLIST*, UINT, HIMC) = nullptr;
+  BOOL(WINAPI* select)(HIMC, BOOL) = nullptr;
+  BOOL(WINAPI* notify)(HIMC, DWORD, DWORD, DWORD) = nullptr;
+};
+
+TEST_F(ImeModuleTest, InquireDescribesAnAnsiInputMethodWithItsOwnUi) {
+  IMEINFO info{};
+  char uiClass[64] = {};
+  ASSERT_TRUE(inquire(&info, uiClass, 0));
+  EXPECT_EQ(info.dwPrivateDataSize, 60u);
+  EXPECT_EQ(info.fdwProperty, 0x30002u);
+  EXPECT_EQ(info.fdwConversionCaps, 0x9u);
+  EXPECT_EQ(info.fdwSentenceCaps, 0u);
+  EXPECT_EQ(info.fdwUICaps, 0x10001u);
+  EXPECT_EQ(info.fdwSCSCaps, 0u);
+  EXPECT_EQ(info.fdwSelectCaps, 0x1u);
+  EXPECT_STREQ(uiClass, "TavrinIME3_UI");
+  WNDCLASSEXA uiWindowClass{};
+  uiWindowClass.cbSize = sizeof uiWindowClass;
+  ASSERT_TRUE(GetClassInfoExA(module, "TavrinIME3_UI", &uiWindowClass));
+  EXPECT_EQ(uiWindowClass.style, static_cast<UINT>(CS_IME | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW));
+
+  auto setComposition = Export<BOOL(WINAPI*)(HIMC, DWORD, LPVOID, DWORD, LPVOID, DWORD)>(
+      module, "ImeSetCompositionString");
+  auto wordStyles = Export<UINT(WINAPI*)(UINT, LPSTYLEBUFA)>(module, "ImeGetRegisterWordStyle");
+  ASSERT_TRUE(setComposition && wordStyles);
+  EXPECT_FALSE(setComposition(target.context, SCS_SETSTR, nullptr, 0, nullptr, 0));
+  EXPECT_EQ(wordStyles(0, nullptr), 0u);
+}
+
+TEST_F(ImeModuleTest, SelectingOpensTheContextAndLaysOutItsBlocks) {
+  ImmSetOpenStatus(target.context, FALSE);
+  ASSERT_TRUE(select(target.context, TRUE));
+  EXPECT_TRUE(IsOpen());
+  INPUTCONTEXT* fields = ImmLockIMC(target.context);
+  ASSERT_TRUE(fields);
+  EXPECT_EQ(ImmGetIMCCSize(fields->hCompStr), 260u);
+  EXPECT_EQ(ImmGetIMCCSize(fields->hCandInfo), 1612u);
+  ImmUnlockIMC(target.context);
+  EXPECT_EQ(ResultString(), "");
+  // A null context is answered without a crash.
+  EXPECT_TRUE(select(nullptr, TRUE));
+  EXPECT_EQ(toAsciiEx('A', 0, keyState, nullptr, 0, nullptr), 0u);
+  EXPECT_FALSE(processKey(nullptr, 'A', 1, keyState));
+}
+
+TEST_F(ImeModuleTest, KeysAreTakenByClassIdleComposingAndClosed) {
+  for (UINT key : {0x41, 0x5A, 0x30, 0x39, VK_NUMPAD0, VK_MULTIPLY, VK_DIVIDE, VK_SEPARATOR,
+                   VK_SPACE, VK_BACK, VK_RETURN, VK_ESCAPE, VK_OEM_COMMA, VK_OEM_7}) {
+    EXPECT_TRUE(Process(key)) << "idle " << key;
+  }
+  for (UINT key : {VK_F1, VK_F12, VK_TAB, VK_LEFT, VK_DOWN, VK_HOME, VK_END, VK_DELETE, VK_PRIOR,
+                   VK_SHIFT, VK_CAPITAL, VK_INSERT}) {
+    EXPECT_FALSE(Process(key)) << "idle " << key;
+  }
+
+  // With text in the composition string the editing keys belong to the input method.
+  INPUTCONTEXT* fields = ImmLockIMC(target.context);
+  ASSERT_TRUE(fields);
+  auto* block = static_cast<COMPOSITIONSTRING*>(ImmLockIMCC(fields->hCompStr));
+  ASSERT_TRUE(block);
+  block->dwCompStrLen = 2;
+  ImmUnlockIMCC(fields->hCompStr);
+  ImmUnlockIMC(target.context);
+  for (UINT key : {VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN, VK_HOME, VK_END, VK_DELETE, 0x41}) {
+    EXPECT_TRUE(Process(key)) << "composing " << key;
+  }
+  for (UINT key : {VK_SEPARATOR, VK_F1, VK_TAB}) EXPECT_FALSE(Process(key)) << "composing " << key;
+
+  ImmSetOpenStatus(target.context, FALSE);
+  for (UINT key : {0x41, VK_SPACE, VK_RETURN}) EXPECT_FALSE(Process(key)) << "closed " << key;
+}
+
+TEST_F(ImeModuleTest, CtrlAloneTogglesFromTheSecondTapAndChordsNeverDo) {
+  keyState[VK_CONTROL] = 0x80;
+  EXPECT_FALSE(Process(VK_CONTROL));
+  keyState[VK_CONTROL] = 0;
+  EXPECT_FALSE(Process(VK_CONTROL, true));
+  EXPECT_TRUE(IsOpen());  // the first tap after loading is ignored
+  EXPECT_TRUE(received().empty());
+
+  EXPECT_FALSE(Process(VK_CONTROL, true));
+  EXPECT_FALSE(IsOpen());
+  std::vector<ImeMessage> closing{{WM_IME_COMPOSITION, 0, GCS_RESULTSTR, ""},
+                                  {WM_IME_ENDCOMPOSITION, 0, 0, ""},
+                                  {WM_IME_NOTIFY, IMN_SETOPENSTATUS, 0, ""}};
+  EXPECT_EQ(received(), closing);
+  EXPECT_TRUE(Translate('A', 'a').empty());  // closed: nothing is generated
+
+  // Ctrl+C: neither the chord nor the release after it toggles.
+  received().clear();
+  keyState[VK_CONTROL] = 0x80;
+  EXPECT_FALSE(Process('C'));
+  keyState[VK_CONTROL] = 0;
+  EXPECT_FALSE(Process(VK_CONTROL, true));
+  EXPECT_FALSE(IsOpen());
+  EXPECT_TRUE(received().empty());
+
+  EXPECT_FALSE(Process(VK_CONTROL, true));
+  EXPECT_TRUE(IsOpen());
+  EXPECT_EQ(received(), (std::vector<ImeMessage>{{WM_IME_NOTIFY, IMN_SETOPENSTATUS, 0, ""}}));
+
+  // Alt chords and releases of other keys always reach the application.
+  keyState[VK_MENU] = 0x80;
+  EXPECT_FALSE(Process('A'));
+  keyState[VK_MENU] = 0;
+  EXPECT_FALSE(Process('A', true));
+}
+
+TEST_F(ImeModuleTest, TranslatedKeysFillTheTranslationList) {
+  // The result, then the notice that the panel changed.
+  std::vector<TRANSMSG> records = Translate(VK_OEM_COMMA, ',');
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].message, static_cast<UINT>(WM_IME_COMPOSITION));
+  EXPECT_EQ(records[0].lParam, GCS_RESULTSTR);
+  EXPECT_EQ(records[1].message, static_cast<UINT>(WM_IME_COMPOSITION));
+  EXPECT_EQ(records[1].lParam, GCS_COMPSTR);
+  EXPECT_EQ(ResultString(), kIdeographicComma);
+  EXPECT_TRUE(received().empty());  // the platform delivers the list, not the module
+
+  // Enter and Backspace with nothing to act on go back to the application.
+  records = Translate(VK_RETURN, '\r');
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].message, static_cast<UINT>(WM_IME_KEYDOWN));
+  EXPECT_EQ(records[0].wParam, static_cast<WPARAM>(VK_RETURN));
+  records = Translate(VK_BACK, '\b');
+  ASSERT_FALSE(records.empty());  // and a repaint notice when lookup lists were dropped
+  EXPECT_EQ(records[0].message, static_cast<UINT>(WM_IME_KEYDOWN));
+  EXPECT_EQ(records[0].wParam, static_cast<WPARAM>(VK_BACK));
+
+  // Stroke keys build the input without committing; releases do nothing.
+  for (char key : std::string("sgas")) {
+    for (const TRANSMSG& record : Translate(static_cast<UINT>(key - 'a' + 'A'), key)) {
+      EXPECT_NE(record.lParam, GCS_RESULTSTR);
+    }
+    EXPECT_TRUE(Translate(static_cast<UINT>(key - 'a' + 'A'), key, true).empty());
+  }
+  // Backspace now takes back a stroke instead of going to the application.
+  for (const TRANSMSG& record : Translate(VK_BACK, '\b')) {
+    EXPECT_NE(record.message, static_cast<UINT>(WM_IME_KEYDOWN));
+  }
+}
+
+TEST_F(ImeModuleTest, AClickOnACandidateCommitsThroughTheContextToTheWindow) {
+  HWND panel = OpenUiWindow();
+  ASSERT_TRUE(panel);
+  EXPECT_TRUE(IsWindowVisible(panel));
+  EXPECT_NE(GetForegroundWindow(), panel);
+  TypeStrokesOfZhong();
+  received().clear();
+  Click(panel, 16, 40);
+  ASSERT_FALSE(received().empty());
+  EXPECT_EQ(received()[0], (ImeMessage{WM_IME_COMPOSITION, 0, GCS_RESULTSTR, kZhong}));
+  EXPECT_EQ(ResultString(), kZhong);
+
+  // The follow-on word 国 is offered at the same place.
+  received().clear();
+  Click(panel, 16, 40);
+  ASSERT_FALSE(received().empty());
+  EXPECT_EQ(received()[0].result, "\xB9\xFA");
+}
+
+TEST_F(ImeModuleTest, TheUiWindowShowsHidesAndRemembersThePanel) {
+  HWND panel = OpenUiWindow();
+  ASSERT_TRUE(panel);
+  std::vector<int> slot = PanelSlot();
+  RECT rect;
+  GetWindowRect(panel, &rect);
+  EXPECT_EQ(slot[1], rect.left);
+  EXPECT_EQ(slot[2], rect.top);
+  EXPECT_EQ(slot[3], rect.right - rect.left);
+
+  SendMessageA(ui, WM_IME_SETCONTEXT, FALSE, 0);
+  EXPECT_FALSE(IsWindowVisible(panel));
+  SendMessageA(ui, WM_IME_SETCONTEXT, TRUE, 0);
+  EXPECT_TRUE(IsWindowVisible(panel));
+
+  // A dropped panel keeps its new place at the next showing.
+  SetWindowPos(panel, nullptr, 100, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageA(ui, 0x0659, 0, MAKELPARAM(100, 120));
+  EXPECT_EQ(PanelSlot()[1], 100);
+  EXPECT_EQ(PanelSlot()[2], 120);
+  SendMessageA(ui, WM_IME_SETCONTEXT, FALSE, 0);
+  SendMessageA(ui, WM_IME_COMPOSITION, 0, GCS_COMPSTR);
+  GetWindowRect(panel, &rect);
+  EXPECT_EQ(rect.left, 100);
+  EXPECT_EQ(rect.top, 120);
+  EXPECT_TRUE(IsWindowVisible(panel));
+
+  // Closed from outside: the platform tells the UI window, which ends the composition.
+  ImmSetOpenStatus(target.context, FALSE);
+  received().clear();
+  SendMessageA(ui, WM_IME_NOTIFY, IMN_SETOPENSTATUS, 0);
+  ASSERT_EQ(received().size(), 2u);
+  EXPECT_EQ(received()[1].message, static_cast<UINT>(WM_IME_ENDCOMPOSITION));
+  EXPECT_TRUE(notify(target.context, NI_CONTEXTUPDATED, 0, IMC_SETOPENSTATUS));
+  EXPECT_FALSE(notify(target.context, NI_CONTEXTUPDATED, 0, IMC_SETCOMPOSITIONWINDOW));
+}
+
+TEST_F(ImeModuleTest, WithASoftKeyboardShownItsKeysCommitSymbolsAndEditingKeysPass) {
+  HWND panel = OpenUiWindow();
+  ASSERT_TRUE(panel);
+  SendMessageW(panel, WM_COMMAND, 4029, 0);  // the first soft keyboard of the menu
+  for (UINT key : {0x41, VK_OEM_1, VK_BACK, VK_RETURN}) EXPECT_TRUE(Process(key)) << key;
+  for (UINT key : {VK_F1, VK_TAB, VK_LEFT}) EXPECT_FALSE(Process(key)) << key;
+
+  std::vector<TRANSMSG> records = Translate('A', 'a');
+  ASSERT_FALSE(records.empty());
+  EXPECT_EQ(records[0].lParam, GCS_RESULTSTR);
+  std::string symbol = ResultString();
+  EXPECT_EQ(symbol.size(), 2u);
+  EXPECT_GE(static_cast<unsigned char>(symbol[0]), 0xA1);
+  records = Translate(VK_BACK, '\b');
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].message, static_cast<UINT>(WM_IME_KEYDOWN));
+  EXPECT_EQ(records[0].wParam, static_cast<WPARAM>(VK_BACK));
+}
+
+}  // namespace
+}  // namespace tvime

@@ -1,6 +1,7 @@
 #include "ime/ime_hosts_win.h"
 
 #include "ime/input_context_win.h"
+#include "ime/ui_window_win.h"
 
 namespace tvime {
 
@@ -17,10 +18,18 @@ void ImeSessionHost::SendToHost(ContextHandle context, std::string_view result, 
     if (!fields) return;
     SetResultString(*fields, result);
   }
-  QueueImeMessage(himc, message, wParam, lParam);
   if (message == WM_IME_COMPOSITION && lParam == GCS_COMPSTR) {
-    if (HWND composition = Windows()->composition) InvalidateRect(composition, nullptr, FALSE);
+    // "The panel changed" concerns only our own UI window. Sent through the application it is an
+    // empty composition update without a start, and editors that compose in place move their
+    // caret for it (Wine's edit control puts the next text in front of the last).
+    if (HWND composition = Windows()->composition) {
+      auto ui = reinterpret_cast<HWND>(GetWindowLongPtrW(composition, kOwnerWord));
+      if (ui) ShowCompositionPanel(ui);
+      InvalidateRect(composition, nullptr, FALSE);
+    }
+    return;
   }
+  QueueImeMessage(himc, message, wParam, lParam);
 }
 
 bool ImeSessionHost::CaretOf(ContextHandle context, POINT& caret, HWND& window) {
@@ -44,10 +53,21 @@ bool ImeSessionHost::CaretOf(ContextHandle context, POINT& caret, HWND& window) 
   return true;
 }
 
+HIMC UiWindowContext(HWND ui) {
+  auto context = reinterpret_cast<HIMC>(GetWindowLongPtrW(ui, IMMGWL_IMC));
+  if (context && ContextLock(context)) return context;
+  // Some input-method managers (Wine's) keep a record of their own in the slot instead of the
+  // handle. The context of the thread's focus window is then the one the application types into.
+  HWND focus = GetFocus();
+  HIMC focusContext = focus ? ImmGetContext(focus) : nullptr;
+  if (focusContext) ImmReleaseContext(focus, focusContext);
+  return focusContext;
+}
+
 ContextHandle ImeWindowHost::ContextFor(HWND panel) {
   auto owner = reinterpret_cast<HWND>(GetWindowLongPtrW(panel, kOwnerWord));
   if (!owner) return 0;
-  return static_cast<ContextHandle>(GetWindowLongPtrW(owner, IMMGWL_IMC));
+  return ToHandle(UiWindowContext(owner));
 }
 
 HWND ImeWindowHost::ApplicationWindow(ContextHandle context) {

@@ -33,6 +33,10 @@ class ImeWindowHost : public PanelWindowHost {
   void CompositionMoved(HWND window) override;
 };
 
+// The input context the UI window works for: its context slot, or where the slot holds no
+// usable context, the context of the thread's focus window.
+HIMC UiWindowContext(HWND ui);
+
 // The messages the platform routes to input-method windows; the panels swallow them.
 bool IsImeMessage(UINT message);
 

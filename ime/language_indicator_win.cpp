@@ -1,5 +1,7 @@
 #include "ime/language_indicator_win.h"
 
+#include <shlwapi.h>
+
 #include <vector>
 
 #include "ime/input_context_win.h"
@@ -21,9 +23,10 @@ HKL FindOwnKeyboardLayout() {
   std::vector<HKL> layouts(static_cast<size_t>(count), nullptr);
   count = GetKeyboardLayoutList(count, layouts.data());
   for (int index = 0; index < count; ++index) {
-    char fileName[32] = {};
+    char fileName[MAX_PATH] = {};
     if (ImmGetIMEFileNameA(layouts[index], fileName, sizeof fileName) == 0) continue;
-    if (lstrcmpiA(fileName, "tvime30.ime") == 0) return layouts[index];
+    // A bare name on Windows, a full path on Wine.
+    if (lstrcmpiA(PathFindFileNameA(fileName), "tvime30.ime") == 0) return layouts[index];
   }
   return nullptr;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "ime/ime_hosts_win.h"
 #include "ime/ime_module_win.h"
 #include "ime/input_context_win.h"
 #include "panels/window_placement.h"
@@ -97,7 +98,7 @@ void CreateStatusBar(HWND ui, ChildSlot& slot) {
   module->windows.status = status;
 }
 
-void ShowPanel(HWND ui) {
+void ShowPanelOf(HWND ui) {
   PrivateLock lock(ui);
   if (!lock) return;
   ChildSlot& slot = lock.slot(kPanelSlot);
@@ -138,7 +139,7 @@ void OnCreate(HWND ui) {
     lock.slot(kPanelSlot).x = -1;
     lock.slot(kPanelSlot).y = -1;
   }
-  ShowPanel(ui);
+  ShowPanelOf(ui);
 }
 
 void OnDestroy(HWND ui) {
@@ -169,7 +170,7 @@ void StoreCaretAsCompositionForm(HIMC context) {
 void OnSetContext(HWND ui, HIMC context, bool activate) {
   bool lockable = static_cast<bool>(ContextLock(context));
   if (lockable && activate) {
-    ShowPanel(ui);
+    ShowPanelOf(ui);
   } else {
     HidePanel(ui);
   }
@@ -220,7 +221,8 @@ bool NeedsContext(UINT message) {
 }
 
 LRESULT HandleUiMessage(HWND ui, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto context = reinterpret_cast<HIMC>(GetWindowLongPtrA(ui, IMMGWL_IMC));
+  HIMC context =
+      NeedsContext(message) || message == WM_IME_SETCONTEXT ? UiWindowContext(ui) : nullptr;
   if (!context && NeedsContext(message)) return 0;
   switch (message) {
     case WM_CREATE:
@@ -236,7 +238,7 @@ LRESULT HandleUiMessage(HWND ui, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_IME_CONTROL:
       return 0;
     case WM_IME_COMPOSITION:
-      ShowPanel(ui);
+      ShowPanelOf(ui);
       return 0;
     case WM_IME_SETCONTEXT:
       OnSetContext(ui, context, wParam != 0);
@@ -253,6 +255,8 @@ LRESULT HandleUiMessage(HWND ui, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
+
+void ShowCompositionPanel(HWND ui) { ShowPanelOf(ui); }
 
 void RepositionPanelToCaret(HIMC context) {
   ImeModule* module = Module();

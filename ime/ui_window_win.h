@@ -9,6 +9,9 @@ namespace tvime {
 
 LRESULT CALLBACK UiWindowProc(HWND ui, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Shows the UI window's composition panel (creating it the first time) without activating it.
+void ShowCompositionPanel(HWND ui);
+
 // With "MovedByCursor" on, moves the composition panel below (or above) the context's caret line;
 // its horizontal place never changes.
 void RepositionPanelToCaret(HIMC context);

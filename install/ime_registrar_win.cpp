@@ -99,7 +99,10 @@ bool ImeRegistrar::uninstallIme(std::string_view fileName) {
       if (!layout) continue;
       imeFile = ReadString(layout.get(), L"IME File");
     }
-    if (imeFile.empty() || lstrcmpiW(imeFile.c_str(), wanted.c_str()) != 0) continue;
+    // Windows keeps the bare file name; Wine keeps the full path.
+    if (imeFile.empty() || lstrcmpiW(PathFindFileNameW(imeFile.c_str()), wanted.c_str()) != 0) {
+      continue;
+    }
     // Layout handles of input methods have the top bit set; on 64-bit systems they are
     // sign-extended.
     auto handle = static_cast<LONG>(std::wcstoul(name, nullptr, 16));

@@ -1,10 +1,12 @@
 // An application to type into: a window with a focused edit control, as a Unicode or an ANSI
 // window. Everything that reaches the edit control is logged, and its text is written out after
 // every character, so that a script can read what arrived and when.
-//   tvime-target-editor.exe TEXT_FILE EVENT_LOG [--ansi] [--seconds N]
+//   tvime-target-editor.exe TEXT_FILE EVENT_LOG [--ansi] [--seconds N] [--layout HKL]
+// --layout activates a keyboard layout (an installed input method) for the editor's thread.
 // TEXT_FILE receives the edit text (UTF-8). EVENT_LOG lines, times in microseconds on the clock of
 // the stand-alone program's trace:
 //   ready <window>            the editor is up, in front, with the focus in the edit control
+//   layout <hkl>              the keyboard layout active after --layout (0 when it failed)
 //   char <time> <code>        WM_CHAR (UTF-16 unit) or WM_IME_CHAR (GBK value, lead byte high)
 //   key <time> <vk>           WM_KEYDOWN or WM_IME_KEYDOWN
 //   language <layout>         WM_INPUTLANGCHANGEREQUEST
@@ -13,6 +15,7 @@
 
 #include <windows.h>
 
+#include <imm.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -133,10 +136,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   g_textPath = argv[1];
   g_events = _wfopen(argv[2], L"wb");
   int seconds = 600;
+  const wchar_t* layout = nullptr;
   for (int i = 3; i < argc; ++i) {
+    if (std::wcscmp(argv[i], L"--layout") == 0 && i + 1 < argc) layout = argv[++i];
     if (std::wcscmp(argv[i], L"--ansi") == 0) g_ansi = true;
     if (std::wcscmp(argv[i], L"--seconds") == 0 && i + 1 < argc) seconds = _wtoi(argv[++i]);
   }
+
+  // The layout is chosen before the first window, so that the thread's input context belongs to
+  // it.
+  HKL active = layout ? LoadKeyboardLayoutW(layout, KLF_ACTIVATE) : nullptr;
 
   WNDCLASSW frameClass{};
   frameClass.lpfnWndProc = FrameProc;
@@ -169,6 +178,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   SetFocus(g_edit);
   g_lastForeground = GetForegroundWindow();
   WriteText();
+  if (layout) {
+    // Switched on as a user does from the language bar.
+    HIMC context = ImmGetContext(g_edit);
+    ImmSetOpenStatus(context, TRUE);
+    ImmReleaseContext(g_edit, context);
+    LogEvent("layout %llx",
+             static_cast<long long>(reinterpret_cast<UINT_PTR>(active) & 0xFFFFFFFF));
+  }
   SetTimer(g_frame, 1, 50, nullptr);
   LogEvent("ready %lld", reinterpret_cast<long long>(g_frame));
   SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, nullptr);

@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# tvime30.ime as an installed input method, end to end, in a Wine prefix of its own: tvimeist
+# registers it, an editor activates its layout, real X pointer clicks on the module's own panel
+# type into the editor's edit control, and tvimeist removes it again.
+#   ime_install_test.sh WINE_RUN PREFIX BIN_DIR OUTPUT_DIR
+# Needs DISPLAY (an Xvfb server without a window manager).
+set -uo pipefail
+wine_run=$1 prefix=$2 bin=$3 out=$4
+mkdir -p "$out"
+run_seconds=120
+source "$(dirname "$0")/gui_driver.sh"
+failures=0
+layouts_key='HKLM\SYSTEM\CurrentControlSet\Control\Keyboard Layouts'
+preload_key='HKCU\Keyboard Layout\Preload'
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+trap 'stop_editor; WINEPREFIX="$prefix" wineserver -k 2>/dev/null' EXIT
+
+installer() { "$wine_run" --prefix "$prefix" "$bin/tvimeist.exe" "$@" >/dev/null 2>&1; }
+
+# The layouts whose input-method file is tvime30.ime, one "name|layout text" per line.
+our_layouts() {
+  "$wine_run" --prefix "$prefix" reg query "$layouts_key" /s 2>/dev/null | iconv -f gbk -t utf-8 |
+    awk -F'    ' '/^HKEY_/ { n = split($0, p, "\\"); key = p[n]; file = ""; text = "" }
+                  tolower($2) == "ime file" && tolower($4) ~ /tvime30\.ime$/ { file = key }
+                  $2 == "Layout Text" { text = $4 }
+                  file != "" && text != "" { print file "|" text; file = "" }'
+}
+
+preload_value() {  # NAME
+  "$wine_run" --prefix "$prefix" reg query "$preload_key" /v "$1" 2>/dev/null |
+    awk -v name="$1" '$1 == name { print $3 }'
+}
+
+# A prefix left by an earlier run may still hold registrations.
+for _ in 1 2 3 4 5; do
+  [ -z "$(our_layouts)" ] && break
+  installer uninstall
+done
+mkdir -p "$prefix/drive_c/windows/system32"
+cp "$bin/tvime30.ime" "$prefix/drive_c/windows/system32/tvime30.ime"
+
+# Installing: exit code 1, a layout naming the module under the default text.
+installer
+status=$?
+[ "$status" = 1 ] || fail "tvimeist exited with $status instead of 1 after installing"
+registered=$(our_layouts)
+layout=${registered%%|*}
+[ "$(echo "$registered" | grep -c .)" = 1 ] || fail "expected one registered layout, found: '$registered'"
+[ "${registered#*|}" = "中文-沃岚鼠标输入法3.1" ] || fail "the layout text is '${registered#*|}'"
+
+# The user's list of layouts: ours after another one (Wine keeps value 1 for itself).
+wine_quiet reg add "$preload_key" /v 5 /t REG_SZ /d 00000409 /f
+wine_quiet reg add "$preload_key" /v 6 /t REG_SZ /d "$layout" /f
+
+# An editor whose thread uses the input method; clicks on the module's panel type into it.
+prepare_settings 600 300
+start_editor --layout "$layout" || { echo "FAIL: the editor did not start"; cat "$out/editor.out"; exit 1; }
+wait_for_line "$editor_events" "^layout $layout" || fail "the editor could not activate layout $layout"
+for _ in $(seq 50); do
+  read -r panel_x panel_y _ _ <<<"$(window_tool rect TavrinIME3_COMP)"
+  [ "$panel_x" != none ] && break
+  sleep 0.1
+done
+if [ "$panel_x" = none ]; then
+  fail "the module's composition panel did not show"
+else
+  [ "$panel_x $panel_y" = "600 300" ] || fail "the panel is at $panel_x,$panel_y, not at the stored 600,300"
+  [ "$(window_tool visible TavrinIME3_STATUS)" = 1 ] || fail "the status bar did not show"
+  type_zhong
+  wait_for_text "中" || fail "the editor did not receive 中 (it has '$(cat "$editor_text")')"
+  type_guo
+  wait_for_text "中国" || fail "the follow-on 国 did not arrive (the editor has '$(cat "$editor_text")')"
+  screenshot "$out/tvime30-panel.png"
+  if grep -q "^foreground\|^focus-lost" "$editor_events"; then
+    fail "the editor lost the foreground or the focus while the panel was clicked"
+  fi
+fi
+stop_editor
+
+# Removing: the layout, its key and its Preload value go; the other Preload value keeps its name.
+installer uninstall
+status=$?
+[ "$status" = 1 ] || fail "tvimeist uninstall exited with $status instead of 1"
+[ -z "$(our_layouts)" ] || fail "the layout is still registered after uninstall: $(our_layouts)"
+[ -z "$(preload_value 6)" ] || fail "the Preload value of the layout is still there"
+[ "$(preload_value 5)" = 00000409 ] || fail "the other Preload value was changed"
+installer uninstall
+status=$?
+[ "$status" = 1 ] || fail "a second uninstall exited with $status instead of 1"
+
+# The action word is compared with its case: UNINSTALL installs.
+installer UNINSTALL
+[ -n "$(our_layouts)" ] || fail "UNINSTALL in capitals did not install"
+installer uninstall
+[ -z "$(our_layouts)" ] || fail "the layout installed by UNINSTALL could not be removed"
+
+if [ "$failures" -gt 0 ]; then
+  echo "$failures checks failed"
+  exit 1
+fi
+echo "tvime30.ime installed, typed 中国 into the editor, and was removed"

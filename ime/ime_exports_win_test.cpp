@@ -64,6 +64,7 @@ class ImeModuleTest : public ::testing::Test {
     if (ui) DestroyWindow(ui);
     if (module) FreeLibrary(module);
     settings.Write(setting::InputBihuaByKey, 0);
+    settings.Write(setting::MovedByCursor, 0);
   }
 
   BOOL Process(UINT key, bool release = false) {
@@ -353,6 +354,88 @@ TEST_F(ImeModuleTest, WithASoftKeyboardShownItsKeysCommitSymbolsAndEditingKeysPa
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].message, static_cast<UINT>(WM_IME_KEYDOWN));
   EXPECT_EQ(records[0].wParam, static_cast<WPARAM>(VK_BACK));
+}
+
+TEST_F(ImeModuleTest, ActivationInitialisesTheCompositionFormOnce) {
+  auto setActive = Export<BOOL(WINAPI*)(HIMC, BOOL)>(module, "ImeSetActiveContext");
+  ASSERT_TRUE(setActive);
+  INPUTCONTEXT* fields = ImmLockIMC(target.context);
+  ASSERT_TRUE(fields);
+  fields->fdwInit &= ~static_cast<DWORD>(INIT_COMPFORM);
+  fields->cfCompForm.dwStyle = CFS_POINT;
+  ImmUnlockIMC(target.context);
+
+  EXPECT_TRUE(setActive(target.context, TRUE));
+  POINT origin{0, 0};
+  ScreenToClient(target.window, &origin);
+  fields = ImmLockIMC(target.context);
+  ASSERT_TRUE(fields);
+  EXPECT_EQ(fields->cfCompForm.dwStyle, static_cast<DWORD>(CFS_DEFAULT));
+  EXPECT_EQ(fields->cfCompForm.ptCurrentPos.x, origin.x);
+  EXPECT_EQ(fields->cfCompForm.ptCurrentPos.y, origin.y);
+  EXPECT_TRUE(fields->fdwInit & INIT_COMPFORM);
+  // The application's own form is left alone from then on.
+  fields->cfCompForm.dwStyle = CFS_POINT;
+  ImmUnlockIMC(target.context);
+  EXPECT_TRUE(setActive(target.context, TRUE));
+  fields = ImmLockIMC(target.context);
+  EXPECT_EQ(fields->cfCompForm.dwStyle, static_cast<DWORD>(CFS_POINT));
+  ImmUnlockIMC(target.context);
+  EXPECT_TRUE(setActive(nullptr, FALSE));
+}
+
+TEST_F(ImeModuleTest, FollowingTheCaretPutsThePanelUnderTheLineOrAboveItNearTheBottom) {
+  settings.Write(setting::MovedByCursor, 1);
+  HWND panel = OpenUiWindow();
+  ASSERT_TRUE(panel);
+  RECT before, after, work;
+  GetWindowRect(panel, &before);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  auto caretAt = [&](int x, int y) {
+    INPUTCONTEXT* fields = ImmLockIMC(target.context);
+    fields->cfCompForm.dwStyle = CFS_POINT;
+    fields->cfCompForm.ptCurrentPos = {x, y};
+    ImmUnlockIMC(target.context);
+    notify(target.context, NI_CONTEXTUPDATED, 0, IMC_SETCOMPOSITIONWINDOW);
+    GetWindowRect(panel, &after);
+    POINT screen{x, y};
+    ClientToScreen(target.window, &screen);
+    return screen.y;
+  };
+  int caretY = caretAt(30, 20);
+  EXPECT_GT(after.top, caretY);  // below the caret line
+  EXPECT_LT(after.top, caretY + 60);
+  EXPECT_EQ(after.left, before.left);  // never sideways
+  caretY = caretAt(30, work.bottom - 60);
+  EXPECT_LT(after.bottom, caretY);  // above it near the bottom of the screen
+  EXPECT_EQ(after.left, before.left);
+
+  // Switched off, the panel stays where it is.
+  settings.Write(setting::MovedByCursor, 0);
+  RECT kept = after;
+  caretAt(30, 20);
+  EXPECT_EQ(after.top, kept.top);
+}
+
+TEST_F(ImeModuleTest, ConfigureShowsTheSettingsDialogWithoutAnOwner) {
+  auto configure = Export<BOOL(WINAPI*)(HKL, HWND, DWORD, LPVOID)>(module, "ImeConfigure");
+  ASSERT_TRUE(configure);
+  static HWND dialog = nullptr;
+  static bool hasCaretOption = false, owned = true;
+  dialog = nullptr;
+  // The dialog is modal: a timer of its message loop looks at it and cancels it.
+  UINT_PTR timer = SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR, DWORD) {
+    dialog = FindWindowW(L"#32770", nullptr);
+    if (!dialog) return;
+    hasCaretOption = GetDlgItem(dialog, 1007) != nullptr;  // "光标跟随"
+    owned = GetWindow(dialog, GW_OWNER) != nullptr;
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  EXPECT_TRUE(configure(nullptr, target.window, 0, nullptr));
+  KillTimer(nullptr, timer);
+  ASSERT_TRUE(dialog);
+  EXPECT_TRUE(hasCaretOption);
+  EXPECT_FALSE(owned);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # tvime30.ime as an installed input method, end to end, in a Wine prefix of its own: tvimeist
 # registers it, an editor activates its layout, real X pointer clicks on the module's own panel
-# type into the editor's edit control, and tvimeist removes it again.
+# type into the editor's edit control, and tvimeist removes it again; regsvr32 does the same
+# through the module's own registration functions.
 #   ime_install_test.sh WINE_RUN PREFIX BIN_DIR OUTPUT_DIR
 # Needs DISPLAY (an Xvfb server without a window manager).
 set -uo pipefail
@@ -98,6 +99,12 @@ installer UNINSTALL
 [ -n "$(our_layouts)" ] || fail "UNINSTALL in capitals did not install"
 installer uninstall
 [ -z "$(our_layouts)" ] || fail "the layout installed by UNINSTALL could not be removed"
+
+# The module registers and removes itself through regsvr32 as well.
+"$wine_run" --prefix "$prefix" regsvr32 /s 'C:\windows\system32\tvime30.ime' >/dev/null 2>&1
+[ -n "$(our_layouts)" ] || fail "regsvr32 did not register the module"
+"$wine_run" --prefix "$prefix" regsvr32 /u /s 'C:\windows\system32\tvime30.ime' >/dev/null 2>&1
+[ -z "$(our_layouts)" ] || fail "regsvr32 /u did not remove the module's layout"
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures checks failed"

@@ -9,6 +9,7 @@
 
 #include "base/gbk.h"
 #include "panels/button_bar.h"
+#include "panels/guarded_window_proc_win.h"
 #include "panels/panel_windows_win.h"
 #include "panels/window_placement.h"
 
@@ -244,13 +245,13 @@ bool RegisterPanelWindowClasses(HINSTANCE instance, const wchar_t* compositionCl
   WNDCLASSEXW composition{};
   composition.cbSize = sizeof composition;
   composition.style = CS_IME;
-  composition.lpfnWndProc = CompositionWindowProc;
+  composition.lpfnWndProc = GuardedWindowProc<CompositionWindowProc>;
   composition.cbWndExtra = kPanelWindowExtra;
   composition.hInstance = instance;
   composition.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   composition.lpszClassName = compositionClass;
   WNDCLASSEXW status = composition;
-  status.lpfnWndProc = StatusWindowProc;
+  status.lpfnWndProc = GuardedWindowProc<StatusWindowProc>;
   status.lpszClassName = statusClass;
   if (g_windows) g_windows->statusClass = statusClass;
   bool registered = RegisterClassExW(&composition) != 0;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "base/imm_ime_win.h"
+#include "panels/guarded_window_proc_win.h"
 #include "panels/panel_windows_win.h"
 #include "panels/soft_keyboard_panel.h"
 
@@ -99,7 +100,7 @@ HWND CreateOwnKeyboard(HWND owner) {
   if (!registered) {
     WNDCLASSEXW keyboard{};
     keyboard.cbSize = sizeof keyboard;
-    keyboard.lpfnWndProc = OwnKeyboardProc;
+    keyboard.lpfnWndProc = GuardedWindowProc<OwnKeyboardProc>;
     keyboard.hInstance = instance;
     keyboard.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     keyboard.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);

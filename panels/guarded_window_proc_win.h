@@ -1,0 +1,18 @@
+#pragma once
+// The panels' window procedures run inside other people's applications: nothing may escape from
+// them into the system's message dispatch, where an exception ends the application.
+
+#include <windows.h>
+
+namespace tvime {
+
+template <WNDPROC Handler>
+LRESULT CALLBACK GuardedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    return Handler(window, message, wParam, lParam);
+  } catch (...) {
+    return 0;
+  }
+}
+
+}  // namespace tvime

@@ -420,17 +420,22 @@ TEST_F(ImeModuleTest, FollowingTheCaretPutsThePanelUnderTheLineOrAboveItNearTheB
 TEST_F(ImeModuleTest, ConfigureShowsTheSettingsDialogWithoutAnOwner) {
   auto configure = Export<BOOL(WINAPI*)(HKL, HWND, DWORD, LPVOID)>(module, "ImeConfigure");
   ASSERT_TRUE(configure);
-  static HWND dialog = nullptr;
-  static bool hasCaretOption = false, owned = true;
+  static HWND dialog;
+  static bool hasCaretOption, owned;
   dialog = nullptr;
-  // The dialog is modal: a timer of its message loop looks at it and cancels it.
-  UINT_PTR timer = SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR, DWORD) {
-    dialog = FindWindowW(L"#32770", nullptr);
-    if (!dialog) return;
-    hasCaretOption = GetDlgItem(dialog, 1007) != nullptr;  // "光标跟随"
-    owned = GetWindow(dialog, GW_OWNER) != nullptr;
-    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-  });
+  hasCaretOption = false;
+  owned = true;
+  struct Inspect {
+    // The dialog is modal: a timer of its message loop looks at it and cancels it.
+    static void CALLBACK Dialog(HWND, UINT, UINT_PTR, DWORD) {
+      dialog = FindWindowW(L"#32770", nullptr);
+      if (!dialog) return;
+      hasCaretOption = GetDlgItem(dialog, 1007) != nullptr;  // "光标跟随"
+      owned = GetWindow(dialog, GW_OWNER) != nullptr;
+      PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+  };
+  UINT_PTR timer = SetTimer(nullptr, 0, 300, Inspect::Dialog);
   EXPECT_TRUE(configure(nullptr, target.window, 0, nullptr));
   KillTimer(nullptr, timer);
   ASSERT_TRUE(dialog);

@@ -37,7 +37,8 @@ void NotifyLanguageIndicator(HIMC context) {
   HWND indicator = FindWindowA("Indicator", nullptr);
   bool open = context && IsContextOpen(context);
   if (!indicator) return;
-  ATOM tooltip = GlobalAddAtomW(L"沃岚鼠标输入法 3.1");
+  // Added once per process: every addition would raise the atom's reference count again.
+  static const ATOM tooltip = GlobalAddAtomW(L"沃岚鼠标输入法 3.1");
   auto layout = reinterpret_cast<LPARAM>(g_ownLayout);
   PostMessageA(indicator, kSetImeIcon, open ? 1 : static_cast<WPARAM>(-1), layout);
   PostMessageA(indicator, kSetImeTooltips, open ? tooltip : static_cast<WPARAM>(-1), layout);

@@ -58,6 +58,14 @@ layout=${registered%%|*}
 wine_quiet reg add "$preload_key" /v 5 /t REG_SZ /d 00000409 /f
 wine_quiet reg add "$preload_key" /v 6 /t REG_SZ /d "$layout" /f
 
+# A stand-in for the system's language indicator, which the input method tells its state.
+indicator_log="$out/indicator.log"
+TVIME_WINE_TIMEOUT=60 "$wine_run" --prefix "$prefix" "$bin/tvime-window-tool.exe" indicator 40 \
+  >"$indicator_log" 2>/dev/null &
+indicator_pid=$!
+for _ in $(seq 50); do [ "$(window_tool count Indicator)" = 1 ] && break; sleep 0.1; done
+[ "$(window_tool count Indicator)" = 1 ] || fail "the stand-in language indicator did not start"
+
 # An editor whose thread uses the input method; clicks on the module's panel type into it.
 prepare_settings 600 300
 start_editor --layout "$layout" || { echo "FAIL: the editor did not start"; cat "$out/editor.out"; exit 1; }
@@ -82,6 +90,12 @@ else
   fi
 fi
 stop_editor
+window_tool post Indicator 0x10 0 0 >/dev/null  # WM_CLOSE; its report is complete at its end
+wait "$indicator_pid" 2>/dev/null
+# Open: its own icon, its tooltip, no default menu items; all for its own layout.
+grep -q "^464 1 $layout" "$indicator_log" || fail "the indicator was not shown the open icon: $(tr '\n' ' ' <"$indicator_log")"
+grep -q "^465 [0-9a-f]* $layout 沃岚鼠标输入法 3.1" "$indicator_log" || fail "the indicator did not get the tooltip"
+grep -q "^466 1 $layout" "$indicator_log" || fail "the indicator's default menu items were not removed"
 
 # Removing: the layout, its key and its Preload value go; the other Preload value keeps its name.
 installer uninstall

@@ -8,6 +8,12 @@
 //                                            sends the message to it and prints the answer
 //   tvime-window-tool.exe post CLASS MESSAGE WPARAM LPARAM
 //                                            posts it (for commands that open a modal box)
+//   tvime-window-tool.exe indicator SECONDS
+//                                            plays the system's language indicator (a window of
+//                                            class "Indicator") for a while and prints what an
+//                                            input method tells it: "MESSAGE WPARAM LPARAM" in
+//                                            hexadecimal, the tooltip atom as its text; a
+//                                            WM_CLOSE ends it
 // Prints "none" and exits with 1 when there is no such window.
 
 #include <windows.h>
@@ -32,11 +38,52 @@ BOOL CALLBACK CountWindow(HWND window, LPARAM data) {
   return TRUE;
 }
 
+LRESULT CALLBACK IndicatorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message >= 0x464 && message <= 0x466) {
+    std::printf("%x %llx %llx", message, static_cast<unsigned long long>(wParam),
+                static_cast<unsigned long long>(lParam) & 0xFFFFFFFF);
+    wchar_t atomText[64] = {};
+    if (message == 0x465 && wParam != static_cast<WPARAM>(-1) &&
+        GlobalGetAtomNameW(static_cast<ATOM>(wParam), atomText, 64)) {
+      char utf8[192] = {};
+      WideCharToMultiByte(CP_UTF8, 0, atomText, -1, utf8, sizeof utf8, nullptr, nullptr);
+      std::printf(" %s", utf8);
+    }
+    std::printf("\n");
+    std::fflush(stdout);
+    return 0;
+  }
+  if (message == WM_CLOSE) PostQuitMessage(0);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int PlayIndicator(int seconds) {
+  WNDCLASSW indicatorClass{};
+  indicatorClass.lpfnWndProc = IndicatorProc;
+  indicatorClass.hInstance = GetModuleHandleW(nullptr);
+  indicatorClass.lpszClassName = L"Indicator";
+  RegisterClassW(&indicatorClass);
+  if (!CreateWindowExW(0, L"Indicator", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                       indicatorClass.hInstance, nullptr)) {
+    return 1;
+  }
+  std::printf("ready\n");
+  std::fflush(stdout);
+  SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, nullptr);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (message.message == WM_TIMER && message.hwnd == nullptr) break;
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;
   std::wstring command = argv[1];
+  if (command == L"indicator" && argc >= 3) return PlayIndicator(_wtoi(argv[2]));
   if (command == L"foreground") {
     HWND foreground = GetForegroundWindow();
     wchar_t name[256] = L"";

@@ -443,5 +443,21 @@ TEST_F(ImeModuleTest, ConfigureShowsTheSettingsDialogWithoutAnOwner) {
   EXPECT_FALSE(owned);
 }
 
+TEST(ImeModuleFileTest, ItsVersionMarksAnInputMethodDriver) {
+  std::wstring path = ModulePath();
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<char> block(size);
+  ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, block.data()));
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &length));
+  EXPECT_EQ(info->dwFileType, static_cast<DWORD>(VFT_DRV));
+  EXPECT_EQ(info->dwFileSubtype, static_cast<DWORD>(VFT2_DRV_INPUTMETHOD));
+  EXPECT_EQ(HIWORD(info->dwFileVersionMS), 3u);
+  EXPECT_EQ(LOWORD(info->dwFileVersionMS), 1u);
+}
+
 }  // namespace
 }  // namespace tvime

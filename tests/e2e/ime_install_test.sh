@@ -58,6 +58,15 @@ layout=${registered%%|*}
 wine_quiet reg add "$preload_key" /v 5 /t REG_SZ /d 00000409 /f
 wine_quiet reg add "$preload_key" /v 6 /t REG_SZ /d "$layout" /f
 
+# Waits for the module's composition panel; panel_x is "none" when it did not show.
+wait_for_panel() {
+  for _ in $(seq 50); do
+    read -r panel_x panel_y _ _ <<<"$(window_tool rect TavrinIME3_COMP)"
+    [ "$panel_x" != none ] && return 0
+    sleep 0.1
+  done
+}
+
 # A stand-in for the system's language indicator, which the input method tells its state.
 indicator_log="$out/indicator.log"
 TVIME_WINE_TIMEOUT=60 "$wine_run" --prefix "$prefix" "$bin/tvime-window-tool.exe" indicator 40 \
@@ -70,11 +79,7 @@ for _ in $(seq 50); do [ "$(window_tool count Indicator)" = 1 ] && break; sleep 
 prepare_settings 600 300
 start_editor --layout "$layout" || { echo "FAIL: the editor did not start"; cat "$out/editor.out"; exit 1; }
 wait_for_line "$editor_events" "^layout $layout" || fail "the editor could not activate layout $layout"
-for _ in $(seq 50); do
-  read -r panel_x panel_y _ _ <<<"$(window_tool rect TavrinIME3_COMP)"
-  [ "$panel_x" != none ] && break
-  sleep 0.1
-done
+wait_for_panel
 if [ "$panel_x" = none ]; then
   fail "the module's composition panel did not show"
 else
@@ -90,6 +95,18 @@ else
   fi
 fi
 stop_editor
+
+# An ANSI program gets the same text through the ANSI side of the input context.
+start_editor --ansi --layout "$layout" || fail "the ANSI editor did not start"
+wait_for_panel
+if [ "$panel_x" = none ]; then
+  fail "the module's panel did not show for the ANSI editor"
+else
+  type_zhong
+  wait_for_text "中" || fail "the ANSI editor did not receive 中 (it has '$(cat "$editor_text")')"
+fi
+stop_editor
+
 window_tool post Indicator 0x10 0 0 >/dev/null  # WM_CLOSE; its report is complete at its end
 wait "$indicator_pid" 2>/dev/null
 # Open: its own icon, its tooltip, no default menu items; all for its own layout.

@@ -9,10 +9,9 @@
 
 #include <string>
 
-#include "base/module_resources_win.h"
-#include "engine/lexicon.h"
 #include "gui/event_trace_win.h"
 #include "gui/gui_host_win.h"
+#include "panels/panel_runtime_win.h"
 #include "settings/licence_dialog_win.h"
 #include "settings/registry_settings_store_win.h"
 #include "settings/user_id.h"
@@ -183,23 +182,10 @@ int Run(HINSTANCE instance) {
   Shell_NotifyIconW(NIM_ADD, &icon);
 
   // The engine and the panels, as the input method starts them.
-  ConversionFlags flags(settings);
   EnsureUserId(settings, NewGuidText, static_cast<std::int64_t>(time(nullptr)));
-  ModuleResources resources(instance);
-  Lexicon lexicon(settings, flags, UserDataPath);
   GuiSessionHost sessionHost;
-  PanelArtwork artwork(instance);
-  GdiTextMeasure measure(artwork);
-  CompositionPanel panel(lexicon, settings, flags, sessionHost, measure);
-  lexicon.Initialize(&resources);
   GuiWindowHost windowHost;
-  PanelWindows windows;
-  windows.resources = instance;
-  windows.panel = &panel;
-  windows.artwork = &artwork;
-  windows.settings = &settings;
-  windows.host = &windowHost;
-  InstallPanelWindows(&windows);
+  PanelRuntime runtime(instance, settings, sessionHost, windowHost, UserDataPath);
   RegisterPanelWindowClasses(instance, kCompositionClass, kStatusClass);
   WNDCLASSEXW uiClass{};
   uiClass.cbSize = sizeof uiClass;
@@ -220,7 +206,6 @@ int Run(HINSTANCE instance) {
     DispatchMessageW(&message);
   }
   Shell_NotifyIconW(NIM_DELETE, &icon);
-  InstallPanelWindows(nullptr);
   CloseHandle(mutex);
   return static_cast<int>(message.wParam);
 }

@@ -37,7 +37,7 @@ BOOL ProcessKey(HIMC context, UINT virtualKey, LPARAM keyData, const BYTE* keySt
   ContextLock fields(context);
   std::optional<ContextState> state;
   if (fields) {
-    state = ContextState{fields->fOpen != FALSE, module->panel.softKeyboard().shown(),
+    state = ContextState{fields->fOpen != FALSE, module->runtime.panel.softKeyboard().shown(),
                          Composing(*fields)};
   }
   switch (module->keyFilter.Filter(key, state)) {
@@ -47,8 +47,8 @@ BOOL ProcessKey(HIMC context, UINT virtualKey, LPARAM keyData, const BYTE* keySt
       return FALSE;
     case KeyVerdict::ToggleOpen:
       if (fields->fOpen) {
-        module->lexicon.ClearLists();
-        module->panel.refresh(ToHandle(context), false);
+        module->runtime.lexicon.ClearLists();
+        module->runtime.panel.refresh(ToHandle(context), false);
         fields->fOpen = FALSE;
         ClearCompositionAndEnd(context, false);
       } else {
@@ -69,7 +69,7 @@ UINT ToAsciiEx(UINT virtualKey, UINT scanCode, const BYTE* keyState, TRANSMSGLIS
   if (!IsContextOpen(context)) return 0;
   unsigned key = virtualKey & 0xFF;
   if (!(scanCode & kKeyReleased) && key != 0) {
-    CompositionPanel& panel = module->panel;
+    CompositionPanel& panel = module->runtime.panel;
     if (keyState && panel.softKeyboard().shown()) {
       panel.softKeyboardKey(ToHandle(context), key, Pressed(keyState, VK_SHIFT));
     } else {
@@ -135,10 +135,10 @@ BOOL Notify(HIMC context, DWORD action, DWORD value) {
 BOOL Configure(HWND parent) {
   ImeModule* module = Module();
   if (!module) return FALSE;
-  CompositionPanel& panel = module->panel;
+  CompositionPanel& panel = module->runtime.panel;
   SessionOptions options{&panel.keyStrokes, &panel.movedByCursor, &panel.openWordCiba,
                          &panel.lexicon().phraseSortMode};
-  ShowSettingsDialog(module->instance, nullptr, module->settings, module->flags, options);
+  ShowSettingsDialog(module->instance, nullptr, module->settings, module->runtime.flags, options);
   if (parent) InvalidateRect(parent, nullptr, FALSE);
   return TRUE;
 }

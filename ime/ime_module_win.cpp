@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "ime/ui_window_win.h"
+#include "panels/guarded_window_proc_win.h"
 #include "settings/user_id.h"
 
 namespace tvime {
@@ -19,22 +20,9 @@ constexpr int kUiWindowExtra = 2 * sizeof(LONG_PTR);  // the context and the pri
 }  // namespace
 
 ImeModule::ImeModule(HINSTANCE module)
-    : instance(module),
-      lexicon(settings, flags, UserDataPath),
-      panel(lexicon, settings, flags, sessionHost, measure) {
+    : instance(module), runtime(module, settings, sessionHost, windowHost, UserDataPath) {
   EnsureUserId(settings, NewGuidText, static_cast<std::int64_t>(std::time(nullptr)));
-  lexicon.Initialize(&resources);
-  windows.resources = instance;
-  windows.panel = &panel;
-  windows.artwork = &artwork;
-  windows.settings = &settings;
-  windows.host = &windowHost;
-  windows.statusClass = kStatusClassName;
-  InstallPanelWindows(&windows);
-}
-
-ImeModule::~ImeModule() {
-  if (Windows() == &windows) InstallPanelWindows(nullptr);
+  runtime.windows.statusClass = kStatusClassName;
 }
 
 void SetModuleInstance(HINSTANCE instance) { g_instance = instance; }
@@ -59,7 +47,7 @@ void RegisterImeWindowClasses() {
   WNDCLASSEXA ui{};
   ui.cbSize = sizeof ui;
   ui.style = CS_IME | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  ui.lpfnWndProc = UiWindowProc;
+  ui.lpfnWndProc = GuardedWindowProc<UiWindowProc>;
   ui.cbWndExtra = kUiWindowExtra;
   ui.hInstance = g_instance;
   ui.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));

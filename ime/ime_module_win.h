@@ -7,14 +7,9 @@
 
 #include <memory>
 
-#include "base/module_resources_win.h"
-#include "engine/lexicon.h"
 #include "ime/ime_hosts_win.h"
 #include "ime/key_filter.h"
-#include "panels/composition_panel.h"
-#include "panels/gdi_renderer_win.h"
-#include "panels/panel_windows_win.h"
-#include "settings/conversion_flags.h"
+#include "panels/panel_runtime_win.h"
 #include "settings/registry_settings_store_win.h"
 #include "settings/settings.h"
 
@@ -28,20 +23,13 @@ struct ImeModule {
   explicit ImeModule(HINSTANCE instance);
   ImeModule(const ImeModule&) = delete;
   ImeModule& operator=(const ImeModule&) = delete;
-  ~ImeModule();
 
   HINSTANCE instance;
   RegistrySettingsStore store;
   Settings settings{store};
-  ConversionFlags flags{settings};
-  ModuleResources resources{instance};
-  Lexicon lexicon;
   ImeSessionHost sessionHost;
-  PanelArtwork artwork{instance};
-  GdiTextMeasure measure{artwork};
-  CompositionPanel panel;
   ImeWindowHost windowHost;
-  PanelWindows windows;
+  PanelRuntime runtime;
   KeyFilter keyFilter;
 };
 

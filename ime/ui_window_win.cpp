@@ -78,7 +78,7 @@ HWND CreatePanel(HWND ui, ChildSlot& slot) {
   slot.x = at.x;
   slot.y = at.y;
   MoveWindow(panel, at.x, at.y, slot.cx, slot.cy, TRUE);
-  module->windows.composition = panel;
+  module->runtime.windows.composition = panel;
   // The panels' own first showing marks the panel as placed, so later moves are the user's.
   ShowCompositionWindow(panel);
   InvalidateRect(panel, nullptr, FALSE);
@@ -95,7 +95,7 @@ void CreateStatusBar(HWND ui, ChildSlot& slot) {
   GetWindowRect(status, &rect);
   slot = {HandleToLong(status), rect.left, rect.top, rect.right - rect.left,
           rect.bottom - rect.top};
-  module->windows.status = status;
+  module->runtime.windows.status = status;
 }
 
 void ShowPanelOf(HWND ui) {
@@ -114,7 +114,7 @@ void ShowPanelOf(HWND ui) {
     slot.y = fitted.y;
     MoveWindow(panel, slot.x, slot.y, slot.cx, slot.cy, TRUE);
   }
-  if (Module()) Module()->windows.composition = panel;
+  if (Module()) Module()->runtime.windows.composition = panel;
   if (!IsWindowVisible(panel)) ShowWindow(panel, SW_SHOWNOACTIVATE);
 }
 
@@ -220,7 +220,9 @@ bool NeedsContext(UINT message) {
          (message >= WM_IME_NOTIFY && message <= WM_IME_CHAR);
 }
 
-LRESULT HandleUiMessage(HWND ui, UINT message, WPARAM wParam, LPARAM lParam) {
+}  // namespace
+
+LRESULT CALLBACK UiWindowProc(HWND ui, UINT message, WPARAM wParam, LPARAM lParam) {
   HIMC context =
       NeedsContext(message) || message == WM_IME_SETCONTEXT ? UiWindowContext(ui) : nullptr;
   if (!context && NeedsContext(message)) return 0;
@@ -254,23 +256,12 @@ LRESULT HandleUiMessage(HWND ui, UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-}  // namespace
-
 void ShowCompositionPanel(HWND ui) { ShowPanelOf(ui); }
 
 void RepositionPanelToCaret(HIMC context) {
   ImeModule* module = Module();
   if (!module || module->settings.Read(setting::MovedByCursor) == 0) return;
   module->sessionHost.FollowCaret(ToHandle(context));
-}
-
-LRESULT CALLBACK UiWindowProc(HWND ui, UINT message, WPARAM wParam, LPARAM lParam) {
-  // This runs inside the application: nothing may escape into its message loop.
-  try {
-    return HandleUiMessage(ui, message, wParam, lParam);
-  } catch (...) {
-    return 0;
-  }
 }
 
 }  // namespace tvime

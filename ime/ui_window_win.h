@@ -7,6 +7,7 @@
 
 namespace tvime {
 
+// The window procedure; registered behind GuardedWindowProc, since it runs inside the application.
 LRESULT CALLBACK UiWindowProc(HWND ui, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Shows the UI window's composition panel (creating it the first time) without activating it.

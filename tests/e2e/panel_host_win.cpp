@@ -17,9 +17,8 @@
 #include <string>
 
 #include "base/gbk.h"
-#include "base/module_resources_win.h"
-#include "engine/lexicon.h"
 #include "panels/panel_commands.h"
+#include "panels/panel_runtime_win.h"
 #include "panels/panel_windows_win.h"
 #include "panels/windows_session_host_win.h"
 #include "settings/registry_settings_store_win.h"
@@ -113,23 +112,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         setting::ConversionSet, setting::CompPos, setting::Position, setting::PhraseSortMode}) {
     settings.Write(value, value.defaultValue);
   }
-  ConversionFlags flags(settings);
-  ModuleResources resources(instance);
-  Lexicon lexicon(settings, flags, nullptr);
   RecordingHost sessionHost;
-  PanelArtwork artwork(instance);
-  GdiTextMeasure measure(artwork);
-  CompositionPanel panel(lexicon, settings, flags, sessionHost, measure);
-  lexicon.Initialize(&resources);
-
   TestWindowHost windowHost;
-  PanelWindows windows;
-  windows.resources = instance;
-  windows.panel = &panel;
-  windows.artwork = &artwork;
-  windows.settings = &settings;
-  windows.host = &windowHost;
-  InstallPanelWindows(&windows);
+  PanelRuntime runtime(instance, settings, sessionHost, windowHost, nullptr);
+  CompositionPanel& panel = runtime.panel;
+  PanelWindows& windows = runtime.windows;
   RegisterPanelWindowClasses(instance, kCompositionClass, kStatusClass);
 
   // A hidden owner stands for the program's UI window.

@@ -1,0 +1,25 @@
+#include "panels/panel_runtime_win.h"
+
+namespace tvime {
+
+PanelRuntime::PanelRuntime(HINSTANCE instance, Settings& settings, Host& sessionHost,
+                           PanelWindowHost& windowHost, UserDataPathFn userDataPath)
+    : flags(settings),
+      resources(instance),
+      lexicon(settings, flags, std::move(userDataPath)),
+      artwork(instance),
+      panel(lexicon, settings, flags, sessionHost, measure) {
+  lexicon.Initialize(&resources);
+  windows.resources = instance;
+  windows.panel = &panel;
+  windows.artwork = &artwork;
+  windows.settings = &settings;
+  windows.host = &windowHost;
+  InstallPanelWindows(&windows);
+}
+
+PanelRuntime::~PanelRuntime() {
+  if (Windows() == &windows) InstallPanelWindows(nullptr);
+}
+
+}  // namespace tvime

@@ -1,0 +1,35 @@
+#pragma once
+// The engine, the session and the panel windows of one process, wired the same way in every
+// program that hosts them (the input-method module, the stand-alone program, the test host). The
+// program keeps its settings and its two hosts alive for as long as the runtime.
+
+#include <windows.h>
+
+#include "base/module_resources_win.h"
+#include "engine/lexicon.h"
+#include "panels/composition_panel.h"
+#include "panels/gdi_renderer_win.h"
+#include "panels/panel_windows_win.h"
+#include "settings/conversion_flags.h"
+#include "settings/settings.h"
+
+namespace tvime {
+
+struct PanelRuntime {
+  // The dictionaries and artwork come from `instance`; the windows are installed for the process.
+  PanelRuntime(HINSTANCE instance, Settings& settings, Host& sessionHost,
+               PanelWindowHost& windowHost, UserDataPathFn userDataPath);
+  PanelRuntime(const PanelRuntime&) = delete;
+  PanelRuntime& operator=(const PanelRuntime&) = delete;
+  ~PanelRuntime();
+
+  ConversionFlags flags;
+  ModuleResources resources;
+  Lexicon lexicon;
+  PanelArtwork artwork;
+  GdiTextMeasure measure{artwork};
+  CompositionPanel panel;
+  PanelWindows windows;
+};
+
+}  // namespace tvime

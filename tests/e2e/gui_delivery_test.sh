@@ -12,12 +12,7 @@ wine_run=$1 prefix=$2 bin=$3 out=$4
 mkdir -p "$out"
 run_seconds=200
 source "$(dirname "$0")/gui_driver.sh"
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/checks.sh"
 
 trap 'stop_gui; stop_editor' EXIT
 
@@ -132,5 +127,4 @@ echo "click-to-text (ms, from press and from release), ANSI: $(echo "$ansi_laten
 worst=$(printf '%s\n%s\n' "$unicode_latencies" "$ansi_latencies" | awk 'NF { if ($2 > w) w = $2 } END { print w + 0 }')
 awk -v w="$worst" 'BEGIN { exit !(w < 500) }' || fail "a delivery took ${worst} ms after the click"
 
-echo "$failures failures; screenshot $out/tvimegui.png"
-exit $((failures > 0))
+end_checks "screenshot $out/tvimegui.png"

@@ -10,14 +10,9 @@ wine_run=$1 prefix=$2 bin=$3 out=$4
 mkdir -p "$out"
 run_seconds=120
 source "$(dirname "$0")/gui_driver.sh"
-failures=0
+source "$(dirname "$0")/checks.sh"
 layouts_key='HKLM\SYSTEM\CurrentControlSet\Control\Keyboard Layouts'
 preload_key='HKCU\Keyboard Layout\Preload'
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
 
 trap 'stop_editor; WINEPREFIX="$prefix" wineserver -k 2>/dev/null' EXIT
 
@@ -137,8 +132,4 @@ installer uninstall
 "$wine_run" --prefix "$prefix" regsvr32 /u /s 'C:\windows\system32\tvime30.ime' >/dev/null 2>&1
 [ -z "$(our_layouts)" ] || fail "regsvr32 /u did not remove the module's layout"
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures checks failed"
-  exit 1
-fi
-echo "tvime30.ime installed, typed 中国 into the editor, and was removed"
+end_checks "screenshot $out/tvime30-panel.png"

@@ -10,12 +10,7 @@ mkdir -p "$out"
 log="$out/panel-host.log"
 layout="$out/panel-host.layout"
 rm -f "$log" "$layout" "$out"/*.png
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/checks.sh"
 
 windows_path() { echo "Z:${1//\//\\}"; }
 
@@ -141,5 +136,4 @@ else
 fi
 kill $host 2>/dev/null
 
-echo "$failures failures; screenshots in $out"
-exit $((failures > 0))
+end_checks "screenshots in $out"

@@ -2,7 +2,8 @@
 # Runs every test of the project from a fresh Debian 12 machine or an existing checkout:
 # installs what is missing, builds the presets host (sanitizers, fuzzers), host-release
 # (benchmarks), win64 and win32, runs the host tests and fuzzers, the Windows tests under Wine,
-# the static checks of the Windows binaries, and a short benchmark. Ends with "N passed, N failed".
+# the static checks of the Windows binaries, and short benchmarks (the engine on the host, the
+# input-method module's cost per key under Wine). Ends with "N passed, N failed".
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -74,6 +75,8 @@ if build win64; then
   start_xvfb
   run_tests win64 --name win64-display -L display -- DISPLAY="$XVFB_DISPLAY"
   grep -h "^click-to-text" build/win64/Testing/Temporary/LastTest*.log 2>/dev/null || true
+  DISPLAY="$XVFB_DISPLAY" cmake/wine-run.sh --prefix "$PWD/build/win64/wine" \
+    build/win64/bin/tvime-ime-key-cost.exe 2>/dev/null || true
   WINEPREFIX="$PWD/build/win64/wine" wineserver -k 2>/dev/null || true
 fi
 if build win32; then run_tests win32; fi

@@ -186,7 +186,8 @@ int Run(HINSTANCE instance) {
   GuiSessionHost sessionHost;
   GuiWindowHost windowHost;
   PanelRuntime runtime(instance, settings, sessionHost, windowHost, UserDataPath);
-  RegisterPanelWindowClasses(instance, kCompositionClass, kStatusClass);
+  RegisterPanelWindowClasses(instance, kCompositionClass, kStatusClass,
+                             CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
   WNDCLASSEXW uiClass{};
   uiClass.cbSize = sizeof uiClass;
   uiClass.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;

@@ -161,8 +161,11 @@ TEST_F(ImeModuleTest, InquireDescribesAnAnsiInputMethodWithItsOwnUi) {
   EXPECT_STREQ(uiClass, "TavrinIME3_UI");
   WNDCLASSEXA uiWindowClass{};
   uiWindowClass.cbSize = sizeof uiWindowClass;
-  ASSERT_TRUE(GetClassInfoExA(module, "TavrinIME3_UI", &uiWindowClass));
-  EXPECT_EQ(uiWindowClass.style, static_cast<UINT>(CS_IME | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW));
+  for (const char* name : {"TavrinIME3_UI", "TavrinIME3_COMP", "TavrinIME3_STATUS"}) {
+    ASSERT_TRUE(GetClassInfoExA(module, name, &uiWindowClass)) << name;
+    EXPECT_EQ(uiWindowClass.style, static_cast<UINT>(CS_IME | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW))
+        << name;
+  }
 
   auto setComposition = Export<BOOL(WINAPI*)(HIMC, DWORD, LPVOID, DWORD, LPVOID, DWORD)>(
       module, "ImeSetCompositionString");

@@ -15,6 +15,7 @@ std::unique_ptr<ImeModule> g_module;
 bool g_startFailed = false;
 bool g_classesRegistered = false;
 
+constexpr UINT kImeClassStyle = CS_IME | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
 constexpr int kUiWindowExtra = 2 * sizeof(LONG_PTR);  // the context and the private block
 
 }  // namespace
@@ -46,7 +47,7 @@ void RegisterImeWindowClasses() {
   if (g_classesRegistered || !g_instance) return;
   WNDCLASSEXA ui{};
   ui.cbSize = sizeof ui;
-  ui.style = CS_IME | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  ui.style = kImeClassStyle;
   ui.lpfnWndProc = GuardedWindowProc<UiWindowProc>;
   ui.cbWndExtra = kUiWindowExtra;
   ui.hInstance = g_instance;
@@ -54,7 +55,7 @@ void RegisterImeWindowClasses() {
   ui.lpszClassName = kUiClassName;
   // Start goes on when a registration fails: the platform then has no UI window to create.
   RegisterClassExA(&ui);
-  RegisterPanelWindowClasses(g_instance, kCompositionClassName, kStatusClassName);
+  RegisterPanelWindowClasses(g_instance, kCompositionClassName, kStatusClassName, kImeClassStyle);
   g_classesRegistered = true;
 }
 

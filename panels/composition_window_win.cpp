@@ -144,7 +144,7 @@ void SetPanelCursor(POINT client) {
 }
 
 LRESULT OnSetCursor(HWND window, WPARAM wParam, LPARAM lParam) {
-  UINT mouse = HIWORD(lParam);
+  UINT mouse = SingleClickMessage(HIWORD(lParam));
   if (mouse == WM_LBUTTONDOWN || mouse == WM_RBUTTONDOWN) {
     CloseSoftKeyboard();
     ActivateTooltips(false);
@@ -241,17 +241,17 @@ PanelWindows* Windows() { return g_windows; }
 LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 bool RegisterPanelWindowClasses(HINSTANCE instance, const wchar_t* compositionClass,
-                                const wchar_t* statusClass) {
+                                const wchar_t* statusClass, UINT style) {
   WNDCLASSEXW composition{};
   composition.cbSize = sizeof composition;
-  composition.style = CS_IME;
+  composition.style = style;
   composition.lpfnWndProc = GuardedWindowProc<CompositionWindowProc>;
   composition.cbWndExtra = kPanelWindowExtra;
   composition.hInstance = instance;
-  composition.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  composition.lpszClassName = compositionClass;
+  composition.lpszClassName = compositionClass;  // no class cursor: the panel sets its own
   WNDCLASSEXW status = composition;
   status.lpfnWndProc = GuardedWindowProc<StatusWindowProc>;
+  status.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   status.lpszClassName = statusClass;
   if (g_windows) g_windows->statusClass = statusClass;
   bool registered = RegisterClassExW(&composition) != 0;

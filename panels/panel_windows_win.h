@@ -65,9 +65,17 @@ void InstallPanelWindows(PanelWindows* windows);
 PanelWindows* Windows();
 
 // Registers the composition and status window classes under the program's names
-// ("TavrinIME3_COMP" / "TavrinIME3_STATUS" in the module, "TavrinIME3App_..." in the program).
+// ("TavrinIME3_COMP" / "TavrinIME3_STATUS" in the module, "TavrinIME3App_..." in the program)
+// with the program's class style.
 bool RegisterPanelWindowClasses(HINSTANCE instance, const wchar_t* compositionClass,
-                                const wchar_t* statusClass);
+                                const wchar_t* statusClass, UINT style);
+
+// The classes have CS_DBLCLKS: a quick second press arrives as a double click, and is a press.
+inline UINT SingleClickMessage(UINT mouse) {
+  if (mouse == WM_LBUTTONDBLCLK) return WM_LBUTTONDOWN;
+  if (mouse == WM_RBUTTONDBLCLK) return WM_RBUTTONDOWN;
+  return mouse;
+}
 
 // Creates the composition window owned by `owner` (not shown).
 HWND CreateCompositionWindow(HINSTANCE instance, const wchar_t* className, HWND owner);

@@ -11,6 +11,7 @@
 
 #include "base/gbk.h"
 #include "base/module_resources_win.h"
+#include "panels/button_bar.h"
 #include "panels/panel_windows_win.h"
 #include "panels/status_bar.h"
 #include "panels/windows_session_host_win.h"
@@ -59,7 +60,8 @@ class PanelWindowsTest : public ::testing::Test {
     windows.settings = settings;
     windows.host = &windowHost;
     InstallPanelWindows(&windows);
-    ASSERT_TRUE(RegisterPanelWindowClasses(instance, L"TvimeTest_COMP", L"TvimeTest_STATUS"));
+    ASSERT_TRUE(RegisterPanelWindowClasses(instance, L"TvimeTest_COMP", L"TvimeTest_STATUS",
+                                           CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW));
     owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                             instance, nullptr);
     ASSERT_TRUE(owner) << "no display: these tests need an X server (DISPLAY)";
@@ -96,6 +98,34 @@ TEST_F(PanelWindowsTest, TheCompositionWindowIsTheFixedNonActivatingPanel) {
   EXPECT_TRUE(GetWindowLongW(composition, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
   EXPECT_EQ(reinterpret_cast<HWND>(GetWindowLongPtrW(composition, kOwnerWord)), owner);
   EXPECT_NE(GetForegroundWindow(), composition);
+}
+
+TEST_F(PanelWindowsTest, AQuickSecondPressIsAPressToo) {
+  // The classes have CS_DBLCLKS, so a quick second press on the Move button arrives as a double
+  // click; it must start the drag all the same.
+  const auto& buttons = panel->buttonBar().buttons();
+  auto move = std::find_if(buttons.begin(), buttons.end(),
+                           [](const ToolbarButton& button) { return button.command == kCmdMove; });
+  ASSERT_NE(move, buttons.end());
+  POINT at{(move->rect.left + move->rect.right) / 2, (move->rect.top + move->rect.bottom) / 2};
+  ClientToScreen(composition, &at);
+  SetCursorPos(at.x, at.y);
+  auto press = [&](UINT mouse) {
+    SendMessageW(composition, WM_SETCURSOR, reinterpret_cast<WPARAM>(composition),
+                 MAKELPARAM(HTERROR, mouse));
+  };
+  press(WM_LBUTTONDOWN);
+  SendMessageW(composition, WM_LBUTTONUP, 0, 0);
+  ASSERT_EQ(GetWindowLongW(composition, kDragStateWord), 0);
+  press(WM_LBUTTONDBLCLK);
+  EXPECT_EQ(GetWindowLongW(composition, kDragStateWord) & 1, 1);
+  SendMessageW(composition, WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(GetWindowLongW(composition, kDragStateWord), 0);
+  ReleaseCapture();
+  WNDCLASSEXW info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetClassInfoExW(instance, L"TvimeTest_COMP", &info));
+  EXPECT_TRUE(info.style & CS_DBLCLKS);
 }
 
 TEST_F(PanelWindowsTest, NeverPlacedItGoesToTheBottomRightOfTheWorkArea) {

@@ -219,7 +219,7 @@ LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_ERASEBKGND:
       return 1;
     case WM_SETCURSOR: {
-      UINT mouse = HIWORD(lParam);
+      UINT mouse = SingleClickMessage(HIWORD(lParam));
       if (mouse == WM_LBUTTONDOWN || mouse == WM_RBUTTONDOWN || mouse == WM_LBUTTONUP ||
           mouse == WM_RBUTTONUP || mouse == WM_MOUSEMOVE) {
         OnMouse(window, mouse);
@@ -230,10 +230,12 @@ LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     // With the mouse captured the messages come directly.
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MOUSEMOVE:
-      if (GetCapture() == window) OnMouse(window, message);
+      if (GetCapture() == window) OnMouse(window, SingleClickMessage(message));
       return 0;
     case WM_TIMER:
       if (wParam == kDragTimer) {

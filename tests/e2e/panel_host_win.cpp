@@ -117,7 +117,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   PanelRuntime runtime(instance, settings, sessionHost, windowHost, nullptr);
   CompositionPanel& panel = runtime.panel;
   PanelWindows& windows = runtime.windows;
-  RegisterPanelWindowClasses(instance, kCompositionClass, kStatusClass);
+  RegisterPanelWindowClasses(instance, kCompositionClass, kStatusClass,
+                             CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
 
   // A hidden owner stands for the program's UI window.
   HWND owner = CreateWindowExW(0, L"STATIC", L"tvime panel host", WS_POPUP, 0, 0, 1, 1, nullptr,

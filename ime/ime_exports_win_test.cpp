@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/exported_function_win.h"
 #include "ime/ime_test_target_win.h"
 #include "settings/registry_settings_store_win.h"
 #include "settings/settings.h"
@@ -21,11 +22,6 @@ using testing::ImeTestTarget;
 
 constexpr char kZhong[] = "\xD6\xD0";             // 中
 constexpr char kIdeographicComma[] = "\xA3\xAC";  // ，
-
-template <typename Function>
-Function Export(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
 
 std::wstring ModulePath() {
   wchar_t path[MAX_PATH] = {};
@@ -47,11 +43,11 @@ class ImeModuleTest : public ::testing::Test {
     settings.Write(setting::InputBihuaByKey, 1);
     module = LoadLibraryW(ModulePath().c_str());
     ASSERT_TRUE(module);
-    inquire = Export<decltype(inquire)>(module, "ImeInquire");
-    processKey = Export<decltype(processKey)>(module, "ImeProcessKey");
-    toAsciiEx = Export<decltype(toAsciiEx)>(module, "ImeToAsciiEx");
-    select = Export<decltype(select)>(module, "ImeSelect");
-    notify = Export<decltype(notify)>(module, "NotifyIME");
+    inquire = ExportedFunction<decltype(inquire)>(module, "ImeInquire");
+    processKey = ExportedFunction<decltype(processKey)>(module, "ImeProcessKey");
+    toAsciiEx = ExportedFunction<decltype(toAsciiEx)>(module, "ImeToAsciiEx");
+    select = ExportedFunction<decltype(select)>(module, "ImeSelect");
+    notify = ExportedFunction<decltype(notify)>(module, "NotifyIME");
     ASSERT_TRUE(inquire && processKey && toAsciiEx && select && notify);
     IMEINFO info{};
     char uiClass[64] = {};
@@ -167,9 +163,10 @@ TEST_F(ImeModuleTest, InquireDescribesAnAnsiInputMethodWithItsOwnUi) {
         << name;
   }
 
-  auto setComposition = Export<BOOL(WINAPI*)(HIMC, DWORD, LPVOID, DWORD, LPVOID, DWORD)>(
+  auto setComposition = ExportedFunction<BOOL(WINAPI*)(HIMC, DWORD, LPVOID, DWORD, LPVOID, DWORD)>(
       module, "ImeSetCompositionString");
-  auto wordStyles = Export<UINT(WINAPI*)(UINT, LPSTYLEBUFA)>(module, "ImeGetRegisterWordStyle");
+  auto wordStyles =
+      ExportedFunction<UINT(WINAPI*)(UINT, LPSTYLEBUFA)>(module, "ImeGetRegisterWordStyle");
   ASSERT_TRUE(setComposition && wordStyles);
   EXPECT_FALSE(setComposition(target.context, SCS_SETSTR, nullptr, 0, nullptr, 0));
   EXPECT_EQ(wordStyles(0, nullptr), 0u);
@@ -360,7 +357,7 @@ TEST_F(ImeModuleTest, WithASoftKeyboardShownItsKeysCommitSymbolsAndEditingKeysPa
 }
 
 TEST_F(ImeModuleTest, ActivationInitialisesTheCompositionFormOnce) {
-  auto setActive = Export<BOOL(WINAPI*)(HIMC, BOOL)>(module, "ImeSetActiveContext");
+  auto setActive = ExportedFunction<BOOL(WINAPI*)(HIMC, BOOL)>(module, "ImeSetActiveContext");
   ASSERT_TRUE(setActive);
   INPUTCONTEXT* fields = ImmLockIMC(target.context);
   ASSERT_TRUE(fields);
@@ -421,7 +418,8 @@ TEST_F(ImeModuleTest, FollowingTheCaretPutsThePanelUnderTheLineOrAboveItNearTheB
 }
 
 TEST_F(ImeModuleTest, ConfigureShowsTheSettingsDialogWithoutAnOwner) {
-  auto configure = Export<BOOL(WINAPI*)(HKL, HWND, DWORD, LPVOID)>(module, "ImeConfigure");
+  auto configure =
+      ExportedFunction<BOOL(WINAPI*)(HKL, HWND, DWORD, LPVOID)>(module, "ImeConfigure");
   ASSERT_TRUE(configure);
   static HWND dialog;
   static bool hasCaretOption, owned;

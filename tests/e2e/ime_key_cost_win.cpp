@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "base/exported_function_win.h"
 #include "base/imm_ime_win.h"
 
 namespace {
@@ -20,11 +21,6 @@ double Microseconds() {
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&counter);
   return 1e6 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <typename Function>
-Function Export(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
 struct TranslationList {
@@ -54,11 +50,14 @@ int wmain(int argc, wchar_t** argv) {
   HMODULE module = LoadLibraryW(path.c_str());
   double loaded = Microseconds();
   if (!module) return 1;
-  auto inquire = Export<BOOL(WINAPI*)(IMEINFO*, LPSTR, DWORD)>(module, "ImeInquire");
-  auto select = Export<BOOL(WINAPI*)(HIMC, BOOL)>(module, "ImeSelect");
-  auto processKey = Export<BOOL(WINAPI*)(HIMC, UINT, LPARAM, const BYTE*)>(module, "ImeProcessKey");
-  auto toAsciiEx = Export<UINT(WINAPI*)(UINT, UINT, const BYTE*, TRANSMSGLIST*, UINT, HIMC)>(
-      module, "ImeToAsciiEx");
+  auto inquire =
+      tvime::ExportedFunction<BOOL(WINAPI*)(IMEINFO*, LPSTR, DWORD)>(module, "ImeInquire");
+  auto select = tvime::ExportedFunction<BOOL(WINAPI*)(HIMC, BOOL)>(module, "ImeSelect");
+  auto processKey = tvime::ExportedFunction<BOOL(WINAPI*)(HIMC, UINT, LPARAM, const BYTE*)>(
+      module, "ImeProcessKey");
+  auto toAsciiEx =
+      tvime::ExportedFunction<UINT(WINAPI*)(UINT, UINT, const BYTE*, TRANSMSGLIST*, UINT, HIMC)>(
+          module, "ImeToAsciiEx");
   if (!inquire || !select || !processKey || !toAsciiEx) return 1;
   IMEINFO info{};
   char uiClass[64] = {};

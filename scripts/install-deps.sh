@@ -9,7 +9,10 @@ packages=(
   # Windows cross compilers (win32 and posix thread variants) and resource compiler
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   # Windows tests and end-to-end runs
-  wine wine64 xvfb xdotool x11-utils imagemagick fonts-arphic-uming locales
+  wine wine64 xvfb xdotool x11-utils imagemagick locales
+  # the fonts the Wine prefixes see, and no others (cmake/wine-run.sh): a Song face for 宋体, a
+  # sans face for 黑体, Arial's metrics, Wine's own Tahoma and Marlett
+  fontconfig fonts-arphic-uming fonts-wqy-microhei fonts-liberation2 fonts-wine
 )
 
 missing=()

@@ -1,16 +1,22 @@
 // tvimegui: the stand-alone program. One instance lives in the notification area; its panel stays
 // on top of every window without taking the focus, and the chosen text is typed into the focused
 // control of whatever application is in front.
+//
+// For the end-to-end tests: TVIME_TRACE names a timing trace (gui/event_trace_win.h), and
+// TVIME_LAYOUT a file that always holds the items the panel shows (panels/layout_report.h).
 
 #include <windows.h>
 
 #include <imm.h>
 #include <shellapi.h>
 
+#include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "gui/event_trace_win.h"
 #include "gui/gui_host_win.h"
+#include "panels/layout_report.h"
 #include "panels/panel_runtime_win.h"
 #include "settings/licence_dialog_win.h"
 #include "settings/registry_settings_store_win.h"
@@ -30,6 +36,8 @@ constexpr UINT kTrayCallback = 0x40A;
 constexpr UINT kTrayIconId = 100;
 constexpr UINT_PTR kServiceTimer = 100;
 constexpr UINT kServicePeriodMs = 60000;
+constexpr UINT_PTR kLayoutTimer = 101;
+constexpr UINT kLayoutPeriodMs = 100;
 
 enum TrayCommand : int {
   kTrayExit = 105,
@@ -40,6 +48,8 @@ enum TrayCommand : int {
 constexpr wchar_t kUiClass[] = L"TavrinIME3App_UI";
 constexpr wchar_t kCompositionClass[] = L"TavrinIME3App_COMP";
 constexpr wchar_t kStatusClass[] = L"TavrinIME3App_STATUS";
+
+std::unique_ptr<LayoutReport> g_layoutReport;  // only when TVIME_LAYOUT is set
 
 std::wstring LoadResourceString(HINSTANCE instance, int id) {
   wchar_t text[100] = {};
@@ -73,6 +83,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_DESTROY:
       KillTimer(window, kServiceTimer);
+      KillTimer(window, kLayoutTimer);
       PostQuitMessage(0);
       return 0;
     case WM_PAINT: {
@@ -96,6 +107,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
           return DefWindowProcW(window, message, wParam, lParam);
       }
     case WM_TIMER:
+      if (wParam == kLayoutTimer && g_layoutReport && Windows()->panel) {
+        g_layoutReport->Update(*Windows()->panel);
+      }
       return 0;  // the background service arrives with the online services
     case kTrayCallback:
       if (lParam == WM_LBUTTONDOWN) ToggleComposition();
@@ -198,6 +212,11 @@ int Run(HINSTANCE instance) {
   RegisterClassExW(&uiClass);
   CreateWindowExW(WS_EX_TOPMOST, kUiClass, L"Tavrin IME App Stanlone", WS_POPUP | WS_BORDER, 0, 0,
                   0, 0, GetDesktopWindow(), nullptr, instance, nullptr);
+
+  if (const char* layoutPath = std::getenv("TVIME_LAYOUT")) {
+    g_layoutReport = std::make_unique<LayoutReport>(layoutPath);
+    SetTimer(main, kLayoutTimer, kLayoutPeriodMs, nullptr);
+  }
 
   HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(kAccelerators));
   MSG message;

@@ -8,6 +8,7 @@ settings_key='HKCU\Software\Tavrin\tvime3.0\Settings'
 gui_class=TavrinIMEGUIApp30
 panel_class=TavrinIME3App_COMP
 gui_trace="$out/tvimegui-trace.log"
+gui_layout="$out/tvimegui.layout"
 editor_text="$out/editor-text.txt"
 editor_events="$out/editor-events.log"
 
@@ -61,10 +62,12 @@ stop_editor() {
   editor_pid=
 }
 
-# Starts tvimegui with its timing trace; panel_x and panel_y are where its panel shows.
+# Starts tvimegui with its timing trace and its layout report; panel_x and panel_y are where its
+# panel shows.
 start_gui() {
-  rm -f "$gui_trace"
-  TVIME_TRACE=$(windows_path "$gui_trace") TVIME_WINE_TIMEOUT=${run_seconds:-600} \
+  rm -f "$gui_trace" "$gui_layout"
+  TVIME_TRACE=$(windows_path "$gui_trace") TVIME_LAYOUT=$(windows_path "$gui_layout") \
+    TVIME_WINE_TIMEOUT=${run_seconds:-600} \
     "$wine_run" --prefix "$prefix" "$bin/tvimegui.exe" >"$out/tvimegui.out" 2>&1 &
   gui_pid=$!
   wait_for_line "$gui_trace" "panel-top" || return 1
@@ -98,9 +101,29 @@ type_zhong() {
   click_panel 16 40
 }
 
-# After 中 the follow-on list starts with 国; after 中国 it offers the phrase 人民.
-type_guo() { click_panel 16 40; }
-type_renmin() { click_panel 172 66; }
+# Clicks the middle of the item labelled $1 where tvimegui reports it, turning the list's pages
+# (向后翻) until it shows: the width of list items follows their text, and with it where every
+# item after the first sits and how many fit on a page. False when four pages did not show it.
+click_item() {  # LABEL
+  local line page
+  for page in 0 1 2 3; do
+    [ "$page" = 0 ] || click_panel 277 99
+    for _ in $(seq 10); do
+      line=$(awk -v label="$1" '$7 == label { print; exit }' "$gui_layout" 2>/dev/null)
+      [ -n "$line" ] && break
+      sleep 0.1
+    done
+    [ -n "$line" ] && break
+  done
+  [ -n "$line" ] || return 1
+  local left top right bottom
+  read -r _ _ left top right bottom _ <<<"$line"
+  click_panel $(((left + right) / 2)) $(((top + bottom) / 2))
+}
+
+# After 中 the follow-on list offers 国; after 中国 it offers the phrase 人民.
+type_guo() { click_item 国; }
+type_renmin() { click_item 人民; }
 
 # Saves the part of the screen with the editor and the panel.
 screenshot() {  # FILE

@@ -16,6 +16,10 @@ preload_key='HKCU\Keyboard Layout\Preload'
 
 trap 'stop_editor; WINEPREFIX="$prefix" wineserver -k 2>/dev/null' EXIT
 
+# The module reports no layout. After 中 its follow-on list starts with 国, and the first item of
+# the list starts at the strip's left edge whatever the width of its text.
+type_guo() { click_panel 16 40; }
+
 installer() { "$wine_run" --prefix "$prefix" "$bin/tvimeist.exe" "$@" >/dev/null 2>&1; }
 
 # The layouts whose input-method file is tvime30.ime, one "name|layout text" per line.

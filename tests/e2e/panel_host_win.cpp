@@ -17,6 +17,7 @@
 #include <string>
 
 #include "base/gbk.h"
+#include "panels/layout_report.h"
 #include "panels/panel_commands.h"
 #include "panels/panel_runtime_win.h"
 #include "panels/panel_windows_win.h"
@@ -30,8 +31,6 @@ constexpr wchar_t kCompositionClass[] = L"TavrinIME3Test_COMP";
 constexpr wchar_t kStatusClass[] = L"TavrinIME3Test_STATUS";
 
 FILE* g_log = nullptr;
-std::wstring g_layoutPath;
-std::string g_layout;
 
 void Log(const std::string& line) {
   if (!g_log) return;
@@ -51,6 +50,13 @@ class RecordingHost : public WindowsSessionHost {
   }
 };
 
+// Files are named in the ANSI code page, as everywhere in the programs.
+std::string AnsiPath(const wchar_t* path) {
+  char narrow[MAX_PATH * 2] = {};
+  WideCharToMultiByte(CP_ACP, 0, path, -1, narrow, sizeof narrow, nullptr, nullptr);
+  return narrow;
+}
+
 class TestWindowHost : public PanelWindowHost {
  public:
   ContextHandle ContextFor(HWND) override { return 1; }
@@ -62,31 +68,6 @@ class TestWindowHost : public PanelWindowHost {
   bool open_ = true;
 };
 
-// Rewrites the layout file when what the panel shows has changed.
-void WriteLayout(const CompositionPanel& panel) {
-  std::string layout;
-  const Subpanel& subpanel = panel.currentSubpanel();
-  for (const PanelItem& item : subpanel.VisibleItems()) {
-    // Characters carry no label: their text is what a right click there would look up.
-    std::string label = item.label.empty()
-                            ? subpanel.RightClickText((item.rect.left + item.rect.right) / 2,
-                                                      (item.rect.top + item.rect.bottom) / 2)
-                            : item.label;
-    layout += std::to_string(item.kind) + " " + std::to_string(item.value) + " " +
-              std::to_string(item.rect.left) + " " + std::to_string(item.rect.top) + " " +
-              std::to_string(item.rect.right) + " " + std::to_string(item.rect.bottom) + " " +
-              GbkToUtf8(label) + "\n";
-  }
-  if (layout == g_layout) return;
-  g_layout = layout;
-  std::wstring temporary = g_layoutPath + L".new";
-  if (FILE* file = _wfopen(temporary.c_str(), L"wb")) {
-    std::fputs(layout.c_str(), file);
-    std::fclose(file);
-    MoveFileExW(temporary.c_str(), g_layoutPath.c_str(), MOVEFILE_REPLACE_EXISTING);
-  }
-}
-
 }  // namespace
 }  // namespace tvime
 
@@ -96,7 +77,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argc < 3) return 2;
   g_log = _wfopen(argv[1], L"wb");
-  g_layoutPath = argv[2];
+  LayoutReport layout(AnsiPath(argv[2]));
   std::wstring mode = L"strokes";
   int seconds = 60;
   for (int i = 3; i + 1 < argc; i += 2) {
@@ -152,7 +133,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (message.message == WM_TIMER && message.hwnd == nullptr) {
       if (message.wParam == end) break;
-      WriteLayout(panel);
+      layout.Update(panel);
       continue;
     }
     TranslateMessage(&message);

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The panels on screen, clicked as a user clicks them: real X pointer events under Xvfb reach the
 # Windows program under Wine, and what the program would hand to an application is checked. A
-# screenshot of each panel is compared with the reference made on this setup.
+# screenshot of each panel is compared with its reference, made with the prefix's declared fonts.
 #   panel_clicks_test.sh WINE_RUN PREFIX PANEL_HOST_EXE REFERENCE_DIR OUTPUT_DIR
+# With TVIME_UPDATE_REFERENCES=1 a screenshot that differs from its reference replaces it, and the
+# script says which (scripts/update-references.sh).
 # Needs DISPLAY (an Xvfb server without a window manager).
 set -uo pipefail
 wine_run=$1 prefix=$2 host_exe=$3 references=$4 out=$5
@@ -59,14 +61,17 @@ shot_area() {  # NAME GEOMETRY
   xdotool mousemove 5 5
   sleep 0.6
   import -window root -crop "$2" +repage "$out/$1.png"
-  local reference="$references/$1.png"
-  if [ ! -f "$reference" ]; then
-    fail "no reference $reference (the new screenshot is $out/$1.png)"
-    return
+  local reference="$references/$1.png" differing=new
+  if [ -f "$reference" ]; then
+    differing=$(compare -metric AE "$reference" "$out/$1.png" /dev/null 2>&1 | cut -d' ' -f1)
+    [ "${differing:-1}" = "0" ] && return
   fi
-  local differing
-  differing=$(compare -metric AE "$reference" "$out/$1.png" /dev/null 2>&1 | cut -d' ' -f1)
-  if [ "${differing:-1}" != "0" ]; then
+  if [ "${TVIME_UPDATE_REFERENCES:-0}" = 1 ]; then
+    cp "$out/$1.png" "$reference"
+    echo "reference changed: $1.png ($differing pixels differed)"
+  elif [ "$differing" = new ]; then
+    fail "no reference $reference (the new screenshot is $out/$1.png)"
+  else
     fail "$1.png differs from the reference in $differing pixels"
   fi
 }

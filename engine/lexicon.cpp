@@ -57,8 +57,8 @@ bool Lexicon::SaveUserWords() {
 }
 
 bool Lexicon::ClearLists() {
-  bool held = !mainList.empty() || !secondaryList.empty() || !assocList.empty() ||
-              !contextHistory.empty();
+  bool held =
+      !mainList.empty() || !secondaryList.empty() || !assocList.empty() || !contextHistory.empty();
   mainList.clear();
   secondaryList.clear();
   assocList.clear();
@@ -100,13 +100,22 @@ std::string Lexicon::DescribeCandidate(PanelMode mode, std::uint32_t value,
   }
 }
 
-bool Lexicon::AddUserWord(std::string_view text) {
+Lexicon::UserWordCheck Lexicon::CheckUserWord(std::string_view text) const {
   std::u16string wide = GbkToUtf16(text);
-  if (wide.size() < 2 || wide.size() >= kUserWordUnits) return false;
-  // A line end or NUL inside a word would split or cut it when the file is read back.
-  if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return false;
-  if (std::find(userWords.begin(), userWords.end(), text) != userWords.end()) return false;
-  if (phrases.Contains(text)) return false;
+  if (wide.size() < 2) return UserWordCheck::TooShort;
+  if (wide.size() >= kUserWordUnits) return UserWordCheck::TooLong;
+  if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
+    return UserWordCheck::HasLineBreak;
+  }
+  if (std::find(userWords.begin(), userWords.end(), text) != userWords.end()) {
+    return UserWordCheck::KnownUserWord;
+  }
+  if (phrases.Contains(text)) return UserWordCheck::KnownPhrase;
+  return UserWordCheck::Accepted;
+}
+
+bool Lexicon::AddUserWord(std::string_view text) {
+  if (CheckUserWord(text) != UserWordCheck::Accepted) return false;
   userWords.emplace_back(text);
   return true;
 }

@@ -119,7 +119,17 @@ class Lexicon {
                                 const CandidateOrigin& origin = {}) const;
 
   bool SaveUserWords();
-  // Appends a word of at least two characters that is neither a user word nor a built-in phrase.
+  // Whether a text can become a user word, and if not, why.
+  enum class UserWordCheck {
+    Accepted,
+    TooShort,       // fewer than two characters
+    TooLong,        // 1,024 UTF-16 units or more
+    HasLineBreak,   // a line end or NUL would split or cut it in the word file
+    KnownUserWord,  // already one of the user's words
+    KnownPhrase,    // already a phrase of the built-in dictionary
+  };
+  UserWordCheck CheckUserWord(std::string_view text) const;
+  // Appends a word that CheckUserWord accepts; false (and nothing added) otherwise.
   bool AddUserWord(std::string_view text);
 
   // Members in the order the engine has always kept them.

@@ -60,14 +60,40 @@ bool PinyinInput::LoadPinyinTableFromBytes(ByteSpan resource) {
   return intact;
 }
 
+namespace {
+
+// How many of the tokens after `start` join it into the longest syllable of the table whose
+// final is a final button's, without crossing a separator; 0 when none does.
+size_t LongestSyllableAfter(const std::vector<SyllableKey>& tokens, size_t start) {
+  constexpr size_t kLongestFinal = 4;  // iang, iong, uang
+  const std::uint8_t initial = IsInitialToken(tokens[start]) ? InitialOf(tokens[start]) : 0;
+  std::string finalText(IsInitialToken(tokens[start]) ? std::string_view()
+                                                      : TokenText(tokens[start]));
+  size_t longest = 0;
+  for (size_t next = start + 1; next < tokens.size(); ++next) {
+    if (tokens[next] == InitialToken(kSeparatorInitial)) break;
+    finalText += TokenText(tokens[next]);
+    if (finalText.size() > kLongestFinal) break;
+    if (FindFinal(finalText) && FindSyllable(std::string(kInitials[initial]) + finalText)) {
+      longest = next - start;
+    }
+  }
+  return longest;
+}
+
+}  // namespace
+
 void PinyinInput::SegmentTokens() {
   keys.clear();
+  keyStarts.clear();
   size_t next = 0;
   while (next < tokens.size()) {
+    const size_t begin = next;
     SyllableKey start = tokens[next++];
     if (start == InitialToken(kSeparatorInitial)) continue;  // nothing to separate yet
     std::uint8_t initial = IsInitialToken(start) ? InitialOf(start) : 0;
     std::string finalText(IsInitialToken(start) ? std::string_view() : TokenText(start));
+    size_t joined = 0;  // tokens after `start` that went into the final
 
     // Grow the final with the following clicks while they still spell a final.
     while (next < tokens.size()) {
@@ -91,9 +117,18 @@ void PinyinInput::SegmentTokens() {
       }
       finalText = grown;
       next += used;
+      joined += used;
+    }
+    // Growing two clicks at a time cannot reach every syllable (j i o n g: "io" and "ion" are no
+    // finals, so it stopped at ji). A longer syllable of the table spelled by the same clicks wins.
+    if (size_t longest = LongestSyllableAfter(tokens, begin); longest > joined) {
+      finalText = IsInitialToken(start) ? std::string() : std::string(TokenText(start));
+      for (size_t k = begin + 1; k <= begin + longest; ++k) finalText += TokenText(tokens[k]);
+      next = begin + 1 + longest;
     }
     std::uint8_t final = FindFinal(finalText).value_or(0);
     keys.push_back(static_cast<SyllableKey>((final << 8) | initial));
+    keyStarts.push_back(begin);
   }
 }
 
@@ -123,6 +158,7 @@ void PinyinInput::AddFinalToken(std::uint8_t final) {
 bool PinyinInput::RemoveLastToken() {
   if (tokens.empty()) {
     keys.clear();
+    keyStarts.clear();
     OfferFinals(0, 0);
     return false;
   }
@@ -140,6 +176,7 @@ bool PinyinInput::RemoveLastToken() {
 void PinyinInput::ClearPinyin() {
   tokens.clear();
   keys.clear();
+  keyStarts.clear();
   phraseList.clear();
   OfferFinals(0, 0);
 }

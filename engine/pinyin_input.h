@@ -46,6 +46,7 @@ class PinyinInput {
   // A token holds only an initial (low byte; the separator is initial 24) or only a final.
   std::vector<SyllableKey> tokens;
   std::vector<SyllableKey> keys;
+  std::vector<size_t> keyStarts;  // the position in `tokens` where each key's clicks start
   std::vector<CharIndex> charList;
   std::vector<std::uint32_t> phraseList;
   std::vector<std::uint8_t> finalList;

@@ -5,11 +5,10 @@
 #include "base/gbk.h"
 #include "gui/event_trace_win.h"
 #include "gui/text_delivery.h"
+#include "panels/command_id.h"
 
 namespace tvime {
 namespace {
-
-constexpr int kCmdUserWord = 40049;
 
 std::wstring Wide(std::string_view utf8) {
   std::u16string text = GbkToUtf16(Utf8ToGbk(utf8));
@@ -98,15 +97,12 @@ void DeliverKey(unsigned virtualKey) {
   }
 }
 
-void GuiSessionHost::SendToHost(ContextHandle context, std::string_view result, unsigned message,
-                                std::uintptr_t wParam, std::intptr_t lParam) {
-  if (message == kWmImeKeyDown) {
-    DeliverKey(static_cast<unsigned>(wParam));
-  } else if (message == kWmImeComposition && lParam == kGcsCompStr) {
-    InvalidateRect(reinterpret_cast<HWND>(context), nullptr, FALSE);
-  } else if (message == kWmImeComposition && lParam == kGcsResultStr) {
-    DeliverText(result);
-  }
+void GuiSessionHost::Commit(ContextHandle, std::string_view text) { DeliverText(text); }
+
+void GuiSessionHost::ReturnKey(ContextHandle, unsigned virtualKey) { DeliverKey(virtualKey); }
+
+void GuiSessionHost::PanelChanged(ContextHandle context) {
+  InvalidateRect(reinterpret_cast<HWND>(context), nullptr, FALSE);
 }
 
 int ProgramMessageBox(std::string_view utf8Text, std::string_view utf8Caption, UINT type) {

@@ -22,8 +22,9 @@ struct Delivery {
 
 class GuiSessionHost : public WindowsSessionHost {
  public:
-  void SendToHost(ContextHandle context, std::string_view result, unsigned message,
-                  std::uintptr_t wParam, std::intptr_t lParam) override;
+  void Commit(ContextHandle context, std::string_view text) override;
+  void ReturnKey(ContextHandle context, unsigned virtualKey) override;
+  void PanelChanged(ContextHandle context) override;
   void RunHostCommand(ContextHandle context, int id) override;
 };
 

@@ -159,9 +159,9 @@ TEST_F(DeliveryTest, KeysGoBackAsKeyDownOrImeKeyDown) {
 TEST_F(DeliveryTest, SessionHostRoutesCommitsKeysAndRepaints) {
   Target(true);
   GuiSessionHost host;
-  host.SendToHost(0, Utf8ToGbk("中"), kWmImeComposition, 0, kGcsResultStr);
-  host.SendToHost(0, Utf8ToGbk("文"), kWmImeComposition, 0, kGcsCompStr);  // repaint only
-  host.SendToHost(0, {}, kWmImeKeyDown, VK_RETURN, 0);
+  host.Commit(0, Utf8ToGbk("中"));
+  host.PanelChanged(0);  // a repaint only
+  host.ReturnKey(0, VK_RETURN);
   Pump(true);
   ASSERT_EQ(g_received.size(), 2u);
   EXPECT_EQ(g_received[0].wParam, 0x4E2Du);

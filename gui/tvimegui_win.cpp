@@ -16,6 +16,7 @@
 
 #include "gui/event_trace_win.h"
 #include "gui/gui_host_win.h"
+#include "panels/command_id.h"
 #include "panels/layout_report.h"
 #include "panels/panel_runtime_win.h"
 #include "settings/licence_dialog_win.h"
@@ -38,12 +39,6 @@ constexpr UINT_PTR kServiceTimer = 100;
 constexpr UINT kServicePeriodMs = 60000;
 constexpr UINT_PTR kLayoutTimer = 101;
 constexpr UINT kLayoutPeriodMs = 100;
-
-enum TrayCommand : int {
-  kTrayExit = 105,
-  kTrayAbout = 32771,
-  kTraySettings = 32772,
-};
 
 constexpr wchar_t kUiClass[] = L"TavrinIME3App_UI";
 constexpr wchar_t kCompositionClass[] = L"TavrinIME3App_COMP";
@@ -94,14 +89,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
-        case kTrayExit:
+        case kCmdTrayExit:
           DestroyWindow(window);
           return 0;
-        case kTrayAbout:
-          PostMessageW(Windows()->composition, WM_COMMAND, 40005, 0);
+        case kCmdTrayAbout:
+          PostMessageW(Windows()->composition, WM_COMMAND, kCmdAbout, 0);
           return 0;
-        case kTraySettings:
-          PostMessageW(Windows()->composition, WM_COMMAND, 40042, 0);
+        case kCmdTraySettings:
+          PostMessageW(Windows()->composition, WM_COMMAND, kCmdSettingsDialog, 0);
           return 0;
         default:
           return DefWindowProcW(window, message, wParam, lParam);

@@ -11,6 +11,7 @@
 
 #include "base/exported_function_win.h"
 #include "ime/ime_test_target_win.h"
+#include "panels/command_id.h"
 #include "settings/registry_settings_store_win.h"
 #include "settings/settings.h"
 
@@ -340,7 +341,7 @@ TEST_F(ImeModuleTest, TheUiWindowShowsHidesAndRemembersThePanel) {
 TEST_F(ImeModuleTest, WithASoftKeyboardShownItsKeysCommitSymbolsAndEditingKeysPass) {
   HWND panel = OpenUiWindow();
   ASSERT_TRUE(panel);
-  SendMessageW(panel, WM_COMMAND, 4029, 0);  // the first soft keyboard of the menu
+  SendMessageW(panel, WM_COMMAND, kCmdFirstSoftKeyboard, 0);  // the first soft keyboard of the menu
   for (UINT key : {0x41, VK_OEM_1, VK_BACK, VK_RETURN}) EXPECT_TRUE(Process(key)) << key;
   for (UINT key : {VK_F1, VK_TAB, VK_LEFT}) EXPECT_FALSE(Process(key)) << key;
 

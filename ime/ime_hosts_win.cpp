@@ -10,26 +10,37 @@ bool IsImeMessage(UINT message) {
          (message >= WM_IME_SETCONTEXT && message <= WM_IME_CHAR);
 }
 
-void ImeSessionHost::SendToHost(ContextHandle context, std::string_view result, unsigned message,
-                                std::uintptr_t wParam, std::intptr_t lParam) {
-  HIMC himc = ToContext(context);
+namespace {
+
+// Sets the context's result string and queues the message that tells the application.
+void Deliver(HIMC context, std::string_view result, UINT message, WPARAM wParam, LPARAM lParam) {
   {
-    ContextLock fields(himc);
+    ContextLock fields(context);
     if (!fields) return;
     SetResultString(*fields, result);
   }
-  if (message == WM_IME_COMPOSITION && lParam == GCS_COMPSTR) {
-    // "The panel changed" concerns only our own UI window. Sent through the application it is an
-    // empty composition update without a start, and editors that compose in place move their
-    // caret for it (Wine's edit control puts the next text in front of the last).
-    if (HWND composition = Windows()->composition) {
-      auto ui = reinterpret_cast<HWND>(GetWindowLongPtrW(composition, kOwnerWord));
-      if (ui) ShowCompositionPanel(ui);
-      InvalidateRect(composition, nullptr, FALSE);
-    }
-    return;
+  QueueImeMessage(context, message, wParam, lParam);
+}
+
+}  // namespace
+
+void ImeSessionHost::Commit(ContextHandle context, std::string_view text) {
+  Deliver(ToContext(context), text, WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
+}
+
+void ImeSessionHost::ReturnKey(ContextHandle context, unsigned virtualKey) {
+  Deliver(ToContext(context), {}, WM_IME_KEYDOWN, virtualKey, 0);
+}
+
+void ImeSessionHost::PanelChanged(ContextHandle) {
+  // This concerns only our own UI window. Sent through the application it would be an empty
+  // composition update without a start, and editors that compose in place move their caret for
+  // it (Wine's edit control puts the next text in front of the last).
+  if (HWND composition = Windows()->composition) {
+    auto ui = reinterpret_cast<HWND>(GetWindowLongPtrW(composition, kOwnerWord));
+    if (ui) ShowCompositionPanel(ui);
+    InvalidateRect(composition, nullptr, FALSE);
   }
-  QueueImeMessage(himc, message, wParam, lParam);
 }
 
 bool ImeSessionHost::CaretOf(ContextHandle context, POINT& caret, HWND& window) {

@@ -13,9 +13,12 @@ namespace tvime {
 
 class ImeSessionHost : public WindowsSessionHost {
  public:
-  // The session's latest text becomes the context's result string, then the message is queued.
-  void SendToHost(ContextHandle context, std::string_view result, unsigned message,
-                  std::uintptr_t wParam, std::intptr_t lParam) override;
+  // Committed text becomes the context's result string and the application gets
+  // WM_IME_COMPOSITION with GCS_RESULTSTR; a returned key arrives as WM_IME_KEYDOWN.
+  void Commit(ContextHandle context, std::string_view text) override;
+  void ReturnKey(ContextHandle context, unsigned virtualKey) override;
+  // Shows and repaints the module's own panel; nothing goes to the application.
+  void PanelChanged(ContextHandle context) override;
 
  protected:
   // The caret as the application gave it to the context (composition or candidate form), else

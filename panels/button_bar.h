@@ -4,24 +4,11 @@
 #include <array>
 #include <string_view>
 
+#include "panels/command_id.h"
 #include "panels/draw_list.h"
 #include "panels/geometry.h"
 
 namespace tvime {
-
-// Command ids of the buttons (the rest of the command set is in panel_commands.h).
-enum BarCommand : int {
-  kCmdSearch = 10003,
-  kCmdSetting = 10004,
-  kCmdMove = 10005,
-  kCmdPrevPage = 10008,
-  kCmdNextPage = 10011,
-  kCmdBack = 10014,
-  kCmdClear = 10017,
-  kCmdLetters = 40051,
-  kCmdPunctuation = 40050,
-  kCmdPinyinSwitch = 40069,
-};
 
 struct ToolbarButton {
   Rect rect;

@@ -68,16 +68,22 @@ void CompositionPanel::LoadPanelResources() { pinyin_->LoadTable(lexicon_.module
 
 // --- sending ---
 
-void CompositionPanel::sendToHost(ContextHandle context, unsigned message, std::uintptr_t wParam,
-                                  std::intptr_t lParam) {
-  host_.SendToHost(context, sendBuffer, message, wParam, lParam);
-  if (lParam == kGcsCompStr) host_.Invalidate(false);
+void CompositionPanel::PanelChanged(ContextHandle context) {
+  host_.PanelChanged(context);
+  host_.Invalidate(false);
+}
+
+void CompositionPanel::CommitNow(ContextHandle context, std::string text) {
+  if (searchMode && !pendingPhrase.empty()) {
+    sendBuffer = pendingPhrase;
+    commitSend(context);
+  }
+  sendBuffer = std::move(text);
+  commitSend(context);
 }
 
 void CompositionPanel::commitSend(ContextHandle context) {
-  // The host sees an input in progress while the result goes out.
-  inputCodes.assign(1, kStrokeCodes[0]);
-  sendToHost(context, kWmImeComposition, 0, kGcsResultStr);
+  if (!sendBuffer.empty()) host_.Commit(context, sendBuffer);
   inputCodes.clear();
   pendingPhrase.clear();
 }
@@ -87,7 +93,7 @@ void CompositionPanel::refresh(ContextHandle context, bool keepPage) {
     pageFirst = 0;
     refreshCandidates();
   }
-  if (!sendBuffer.empty()) sendToHost(context, kWmImeComposition, 0, kGcsCompStr);
+  if (!sendBuffer.empty()) PanelChanged(context);
   host_.Invalidate(false);
   sendBuffer.clear();
 }
@@ -244,15 +250,18 @@ bool CompositionPanel::choosePhrase(ContextHandle context, std::string_view text
 
 void CompositionPanel::commitPending(ContextHandle context) {
   if (!searchMode && (mode != ModeAssociation || assocPreview.empty())) return;
+  // The user dictionary is offered the whole word the line shows: the pending phrase, or the
+  // first follow-on word together with what it follows (never the previewed rest alone).
+  std::string word;
   if (searchMode) {
     sendBuffer = pendingPhrase;
+    word = pendingPhrase;
   } else {
     sendBuffer += assocPreview;
+    word = std::string(lexicon_.CandidateText(lexicon_.assocList.front()));
   }
-  std::string committed = sendBuffer;
   commitSend(context);
-  // A committed pending phrase is offered to the user dictionary.
-  if (lexicon_.AddUserWord(committed)) lexicon_.SaveUserWords();
+  if (lexicon_.AddUserWord(word)) lexicon_.SaveUserWords();
   displayText = searchMode ? pendingPhrase : assocPreview;
   Associate();
   refresh(context, false);
@@ -288,17 +297,22 @@ bool CompositionPanel::backspace(ContextHandle context) {
     lexicon_.contextHistory.clear();
     Associate();
     refreshCandidates();
+    host_.Invalidate(false);  // the composition line shows one character less
     return false;
   }
-  // Nothing of ours to take back: the Backspace belongs to the application.
-  sendToHost(context, kWmImeKeyDown, 8, 0);
+  // Nothing of ours to take back: the Backspace belongs to the application. What the session
+  // associated with went with the lookup state, so nothing follows any more.
+  host_.ReturnKey(context, kKeyBackspace);
   pendingPhrase.clear();
   inputCodes.clear();
+  displayText.clear();
   bool heldComposition = lexicon_.ClearLists();
-  if (heldComposition) sendToHost(context, kWmImeComposition, 0, kGcsCompStr);
+  if (heldComposition) PanelChanged(context);
   sendBuffer.clear();
   mode = classifyInput();
+  if (mode == ModePinyin) pinyin_->Reset();
   refreshCandidates();
+  host_.Invalidate(false);
   return false;
 }
 
@@ -353,8 +367,7 @@ bool CompositionPanel::Page(bool forward) {
 // --- committing typed and clicked text ---
 
 void CompositionPanel::commitText(ContextHandle context, std::string_view text) {
-  sendBuffer = std::string(text);
-  commitSend(context);
+  CommitNow(context, std::string(text));
   displayText = assocPreview;
 }
 
@@ -366,24 +379,21 @@ void CompositionPanel::EndAssociation() {
 }
 
 void CompositionPanel::commitSymbol(ContextHandle context, std::string_view text) {
-  sendBuffer = std::string(text);
-  commitSend(context);
+  CommitNow(context, std::string(text));
   EndAssociation();
   sendBuffer.clear();
   refresh(context, false);
 }
 
 bool CompositionPanel::commitKey(ContextHandle context, char ch) {
-  sendBuffer = std::string(1, ch);
-  commitSend(context);
+  CommitNow(context, std::string(1, ch));
   EndAssociation();
   return true;
 }
 
 bool CompositionPanel::commitFullWidth(ContextHandle context, int ch) {
   if (ch < 33 || ch > 126) return false;
-  sendBuffer = {static_cast<char>(0xA3), static_cast<char>(ch + 0x80)};
-  commitSend(context);
+  CommitNow(context, {static_cast<char>(0xA3), static_cast<char>(ch + 0x80)});
   EndAssociation();
   return true;
 }

@@ -62,8 +62,6 @@ class CompositionPanel : public LexiconClient {
   PanelMode classifyInput();
   void refreshCandidates();
   void refresh(ContextHandle context, bool keepPage);
-  void sendToHost(ContextHandle context, unsigned message, std::uintptr_t wParam,
-                  std::intptr_t lParam);
 
   // A typed key: the character in the high byte when it is not zero, else in the low byte.
   // Non-zero when the key was used.
@@ -78,6 +76,8 @@ class CompositionPanel : public LexiconClient {
   MouseResult Mouse(ContextHandle context, MouseEvent event, int x, int y);
   // The cursor left the window: hover ends.
   void MouseLeft();
+  // The drag that a press on the Move button started has ended: the window took the release.
+  void DragEnded();
   DrawList Paint() const;
 
   // --- state, as the session keeps it ---
@@ -128,6 +128,8 @@ class CompositionPanel : public LexiconClient {
   void AfterClick(ContextHandle context);
 
  private:
+  // What the panel shows changed while nothing was committed.
+  void PanelChanged(ContextHandle context);
   void Associate();
   void EndAssociation();
   bool Page(bool forward);
@@ -135,7 +137,13 @@ class CompositionPanel : public LexiconClient {
   void ToggleCharacterSet(ContextHandle context);
   void SwitchPanel(ContextHandle context, PanelMode panel);
   int CommitPunctuation(ContextHandle context, std::string_view text);
-  int KeyStep(ContextHandle context, int ch);
+  // Text that goes out at once (a symbol, punctuation, a typed or soft-keyboard character). With
+  // "SearchMode" the text chosen and not yet sent goes first, so nothing chosen is lost.
+  void CommitNow(ContextHandle context, std::string text);
+  // A character from the keyboard (`shaped`: full shape applies) or from a bar button.
+  int HandleCharacter(ContextHandle context, int ch, bool shaped);
+  int BarKey(ContextHandle context, int ch);
+  int KeyStep(ContextHandle context, int ch, bool shaped);
   void Hover(int x, int y);
   void PaintHint(DrawList& out) const;
   void PaintCompositionLine(DrawList& out) const;

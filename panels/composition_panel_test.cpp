@@ -5,7 +5,7 @@
 
 #include <gmock/gmock.h>
 
-#include "panels/panel_commands.h"
+#include "panels/command_id.h"
 #include "panels/stroke_subpanel.h"
 #include "panels/test_panel.h"
 #include "tests/support/gbk_literals.h"
@@ -209,7 +209,7 @@ TEST_F(SessionTest, ChinesePunctuationAndAlternatingQuotes) {
   Type(",<^_\"\"''");
   EXPECT_EQ(Received(), "，《…—“”‘’");
   panel->command(kContext, kCmdChinesePunctuation);
-  host.sent.clear();
+  host.received.clear();
   Type(",\"\"");
   EXPECT_EQ(Received(), ",\"\"");
   EXPECT_TRUE(panel->doubleQuoteOpen == false);
@@ -269,13 +269,13 @@ TEST_F(SessionTest, TheCharacterSetCommandsOnlyActWhenTheyChangeSomething) {
 TEST_F(SessionTest, CommandsThatNeedWindowsGoToTheHost) {
   Start();
   ClickButton(kCmdSetting);
-  panel->command(kContext, 40049);
-  EXPECT_EQ(host.hostCommands, (std::vector<int>{kCmdSetting, 40049}));
+  panel->command(kContext, kCmdUserWord);
+  EXPECT_EQ(host.hostCommands, (std::vector<int>{kCmdSetting, kCmdUserWord}));
   // A right click on the search button asks for the search-engine menu.
   const ToolbarButton& search = panel->buttonBar().buttons()[0];
   panel->Mouse(kContext, MouseEvent::RightDown, search.rect.left + 2, search.rect.top + 2);
   panel->Mouse(kContext, MouseEvent::RightUp, search.rect.left + 2, search.rect.top + 2);
-  EXPECT_EQ(host.hostCommands.back(), 40067);
+  EXPECT_EQ(host.hostCommands.back(), kCmdEngineMenu);
 }
 
 TEST_F(SessionTest, RightClickLooksTheCharacterUpAndHoverDescribesIt) {
@@ -329,6 +329,101 @@ TEST_F(SessionTest, AnUnusableKeyBeeps) {
   EXPECT_EQ(host.beeps, 0);
   panel->command(kContext, kCmdFullShape);
   EXPECT_EQ(panel->handleKey(kContext, 200), 1);  // committed unchanged
+}
+
+// --- what a user met before, each pinned by the story that showed it ---
+
+TEST_F(SessionTest, AfterBackspaceDeletesTheCommittedCharacterTheStrokesOfZhongShowTheFullGrid) {
+  Start();
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  Press(8);  // nothing of ours to take back: the application deletes 中
+  EXPECT_EQ(Received(), "中<Back>");
+  EXPECT_EQ(panel->mode, ModeIdle);
+  ClickStrokes({"竖", "折", "横", "竖"});
+  EXPECT_EQ(panel->strokePanel().characters.rowsPerPage(), 2);
+  EXPECT_TRUE(panel->strokePanel().phrases.empty());  // no strip of 中… phrases
+  // The bar's Back button does the same.
+  ASSERT_TRUE(ClickText("中"));
+  ClickButton(kCmdBack);
+  EXPECT_EQ(panel->mode, ModeIdle);
+}
+
+TEST_F(SessionTest, BackspaceInSearchModeRepaintsTheCompositionLineWithoutTheCharacter) {
+  settings.Write(setting::SearchMode, 1);
+  Start();
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  int invalidations = host.invalidations;
+  Press(8);
+  EXPECT_EQ(panel->pendingPhrase, "");
+  EXPECT_GT(host.invalidations, invalidations);
+}
+
+TEST_F(SessionTest, PunctuationAfterAPendingChoiceInSearchModeSendsTheChoiceFirst) {
+  settings.Write(setting::SearchMode, 1);
+  Start();
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  Type(",");
+  EXPECT_EQ(Received(), "中，");
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  Click(SymbolButtonRect(1).left + 5, SymbolButtonRect(1).top + 5);  // 。
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  Type("a");
+  EXPECT_EQ(Received(), "中，中。中a");
+  EXPECT_EQ(panel->pendingPhrase, "");
+}
+
+TEST_F(SessionTest, ClickingThePreviewAfterWeiTypesWeiyuanhuiAndLearnsNoFragment) {
+  Start();
+  ClickStrokes({"撇", "横", "竖", "撇", "点", "折", "撇", "横"});  // 委
+  ASSERT_TRUE(ClickText("委"));
+  ASSERT_EQ(panel->mode, ModeAssociation);
+  std::string preview = GbkToUtf8(panel->assocPreview);
+  ASSERT_FALSE(preview.empty());
+  Click(30, 15);  // the composition line
+  EXPECT_EQ(Received(), "委" + preview);
+  EXPECT_TRUE(lexicon->userWords.empty());  // 委员会 is a phrase already; never "员会"
+}
+
+TEST_F(SessionTest, TheBarsBackAndClearActOnTheInputWhenFullShapeIsOn) {
+  Start();
+  panel->command(kContext, kCmdFullShape);
+  ClickStrokes({"竖", "折", "横"});
+  ClickButton(kCmdBack);
+  EXPECT_EQ(panel->inputCodes, "sg");
+  ClickButton(kCmdClear);
+  EXPECT_EQ(panel->inputCodes, "");
+  EXPECT_EQ(Received(), "");  // no ESC or BS as text
+  ClickButton(kCmdBack);
+  EXPECT_EQ(Received(), "<Back>");
+}
+
+TEST_F(SessionTest, ReleasingTheMoveButtonAfterADragLeavesNoPressedButton) {
+  Start();
+  const ToolbarButton* move = nullptr;
+  for (const ToolbarButton& button : panel->buttonBar().buttons()) {
+    if (button.command == kCmdMove) move = &button;
+  }
+  ASSERT_TRUE(move);
+  int x = move->rect.left + 5, y = move->rect.top + 5;
+  panel->Mouse(kContext, MouseEvent::Move, x, y);
+  EXPECT_TRUE(panel->Mouse(kContext, MouseEvent::LeftDown, x, y).startDrag);
+  auto pressedHighlights = [&] {
+    int pressed = 0;
+    for (const DrawOp& op : panel->Paint()) {
+      const DrawHighlight* highlight = std::get_if<DrawHighlight>(&op);
+      pressed += highlight && highlight->pressed;
+    }
+    return pressed;
+  };
+  EXPECT_EQ(pressedHighlights(), 1);
+  // The window follows the cursor and takes the release itself.
+  panel->DragEnded();
+  EXPECT_EQ(pressedHighlights(), 0);
 }
 
 }  // namespace

@@ -71,6 +71,7 @@ void FollowDrag(HWND window, UINT message) {
   if (message == WM_LBUTTONUP || message == WM_RBUTTONUP) {
     SetWindowLongW(window, kDragStateWord, 0);
     ReleaseCapture();
+    g_windows->panel->DragEnded();
   }
 }
 

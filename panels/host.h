@@ -1,6 +1,8 @@
 #pragma once
 // What the input session needs from whoever hosts it: the input-method module, the stand-alone
-// program, or a recording fake in tests.
+// program, or a recording fake in tests. The session says what it means; each host turns that
+// into its own messages (input-context messages in the module, posted characters in the
+// stand-alone program).
 
 #include <cstdint>
 #include <string_view>
@@ -11,19 +13,20 @@ namespace tvime {
 // stand-alone program); the session only passes it back.
 using ContextHandle = std::uintptr_t;
 
-// Message numbers of the platform the session hands to the host.
-inline constexpr unsigned kWmImeComposition = 0x010F;
-inline constexpr unsigned kWmImeKeyDown = 0x0290;
-inline constexpr std::intptr_t kGcsResultStr = 0x0800;  // the text is committed
-inline constexpr std::intptr_t kGcsCompStr = 0x0008;    // the composition changed
+// Keys the session hands back to the application, as virtual-key codes.
+inline constexpr unsigned kKeyBackspace = 0x08;
+inline constexpr unsigned kKeyEnter = 0x0D;
 
 class Host {
  public:
   virtual ~Host() = default;
-  // The single exit of text and returned keys: `result` (GBK) becomes the context's result
-  // string and the host has `message` generated for the application.
-  virtual void SendToHost(ContextHandle context, std::string_view result, unsigned message,
-                          std::uintptr_t wParam, std::intptr_t lParam) = 0;
+  // `text` (GBK, not empty) is committed: it becomes what the user typed into the application.
+  virtual void Commit(ContextHandle context, std::string_view text) = 0;
+  // A key that the session does not keep goes on to the application (kKeyBackspace, kKeyEnter).
+  virtual void ReturnKey(ContextHandle context, unsigned virtualKey) = 0;
+  // Text is pending without a commit (search mode, a character-set change): the host shows its
+  // panel and repaints it.
+  virtual void PanelChanged(ContextHandle context) = 0;
   // Repaint the composition window (all of it, or only the hint strip at its bottom).
   virtual void Invalidate(bool erase) = 0;
   virtual void InvalidateHintStrip() = 0;

@@ -28,14 +28,13 @@ char ToLower(int ch) { return static_cast<char>(ch >= 'A' && ch <= 'Z' ? ch - 'A
 }  // namespace
 
 int CompositionPanel::CommitPunctuation(ContextHandle context, std::string_view text) {
-  sendBuffer = std::string(text);
-  commitSend(context);
+  CommitNow(context, std::string(text));
   EndAssociation();
   return 1;
 }
 
-int CompositionPanel::KeyStep(ContextHandle context, int ch) {
-  if (flags_.Has(CS_FULL_SHAPE)) {
+int CompositionPanel::KeyStep(ContextHandle context, int ch, bool shaped) {
+  if (shaped && flags_.Has(CS_FULL_SHAPE)) {
     if (commitFullWidth(context, ch)) return 1;
     return commitKey(context, static_cast<char>(ch)) ? 1 : 0;
   }
@@ -44,7 +43,7 @@ int CompositionPanel::KeyStep(ContextHandle context, int ch) {
     case 8:
       return backspace(context) ? 1 : -1;
     case 13:
-      sendToHost(context, kWmImeKeyDown, 13, 0);
+      host_.ReturnKey(context, kKeyEnter);
       return 1;
     case 27:
       return clearAll(context) ? 1 : 0;
@@ -80,8 +79,17 @@ int CompositionPanel::KeyStep(ContextHandle context, int ch) {
 
 int CompositionPanel::handleKey(ContextHandle context, std::uint16_t key) {
   int ch = (key >> 8) != 0 ? (key >> 8) : (key & 0xFF);
-  if (pinyinMode && keyStrokes && pinyin_->Key(context, ch)) return 1;
-  int result = KeyStep(context, ch);
+  return HandleCharacter(context, ch, true);
+}
+
+int CompositionPanel::BarKey(ContextHandle context, int ch) {
+  return HandleCharacter(context, ch, false);
+}
+
+int CompositionPanel::HandleCharacter(ContextHandle context, int ch, bool shaped) {
+  // Keys spell pinyin only while the pinyin panel is the one shown.
+  if (pinyinMode && keyStrokes && mode == ModePinyin && pinyin_->Key(context, ch)) return 1;
+  int result = KeyStep(context, ch, shaped);
   if (result < 0) return 0;  // a Backspace the application got: no refresh, no beep
   if (result != 0) {
     refresh(context, false);

@@ -41,7 +41,7 @@ void CharacterSubpanel::LayOut(std::u16string_view characters, bool spaceItems) 
 
 void CharacterSubpanel::Commit(ContextHandle context, char16_t character, std::string_view space) {
   if (character == kEnterKey) {
-    panel_.sendToHost(context, kWmImeKeyDown, 13, 0);
+    panel_.host().ReturnKey(context, kKeyEnter);
   } else {
     panel_.commitSymbol(context, character == kSpaceKey ? std::string(space) : ToGbk(character));
   }

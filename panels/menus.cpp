@@ -3,7 +3,7 @@
 #include <array>
 
 #include "panels/button_bar.h"
-#include "panels/panel_commands.h"
+#include "panels/command_id.h"
 
 namespace tvime {
 
@@ -27,9 +27,8 @@ MenuState StatusLogoMenu(const ConversionFlags& flags, size_t shownTable) {
 
 int SoftKeyboardMenuItem(size_t table) {
   // The menu lists katakana before hiragana, so their items are the other way round.
-  static constexpr std::array<int, 13> kItems = {4029, 4030, 4031, 4032, 4033, 4034, 4035,
-                                                 4036, 4037, 4039, 4038, 4040, 4041};
-  return table < kItems.size() ? kItems[table] : 0;
+  static constexpr std::array<int, 13> kItemOffsets = {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 9, 11, 12};
+  return table < kItemOffsets.size() ? kCmdFirstSoftKeyboard + kItemOffsets[table] : 0;
 }
 
 MenuState SearchEngineMenu(int engine) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/panel_mode.h"
+#include "panels/command_id.h"
 #include "settings/conversion_flags.h"
 
 namespace tvime {
@@ -13,9 +14,6 @@ namespace tvime {
 inline constexpr int kMenuMain = 105;
 inline constexpr int kMenuSoftKeyboards = 106;
 inline constexpr int kMenuSearchEngines = 121;
-
-inline constexpr int kCmdExit = 40002;
-inline constexpr int kCmdFirstSearchEngine = 40060;
 
 struct MenuState {
   std::vector<int> checked;

@@ -2,7 +2,7 @@
 
 #include <gmock/gmock.h>
 
-#include "panels/panel_commands.h"
+#include "panels/command_id.h"
 #include "panels/test_panel.h"
 #include "panels/user_word.h"
 #include "tests/support/gbk_literals.h"
@@ -51,12 +51,26 @@ TEST_F(UserWordTest, TheSelectionBecomesAUserWordOnceWithTheRightMessages) {
   EXPECT_EQ(CreateUserWord(*lexicon, "", UserWordPath::StatusButton).message,
             "你选择的词语长度不能小于2个汉字。");
   EXPECT_EQ(CreateUserWord(*lexicon, G("中国"), UserWordPath::Menu).message,
-            "你选择的词语已经存在。");  // a built-in phrase
+            "你选择的词语已经在系统词库中。");
   UserWordResult added = CreateUserWord(*lexicon, G("沃岚输入"), UserWordPath::Menu);
   EXPECT_TRUE(added.added);
   EXPECT_EQ(added.message, "恭喜！添加词语成功。");
   EXPECT_EQ(CreateUserWord(*lexicon, G("沃岚输入"), UserWordPath::StatusButton).message,
             "你选择的词语已经存在。");
+}
+
+TEST_F(UserWordTest, ARefusedSelectionSaysWhyAndAddsNothing) {
+  Start();
+  using testing::G;
+  std::string twoLines = G("沃岚") + "\r\n" + G("输入");
+  EXPECT_EQ(CreateUserWord(*lexicon, twoLines, UserWordPath::Menu).message,
+            "你选择的词语中不能包含换行。");
+  std::string long1024;
+  for (int i = 0; i < 1024; ++i) long1024 += G("沃");
+  EXPECT_EQ(CreateUserWord(*lexicon, long1024, UserWordPath::StatusButton).message,
+            "你选择的词语太长，不能超过1023个字符。");
+  EXPECT_TRUE(CreateUserWord(*lexicon, long1024.substr(2), UserWordPath::Menu).added);
+  EXPECT_EQ(lexicon->userWords.size(), 1u);
 }
 
 }  // namespace

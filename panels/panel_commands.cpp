@@ -1,6 +1,6 @@
 // The commands whose effects are on the session and the settings. The rest are the host's.
 
-#include "panels/panel_commands.h"
+#include "panels/command_id.h"
 #include "panels/composition_panel.h"
 
 namespace tvime {
@@ -9,7 +9,7 @@ void CompositionPanel::ToggleCharacterSet(ContextHandle context) {
   flags_.Toggle(CS_BIG_CHARSET);
   lexicon_.ClearLists();
   refresh(context, false);
-  sendToHost(context, kWmImeComposition, 0, kGcsCompStr);
+  PanelChanged(context);
 }
 
 void CompositionPanel::SwitchPanel(ContextHandle context, PanelMode panel) {
@@ -21,8 +21,8 @@ void CompositionPanel::SwitchPanel(ContextHandle context, PanelMode panel) {
 
 void CompositionPanel::softKeyboardKey(ContextHandle context, unsigned virtualKey, bool shift) {
   std::uint16_t code = softKeyboard_.translate(virtualKey, shift);
-  if (code == 8 || code == 13) {
-    sendToHost(context, kWmImeKeyDown, code, 0);
+  if (code == kKeyBackspace || code == kKeyEnter) {
+    host_.ReturnKey(context, code);
   } else if (code != 0) {
     commitText(context, SoftKeyboard::CodeText(code));
   }
@@ -44,16 +44,18 @@ void CompositionPanel::command(ContextHandle context, int id) {
       pageNext();
       host_.Invalidate(false);
       break;
+    // The buttons act on the input whatever the shape: typed with full shape on, the same keys
+    // would become full-width text.
     case kCmdBack:
-      handleKey(context, 8);
+      BarKey(context, 8);
       host_.Invalidate(false);
       break;
     case kCmdClear:
-      handleKey(context, 27);
+      BarKey(context, 27);
       host_.Invalidate(false);
       break;
     case kCmdReturn:
-      handleKey(context, 13);
+      BarKey(context, 13);
       host_.Invalidate(false);
       break;
     case kCmdFullShape:

@@ -7,7 +7,6 @@
 namespace tvime {
 namespace {
 
-constexpr int kSearchEngineMenu = 40067;
 constexpr int kHintRowHeight = 18;
 constexpr int kStrokeGlyphWidth = 10;
 constexpr int kStrokeGlyphHeight = 20;
@@ -37,7 +36,7 @@ MouseResult CompositionPanel::Mouse(ContextHandle context, MouseEvent event, int
       // A command may run a modal loop that delivers mouse messages; it never runs twice.
       runningCommand_ = true;
       if (event == MouseEvent::RightUp && pressed.command == kCmdSearch) {
-        command(context, kSearchEngineMenu);
+        command(context, kCmdEngineMenu);
       } else if (event == MouseEvent::LeftUp) {
         command(context, pressed.command);
       }
@@ -80,6 +79,11 @@ void CompositionPanel::MouseLeft() {
     host_.InvalidateHintStrip();
     host_.Invalidate(false);  // the item's highlight goes too
   }
+}
+
+void CompositionPanel::DragEnded() {
+  leftButtonDown_ = false;
+  host_.Invalidate(false);  // the Move button loses its pressed look
 }
 
 void CompositionPanel::Hover(int x, int y) {

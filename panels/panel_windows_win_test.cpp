@@ -12,6 +12,7 @@
 #include "base/gbk.h"
 #include "base/module_resources_win.h"
 #include "panels/button_bar.h"
+#include "panels/command_id.h"
 #include "panels/panel_windows_win.h"
 #include "panels/status_bar.h"
 #include "panels/windows_session_host_win.h"
@@ -27,8 +28,9 @@ std::wstring Wide(std::string_view utf8) {
 
 class NullHost : public WindowsSessionHost {
  public:
-  void SendToHost(ContextHandle, std::string_view, unsigned, std::uintptr_t,
-                  std::intptr_t) override {}
+  void Commit(ContextHandle, std::string_view) override {}
+  void ReturnKey(ContextHandle, unsigned) override {}
+  void PanelChanged(ContextHandle) override {}
 };
 
 class TestWindowHost : public PanelWindowHost {
@@ -186,8 +188,8 @@ TEST_F(PanelWindowsTest, TheMenusCarryTheirCommandsAndLabels) {
   HMENU main = LoadMenuW(instance, MAKEINTRESOURCEW(105));
   ASSERT_TRUE(main);
   HMENU popup = GetSubMenu(main, 0);
-  EXPECT_EQ(MenuText(popup, 40049), Wide("选中词语造词"));
-  EXPECT_EQ(MenuText(popup, 40042), Wide("设置 …"));
+  EXPECT_EQ(MenuText(popup, kCmdUserWord), Wide("选中词语造词"));
+  EXPECT_EQ(MenuText(popup, kCmdSettingsDialog), Wide("设置 …"));
   EXPECT_EQ(MenuText(popup, 40002), Wide("退出(&X)"));
   EXPECT_EQ(MenuText(popup, 4038), Wide("日文片假名　さしす"));
   EXPECT_EQ(MenuText(popup, 40048), Wide("大字库集(含大量繁体)(&F)"));
@@ -264,7 +266,7 @@ TEST_F(PanelWindowsTest, FetchingTheSelectionPutsTheUsersClipboardBack) {
 }
 
 TEST_F(PanelWindowsTest, WithoutASystemSoftKeyboardOurOwnIsShownAndClicked) {
-  panel->command(1, 4029 + 13);  // 全角字符
+  panel->command(1, kCmdFirstSoftKeyboard + 13);  // 全角字符
   ASSERT_TRUE(panel->softKeyboard().shown());
   // Wine has no system soft keyboard: ours is there instead, a non-activating window.
   ASSERT_TRUE(windows.softKeyboard);

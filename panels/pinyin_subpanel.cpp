@@ -59,17 +59,30 @@ void PinyinSubpanel::LoadTable(const ResourceSource* module) {
 }
 
 std::string PinyinSubpanel::Spelling() const {
+  // Every click shows, also one the segmentation could not place in a syllable; "'" stands
+  // between the syllables found and for a clicked separator.
   std::string spelled;
-  for (size_t k = 0; k < input.keys.size(); ++k) {
-    if (k > 0) spelled += '\'';
-    SyllableKey key = input.keys[k];
-    spelled += kInitials[key & 0xFF];
-    spelled += ShownFinal(kFinals[key >> 8]);
-  }
-  if (!input.tokens.empty() && input.tokens.back() == InitialToken(kSeparatorInitial)) {
-    spelled += '\'';
+  size_t nextStart = 1;  // the first syllable needs no separator in front
+  for (size_t t = 0; t < input.tokens.size(); ++t) {
+    SyllableKey token = input.tokens[t];
+    bool startsSyllable = nextStart < input.keyStarts.size() && input.keyStarts[nextStart] == t;
+    if (startsSyllable) ++nextStart;
+    if (token == InitialToken(kSeparatorInitial)) {
+      if (!spelled.empty() && spelled.back() != '\'') spelled += '\'';
+      continue;
+    }
+    if (startsSyllable && !spelled.empty() && spelled.back() != '\'') spelled += '\'';
+    spelled += ShownFinal(TokenText(token));
   }
   return spelled;
+}
+
+std::string PinyinSubpanel::SpelledLetters() const {
+  std::string letters;
+  for (SyllableKey token : input.tokens) {
+    if (token != InitialToken(kSeparatorInitial)) letters += TokenText(token);
+  }
+  return letters;
 }
 
 void PinyinSubpanel::SetRowsPerPage(int rows) {
@@ -124,7 +137,7 @@ const std::vector<PanelItem>& PinyinSubpanel::VisibleItems() const {
   if (candidatesView) return visible_;
   visible_.insert(visible_.end(), letters_.begin(), letters_.end());
   if (input.finalList.empty()) {
-    std::vector<PanelItem> symbols = SymbolItems(kOfferedRowTop);
+    std::vector<PanelItem> symbols = SymbolRowItems(kFirstX, kOfferedRowTop);
     visible_.insert(visible_.end(), symbols.begin(), symbols.end());
     return visible_;
   }
@@ -252,10 +265,7 @@ int PinyinSubpanel::Key(ContextHandle context, int ch) {
   const bool spelling = !input.tokens.empty();
   if (ch == 13) {
     if (!spelling) return 0;
-    std::string letters;
-    for (char c : Spelling()) {
-      if (c != '\'') letters += c;
-    }
+    std::string letters = SpelledLetters();
     Reset();
     panel_.commitSymbol(context, letters);
     return 1;
@@ -284,10 +294,13 @@ int PinyinSubpanel::Key(ContextHandle context, int ch) {
     return 1;
   }
   // A choice from the current page: its characters when it has any, else its phrases.
+  // Only spelled syllables have candidates to choose from: with nothing spelled a digit or a
+  // space is typed as it is.
+  if (!spelling) return 0;
   int pick = -1;
   if (ch >= '1' && ch <= '9') pick = ch - '1';
   if (ch == '0') pick = 9;
-  if (ch == ' ' && spelling) pick = 0;
+  if (ch == ' ') pick = 0;
   if (pick < 0) return 0;
   std::vector<PanelItem> page;
   if (ShowsPhrases()) {

@@ -35,6 +35,8 @@ class PinyinSubpanel : public Subpanel {
   void LoadTable(const ResourceSource* module);
   // The spelled pinyin as the composition line shows it (GBK; v shown as ü).
   std::string Spelling() const;
+  // The clicked letters without separators, as Enter commits them (v stays v).
+  std::string SpelledLetters() const;
   // Commits a candidate's text, then shows the follow-on words.
   void Commit(ContextHandle context, std::string_view text);
 

@@ -4,7 +4,8 @@
 
 #include <gmock/gmock.h>
 
-#include "panels/panel_commands.h"
+#include "panels/command_id.h"
+#include "panels/geometry.h"
 #include "panels/test_panel.h"
 #include "tests/support/gbk_literals.h"
 
@@ -120,6 +121,69 @@ TEST_F(PinyinPanelTest, TheSwitchCommandLeavesAndReturnsToPinyin) {
   ClickButton(kCmdPinyinSwitch);
   EXPECT_EQ(panel->mode, ModePinyin);
   EXPECT_EQ(Spelling(), "");  // the switch clears
+}
+
+// --- what a user met before, each pinned by the story that showed it ---
+
+TEST_F(PinyinPanelTest, EverySymbolButtonOfThePinyinPanelCanBeClicked) {
+  StartInPinyin();
+  std::vector<PanelItem> symbols;
+  for (const PanelItem& item : pinyin().VisibleItems()) {
+    if (item.kind == ItemSymbol) symbols.push_back(item);
+  }
+  ASSERT_EQ(symbols.size(), 14u);
+  for (const PanelItem& symbol : symbols) {
+    EXPECT_EQ(symbol.rect.top, symbols.front().rect.top) << "one row";
+    EXPECT_FALSE(kHintStrip.Contains(symbol.rect.left, symbol.rect.bottom - 1));
+    Click((symbol.rect.left + symbol.rect.right) / 2, (symbol.rect.top + symbol.rect.bottom) / 2);
+  }
+  EXPECT_EQ(Received(), "，。！？、；：“”…—￥ <Enter>");
+}
+
+TEST_F(PinyinPanelTest, AfterBackspaceGoesToTheApplicationADigitIsTypedNotAnOldFollowOnWord) {
+  StartInPinyin(true);
+  Type("zhong1");
+  ASSERT_EQ(Received(), "中");
+  ASSERT_TRUE(Shows("国"));
+  Press(8);  // the application deletes 中
+  EXPECT_FALSE(Shows("国"));
+  Type("1");
+  EXPECT_EQ(Received(), "中<Back>1");
+}
+
+TEST_F(PinyinPanelTest, WithNothingSpelledADigitIsTypedAsItIs) {
+  StartInPinyin(true);
+  Type("1 ");
+  EXPECT_EQ(Received(), "1 ");
+}
+
+TEST_F(PinyinPanelTest, LettersTypedOnTheLetterPanelAreCommittedNotSpelled) {
+  StartInPinyin(true);
+  ClickButton(kCmdLetters);
+  Type("ab");
+  EXPECT_EQ(Received(), "ab");
+  EXPECT_EQ(Spelling(), "");
+}
+
+TEST_F(PinyinPanelTest, TheLineAndEnterKeepEveryLetterTheUserSpelled) {
+  StartInPinyin(true);
+  Type("fong");
+  EXPECT_EQ(Spelling(), "fon'g");  // no syllable fong: every letter still shows
+  Press(13);
+  EXPECT_EQ(Received(), "fong");
+}
+
+TEST_F(PinyinPanelTest, JiongXiongAndQiongAreOneSyllableEach) {
+  StartInPinyin(true);
+  for (const char* syllable : {"jiong", "xiong", "qiong"}) {
+    Type(syllable);
+    EXPECT_EQ(Spelling(), syllable);
+    ASSERT_EQ(pinyin().input.keys.size(), 1u) << syllable;
+    EXPECT_FALSE(pinyin().input.charList.empty()) << syllable;
+    Press(27);
+  }
+  Type("jiongjiong");
+  EXPECT_EQ(Spelling(), "jiong'jiong");
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <random>
 
-#include "panels/panel_commands.h"
+#include "panels/command_id.h"
 #include "panels/pinyin_subpanel.h"
 #include "panels/stroke_subpanel.h"
 #include "panels/test_panel.h"
@@ -121,7 +121,7 @@ TEST_F(SessionStressTest, RandomUseNeverBreaksTheSession) {
         break;
       default:
         if (random() % 50 == 0) panel->MouseLeft();
-        if (random() % 200 == 0) host.sent.clear();
+        if (random() % 200 == 0) host.received.clear();
         break;
     }
     CheckInvariants(step);

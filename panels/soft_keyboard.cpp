@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "base/gbk.h"
+#include "panels/command_id.h"
 
 namespace tvime {
 namespace {
@@ -179,7 +180,6 @@ constexpr SymbolLayout kLayouts[] = {
      "ZXCVBNM<>?"},
 };
 
-constexpr int kFirstTableCommand = 4029;
 constexpr unsigned kVkBack = 0x08;
 constexpr unsigned kVkReturn = 0x0D;
 constexpr unsigned kVkOem1 = 0xBA;  // ; and the keys after it up to `
@@ -281,7 +281,7 @@ void SoftKeyboard::SelectByCommand(int commandId) {
   // Wide enough that no command id overflows; the remainder is made non-negative so that ids
   // below the first command wrap to the last tables.
   const long long count = static_cast<long long>(SymbolTables().size());
-  long long index = (static_cast<long long>(commandId) - kFirstTableCommand) % count;
+  long long index = (static_cast<long long>(commandId) - kCmdFirstSoftKeyboard) % count;
   if (index < 0) index += count;
   current_ = static_cast<size_t>(index);
 }

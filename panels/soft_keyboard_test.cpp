@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "panels/command_id.h"
 #include "tests/support/gbk_literals.h"
 
 namespace tvime {
@@ -19,7 +20,7 @@ constexpr size_t kPlainAscii = 14;
 
 SoftKeyboard KeyboardWith(size_t table) {
   SoftKeyboard keyboard;
-  keyboard.SelectByCommand(4029 + static_cast<int>(table));
+  keyboard.SelectByCommand(kCmdFirstSoftKeyboard + static_cast<int>(table));
   return keyboard;
 }
 
@@ -210,7 +211,7 @@ TEST(SymbolKeyPositionTest, LowerCaseLettersMapLikeTheirKeys) {
 TEST(SoftKeyboardTest, TranslatePassesBackspaceAndEnterAndGivesZeroForOtherKeys) {
   SoftKeyboard keyboard;
   for (size_t table = 0; table < SymbolTables().size(); ++table) {
-    keyboard.SelectByCommand(4029 + static_cast<int>(table));
+    keyboard.SelectByCommand(kCmdFirstSoftKeyboard + static_cast<int>(table));
     for (bool shift : {false, true}) {
       EXPECT_EQ(keyboard.translate(8, shift), 8);
       EXPECT_EQ(keyboard.translate(13, shift), 13);
@@ -232,11 +233,11 @@ TEST(SoftKeyboardTest, CommandsSelectTablesAndWrapAround) {
   SoftKeyboard keyboard;
   EXPECT_EQ(keyboard.current(), 0u);
   EXPECT_FALSE(keyboard.shown());
-  keyboard.SelectByCommand(4029 + 14);
+  keyboard.SelectByCommand(kCmdFirstSoftKeyboard + 14);
   EXPECT_EQ(keyboard.current(), 14u);
-  keyboard.SelectByCommand(4029 + 15);
+  keyboard.SelectByCommand(kCmdFirstSoftKeyboard + 15);
   EXPECT_EQ(keyboard.current(), 0u);
-  keyboard.SelectByCommand(4029 + 31);
+  keyboard.SelectByCommand(kCmdFirstSoftKeyboard + 31);
   EXPECT_EQ(keyboard.current(), 1u);
   keyboard.SelectByCommand(4028);
   EXPECT_EQ(keyboard.current(), 14u);
@@ -254,7 +255,7 @@ TEST(SoftKeyboardTest, KeyDataHoldsTheCurrentTableAtItsVirtualKeys) {
 
   // What the window shows is what a key types, on every table.
   for (size_t table = 0; table < SymbolTables().size(); ++table) {
-    keyboard.SelectByCommand(4029 + static_cast<int>(table));
+    keyboard.SelectByCommand(kCmdFirstSoftKeyboard + static_cast<int>(table));
     data = keyboard.BuildKeyData();
     for (unsigned key : SymbolVirtualKeys()) {
       for (int shift : {0, 1}) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "base/imm_ime_win.h"
+#include "panels/command_id.h"
 #include "panels/guarded_window_proc_win.h"
 #include "panels/panel_windows_win.h"
 #include "panels/soft_keyboard_panel.h"
@@ -50,7 +51,7 @@ void ClickOwnKeyboard(HWND window, int x, int y) {
       w.panel->softKeyboardKey(context, 13, false);
       break;
     case SoftKeyAction::Close:
-      w.panel->command(context, 40043);
+      w.panel->command(context, kCmdCloseSoftKeyboard);
       return;
     default:
       break;

@@ -5,8 +5,8 @@
 
 #include "base/gbk.h"
 
+#include "panels/command_id.h"
 #include "panels/menus.h"
-#include "panels/panel_commands.h"
 #include "panels/panel_windows_win.h"
 #include "panels/status_bar.h"
 #include "panels/user_word.h"

@@ -27,13 +27,19 @@ Rect SymbolButtonRect(int index) {
   return {left, top, left + 18, top + 18};
 }
 
-std::vector<PanelItem> SymbolItems(int top) {
+std::vector<PanelItem> SymbolItems() {
   std::vector<PanelItem> items;
   for (int i = 0; i < static_cast<int>(kSymbolButtons.size()); ++i) {
-    Rect rect = SymbolButtonRect(i);
-    rect.top += top - 81;
-    rect.bottom += top - 81;
-    items.push_back({i, rect, 0, {}, ItemSymbol});
+    items.push_back({i, SymbolButtonRect(i), 0, {}, ItemSymbol});
+  }
+  return items;
+}
+
+std::vector<PanelItem> SymbolRowItems(int left, int top) {
+  std::vector<PanelItem> items;
+  for (int i = 0; i < static_cast<int>(kSymbolButtons.size()); ++i) {
+    int x = left + i * kIconSize;
+    items.push_back({i, {x, top, x + kIconSize, top + kIconSize}, 0, {}, ItemSymbol});
   }
   return items;
 }
@@ -90,7 +96,7 @@ void StrokeSubpanel::Rebuild() {
   for (int i = 0; i < static_cast<int>(kStrokeCodes.size()); ++i) {
     visible_.push_back({i, StrokeButtonRect(i), 0, {}, ItemStroke});
   }
-  std::vector<PanelItem> symbols = SymbolItems(81);
+  std::vector<PanelItem> symbols = SymbolItems();
   visible_.insert(visible_.end(), symbols.begin(), symbols.end());
 }
 

@@ -18,8 +18,10 @@ inline constexpr std::array<char16_t, 14> kSymbolButtons = {
 // The fixed buttons of the panel.
 Rect StrokeButtonRect(int index);
 Rect SymbolButtonRect(int index);
-// The symbol buttons as items, laid out from `top` (the pinyin panel shows them lower).
-std::vector<PanelItem> SymbolItems(int top);
+// The symbol buttons as items: the stroke panel's two rows of seven beside the stroke buttons.
+std::vector<PanelItem> SymbolItems();
+// The symbol buttons as one row of fourteen from (left, top), as the pinyin panel shows them.
+std::vector<PanelItem> SymbolRowItems(int left, int top);
 // What a click on a symbol does: Enter goes to the application as the key, any other symbol
 // is committed.
 void ClickSymbol(CompositionPanel& panel, ContextHandle context, int index);

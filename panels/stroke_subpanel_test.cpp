@@ -4,7 +4,7 @@
 
 #include <gmock/gmock.h>
 
-#include "panels/panel_commands.h"
+#include "panels/command_id.h"
 #include "panels/test_panel.h"
 #include "tests/support/gbk_literals.h"
 

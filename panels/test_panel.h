@@ -13,19 +13,15 @@
 
 namespace tvime::testing {
 
-struct SentMessage {
-  std::string text;  // GBK
-  unsigned message;
-  std::uintptr_t wParam;
-  std::intptr_t lParam;
-};
-
 class RecordingHost : public Host {
  public:
-  void SendToHost(ContextHandle, std::string_view result, unsigned message, std::uintptr_t wParam,
-                  std::intptr_t lParam) override {
-    sent.push_back({std::string(result), message, wParam, lParam});
+  void Commit(ContextHandle, std::string_view text) override { received += GbkToUtf8(text); }
+  void ReturnKey(ContextHandle, unsigned virtualKey) override {
+    received += virtualKey == kKeyEnter       ? "<Enter>"
+                : virtualKey == kKeyBackspace ? "<Back>"
+                                              : "<Key>";
   }
+  void PanelChanged(ContextHandle) override { ++panelChanges; }
   void Invalidate(bool) override { ++invalidations; }
   void InvalidateHintStrip() override { ++hintInvalidations; }
   void Beep() override { ++beeps; }
@@ -35,19 +31,10 @@ class RecordingHost : public Host {
 
   // What the application received, in UTF-8: committed text, and <Enter> or <Back> for keys
   // handed back.
-  std::string Received() const {
-    std::string received;
-    for (const SentMessage& m : sent) {
-      if (m.message == kWmImeComposition && m.lParam == kGcsResultStr) {
-        received += GbkToUtf8(m.text);
-      } else if (m.message == kWmImeKeyDown) {
-        received += m.wParam == 13 ? "<Enter>" : m.wParam == 8 ? "<Back>" : "<Key>";
-      }
-    }
-    return received;
-  }
+  const std::string& Received() const { return received; }
 
-  std::vector<SentMessage> sent;
+  std::string received;
+  int panelChanges = 0;
   int invalidations = 0;
   int hintInvalidations = 0;
   int beeps = 0;

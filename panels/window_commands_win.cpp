@@ -11,26 +11,14 @@
 #include "base/gbk.h"
 #include "engine/user_words.h"
 #include "panels/button_bar.h"
+#include "panels/command_id.h"
 #include "panels/menus.h"
-#include "panels/panel_commands.h"
 #include "panels/panel_windows_win.h"
 #include "panels/user_word.h"
 #include "settings/settings_dialog_win.h"
 
 namespace tvime {
 namespace {
-
-enum WindowCommand : int {
-  kCmdMinimize = 10006,
-  kCmdClose = 10007,
-  kCmdKeyboard = 10023,
-  kCmdDictionaryManager = 40026,
-  kCmdSettingsDialog = 40042,
-  kCmdCloseSoftKeyboard = 40043,
-  kCmdUserWord = 40049,
-  kCmdEngineMenu = 40067,
-  kCmdLastSearchEngine = 40065,
-};
 
 constexpr char kCaption[] = "沃岚鼠标输入法 3.1";
 

@@ -16,8 +16,9 @@ namespace {
 
 class NullHost : public Host {
  public:
-  void SendToHost(ContextHandle, std::string_view, unsigned, std::uintptr_t,
-                  std::intptr_t) override {}
+  void Commit(ContextHandle, std::string_view) override {}
+  void ReturnKey(ContextHandle, unsigned) override {}
+  void PanelChanged(ContextHandle) override {}
   void Invalidate(bool) override {}
   void InvalidateHintStrip() override {}
   void Beep() override {}
@@ -28,7 +29,9 @@ class NullHost : public Host {
 
 struct Session {
   Session()
-      : settings(store), flags(settings), lexicon(settings, flags, nullptr),
+      : settings(store),
+        flags(settings),
+        lexicon(settings, flags, nullptr),
         panel(lexicon, settings, flags, host, measure) {
     static DirectoryResources resources(TVIME_DICT_DIR);
     lexicon.Initialize(&resources);

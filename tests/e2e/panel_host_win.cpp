@@ -17,8 +17,8 @@
 #include <string>
 
 #include "base/gbk.h"
+#include "panels/command_id.h"
 #include "panels/layout_report.h"
-#include "panels/panel_commands.h"
 #include "panels/panel_runtime_win.h"
 #include "panels/panel_windows_win.h"
 #include "panels/windows_session_host_win.h"
@@ -40,14 +40,11 @@ void Log(const std::string& line) {
 
 class RecordingHost : public WindowsSessionHost {
  public:
-  void SendToHost(ContextHandle, std::string_view result, unsigned message, std::uintptr_t wParam,
-                  std::intptr_t lParam) override {
-    if (message == kWmImeComposition && lParam == kGcsResultStr) {
-      Log("text " + GbkToUtf8(result));
-    } else if (message == kWmImeKeyDown) {
-      Log("key " + std::to_string(wParam));
-    }
+  void Commit(ContextHandle, std::string_view text) override { Log("text " + GbkToUtf8(text)); }
+  void ReturnKey(ContextHandle, unsigned virtualKey) override {
+    Log("key " + std::to_string(virtualKey));
   }
+  void PanelChanged(ContextHandle) override {}
 };
 
 // Files are named in the ANSI code page, as everywhere in the programs.

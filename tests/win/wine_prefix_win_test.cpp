@@ -175,7 +175,9 @@ int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPAR
 }
 
 // Wine lists every font fontconfig knows: the prefix's font set keeps out whatever other CJK
-// fonts the machine has, which would change text widths and with them the panels' layout.
+// fonts the machine has, which would change text widths and with them the panels' layout. Wine
+// also remembers every font it once saw as an external font of the prefix, so a single run by
+// hand with the machine's own fontconfig spoils a prefix for good (wine-run.sh never does).
 TEST(WindowsEnvironment, SeesNoFontOutsideTheDeclaredSet) {
   HDC dc = CreateCompatibleDC(nullptr);
   LOGFONTW all{};

@@ -179,15 +179,6 @@ struct TypingSimulator::RunCache {
   std::map<size_t, std::vector<size_t>> ceilings;
 };
 
-void ReceivingHost::SendToHost(ContextHandle, std::string_view result, unsigned message,
-                               std::uintptr_t wParam, std::intptr_t lParam) {
-  if (message == kWmImeComposition && lParam == kGcsResultStr) {
-    received += result;
-  } else if (message == kWmImeKeyDown) {
-    received += wParam == 13 ? '\n' : static_cast<char>(wParam);
-  }
-}
-
 std::vector<std::uint32_t> PhrasesByStrokesThrough(const Lexicon& lexicon,
                                                    std::span<const CandidateId> characters,
                                                    std::span<const std::string_view> parts,

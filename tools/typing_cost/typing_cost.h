@@ -76,8 +76,11 @@ void WriteTypingCost(const TypingCost& cost, std::ostream& out);
 // character ("\n" for Enter).
 class ReceivingHost : public Host {
  public:
-  void SendToHost(ContextHandle context, std::string_view result, unsigned message,
-                  std::uintptr_t wParam, std::intptr_t lParam) override;
+  void Commit(ContextHandle, std::string_view text) override { received += text; }
+  void ReturnKey(ContextHandle, unsigned virtualKey) override {
+    received += virtualKey == kKeyEnter ? '\n' : static_cast<char>(virtualKey);
+  }
+  void PanelChanged(ContextHandle) override {}
   void Invalidate(bool) override {}
   void InvalidateHintStrip() override {}
   void Beep() override { ++beeps; }

@@ -2,6 +2,7 @@
 // with FindResource. Their answers must be those of the host build.
 
 #include <windows.h>
+
 #include <psapi.h>
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <sstream>
 
 #include "base/module_resources_win.h"
+#include "base/user_data_path_win.h"
 #include "engine/lexicon.h"
 #include "engine/pinyin_input.h"
 #include "tools/query/query_commands.h"
@@ -108,6 +110,16 @@ TEST_F(DictionaryDll, UserWordsLiveInThePerUserDirectory) {
   Lexicon restarted(settings, flags, UserDataPath);
   restarted.Initialize(&resources);
   EXPECT_EQ(restarted.userWords, std::vector<std::string>{"\xB2\xE2\xCA\xD4\xB4\xCA"});
+  DeleteFileA(path.c_str());
+}
+
+TEST(UserDataPath, HoldsTheUserWordFile) {
+  std::string path = UserDataPath(kUserWordFileName);
+  std::vector<std::string> words = {"\xD6\xD0\xB9\xFA\xC8\xCB", "ab"};
+  ASSERT_TRUE(WriteWordFile(path, words));
+  std::vector<std::string> read;
+  ReadWordFile(path, read);
+  EXPECT_EQ(read, words);
   DeleteFileA(path.c_str());
 }
 

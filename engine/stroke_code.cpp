@@ -2,6 +2,16 @@
 
 namespace tvime {
 
+std::vector<std::string_view> SplitAtSeparators(std::string_view input) {
+  std::vector<std::string_view> parts;
+  while (true) {
+    size_t separator = input.find(kPhraseSeparator);
+    parts.push_back(input.substr(0, separator));
+    if (separator == std::string_view::npos) return parts;
+    input.remove_prefix(separator + 1);
+  }
+}
+
 std::string FoldStrokes(std::string_view input) {
   std::string folded(input);
   for (char& c : folded) {

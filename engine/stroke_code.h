@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tvime {
 
@@ -36,6 +37,10 @@ inline constexpr std::string_view kStrokeCodes = "asdfgthn?'";
 
 // The input as the lexicon searches it: 提, 竖钩 and 捺 ("t", "h", "n") as 横, 竖 and 点.
 std::string FoldStrokes(std::string_view input);
+
+// A phrase query split at every separator into the codes of its characters; an input without a
+// separator (also the empty one) is one part.
+std::vector<std::string_view> SplitAtSeparators(std::string_view input);
 
 // Prefix match of a stored code against a query, with the "?" and "t" rules. `code` is the stored
 // NUL-terminated code; an empty query matches every code.

@@ -53,6 +53,14 @@ TEST(FoldStrokes, TurnsTheExtraStrokesIntoTheFiveBasicOnes) {
   EXPECT_EQ(FoldStrokes(""), "");
 }
 
+TEST(SplitAtSeparators, GivesOnePartPerCharacterEmptyOnesIncluded) {
+  using Parts = std::vector<std::string_view>;
+  EXPECT_EQ(SplitAtSeparators(""), Parts{""});
+  EXPECT_EQ(SplitAtSeparators("sgas"), Parts{"sgas"});
+  EXPECT_EQ(SplitAtSeparators("sgas'sga"), (Parts{"sgas", "sga"}));
+  EXPECT_EQ(SplitAtSeparators("a'"), (Parts{"a", ""}));  // a phrase of at least two characters
+}
+
 TEST(CharKey, ReadsTheTwoBytesLittleEndian) {
   EXPECT_EQ(CharKey("\xD6\xD0"), 0xD0D6);
   EXPECT_EQ(CharKey("\xD6\xD0\xB9\xFA"), 0xD0D6);

@@ -39,10 +39,4 @@ bool WriteWordFile(const std::string& path, const std::vector<std::string>& word
   return ReplaceFileContents(path, FormatWordFile(words));
 }
 
-std::string UserDataDirectoryIn(std::string_view appDataFolder) {
-  std::string directory(appDataFolder);
-  if (directory.empty() || directory.back() != '\\') directory += '\\';
-  return directory + "tvime\\";
-}
-
 }  // namespace tvime

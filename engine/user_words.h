@@ -28,13 +28,4 @@ bool ReadWordFile(const std::string& path, std::vector<std::string>& words);
 // complete; false when nothing could be written.
 bool WriteWordFile(const std::string& path, const std::vector<std::string>& words);
 
-// The per-user data directory for an application-data folder: the folder, a backslash when it
-// has none, and "tvime\".
-std::string UserDataDirectoryIn(std::string_view appDataFolder);
-
-#ifdef _WIN32
-// The per-user data directory (created if missing) followed by `fileName`.
-std::string UserDataPath(std::string_view fileName);
-#endif
-
 }  // namespace tvime

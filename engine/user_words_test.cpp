@@ -72,11 +72,5 @@ TEST(WordFile, AFileThatCannotBeWrittenIsReportedAndUntouched) {
   EXPECT_EQ(dir.EntryCount(), 0u);
 }
 
-TEST(UserDataDirectory, AppendsTheProgramFolderWithExactlyOneBackslash) {
-  EXPECT_EQ(UserDataDirectoryIn("C:\\Users\\u\\AppData\\Roaming"),
-            "C:\\Users\\u\\AppData\\Roaming\\tvime\\");
-  EXPECT_EQ(UserDataDirectoryIn("C:\\Data\\"), "C:\\Data\\tvime\\");
-}
-
 }  // namespace
 }  // namespace tvime

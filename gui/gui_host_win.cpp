@@ -3,17 +3,13 @@
 #include <string>
 
 #include "base/gbk.h"
+#include "base/wide_text_win.h"
 #include "gui/event_trace_win.h"
 #include "gui/text_delivery.h"
 #include "panels/command_id.h"
 
 namespace tvime {
 namespace {
-
-std::wstring Wide(std::string_view utf8) {
-  std::u16string text = GbkToUtf16(Utf8ToGbk(utf8));
-  return std::wstring(text.begin(), text.end());
-}
 
 // Borrows the foreground thread's input state for one delivery, so that GetFocus sees its
 // focused control; released on every path.
@@ -109,7 +105,8 @@ int ProgramMessageBox(std::string_view utf8Text, std::string_view utf8Caption, U
   HWND previous = GetForegroundWindow();
   HWND panel = Windows() ? Windows()->composition : nullptr;
   if (panel) SetForegroundWindow(panel);
-  int answer = MessageBoxW(panel, Wide(utf8Text).c_str(), Wide(utf8Caption).c_str(), type);
+  int answer =
+      MessageBoxW(panel, WideFromUtf8(utf8Text).c_str(), WideFromUtf8(utf8Caption).c_str(), type);
   if (previous) SetForegroundWindow(previous);
   return answer;
 }

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "base/user_data_path_win.h"
 #include "gui/event_trace_win.h"
 #include "gui/gui_host_win.h"
 #include "panels/command_id.h"

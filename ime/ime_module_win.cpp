@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "base/user_data_path_win.h"
 #include "ime/ui_window_win.h"
 #include "panels/guarded_window_proc_win.h"
 #include "settings/user_id.h"

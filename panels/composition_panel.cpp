@@ -11,16 +11,6 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::vector<std::string_view> Segments(std::string_view input) {
-  std::vector<std::string_view> segments;
-  while (true) {
-    size_t separator = input.find(kPhraseSeparator);
-    segments.push_back(input.substr(0, separator));
-    if (separator == std::string_view::npos) return segments;
-    input.remove_prefix(separator + 1);
-  }
-}
-
 }  // namespace
 
 CompositionPanel::CompositionPanel(Lexicon& lexicon, Settings& settings, ConversionFlags& flags,
@@ -136,7 +126,7 @@ void CompositionPanel::refreshCandidates() {
     panel.phrases.Clear();
     panel.association.Clear();
   } else if (mode == ModeIdle || mode == ModeStrokes || mode == ModeAssociation) {
-    std::vector<std::string_view> segments = Segments(folded);
+    std::vector<std::string_view> segments = SplitAtSeparators(folded);
     lexicon_.FindByStrokes(segments.size() >= 2 ? segments[0] : std::string_view(folded));
     lexicon_.FindRadicalsByStrokes(folded);
     panel.phrases.Clear();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/gbk.h"
+#include "base/wide_text_win.h"
 
 namespace tvime {
 namespace {
@@ -31,11 +32,6 @@ HFONT MakeFont(int height, bool underline, const wchar_t* face) {
   return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, DEFAULT_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      DEFAULT_PITCH | FF_DONTCARE, face);
-}
-
-std::wstring Wide(std::string_view gbk) {
-  std::u16string text = GbkToUtf16(gbk);
-  return std::wstring(text.begin(), text.end());
 }
 
 // Selects a GDI object for the life of the guard.
@@ -98,7 +94,7 @@ void DrawTextOp(HDC dc, const DrawText& op, PanelArtwork& artwork) {
   RECT rect{op.rect.left, op.rect.top, op.rect.right, op.rect.bottom};
   UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
   if (op.align == AlignCenter) format |= DT_CENTER;
-  std::wstring text = Wide(op.text);
+  std::wstring text = WideFromGbk(op.text);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
 }
 
@@ -198,7 +194,7 @@ TextSize GdiTextMeasure::Measure(Font font, std::string_view text) const {
   SIZE size{0, 0};
   {
     Selected selected(dc, artwork_.FontOf(font));
-    std::wstring wide = Wide(text);
+    std::wstring wide = WideFromGbk(text);
     GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
   }
   DeleteDC(dc);

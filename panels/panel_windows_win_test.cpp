@@ -11,6 +11,7 @@
 
 #include "base/gbk.h"
 #include "base/module_resources_win.h"
+#include "base/wide_text_win.h"
 #include "panels/button_bar.h"
 #include "panels/command_id.h"
 #include "panels/panel_windows_win.h"
@@ -20,11 +21,6 @@
 
 namespace tvime {
 namespace {
-
-std::wstring Wide(std::string_view utf8) {
-  std::u16string text = GbkToUtf16(Utf8ToGbk(utf8));
-  return std::wstring(text.begin(), text.end());
-}
 
 class NullHost : public WindowsSessionHost {
  public:
@@ -172,7 +168,7 @@ TEST_F(PanelWindowsTest, EveryBarButtonHasItsTooltip) {
     tool.uId = i;
     tool.lpszText = text;
     SendMessageW(tips, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
-    EXPECT_EQ(std::wstring(text), Wide(buttons[i].tooltip)) << i;
+    EXPECT_EQ(std::wstring(text), WideFromUtf8(buttons[i].tooltip)) << i;
   }
   EXPECT_EQ(SendMessageW(tips, TTM_GETDELAYTIME, TTDT_INITIAL, 0), 1500);
   EXPECT_TRUE(GetWindowLongW(tips, GWL_STYLE) & TTS_BALLOON);
@@ -188,14 +184,14 @@ TEST_F(PanelWindowsTest, TheMenusCarryTheirCommandsAndLabels) {
   HMENU main = LoadMenuW(instance, MAKEINTRESOURCEW(105));
   ASSERT_TRUE(main);
   HMENU popup = GetSubMenu(main, 0);
-  EXPECT_EQ(MenuText(popup, kCmdUserWord), Wide("选中词语造词"));
-  EXPECT_EQ(MenuText(popup, kCmdSettingsDialog), Wide("设置 …"));
-  EXPECT_EQ(MenuText(popup, 40002), Wide("退出(&X)"));
-  EXPECT_EQ(MenuText(popup, 4038), Wide("日文片假名　さしす"));
-  EXPECT_EQ(MenuText(popup, 40048), Wide("大字库集(含大量繁体)(&F)"));
+  EXPECT_EQ(MenuText(popup, kCmdUserWord), WideFromUtf8("选中词语造词"));
+  EXPECT_EQ(MenuText(popup, kCmdSettingsDialog), WideFromUtf8("设置 …"));
+  EXPECT_EQ(MenuText(popup, 40002), WideFromUtf8("退出(&X)"));
+  EXPECT_EQ(MenuText(popup, 4038), WideFromUtf8("日文片假名　さしす"));
+  EXPECT_EQ(MenuText(popup, 40048), WideFromUtf8("大字库集(含大量繁体)(&F)"));
   wchar_t label[64] = {};
   GetMenuStringW(popup, 0, label, 64, MF_BYPOSITION);
-  EXPECT_EQ(std::wstring(label), Wide("软键盘(&S)"));
+  EXPECT_EQ(std::wstring(label), WideFromUtf8("软键盘(&S)"));
   HMENU keyboards = GetSubMenu(popup, 0);
   EXPECT_EQ(GetMenuItemCount(keyboards), 14 + 5);  // 14 tables, 4 separators, "close"
   EXPECT_EQ(GetMenuItemID(keyboards, GetMenuItemCount(keyboards) - 1), 40043u);
@@ -204,7 +200,7 @@ TEST_F(PanelWindowsTest, TheMenusCarryTheirCommandsAndLabels) {
   HMENU engines = LoadMenuW(instance, MAKEINTRESOURCEW(121));
   ASSERT_TRUE(engines);
   EXPECT_EQ(GetMenuItemCount(GetSubMenu(engines, 0)), 6);
-  EXPECT_EQ(MenuText(GetSubMenu(engines, 0), 40060).substr(0, 2), Wide("百度"));
+  EXPECT_EQ(MenuText(GetSubMenu(engines, 0), 40060).substr(0, 2), WideFromUtf8("百度"));
   DestroyMenu(engines);
 }
 
@@ -237,7 +233,7 @@ TEST_F(PanelWindowsTest, FetchingTheSelectionPutsTheUsersClipboardBack) {
   HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_POPUP | ES_AUTOHSCROLL, 0, 0, 200, 30, nullptr,
                               nullptr, instance, nullptr);
   ASSERT_TRUE(edit);
-  SetWindowTextW(edit, Wide("学习中文输入").c_str());
+  SetWindowTextW(edit, WideFromUtf8("学习中文输入").c_str());
   SendMessageW(edit, EM_SETSEL, 2, 4);  // 中文
   auto setClipboard = [edit](const std::wstring& text) {
     ASSERT_TRUE(OpenClipboard(edit));

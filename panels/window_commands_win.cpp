@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/gbk.h"
+#include "base/wide_text_win.h"
 #include "engine/user_words.h"
 #include "panels/button_bar.h"
 #include "panels/command_id.h"
@@ -21,11 +22,6 @@ namespace tvime {
 namespace {
 
 constexpr char kCaption[] = "沃岚鼠标输入法 3.1";
-
-std::wstring Wide(std::string_view utf8) {
-  std::u16string text = GbkToUtf16(Utf8ToGbk(utf8));
-  return std::wstring(text.begin(), text.end());
-}
 
 // The system logon screen never shows our menus.
 bool InLogonProcess() {
@@ -51,7 +47,7 @@ void BringCompositionBack() {
 }
 
 int MessageBoxUtf8(HWND owner, std::string_view text, std::string_view caption, UINT type) {
-  return MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), type);
+  return MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(caption).c_str(), type);
 }
 
 void StartDictionaryManager() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/exported_function_win.h"
+#include "base/wide_text_win.h"
 
 namespace tvime {
 namespace {
@@ -102,15 +103,6 @@ class SelectedFont {
   bool owned_ = false;
 };
 
-std::string Narrow(const std::wstring& text) {
-  std::string narrow(text.size() * 3 + 1, '\0');
-  int length =
-      WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), narrow.data(),
-                          static_cast<int>(narrow.size()), nullptr, nullptr);
-  narrow.resize(length > 0 ? length : 0);
-  return narrow;
-}
-
 TEST(WindowsEnvironment, ASongtiRequestGetsAFontWithChineseGlyphs) {
   HFONT font =
       CreateFontW(-18, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
@@ -153,7 +145,7 @@ TEST(WindowsEnvironment, EveryFaceTheProgramsUseResolvesToADeclaredFont) {
   };
   for (const auto& [face, file] : expected) {
     SelectedFont selected(face);
-    EXPECT_EQ(selected.FileName(), file) << Narrow(face);
+    EXPECT_EQ(selected.FileName(), file) << Utf8FromWide(face);
   }
 
   EXPECT_EQ(SelectedFont(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))).FileName(),
@@ -163,7 +155,7 @@ TEST(WindowsEnvironment, EveryFaceTheProgramsUseResolvesToADeclaredFont) {
   ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
   for (const LOGFONTW& system :
        {metrics.lfMenuFont, metrics.lfStatusFont, metrics.lfMessageFont, metrics.lfCaptionFont}) {
-    EXPECT_EQ(SelectedFont(system).FileName(), L"uming.ttc") << Narrow(system.lfFaceName);
+    EXPECT_EQ(SelectedFont(system).FileName(), L"uming.ttc") << Utf8FromWide(system.lfFaceName);
   }
 }
 
@@ -189,7 +181,7 @@ TEST(WindowsEnvironment, SeesNoFontOutsideTheDeclaredSet) {
   for (const std::wstring& family : families) {
     std::wstring path = SelectedFont(family.c_str()).FilePath();
     EXPECT_NE(path.find(L"\\tvime-fonts\\files\\"), std::wstring::npos)
-        << Narrow(family) << " comes from " << Narrow(path);
+        << Utf8FromWide(family) << " comes from " << Utf8FromWide(path);
   }
 }
 

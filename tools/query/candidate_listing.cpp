@@ -25,16 +25,6 @@ void ListPhrases(const Lexicon& lexicon, std::span<const std::uint32_t> ids, std
   }
 }
 
-std::vector<std::string_view> SplitParts(std::string_view input) {
-  std::vector<std::string_view> parts;
-  while (true) {
-    size_t separator = input.find(kPhraseSeparator);
-    parts.push_back(input.substr(0, separator));
-    if (separator == std::string_view::npos) return parts;
-    input.remove_prefix(separator + 1);
-  }
-}
-
 // The longest entry of `table` that begins `text`, by index; nullopt for none.
 template <size_t N>
 std::optional<std::uint8_t> LongestPrefix(const std::array<std::string_view, N>& table,
@@ -57,7 +47,7 @@ void ListStrokeCandidates(Lexicon& lexicon, std::string_view query, std::ostream
 
 void ListPhraseCandidates(Lexicon& lexicon, std::string_view input, std::ostream& out) {
   std::string folded = FoldStrokes(input);
-  std::vector<std::string_view> parts = SplitParts(folded);
+  std::vector<std::string_view> parts = SplitAtSeparators(folded);
   lexicon.FindByStrokes(parts.front());
   out << "# characters\n";
   ListCharacters(lexicon, lexicon.mainList, out);

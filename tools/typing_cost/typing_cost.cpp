@@ -69,17 +69,6 @@ std::vector<char32_t> DecodeUtf8(std::string_view text) {
   return out;
 }
 
-// The stroke query split as the panel splits it: characters by the separator.
-std::vector<std::string_view> Parts(std::string_view input) {
-  std::vector<std::string_view> parts;
-  while (true) {
-    size_t separator = input.find(kPhraseSeparator);
-    parts.push_back(input.substr(0, separator));
-    if (separator == std::string_view::npos) return parts;
-    input.remove_prefix(separator + 1);
-  }
-}
-
 Rect FindButton(const ButtonBar& bar, int command) {
   for (const ToolbarButton& button : bar.buttons()) {
     if (button.command == command) return button.rect;
@@ -503,7 +492,7 @@ void TypingSimulator::PlanPhrasesByStrokes(std::string_view upcoming, PlanSet& p
 void TypingSimulator::VisitPhraseInput(PhraseSearch& search, std::string& input, size_t part,
                                        size_t strokes) {
   std::string folded = FoldStrokes(input);
-  std::vector<std::string_view> parts = Parts(folded);
+  std::vector<std::string_view> parts = SplitAtSeparators(folded);
   const std::vector<CandidateId>& characters = CharacterList(parts[0]);
   const size_t partCount = part + 1;
   // Both ways on are decided before either is taken: the targets record this input's pages.

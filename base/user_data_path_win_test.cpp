@@ -1,4 +1,4 @@
-// The per-user data directory and the user word file on Windows.
+// The per-user data directory on Windows.
 
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/user_words.h"
+#include "base/user_data_path_win.h"
 
 namespace tvime {
 namespace {
@@ -27,16 +27,6 @@ TEST(UserDataPath, CreatesTheDirectoryUnderApplicationData) {
   EXPECT_EQ(UserDataPath("tvimeusr.txt"), file);
   EXPECT_TRUE(PathIsDirectoryA(directory.c_str()));
   EXPECT_EQ(UserDataPath("netads.txt"), directory + "netads.txt");  // an existing one is kept
-}
-
-TEST(UserDataPath, HoldsTheUserWordFile) {
-  std::string path = UserDataPath(kUserWordFileName);
-  std::vector<std::string> words = {"\xD6\xD0\xB9\xFA\xC8\xCB", "ab"};
-  ASSERT_TRUE(WriteWordFile(path, words));
-  std::vector<std::string> read;
-  ReadWordFile(path, read);
-  EXPECT_EQ(read, words);
-  DeleteFileA(path.c_str());
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 // The per-user data directory on Windows: the application-data folder plus "tvime\".
 
+#include "base/user_data_path_win.h"
+
 #include <shlobj.h>
 #include <shlwapi.h>
 #include <windows.h>
-
-#include "engine/user_words.h"
 
 namespace tvime {
 

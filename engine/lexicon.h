@@ -88,11 +88,30 @@ class Lexicon {
   // Phrases whose characters 1.. begin with the later parts of a stroke query (parts[0] has
   // already filled mainList); at most 100.
   std::vector<std::uint32_t> FindPhrasesByStrokes(std::span<const std::string_view> parts) const;
+  // The same search over the phrases of `characters` (a start of mainList, for a planner that
+  // needs no more), stopping at `limit` phrases (never more than 100).
+  std::vector<std::uint32_t> FindPhrasesByStrokesAmong(std::span<const CandidateId> characters,
+                                                       std::span<const std::string_view> parts,
+                                                       size_t limit) const;
   // Phrases that begin with `contextChar` and whose second character's code matches `query`.
   std::vector<std::uint32_t> FindContextPhrasesByStrokes(std::string_view contextChar,
                                                          std::string_view query) const;
   // True when a user word or a phrase strictly extends `key`.
   bool HasExtension(std::string_view key) const;
+  // The follow-on words of `key` as association offers them: user words first, then phrases,
+  // at most 400, shortest first when "PhraseSortMode" is on.
+  std::vector<CandidateId> AssociationsOf(std::string_view key) const;
+  // What a commit of `chosen` makes of the association, worked out without changing anything:
+  // the history's new last entry (`chosen`, or the previous last entry grown by it when together
+  // they begin a longer known word), and the context text the session keeps (that entry while
+  // something follows it in the association and pinyin modes, else empty).
+  struct AssociationStep {
+    std::string historyEntry;
+    std::string contextText;
+    bool grewLastEntry = false;
+  };
+  AssociationStep AssociationAfter(std::string_view lastHistoryEntry, std::string_view chosen,
+                                   PanelMode mode) const;
   // After a commit: `contextText` is the session's context text (the committed word); it may be
   // grown into a longer known word or cleared. Rebuilds the history and, in the association and
   // pinyin modes, assocList.
@@ -148,7 +167,6 @@ class Lexicon {
 
  private:
   std::string DescribeCharIndex(std::uint32_t index) const;
-  void OfferAssociations(std::string_view key);
   void RankByCharacterFrequency(const std::vector<TextPair>& pairs,
                                 std::vector<std::uint32_t>& positions) const;
 

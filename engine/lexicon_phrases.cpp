@@ -37,12 +37,19 @@ size_t Lexicon::CandidateLength(CandidateId id) const {
 
 std::vector<std::uint32_t> Lexicon::FindPhrasesByStrokes(
     std::span<const std::string_view> parts) const {
+  return FindPhrasesByStrokesAmong(mainList, parts, kMaxStrokePhrases);
+}
+
+std::vector<std::uint32_t> Lexicon::FindPhrasesByStrokesAmong(
+    std::span<const CandidateId> characters, std::span<const std::string_view> parts,
+    size_t limit) const {
   std::vector<std::uint32_t> found;
+  const size_t cap = std::min(limit, kMaxStrokePhrases);
   const size_t partCount = parts.size();
-  for (CandidateId character : mainList) {
+  for (CandidateId character : characters) {
     if (character >= chars.count) continue;
     for (std::uint32_t index : PhrasesStartingWith(chars.EntryAt(character).text)) {
-      if (found.size() >= kMaxStrokePhrases) return found;
+      if (found.size() >= cap) return found;
       PhraseEntry phrase = phrases.EntryAt(index);
       if (phrase.charCount < partCount) continue;
       // Later parts must be a proper beginning of their character's code, taken literally.
@@ -79,44 +86,53 @@ bool Lexicon::HasExtension(std::string_view key) const {
   return false;
 }
 
-void Lexicon::OfferAssociations(std::string_view key) {
-  assocList.clear();
-  for (size_t n = 0; n < userWords.size() && assocList.size() < kMaxAssociationCandidates; ++n) {
-    if (IsStrictExtension(userWords[n], key)) {
-      assocList.push_back(static_cast<CandidateId>(n) | kUserWordBit);
-    }
+std::vector<CandidateId> Lexicon::AssociationsOf(std::string_view key) const {
+  std::vector<CandidateId> found;
+  for (size_t n = 0; n < userWords.size() && found.size() < kMaxAssociationCandidates; ++n) {
+    if (IsStrictExtension(userWords[n], key))
+      found.push_back(static_cast<CandidateId>(n) | kUserWordBit);
   }
   for (std::uint32_t index : PhrasesStartingWith(key)) {
-    if (assocList.size() >= kMaxAssociationCandidates) break;
-    if (IsStrictExtension(phrases.EntryAt(index).Text(), key)) assocList.push_back(index);
+    if (found.size() >= kMaxAssociationCandidates) break;
+    if (IsStrictExtension(phrases.EntryAt(index).Text(), key)) found.push_back(index);
   }
   if (phraseSortMode != 0) {
     // Shortest first; equal lengths by id as unsigned numbers, so the phrases come before the
     // user words of their length, each in file order.
-    std::stable_sort(assocList.begin(), assocList.end(), [this](CandidateId a, CandidateId b) {
+    std::stable_sort(found.begin(), found.end(), [this](CandidateId a, CandidateId b) {
       size_t lengthA = CandidateLength(a), lengthB = CandidateLength(b);
       return lengthA != lengthB ? lengthA < lengthB : a < b;
     });
   }
+  return found;
+}
+
+Lexicon::AssociationStep Lexicon::AssociationAfter(std::string_view lastHistoryEntry,
+                                                   std::string_view chosen, PanelMode mode) const {
+  AssociationStep step;
+  std::string grown = std::string(lastHistoryEntry) + std::string(chosen);
+  // The commit continues the previous one into a longer known word: the last entry grows.
+  step.grewLastEntry = HasExtension(grown);
+  step.historyEntry = step.grewLastEntry ? grown : std::string(chosen);
+  bool offered = mode == ModeAssociation || mode == ModePinyin;
+  bool followed = step.grewLastEntry || (!lastHistoryEntry.empty() && HasExtension(chosen));
+  step.contextText = !offered || followed ? step.historyEntry : std::string();
+  return step;
 }
 
 void Lexicon::UpdateAssociation(std::string& contextText, PanelMode mode) {
   if (contextText.size() < 2) return;
-  std::string key = contextHistory.empty() ? contextText : contextHistory.back() + contextText;
-  if (HasExtension(key)) {
-    // The commit continues the previous one into a longer known word: grow the last entry.
-    contextText = key;
+  AssociationStep step = AssociationAfter(
+      contextHistory.empty() ? std::string_view() : std::string_view(contextHistory.back()),
+      contextText, mode);
+  if (step.grewLastEntry) {
     if (!contextHistory.empty()) contextHistory.pop_back();
-  } else {
-    key = contextText;
-    if (contextHistory.size() >= kMaxContextHistory) contextHistory.erase(contextHistory.begin());
+  } else if (contextHistory.size() >= kMaxContextHistory) {
+    contextHistory.erase(contextHistory.begin());
   }
-  contextHistory.push_back(key);
-
-  if (mode == ModeAssociation || mode == ModePinyin) {
-    OfferAssociations(key);
-    if (assocList.empty()) contextText.clear();
-  }
+  contextHistory.push_back(step.historyEntry);
+  contextText = step.contextText;
+  if (mode == ModeAssociation || mode == ModePinyin) assocList = AssociationsOf(step.historyEntry);
 }
 
 bool Lexicon::StepBackAssociation(std::string& contextText, PanelMode mode) {

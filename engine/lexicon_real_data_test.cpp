@@ -163,6 +163,23 @@ TEST_F(RealLexicon, StrokesOfTheFirstCharactersFindThePhrase) {
   EXPECT_EQ(RankOf("人民", lexicon->FindPhrasesByStrokes(parts)), 0u);
 }
 
+TEST_F(RealLexicon, ASearchAmongTheFirstCharactersIsTheStartOfTheWholeSearch) {
+  const std::vector<std::vector<std::string_view>> queries = {
+      {"s", ""}, {"sgas", "sg"}, {"a", "s"}, {"sg", "a", "d"}, {"dsa", "f"}};
+  for (const std::vector<std::string_view>& parts : queries) {
+    lexicon->FindByStrokes(parts[0]);
+    std::vector<std::uint32_t> all = lexicon->FindPhrasesByStrokes(parts);
+    ASSERT_FALSE(lexicon->mainList.empty());
+    std::span<const CandidateId> characters(lexicon->mainList);
+    std::vector<std::uint32_t> start =
+        lexicon->FindPhrasesByStrokesAmong(characters.first(characters.size() / 2), parts, 1000);
+    ASSERT_LE(start.size(), all.size());
+    EXPECT_TRUE(std::equal(start.begin(), start.end(), all.begin())) << parts[0];
+    std::vector<std::uint32_t> few = lexicon->FindPhrasesByStrokesAmong(characters, parts, 3);
+    EXPECT_EQ(few.size(), std::min<size_t>(3, all.size()));
+  }
+}
+
 TEST_F(RealLexicon, PinyinFindsCharactersAndPhrases) {
   pinyin->ClearPinyin();
   for (const char* initial : {"z", "h"}) pinyin->AddInitialToken(*FindInitial(initial));

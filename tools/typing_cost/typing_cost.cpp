@@ -13,7 +13,6 @@ namespace tvime {
 namespace {
 
 constexpr ContextHandle kContext = 1;
-constexpr size_t kMaxStrokePhrases = 100;  // the lexicon's cap on a stroke phrase search
 // A phrase label is at least two characters wide (36 pixels) and labels are 8 apart, so no row of
 // a phrase strip holds more than this many.
 constexpr size_t kMaxPhrasesPerRow = 6;
@@ -167,29 +166,6 @@ struct TypingSimulator::RunCache {
   std::map<std::string, PhraseStrip> associations;
   std::map<size_t, std::vector<size_t>> ceilings;
 };
-
-std::vector<std::uint32_t> PhrasesByStrokesThrough(const Lexicon& lexicon,
-                                                   std::span<const CandidateId> characters,
-                                                   std::span<const std::string_view> parts,
-                                                   CandidateId last, size_t limit) {
-  std::vector<std::uint32_t> found;
-  const size_t cap = std::min(limit, kMaxStrokePhrases);
-  for (CandidateId character : characters) {
-    if (character >= lexicon.chars.count) continue;
-    for (std::uint32_t index : lexicon.PhrasesStartingWith(lexicon.chars.EntryAt(character).text)) {
-      if (found.size() >= cap) return found;
-      PhraseEntry phrase = lexicon.phrases.EntryAt(index);
-      if (phrase.charCount < parts.size()) continue;
-      bool matches = true;
-      for (size_t k = 1; k < parts.size() && matches; ++k) {
-        matches = IsStrictExtension(lexicon.CodeOfChar(phrase.CharAt(k)), parts[k]);
-      }
-      if (matches) found.push_back(index);
-    }
-    if (character == last) break;
-  }
-  return found;
-}
 
 TypingSimulator::TypingSimulator(const ResourceSource& dictionaries, bool bigCharset,
                                  PlanningRule rule)
@@ -509,8 +485,14 @@ void TypingSimulator::VisitPhraseInput(PhraseSearch& search, std::string& input,
            search.Promising(partCount, input.size() + pageTurns + 2, false)) {
       ++pageTurns;
     }
-    std::vector<std::uint32_t> found = PhrasesByStrokesThrough(
-        *lexicon_, characters, parts, search.first, (pageTurns + 1) * kMaxPhrasesPerRow);
+    // The search stops after the phrases of the wanted first character: the panel's own search
+    // goes on only to phrases the planner cannot want.
+    auto through = std::find(characters.begin(), characters.end(), search.first);
+    size_t count = through == characters.end()
+                       ? characters.size()
+                       : static_cast<size_t>(through - characters.begin()) + 1;
+    std::vector<std::uint32_t> found = lexicon_->FindPhrasesByStrokesAmong(
+        std::span(characters).first(count), parts, (pageTurns + 1) * kMaxPhrasesPerRow);
     PhraseStrip strip(0, panel_->strokePanel().phrases.rowsPerPage());
     strip.Fill(*lexicon_, found, 0, measure_);
     for (PhraseSearch::Target& target : search.targets) {
@@ -575,32 +557,18 @@ TypingSimulator::SessionState TypingSimulator::CurrentState() const {
   return {panel_->displayText, history.empty() ? std::string() : history.back()};
 }
 
-// As Lexicon::UpdateAssociation after a choice: the chosen text continues the last word when
-// together they begin a longer word; association is offered when something extends the result.
 TypingSimulator::SessionState TypingSimulator::StateAfter(const SessionState& state,
                                                           std::string_view chosen) const {
-  std::string key = state.lastKey + std::string(chosen);
-  if (!state.lastKey.empty() && lexicon_->HasExtension(key)) return {key, key};
-  key = std::string(chosen);
-  return {lexicon_->HasExtension(key) ? key : std::string(), key};
+  Lexicon::AssociationStep step =
+      lexicon_->AssociationAfter(state.lastKey, chosen, ModeAssociation);
+  return {step.contextText, step.historyEntry};
 }
 
 // The association list of the base `displayText`, laid out as the panel lays it out.
 PhraseStrip TypingSimulator::AssociationFor(std::string_view displayText) const {
-  std::vector<std::uint32_t> ids;
-  const std::vector<std::string>& userWords = lexicon_->userWords;
-  for (size_t n = 0; n < userWords.size() && ids.size() < kMaxAssociationCandidates; ++n) {
-    if (IsStrictExtension(userWords[n], displayText)) {
-      ids.push_back(static_cast<CandidateId>(n) | kUserWordBit);
-    }
-  }
-  for (std::uint32_t id : lexicon_->PhrasesStartingWith(displayText)) {
-    if (ids.size() >= kMaxAssociationCandidates) break;
-    if (IsStrictExtension(lexicon_->phrases.EntryAt(id).Text(), displayText)) ids.push_back(id);
-  }
   const PhraseStrip& shown = panel_->strokePanel().association;
   PhraseStrip strip(0, shown.rowsPerPage());
-  strip.Fill(*lexicon_, ids, displayText.size(), measure_);
+  strip.Fill(*lexicon_, lexicon_->AssociationsOf(displayText), displayText.size(), measure_);
   return strip;
 }
 

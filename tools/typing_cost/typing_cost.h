@@ -92,15 +92,6 @@ class ReceivingHost : public Host {
   int beeps = 0;
 };
 
-// The start of the list Lexicon::FindPhrasesByStrokes gives for `parts` when `characters` is the
-// main list of parts[0]: every entry up to the phrases of character `last`, or the first `limit`
-// entries (never more than the lexicon's 100). The planner asks this once per stroke sequence it
-// weighs, so it stops where the panel's full search would go on to phrases it cannot want.
-std::vector<std::uint32_t> PhrasesByStrokesThrough(const Lexicon& lexicon,
-                                                   std::span<const CandidateId> characters,
-                                                   std::span<const std::string_view> parts,
-                                                   CandidateId last, size_t limit);
-
 class TypingSimulator {
  public:
   // Loads the dictionaries of `dictionaries`, which must outlive the simulator. Without

@@ -136,26 +136,5 @@ TEST(TypingCostWholeRunTest, ZhongguoTakesAFewClicksToo) {
   EXPECT_LE(whole.cost().clicks, 6);
 }
 
-TEST_F(TypingCostTest, ThePlannersPhraseSearchIsTheStartOfTheLexiconsOwn) {
-  Lexicon& lexicon = simulator.panel().lexicon();
-  const std::vector<std::vector<std::string_view>> queries = {
-      {"s", ""}, {"sgas", "sg"}, {"a", "s"}, {"sg", "a", "d"}, {"dsa", "f"}};
-  for (const std::vector<std::string_view>& parts : queries) {
-    lexicon.FindByStrokes(parts[0]);
-    std::vector<std::uint32_t> all = lexicon.FindPhrasesByStrokes(parts);
-    ASSERT_FALSE(lexicon.mainList.empty());
-    CandidateId last = lexicon.mainList[lexicon.mainList.size() / 2];
-    std::vector<std::uint32_t> start =
-        PhrasesByStrokesThrough(lexicon, lexicon.mainList, parts, last, 1000);
-    ASSERT_LE(start.size(), all.size());
-    EXPECT_TRUE(std::equal(start.begin(), start.end(), all.begin())) << parts[0];
-    CandidateId beyond = static_cast<CandidateId>(lexicon.chars.count);
-    EXPECT_EQ(PhrasesByStrokesThrough(lexicon, lexicon.mainList, parts, beyond, 1000), all);
-    std::vector<std::uint32_t> few =
-        PhrasesByStrokesThrough(lexicon, lexicon.mainList, parts, beyond, 3);
-    EXPECT_EQ(few.size(), std::min<size_t>(3, all.size()));
-  }
-}
-
 }  // namespace
 }  // namespace tvime

@@ -133,6 +133,12 @@ void PinyinInput::SegmentTokens() {
 }
 
 void PinyinInput::AddInitialToken(std::uint8_t initial) {
+  // A separator separates something: first or twice in a row it would be a click nobody sees
+  // that Backspace must take back all the same.
+  if (initial == kSeparatorInitial &&
+      (tokens.empty() || tokens.back() == InitialToken(kSeparatorInitial))) {
+    return;
+  }
   // z, c or s followed by h is one initial: zh, ch, sh.
   if (!tokens.empty() && IsInitialToken(tokens.back())) {
     std::string joined = std::string(TokenText(tokens.back())) + std::string(TokenText(initial));

@@ -26,6 +26,7 @@ class PinyinInput {
 
   // Rebuilds `keys` from `tokens`.
   void SegmentTokens();
+  // A separator first or right after another one is refused.
   void AddInitialToken(std::uint8_t initial);
   void AddFinalToken(std::uint8_t final);
   // Takes back the last click; false when there was none.

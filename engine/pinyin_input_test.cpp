@@ -143,6 +143,13 @@ TEST_F(PinyinInputTest, ASeparatorOrAnImpossibleSyllableSplitsTheClicks) {
   EXPECT_THAT(input.keys, ElementsAre(I("b"), I("n")));
 }
 
+TEST_F(PinyinInputTest, ASeparatorNeverStartsTheClicksOrFollowsItself) {
+  for (const char* piece : {"'", "x", "i", "'", "'", "a", "n"}) Click(piece);
+  EXPECT_THAT(input.tokens,
+              ElementsAre(I("x"), FinalToken(F("i")), I("'"), FinalToken(F("a")), I("n")));
+  EXPECT_THAT(input.keys, ElementsAre(Key("xi"), Key("an")));
+}
+
 TEST_F(PinyinInputTest, ALongerFinalReplacesTheFinalItExtends) {
   Click("b");
   Click("a");

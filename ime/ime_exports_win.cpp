@@ -136,8 +136,7 @@ BOOL Configure(HWND parent) {
   ImeModule* module = Module();
   if (!module) return FALSE;
   CompositionPanel& panel = module->runtime.panel;
-  SessionOptions options{&panel.keyStrokes, &panel.movedByCursor, &panel.openWordCiba,
-                         &panel.lexicon().phraseSortMode};
+  SessionOptions options = panel.EditableOptions();
   ShowSettingsDialog(module->instance, nullptr, module->settings, module->runtime.flags, options);
   if (parent) InvalidateRect(parent, nullptr, FALSE);
   return TRUE;

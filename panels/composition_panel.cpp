@@ -16,25 +16,25 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 CompositionPanel::CompositionPanel(Lexicon& lexicon, Settings& settings, ConversionFlags& flags,
                                    Host& host, const TextMeasure& measure)
     : lexicon_(lexicon), settings_(settings), flags_(flags), host_(host), measure_(measure) {
-  pinyinMode = settings.Read(setting::PinYinMode) != 0;
-  if (pinyinMode) mode = ModePinyin;
-  searchMode = settings.Read(setting::SearchMode) != 0;
-  keyStrokes = settings.Read(setting::InputBihuaByKey) != 0;
-  movedByCursor = settings.Read(setting::MovedByCursor) != 0;
-  openWordCiba = settings.Read(setting::OpenWordCiba) != 0;
-  strokeKeys = settings.StrokeKeys();
+  state_.pinyinMode = settings.Read(setting::PinYinMode) != 0;
+  if (state_.pinyinMode) state_.mode = ModePinyin;
+  state_.searchMode = settings.Read(setting::SearchMode) != 0;
+  state_.keyStrokes = settings.Read(setting::InputBihuaByKey) != 0;
+  state_.movedByCursor = settings.Read(setting::MovedByCursor) != 0;
+  state_.openWordCiba = settings.Read(setting::OpenWordCiba) != 0;
+  state_.strokeKeys = settings.StrokeKeys();
   stroke_ = std::make_unique<StrokeSubpanel>(*this);
   letters_ = std::make_unique<LetterSubpanel>(*this);
   punctuation_ = std::make_unique<PunctuationSubpanel>(*this);
   pinyin_ = std::make_unique<PinyinSubpanel>(*this);
-  bar_.SetIcon(kCmdPinyinSwitch, pinyinMode ? kIconPinyinOn : kIconPinyinOff);
+  bar_.SetIcon(kCmdPinyinSwitch, state_.pinyinMode ? kIconPinyinOn : kIconPinyinOff);
   lexicon_.SetClient(this);
 }
 
 CompositionPanel::~CompositionPanel() { lexicon_.SetClient(nullptr); }
 
 Subpanel& CompositionPanel::currentSubpanel() const {
-  switch (mode) {
+  switch (state_.mode) {
     case ModeLetters:
       return *letters_;
     case ModePunct:
@@ -47,11 +47,21 @@ Subpanel& CompositionPanel::currentSubpanel() const {
 }
 
 void CompositionPanel::ResetDisplayState() {
-  pageFirst = 0;
+  state_.pageFirst = 0;
   stroke_->characters.Fill({});
   stroke_->phrases.Clear();
   stroke_->association.Clear();
   stroke_->Rebuild();
+}
+
+void CompositionPanel::ReturnToStrokePanel(ContextHandle context) {
+  state_.mode = ModeStrokes;  // classified again by the refresh
+  refresh(context, false);
+}
+
+SessionOptions CompositionPanel::EditableOptions() {
+  return {&state_.keyStrokes, &state_.movedByCursor, &state_.openWordCiba,
+          &lexicon_.phraseSortMode};
 }
 
 void CompositionPanel::LoadPanelResources() { pinyin_->LoadTable(lexicon_.module); }
@@ -64,82 +74,86 @@ void CompositionPanel::PanelChanged(ContextHandle context) {
 }
 
 void CompositionPanel::CommitNow(ContextHandle context, std::string text) {
-  if (searchMode && !pendingPhrase.empty()) {
-    sendBuffer = pendingPhrase;
+  if (state_.searchMode && !state_.pendingPhrase.empty()) {
+    state_.sendBuffer = state_.pendingPhrase;
     commitSend(context);
   }
-  sendBuffer = std::move(text);
+  state_.sendBuffer = std::move(text);
   commitSend(context);
 }
 
 void CompositionPanel::commitSend(ContextHandle context) {
-  if (!sendBuffer.empty()) host_.Commit(context, sendBuffer);
-  inputCodes.clear();
-  pendingPhrase.clear();
+  if (!state_.sendBuffer.empty()) host_.Commit(context, state_.sendBuffer);
+  state_.inputCodes.clear();
+  state_.pendingPhrase.clear();
 }
 
 void CompositionPanel::refresh(ContextHandle context, bool keepPage) {
   if (!keepPage) {
-    pageFirst = 0;
+    state_.pageFirst = 0;
     refreshCandidates();
   }
-  if (!sendBuffer.empty()) PanelChanged(context);
+  if (!state_.sendBuffer.empty()) PanelChanged(context);
   host_.Invalidate(false);
-  sendBuffer.clear();
+  state_.sendBuffer.clear();
 }
 
 // --- classification and candidates ---
 
 PanelMode CompositionPanel::classifyInput() {
-  if (mode == ModeLetters || mode == ModePunct || mode == ModePinyin || mode == 6) return mode;
-  radicalStrokes.clear();
-  if (inputCodes.empty()) {
-    if (displayText.size() > 1) return ModeAssociation;
-    return pinyinMode ? ModePinyin : ModeIdle;
+  if (state_.mode == ModeLetters || state_.mode == ModePunct || state_.mode == ModePinyin ||
+      state_.mode == 6)
+    return state_.mode;
+  state_.radicalStrokes.clear();
+  if (state_.inputCodes.empty()) {
+    if (state_.displayText.size() > 1) return ModeAssociation;
+    return state_.pinyinMode ? ModePinyin : ModeIdle;
   }
   bool digit = false, stroke = false;
-  for (char c : inputCodes) {
+  for (char c : state_.inputCodes) {
     digit |= IsDigit(c);
     stroke |= kStrokeCodes.find(c) != std::string_view::npos;
   }
   if (!digit) return stroke ? ModeStrokes : ModeOther;
   size_t numberEnd = 0;
-  while (numberEnd < inputCodes.size() && IsDigit(inputCodes[numberEnd])) ++numberEnd;
-  radicalIndex = numberEnd > 0 && numberEnd <= 5 ? std::stoi(inputCodes.substr(0, numberEnd)) : 0;
-  if (static_cast<size_t>(radicalIndex) >= lexicon_.GroupCount()) radicalIndex = 0;
+  while (numberEnd < state_.inputCodes.size() && IsDigit(state_.inputCodes[numberEnd])) ++numberEnd;
+  state_.radicalIndex =
+      numberEnd > 0 && numberEnd <= 5 ? std::stoi(state_.inputCodes.substr(0, numberEnd)) : 0;
+  if (static_cast<size_t>(state_.radicalIndex) >= lexicon_.GroupCount()) state_.radicalIndex = 0;
   if (stroke) {
-    radicalStrokes = inputCodes.substr(numberEnd);
+    state_.radicalStrokes = state_.inputCodes.substr(numberEnd);
     return ModeRadicalStrokes;
   }
   return ModeRadical;
 }
 
 void CompositionPanel::refreshCandidates() {
-  mode = classifyInput();
-  std::string folded = FoldStrokes(inputCodes);
+  state_.mode = classifyInput();
+  std::string folded = FoldStrokes(state_.inputCodes);
   StrokeSubpanel& panel = *stroke_;
   bool phraseSelection = false;
 
-  if (mode == ModeRadical || mode == ModeRadicalStrokes) {
-    lexicon_.FindInRadicalGroup(radicalIndex, FoldStrokes(radicalStrokes));
+  if (state_.mode == ModeRadical || state_.mode == ModeRadicalStrokes) {
+    lexicon_.FindInRadicalGroup(state_.radicalIndex, FoldStrokes(state_.radicalStrokes));
     panel.characters.Fill(lexicon_.mainList);
     panel.phrases.Clear();
     panel.association.Clear();
-  } else if (mode == ModeIdle || mode == ModeStrokes || mode == ModeAssociation) {
+  } else if (state_.mode == ModeIdle || state_.mode == ModeStrokes ||
+             state_.mode == ModeAssociation) {
     std::vector<std::string_view> segments = SplitAtSeparators(folded);
     lexicon_.FindByStrokes(segments.size() >= 2 ? segments[0] : std::string_view(folded));
     lexicon_.FindRadicalsByStrokes(folded);
     panel.phrases.Clear();
-    if (mode != ModeAssociation) panel.association.Clear();
+    if (state_.mode != ModeAssociation) panel.association.Clear();
     if (segments.size() >= 2) {
       std::vector<std::uint32_t> selection = lexicon_.FindPhrasesByStrokes(segments);
-      displayText.clear();
+      state_.displayText.clear();
       panel.phrases.Fill(lexicon_, selection, 0, measure_);
       phraseSelection = !selection.empty();
-    } else if (displayText.size() == 2) {
+    } else if (state_.displayText.size() == 2) {
       std::vector<std::uint32_t> selection =
-          lexicon_.FindContextPhrasesByStrokes(displayText, folded);
-      panel.phrases.Fill(lexicon_, selection, displayText.size(), measure_);
+          lexicon_.FindContextPhrasesByStrokes(state_.displayText, folded);
+      panel.phrases.Fill(lexicon_, selection, state_.displayText.size(), measure_);
       phraseSelection = !selection.empty();
     }
     panel.characters.Fill(lexicon_.mainList);
@@ -150,22 +164,22 @@ void CompositionPanel::refreshCandidates() {
 }
 
 void CompositionPanel::UpdateAssocPreview() {
-  assocPreview.clear();
-  if (mode != ModeAssociation || lexicon_.assocList.empty()) return;
+  state_.assocPreview.clear();
+  if (state_.mode != ModeAssociation || lexicon_.assocList.empty()) return;
   std::string_view first = lexicon_.CandidateText(lexicon_.assocList.front());
   size_t shared = lexicon_.contextHistory.empty() ? 0 : lexicon_.contextHistory.back().size();
-  if (shared < first.size()) assocPreview = std::string(first.substr(shared));
+  if (shared < first.size()) state_.assocPreview = std::string(first.substr(shared));
 }
 
 void CompositionPanel::LoadAssociation() {
-  stroke_->association.Fill(lexicon_, lexicon_.assocList, displayText.size(), measure_);
+  stroke_->association.Fill(lexicon_, lexicon_.assocList, state_.displayText.size(), measure_);
 }
 
 void CompositionPanel::Associate() {
   // Association is offered for the mode the session is in once the choice is made: the input is
   // empty then, so that is association (or the pinyin panel).
-  mode = classifyInput();
-  lexicon_.UpdateAssociation(displayText, mode);
+  state_.mode = classifyInput();
+  lexicon_.UpdateAssociation(state_.displayText, state_.mode);
   LoadAssociation();
   UpdateAssocPreview();
 }
@@ -175,84 +189,85 @@ void CompositionPanel::Associate() {
 bool CompositionPanel::addStroke(ContextHandle, int index) {
   if (index < 0 || index >= static_cast<int>(kStrokeCodes.size())) return false;
   char code = kStrokeCodes[index];
-  if (code == kPhraseSeparator && (inputCodes.empty() || inputCodes.back() == kPhraseSeparator)) {
+  if (code == kPhraseSeparator &&
+      (state_.inputCodes.empty() || state_.inputCodes.back() == kPhraseSeparator)) {
     return false;
   }
-  inputCodes += code;
+  state_.inputCodes += code;
   return true;
 }
 
 bool CompositionPanel::chooseRadical(ContextHandle, int entry) {
-  savedInput = inputCodes;
-  if (mode >= ModeIdle && mode <= ModeAssociation) {
+  state_.savedInput = state_.inputCodes;
+  if (state_.mode >= ModeIdle && state_.mode <= ModeAssociation) {
     const TextPair* radical = nullptr;
-    if (mode == ModeRadical || mode == ModeRadicalStrokes) {
-      radical = lexicon_.PairOf(radicalIndex, static_cast<size_t>(entry));
+    if (state_.mode == ModeRadical || state_.mode == ModeRadicalStrokes) {
+      radical = lexicon_.PairOf(state_.radicalIndex, static_cast<size_t>(entry));
     } else if (entry >= 0 && static_cast<size_t>(entry) < lexicon_.radicals.count) {
       radical = &lexicon_.radicals.PairAt(static_cast<size_t>(entry));
     }
-    if (radical) inputCodes = radical->first;
+    if (radical) state_.inputCodes = radical->first;
   }
   return true;
 }
 
 bool CompositionPanel::chooseCharacter(ContextHandle context, CandidateId entry) {
   std::string text;
-  if (mode == ModeIdle || mode == ModeStrokes) {
+  if (state_.mode == ModeIdle || state_.mode == ModeStrokes) {
     if (entry >= lexicon_.chars.count) return false;
     text = lexicon_.chars.EntryAt(entry).text;
-    displayText = text;
+    state_.displayText = text;
   } else {
-    const TextPair* pair = lexicon_.PairOf(radicalIndex, entry);
+    const TextPair* pair = lexicon_.PairOf(state_.radicalIndex, entry);
     if (!pair) return false;
     text = pair->first;
-    displayText = searchMode ? displayText + text : text;
+    state_.displayText = state_.searchMode ? state_.displayText + text : text;
   }
-  sendBuffer += text;
-  if (searchMode) {
-    radicalStrokes.clear();
-    inputCodes.clear();
+  state_.sendBuffer += text;
+  if (state_.searchMode) {
+    state_.radicalStrokes.clear();
+    state_.inputCodes.clear();
   } else {
     commitSend(context);
   }
   lexicon_.mainList.clear();
-  pendingPhrase += sendBuffer;
-  if (searchMode) displayText = pendingPhrase;
-  lastWord = pendingPhrase;
+  state_.pendingPhrase += state_.sendBuffer;
+  if (state_.searchMode) state_.displayText = state_.pendingPhrase;
+  state_.lastWord = state_.pendingPhrase;
   Associate();
   return true;
 }
 
 bool CompositionPanel::choosePhrase(ContextHandle context, std::string_view text) {
-  size_t shared = std::min(displayText.size(), text.size());
-  sendBuffer = std::string(text.substr(shared));
-  if (searchMode) {
-    pendingPhrase += sendBuffer;
+  size_t shared = std::min(state_.displayText.size(), text.size());
+  state_.sendBuffer = std::string(text.substr(shared));
+  if (state_.searchMode) {
+    state_.pendingPhrase += state_.sendBuffer;
   } else {
-    lastWord = std::string(text);
+    state_.lastWord = std::string(text);
     commitSend(context);
   }
-  displayText = searchMode ? pendingPhrase : std::string(text);
+  state_.displayText = state_.searchMode ? state_.pendingPhrase : std::string(text);
   Associate();
   refresh(context, false);
   return true;
 }
 
 void CompositionPanel::commitPending(ContextHandle context) {
-  if (!searchMode && (mode != ModeAssociation || assocPreview.empty())) return;
+  if (!state_.searchMode && (state_.mode != ModeAssociation || state_.assocPreview.empty())) return;
   // The user dictionary is offered the whole word the line shows: the pending phrase, or the
   // first follow-on word together with what it follows (never the previewed rest alone).
   std::string word;
-  if (searchMode) {
-    sendBuffer = pendingPhrase;
-    word = pendingPhrase;
+  if (state_.searchMode) {
+    state_.sendBuffer = state_.pendingPhrase;
+    word = state_.pendingPhrase;
   } else {
-    sendBuffer += assocPreview;
+    state_.sendBuffer += state_.assocPreview;
     word = std::string(lexicon_.CandidateText(lexicon_.assocList.front()));
   }
   commitSend(context);
   if (lexicon_.AddUserWord(word)) lexicon_.SaveUserWords();
-  displayText = searchMode ? pendingPhrase : assocPreview;
+  state_.displayText = state_.searchMode ? state_.pendingPhrase : state_.assocPreview;
   Associate();
   refresh(context, false);
 }
@@ -260,30 +275,32 @@ void CompositionPanel::commitPending(ContextHandle context) {
 // --- taking back, clearing, paging ---
 
 bool CompositionPanel::backspace(ContextHandle context) {
-  if (mode == ModePinyin && pinyin_->Backspace()) return true;
-  if (!inputCodes.empty()) {
-    if (IsDigit(inputCodes.back())) {
+  if (state_.mode == ModePinyin && pinyin_->Backspace()) return true;
+  if (!state_.inputCodes.empty()) {
+    if (IsDigit(state_.inputCodes.back())) {
       // A radical was the last choice: go back to the strokes typed before it.
-      bool prefixOfSaved = inputCodes.size() <= savedInput.size() &&
-                           savedInput.compare(0, inputCodes.size(), inputCodes) == 0;
-      inputCodes = prefixOfSaved ? std::string() : savedInput;
+      bool prefixOfSaved =
+          state_.inputCodes.size() <= state_.savedInput.size() &&
+          state_.savedInput.compare(0, state_.inputCodes.size(), state_.inputCodes) == 0;
+      state_.inputCodes = prefixOfSaved ? std::string() : state_.savedInput;
     } else {
-      inputCodes.pop_back();
+      state_.inputCodes.pop_back();
     }
-    if (inputCodes.empty()) {
-      displayText.clear();
+    if (state_.inputCodes.empty()) {
+      state_.displayText.clear();
       // Association continues from the last committed character.
       if (!lexicon_.contextHistory.empty() && lexicon_.contextHistory.back().size() >= 2) {
         const std::string& last = lexicon_.contextHistory.back();
-        displayText = last.substr(last.size() - 2);
+        state_.displayText = last.substr(last.size() - 2);
       }
     }
     return true;
   }
-  if (searchMode && !pendingPhrase.empty()) {
-    pendingPhrase.resize(pendingPhrase.size() >= 2 ? pendingPhrase.size() - 2 : 0);
-    sendBuffer.clear();
-    displayText = pendingPhrase;
+  if (state_.searchMode && !state_.pendingPhrase.empty()) {
+    state_.pendingPhrase.resize(state_.pendingPhrase.size() >= 2 ? state_.pendingPhrase.size() - 2
+                                                                 : 0);
+    state_.sendBuffer.clear();
+    state_.displayText = state_.pendingPhrase;
     lexicon_.contextHistory.clear();
     Associate();
     refreshCandidates();
@@ -293,14 +310,14 @@ bool CompositionPanel::backspace(ContextHandle context) {
   // Nothing of ours to take back: the Backspace belongs to the application. What the session
   // associated with went with the lookup state, so nothing follows any more.
   host_.ReturnKey(context, kKeyBackspace);
-  pendingPhrase.clear();
-  inputCodes.clear();
-  displayText.clear();
+  state_.pendingPhrase.clear();
+  state_.inputCodes.clear();
+  state_.displayText.clear();
   bool heldComposition = lexicon_.ClearLists();
   if (heldComposition) PanelChanged(context);
-  sendBuffer.clear();
-  mode = classifyInput();
-  if (mode == ModePinyin) pinyin_->Reset();
+  state_.sendBuffer.clear();
+  state_.mode = classifyInput();
+  if (state_.mode == ModePinyin) pinyin_->Reset();
   refreshCandidates();
   host_.Invalidate(false);
   return false;
@@ -309,10 +326,10 @@ bool CompositionPanel::backspace(ContextHandle context) {
 bool CompositionPanel::clearAll(ContextHandle) {
   currentSubpanel().Reset();
   lexicon_.ClearLists();
-  displayText.clear();
-  inputCodes.clear();
-  sendBuffer.clear();
-  pendingPhrase.clear();
+  state_.displayText.clear();
+  state_.inputCodes.clear();
+  state_.sendBuffer.clear();
+  state_.pendingPhrase.clear();
   return true;
 }
 
@@ -323,18 +340,19 @@ bool CompositionPanel::pagePrev() { return Page(false); }
 bool CompositionPanel::Page(bool forward) {
   auto turn = [forward](PagedItems& list) { return forward ? list.NextPage() : list.PrevPage(); };
   bool moved = false;
-  switch (mode) {
+  switch (state_.mode) {
     case ModeOther:
     case ModeIdle:
     case ModeStrokes:
     case ModeRadical:
     case ModeRadicalStrokes:
       // The first-index counter steps within the lexicon's secondary list.
-      if (forward && pageFirst + pageStep < static_cast<int>(lexicon_.secondaryList.size())) {
-        pageFirst += pageStep;
+      if (forward &&
+          state_.pageFirst + kPageStep < static_cast<int>(lexicon_.secondaryList.size())) {
+        state_.pageFirst += kPageStep;
         moved = true;
-      } else if (!forward && pageFirst >= pageStep) {
-        pageFirst -= pageStep;
+      } else if (!forward && state_.pageFirst >= kPageStep) {
+        state_.pageFirst -= kPageStep;
         moved = true;
       }
       moved |= turn(stroke_->characters);
@@ -358,20 +376,20 @@ bool CompositionPanel::Page(bool forward) {
 
 void CompositionPanel::commitText(ContextHandle context, std::string_view text) {
   CommitNow(context, std::string(text));
-  displayText = assocPreview;
+  state_.displayText = state_.assocPreview;
 }
 
 void CompositionPanel::EndAssociation() {
   // Typed or clicked punctuation and symbols stand between words: what comes next does not
   // continue the words before them.
-  displayText.clear();
+  state_.displayText.clear();
   lexicon_.contextHistory.clear();
 }
 
 void CompositionPanel::commitSymbol(ContextHandle context, std::string_view text) {
   CommitNow(context, std::string(text));
   EndAssociation();
-  sendBuffer.clear();
+  state_.sendBuffer.clear();
   refresh(context, false);
 }
 
@@ -389,7 +407,7 @@ bool CompositionPanel::commitFullWidth(ContextHandle context, int ch) {
 }
 
 void CompositionPanel::AfterClick(ContextHandle context) {
-  if (movedByCursor) host_.FollowCaret(context);
+  if (state_.movedByCursor) host_.FollowCaret(context);
 }
 
 }  // namespace tvime

@@ -21,6 +21,7 @@
 #include "panels/text_measure.h"
 #include "settings/conversion_flags.h"
 #include "settings/settings.h"
+#include "settings/settings_dialog.h"
 
 namespace tvime {
 
@@ -36,6 +37,30 @@ struct MouseResult {
   bool taken = false;      // the message was handled by the panel
   bool startDrag = false;  // the Move button was pressed: the host drags the window
   bool hintClick = false;  // a click on the hint strip: the news line's
+};
+
+// The state of one act of input, as the session keeps it. GBK text, lengths in bytes.
+struct SessionState {
+  std::string inputCodes;      // stroke codes; after a radical, its number then strokes
+  std::string displayText;     // the base text of association
+  std::string sendBuffer;      // text for the next message to the host
+  std::string assocPreview;    // in association: what the first follow-on word adds
+  std::string radicalStrokes;  // strokes typed after a radical
+  std::string pendingPhrase;   // with "SearchMode": chosen text not yet committed
+  std::string lastWord;        // the last chosen word
+  std::string savedInput;      // the input before a radical was chosen
+  std::string hoverText;       // hint of the hovered item
+  PanelMode mode = ModeOther;
+  int radicalIndex = 0;
+  int pageFirst = 0;  // steps of 5 through the lexicon's secondary list while paging
+  bool pinyinMode = false;
+  bool searchMode = false;
+  bool keyStrokes = false;
+  std::string strokeKeys;
+  bool movedByCursor = false;
+  bool openWordCiba = true;
+  bool singleQuoteOpen = false;
+  bool doubleQuoteOpen = false;
 };
 
 class CompositionPanel : public LexiconClient {
@@ -80,38 +105,24 @@ class CompositionPanel : public LexiconClient {
   void DragEnded();
   DrawList Paint() const;
 
-  // --- state, as the session keeps it ---
-  std::string inputCodes;      // stroke codes; after a radical, its number then strokes
-  std::string displayText;     // the base text of association
-  std::string sendBuffer;      // text for the next message to the host
-  std::string assocPreview;    // in association: what the first follow-on word adds
-  std::string radicalStrokes;  // strokes typed after a radical
-  std::string pendingPhrase;   // with "SearchMode": chosen text not yet committed
-  std::string lastWord;        // the last chosen word
-  std::string savedInput;      // the input before a radical was chosen
-  std::string hoverText;       // hint of the hovered item
-  PanelMode mode = ModeOther;
-  int radicalIndex = 0;
-  int pageFirst = 0;
-  static constexpr int pageStep = 5;
-  bool pinyinMode = false;
-  bool searchMode = false;
-  bool keyStrokes = false;
-  std::string strokeKeys;
-  bool movedByCursor = false;
-  bool openWordCiba = true;
-  bool singleQuoteOpen = false;
-  bool doubleQuoteOpen = false;
+  // --- what the session holds, for painting, hosts and tests ---
+  const SessionState& state() const { return state_; }
+  // The session's options as the settings dialog edits them in place (and writes them on OK).
+  SessionOptions EditableOptions();
+  // The context text of association is gone (a pinyin lookup, a pinyin character chosen).
+  void ForgetContextText() { state_.displayText.clear(); }
+  // Leaves the letter or punctuation panel for the stroke panel and refreshes.
+  void ReturnToStrokePanel(ContextHandle context);
 
   Lexicon& lexicon() { return lexicon_; }
   const Lexicon& lexicon() const { return lexicon_; }
   ConversionFlags& flags() { return flags_; }
   Host& host() { return host_; }
   const TextMeasure& measure() const { return measure_; }
-  ButtonBar& buttonBar() { return bar_; }
+  const ButtonBar& buttonBar() const { return bar_; }
   SoftKeyboard& softKeyboard() { return softKeyboard_; }
-  StrokeSubpanel& strokePanel() { return *stroke_; }
-  PinyinSubpanel& pinyinPanel() { return *pinyin_; }
+  const StrokeSubpanel& strokePanel() const { return *stroke_; }
+  const PinyinSubpanel& pinyinPanel() const { return *pinyin_; }
   // The sub-panel that serves the current mode (the stroke panel for every mode it does not).
   Subpanel& currentSubpanel() const;
   // The item under the cursor, when there is one.
@@ -148,6 +159,9 @@ class CompositionPanel : public LexiconClient {
   void PaintHint(DrawList& out) const;
   void PaintCompositionLine(DrawList& out) const;
 
+  static constexpr int kPageStep = 5;
+
+  SessionState state_;
   Lexicon& lexicon_;
   Settings& settings_;
   ConversionFlags& flags_;
@@ -165,8 +179,6 @@ class CompositionPanel : public LexiconClient {
   Subpanel::Hint hint_;
   bool runningCommand_ = false;
   bool leftButtonDown_ = false;
-
-  friend class StrokeSubpanel;
 };
 
 }  // namespace tvime

@@ -21,19 +21,19 @@ class SessionTest : public testing::PanelTest {};
 
 TEST_F(SessionTest, FourStrokesAndAClickOnZhongTypeZhongThenOfferWhatFollows) {
   Start();
-  EXPECT_EQ(panel->mode, ModeIdle);
+  EXPECT_EQ(panel->state().mode, ModeIdle);
   ClickStrokes({"竖", "折", "横", "竖"});
-  EXPECT_EQ(panel->inputCodes, "sgas");
-  EXPECT_EQ(panel->mode, ModeStrokes);
+  EXPECT_EQ(panel->state().inputCodes, "sgas");
+  EXPECT_EQ(panel->state().mode, ModeStrokes);
   ASSERT_TRUE(ClickText("中"));
   EXPECT_EQ(Received(), "中");
-  EXPECT_EQ(panel->mode, ModeAssociation);
-  EXPECT_EQ(panel->inputCodes, "");
+  EXPECT_EQ(panel->state().mode, ModeAssociation);
+  EXPECT_EQ(panel->state().inputCodes, "");
   // Follow-on words show without the 中 already typed; clicking one sends only the rest.
   EXPECT_TRUE(Shows("国"));
   ASSERT_TRUE(ClickText("国"));
   EXPECT_EQ(Received(), "中国");
-  EXPECT_EQ(panel->displayText, G("中国"));
+  EXPECT_EQ(panel->state().displayText, G("中国"));
 }
 
 TEST_F(SessionTest, PunctuationBetweenWordsEndsTheAssociationContext) {
@@ -53,7 +53,7 @@ TEST_F(SessionTest, PunctuationBetweenWordsEndsTheAssociationContext) {
 TEST_F(SessionTest, TiReachesTheLexiconAsHengWhileTheLineStillShowsTi) {
   Start();
   ClickStroke("提");
-  EXPECT_EQ(panel->inputCodes, "t");
+  EXPECT_EQ(panel->state().inputCodes, "t");
   lexicon->FindByStrokes("a");
   std::vector<CandidateId> expected = lexicon->mainList;
   panel->refresh(kContext, false);
@@ -72,9 +72,9 @@ TEST_F(SessionTest, TiReachesTheLexiconAsHengWhileTheLineStillShowsTi) {
 TEST_F(SessionTest, TheSeparatorNeverStartsTheInputOrFollowsItself) {
   Start();
   ClickStroke("分隔");
-  EXPECT_EQ(panel->inputCodes, "");
+  EXPECT_EQ(panel->state().inputCodes, "");
   ClickStrokes({"横", "分隔", "分隔"});
-  EXPECT_EQ(panel->inputCodes, "a'");
+  EXPECT_EQ(panel->state().inputCodes, "a'");
   // "a'" looks characters up by "a" and phrases by every continuation of them.
   EXPECT_FALSE(panel->strokePanel().phrases.empty());
   EXPECT_EQ(panel->strokePanel().characters.rowsPerPage(), 1);
@@ -85,7 +85,7 @@ TEST_F(SessionTest, ThePhraseStripFindsAPhraseByTheStartOfEachCharacter) {
   ClickStrokes({"竖", "折", "横", "竖", "分隔", "竖", "折", "横"});
   ASSERT_TRUE(ClickText("中国"));
   EXPECT_EQ(Received(), "中国");
-  EXPECT_EQ(panel->mode, ModeAssociation);
+  EXPECT_EQ(panel->state().mode, ModeAssociation);
 }
 
 TEST_F(SessionTest, WithSearchModeChoicesWaitOnTheCompositionLineAndAreLearnt) {
@@ -96,11 +96,11 @@ TEST_F(SessionTest, WithSearchModeChoicesWaitOnTheCompositionLineAndAreLearnt) {
   ClickStrokes({"横", "横", "竖", "横"});
   ASSERT_TRUE(ClickText("王"));
   EXPECT_EQ(Received(), "");  // nothing sent yet
-  EXPECT_EQ(panel->pendingPhrase, G("中王"));
+  EXPECT_EQ(panel->state().pendingPhrase, G("中王"));
   EXPECT_TRUE(Shows("中王"));  // on the composition line
   // Backspace takes back the last pending character.
   Press(8);
-  EXPECT_EQ(panel->pendingPhrase, G("中"));
+  EXPECT_EQ(panel->state().pendingPhrase, G("中"));
   ClickStrokes({"横", "横", "竖", "横"});
   ASSERT_TRUE(ClickText("王"));
   Click(30, 15);  // the composition line sends the whole pending text at once
@@ -114,12 +114,12 @@ TEST_F(SessionTest, BackspaceTakesBackStrokesThenContinuesFromTheLastWordThenGoe
   ASSERT_TRUE(ClickText("中"));
   ClickStrokes({"竖", "折"});
   Press(8);
-  EXPECT_EQ(panel->inputCodes, "s");
+  EXPECT_EQ(panel->state().inputCodes, "s");
   Press(8);
   // The input is empty again: association continues from the last committed character.
-  EXPECT_EQ(panel->inputCodes, "");
-  EXPECT_EQ(panel->displayText, G("中"));
-  EXPECT_EQ(panel->mode, ModeAssociation);
+  EXPECT_EQ(panel->state().inputCodes, "");
+  EXPECT_EQ(panel->state().displayText, G("中"));
+  EXPECT_EQ(panel->state().mode, ModeAssociation);
   Press(8);
   EXPECT_EQ(Received(), "中<Back>");
   EXPECT_EQ(host.beeps, 0);
@@ -132,30 +132,30 @@ TEST_F(SessionTest, BackspaceAfterARadicalReturnsToTheStrokesBeforeIt) {
   ASSERT_FALSE(lexicon->secondaryList.empty());
   EXPECT_TRUE(panel->chooseRadical(kContext, lexicon->secondaryList.front()));
   panel->refresh(kContext, false);
-  EXPECT_EQ(panel->mode, ModeRadical);
+  EXPECT_EQ(panel->state().mode, ModeRadical);
   EXPECT_GT(panel->strokePanel().characters.items().size(), 100u);
   ClickStroke("横");
-  EXPECT_EQ(panel->mode, ModeRadicalStrokes);
+  EXPECT_EQ(panel->state().mode, ModeRadicalStrokes);
   Press(8);
-  EXPECT_EQ(panel->mode, ModeRadical);
+  EXPECT_EQ(panel->state().mode, ModeRadical);
   Press(8);
-  EXPECT_EQ(panel->inputCodes, "fft");
-  EXPECT_EQ(panel->mode, ModeStrokes);
+  EXPECT_EQ(panel->state().inputCodes, "fft");
+  EXPECT_EQ(panel->state().mode, ModeStrokes);
 }
 
 TEST_F(SessionTest, EscapeClearsEverythingAndReturnsToThePinyinPanelInPinyinMode) {
   settings.Write(setting::PinYinMode, 1);
   Start();
-  EXPECT_EQ(panel->mode, ModePinyin);
+  EXPECT_EQ(panel->state().mode, ModePinyin);
   Click(panel->buttonBar().buttons()[0].rect.left - 100, 70);  // somewhere on the letters
   Press(27);
-  EXPECT_EQ(panel->mode, ModePinyin);
+  EXPECT_EQ(panel->state().mode, ModePinyin);
   ClickButton(kCmdPinyinSwitch);
-  EXPECT_EQ(panel->mode, ModeIdle);
+  EXPECT_EQ(panel->state().mode, ModeIdle);
   ClickStrokes({"横", "竖"});
   Press(27);
-  EXPECT_EQ(panel->mode, ModeIdle);
-  EXPECT_EQ(panel->inputCodes, "");
+  EXPECT_EQ(panel->state().mode, ModeIdle);
+  EXPECT_EQ(panel->state().inputCodes, "");
   EXPECT_EQ(settings.Read(setting::PinYinMode), 0);
 }
 
@@ -212,7 +212,7 @@ TEST_F(SessionTest, ChinesePunctuationAndAlternatingQuotes) {
   host.received.clear();
   Type(",\"\"");
   EXPECT_EQ(Received(), ",\"\"");
-  EXPECT_TRUE(panel->doubleQuoteOpen == false);
+  EXPECT_TRUE(panel->state().doubleQuoteOpen == false);
 }
 
 TEST_F(SessionTest, StrokeKeysZxcvbEnterStrokesAndOtherLettersAreTyped) {
@@ -220,7 +220,7 @@ TEST_F(SessionTest, StrokeKeysZxcvbEnterStrokesAndOtherLettersAreTyped) {
   settings.Write(setting::InputBihuaKeys, "zxcvb");
   Start();
   Type("z");
-  EXPECT_EQ(panel->inputCodes, "a");
+  EXPECT_EQ(panel->state().inputCodes, "a");
   Type("a");
   EXPECT_EQ(Received(), "a");
   // "?" and "'" are always punctuation, never the wildcard or the separator.
@@ -235,25 +235,25 @@ TEST_F(SessionTest, DefaultStrokeKeysIncludeTheExtraStrokesAndNeedSwitchingOn) {
   panel->command(kContext, kCmdStrokeKeys);
   EXPECT_EQ(settings.Read(setting::InputBihuaByKey), 1);
   Type("h");
-  EXPECT_EQ(panel->inputCodes, "h");
+  EXPECT_EQ(panel->state().inputCodes, "h");
 }
 
 TEST_F(SessionTest, TheLetterPanelStaysAndThePunctuationPanelReturns) {
   Start();
   ClickButton(kCmdLetters);
-  EXPECT_EQ(panel->mode, ModeLetters);
+  EXPECT_EQ(panel->state().mode, ModeLetters);
   ASSERT_TRUE(ClickText("a"));
   ASSERT_TRUE(ClickText("b"));
   EXPECT_EQ(Received(), "ab");
-  EXPECT_EQ(panel->mode, ModeLetters);
+  EXPECT_EQ(panel->state().mode, ModeLetters);
   ClickButton(kCmdPunctuation);
-  EXPECT_EQ(panel->mode, ModePunct);
+  EXPECT_EQ(panel->state().mode, ModePunct);
   ASSERT_TRUE(ClickText("，"));
   EXPECT_EQ(Received(), "ab，");
-  EXPECT_EQ(panel->mode, ModeIdle);
+  EXPECT_EQ(panel->state().mode, ModeIdle);
   ClickButton(kCmdLetters);
   ClickButton(kCmdLetters);
-  EXPECT_EQ(panel->mode, ModeIdle);
+  EXPECT_EQ(panel->state().mode, ModeIdle);
 }
 
 TEST_F(SessionTest, TheCharacterSetCommandsOnlyActWhenTheyChangeSomething) {
@@ -284,11 +284,11 @@ TEST_F(SessionTest, RightClickLooksTheCharacterUpAndHoverDescribesIt) {
   const PanelItem& first = panel->strokePanel().VisibleItems().front();
   int x = (first.rect.left + first.rect.right) / 2, y = (first.rect.top + first.rect.bottom) / 2;
   panel->Mouse(kContext, MouseEvent::Move, x, y);
-  EXPECT_EQ(GbkToUtf8(panel->hoverText), "中: zhōng zhòng|sgas");
+  EXPECT_EQ(GbkToUtf8(panel->state().hoverText), "中: zhōng zhòng|sgas");
   panel->Mouse(kContext, MouseEvent::RightUp, x, y);
   EXPECT_EQ(host.lookups, std::vector<std::string>{G("中")});
   panel->MouseLeft();
-  EXPECT_EQ(panel->hoverText, "");
+  EXPECT_EQ(panel->state().hoverText, "");
 }
 
 TEST_F(SessionTest, SymbolButtonsCommitTheirSymbolAndEnterIsTheKey) {
@@ -318,13 +318,12 @@ TEST_F(SessionTest, MovedByCursorAsksTheHostToFollowTheCaretAfterEachClick) {
   EXPECT_EQ(host.caretFollows, 1);
 }
 
-TEST_F(SessionTest, AnUnusableKeyBeeps) {
-  Start();
-  panel->pinyinMode = false;
-  // A separator typed as a stroke key where it cannot go.
+TEST_F(SessionTest, PunctuationWinsOverStrokeKeysAndFullShapePassesOtherBytesUnchanged) {
+  // Stroke keys on, with the default keys (a stored string that is not five long).
+  settings.Write(setting::InputBihuaByKey, 1);
   settings.Write(setting::InputBihuaKeys, "");
-  panel->keyStrokes = true;
-  panel->strokeKeys = "asdfgthn?'";
+  Start();
+  EXPECT_EQ(panel->state().strokeKeys, "asdfgthn?'");
   EXPECT_EQ(panel->handleKey(kContext, '?'), 1);  // punctuation wins
   EXPECT_EQ(host.beeps, 0);
   panel->command(kContext, kCmdFullShape);
@@ -339,14 +338,14 @@ TEST_F(SessionTest, AfterBackspaceDeletesTheCommittedCharacterTheStrokesOfZhongS
   ASSERT_TRUE(ClickText("中"));
   Press(8);  // nothing of ours to take back: the application deletes 中
   EXPECT_EQ(Received(), "中<Back>");
-  EXPECT_EQ(panel->mode, ModeIdle);
+  EXPECT_EQ(panel->state().mode, ModeIdle);
   ClickStrokes({"竖", "折", "横", "竖"});
   EXPECT_EQ(panel->strokePanel().characters.rowsPerPage(), 2);
   EXPECT_TRUE(panel->strokePanel().phrases.empty());  // no strip of 中… phrases
   // The bar's Back button does the same.
   ASSERT_TRUE(ClickText("中"));
   ClickButton(kCmdBack);
-  EXPECT_EQ(panel->mode, ModeIdle);
+  EXPECT_EQ(panel->state().mode, ModeIdle);
 }
 
 TEST_F(SessionTest, BackspaceInSearchModeRepaintsTheCompositionLineWithoutTheCharacter) {
@@ -356,7 +355,7 @@ TEST_F(SessionTest, BackspaceInSearchModeRepaintsTheCompositionLineWithoutTheCha
   ASSERT_TRUE(ClickText("中"));
   int invalidations = host.invalidations;
   Press(8);
-  EXPECT_EQ(panel->pendingPhrase, "");
+  EXPECT_EQ(panel->state().pendingPhrase, "");
   EXPECT_GT(host.invalidations, invalidations);
 }
 
@@ -374,15 +373,15 @@ TEST_F(SessionTest, PunctuationAfterAPendingChoiceInSearchModeSendsTheChoiceFirs
   ASSERT_TRUE(ClickText("中"));
   Type("a");
   EXPECT_EQ(Received(), "中，中。中a");
-  EXPECT_EQ(panel->pendingPhrase, "");
+  EXPECT_EQ(panel->state().pendingPhrase, "");
 }
 
 TEST_F(SessionTest, ClickingThePreviewAfterWeiTypesWeiyuanhuiAndLearnsNoFragment) {
   Start();
   ClickStrokes({"撇", "横", "竖", "撇", "点", "折", "撇", "横"});  // 委
   ASSERT_TRUE(ClickText("委"));
-  ASSERT_EQ(panel->mode, ModeAssociation);
-  std::string preview = GbkToUtf8(panel->assocPreview);
+  ASSERT_EQ(panel->state().mode, ModeAssociation);
+  std::string preview = GbkToUtf8(panel->state().assocPreview);
   ASSERT_FALSE(preview.empty());
   Click(30, 15);  // the composition line
   EXPECT_EQ(Received(), "委" + preview);
@@ -394,9 +393,9 @@ TEST_F(SessionTest, TheBarsBackAndClearActOnTheInputWhenFullShapeIsOn) {
   panel->command(kContext, kCmdFullShape);
   ClickStrokes({"竖", "折", "横"});
   ClickButton(kCmdBack);
-  EXPECT_EQ(panel->inputCodes, "sg");
+  EXPECT_EQ(panel->state().inputCodes, "sg");
   ClickButton(kCmdClear);
-  EXPECT_EQ(panel->inputCodes, "");
+  EXPECT_EQ(panel->state().inputCodes, "");
   EXPECT_EQ(Received(), "");  // no ESC or BS as text
   ClickButton(kCmdBack);
   EXPECT_EQ(Received(), "<Back>");

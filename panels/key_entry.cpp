@@ -50,15 +50,17 @@ int CompositionPanel::KeyStep(ContextHandle context, int ch, bool shaped) {
     case ' ':
       return commitKey(context, ' ') ? 1 : 0;
     case '"':
-      doubleQuoteOpen = !doubleQuoteOpen;
+      state_.doubleQuoteOpen = !state_.doubleQuoteOpen;
       if (chinesePunctuation) {
-        return CommitPunctuation(context, doubleQuoteOpen ? kOpenDoubleQuote : kCloseDoubleQuote);
+        return CommitPunctuation(context,
+                                 state_.doubleQuoteOpen ? kOpenDoubleQuote : kCloseDoubleQuote);
       }
       return commitKey(context, '"') ? 1 : 0;
     case '\'':
-      singleQuoteOpen = !singleQuoteOpen;
+      state_.singleQuoteOpen = !state_.singleQuoteOpen;
       if (chinesePunctuation) {
-        return CommitPunctuation(context, singleQuoteOpen ? kOpenSingleQuote : kCloseSingleQuote);
+        return CommitPunctuation(context,
+                                 state_.singleQuoteOpen ? kOpenSingleQuote : kCloseSingleQuote);
       }
       return commitKey(context, '\'') ? 1 : 0;
     default:
@@ -69,9 +71,10 @@ int CompositionPanel::KeyStep(ContextHandle context, int ch, bool shaped) {
     return commitKey(context, static_cast<char>(ch)) ? 1 : 0;
   }
   // Stroke keys work on the stroke panel only; anything else goes to the application as typed.
-  bool strokePanel = mode != ModeLetters && mode != ModePunct && mode != ModePinyin;
-  if (strokePanel && keyStrokes) {
-    size_t at = strokeKeys.find(ToLower(ch));
+  bool strokePanel =
+      state_.mode != ModeLetters && state_.mode != ModePunct && state_.mode != ModePinyin;
+  if (strokePanel && state_.keyStrokes) {
+    size_t at = state_.strokeKeys.find(ToLower(ch));
     if (at != std::string::npos) return addStroke(context, static_cast<int>(at)) ? 1 : 0;
   }
   return commitKey(context, static_cast<char>(ch)) ? 1 : 0;
@@ -88,7 +91,9 @@ int CompositionPanel::BarKey(ContextHandle context, int ch) {
 
 int CompositionPanel::HandleCharacter(ContextHandle context, int ch, bool shaped) {
   // Keys spell pinyin only while the pinyin panel is the one shown.
-  if (pinyinMode && keyStrokes && mode == ModePinyin && pinyin_->Key(context, ch)) return 1;
+  if (state_.pinyinMode && state_.keyStrokes && state_.mode == ModePinyin &&
+      pinyin_->Key(context, ch))
+    return 1;
   int result = KeyStep(context, ch, shaped);
   if (result < 0) return 0;  // a Backspace the application got: no refresh, no beep
   if (result != 0) {

@@ -118,8 +118,7 @@ bool PunctuationSubpanel::Click(ContextHandle context, int x, int y) {
   char16_t c = static_cast<char16_t>(item->value);
   if (c != u' ') Commit(context, c, "\xA1\xA1");  // "空" is the ideographic space here
   // One click gives one symbol: back to the stroke panel.
-  panel_.mode = ModeStrokes;
-  panel_.refresh(context, false);
+  panel_.ReturnToStrokePanel(context);
   panel_.AfterClick(context);
   return true;
 }

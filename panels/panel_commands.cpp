@@ -14,7 +14,7 @@ void CompositionPanel::ToggleCharacterSet(ContextHandle context) {
 
 void CompositionPanel::SwitchPanel(ContextHandle context, PanelMode panel) {
   clearAll(context);
-  mode = mode == panel ? ModeIdle : panel;
+  state_.mode = state_.mode == panel ? ModeIdle : panel;
   refresh(context, false);
   host_.Invalidate(true);
 }
@@ -69,8 +69,8 @@ void CompositionPanel::command(ContextHandle context, int id) {
       host_.Invalidate(false);
       break;
     case kCmdSearchMode:
-      searchMode = !searchMode;
-      settings_.Write(setting::SearchMode, searchMode ? 1 : 0);
+      state_.searchMode = !state_.searchMode;
+      settings_.Write(setting::SearchMode, state_.searchMode ? 1 : 0);
       break;
     case kCmdCommonCharset:
       if (flags_.Has(CS_BIG_CHARSET)) ToggleCharacterSet(context);
@@ -85,15 +85,15 @@ void CompositionPanel::command(ContextHandle context, int id) {
       SwitchPanel(context, ModeLetters);
       break;
     case kCmdStrokeKeys:
-      keyStrokes = !keyStrokes;
-      settings_.Write(setting::InputBihuaByKey, keyStrokes ? 1 : 0);
+      state_.keyStrokes = !state_.keyStrokes;
+      settings_.Write(setting::InputBihuaByKey, state_.keyStrokes ? 1 : 0);
       break;
     case kCmdPinyinSwitch:
       clearAll(context);
-      pinyinMode = !pinyinMode;
-      mode = pinyinMode ? ModePinyin : ModeIdle;
-      settings_.Write(setting::PinYinMode, pinyinMode ? 1 : 0);
-      bar_.SetIcon(kCmdPinyinSwitch, pinyinMode ? kIconPinyinOn : kIconPinyinOff);
+      state_.pinyinMode = !state_.pinyinMode;
+      state_.mode = state_.pinyinMode ? ModePinyin : ModeIdle;
+      settings_.Write(setting::PinYinMode, state_.pinyinMode ? 1 : 0);
+      bar_.SetIcon(kCmdPinyinSwitch, state_.pinyinMode ? kIconPinyinOn : kIconPinyinOff);
       refresh(context, false);
       host_.Invalidate(true);
       break;

@@ -75,7 +75,7 @@ void CompositionPanel::MouseLeft() {
   if (hovered_) {
     hovered_ = false;
     hint_ = {};
-    hoverText.clear();
+    state_.hoverText.clear();
     host_.InvalidateHintStrip();
     host_.Invalidate(false);  // the item's highlight goes too
   }
@@ -95,9 +95,10 @@ void CompositionPanel::Hover(int x, int y) {
   if (item) {
     hoveredItem_ = *item;
     // The letter and punctuation panels give no hints.
-    if (mode != ModeLetters && mode != ModePunct) currentSubpanel().HintFor(*item, hint_);
+    if (state_.mode != ModeLetters && state_.mode != ModePunct)
+      currentSubpanel().HintFor(*item, hint_);
   }
-  hoverText = hint_.text;
+  state_.hoverText = hint_.text;
   host_.InvalidateHintStrip();
   host_.Invalidate(false);  // the highlight moves with the cursor
 }
@@ -105,7 +106,9 @@ void CompositionPanel::Hover(int x, int y) {
 DrawList CompositionPanel::Paint() const {
   DrawList out;
   out.push_back(DrawBitmap{Artwork::Background, {0, 0, kPanelWidth, kPanelHeight}, {0, 0}});
-  int framed = mode == ModeLetters ? kCmdLetters : mode == ModePunct ? kCmdPunctuation : 0;
+  int framed = state_.mode == ModeLetters ? kCmdLetters
+               : state_.mode == ModePunct ? kCmdPunctuation
+                                          : 0;
   bar_.Paint(out, leftButtonDown_, framed);
   currentSubpanel().Paint(out, hoveredItem());
   PaintHint(out);

@@ -32,7 +32,7 @@ std::string ShownFinal(std::string_view text) {
 
 PinyinSubpanel::PinyinSubpanel(CompositionPanel& panel)
     : Subpanel(panel, ModePinyin), input(panel.lexicon()) {
-  input.SetContextCleared([this] { panel_.displayText.clear(); });
+  input.SetContextCleared([this] { panel_.ForgetContextText(); });
   // Initials 1-24 flow from (7, 57), wrapping after the 16th; the one-letter finals follow.
   const TextMeasure& measure = panel.measure();
   int x = kFirstX, y = kLettersTop;
@@ -96,7 +96,7 @@ void PinyinSubpanel::FillCandidates(bool association) {
   characters.Fill(positions);
   const Lexicon& lexicon = panel_.lexicon();
   if (association) {
-    phrases.Fill(lexicon, lexicon.assocList, panel_.displayText.size(), panel_.measure());
+    phrases.Fill(lexicon, lexicon.assocList, panel_.state().displayText.size(), panel_.measure());
   } else {
     phrases.Fill(lexicon, input.phraseList, 0, panel_.measure());
   }
@@ -115,10 +115,9 @@ void PinyinSubpanel::Commit(ContextHandle context, std::string_view text) {
   panel_.choosePhrase(context, text);
   SetRowsPerPage(1);
   candidatesView = false;
-  panel_.inputCodes.clear();
   input.ClearPinyin();  // shows the default character list
   firstOfferedFinal = 0;
-  bool following = !panel_.lexicon().assocList.empty() && !panel_.displayText.empty();
+  bool following = !panel_.lexicon().assocList.empty() && !panel_.state().displayText.empty();
   if (following) input.charList.clear();
   FillCandidates(following);
   if (phrases.empty()) FillCandidates(false);  // nothing follows: the default list
@@ -172,7 +171,7 @@ bool PinyinSubpanel::Click(ContextHandle context, int x, int y) {
   PanelItem item = *hit;
   switch (item.kind) {
     case ItemCharacter:
-      panel_.displayText.clear();
+      panel_.ForgetContextText();
       Commit(context, CandidateText(item));
       return true;
     case ItemPhrase:
@@ -309,7 +308,7 @@ int PinyinSubpanel::Key(ContextHandle context, int ch) {
     characters.AppendVisible(page);
   }
   if (pick >= static_cast<int>(page.size())) return 0;
-  if (page[pick].kind == ItemCharacter) panel_.displayText.clear();
+  if (page[pick].kind == ItemCharacter) panel_.ForgetContextText();
   Commit(context, CandidateText(page[pick]));
   return 1;
 }

@@ -21,9 +21,9 @@ class PinyinPanelTest : public testing::PanelTest {
     settings.Write(setting::PinYinMode, 1);
     if (typing) settings.Write(setting::InputBihuaByKey, 1);
     Start();
-    ASSERT_EQ(panel->mode, ModePinyin);
+    ASSERT_EQ(panel->state().mode, ModePinyin);
   }
-  PinyinSubpanel& pinyin() { return panel->pinyinPanel(); }
+  const PinyinSubpanel& pinyin() { return panel->pinyinPanel(); }
   std::string Spelling() { return GbkToUtf8(pinyin().Spelling()); }
 };
 
@@ -116,10 +116,10 @@ TEST_F(PinyinPanelTest, TheSwitchCommandLeavesAndReturnsToPinyin) {
   StartInPinyin();
   ASSERT_TRUE(ClickText("b"));
   ClickButton(kCmdPinyinSwitch);
-  EXPECT_EQ(panel->mode, ModeIdle);
+  EXPECT_EQ(panel->state().mode, ModeIdle);
   EXPECT_EQ(panel->buttonBar().IconOf(kCmdPinyinSwitch), kIconPinyinOff);
   ClickButton(kCmdPinyinSwitch);
-  EXPECT_EQ(panel->mode, ModePinyin);
+  EXPECT_EQ(panel->state().mode, ModePinyin);
   EXPECT_EQ(Spelling(), "");  // the switch clears
 }
 

@@ -87,7 +87,7 @@ StrokeSubpanel::StrokeSubpanel(CompositionPanel& panel) : Subpanel(panel, ModeId
 
 void StrokeSubpanel::Rebuild() {
   visible_.clear();
-  if (panel_.mode == ModeAssociation) {
+  if (panel_.state().mode == ModeAssociation) {
     association.AppendVisible(visible_);
   } else {
     characters.AppendVisible(visible_);
@@ -102,8 +102,8 @@ void StrokeSubpanel::Rebuild() {
 
 std::string StrokeSubpanel::CharacterText(std::int64_t value) const {
   const Lexicon& lexicon = panel_.lexicon();
-  if (panel_.mode == ModeRadical || panel_.mode == ModeRadicalStrokes) {
-    const TextPair* pair = lexicon.PairOf(panel_.radicalIndex, static_cast<size_t>(value));
+  if (panel_.state().mode == ModeRadical || panel_.state().mode == ModeRadicalStrokes) {
+    const TextPair* pair = lexicon.PairOf(panel_.state().radicalIndex, static_cast<size_t>(value));
     return pair ? pair->first : "";
   }
   return value >= 0 && static_cast<size_t>(value) < lexicon.chars.count
@@ -160,8 +160,8 @@ bool StrokeSubpanel::HintFor(const PanelItem& item, Hint& hint) const {
   switch (item.kind) {
     case ItemCharacter:
       hint.text = panel_.lexicon().DescribeCandidate(
-          panel_.mode, static_cast<std::uint32_t>(item.value),
-          {.radicalGroup = static_cast<size_t>(panel_.radicalIndex)});
+          panel_.state().mode, static_cast<std::uint32_t>(item.value),
+          {.radicalGroup = static_cast<size_t>(panel_.state().radicalIndex)});
       return !hint.text.empty();
     case ItemStroke:
       hint.stroke = static_cast<int>(item.value);
@@ -182,8 +182,8 @@ void StrokeSubpanel::Paint(DrawList& out, const PanelItem* hovered) const {
   // The composition line.
   int x = kCompositionLineAt.x;
   const int y = kCompositionLineAt.y;
-  if (panel_.searchMode) {
-    std::string pending = panel_.pendingPhrase;
+  if (panel_.state().searchMode) {
+    std::string pending = panel_.state().pendingPhrase;
     if (pending.size() > 14) pending = kEllipsis + pending.substr(pending.size() - 12);
     if (!pending.empty()) {
       int width = panel_.measure().Measure(Font::Candidate, pending).width;
@@ -212,17 +212,17 @@ void StrokeSubpanel::Paint(DrawList& out, const PanelItem* hovered) const {
                               (radical % 45) * kIconSize + 17, (radical / 45) * kIconSize + 17},
                              {x, y}});
   };
-  switch (panel_.mode) {
+  switch (panel_.state().mode) {
     case ModeRadical:
-      radicalIcon(panel_.radicalIndex);
+      radicalIcon(panel_.state().radicalIndex);
       break;
     case ModeRadicalStrokes:
-      radicalIcon(panel_.radicalIndex);
-      strokeGlyphs(panel_.radicalStrokes, x + 26);
+      radicalIcon(panel_.state().radicalIndex);
+      strokeGlyphs(panel_.state().radicalStrokes, x + 26);
       break;
     case ModeAssociation:
-      if (!panel_.searchMode) {
-        std::string preview = panel_.assocPreview.substr(0, 24);
+      if (!panel_.state().searchMode) {
+        std::string preview = panel_.state().assocPreview.substr(0, 24);
         out.push_back(DrawText{preview,
                                {x, y, kCompositionLine.right, y + kStrokeGlyphHeight},
                                Font::Candidate,
@@ -232,7 +232,7 @@ void StrokeSubpanel::Paint(DrawList& out, const PanelItem* hovered) const {
       }
       [[fallthrough]];
     default:
-      strokeGlyphs(panel_.inputCodes, x);
+      strokeGlyphs(panel_.state().inputCodes, x);
       break;
   }
 

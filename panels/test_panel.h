@@ -47,7 +47,7 @@ class RecordingHost : public Host {
 const ResourceSource& ShippedDictionaries();
 
 class PanelTest : public ::testing::Test {
- protected:
+ public:
   PanelTest();
   // Builds the panel after the test has set up settings (the panel reads them when created).
   CompositionPanel& Start();

@@ -121,7 +121,7 @@ void RunWindowCommand(ContextHandle context, int id) {
   switch (id) {
     case kCmdSetting:
       ShowMenu(w.composition, kMenuMain,
-               SettingButtonMenu(panel.flags(), panel.mode, w.host->HasExitCommand()), cursor,
+               SettingButtonMenu(panel.flags(), panel.state().mode, w.host->HasExitCommand()), cursor,
                TPM_LEFTBUTTON, context);
       break;
     case kCmdMinimize:
@@ -144,8 +144,7 @@ void RunWindowCommand(ContextHandle context, int id) {
       }
       break;
     case kCmdSettingsDialog: {
-      SessionOptions options{&panel.keyStrokes, &panel.movedByCursor, &panel.openWordCiba,
-                             &panel.lexicon().phraseSortMode};
+      SessionOptions options = panel.EditableOptions();
       ShowSettingsDialog(w.resources, GetForegroundWindow(), *w.settings, panel.flags(), options);
       BringCompositionBack();
       break;

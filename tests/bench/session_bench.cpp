@@ -86,7 +86,7 @@ void BM_ClickCandidateThroughAssociation(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     s.panel.clearAll(0);
-    s.panel.inputCodes = "sgas";
+    for (int stroke : {1, 4, 0, 1}) s.panel.addStroke(0, stroke);  // 竖 折 横 竖
     s.panel.refresh(0, false);
     const PanelItem& first = s.panel.strokePanel().VisibleItems().front();
     int x = first.rect.left + 5, y = first.rect.top + 5;

@@ -105,7 +105,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   CreateStatusBarWindow(instance, kStatusClass, owner);
   if (mode == L"pinyin") panel.command(1, kCmdPinyinSwitch);
   if (mode == L"association") {
-    panel.inputCodes = "sgas";
+    for (int stroke : {1, 4, 0, 1}) panel.addStroke(1, stroke);  // 竖 折 横 竖
     panel.refresh(1, false);
     panel.chooseCharacter(1, panel.lexicon().mainList.front());
     panel.refresh(1, false);

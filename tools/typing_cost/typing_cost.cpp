@@ -220,7 +220,7 @@ bool TypingSimulator::Type(std::string_view utf8, std::string& error) {
     }
     run.clear();
     for (; i < text.size() && IsHanzi(GbkOf(text[i])); ++i) run += GbkOf(text[i]);
-    if (!panel_->inputCodes.empty()) {
+    if (!panel_->state().inputCodes.empty()) {
       panel_->handleKey(kContext, 27);
       ++cost_.escapes;
     }
@@ -268,8 +268,8 @@ bool TypingSimulator::TypeRun(std::string_view run, std::string& error) {
   for (size_t at = 0; at < run.size();) {
     std::string_view upcoming = run.substr(at);
     PlanSet plans;
-    const std::string& displayText = panel_->displayText;
-    if (panel_->mode == ModeAssociation) {
+    const std::string& displayText = panel_->state().displayText;
+    if (panel_->state().mode == ModeAssociation) {
       PlanAssociation(upcoming, displayText, panel_->strokePanel().association, plans);
     }
     PlanStrokes(upcoming, displayText, plans);
@@ -314,7 +314,7 @@ bool TypingSimulator::Execute(const Plan& plan, std::string_view upcoming, size_
     cost_.wastedClicks += static_cast<long>(plan.Clicks());
     cost_.clicks += static_cast<long>(plan.Clicks());
     ClickClear();
-    PlanStrokes(upcoming, panel_->displayText, strokes);
+    PlanStrokes(upcoming, panel_->state().displayText, strokes);
     if (!strokes.best || !Perform(*strokes.best)) {
       error = "at character " + std::to_string(position_) + " (line " + std::to_string(line_) +
               "): the panel does not offer " + GbkToUtf8(upcoming.substr(0, 2)) + " by its strokes";
@@ -554,7 +554,7 @@ std::vector<size_t> TypingSimulator::OneByOneClicks(std::string_view upcoming) {
 
 TypingSimulator::SessionState TypingSimulator::CurrentState() const {
   const std::vector<std::string>& history = lexicon_->contextHistory;
-  return {panel_->displayText, history.empty() ? std::string() : history.back()};
+  return {panel_->state().displayText, history.empty() ? std::string() : history.back()};
 }
 
 TypingSimulator::SessionState TypingSimulator::StateAfter(const SessionState& state,

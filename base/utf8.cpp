@@ -37,8 +37,8 @@ bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 }  // namespace
 
-std::u16string Utf8ToUtf16(std::string_view utf8) {
-  std::u16string out;
+std::u32string DecodeUtf8(std::string_view utf8) {
+  std::u32string out;
   out.reserve(utf8.size());
   size_t i = 0;
   while (i < utf8.size()) {
@@ -48,10 +48,7 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
                     : (lead >> 4) == 0xE  ? 3
                     : (lead >> 3) == 0x1E ? 4
                                           : 0;
-    char32_t code = length == 1   ? lead
-                    : length == 2 ? lead & 0x1F
-                    : length == 3 ? lead & 0x0F
-                                  : lead & 0x07;
+    char32_t code = length == 1 ? lead : lead & (0x7Fu >> length);
     bool valid = length > 0 && i + length <= utf8.size();
     for (size_t k = 1; valid && k < length; ++k) {
       auto next = static_cast<unsigned char>(utf8[i + k]);
@@ -63,13 +60,20 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
     valid = valid && code >= kSmallest[length] && code <= 0x10FFFF &&
             !(code >= 0xD800 && code <= 0xDFFF);
     if (!valid) {
-      out += static_cast<char16_t>(kReplacement);
+      out += kReplacement;
       ++i;
       continue;
     }
-    AppendUtf16(out, code);
+    out += code;
     i += length;
   }
+  return out;
+}
+
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+  std::u16string out;
+  out.reserve(utf8.size());
+  for (char32_t code : DecodeUtf8(utf8)) AppendUtf16(out, code);
   return out;
 }
 

@@ -8,7 +8,10 @@
 
 namespace tvime {
 
-// Bytes that do not form a UTF-8 character become U+FFFD, one per byte.
+// The characters of UTF-8 text. Bytes that do not form a UTF-8 character (cut short, overlong,
+// a surrogate, past U+10FFFF) become U+FFFD, one per byte.
+std::u32string DecodeUtf8(std::string_view utf8);
+// The same characters in UTF-16.
 std::u16string Utf8ToUtf16(std::string_view utf8);
 // An unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);

@@ -14,6 +14,8 @@ TEST(Utf8, EveryPlaneSurvivesBothDirections) {
   std::u16string wide = Utf8ToUtf16(text);
   EXPECT_EQ(wide, (std::u16string{u'a', u'\u00E9', u'\u4E2D', u'\u20AC', 0xD83D, 0xDE00}));
   EXPECT_EQ(Utf16ToUtf8(wide), text);
+  EXPECT_EQ(DecodeUtf8(text),
+            (std::u32string{U'a', U'\u00E9', U'\u4E2D', U'\u20AC', U'\U0001F600'}));
 }
 
 TEST(Utf8, BrokenInputBecomesReplacementCharactersAndNothingIsReadPastTheEnd) {

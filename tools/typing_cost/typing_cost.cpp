@@ -6,6 +6,7 @@
 #include <map>
 
 #include "base/gbk.h"
+#include "base/utf8.h"
 #include "panels/button_bar.h"
 #include "panels/stroke_subpanel.h"
 
@@ -37,35 +38,6 @@ bool MayBeat(const std::optional<Plan>& best, size_t clicks, size_t chars) {
 template <typename Plan>
 void Keep(std::optional<Plan>& best, Plan plan) {
   if (MayBeat(best, plan.Clicks(), plan.chars)) best = std::move(plan);
-}
-
-// The code points of UTF-8 text; a byte that begins no valid sequence stands for U+FFFD.
-std::vector<char32_t> DecodeUtf8(std::string_view text) {
-  std::vector<char32_t> out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size();) {
-    unsigned lead = static_cast<unsigned char>(text[i]);
-    size_t length = lead < 0x80           ? 1
-                    : (lead >> 5) == 0x6  ? 2
-                    : (lead >> 4) == 0xE  ? 3
-                    : (lead >> 3) == 0x1E ? 4
-                                          : 0;
-    char32_t code = length == 1 ? lead : lead & (0x7Fu >> length);
-    bool valid = length != 0 && i + length <= text.size();
-    for (size_t k = 1; valid && k < length; ++k) {
-      unsigned next = static_cast<unsigned char>(text[i + k]);
-      valid = (next & 0xC0) == 0x80;
-      code = (code << 6) | (next & 0x3F);
-    }
-    if (!valid) {
-      out.push_back(0xFFFD);
-      ++i;
-      continue;
-    }
-    out.push_back(code);
-    i += length;
-  }
-  return out;
 }
 
 Rect FindButton(const ButtonBar& bar, int command) {
@@ -210,7 +182,7 @@ bool TypingSimulator::IsHanzi(std::string_view gbk) const {
 }
 
 bool TypingSimulator::Type(std::string_view utf8, std::string& error) {
-  std::vector<char32_t> text = DecodeUtf8(utf8);
+  std::u32string text = DecodeUtf8(utf8);
   std::string run;
   for (size_t i = 0; i < text.size();) {
     if (!IsHanzi(GbkOf(text[i]))) {

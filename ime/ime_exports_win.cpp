@@ -248,20 +248,21 @@ BOOL WINAPI ImeDestroy(UINT) { return FALSE; }
 UINT WINAPI ImeGetRegisterWordStyle(UINT, LPSTYLEBUFA) { return 0; }
 BOOL WINAPI ImeSetCompositionString(HIMC, DWORD, LPVOID, DWORD, LPVOID, DWORD) { return FALSE; }
 
+// regsvr32 and installers read the result: a registration that did not happen is a failure.
 HRESULT WINAPI DllRegisterServer() {
   try {
-    ImeRegistrar().installIme(kImeFileName, kLayoutText);
+    return ImeRegistrar().installIme(kImeFileName, kLayoutText) ? S_OK : E_FAIL;
   } catch (...) {
+    return E_UNEXPECTED;
   }
-  return S_OK;
 }
 
 HRESULT WINAPI DllUnregisterServer() {
   try {
-    ImeRegistrar().uninstallIme(kImeFileName);
+    return ImeRegistrar().uninstallIme(kImeFileName) ? S_OK : E_FAIL;
   } catch (...) {
+    return E_UNEXPECTED;
   }
-  return S_OK;
 }
 
 }  // extern "C"

@@ -357,6 +357,16 @@ TEST_F(ImeModuleTest, WithASoftKeyboardShownItsKeysCommitSymbolsAndEditingKeysPa
   EXPECT_EQ(records[0].wParam, static_cast<WPARAM>(VK_BACK));
 }
 
+TEST_F(ImeModuleTest, ExitAndCloseNeverEndTheApplicationsMessageLoop) {
+  HWND panel = OpenUiWindow();
+  ASSERT_TRUE(panel);
+  settings.Write(setting::QuitAppConfirm, 0);  // no question: the stand-alone program would quit
+  for (int command : {kCmdExit, kCmdClose}) SendMessageW(panel, WM_COMMAND, command, 0);
+  settings.Write(setting::QuitAppConfirm, 1);
+  MSG quit;
+  EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
 TEST_F(ImeModuleTest, ActivationInitialisesTheCompositionFormOnce) {
   auto setActive = ExportedFunction<BOOL(WINAPI*)(HIMC, BOOL)>(module, "ImeSetActiveContext");
   ASSERT_TRUE(setActive);

@@ -23,6 +23,7 @@ constexpr int kMoveCursor = 111;
 
 PanelWindows* g_windows = nullptr;
 bool g_placed = false;
+bool g_creating = false;  // a composition window is being made: its moves are not the user's
 
 POINT CursorInClient(HWND window) {
   POINT point;
@@ -193,7 +194,9 @@ LRESULT CALLBACK CompositionWindowProc(HWND window, UINT message, WPARAM wParam,
       if (header && header->code == TTN_NEEDTEXTW) {
         auto* request = reinterpret_cast<NMTTDISPINFOW*>(lParam);
         if (request->hdr.idFrom == kHintTool) {
-          std::u16string title = g_windows->host->NewsTitle().substr(0, 80);
+          // The buffer is 80 characters with its terminating NUL: a longer title is cut.
+          std::u16string title =
+              g_windows->host->NewsTitle().substr(0, std::size(request->szText) - 1);
           std::fill(std::begin(request->szText), std::end(request->szText), L'\0');
           std::copy(title.begin(), title.end(), request->szText);
         }
@@ -219,8 +222,8 @@ LRESULT CALLBACK CompositionWindowProc(HWND window, UINT message, WPARAM wParam,
       if (GetWindowLongW(window, kDragStateWord) & 1) FollowDrag(window, message);
       return 0;
     case WM_MOVE: {
-      // Moves before the first placement (creation) are not the user's.
-      if (!g_placed) return 0;
+      // Moves before the first placement and while a window is made are not the user's.
+      if (!g_placed || g_creating) return 0;
       RECT rect;
       GetWindowRect(window, &rect);
       g_windows->settings->Write(setting::CompPos, PackPosition({rect.top, rect.left}));
@@ -260,16 +263,27 @@ bool RegisterPanelWindowClasses(HINSTANCE instance, const wchar_t* compositionCl
 }
 
 HWND CreateCompositionWindow(HINSTANCE instance, const wchar_t* className, HWND owner) {
+  // The client area is the panel's size exactly, whatever the frame.
+  RECT frame{0, 0, kPanelWidth, kPanelHeight};
+  AdjustWindowRectEx(&frame, WS_POPUP, FALSE, WS_EX_NOACTIVATE | WS_EX_WINDOWEDGE);
+  int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  // Made where the user left the panel, and the moves of its making are not stored: a second
+  // panel of the process (another thread's, or after switching layouts) would otherwise store
+  // its birthplace (0, 0) as the user's position.
+  Point at{0, 0};
+  if (g_windows && g_windows->settings) {
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    at = PlaceCompositionWindow(g_windows->settings->Read(setting::CompPos),
+                                {work.left, work.top, work.right, work.bottom}, width, height);
+  }
+  g_creating = true;
   HWND window =
       CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_WINDOWEDGE, className, L"", WS_POPUP | WS_DISABLED,
-                      0, 0, kPanelWidth, kPanelHeight, owner, nullptr, instance, nullptr);
+                      at.x, at.y, width, height, owner, nullptr, instance, nullptr);
+  g_creating = false;
   if (!window) return nullptr;
   SetWindowLongPtrW(window, kOwnerWord, reinterpret_cast<LONG_PTR>(owner));
-  // The client area is the panel's size exactly, whatever the frame.
-  RECT client{0, 0, kPanelWidth, kPanelHeight};
-  AdjustWindowRectEx(&client, WS_POPUP, FALSE, WS_EX_NOACTIVATE | WS_EX_WINDOWEDGE);
-  SetWindowPos(window, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   return window;
 }
 

@@ -17,11 +17,18 @@ MenuState SettingButtonMenu(const ConversionFlags& flags, PanelMode mode, bool k
   return state;
 }
 
-MenuState StatusLogoMenu(const ConversionFlags& flags, size_t shownTable) {
-  MenuState state;
+MenuState StatusLogoMenu(const ConversionFlags& flags, size_t shownTable, bool keepExit) {
+  MenuState state = StatusRightClickMenu(keepExit);
   if (flags.Has(CS_SOFT_KEYBOARD)) {
     if (int item = SoftKeyboardMenuItem(shownTable)) state.checked.push_back(item);
   }
+  return state;
+}
+
+MenuState StatusRightClickMenu(bool keepExit) {
+  MenuState state;
+  // Inside the input-method module "退出" would end the message loop of the user's application.
+  if (!keepExit) state.removed.push_back(kCmdExit);
   return state;
 }
 

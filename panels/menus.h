@@ -26,8 +26,12 @@ struct MenuState {
 MenuState SettingButtonMenu(const ConversionFlags& flags, PanelMode mode, bool keepExit);
 
 // The main menu as the status window's logo opens it: while the soft keyboard is on, the item of
-// the shown table is checked.
-MenuState StatusLogoMenu(const ConversionFlags& flags, size_t shownTable);
+// the shown table is checked; "退出" only in the stand-alone program.
+MenuState StatusLogoMenu(const ConversionFlags& flags, size_t shownTable, bool keepExit);
+
+// The main menu as a right click on the status window opens it: nothing checked, "退出" only in
+// the stand-alone program.
+MenuState StatusRightClickMenu(bool keepExit);
 
 // The menu item of a soft-keyboard table; 0 for the tables that have no item.
 int SoftKeyboardMenuItem(size_t table);

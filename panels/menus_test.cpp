@@ -30,13 +30,24 @@ TEST(Menus, TheLogoMenuChecksTheShownSoftKeyboardWhereItHasAnItem) {
   MemorySettingsStore store;
   Settings settings(store);
   ConversionFlags flags(settings);
-  EXPECT_THAT(StatusLogoMenu(flags, 3).checked, IsEmpty());
+  EXPECT_THAT(StatusLogoMenu(flags, 3, true).checked, IsEmpty());
   flags.Toggle(CS_SOFT_KEYBOARD);
-  EXPECT_THAT(StatusLogoMenu(flags, 3).checked, ElementsAre(4032));
-  EXPECT_THAT(StatusLogoMenu(flags, 9).checked, ElementsAre(4039));  // hiragana
-  EXPECT_THAT(StatusLogoMenu(flags, 10).checked, ElementsAre(4038));
-  EXPECT_THAT(StatusLogoMenu(flags, 13).checked, IsEmpty());
-  EXPECT_THAT(SearchEngineMenu(2).checked, ElementsAre(40062));
+  EXPECT_THAT(StatusLogoMenu(flags, 3, true).checked, ElementsAre(kCmdFirstSoftKeyboard + 3));
+  EXPECT_THAT(StatusLogoMenu(flags, 9, true).checked,
+              ElementsAre(kCmdFirstSoftKeyboard + 10));  // hiragana
+  EXPECT_THAT(StatusLogoMenu(flags, 10, true).checked, ElementsAre(kCmdFirstSoftKeyboard + 9));
+  EXPECT_THAT(StatusLogoMenu(flags, 13, true).checked, IsEmpty());
+  EXPECT_THAT(SearchEngineMenu(2).checked, ElementsAre(kCmdFirstSearchEngine + 2));
+}
+
+TEST(Menus, NoStatusMenuOfTheModuleOffersExit) {
+  MemorySettingsStore store;
+  Settings settings(store);
+  ConversionFlags flags(settings);
+  EXPECT_THAT(StatusLogoMenu(flags, 0, false).removed, ElementsAre(kCmdExit));
+  EXPECT_THAT(StatusRightClickMenu(false).removed, ElementsAre(kCmdExit));
+  EXPECT_THAT(StatusLogoMenu(flags, 0, true).removed, IsEmpty());
+  EXPECT_THAT(StatusRightClickMenu(true).removed, IsEmpty());
 }
 
 class UserWordTest : public testing::PanelTest {};

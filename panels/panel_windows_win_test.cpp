@@ -22,6 +22,9 @@
 namespace tvime {
 namespace {
 
+// The tool of the news line in the composition window's tooltips.
+constexpr UINT_PTR kHintTool = 100;
+
 class NullHost : public WindowsSessionHost {
  public:
   void Commit(ContextHandle, std::string_view) override {}
@@ -31,10 +34,13 @@ class NullHost : public WindowsSessionHost {
 
 class TestWindowHost : public PanelWindowHost {
  public:
+  std::u16string NewsTitle() override { return newsTitle; }
+  std::u16string newsTitle;
   ContextHandle ContextFor(HWND) override { return 1; }
   HWND ApplicationWindow(ContextHandle) override { return nullptr; }
-  bool IsOpen(ContextHandle) override { return true; }
-  void SetOpen(ContextHandle, bool) override {}
+  bool IsOpen(ContextHandle) override { return open; }
+  void SetOpen(ContextHandle, bool value) override { open = value; }
+  bool open = true;
 };
 
 class PanelWindowsTest : public ::testing::Test {
@@ -141,6 +147,19 @@ TEST_F(PanelWindowsTest, MovingAWindowStoresItsPosition) {
   EXPECT_EQ(settings->Read(setting::Position), PackPosition({222, 111}));
 }
 
+TEST_F(PanelWindowsTest, ASecondCompositionWindowKeepsTheUsersPosition) {
+  SetWindowPos(composition, nullptr, 321, 234, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  HWND another = CreateCompositionWindow(instance, L"TvimeTest_COMP", owner);
+  ASSERT_TRUE(another);
+  EXPECT_EQ(settings->Read(setting::CompPos), PackPosition({234, 321}));
+  RECT rect;
+  GetWindowRect(another, &rect);
+  EXPECT_EQ(rect.left, 321);
+  EXPECT_EQ(rect.top, 234);
+  DestroyWindow(another);
+  windows.composition = composition;  // the one the other tests use
+}
+
 TEST_F(PanelWindowsTest, TheStatusWindowStartsWhereItWasLeft) {
   // SetUpTestSuite stored top 300, left 200 before creating it.
   RECT rect;
@@ -174,6 +193,19 @@ TEST_F(PanelWindowsTest, EveryBarButtonHasItsTooltip) {
   EXPECT_TRUE(GetWindowLongW(tips, GWL_STYLE) & TTS_BALLOON);
 }
 
+TEST_F(PanelWindowsTest, ALongNewsTitleIsCutWithinTheTooltipBuffer) {
+  windowHost.newsTitle = std::u16string(100, u'新');
+  NMTTDISPINFOW request{};
+  request.hdr.hwndFrom = windows.tooltips;
+  request.hdr.idFrom = kHintTool;
+  request.hdr.code = TTN_NEEDTEXTW;
+  std::fill(std::begin(request.szText), std::end(request.szText), L'X');
+  SendMessageW(composition, WM_NOTIFY, kHintTool, reinterpret_cast<LPARAM>(&request));
+  windowHost.newsTitle.clear();
+  EXPECT_EQ(request.szText[std::size(request.szText) - 1], L'\0');
+  EXPECT_EQ(std::wstring(request.szText), std::wstring(std::size(request.szText) - 1, L'新'));
+}
+
 std::wstring MenuText(HMENU menu, UINT id) {
   wchar_t text[128] = {};
   GetMenuStringW(menu, id, text, 128, MF_BYCOMMAND);
@@ -202,6 +234,26 @@ TEST_F(PanelWindowsTest, TheMenusCarryTheirCommandsAndLabels) {
   EXPECT_EQ(GetMenuItemCount(GetSubMenu(engines, 0)), 6);
   EXPECT_EQ(MenuText(GetSubMenu(engines, 0), 40060).substr(0, 2), WideFromUtf8("百度"));
   DestroyMenu(engines);
+}
+
+void ClickStatusButton(HWND status, int x) {
+  POINT point{x, 10};
+  ClientToScreen(status, &point);
+  SetCursorPos(point.x, point.y);
+  for (UINT button : {WM_LBUTTONDOWN, WM_LBUTTONUP}) {
+    SendMessageW(status, WM_SETCURSOR, reinterpret_cast<WPARAM>(status),
+                 MAKELPARAM(HTCLIENT, button));
+  }
+}
+
+TEST_F(PanelWindowsTest, OpeningFromTheStatusBarShowsThePanelWhenNoSoftKeyboardIsShown) {
+  ASSERT_FALSE(panel->softKeyboard().shown());
+  flags->Assign(flags->word() | CS_SOFT_KEYBOARD);  // stored, but no keyboard on the screen
+  ClickStatusButton(status, 70);                    // 中/英: closes
+  EXPECT_FALSE(IsWindowVisible(composition));
+  ClickStatusButton(status, 70);  // opens again
+  EXPECT_TRUE(IsWindowVisible(composition));
+  flags->Assign(flags->word() & ~CS_SOFT_KEYBOARD);
 }
 
 TEST_F(PanelWindowsTest, TheStatusWindowIsTheBarOfButtons) {

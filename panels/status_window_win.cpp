@@ -78,13 +78,16 @@ void RunButton(HWND window, StatusButton button) {
         panel.refresh(context, false);
       }
       w.host->SetOpen(context, open);
-      ShowComposition(open && !flags.Has(CS_SOFT_KEYBOARD));
+      // The stored flag may say "soft keyboard" with none shown (a keyboard the platform
+      // closed): what decides is whether one is on the screen.
+      ShowComposition(open && !panel.softKeyboard().shown());
       break;
     }
     case StatusLogo: {
       RECT rect;
       GetWindowRect(window, &rect);
-      ShowMenu(window, kMenuMain, StatusLogoMenu(flags, panel.softKeyboard().current()),
+      ShowMenu(window, kMenuMain,
+               StatusLogoMenu(flags, panel.softKeyboard().current(), w.host->HasExitCommand()),
                {rect.left, rect.top}, TPM_BOTTOMALIGN, context);
       break;
     }
@@ -177,8 +180,8 @@ void OnMouse(HWND window, UINT mouse) {
       if (button != StatusSoftKeyboard) {
         RECT rect;
         GetWindowRect(window, &rect);
-        ShowMenu(window, kMenuMain, {}, {rect.left, rect.top}, TPM_BOTTOMALIGN,
-                 Windows()->host->ContextFor(window));
+        ShowMenu(window, kMenuMain, StatusRightClickMenu(Windows()->host->HasExitCommand()),
+                 {rect.left, rect.top}, TPM_BOTTOMALIGN, Windows()->host->ContextFor(window));
       }
       ReleaseCapture();
       SetWindowLongW(window, kDragStateWord, 0);

@@ -121,14 +121,17 @@ void RunWindowCommand(ContextHandle context, int id) {
   switch (id) {
     case kCmdSetting:
       ShowMenu(w.composition, kMenuMain,
-               SettingButtonMenu(panel.flags(), panel.state().mode, w.host->HasExitCommand()), cursor,
-               TPM_LEFTBUTTON, context);
+               SettingButtonMenu(panel.flags(), panel.state().mode, w.host->HasExitCommand()),
+               cursor, TPM_LEFTBUTTON, context);
       break;
     case kCmdMinimize:
       if (w.composition) ShowWindow(w.composition, SW_HIDE);
       break;
     case kCmdClose:
     case kCmdExit:
+      // Only a program of our own may end its message loop; inside the module the loop is the
+      // user's application's, with the user's unsaved work.
+      if (!w.host->HasExitCommand()) break;
       if (w.settings->Read(setting::QuitAppConfirm) == 0 ||
           w.host->ShowMessageBox("您真的要退出沃岚鼠标输入法外挂应用程序吗？", kCaption,
                                  MB_YESNO | MB_ICONQUESTION) == IDYES) {

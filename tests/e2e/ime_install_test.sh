@@ -132,8 +132,12 @@ installer uninstall
 
 # The module registers and removes itself through regsvr32 as well.
 "$wine_run" --prefix "$prefix" regsvr32 /s 'C:\windows\system32\tvime30.ime' >/dev/null 2>&1
+status=$?
 [ -n "$(our_layouts)" ] || fail "regsvr32 did not register the module"
+[ "$status" = 0 ] || fail "regsvr32 exited with $status after registering"
 "$wine_run" --prefix "$prefix" regsvr32 /u /s 'C:\windows\system32\tvime30.ime' >/dev/null 2>&1
+status=$?
 [ -z "$(our_layouts)" ] || fail "regsvr32 /u did not remove the module's layout"
+[ "$status" = 0 ] || fail "regsvr32 /u exited with $status after removing"
 
 end_checks "screenshot $out/tvime30-panel.png"

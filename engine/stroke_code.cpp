@@ -1,15 +1,11 @@
 #include "engine/stroke_code.h"
 
+#include "base/text_table.h"
+
 namespace tvime {
 
 std::vector<std::string_view> SplitAtSeparators(std::string_view input) {
-  std::vector<std::string_view> parts;
-  while (true) {
-    size_t separator = input.find(kPhraseSeparator);
-    parts.push_back(input.substr(0, separator));
-    if (separator == std::string_view::npos) return parts;
-    input.remove_prefix(separator + 1);
-  }
+  return SplitFields(input, kPhraseSeparator);
 }
 
 std::string FoldStrokes(std::string_view input) {

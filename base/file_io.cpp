@@ -1,5 +1,6 @@
 #include "base/file_io.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
@@ -16,6 +17,13 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
   }
   if (std::ferror(file.get())) return std::nullopt;
   return bytes;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadFileIfPresent(const std::string& path) {
+  errno = 0;
+  if (auto bytes = ReadWholeFile(path)) return bytes;
+  if (errno == ENOENT) return std::vector<std::uint8_t>();
+  return std::nullopt;
 }
 
 }  // namespace tvime

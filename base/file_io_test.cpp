@@ -35,5 +35,16 @@ TEST(FileIo, FailureToWriteKeepsTheOldFile) {
   EXPECT_EQ(dir.EntryCount(), 2u);
 }
 
+TEST(FileIo, AMissingFileReadsAsEmptyOnlyWhenAskedAndAnUnreadableOneNever) {
+  testing::TempDir dir;
+  EXPECT_FALSE(ReadWholeFile(dir.File("missing")));
+  ASSERT_TRUE(ReadFileIfPresent(dir.File("missing")));
+  EXPECT_TRUE(ReadFileIfPresent(dir.File("missing"))->empty());
+  std::filesystem::create_directory(dir.File("a directory"));
+  EXPECT_FALSE(ReadFileIfPresent(dir.File("a directory")));
+  ASSERT_TRUE(ReplaceFileContents(dir.File("a.txt"), "text"));
+  EXPECT_EQ(AsText(*ReadFileIfPresent(dir.File("a.txt"))), "text");
+}
+
 }  // namespace
 }  // namespace tvime

@@ -16,16 +16,19 @@ using SequenceLength = size_t (*)(const unsigned char* p, size_t left);
 
 size_t OneByte(const unsigned char*, size_t) { return 1; }
 
-size_t Utf8Sequence(const unsigned char* p, size_t) {
-  if (*p >= 0xF0) return 4;
-  if (*p >= 0xE0) return 3;
-  if (*p >= 0xC0) return 2;
-  return 1;
+// A lead byte claims only the continuation bytes that follow it: a sequence cut short by an
+// ASCII byte or another lead byte must not swallow that byte, which may well be convertible.
+size_t Utf8Sequence(const unsigned char* p, size_t left) {
+  size_t claimed = *p >= 0xF0 ? 4 : *p >= 0xE0 ? 3 : *p >= 0xC0 ? 2 : 1;
+  size_t length = 1;
+  while (length < claimed && length < left && (p[length] & 0xC0) == 0x80) ++length;
+  return length;
 }
 
+// A pair of surrogates is one character; a lone one is one unit, and the unit after it is its own.
 size_t Utf16LeSequence(const unsigned char* p, size_t left) {
-  bool highSurrogate = left >= 2 && (p[1] & 0xFC) == 0xD8;
-  return highSurrogate ? 4 : 2;
+  bool pair = left >= 4 && (p[1] & 0xFC) == 0xD8 && (p[3] & 0xFC) == 0xDC;
+  return pair ? 4 : 2;
 }
 
 // Converts with iconv; a character that cannot be converted is replaced by `replacement`

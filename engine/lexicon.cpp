@@ -44,16 +44,42 @@ bool Lexicon::LoadDictionaries() {
 }
 
 bool Lexicon::LoadUserWords() {
-  if (!userDataPath_) {
-    userWords.clear();
-    return true;
+  std::vector<std::string> words;
+  if (userDataPath_) ReadWordFile(userDataPath_(kUserWordFileName), words);
+  for (const std::string& word : unsavedUserWords_) {
+    if (std::find(words.begin(), words.end(), word) == words.end()) words.push_back(word);
   }
-  return ReadWordFile(userDataPath_(kUserWordFileName), userWords);
+  ReplaceUserWords(std::move(words));
+  return true;
 }
 
 bool Lexicon::SaveUserWords() {
   if (!userDataPath_) return false;
-  return WriteWordFile(userDataPath_(kUserWordFileName), userWords);
+  std::vector<std::string> merged;
+  if (!MergeIntoWordFile(userDataPath_(kUserWordFileName), unsavedUserWords_, merged,
+                         saveLocker_)) {
+    return false;
+  }
+  unsavedUserWords_.clear();
+  ReplaceUserWords(std::move(merged));
+  return true;
+}
+
+void Lexicon::ReplaceUserWords(std::vector<std::string> words) {
+  auto renumber = [&](std::vector<CandidateId>& list) {
+    std::erase_if(list, [&](CandidateId& id) {
+      if (!(id & kUserWordBit)) return false;
+      size_t number = id & ~kUserWordBit;
+      if (number >= userWords.size()) return true;
+      auto found = std::find(words.begin(), words.end(), userWords[number]);
+      if (found == words.end()) return true;
+      id = static_cast<CandidateId>(found - words.begin()) | kUserWordBit;
+      return false;
+    });
+  };
+  renumber(mainList);
+  renumber(assocList);
+  userWords = std::move(words);
 }
 
 bool Lexicon::ClearLists() {
@@ -117,6 +143,7 @@ Lexicon::UserWordCheck Lexicon::CheckUserWord(std::string_view text) const {
 bool Lexicon::AddUserWord(std::string_view text) {
   if (CheckUserWord(text) != UserWordCheck::Accepted) return false;
   userWords.emplace_back(text);
+  unsavedUserWords_.emplace_back(text);
   return true;
 }
 

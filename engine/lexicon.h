@@ -56,8 +56,11 @@ class Lexicon {
   // Loads "words.bin", "extra.bin", "pianpang.bin" and "phrase.bin", then the user words. A
   // missing or damaged resource leaves its dictionary empty or partial; start-up goes on.
   virtual bool LoadDictionaries();
-  // Rereads "tvimeusr.txt" from the per-user data directory.
+  // Rereads "tvimeusr.txt" from the per-user data directory (other processes and the dictionary
+  // manager change it); words added here and not yet saved stay in the list.
   virtual bool LoadUserWords();
+  // The lock under which saves of the user word file are serialized with other processes.
+  void SetSaveLocker(FileSaveLocker locker) { saveLocker_ = locker; }
 
   void SetClient(LexiconClient* client) { client_ = client; }
   // Forgets the lookup results and the history; true when there was something to forget (a
@@ -137,6 +140,10 @@ class Lexicon {
   std::string DescribeCandidate(PanelMode mode, std::uint32_t value,
                                 const CandidateOrigin& origin = {}) const;
 
+  // Merges the words added since the last save into the file as it is now (other processes may
+  // have added, removed or reordered words since it was read) and takes the file's list as the
+  // user words. False when the file could not be read or written; the added words then stay
+  // pending for the next save.
   bool SaveUserWords();
   // Whether a text can become a user word, and if not, why.
   enum class UserWordCheck {
@@ -148,7 +155,8 @@ class Lexicon {
     KnownPhrase,    // already a phrase of the built-in dictionary
   };
   UserWordCheck CheckUserWord(std::string_view text) const;
-  // Appends a word that CheckUserWord accepts; false (and nothing added) otherwise.
+  // Appends a word that CheckUserWord accepts (pending until the next save); false (and nothing
+  // added) otherwise.
   bool AddUserWord(std::string_view text);
 
   // Members in the order the engine has always kept them.
@@ -169,10 +177,15 @@ class Lexicon {
   std::string DescribeCharIndex(std::uint32_t index) const;
   void RankByCharacterFrequency(const std::vector<TextPair>& pairs,
                                 std::vector<std::uint32_t>& positions) const;
+  // Takes a new list of user words. Candidates of the lists that name user words are renumbered
+  // to the same words in the new list, and dropped where a word is gone.
+  void ReplaceUserWords(std::vector<std::string> words);
 
   Settings& settings_;
   const ConversionFlags& flags_;
   UserDataPathFn userDataPath_;
+  FileSaveLocker saveLocker_ = nullptr;
+  std::vector<std::string> unsavedUserWords_;
   LexiconClient* client_ = nullptr;
 };
 

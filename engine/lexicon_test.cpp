@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "base/file_io.h"
 #include "tests/support/gbk_literals.h"
 #include "tests/support/temp_dir.h"
@@ -126,6 +128,51 @@ TEST_F(LexiconTest, SavedWordsFollowTheEarlierOnesInTheFile) {
   std::vector<std::string> reread;
   ReadWordFile(dir.File("tvimeusr.txt"), reread);
   EXPECT_EQ(reread, (std::vector<std::string>{"\xCE\xD2\xC3\xC7", "xy", G("人民")}));
+}
+
+TEST_F(LexiconTest, TwoLexiconsOnOneFileKeepEachOthersWords) {
+  // Two applications loaded the input method before either added a word.
+  WriteUserFile("xy\r\n");
+  lexicon->Initialize(&resources);
+  Lexicon other(settings, flags,
+                [this](std::string_view name) { return dir.File(std::string(name)); });
+  other.Initialize(&resources);
+  ASSERT_TRUE(lexicon->AddUserWord(G("人民")));
+  ASSERT_TRUE(lexicon->SaveUserWords());
+  ASSERT_TRUE(other.AddUserWord(G("我们")));
+  ASSERT_TRUE(other.SaveUserWords());
+  std::vector<std::string> reread;
+  ReadWordFile(dir.File("tvimeusr.txt"), reread);
+  EXPECT_EQ(reread, (std::vector<std::string>{"xy", G("人民"), G("我们")}));
+  EXPECT_EQ(other.userWords, reread);
+  // The first one's next save does not take back the other's word, and a reload shows it.
+  ASSERT_TRUE(lexicon->AddUserWord(G("中午")));
+  ASSERT_TRUE(lexicon->SaveUserWords());
+  ReadWordFile(dir.File("tvimeusr.txt"), reread);
+  EXPECT_EQ(reread, (std::vector<std::string>{"xy", G("人民"), G("我们"), G("中午")}));
+  ASSERT_TRUE(other.LoadUserWords());
+  EXPECT_EQ(other.userWords, reread);
+}
+
+TEST_F(LexiconTest, WordsOfAFailedSaveStayPendingAndListsFollowTheNewNumbering) {
+  WriteUserFile("ab\r\ncd\r\n");
+  lexicon->Initialize(&resources);
+  lexicon->assocList = {kUserWordBit | 1, 5, kUserWordBit | 0};  // cd, a phrase, ab
+  // The manager removed ab and put ef in front.
+  WriteUserFile("ef\r\ncd\r\n");
+  ASSERT_TRUE(lexicon->AddUserWord("gh"));
+  ASSERT_TRUE(lexicon->LoadUserWords());
+  EXPECT_EQ(lexicon->userWords, (std::vector<std::string>{"ef", "cd", "gh"}));
+  EXPECT_EQ(lexicon->assocList, (std::vector<CandidateId>{kUserWordBit | 1, 5}));
+  // A file that cannot be read is not overwritten; the word is saved once it can be.
+  std::filesystem::remove(dir.File("tvimeusr.txt"));
+  std::filesystem::create_directories(dir.File("tvimeusr.txt/x"));
+  EXPECT_FALSE(lexicon->SaveUserWords());
+  std::filesystem::remove_all(dir.File("tvimeusr.txt"));
+  ASSERT_TRUE(lexicon->SaveUserWords());
+  std::vector<std::string> reread;
+  ReadWordFile(dir.File("tvimeusr.txt"), reread);
+  EXPECT_EQ(reread, std::vector<std::string>{"gh"});
 }
 
 TEST_F(LexiconTest, PhraseSortModeIsReadWhenConstructedAndWrittenWhenSet) {

@@ -1,5 +1,9 @@
 #include "engine/user_words.h"
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
 #include "base/file_io.h"
 
 namespace tvime {
@@ -37,6 +41,29 @@ bool ReadWordFile(const std::string& path, std::vector<std::string>& words) {
 
 bool WriteWordFile(const std::string& path, const std::vector<std::string>& words) {
   return ReplaceFileContents(path, FormatWordFile(words));
+}
+
+bool MergeIntoWordFile(const std::string& path, const std::vector<std::string>& added,
+                       std::vector<std::string>& merged, FileSaveLocker locker) {
+  std::unique_ptr<FileSaveLock> lock = locker ? locker(path) : nullptr;
+  auto bytes = ReadFileIfPresent(path);
+  if (!bytes) return false;
+  std::vector<std::string> words =
+      ParseWordFile(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+  for (const std::string& word : added) {
+    if (!word.empty() && std::find(words.begin(), words.end(), word) == words.end()) {
+      words.push_back(word);
+    }
+  }
+  // A process that is reading the file at this moment keeps Windows from replacing it; such a
+  // read is over in a few milliseconds.
+  for (int attempt = 0;; ++attempt) {
+    if (WriteWordFile(path, words)) break;
+    if (attempt == 4) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  merged = std::move(words);
+  return true;
 }
 
 }  // namespace tvime

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/file_io.h"
+
 namespace tvime {
 
 inline constexpr char kUserWordFileName[] = "tvimeusr.txt";
@@ -27,5 +29,13 @@ bool ReadWordFile(const std::string& path, std::vector<std::string>& words);
 // Replaces the file with the words, one per line. The old file stays whole until the new one is
 // complete; false when nothing could be written.
 bool WriteWordFile(const std::string& path, const std::vector<std::string>& words);
+
+// Saves one process's new words into the file as other processes left it: under the save lock
+// (`locker` may be null where only one process writes), the file is read again, each word of
+// `added` that it lacks is appended in order, and the file is replaced whole. On success `merged`
+// holds the file's new list and true is returned. False, with nothing written, when the file is
+// there but cannot be read (rewriting it would drop its words) or cannot be replaced.
+bool MergeIntoWordFile(const std::string& path, const std::vector<std::string>& added,
+                       std::vector<std::string>& merged, FileSaveLocker locker);
 
 }  // namespace tvime

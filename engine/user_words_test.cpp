@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -70,6 +71,60 @@ TEST(WordFile, AFileThatCannotBeWrittenIsReportedAndUntouched) {
   testing::TempDir dir;
   EXPECT_FALSE(WriteWordFile(dir.File("no-such-dir/tvimeusr.txt"), {"ab"}));
   EXPECT_EQ(dir.EntryCount(), 0u);
+}
+
+TEST(WordFileMerge, AppendsOnlyTheMissingAddedWordsToWhatIsOnDiskNow) {
+  testing::TempDir dir;
+  std::string path = dir.File("tvimeusr.txt");
+  // Another process has reordered and removed words since this one read the file.
+  WriteRaw(path, "cd\r\nab\r\n");
+  Words merged = {"stale"};
+  ASSERT_TRUE(MergeIntoWordFile(path, {"ef", "ab", "", "ef", "gh"}, merged, nullptr));
+  EXPECT_EQ(merged, (Words{"cd", "ab", "ef", "gh"}));
+  EXPECT_EQ(Contents(path), "cd\r\nab\r\nef\r\ngh\r\n");
+  // No file yet: the added words are the file.
+  std::string fresh = dir.File("fresh.txt");
+  ASSERT_TRUE(MergeIntoWordFile(fresh, {"xy"}, merged, nullptr));
+  EXPECT_EQ(Contents(fresh), "xy\r\n");
+}
+
+TEST(WordFileMerge, AFileThatIsThereButUnreadableIsNeverOverwritten) {
+  testing::TempDir dir;
+  // A directory where the file should be: it exists and cannot be read as words.
+  std::string path = dir.File("tvimeusr.txt");
+  std::filesystem::create_directory(path);
+  std::filesystem::create_directory(dir.File("tvimeusr.txt/kept"));
+  Words merged = {"unchanged"};
+  EXPECT_FALSE(MergeIntoWordFile(path, {"ab"}, merged, nullptr));
+  EXPECT_EQ(merged, Words{"unchanged"});
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("tvimeusr.txt/kept")));
+}
+
+int g_locksTaken = 0;
+int g_locksHeld = 0;
+struct CountingLock : FileSaveLock {
+  CountingLock() { ++g_locksHeld; }
+  ~CountingLock() override { --g_locksHeld; }
+};
+
+TEST(WordFileMerge, ReadsAndWritesUnderTheSaveLock) {
+  testing::TempDir dir;
+  std::string path = dir.File("tvimeusr.txt");
+  g_locksTaken = g_locksHeld = 0;
+  FileSaveLocker locker = [](const std::string&) -> std::unique_ptr<FileSaveLock> {
+    ++g_locksTaken;
+    return std::make_unique<CountingLock>();
+  };
+  Words merged;
+  ASSERT_TRUE(MergeIntoWordFile(path, {"ab"}, merged, locker));
+  EXPECT_EQ(g_locksTaken, 1);
+  EXPECT_EQ(g_locksHeld, 0);  // released again
+  // A lock that cannot be had does not cost the user the word.
+  FileSaveLocker failing = [](const std::string&) -> std::unique_ptr<FileSaveLock> {
+    return nullptr;
+  };
+  ASSERT_TRUE(MergeIntoWordFile(path, {"cd"}, merged, failing));
+  EXPECT_EQ(merged, (Words{"ab", "cd"}));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "panels/panel_runtime_win.h"
 
+#include "base/file_save_lock_win.h"
+
 namespace tvime {
 
 PanelRuntime::PanelRuntime(HINSTANCE instance, Settings& settings, Host& sessionHost,
@@ -9,6 +11,7 @@ PanelRuntime::PanelRuntime(HINSTANCE instance, Settings& settings, Host& session
       lexicon(settings, flags, std::move(userDataPath)),
       artwork(instance),
       panel(lexicon, settings, flags, sessionHost, measure) {
+  lexicon.SetSaveLocker(LockFileSaves);
   lexicon.Initialize(&resources);
   windows.resources = instance;
   windows.panel = &panel;

@@ -48,7 +48,9 @@ run_tests() {
   echo "== test $name"
   local log="$logs/test-$name.log"
   env "$@" ctest --preset "$preset" -j2 "${ctest_args[@]}" >"$log" 2>&1
-  grep -E '^ *[0-9]+/[0-9]+ Test .*(Failed|Exception|Timeout|Not Run)' "$log" || true
+  # Disabled tests are helpers that other tests run in a child process.
+  grep -E '^ *[0-9]+/[0-9]+ Test .*(Failed|Exception|Timeout|Not Run)' "$log" | grep -v '(Disabled)' ||
+    true
   local counts
   counts=$(grep -Eo '[0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
   if [ -z "$counts" ]; then
@@ -65,6 +67,9 @@ run_tests() {
   echo "$((t - f)) passed, $f failed"
   if [ "$f" -gt 0 ]; then
     grep -E -A30 'The following tests FAILED' "$log" | head -n 40
+    # What the failed checks said, so that a failure on another machine can be read from here.
+    grep -h -E '^FAIL|Failure$|^Expected|^  Actual|Which is' \
+      "build/$preset"/Testing/Temporary/LastTest*.log 2>/dev/null | head -n 30
   fi
 }
 

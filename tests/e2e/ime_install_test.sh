@@ -59,7 +59,7 @@ wine_quiet reg add "$preload_key" /v 6 /t REG_SZ /d "$layout" /f
 
 # Waits for the module's composition panel; panel_x is "none" when it did not show.
 wait_for_panel() {
-  for _ in $(seq 50); do
+  for _ in $(seq 150); do
     read -r panel_x panel_y _ _ <<<"$(window_tool rect TavrinIME3_COMP)"
     [ "$panel_x" != none ] && return 0
     sleep 0.1
@@ -71,7 +71,7 @@ indicator_log="$out/indicator.log"
 TVIME_WINE_TIMEOUT=60 "$wine_run" --prefix "$prefix" "$bin/tvime-window-tool.exe" indicator 40 \
   >"$indicator_log" 2>/dev/null &
 indicator_pid=$!
-for _ in $(seq 50); do [ "$(window_tool count Indicator)" = 1 ] && break; sleep 0.1; done
+for _ in $(seq 150); do [ "$(window_tool count Indicator)" = 1 ] && break; sleep 0.1; done
 [ "$(window_tool count Indicator)" = 1 ] || fail "the stand-in language indicator did not start"
 
 # An editor whose thread uses the input method; clicks on the module's panel type into it.

@@ -42,6 +42,10 @@ BOOL WINAPI ImmShowSoftKeyboard(HWND softKeyboard, int show);
 #ifndef INIT_COMPFORM
 #define INIT_COMPFORM 0x00000010
 #endif
+// ImeInquire's system information: the input method is loaded on the secure desktop.
+#ifndef IME_SYSINFO_WINLOGON
+#define IME_SYSINFO_WINLOGON 0x0001
+#endif
 #ifndef IMMGWL_IMC
 #define IMMGWL_IMC 0
 #define IMMGWL_PRIVATE (sizeof(LONG_PTR))

@@ -134,7 +134,7 @@ BOOL Notify(HIMC context, DWORD action, DWORD value) {
 
 BOOL Configure(HWND parent) {
   ImeModule* module = Module();
-  if (!module) return FALSE;
+  if (!module || module->secure) return FALSE;
   CompositionPanel& panel = module->runtime.panel;
   SessionOptions options = panel.EditableOptions();
   ShowSettingsDialog(module->instance, nullptr, module->settings, module->runtime.flags, options);
@@ -166,8 +166,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
 }
 
 BOOL WINAPI ImeInquire(IMEINFO* info, LPSTR uiClass, DWORD systemInfo) {
-  (void)systemInfo;
   if (!info || !uiClass) return FALSE;
+  SetSystemInfo(systemInfo);
   info->dwPrivateDataSize = 60;
   info->fdwProperty = IME_PROP_AT_CARET | IME_PROP_SPECIAL_UI | IME_PROP_KBD_CHAR_FIRST;
   info->fdwConversionCaps = IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE;

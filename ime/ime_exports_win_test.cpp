@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,7 +54,7 @@ class ImeModuleTest : public ::testing::Test {
     ASSERT_TRUE(inquire && processKey && toAsciiEx && select && notify);
     IMEINFO info{};
     char uiClass[64] = {};
-    ASSERT_TRUE(inquire(&info, uiClass, 0));
+    ASSERT_TRUE(inquire(&info, uiClass, systemInfo));
     ASSERT_TRUE(select(target.context, TRUE));
     ImeTestTarget::received().clear();
   }
@@ -131,6 +133,55 @@ class ImeModuleTest : public ::testing::Test {
 
   std::vector<ImeMessage>& received() { return ImeTestTarget::received(); }
 
+  // Runs `action`, meanwhile closing and counting every dialog, message box and menu it opens.
+  static int WindowsOpenedBy(const std::function<void()>& action) {
+    static int opened;
+    static HWND lastSeen;
+    opened = 0;
+    lastSeen = nullptr;
+    struct Closer {
+      static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        HWND dialog = FindWindowW(L"#32770", nullptr);
+        if (dialog && IsWindowVisible(dialog)) {
+          Count(dialog);
+          PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+        HWND menu = FindWindowW(L"#32768", nullptr);
+        if (menu && IsWindowVisible(menu)) {
+          Count(menu);
+          EndMenu();
+        }
+      }
+      // A window still closing at the next tick is not counted twice.
+      static void Count(HWND window) {
+        if (window != lastSeen) ++opened;
+        lastSeen = window;
+      }
+    };
+    UINT_PTR timer = SetTimer(nullptr, 0, 200, Closer::Tick);
+    action();
+    MSG message;
+    DWORD end = GetTickCount() + 600;  // a window opened asynchronously has time to show
+    while (GetTickCount() < end) {
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+      Sleep(20);
+    }
+    KillTimer(nullptr, timer);
+    return opened;
+  }
+
+  static void PutTextOnClipboard(const wchar_t* text) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    memcpy(GlobalLock(block), text, bytes);
+    GlobalUnlock(block);
+    SetClipboardData(CF_UNICODETEXT, block);
+    CloseClipboard();
+  }
+
+  DWORD systemInfo = 0;  // what ImeInquire is told
   ImeTestTarget target;
   RegistrySettingsStore store;
   Settings settings{store};
@@ -453,6 +504,71 @@ TEST_F(ImeModuleTest, ConfigureShowsTheSettingsDialogWithoutAnOwner) {
   ASSERT_TRUE(dialog);
   EXPECT_TRUE(hasCaretOption);
   EXPECT_FALSE(owned);
+}
+
+// What the secure desktop must not do, done off it: the checks below see these windows and this
+// clipboard access.
+TEST_F(ImeModuleTest, TheMainMenuTheSettingsDialogAndUserWordsOpenWindowsAndUseTheClipboard) {
+  HWND panel = OpenUiWindow();
+  ASSERT_TRUE(panel);
+  EXPECT_EQ(WindowsOpenedBy([&] { SendMessageW(panel, WM_COMMAND, kCmdSetting, 0); }), 1);
+  EXPECT_EQ(WindowsOpenedBy([&] { SendMessageW(panel, WM_COMMAND, kCmdSettingsDialog, 0); }), 1);
+  PutTextOnClipboard(L"kept");
+  DWORD sequence = GetClipboardSequenceNumber();
+  EXPECT_EQ(WindowsOpenedBy([&] { SendMessageW(panel, WM_COMMAND, kCmdUserWord, 0); }), 1);
+  EXPECT_NE(GetClipboardSequenceNumber(), sequence);
+}
+
+// Loaded on the logon screen: typing works, nothing else does.
+class SecureImeModuleTest : public ImeModuleTest {
+ protected:
+  SecureImeModuleTest() { systemInfo = IME_SYSINFO_WINLOGON; }
+};
+
+TEST_F(SecureImeModuleTest, StrokesAndCandidatesCommit) {
+  HWND panel = OpenUiWindow();
+  ASSERT_TRUE(panel);
+  TypeStrokesOfZhong();
+  received().clear();
+  Click(panel, 16, 40);
+  ASSERT_FALSE(received().empty());
+  EXPECT_EQ(received()[0].result, kZhong);
+}
+
+TEST_F(SecureImeModuleTest, NoMenuDialogOrMessageBoxOpens) {
+  HWND panel = OpenUiWindow();
+  ASSERT_TRUE(panel);
+  for (int command : {kCmdSetting, kCmdKeyboard, kCmdEngineMenu, kCmdSettingsDialog, kCmdUserWord,
+                      kCmdDictionaryManager, kCmdHelp, kCmdAbout, kCmdSearch}) {
+    EXPECT_EQ(WindowsOpenedBy([&] { SendMessageW(panel, WM_COMMAND, command, 0); }), 0) << command;
+  }
+  auto configure =
+      ExportedFunction<BOOL(WINAPI*)(HKL, HWND, DWORD, LPVOID)>(module, "ImeConfigure");
+  ASSERT_TRUE(configure);
+  EXPECT_EQ(WindowsOpenedBy([&] { EXPECT_FALSE(configure(nullptr, target.window, 0, nullptr)); }),
+            0);
+}
+
+TEST_F(SecureImeModuleTest, TheClipboardAndTheRegistryAreLeftAlone) {
+  HWND panel = OpenUiWindow();
+  ASSERT_TRUE(panel);
+  PutTextOnClipboard(L"kept");
+  DWORD sequence = GetClipboardSequenceNumber();
+  std::int32_t flagsBefore = settings.Read(setting::ConversionSet);
+  std::int32_t searchEngine = settings.Read(setting::SearchEngine);
+  WindowsOpenedBy([&] {
+    SendMessageW(panel, WM_COMMAND, kCmdUserWord, 0);
+    SendMessageW(panel, WM_COMMAND, kCmdFullShape, 0);
+    SendMessageW(panel, WM_COMMAND, kCmdFirstSearchEngine + (searchEngine == 1 ? 2 : 1), 0);
+  });
+  EXPECT_EQ(GetClipboardSequenceNumber(), sequence);
+  EXPECT_EQ(settings.Read(setting::ConversionSet), flagsBefore);
+  EXPECT_EQ(settings.Read(setting::SearchEngine), searchEngine);
+  // Moving the panel is typing's business: it moves, and its place is not stored.
+  std::int32_t stored = settings.Read(setting::CompPos);
+  SetWindowPos(panel, nullptr, 140, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageA(ui, 0x0659, 0, MAKELPARAM(140, 150));
+  EXPECT_EQ(settings.Read(setting::CompPos), stored);
 }
 
 TEST(ImeModuleFileTest, ItsVersionMarksAnInputMethodDriver) {

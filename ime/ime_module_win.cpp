@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "base/user_data_path_win.h"
+#include "ime/secure_desktop_win.h"
 #include "ime/ui_window_win.h"
 #include "panels/guarded_window_proc_win.h"
 #include "settings/user_id.h"
@@ -12,6 +13,7 @@ namespace tvime {
 namespace {
 
 HINSTANCE g_instance = nullptr;
+DWORD g_systemInfo = 0;
 std::unique_ptr<ImeModule> g_module;
 bool g_startFailed = false;
 bool g_classesRegistered = false;
@@ -21,13 +23,19 @@ constexpr int kUiWindowExtra = 2 * sizeof(LONG_PTR);  // the context and the pri
 
 }  // namespace
 
-ImeModule::ImeModule(HINSTANCE module)
-    : instance(module), runtime(module, settings, sessionHost, windowHost, UserDataPath) {
-  EnsureUserId(settings, NewGuidText, static_cast<std::int64_t>(std::time(nullptr)));
+ImeModule::ImeModule(HINSTANCE module, bool onSecureDesktop)
+    : instance(module),
+      secure(onSecureDesktop),
+      runtime(module, settings, sessionHost, windowHost,
+              onSecureDesktop ? UserDataPathFn() : UserDataPathFn(UserDataPath)) {
+  if (!secure) EnsureUserId(settings, NewGuidText, static_cast<std::int64_t>(std::time(nullptr)));
   runtime.windows.statusClass = kStatusClassName;
+  runtime.windows.secureDesktop = secure;
 }
 
 void SetModuleInstance(HINSTANCE instance) { g_instance = instance; }
+
+void SetSystemInfo(DWORD systemInfo) { g_systemInfo = systemInfo; }
 
 HINSTANCE ModuleInstance() { return g_instance; }
 
@@ -35,7 +43,7 @@ ImeModule* Module() {
   if (g_module || g_startFailed || !g_instance) return g_module.get();
   try {
     RegisterImeWindowClasses();
-    g_module = std::make_unique<ImeModule>(g_instance);
+    g_module = std::make_unique<ImeModule>(g_instance, OnSecureDesktop(g_systemInfo));
   } catch (...) {
     g_startFailed = true;
   }

@@ -20,12 +20,15 @@ inline constexpr wchar_t kCompositionClassName[] = L"TavrinIME3_COMP";
 inline constexpr wchar_t kStatusClassName[] = L"TavrinIME3_STATUS";
 
 struct ImeModule {
-  explicit ImeModule(HINSTANCE instance);
+  // On the secure desktop the settings are read but never written, and there are no user words.
+  ImeModule(HINSTANCE instance, bool onSecureDesktop);
   ImeModule(const ImeModule&) = delete;
   ImeModule& operator=(const ImeModule&) = delete;
 
   HINSTANCE instance;
-  RegistrySettingsStore store;
+  bool secure;
+  RegistrySettingsStore registry;
+  ShieldedSettingsStore store{registry, secure};
   Settings settings{store};
   ImeSessionHost sessionHost;
   ImeWindowHost windowHost;
@@ -35,6 +38,9 @@ struct ImeModule {
 
 // Remembers the module's instance (from DllMain).
 void SetModuleInstance(HINSTANCE instance);
+// Remembers the system information of ImeInquire, which the platform calls before anything else;
+// the module starts in secure mode when it says so.
+void SetSystemInfo(DWORD systemInfo);
 HINSTANCE ModuleInstance();
 
 // The started input method, or nullptr when it could not start; every caller then lets the

@@ -58,6 +58,9 @@ struct PanelWindows {
   HWND softKeyboard = nullptr;  // our own soft-keyboard window
   HWND tooltips = nullptr;
   std::wstring statusClass;
+  // On the logon and lock screens the windows type and do nothing else (no menu, dialog,
+  // program, clipboard or web page).
+  bool secureDesktop = false;
 };
 
 // Installs the process's windows state; the window procedures read it.

@@ -5,7 +5,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "base/gbk.h"
@@ -22,17 +21,6 @@ namespace tvime {
 namespace {
 
 constexpr char kCaption[] = "沃岚鼠标输入法 3.1";
-
-// The system logon screen never shows our menus.
-bool InLogonProcess() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string name = path;
-  name = name.substr(name.find_last_of("\\/") + 1);
-  std::transform(name.begin(), name.end(), name.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return name == "WINLOGON.EXE";
-}
 
 void ActivateTooltips(bool active) {
   if (Windows()->tooltips) SendMessageW(Windows()->tooltips, TTM_ACTIVATE, active, 0);
@@ -90,7 +78,7 @@ int PanelWindowHost::ShowMessageBox(std::string_view text, std::string_view capt
 void ShowMenu(HWND owner, int menuId, const MenuState& state, POINT at, UINT flags,
               ContextHandle context) {
   PanelWindows& w = *Windows();
-  if (InLogonProcess()) return;
+  if (w.secureDesktop) return;
   HMENU menu = LoadMenuW(w.resources, MAKEINTRESOURCEW(menuId));
   if (!menu) return;
   HMENU popup = GetSubMenu(menu, 0);
@@ -106,6 +94,8 @@ void ShowMenu(HWND owner, int menuId, const MenuState& state, POINT at, UINT fla
 
 void RunWindowCommand(ContextHandle context, int id) {
   PanelWindows& w = *Windows();
+  // Hiding the panel and closing a soft keyboard are all the secure desktop allows.
+  if (w.secureDesktop && id != kCmdMinimize && id != kCmdCloseSoftKeyboard) return;
   CompositionPanel& panel = *w.panel;
   POINT cursor;
   GetCursorPos(&cursor);
@@ -174,7 +164,7 @@ void RunWindowCommand(ContextHandle context, int id) {
 }
 
 std::string FetchSelectedText(HWND application) {
-  if (!application) return {};
+  if (!application || (Windows() && Windows()->secureDesktop)) return {};
   // Keep what the user had on the clipboard: copying the selection replaces it.
   std::u16string previous;
   bool hadText = false;

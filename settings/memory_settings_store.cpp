@@ -32,4 +32,29 @@ bool MemorySettingsStore::WriteString(SettingsRoot root, std::string_view name,
   return true;
 }
 
+// A value written while shielded is read back with the type it was written with.
+std::optional<std::uint32_t> ShieldedSettingsStore::ReadInt(SettingsRoot root,
+                                                            std::string_view name) const {
+  if (written_.ReadInt(root, name)) return written_.ReadInt(root, name);
+  if (written_.ReadString(root, name)) return std::nullopt;
+  return base_.ReadInt(root, name);
+}
+
+std::optional<std::string> ShieldedSettingsStore::ReadString(SettingsRoot root,
+                                                             std::string_view name) const {
+  if (auto text = written_.ReadString(root, name)) return text;
+  if (written_.ReadInt(root, name)) return std::nullopt;
+  return base_.ReadString(root, name);
+}
+
+bool ShieldedSettingsStore::WriteInt(SettingsRoot root, std::string_view name,
+                                     std::uint32_t value) {
+  return shielded_ ? written_.WriteInt(root, name, value) : base_.WriteInt(root, name, value);
+}
+
+bool ShieldedSettingsStore::WriteString(SettingsRoot root, std::string_view name,
+                                        std::string_view text) {
+  return shielded_ ? written_.WriteString(root, name, text) : base_.WriteString(root, name, text);
+}
+
 }  // namespace tvime

@@ -37,4 +37,26 @@ class MemorySettingsStore : public SettingsStore {
   std::map<Key, std::string> strings_;
 };
 
+// Reads through to another store; once shielded, keeps every write in memory above it, so that
+// the program goes on seeing its own changes while the other store is never written. The input
+// method on the logon and lock screens runs as the system: nothing it does there may reach the
+// registry.
+class ShieldedSettingsStore : public SettingsStore {
+ public:
+  explicit ShieldedSettingsStore(SettingsStore& base, bool shielded = false)
+      : base_(base), shielded_(shielded) {}
+  void Shield() { shielded_ = true; }
+  bool shielded() const { return shielded_; }
+
+  std::optional<std::uint32_t> ReadInt(SettingsRoot root, std::string_view name) const override;
+  std::optional<std::string> ReadString(SettingsRoot root, std::string_view name) const override;
+  bool WriteInt(SettingsRoot root, std::string_view name, std::uint32_t value) override;
+  bool WriteString(SettingsRoot root, std::string_view name, std::string_view text) override;
+
+ private:
+  SettingsStore& base_;
+  bool shielded_;
+  MemorySettingsStore written_;
+};
+
 }  // namespace tvime

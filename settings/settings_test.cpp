@@ -76,6 +76,27 @@ TEST_F(SettingsTest, AValueOfTheWrongTypeReadsAsTheDefault) {
   EXPECT_EQ(settings.Read(setting::ConversionSet), 4);
 }
 
+TEST(ShieldedSettingsStore, WritesGoThroughUntilShieldedThenStayInMemoryAboveTheStore) {
+  MemorySettingsStore registry;
+  ShieldedSettingsStore store(registry);
+  Settings settings(store);
+  settings.Write(setting::CompPos, 5);
+  EXPECT_EQ(Settings(registry).Read(setting::CompPos), 5);
+  store.Shield();
+  settings.Write(setting::CompPos, 7);
+  settings.WriteInt("Path", 1, SettingsRoot::Machine);
+  EXPECT_EQ(settings.Read(setting::CompPos), 7);            // the program sees its change
+  EXPECT_EQ(Settings(registry).Read(setting::CompPos), 5);  // the store never does
+  EXPECT_FALSE(registry.ReadInt(SettingsRoot::Machine, "Path"));
+  // A value shadowed with another type reads as missing in the old type, as in the registry.
+  registry.WriteString(SettingsRoot::User, "Name", "kept");
+  store.WriteInt(SettingsRoot::User, "Name", 3);
+  EXPECT_FALSE(store.ReadString(SettingsRoot::User, "Name"));
+  EXPECT_EQ(store.ReadInt(SettingsRoot::User, "Name"), 3u);
+  EXPECT_EQ(registry.ReadString(SettingsRoot::User, "Name"), "kept");
+  EXPECT_EQ(store.ReadString(SettingsRoot::User, "Other"), std::nullopt);
+}
+
 TEST(WindowPosition, PacksTopHighAndLeftLowAndKeepsNegativeCoordinates) {
   EXPECT_EQ(PackPosition({0x12, 0x34}), 0x00120034);
   EXPECT_EQ(UnpackPosition(0x00120034)->top, 0x12);

@@ -1,0 +1,15 @@
+#pragma once
+// Whether the input method runs on the secure desktop, from every sign Windows gives of it.
+
+#include <windows.h>
+
+#include "ime/secure_desktop.h"
+
+namespace tvime {
+
+// True when the platform said so in ImeInquire (IME_SYSINFO_WINLOGON in `systemInfo`), when the
+// thread's desktop or the input desktop is "Winlogon", or when the process is one of the secure
+// desktop's programs.
+bool OnSecureDesktop(DWORD systemInfo);
+
+}  // namespace tvime

@@ -31,6 +31,33 @@ TEST(Gbk, ReportsCharactersGbkCannotHold) {
   EXPECT_TRUE(lossless);
 }
 
+// Clipboard text can hold unpaired surrogates, and a UTF-8 sequence can be cut short: what is
+// lost is that unit or those bytes alone, never the characters after them.
+TEST(Gbk, KeepsTheCharactersAfterSomethingGbkCannotHold) {
+  bool lossless = true;
+  std::string gbk = Utf16ToGbk(std::u16string{u'\xD800', u'a', u'b'}, &lossless);
+  EXPECT_FALSE(lossless);
+  EXPECT_EQ(gbk.front(), '?');
+  EXPECT_TRUE(gbk.ends_with("ab")) << gbk;
+  EXPECT_TRUE(Utf16ToGbk(std::u16string{u'\xD800', u'\xD800', u'\0', u'c'})
+                  .ends_with(std::string_view("\0c", 2)));
+
+  gbk = Utf16ToGbk(u"a\U0002BAC7b", &lossless);  // a real pair outside GBK, as in UTF-8 above
+  EXPECT_FALSE(lossless);
+  EXPECT_EQ(gbk.front(), 'a');
+  EXPECT_EQ(gbk.back(), 'b');
+
+  lossless = true;
+  gbk = Utf8ToGbk(
+      "\xE4"
+      "ab",
+      &lossless);
+  EXPECT_FALSE(lossless);
+  EXPECT_EQ(gbk.front(), '?');
+  EXPECT_TRUE(gbk.ends_with("ab")) << gbk;
+  EXPECT_TRUE(Utf8ToGbk("\xF0\xAB\xE4\xB8\xAD").ends_with("\xD6\xD0"));  // 中 after a cut
+}
+
 // Windows' own tables map some invalid bytes to private-use characters instead (0xFF -> U+F8F5).
 #ifndef _WIN32
 TEST(Gbk, InvalidBytesBecomeReplacementCharacters) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/gbk.h"
+#include "base/registry_key_win.h"
 #include "base/wide_text_win.h"
 #include "gui/event_trace_win.h"
 #include "gui/text_delivery.h"
@@ -37,19 +38,15 @@ class ForegroundInput {
 
 std::uint32_t PreloadedChineseLayout() {
   std::vector<std::string> texts;
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Keyboard Layout\\Preload", 0, KEY_READ, &key) ==
-      ERROR_SUCCESS) {
-    for (DWORD index = 0;; ++index) {
-      char name[64], data[64];
-      DWORD nameSize = sizeof name, dataSize = sizeof data - 1, type = 0;
-      if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data),
-                        &dataSize) != ERROR_SUCCESS) {
-        break;
-      }
-      if (type == REG_SZ) texts.emplace_back(data, strnlen(data, dataSize));
+  RegistryKey key(HKEY_CURRENT_USER, "Keyboard Layout\\Preload", KEY_READ);
+  for (DWORD index = 0; key; ++index) {
+    char name[64], data[64];
+    DWORD nameSize = sizeof name, dataSize = sizeof data - 1, type = 0;
+    if (RegEnumValueA(key.get(), index, name, &nameSize, nullptr, &type,
+                      reinterpret_cast<BYTE*>(data), &dataSize) != ERROR_SUCCESS) {
+      break;
     }
-    RegCloseKey(key);
+    if (type == REG_SZ) texts.emplace_back(data, strnlen(data, dataSize));
   }
   return FindChineseLayout(std::vector<std::string_view>(texts.begin(), texts.end()));
 }

@@ -14,10 +14,12 @@
 #include <memory>
 #include <string>
 
+#include "base/gdi_scope_win.h"
 #include "base/user_data_path_win.h"
 #include "gui/event_trace_win.h"
 #include "gui/gui_host_win.h"
 #include "panels/command_id.h"
+#include "panels/guarded_window_proc_win.h"
 #include "panels/layout_report.h"
 #include "panels/panel_runtime_win.h"
 #include "settings/licence_dialog_win.h"
@@ -83,9 +85,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       PostQuitMessage(0);
       return 0;
     case WM_PAINT: {
-      PAINTSTRUCT paint;
-      BeginPaint(window, &paint);
-      EndPaint(window, &paint);
+      PaintScope paint(window);  // the hidden main window has nothing to draw
       return 0;
     }
     case WM_COMMAND:
@@ -170,7 +170,7 @@ int Run(HINSTANCE instance) {
   WNDCLASSEXW mainClass{};
   mainClass.cbSize = sizeof mainClass;
   mainClass.style = CS_HREDRAW | CS_VREDRAW;
-  mainClass.lpfnWndProc = MainWindowProc;
+  mainClass.lpfnWndProc = GuardedWindowProc<MainWindowProc>;
   mainClass.hInstance = instance;
   mainClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kProgramIcon));
   mainClass.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(kSmallIcon));
@@ -201,7 +201,7 @@ int Run(HINSTANCE instance) {
   WNDCLASSEXW uiClass{};
   uiClass.cbSize = sizeof uiClass;
   uiClass.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  uiClass.lpfnWndProc = UiWindowProc;
+  uiClass.lpfnWndProc = GuardedWindowProc<UiWindowProc>;
   uiClass.cbWndExtra = kPanelWindowExtra;
   uiClass.hInstance = instance;
   uiClass.lpszClassName = kUiClass;

@@ -11,7 +11,6 @@
 #include "ime/ui_window_win.h"
 #include "install/ime_registrar_win.h"
 #include "install/installer_command.h"
-#include "settings/settings_dialog_win.h"
 
 namespace tvime {
 namespace {
@@ -54,6 +53,7 @@ BOOL ProcessKey(HIMC context, UINT virtualKey, LPARAM keyData, const BYTE* keySt
       } else {
         fields->fOpen = TRUE;
       }
+      ShowInputState(fields->fOpen != FALSE);
       QueueImeMessage(context, WM_IME_NOTIFY, IMN_SETOPENSTATUS, 0);
       return FALSE;  // the Ctrl key itself still reaches the application
   }
@@ -113,12 +113,15 @@ BOOL Notify(HIMC context, DWORD action, DWORD value) {
   if (action != NI_CONTEXTUPDATED) return FALSE;
   switch (value) {
     case IMC_SETOPENSTATUS: {
+      bool open = true;
       {
         ContextLock fields(context);
         if (fields && !fields->fOpen && ContextHasComposition(context)) {
           ClearCompositionAndEnd(context, false);
         }
+        open = fields && fields->fOpen;
       }
+      if (Module()) ShowInputState(open);
       NotifyLanguageIndicator(context);
       return TRUE;
     }
@@ -135,9 +138,9 @@ BOOL Notify(HIMC context, DWORD action, DWORD value) {
 BOOL Configure(HWND parent) {
   ImeModule* module = Module();
   if (!module || module->secure) return FALSE;
-  CompositionPanel& panel = module->runtime.panel;
-  SessionOptions options = panel.EditableOptions();
-  ShowSettingsDialog(module->instance, nullptr, module->settings, module->runtime.flags, options);
+  HIMC context = parent ? ImmGetContext(parent) : nullptr;
+  RunSettingsDialog(ToHandle(context), nullptr);
+  if (context) ImmReleaseContext(parent, context);
   if (parent) InvalidateRect(parent, nullptr, FALSE);
   return TRUE;
 }

@@ -303,6 +303,31 @@ TEST_F(ImeModuleTest, CtrlAloneTogglesFromTheSecondTapAndChordsNeverDo) {
   EXPECT_FALSE(Process('A', true));
 }
 
+TEST_F(ImeModuleTest, ACtrlTapHidesAndShowsThePanelAndRepaintsTheStatusWindow) {
+  HWND panel = OpenUiWindow();
+  ASSERT_TRUE(panel);
+  ASSERT_TRUE(IsWindowVisible(panel));
+  HWND status = FindWindowW(L"TavrinIME3_STATUS", nullptr);
+  ASSERT_TRUE(status);
+  auto tapCtrl = [&] {
+    keyState[VK_CONTROL] = 0x80;
+    Process(VK_CONTROL);
+    keyState[VK_CONTROL] = 0;
+    Process(VK_CONTROL, true);
+  };
+  tapCtrl();  // the first tap after loading is ignored
+  UpdateWindow(status);
+  tapCtrl();
+  ASSERT_FALSE(IsOpen());
+  EXPECT_FALSE(IsWindowVisible(panel));
+  EXPECT_TRUE(GetUpdateRect(status, nullptr, FALSE));
+  UpdateWindow(status);
+  tapCtrl();
+  ASSERT_TRUE(IsOpen());
+  EXPECT_TRUE(IsWindowVisible(panel));
+  EXPECT_TRUE(GetUpdateRect(status, nullptr, FALSE));
+}
+
 TEST_F(ImeModuleTest, TranslatedKeysFillTheTranslationList) {
   // Only the result: that the panel changed is no news for the application.
   std::vector<TRANSMSG> records = Translate(VK_OEM_COMMA, ',');

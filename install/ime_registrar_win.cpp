@@ -5,39 +5,13 @@
 
 #include <cwchar>
 
+#include "base/registry_key_win.h"
+#include "base/wide_text_win.h"
+
 namespace tvime {
 namespace {
 
 constexpr DWORD kMaxText = 260;
-
-std::wstring Widen(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  int size = static_cast<int>(utf8.size());
-  int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  std::wstring text(static_cast<size_t>(units > 0 ? units : 0), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, text.data(), units);
-  return text;
-}
-
-// Closes a registry key when the guard ends.
-class OpenKey {
- public:
-  OpenKey(HKEY root, const std::wstring& path) {
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_ALL_ACCESS, &key_) != ERROR_SUCCESS) {
-      key_ = nullptr;
-    }
-  }
-  OpenKey(const OpenKey&) = delete;
-  OpenKey& operator=(const OpenKey&) = delete;
-  ~OpenKey() {
-    if (key_) RegCloseKey(key_);
-  }
-  explicit operator bool() const { return key_ != nullptr; }
-  HKEY get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
 
 std::wstring ReadString(HKEY key, const wchar_t* name) {
   wchar_t value[kMaxText] = {};
@@ -56,7 +30,7 @@ std::wstring ReadString(HKEY key, const wchar_t* name) {
 ImeRegistrar::ImeRegistrar(ErrorReport reportError) : reportError_(std::move(reportError)) {}
 
 void ImeRegistrar::ShowUninstallError(std::string_view message) {
-  MessageBoxW(nullptr, Widen(message).c_str(), L"卸载输入法", MB_OK | MB_ICONERROR);
+  MessageBoxW(nullptr, WideFromUtf8(message).c_str(), L"卸载输入法", MB_OK | MB_ICONERROR);
 }
 
 std::wstring ImeRegistrar::LayoutName(HKL layout) {
@@ -67,7 +41,7 @@ std::wstring ImeRegistrar::LayoutName(HKL layout) {
 }
 
 bool ImeRegistrar::installIme(std::string_view fileName, std::string_view layoutText) {
-  std::wstring path = Widen(fileName);
+  std::wstring path = WideFromUtf8(fileName);
   if (PathIsRelativeW(path.c_str())) {
     wchar_t directory[MAX_PATH + 1] = {};
     UINT length = GetSystemDirectoryW(directory, MAX_PATH);
@@ -75,7 +49,7 @@ bool ImeRegistrar::installIme(std::string_view fileName, std::string_view layout
     path = directory + path;
   }
   if (path.size() >= kMaxText) return false;
-  std::wstring text = Widen(layoutText);
+  std::wstring text = WideFromUtf8(layoutText);
   HKL layout = ImmInstallIMEW(path.c_str(), text.c_str());
   if (!layout) return false;
   LoadKeyboardLayoutW(LayoutName(layout).c_str(), KLF_REPLACELANG);
@@ -83,8 +57,8 @@ bool ImeRegistrar::installIme(std::string_view fileName, std::string_view layout
 }
 
 bool ImeRegistrar::uninstallIme(std::string_view fileName) {
-  std::wstring wanted = PathFindFileNameW(Widen(fileName).c_str());
-  OpenKey layouts(HKEY_LOCAL_MACHINE, kKeyboardLayoutsKey);
+  std::wstring wanted = PathFindFileNameW(WideFromUtf8(fileName).c_str());
+  RegistryKey layouts(HKEY_LOCAL_MACHINE, kKeyboardLayoutsKey, KEY_ALL_ACCESS);
   if (!layouts) {
     reportError_("在注册表中打开输入法注册表项时出错！\n");
     return false;
@@ -95,7 +69,7 @@ bool ImeRegistrar::uninstallIme(std::string_view fileName) {
     std::wstring path = std::wstring(kKeyboardLayoutsKey) + L"\\" + name;
     std::wstring imeFile;
     {
-      OpenKey layout(HKEY_LOCAL_MACHINE, path);
+      RegistryKey layout(HKEY_LOCAL_MACHINE, path.c_str(), KEY_ALL_ACCESS);
       if (!layout) continue;
       imeFile = ReadString(layout.get(), L"IME File");
     }
@@ -115,7 +89,7 @@ bool ImeRegistrar::uninstallIme(std::string_view fileName) {
 }
 
 void ImeRegistrar::removePreloadEntry(std::wstring_view layoutName, std::string_view message) {
-  OpenKey preload(HKEY_CURRENT_USER, kPreloadKey);
+  RegistryKey preload(HKEY_CURRENT_USER, kPreloadKey, KEY_ALL_ACCESS);
   if (!preload) {
     reportError_("在注册表中打开输入法注册表项时出错！\n");
     return;
@@ -140,7 +114,7 @@ void ImeRegistrar::removePreloadEntry(std::wstring_view layoutName, std::string_
 void ImeRegistrar::deleteRegistryTree(HKEY root, std::wstring_view path, std::string_view message) {
   size_t split = path.rfind(L'\\');
   if (split == std::wstring_view::npos) return;
-  OpenKey parent(root, std::wstring(path.substr(0, split)));
+  RegistryKey parent(root, std::wstring(path.substr(0, split)).c_str(), KEY_ALL_ACCESS);
   if (!parent) return;
   std::wstring child(path.substr(split + 1));
   if (SHDeleteKeyW(parent.get(), child.c_str()) != ERROR_SUCCESS && !message.empty()) {

@@ -109,6 +109,9 @@ class CompositionPanel : public LexiconClient {
   const SessionState& state() const { return state_; }
   // The session's options as the settings dialog edits them in place (and writes them on OK).
   SessionOptions EditableOptions();
+  // The conversion flags were changed outside the panel's own commands (the settings dialog): the
+  // panel repaints, and a new character set starts the lookup again.
+  void FlagsChanged(ContextHandle context, bool characterSetChanged);
   // The context text of association is gone (a pinyin lookup, a pinyin character chosen).
   void ForgetContextText() { state_.displayText.clear(); }
   // Leaves the letter or punctuation panel for the stroke panel and refreshes.

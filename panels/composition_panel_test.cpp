@@ -266,6 +266,23 @@ TEST_F(SessionTest, TheCharacterSetCommandsOnlyActWhenTheyChangeSomething) {
   EXPECT_EQ(settings.Read(setting::ConversionSet) & CS_BIG_CHARSET, 0);
 }
 
+TEST_F(SessionTest, ACharacterSetChangedFromOutsideLooksTheStrokesUpAgain) {
+  Start();
+  ASSERT_TRUE(flags->Has(CS_BIG_CHARSET));
+  ClickStrokes({"竖", "折", "横", "竖"});
+  size_t bigSetCount = lexicon->mainList.size();
+  // The settings dialog switched to the common characters.
+  flags->Assign(flags->word() & ~CS_BIG_CHARSET);
+  panel->FlagsChanged(kContext, true);
+  // The same strokes, looked up in the common set: what the menu's command gives.
+  EXPECT_EQ(panel->state().inputCodes, "sgas");
+  EXPECT_LT(lexicon->mainList.size(), bigSetCount);
+  std::vector<CandidateId> afterDialog = lexicon->mainList;
+  panel->command(kContext, kCmdBigCharset);
+  panel->command(kContext, kCmdCommonCharset);
+  EXPECT_EQ(lexicon->mainList, afterDialog);
+}
+
 TEST_F(SessionTest, CommandsThatNeedWindowsGoToTheHost) {
   Start();
   ClickButton(kCmdSetting);

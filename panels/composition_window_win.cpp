@@ -64,6 +64,15 @@ void StartDrag(HWND window) {
   SetCapture(window);
 }
 
+// Where the user left the window: stored once, when a drag ends or the window is moved for good
+// (never for each step of a drag, which would write the registry dozens of times a second).
+void StorePosition(HWND window) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  g_windows->settings->Write(setting::CompPos, PackPosition({rect.top, rect.left}));
+  g_windows->host->CompositionMoved(window);
+}
+
 void FollowDrag(HWND window, UINT message) {
   POINT cursor;
   GetCursorPos(&cursor);
@@ -72,9 +81,15 @@ void FollowDrag(HWND window, UINT message) {
   if (message == WM_LBUTTONUP || message == WM_RBUTTONUP) {
     SetWindowLongW(window, kDragStateWord, 0);
     ReleaseCapture();
+    StorePosition(window);
     g_windows->panel->DragEnded();
   }
 }
+
+// The hover timer notices the cursor leaving the window (a disabled window gets no
+// WM_MOUSELEAVE). It runs only while the cursor is over the window: idle, the input method costs
+// the application nothing.
+void WatchHover(HWND window) { SetTimer(window, kHoverTimer, kHoverPeriodMs, nullptr); }
 
 void CreateTooltips(HWND window) {
   INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
@@ -164,7 +179,10 @@ LRESULT OnSetCursor(HWND window, WPARAM wParam, LPARAM lParam) {
   MouseResult result = g_windows->panel->Mouse(context, EventOf(mouse), client.x, client.y);
   if (result.startDrag) StartDrag(window);
   if (result.hintClick) g_windows->host->NewsClicked();
-  if (mouse == WM_MOUSEMOVE) PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+  if (mouse == WM_MOUSEMOVE) {
+    WatchHover(window);
+    PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+  }
   SetPanelCursor(client);
   return TRUE;
 }
@@ -175,14 +193,14 @@ LRESULT CALLBACK CompositionWindowProc(HWND window, UINT message, WPARAM wParam,
     case WM_CREATE:
       g_windows->composition = window;
       CreateTooltips(window);
-      SetTimer(window, kHoverTimer, kHoverPeriodMs, nullptr);
       return 0;
     case WM_DESTROY:
       KillTimer(window, kHoverTimer);
       if (g_windows->composition == window) g_windows->composition = nullptr;
       return 0;
     case WM_PAINT:
-      PaintBuffered(window, g_windows->panel->Paint(), *g_windows->artwork);
+      PaintBuffered(
+          window, [] { return g_windows->panel->Paint(); }, *g_windows->artwork);
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything
@@ -213,7 +231,10 @@ LRESULT CALLBACK CompositionWindowProc(HWND window, UINT message, WPARAM wParam,
         POINT client = CursorInClient(window);
         RECT rect;
         GetClientRect(window, &rect);
-        if (!PtInRect(&rect, client)) g_windows->panel->MouseLeft();
+        if (!PtInRect(&rect, client)) {
+          KillTimer(window, kHoverTimer);
+          g_windows->panel->MouseLeft();
+        }
       }
       return 0;
     case WM_MOUSEMOVE:
@@ -221,15 +242,12 @@ LRESULT CALLBACK CompositionWindowProc(HWND window, UINT message, WPARAM wParam,
     case WM_RBUTTONUP:
       if (GetWindowLongW(window, kDragStateWord) & 1) FollowDrag(window, message);
       return 0;
-    case WM_MOVE: {
-      // Moves before the first placement and while a window is made are not the user's.
-      if (!g_placed || g_creating) return 0;
-      RECT rect;
-      GetWindowRect(window, &rect);
-      g_windows->settings->Write(setting::CompPos, PackPosition({rect.top, rect.left}));
-      g_windows->host->CompositionMoved(window);
+    case WM_MOVE:
+      // Moves before the first placement and while a window is made are not the user's; the
+      // steps of a drag are stored once, at its end.
+      if (!g_placed || g_creating || (GetWindowLongW(window, kDragStateWord) & 1)) return 0;
+      StorePosition(window);
       return 0;
-    }
     default:
       if (g_windows->host->IsInputMethodMessage(message)) return 0;
       return DefWindowProcW(window, message, wParam, lParam);

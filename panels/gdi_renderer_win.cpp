@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/gbk.h"
+#include "base/gdi_scope_win.h"
 #include "base/wide_text_win.h"
 
 namespace tvime {
@@ -34,35 +35,6 @@ HFONT MakeFont(int height, bool underline, const wchar_t* face) {
                      DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
-// Selects a GDI object for the life of the guard.
-class Selected {
- public:
-  Selected(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-  Selected(const Selected&) = delete;
-  Selected& operator=(const Selected&) = delete;
-  ~Selected() { SelectObject(dc_, previous_); }
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
-};
-
-// Owns a GDI object.
-template <typename Handle>
-class GdiObject {
- public:
-  explicit GdiObject(Handle handle) : handle_(handle) {}
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  ~GdiObject() {
-    if (handle_) DeleteObject(handle_);
-  }
-  Handle get() const { return handle_; }
-
- private:
-  Handle handle_;
-};
-
 void DrawBitmapOp(HDC dc, const DrawBitmap& op, PanelArtwork& artwork) {
   HBITMAP bitmap = artwork.Bitmap(op.artwork);
   if (!bitmap) {
@@ -72,19 +44,16 @@ void DrawBitmapOp(HDC dc, const DrawBitmap& op, PanelArtwork& artwork) {
     }
     return;
   }
-  HDC source = CreateCompatibleDC(dc);
+  MemoryDc source(dc);
   if (!source) return;
-  {
-    Selected selected(source, bitmap);
-    const Rect& s = op.source;
-    if (std::optional<COLORREF> key = TransparentColour(op.artwork)) {
-      TransparentBlt(dc, op.at.x, op.at.y, s.width(), s.height(), source, s.left, s.top, s.width(),
-                     s.height(), *key);
-    } else {
-      BitBlt(dc, op.at.x, op.at.y, s.width(), s.height(), source, s.left, s.top, SRCCOPY);
-    }
+  Selected selected(source.get(), bitmap);
+  const Rect& s = op.source;
+  if (std::optional<COLORREF> key = TransparentColour(op.artwork)) {
+    TransparentBlt(dc, op.at.x, op.at.y, s.width(), s.height(), source.get(), s.left, s.top,
+                   s.width(), s.height(), *key);
+  } else {
+    BitBlt(dc, op.at.x, op.at.y, s.width(), s.height(), source.get(), s.left, s.top, SRCCOPY);
   }
-  DeleteDC(source);
 }
 
 void DrawTextOp(HDC dc, const DrawText& op, PanelArtwork& artwork) {
@@ -166,38 +135,33 @@ void RenderDrawList(HDC dc, const DrawList& list, PanelArtwork& artwork) {
   }
 }
 
-void PaintBuffered(HWND window, const DrawList& list, PanelArtwork& artwork) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window, &paint);
+void PaintBuffered(HWND window, const std::function<DrawList()>& makeList, PanelArtwork& artwork) {
+  // The paint is begun before anything that may fail, and ended whatever happens.
+  PaintScope paint(window);
+  HDC dc = paint.dc();
   if (!dc) return;
+  DrawList list = makeList();
   RECT client;
   GetClientRect(window, &client);
-  HDC buffer = CreateCompatibleDC(dc);
+  MemoryDc buffer(dc);
   GdiObject<HBITMAP> pixels(CreateCompatibleBitmap(dc, client.right, client.bottom));
-  if (buffer && pixels.get()) {
-    {
-      Selected selected(buffer, pixels.get());
-      FillRect(buffer, &client, GetSysColorBrush(COLOR_BTNFACE));
-      RenderDrawList(buffer, list, artwork);
-      BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
-    }
-  } else {
+  if (!buffer || !pixels.get()) {
     RenderDrawList(dc, list, artwork);
+    return;
   }
-  if (buffer) DeleteDC(buffer);
-  EndPaint(window, &paint);
+  Selected selected(buffer.get(), pixels.get());
+  FillRect(buffer.get(), &client, GetSysColorBrush(COLOR_BTNFACE));
+  RenderDrawList(buffer.get(), list, artwork);
+  BitBlt(dc, 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
 }
 
 TextSize GdiTextMeasure::Measure(Font font, std::string_view text) const {
-  HDC dc = CreateCompatibleDC(nullptr);
+  MemoryDc dc(nullptr);
   if (!dc) return {static_cast<int>(text.size()) * 9, 18};
   SIZE size{0, 0};
-  {
-    Selected selected(dc, artwork_.FontOf(font));
-    std::wstring wide = WideFromGbk(text);
-    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-  }
-  DeleteDC(dc);
+  Selected selected(dc.get(), artwork_.FontOf(font));
+  std::wstring wide = WideFromGbk(text);
+  GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
   return {size.cx, size.cy};
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 
 #include "panels/draw_list.h"
@@ -35,8 +36,9 @@ class PanelArtwork {
 // Draws `list` on `dc` (client coordinates).
 void RenderDrawList(HDC dc, const DrawList& list, PanelArtwork& artwork);
 
-// Paints a whole window's list double-buffered, so that repaints do not flicker.
-void PaintBuffered(HWND window, const DrawList& list, PanelArtwork& artwork);
+// Paints a whole window double-buffered, so that repaints do not flicker: the paint begins, then
+// `makeList` gives what to draw. The paint ends (the window is valid again) even when it throws.
+void PaintBuffered(HWND window, const std::function<DrawList()>& makeList, PanelArtwork& artwork);
 
 // Text extents in the panel fonts.
 class GdiTextMeasure : public TextMeasure {

@@ -11,6 +11,9 @@ LRESULT CALLBACK GuardedWindowProc(HWND window, UINT message, WPARAM wParam, LPA
   try {
     return Handler(window, message, wParam, lParam);
   } catch (...) {
+    // A paint that failed before it began must still validate the window, or WM_PAINT comes
+    // back at once, forever.
+    if (message == WM_PAINT) ValidateRect(window, nullptr);
     return 0;
   }
 }

@@ -12,6 +12,15 @@ void CompositionPanel::ToggleCharacterSet(ContextHandle context) {
   PanelChanged(context);
 }
 
+void CompositionPanel::FlagsChanged(ContextHandle context, bool characterSetChanged) {
+  if (characterSetChanged) {
+    lexicon_.ClearLists();
+    refresh(context, false);
+    PanelChanged(context);
+  }
+  host_.Invalidate(false);
+}
+
 void CompositionPanel::SwitchPanel(ContextHandle context, PanelMode panel) {
   clearAll(context);
   state_.mode = state_.mode == panel ? ModeIdle : panel;

@@ -85,6 +85,15 @@ HWND CreateCompositionWindow(HINSTANCE instance, const wchar_t* className, HWND 
 // Shows it without activation; the first time at the position stored in "CompPos".
 void ShowCompositionWindow(HWND window);
 
+// The open state or the conversion flags changed (a key, a menu, the settings dialog, the
+// platform): the status window shows the new state, and the composition window shows while the
+// input method is open and no soft keyboard is in its place.
+void ShowInputState(bool open);
+
+// The settings dialog (over `owner`, or over nothing). What it changes shows at once; a new
+// character set looks the input up again. The dialog's answer; 0 where no dialog may be shown.
+int RunSettingsDialog(ContextHandle context, HWND owner);
+
 // Creates the status window owned by `owner` at the position stored in "Position", and shows it.
 HWND CreateStatusBarWindow(HINSTANCE instance, const wchar_t* className, HWND owner);
 

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "base/gbk.h"
@@ -14,6 +16,7 @@
 #include "base/wide_text_win.h"
 #include "panels/button_bar.h"
 #include "panels/command_id.h"
+#include "panels/guarded_window_proc_win.h"
 #include "panels/panel_windows_win.h"
 #include "panels/status_bar.h"
 #include "panels/windows_session_host_win.h"
@@ -43,11 +46,21 @@ class TestWindowHost : public PanelWindowHost {
   bool open = true;
 };
 
+// The registry store, counting the writes of each value.
+class CountingStore : public RegistrySettingsStore {
+ public:
+  bool WriteInt(SettingsRoot root, std::string_view name, std::uint32_t value) override {
+    ++writes[std::string(name)];
+    return RegistrySettingsStore::WriteInt(root, name, value);
+  }
+  std::map<std::string, int> writes;
+};
+
 class PanelWindowsTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     instance = GetModuleHandleW(nullptr);
-    store = new RegistrySettingsStore;
+    store = new CountingStore;
     settings = new Settings(*store);
     settings->Write(setting::CompPos, -1);
     settings->Write(setting::Position, PackPosition({300, 200}));
@@ -77,7 +90,7 @@ class PanelWindowsTest : public ::testing::Test {
   }
 
   static inline HINSTANCE instance = nullptr;
-  static inline RegistrySettingsStore* store = nullptr;
+  static inline CountingStore* store = nullptr;
   static inline Settings* settings = nullptr;
   static inline ConversionFlags* flags = nullptr;
   static inline ModuleResources* resources = nullptr;
@@ -89,6 +102,9 @@ class PanelWindowsTest : public ::testing::Test {
   static inline TestWindowHost windowHost;
   static inline PanelWindows windows;
   static inline HWND owner = nullptr, composition = nullptr, status = nullptr;
+
+ public:
+  static PanelArtwork* ArtworkForTests() { return artwork; }
 };
 
 TEST_F(PanelWindowsTest, TheCompositionWindowIsTheFixedNonActivatingPanel) {
@@ -323,6 +339,103 @@ TEST_F(PanelWindowsTest, WithoutASystemSoftKeyboardOurOwnIsShownAndClicked) {
   CloseSoftKeyboard();
   EXPECT_FALSE(panel->softKeyboard().shown());
   EXPECT_FALSE(windows.softKeyboard);
+}
+
+// Presses the Move button and drags the window by `steps` moves of 7 pixels right and 5 down.
+void DragByMoveButton(HWND composition, CompositionPanel& panel, int steps) {
+  const auto& buttons = panel.buttonBar().buttons();
+  auto move = std::find_if(buttons.begin(), buttons.end(),
+                           [](const ToolbarButton& button) { return button.command == kCmdMove; });
+  ASSERT_NE(move, buttons.end());
+  POINT at{(move->rect.left + move->rect.right) / 2, (move->rect.top + move->rect.bottom) / 2};
+  ClientToScreen(composition, &at);
+  SetCursorPos(at.x, at.y);
+  SendMessageW(composition, WM_SETCURSOR, reinterpret_cast<WPARAM>(composition),
+               MAKELPARAM(HTERROR, WM_LBUTTONDOWN));
+  for (int step = 1; step <= steps; ++step) {
+    SetCursorPos(at.x + 7 * step, at.y + 5 * step);
+    SendMessageW(composition, WM_MOUSEMOVE, 0, 0);
+  }
+  SendMessageW(composition, WM_LBUTTONUP, 0, 0);
+}
+
+TEST_F(PanelWindowsTest, ADragStoresThePositionOnceAtItsEnd) {
+  SetWindowPos(composition, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  store->writes.clear();
+  DragByMoveButton(composition, *panel, 20);
+  RECT rect;
+  GetWindowRect(composition, &rect);
+  EXPECT_EQ(rect.left, 300 + 7 * 20);
+  EXPECT_EQ(rect.top, 200 + 5 * 20);
+  EXPECT_EQ(store->writes["CompPos"], 1);
+  EXPECT_EQ(settings->Read(setting::CompPos), PackPosition({rect.top, rect.left}));
+  EXPECT_EQ(GetWindowLongW(composition, kDragStateWord), 0);
+}
+
+TEST_F(PanelWindowsTest, TheHoverTimerRunsOnlyWhileTheCursorIsOverThePanel) {
+  constexpr UINT_PTR kHoverTimer = 1000;
+  HWND another = CreateCompositionWindow(instance, L"TvimeTest_COMP", owner);
+  ASSERT_TRUE(another);
+  EXPECT_FALSE(KillTimer(another, kHoverTimer));  // none while nobody points at it
+  DestroyWindow(another);
+  windows.composition = composition;
+
+  RECT rect;
+  GetWindowRect(composition, &rect);
+  auto pointAt = [&](int x, int y) {
+    SetCursorPos(x, y);
+    SendMessageW(composition, WM_SETCURSOR, reinterpret_cast<WPARAM>(composition),
+                 MAKELPARAM(HTERROR, WM_MOUSEMOVE));
+  };
+  pointAt(rect.left + 150, rect.top + 40);
+  EXPECT_TRUE(KillTimer(composition, kHoverTimer));
+  pointAt(rect.left + 150, rect.top + 40);
+  SetCursorPos(rect.left - 50, rect.top - 50);  // gone: the next tick ends the hover and itself
+  SendMessageW(composition, WM_TIMER, kHoverTimer, 0);
+  EXPECT_FALSE(KillTimer(composition, kHoverTimer));
+}
+
+TEST_F(PanelWindowsTest, FlagTogglesAndOpenStateChangesRepaintTheStatusWindow) {
+  UpdateWindow(status);
+  ASSERT_FALSE(GetUpdateRect(status, nullptr, FALSE));
+  panel->command(1, kCmdFullShape);
+  EXPECT_TRUE(GetUpdateRect(status, nullptr, FALSE));
+  panel->command(1, kCmdFullShape);
+  UpdateWindow(status);
+  ShowInputState(false);
+  EXPECT_TRUE(GetUpdateRect(status, nullptr, FALSE));
+  EXPECT_FALSE(IsWindowVisible(composition));
+  ShowInputState(true);
+  EXPECT_TRUE(IsWindowVisible(composition));
+}
+
+// A window whose painting throws, before the paint begins or in the middle of it.
+bool g_throwInsidePaint = false;
+LRESULT CALLBACK ThrowingPaintProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT) return DefWindowProcW(window, message, wParam, lParam);
+  if (!g_throwInsidePaint) throw std::runtime_error("before the paint");
+  PaintBuffered(
+      window, []() -> DrawList { throw std::runtime_error("inside"); },
+      *PanelWindowsTest::ArtworkForTests());
+  return 0;
+}
+
+TEST_F(PanelWindowsTest, APaintThatThrowsStillValidatesItsWindow) {
+  WNDCLASSW throwing{};
+  throwing.lpfnWndProc = GuardedWindowProc<ThrowingPaintProc>;
+  throwing.hInstance = instance;
+  throwing.lpszClassName = L"TvimeTestThrowingPaint";
+  RegisterClassW(&throwing);
+  HWND window = CreateWindowExW(0, L"TvimeTestThrowingPaint", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50,
+                                50, nullptr, nullptr, instance, nullptr);
+  ASSERT_TRUE(window);
+  for (bool inside : {false, true}) {
+    g_throwInsidePaint = inside;
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);  // one WM_PAINT, which throws
+    EXPECT_FALSE(GetUpdateRect(window, nullptr, FALSE)) << inside;
+  }
+  DestroyWindow(window);
 }
 
 }  // namespace

@@ -64,8 +64,13 @@ LRESULT CALLBACK OwnKeyboardProc(HWND window, UINT message, WPARAM wParam, LPARA
   if (!w || !w->panel) return DefWindowProcW(window, message, wParam, lParam);
   switch (message) {
     case WM_PAINT: {
-      const SymbolTable& table = SymbolTables()[w->panel->softKeyboard().current()];
-      PaintBuffered(window, PaintSoftKeyboard(table, g_shift, g_hovered), *w->artwork);
+      PaintBuffered(
+          window,
+          [w] {
+            const SymbolTable& table = SymbolTables()[w->panel->softKeyboard().current()];
+            return PaintSoftKeyboard(table, g_shift, g_hovered);
+          },
+          *w->artwork);
       return 0;
     }
     case WM_ERASEBKGND:

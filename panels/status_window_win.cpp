@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "base/gbk.h"
+#include "base/gdi_scope_win.h"
 
 #include "panels/command_id.h"
 #include "panels/menus.h"
@@ -36,12 +37,11 @@ POINT CursorInClient(HWND window) {
 void DrawOutline(HWND window, POINT topLeft) {
   RECT rect;
   GetWindowRect(window, &rect);
-  HDC screen = GetDC(nullptr);
+  WindowDc screen(nullptr);
   if (!screen) return;
   RECT outline{topLeft.x, topLeft.y, topLeft.x + rect.right - rect.left,
                topLeft.y + rect.bottom - rect.top};
-  DrawFocusRect(screen, &outline);  // XOR: drawing twice erases
-  ReleaseDC(nullptr, screen);
+  DrawFocusRect(screen.get(), &outline);  // XOR: drawing twice erases
 }
 
 POINT DragTarget() {
@@ -120,6 +120,7 @@ void RunButton(HWND window, StatusButton button) {
       if (w.composition && IsWindowVisible(w.composition)) ShowCompositionWindow(w.composition);
       break;
     case StatusUserWord: {
+      if (w.secureDesktop) break;  // no clipboard and no message box there
       std::string selected = FetchSelectedText(w.host->ApplicationWindow(context));
       UserWordResult result = CreateUserWord(panel.lexicon(), selected, UserWordPath::StatusButton);
       std::u16string text = GbkToUtf16(Utf8ToGbk(result.message));
@@ -211,12 +212,17 @@ LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       if (w->status == window) w->status = nullptr;
       return 0;
     case WM_PAINT: {
-      StatusPicture picture = Picture(window);
-      PaintBuffered(window, PaintStatusBar(picture, g_press.ShownPress()), *w->artwork);
+      bool hidePanel = false;
+      PaintBuffered(
+          window,
+          [&] {
+            StatusPicture picture = Picture(window);
+            hidePanel = !picture.open || w->panel->softKeyboard().shown();
+            return PaintStatusBar(picture, g_press.ShownPress());
+          },
+          *w->artwork);
       // The composition window follows the open state (and hides behind a soft keyboard).
-      if (w->composition && (!picture.open || w->panel->softKeyboard().shown())) {
-        ShowWindow(w->composition, SW_HIDE);
-      }
+      if (w->composition && hidePanel) ShowWindow(w->composition, SW_HIDE);
       return 0;
     }
     case WM_ERASEBKGND:
@@ -261,6 +267,13 @@ LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       if (w->host->IsInputMethodMessage(message)) return 0;
       return DefWindowProcW(window, message, wParam, lParam);
   }
+}
+
+void ShowInputState(bool open) {
+  PanelWindows* w = Windows();
+  if (!w || !w->panel) return;
+  if (w->status) InvalidateRect(w->status, nullptr, FALSE);
+  ShowComposition(open && !w->panel->softKeyboard().shown());
 }
 
 HWND CreateStatusBarWindow(HINSTANCE instance, const wchar_t* className, HWND owner) {

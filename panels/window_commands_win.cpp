@@ -136,12 +136,10 @@ void RunWindowCommand(ContextHandle context, int id) {
         ShowMenu(w.composition, kMenuSoftKeyboards, {}, cursor, TPM_LEFTBUTTON, context);
       }
       break;
-    case kCmdSettingsDialog: {
-      SessionOptions options = panel.EditableOptions();
-      ShowSettingsDialog(w.resources, GetForegroundWindow(), *w.settings, panel.flags(), options);
+    case kCmdSettingsDialog:
+      RunSettingsDialog(context, GetForegroundWindow());
       BringCompositionBack();
       break;
-    }
     case kCmdCloseSoftKeyboard:
       CloseSoftKeyboard();
       ActivateTooltips(true);
@@ -161,6 +159,20 @@ void RunWindowCommand(ContextHandle context, int id) {
       w.host->OnlineCommand(context, id);
       break;
   }
+}
+
+int RunSettingsDialog(ContextHandle context, HWND owner) {
+  PanelWindows& w = *Windows();
+  if (w.secureDesktop) return 0;
+  CompositionPanel& panel = *w.panel;
+  bool bigCharset = panel.flags().Has(CS_BIG_CHARSET);
+  int answer =
+      ShowSettingsDialog(w.resources, owner, *w.settings, panel.flags(), panel.EditableOptions());
+  if (answer == IDOK) {
+    panel.FlagsChanged(context, panel.flags().Has(CS_BIG_CHARSET) != bigCharset);
+    ShowInputState(w.host->IsOpen(context));
+  }
+  return answer;
 }
 
 std::string FetchSelectedText(HWND application) {

@@ -1,5 +1,7 @@
 #include "panels/windows_session_host_win.h"
 
+#include "base/gdi_scope_win.h"
+
 #include "panels/panel_windows_win.h"
 #include "panels/window_placement.h"
 
@@ -10,14 +12,13 @@ constexpr int kHintStripHeight = 29;
 
 // The height of "A" in the window's font: the caret's line is about that high.
 int LineHeight(HWND window) {
-  HDC dc = GetDC(window);
+  WindowDc dc(window);
   if (!dc) return 16;
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
-  HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+  HGDIOBJ previous = font ? SelectObject(dc.get(), font) : nullptr;
   SIZE size{0, 16};
-  GetTextExtentPoint32W(dc, L"A", 1, &size);
-  if (previous) SelectObject(dc, previous);
-  ReleaseDC(window, dc);
+  GetTextExtentPoint32W(dc.get(), L"A", 1, &size);
+  if (previous) SelectObject(dc.get(), previous);
   return size.cy;
 }
 
@@ -25,6 +26,8 @@ int LineHeight(HWND window) {
 
 void WindowsSessionHost::Invalidate(bool erase) {
   if (HWND composition = Windows()->composition) InvalidateRect(composition, nullptr, erase);
+  // The status window shows the flags that the panel's commands toggle.
+  if (HWND status = Windows()->status) InvalidateRect(status, nullptr, FALSE);
 }
 
 void WindowsSessionHost::InvalidateHintStrip() {

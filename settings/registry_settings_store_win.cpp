@@ -2,27 +2,13 @@
 
 #include <windows.h>
 
+#include "base/registry_key_win.h"
+
 #include <algorithm>
 #include <vector>
 
 namespace tvime {
 namespace {
-
-// One open registry key, closed on every path.
-class RegistryKey {
- public:
-  RegistryKey() = default;
-  RegistryKey(const RegistryKey&) = delete;
-  RegistryKey& operator=(const RegistryKey&) = delete;
-  ~RegistryKey() {
-    if (key_) RegCloseKey(key_);
-  }
-  HKEY* out() { return &key_; }
-  HKEY get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
 
 HKEY RootKey(SettingsRoot root) {
   return root == SettingsRoot::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;

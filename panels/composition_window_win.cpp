@@ -248,6 +248,9 @@ LRESULT CALLBACK CompositionWindowProc(HWND window, UINT message, WPARAM wParam,
       if (!g_placed || g_creating || (GetWindowLongW(window, kDragStateWord) & 1)) return 0;
       StorePosition(window);
       return 0;
+    case kReloadUserWords:
+      g_windows->panel->lexicon().LoadUserWords();
+      return 0;
     default:
       if (g_windows->host->IsInputMethodMessage(message)) return 0;
       return DefWindowProcW(window, message, wParam, lParam);

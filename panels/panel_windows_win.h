@@ -102,6 +102,11 @@ inline constexpr int kDragStateWord = 4;
 inline constexpr int kOwnerWord = 8;
 inline constexpr int kPanelWindowExtra = 16;
 
+// Posted to the composition window when the dictionary manager has ended: the user words are
+// read again (the manager may have changed them).
+inline constexpr UINT kReloadUserWords = WM_APP + 0x101;
+inline constexpr char kDictionaryManagerFile[] = "tvimedic.exe";
+
 // The commands of the session that need windows, menus, dialogs, the clipboard or other
 // programs; called by the session's host for RunHostCommand.
 void RunWindowCommand(ContextHandle context, int id);

@@ -21,6 +21,7 @@
 #include "panels/status_bar.h"
 #include "panels/windows_session_host_win.h"
 #include "settings/registry_settings_store_win.h"
+#include "tests/support/temp_dir.h"
 
 namespace tvime {
 namespace {
@@ -58,6 +59,12 @@ class CountingStore : public RegistrySettingsStore {
 
 class PanelWindowsTest : public ::testing::Test {
  protected:
+  // The user words of the tests' lexicon.
+  static testing::TempDir& UserDataFolder() {
+    static testing::TempDir folder;
+    return folder;
+  }
+
   static void SetUpTestSuite() {
     instance = GetModuleHandleW(nullptr);
     store = new CountingStore;
@@ -66,7 +73,9 @@ class PanelWindowsTest : public ::testing::Test {
     settings->Write(setting::Position, PackPosition({300, 200}));
     flags = new ConversionFlags(*settings);
     resources = new ModuleResources(instance);
-    lexicon = new Lexicon(*settings, *flags, nullptr);
+    lexicon = new Lexicon(*settings, *flags, [](std::string_view name) {
+      return UserDataFolder().File(std::string(name));
+    });
     artwork = new PanelArtwork(instance);
     measure = new GdiTextMeasure(*artwork);
     panel = new CompositionPanel(*lexicon, *settings, *flags, sessionHost, *measure);
@@ -436,6 +445,58 @@ TEST_F(PanelWindowsTest, APaintThatThrowsStillValidatesItsWindow) {
     EXPECT_FALSE(GetUpdateRect(window, nullptr, FALSE)) << inside;
   }
   DestroyWindow(window);
+}
+
+std::string TestProgramFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder = path;
+  return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+TEST_F(PanelWindowsTest, TheDictionaryManagerStartsFromTheInstallationAndNeverBlocks) {
+  // One manager where the installation is, and one planted in the application's current
+  // directory (a document folder).
+  testing::TempDir installation, documents;
+  std::string fake = TestProgramFolder() + "tvime-fake-manager.exe";
+  ASSERT_TRUE(CopyFileA(fake.c_str(), installation.File("tvimedic.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(fake.c_str(), documents.File("tvimedic.exe").c_str(), FALSE));
+  char previousDirectory[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, previousDirectory);
+  SetCurrentDirectoryA(documents.path().string().c_str());
+  std::string previousPath = settings->Read(setting::Path);
+  settings->Write(setting::Path, installation.path().string());
+  std::string words = UserDataFolder().File(kUserWordFileName);
+  SetEnvironmentVariableA("TVIME_FAKE_MANAGER_WORDS", words.c_str());
+
+  DWORD start = GetTickCount();
+  RunWindowCommand(1, kCmdDictionaryManager);
+  EXPECT_LT(GetTickCount() - start, 500u);  // the manager stays 700 ms: nobody waited for it
+  // The words it saved are there once it has ended, without anything but the message loop.
+  std::string added = "\xB9\xDC\xC0\xED\xC6\xF7";  // 管理器
+  auto hasWord = [&] {
+    return std::find(lexicon->userWords.begin(), lexicon->userWords.end(), added) !=
+           lexicon->userWords.end();
+  };
+  MSG message;
+  for (DWORD waited = GetTickCount(); !hasWord() && GetTickCount() - waited < 15000;) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(20);
+  }
+  EXPECT_TRUE(hasWord());
+  EXPECT_NE(GetFileAttributesA(installation.File("ran.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesA(documents.File("ran.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+
+  // With no installation recorded the planted one is still never run.
+  settings->Write(setting::Path, "");
+  RunWindowCommand(1, kCmdDictionaryManager);
+  Sleep(1000);
+  EXPECT_EQ(GetFileAttributesA(documents.File("ran.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+
+  settings->Write(setting::Path, previousPath);
+  SetEnvironmentVariableA("TVIME_FAKE_MANAGER_WORDS", nullptr);
+  SetCurrentDirectoryA(previousDirectory);
+  lexicon->LoadUserWords();
 }
 
 }  // namespace

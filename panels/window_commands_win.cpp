@@ -14,6 +14,7 @@
 #include "panels/command_id.h"
 #include "panels/menus.h"
 #include "panels/panel_windows_win.h"
+#include "panels/program_location.h"
 #include "panels/user_word.h"
 #include "settings/settings_dialog_win.h"
 
@@ -38,24 +39,77 @@ int MessageBoxUtf8(HWND owner, std::string_view text, std::string_view caption, 
   return MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(caption).c_str(), type);
 }
 
-void StartDictionaryManager() {
-  std::string path = "tvimedic.exe";
-  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    path = Windows()->settings->InstallDirectory() + "tvimedic.exe";
-    // Offering to download a missing manager belongs to the updater.
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+// The folder of the code running this (the input-method module, or the program), with its
+// backslash.
+std::string OwnFolder() {
+  HMODULE self = nullptr;
+  char path[MAX_PATH] = {};
+  if (!GetModuleHandleExA(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          reinterpret_cast<LPCSTR>(&OwnFolder), &self) ||
+      GetModuleFileNameA(self, path, MAX_PATH) >= MAX_PATH - 1) {
+    return {};
   }
+  std::string folder = path;
+  return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+// The manager's process and who to tell when it ends. The thread that waits holds a reference on
+// this module, so that the module cannot be unloaded under it.
+struct ManagerWatch {
+  HANDLE process;
+  HWND notify;
+  HMODULE self;
+};
+
+DWORD WINAPI WaitForManager(void* parameter) {
+  auto* watch = static_cast<ManagerWatch*>(parameter);
+  WaitForSingleObject(watch->process, INFINITE);
+  CloseHandle(watch->process);
+  // The words are reloaded on the panel's own thread, which owns the lexicon.
+  PostMessageW(watch->notify, kReloadUserWords, 0, 0);
+  HMODULE self = watch->self;
+  delete watch;
+  FreeLibraryAndExitThread(self, 0);
+}
+
+void StartDictionaryManager() {
+  std::string program;
+  for (const std::string& candidate : ProgramCandidates(
+           kDictionaryManagerFile, Windows()->settings->InstallDirectory(), OwnFolder())) {
+    DWORD attributes = GetFileAttributesA(candidate.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      program = candidate;
+      break;
+    }
+  }
+  // Offering to download a missing manager belongs to the updater.
+  if (program.empty()) return;
+  std::string commandLine = "\"" + program + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
+  // Started in its own folder: the application's current directory is no business of ours.
+  std::string folder = program.substr(0, program.find_last_of('\\') + 1);
+  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.c_str(), &startup, &process)) {
     return;
   }
-  WaitForSingleObject(process.hProcess, INFINITE);
   CloseHandle(process.hThread);
+  auto* watch = new ManagerWatch{process.hProcess, Windows()->composition, nullptr};
+  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                          reinterpret_cast<LPCSTR>(&WaitForManager), &watch->self)) {
+    CloseHandle(process.hProcess);
+    delete watch;
+    return;
+  }
+  if (HANDLE thread = CreateThread(nullptr, 0, WaitForManager, watch, 0, nullptr)) {
+    CloseHandle(thread);
+    return;
+  }
+  FreeLibrary(watch->self);
   CloseHandle(process.hProcess);
-  Windows()->panel->lexicon().LoadUserWords();
+  delete watch;
 }
 
 void CreateUserWordFromMenu(ContextHandle context) {

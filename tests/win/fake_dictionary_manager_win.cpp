@@ -1,0 +1,25 @@
+// Stands in for the dictionary manager in the tests of the command that starts it: it marks the
+// folder it was started from, adds a word to the word file that TVIME_FAKE_MANAGER_WORDS names,
+// and stays a moment, as a user at work would.
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "engine/user_words.h"
+
+int main() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder = path;
+  folder = folder.substr(0, folder.find_last_of('\\') + 1);
+  std::ofstream(folder + "ran.txt") << "ran\n";
+  if (const char* words = std::getenv("TVIME_FAKE_MANAGER_WORDS")) {
+    std::vector<std::string> merged;
+    tvime::MergeIntoWordFile(words, {"\xB9\xDC\xC0\xED\xC6\xF7"}, merged, nullptr);  // 管理器
+  }
+  Sleep(700);
+  return 0;
+}

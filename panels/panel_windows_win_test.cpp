@@ -4,8 +4,10 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -306,38 +308,6 @@ TEST_F(PanelWindowsTest, TheArtworkIsInTheProgram) {
   EXPECT_TRUE(LoadCursorW(instance, MAKEINTRESOURCEW(111)));
 }
 
-TEST_F(PanelWindowsTest, FetchingTheSelectionPutsTheUsersClipboardBack) {
-  HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_POPUP | ES_AUTOHSCROLL, 0, 0, 200, 30, nullptr,
-                              nullptr, instance, nullptr);
-  ASSERT_TRUE(edit);
-  SetWindowTextW(edit, WideFromUtf8("学习中文输入").c_str());
-  SendMessageW(edit, EM_SETSEL, 2, 4);  // 中文
-  auto setClipboard = [edit](const std::wstring& text) {
-    ASSERT_TRUE(OpenClipboard(edit));
-    EmptyClipboard();
-    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(copy)));
-    GlobalUnlock(copy);
-    SetClipboardData(CF_UNICODETEXT, copy);
-    CloseClipboard();
-  };
-  auto clipboard = [edit] {
-    std::wstring text;
-    if (OpenClipboard(edit)) {
-      if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        text = static_cast<const wchar_t*>(GlobalLock(data));
-        GlobalUnlock(data);
-      }
-      CloseClipboard();
-    }
-    return text;
-  };
-  setClipboard(L"what the user had copied");
-  EXPECT_EQ(FetchSelectedText(edit), Utf8ToGbk("中文"));
-  EXPECT_EQ(clipboard(), L"what the user had copied");
-  DestroyWindow(edit);
-}
-
 TEST_F(PanelWindowsTest, WithoutASystemSoftKeyboardOurOwnIsShownAndClicked) {
   panel->command(1, kCmdFirstSoftKeyboard + 13);  // 全角字符
   ASSERT_TRUE(panel->softKeyboard().shown());
@@ -497,6 +467,70 @@ TEST_F(PanelWindowsTest, TheDictionaryManagerStartsFromTheInstallationAndNeverBl
   SetEnvironmentVariableA("TVIME_FAKE_MANAGER_WORDS", nullptr);
   SetCurrentDirectoryA(previousDirectory);
   lexicon->LoadUserWords();
+}
+
+// Puts blocks of bytes on the clipboard, one per format.
+void PutOnClipboard(HWND owner, const std::vector<std::pair<UINT, std::string>>& formats) {
+  ASSERT_TRUE(OpenClipboard(owner));
+  EmptyClipboard();
+  for (const auto& [format, bytes] : formats) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    SetClipboardData(format, block);
+  }
+  CloseClipboard();
+}
+
+std::string ClipboardBytes(HWND owner, UINT format) {
+  std::string bytes;
+  if (!OpenClipboard(owner)) return "<not open>";
+  if (HANDLE data = GetClipboardData(format)) {
+    const char* source = static_cast<const char*>(GlobalLock(data));
+    bytes.assign(source, GlobalSize(data));
+    GlobalUnlock(data);
+  } else {
+    bytes = "<none>";
+  }
+  CloseClipboard();
+  return bytes;
+}
+
+TEST_F(PanelWindowsTest, FetchingTheSelectionPutsBackEveryFormatAndLeavesAnUnkeepableClipboard) {
+  HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 200, 30, nullptr, nullptr, instance,
+                              nullptr);
+  ASSERT_TRUE(edit);
+  SetWindowTextW(edit, WideFromUtf8("学习中文输入").c_str());
+  SendMessageW(edit, EM_SETSEL, 2, 4);  // 中文
+  // A picture, a list of files and a format of some program, besides text.
+  UINT custom = RegisterClipboardFormatW(L"TvimeTest Custom");
+  BITMAPINFOHEADER header{sizeof header, 2, 2, 1, 24, BI_RGB, 16, 0, 0, 0, 0};
+  std::string dib(reinterpret_cast<const char*>(&header), sizeof header);
+  dib += std::string(16, '\x7F');
+  std::string files(sizeof(DROPFILES), '\0');
+  reinterpret_cast<DROPFILES*>(files.data())->pFiles = sizeof(DROPFILES);
+  files += std::string("C:\\a.txt\0\0", 10);
+  std::string text("c\0o\0p\0y\0\0\0", 10);
+  std::vector<std::pair<UINT, std::string>> formats = {
+      {CF_UNICODETEXT, text}, {CF_DIB, dib}, {CF_HDROP, files}, {custom, std::string("\1\2\3")}};
+  PutOnClipboard(edit, formats);
+  EXPECT_EQ(FetchSelectedText(edit), Utf8ToGbk("中文"));
+  for (const auto& [format, bytes] : formats) {
+    // Blocks may come back rounded up to the allocator's granularity.
+    EXPECT_EQ(ClipboardBytes(edit, format).substr(0, bytes.size()), bytes) << format;
+  }
+
+  // A private format cannot be put back as it was: the clipboard stays untouched and the
+  // selection is not fetched.
+  PutOnClipboard(edit, {{CF_UNICODETEXT, text}});
+  ASSERT_TRUE(OpenClipboard(edit));
+  SetClipboardData(CF_PRIVATEFIRST, GlobalAlloc(GMEM_MOVEABLE, 4));
+  CloseClipboard();
+  DWORD sequence = GetClipboardSequenceNumber();
+  EXPECT_EQ(FetchSelectedText(edit), "");
+  EXPECT_EQ(GetClipboardSequenceNumber(), sequence);
+  EXPECT_EQ(ClipboardBytes(edit, CF_UNICODETEXT).substr(0, text.size()), text);
+  DestroyWindow(edit);
 }
 
 }  // namespace

@@ -229,47 +229,4 @@ int RunSettingsDialog(ContextHandle context, HWND owner) {
   return answer;
 }
 
-std::string FetchSelectedText(HWND application) {
-  if (!application || (Windows() && Windows()->secureDesktop)) return {};
-  // Keep what the user had on the clipboard: copying the selection replaces it.
-  std::u16string previous;
-  bool hadText = false;
-  if (OpenClipboard(application)) {
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-      if (const auto* text = static_cast<const char16_t*>(GlobalLock(data))) {
-        previous = text;
-        hadText = true;
-        GlobalUnlock(data);
-      }
-    }
-    EmptyClipboard();
-    CloseClipboard();
-  }
-  SendMessageW(application, WM_COPY, 0, 0);
-  std::u16string selected;
-  if (OpenClipboard(application)) {
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-      if (const auto* text = static_cast<const char16_t*>(GlobalLock(data))) {
-        selected = text;
-        GlobalUnlock(data);
-      }
-    }
-    EmptyClipboard();
-    if (hadText) {
-      size_t bytes = (previous.size() + 1) * sizeof(char16_t);
-      if (HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-        if (void* target = GlobalLock(copy)) {
-          std::copy_n(previous.c_str(), previous.size() + 1, static_cast<char16_t*>(target));
-          GlobalUnlock(copy);
-          if (!SetClipboardData(CF_UNICODETEXT, copy)) GlobalFree(copy);
-        } else {
-          GlobalFree(copy);
-        }
-      }
-    }
-    CloseClipboard();
-  }
-  return Utf16ToGbk(selected);
-}
-
 }  // namespace tvime

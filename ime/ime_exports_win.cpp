@@ -1,6 +1,6 @@
 // The functions the input-method manager calls in tvime30.ime. They run inside other people's
-// applications: every one of them catches everything, and whatever fails lets the key or the
-// request pass as if no input method were there.
+// applications: every one of them catches everything, uses the session only in its thread's turn,
+// and whatever fails lets the key or the request pass as if no input method were there.
 
 #include <windows.h>
 
@@ -11,6 +11,7 @@
 #include "ime/ui_window_win.h"
 #include "install/ime_registrar_win.h"
 #include "install/installer_command.h"
+#include "panels/session_lock_win.h"
 
 namespace tvime {
 namespace {
@@ -192,7 +193,8 @@ BOOL WINAPI ImeConfigure(HKL layout, HWND parent, DWORD mode, LPVOID data) {
   (void)mode;
   (void)data;
   try {
-    return Configure(parent);
+    SessionLock turn;
+    return turn ? Configure(parent) : FALSE;
   } catch (...) {
     return FALSE;
   }
@@ -200,7 +202,8 @@ BOOL WINAPI ImeConfigure(HKL layout, HWND parent, DWORD mode, LPVOID data) {
 
 BOOL WINAPI ImeProcessKey(HIMC context, UINT virtualKey, LPARAM keyData, const BYTE* keyState) {
   try {
-    return ProcessKey(context, virtualKey, keyData, keyState);
+    SessionLock turn;
+    return turn ? ProcessKey(context, virtualKey, keyData, keyState) : FALSE;
   } catch (...) {
     return FALSE;
   }
@@ -210,7 +213,8 @@ UINT WINAPI ImeToAsciiEx(UINT virtualKey, UINT scanCode, const BYTE* keyState, T
                          UINT menuState, HIMC context) {
   (void)menuState;
   try {
-    return ToAsciiEx(virtualKey, scanCode, keyState, list, context);
+    SessionLock turn;
+    return turn ? ToAsciiEx(virtualKey, scanCode, keyState, list, context) : 0;
   } catch (...) {
     return 0;
   }
@@ -218,7 +222,8 @@ UINT WINAPI ImeToAsciiEx(UINT virtualKey, UINT scanCode, const BYTE* keyState, T
 
 BOOL WINAPI ImeSelect(HIMC context, BOOL select) {
   try {
-    Select(context, select);
+    SessionLock turn;
+    if (turn) Select(context, select);
   } catch (...) {
   }
   return TRUE;
@@ -226,7 +231,8 @@ BOOL WINAPI ImeSelect(HIMC context, BOOL select) {
 
 BOOL WINAPI ImeSetActiveContext(HIMC context, BOOL activate) {
   try {
-    SetActiveContext(context, activate);
+    SessionLock turn;
+    if (turn) SetActiveContext(context, activate);
   } catch (...) {
   }
   return TRUE;
@@ -235,7 +241,8 @@ BOOL WINAPI ImeSetActiveContext(HIMC context, BOOL activate) {
 BOOL WINAPI NotifyIME(HIMC context, DWORD action, DWORD index, DWORD value) {
   (void)index;
   try {
-    return Notify(context, action, value);
+    SessionLock turn;
+    return turn ? Notify(context, action, value) : FALSE;
   } catch (...) {
     return FALSE;
   }

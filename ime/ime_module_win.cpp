@@ -1,6 +1,7 @@
 #include "ime/ime_module_win.h"
 
 #include <ctime>
+#include <mutex>
 
 #include "base/user_data_path_win.h"
 #include "ime/secure_desktop_win.h"
@@ -15,7 +16,7 @@ namespace {
 HINSTANCE g_instance = nullptr;
 DWORD g_systemInfo = 0;
 std::unique_ptr<ImeModule> g_module;
-bool g_startFailed = false;
+std::once_flag g_started;
 bool g_classesRegistered = false;
 
 constexpr UINT kImeClassStyle = CS_IME | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
@@ -40,13 +41,15 @@ void SetSystemInfo(DWORD systemInfo) { g_systemInfo = systemInfo; }
 HINSTANCE ModuleInstance() { return g_instance; }
 
 ImeModule* Module() {
-  if (g_module || g_startFailed || !g_instance) return g_module.get();
-  try {
-    RegisterImeWindowClasses();
-    g_module = std::make_unique<ImeModule>(g_instance, OnSecureDesktop(g_systemInfo));
-  } catch (...) {
-    g_startFailed = true;
-  }
+  // Two GUI threads may ask at once: one of them starts it, the other waits for that start.
+  std::call_once(g_started, [] {
+    if (!g_instance) return;
+    try {
+      RegisterImeWindowClasses();
+      g_module = std::make_unique<ImeModule>(g_instance, OnSecureDesktop(g_systemInfo));
+    } catch (...) {
+    }
+  });
   return g_module.get();
 }
 

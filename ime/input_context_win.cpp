@@ -7,7 +7,8 @@ namespace tvime {
 namespace {
 
 // The messages of the running ImeToAsciiEx call, or none outside one.
-std::vector<TRANSMSG>* g_translation = nullptr;
+// Per thread: another GUI thread's messages never go into this thread's translation list.
+thread_local std::vector<TRANSMSG>* g_translation = nullptr;
 
 char* BlockBytes(void* block) { return static_cast<char*>(block); }
 

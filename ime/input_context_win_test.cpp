@@ -120,6 +120,35 @@ TEST_F(InputContextTest, DuringAKeyTranslationMessagesWaitForTheList) {
   EXPECT_EQ(received().size(), 1u);
 }
 
+TEST_F(InputContextTest, AnotherThreadsMessagesNeverGoIntoThisThreadsList) {
+  struct {
+    UINT uMsgCount = 4;
+    TRANSMSG TransMsg[4] = {};
+  } list;
+  TranslationScope scope;
+  // Another GUI thread of the application commits while this one translates a key.
+  static HIMC context;
+  context = target.context;
+  HANDLE other = CreateThread(
+      nullptr, 0,
+      [](void*) -> DWORD {
+        QueueImeMessage(context, WM_IME_KEYDOWN, 13, 0);
+        return 0;
+      },
+      nullptr, 0, nullptr);
+  ASSERT_TRUE(other);
+  // Its message reaches the window from there, which this thread answers meanwhile.
+  MSG message;
+  while (MsgWaitForMultipleObjects(1, &other, FALSE, 5000, QS_ALLINPUT) != WAIT_OBJECT_0) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  }
+  CloseHandle(other);
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  EXPECT_EQ(scope.Deliver(target.context, reinterpret_cast<TRANSMSGLIST*>(&list)), 0u);
+  ASSERT_EQ(received().size(), 1u);
+  EXPECT_EQ(received()[0].message, static_cast<UINT>(WM_IME_KEYDOWN));
+}
+
 TEST_F(InputContextTest, MessagesThatDoNotFitTheListWaitInTheContextsBuffer) {
   struct {
     UINT uMsgCount = 1;

@@ -15,6 +15,14 @@ using testing::ImeTestTarget;
 
 constexpr char kZhong[] = "\xD6\xD0";  // 中 in GBK
 
+// A translation list of N records, as the platform passes it to ImeToAsciiEx.
+template <UINT N>
+struct TranslationList {
+  UINT uMsgCount = N;
+  TRANSMSG TransMsg[N] = {};
+  TRANSMSGLIST* get() { return reinterpret_cast<TRANSMSGLIST*>(this); }
+};
+
 class InputContextTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -98,16 +106,13 @@ TEST_F(InputContextTest, ClosingEmptiesTheResultThenEndsTheComposition) {
 }
 
 TEST_F(InputContextTest, DuringAKeyTranslationMessagesWaitForTheList) {
-  struct {
-    UINT uMsgCount = 4;
-    TRANSMSG TransMsg[4] = {};
-  } list;
+  TranslationList<4> list;
   {
     TranslationScope scope;
     QueueImeMessage(target.context, WM_IME_KEYDOWN, 13, 0);
     QueueImeMessage(target.context, WM_IME_NOTIFY, IMN_SETOPENSTATUS, 0);
     EXPECT_TRUE(received().empty());  // nothing is sent while the key is being translated
-    EXPECT_EQ(scope.Deliver(target.context, reinterpret_cast<TRANSMSGLIST*>(&list)), 2u);
+    EXPECT_EQ(scope.Deliver(target.context, list.get()), 2u);
   }
   EXPECT_EQ(list.TransMsg[0].message, static_cast<UINT>(WM_IME_KEYDOWN));
   EXPECT_EQ(list.TransMsg[0].wParam, 13u);
@@ -121,10 +126,7 @@ TEST_F(InputContextTest, DuringAKeyTranslationMessagesWaitForTheList) {
 }
 
 TEST_F(InputContextTest, AnotherThreadsMessagesNeverGoIntoThisThreadsList) {
-  struct {
-    UINT uMsgCount = 4;
-    TRANSMSG TransMsg[4] = {};
-  } list;
+  TranslationList<4> list;
   TranslationScope scope;
   // Another GUI thread of the application commits while this one translates a key.
   static HIMC context;
@@ -144,22 +146,19 @@ TEST_F(InputContextTest, AnotherThreadsMessagesNeverGoIntoThisThreadsList) {
   }
   CloseHandle(other);
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-  EXPECT_EQ(scope.Deliver(target.context, reinterpret_cast<TRANSMSGLIST*>(&list)), 0u);
+  EXPECT_EQ(scope.Deliver(target.context, list.get()), 0u);
   ASSERT_EQ(received().size(), 1u);
   EXPECT_EQ(received()[0].message, static_cast<UINT>(WM_IME_KEYDOWN));
 }
 
 TEST_F(InputContextTest, MessagesThatDoNotFitTheListWaitInTheContextsBuffer) {
-  struct {
-    UINT uMsgCount = 1;
-    TRANSMSG TransMsg[1] = {};
-  } list;
+  TranslationList<1> list;
   UINT count = 0;
   {
     TranslationScope scope;
     ClearCompositionAndEnd(target.context, false);
     QueueImeMessage(target.context, WM_IME_NOTIFY, IMN_SETOPENSTATUS, 0);
-    count = scope.Deliver(target.context, reinterpret_cast<TRANSMSGLIST*>(&list));
+    count = scope.Deliver(target.context, list.get());
   }
   // A count larger than the list tells the platform to read the context's buffer.
   EXPECT_EQ(count, 3u);

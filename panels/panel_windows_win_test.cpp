@@ -132,15 +132,22 @@ TEST_F(PanelWindowsTest, TheCompositionWindowIsTheFixedNonActivatingPanel) {
   EXPECT_NE(GetForegroundWindow(), composition);
 }
 
+// The middle of the bar's Move button, in screen coordinates.
+POINT MoveButtonOnScreen(HWND composition, CompositionPanel& panel) {
+  const auto& buttons = panel.buttonBar().buttons();
+  auto move = std::find_if(buttons.begin(), buttons.end(),
+                           [](const ToolbarButton& button) { return button.command == kCmdMove; });
+  EXPECT_NE(move, buttons.end());
+  if (move == buttons.end()) return {0, 0};
+  POINT at{(move->rect.left + move->rect.right) / 2, (move->rect.top + move->rect.bottom) / 2};
+  ClientToScreen(composition, &at);
+  return at;
+}
+
 TEST_F(PanelWindowsTest, AQuickSecondPressIsAPressToo) {
   // The classes have CS_DBLCLKS, so a quick second press on the Move button arrives as a double
   // click; it must start the drag all the same.
-  const auto& buttons = panel->buttonBar().buttons();
-  auto move = std::find_if(buttons.begin(), buttons.end(),
-                           [](const ToolbarButton& button) { return button.command == kCmdMove; });
-  ASSERT_NE(move, buttons.end());
-  POINT at{(move->rect.left + move->rect.right) / 2, (move->rect.top + move->rect.bottom) / 2};
-  ClientToScreen(composition, &at);
+  POINT at = MoveButtonOnScreen(composition, *panel);
   SetCursorPos(at.x, at.y);
   auto press = [&](UINT mouse) {
     SendMessageW(composition, WM_SETCURSOR, reinterpret_cast<WPARAM>(composition),
@@ -323,12 +330,7 @@ TEST_F(PanelWindowsTest, WithoutASystemSoftKeyboardOurOwnIsShownAndClicked) {
 
 // Presses the Move button and drags the window by `steps` moves of 7 pixels right and 5 down.
 void DragByMoveButton(HWND composition, CompositionPanel& panel, int steps) {
-  const auto& buttons = panel.buttonBar().buttons();
-  auto move = std::find_if(buttons.begin(), buttons.end(),
-                           [](const ToolbarButton& button) { return button.command == kCmdMove; });
-  ASSERT_NE(move, buttons.end());
-  POINT at{(move->rect.left + move->rect.right) / 2, (move->rect.top + move->rect.bottom) / 2};
-  ClientToScreen(composition, &at);
+  POINT at = MoveButtonOnScreen(composition, panel);
   SetCursorPos(at.x, at.y);
   SendMessageW(composition, WM_SETCURSOR, reinterpret_cast<WPARAM>(composition),
                MAKELPARAM(HTERROR, WM_LBUTTONDOWN));

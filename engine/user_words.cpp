@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "base/file_io.h"
@@ -43,26 +44,58 @@ bool WriteWordFile(const std::string& path, const std::vector<std::string>& word
   return ReplaceFileContents(path, FormatWordFile(words));
 }
 
-bool MergeIntoWordFile(const std::string& path, const std::vector<std::string>& added,
-                       std::vector<std::string>& merged, FileSaveLocker locker) {
-  std::unique_ptr<FileSaveLock> lock = locker ? locker(path) : nullptr;
-  auto bytes = ReadFileIfPresent(path);
-  if (!bytes) return false;
-  std::vector<std::string> words =
-      ParseWordFile(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
-  for (const std::string& word : added) {
-    if (!word.empty() && std::find(words.begin(), words.end(), word) == words.end()) {
-      words.push_back(word);
-    }
-  }
-  // A process that is reading the file at this moment keeps Windows from replacing it; such a
-  // read is over in a few milliseconds.
+namespace {
+
+bool Contains(const std::vector<std::string>& words, const std::string& word) {
+  return std::find(words.begin(), words.end(), word) != words.end();
+}
+
+// A process that is reading the file at this moment keeps Windows from replacing it; such a read
+// is over in a few milliseconds.
+bool WritePatiently(const std::string& path, const std::vector<std::string>& words) {
   for (int attempt = 0;; ++attempt) {
-    if (WriteWordFile(path, words)) break;
+    if (WriteWordFile(path, words)) return true;
     if (attempt == 4) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  merged = std::move(words);
+}
+
+std::optional<std::vector<std::string>> ReadForRewrite(const std::string& path) {
+  auto bytes = ReadFileIfPresent(path);
+  if (!bytes) return std::nullopt;
+  return ParseWordFile(
+      std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+}
+
+}  // namespace
+
+bool SaveEditedWordFile(const std::string& path, std::vector<std::string>& loaded,
+                        const std::vector<std::string>& edited, FileSaveLocker locker) {
+  std::unique_ptr<FileSaveLock> lock = locker ? locker(path) : nullptr;
+  auto onDisk = ReadForRewrite(path);
+  if (!onDisk) return false;
+  std::vector<std::string> words;
+  for (const std::string& word : edited) {
+    if (!word.empty()) words.push_back(word);
+  }
+  for (const std::string& word : *onDisk) {
+    if (!Contains(loaded, word) && !Contains(edited, word)) words.push_back(word);
+  }
+  if (!WritePatiently(path, words)) return false;
+  loaded = std::move(words);
+  return true;
+}
+
+bool MergeIntoWordFile(const std::string& path, const std::vector<std::string>& added,
+                       std::vector<std::string>& merged, FileSaveLocker locker) {
+  std::unique_ptr<FileSaveLock> lock = locker ? locker(path) : nullptr;
+  auto words = ReadForRewrite(path);
+  if (!words) return false;
+  for (const std::string& word : added) {
+    if (!word.empty() && !Contains(*words, word)) words->push_back(word);
+  }
+  if (!WritePatiently(path, *words)) return false;
+  merged = std::move(*words);
   return true;
 }
 

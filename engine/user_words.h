@@ -38,4 +38,12 @@ bool WriteWordFile(const std::string& path, const std::vector<std::string>& word
 bool MergeIntoWordFile(const std::string& path, const std::vector<std::string>& added,
                        std::vector<std::string>& merged, FileSaveLocker locker);
 
+// Saves a list edited as a whole (the dictionary manager: words removed, moved, restored) over
+// the file as other processes left it since `loaded` was read from it: under the save lock the
+// file is read again, and the words that it gained meanwhile (neither in `loaded` nor in
+// `edited`) are kept after the edited list. On success `loaded` becomes the file's new list,
+// which the caller shows. False, with nothing written, as for MergeIntoWordFile.
+bool SaveEditedWordFile(const std::string& path, std::vector<std::string>& loaded,
+                        const std::vector<std::string>& edited, FileSaveLocker locker);
+
 }  // namespace tvime

@@ -100,6 +100,26 @@ TEST(WordFileMerge, AFileThatIsThereButUnreadableIsNeverOverwritten) {
   EXPECT_TRUE(std::filesystem::is_directory(dir.File("tvimeusr.txt/kept")));
 }
 
+TEST(WordFileEditedSave, TheEditsWinAndWordsAddedElsewhereMeanwhileAreKept) {
+  testing::TempDir dir;
+  std::string path = dir.File("tvimeusr.txt");
+  WriteRaw(path, "ab\r\ncd\r\nef\r\n");
+  Words loaded = {"ab", "cd", "ef"};
+  // The manager removed cd and moved ef up; meanwhile an application added xy.
+  WriteRaw(path, "ab\r\ncd\r\nef\r\nxy\r\n");
+  ASSERT_TRUE(SaveEditedWordFile(path, loaded, {"ef", "ab", "new"}, nullptr));
+  EXPECT_EQ(Contents(path), "ef\r\nab\r\nnew\r\nxy\r\n");
+  EXPECT_EQ(loaded, (Words{"ef", "ab", "new", "xy"}));
+  // A word removed in the manager that the file still holds stays removed.
+  ASSERT_TRUE(SaveEditedWordFile(path, loaded, {"ab"}, nullptr));
+  EXPECT_EQ(Contents(path), "ab\r\n");
+  // An unreadable file is not overwritten and the loaded list stays.
+  std::filesystem::remove(path);
+  std::filesystem::create_directories(path + "/inner");
+  EXPECT_FALSE(SaveEditedWordFile(path, loaded, {"zz"}, nullptr));
+  EXPECT_EQ(loaded, Words{"ab"});
+}
+
 int g_locksTaken = 0;
 int g_locksHeld = 0;
 struct CountingLock : FileSaveLock {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "ime/ime_test_target_win.h"
+#include "tests/support/win_thread.h"
 
 namespace tvime {
 namespace {
@@ -129,22 +130,15 @@ TEST_F(InputContextTest, AnotherThreadsMessagesNeverGoIntoThisThreadsList) {
   TranslationList<4> list;
   TranslationScope scope;
   // Another GUI thread of the application commits while this one translates a key.
-  static HIMC context;
-  context = target.context;
-  HANDLE other = CreateThread(
-      nullptr, 0,
-      [](void*) -> DWORD {
-        QueueImeMessage(context, WM_IME_KEYDOWN, 13, 0);
-        return 0;
-      },
-      nullptr, 0, nullptr);
+  HIMC context = target.context;
+  testing::WinThread other([context] { QueueImeMessage(context, WM_IME_KEYDOWN, 13, 0); });
   ASSERT_TRUE(other);
   // Its message reaches the window from there, which this thread answers meanwhile.
   MSG message;
-  while (MsgWaitForMultipleObjects(1, &other, FALSE, 5000, QS_ALLINPUT) != WAIT_OBJECT_0) {
+  HANDLE handle = other.handle();
+  while (MsgWaitForMultipleObjects(1, &handle, FALSE, 5000, QS_ALLINPUT) != WAIT_OBJECT_0) {
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   }
-  CloseHandle(other);
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   EXPECT_EQ(scope.Deliver(target.context, list.get()), 0u);
   ASSERT_EQ(received().size(), 1u);

@@ -25,6 +25,7 @@
 #include "panels/windows_session_host_win.h"
 #include "settings/registry_settings_store_win.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/win_thread.h"
 
 namespace tvime {
 namespace {
@@ -539,54 +540,47 @@ TEST_F(PanelWindowsTest, FetchingTheSelectionPutsBackEveryFormatAndLeavesAnUnkee
 // One thread holds the session while it sends a message to a window of a second thread that is
 // waiting for its turn: the second answers it meanwhile, then gets its turn; a thread that never
 // gets it gives up.
+LONG g_answered = 0;
+LRESULT CALLBACK CountUserMessages(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_USER) InterlockedIncrement(&g_answered);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
 TEST(SessionLockTest, AWaitingThreadAnswersSentMessagesAndGetsItsTurnOrGivesUp) {
-  static HWND otherWindow;
-  static HANDLE ready;
-  static LONG answered, gotTurn;
-  otherWindow = nullptr;
-  answered = gotTurn = 0;
-  ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HWND otherWindow = nullptr;
+  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  bool gotTurn = false;
+  g_answered = 0;
   auto holder = std::make_unique<SessionLock>();
   ASSERT_TRUE(*holder);
-  HANDLE other = CreateThread(
-      nullptr, 0,
-      [](void*) -> DWORD {
-        otherWindow = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                      nullptr, nullptr);
-        SetWindowLongPtrW(
-            otherWindow, GWLP_WNDPROC,
-            reinterpret_cast<LONG_PTR>(+[](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
-              if (message == WM_USER) InterlockedIncrement(&answered);
-              return 0;
-            }));
-        SetEvent(ready);
-        SessionLock turn;  // waits: the test's thread holds the session
-        if (turn) InterlockedIncrement(&gotTurn);
-        DestroyWindow(otherWindow);
-        return 0;
-      },
-      nullptr, 0, nullptr);
-  ASSERT_TRUE(other);
-  ASSERT_EQ(WaitForSingleObject(ready, 5000), WAIT_OBJECT_0);
-  Sleep(50);  // the other thread is waiting for its turn by now
-  DWORD_PTR result = 0;
-  EXPECT_TRUE(SendMessageTimeoutW(otherWindow, WM_USER, 0, 0, SMTO_BLOCK, 2000, &result));
-  EXPECT_EQ(answered, 1);
-  holder.reset();
-  ASSERT_EQ(WaitForSingleObject(other, 5000), WAIT_OBJECT_0);
-  EXPECT_EQ(gotTurn, 1);
-  CloseHandle(other);
+  {
+    testing::WinThread other([&] {
+      otherWindow = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                    nullptr, nullptr);
+      SetWindowLongPtrW(otherWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountUserMessages));
+      SetEvent(ready);
+      SessionLock turn;  // waits: the test's thread holds the session
+      gotTurn = static_cast<bool>(turn);
+      DestroyWindow(otherWindow);
+    });
+    ASSERT_TRUE(other);
+    ASSERT_EQ(WaitForSingleObject(ready, 5000), WAIT_OBJECT_0);
+    Sleep(50);  // the other thread is waiting for its turn by now
+    DWORD_PTR result = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(otherWindow, WM_USER, 0, 0, SMTO_BLOCK, 2000, &result));
+    EXPECT_EQ(g_answered, 1);
+    holder.reset();
+    EXPECT_TRUE(other.Join(5000));
+  }
+  EXPECT_TRUE(gotTurn);
+  CloseHandle(ready);
 
   // Held for longer than a thread's patience, the waiter goes on without the session.
   holder = std::make_unique<SessionLock>();
-  HANDLE impatient = CreateThread(
-      nullptr, 0, [](void*) -> DWORD { return SessionLock() ? 1 : 0; }, nullptr, 0, nullptr);
-  ASSERT_EQ(WaitForSingleObject(impatient, 5000), WAIT_OBJECT_0);
-  DWORD code = 2;
-  GetExitCodeThread(impatient, &code);
-  EXPECT_EQ(code, 0u);
-  CloseHandle(impatient);
-  CloseHandle(ready);
+  bool impatientGotTurn = true;
+  testing::WinThread impatient([&] { impatientGotTurn = static_cast<bool>(SessionLock()); });
+  EXPECT_TRUE(impatient.Join(5000));
+  EXPECT_FALSE(impatientGotTurn);
 }
 
 }  // namespace

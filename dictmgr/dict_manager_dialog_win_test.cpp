@@ -328,6 +328,19 @@ TEST_F(DictManagerDialogTest, TheDialogHasItsControlsAndTheAboutEntry) {
     GetMenuStringW(GetSystemMenu(dialog, FALSE), kDictAboutCommand, about, 128, MF_BYCOMMAND);
     EXPECT_EQ(Utf8FromWide(about), "关于沃岚鼠标输入法 3.1 词库维护工具(&A)...");
     EXPECT_TRUE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0));
+    // The about box, from the system menu.
+    PostMessageW(dialog, WM_SYSCOMMAND, kDictAboutCommand, 0);
+    HWND aboutBox = nullptr;
+    for (int attempt = 0; attempt < 200 && !aboutBox; ++attempt) {
+      aboutBox = FindWindowW(L"#32770", L"关于沃岚鼠标输入法词库维护工具");
+      if (!aboutBox) Sleep(25);
+    }
+    ASSERT_TRUE(aboutBox);
+    HWND line = FindWindowExW(aboutBox, nullptr, L"Static", L"沃岚鼠标输入法 3.1 词库维护工具  1.0");
+    EXPECT_TRUE(line);
+    SendMessageW(GetDlgItem(aboutBox, IDOK), BM_CLICK, 0, 0);
+    for (int attempt = 0; attempt < 200 && IsWindow(aboutBox); ++attempt) Sleep(25);
+    EXPECT_FALSE(IsWindow(aboutBox));
     user.Press(IDOK);
   });
 }

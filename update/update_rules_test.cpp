@@ -1,0 +1,60 @@
+#include "update/update_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace tvime {
+namespace {
+
+TEST(CompareVersions, NewerBuildsAreOptionalNewerMajorOrMinorMandatory) {
+  EXPECT_EQ(compareVersions("3.1.0.1", "3.1"), kOptionalUpdate);  // local 3.1.0.0 reads as 3.1
+  EXPECT_EQ(compareVersions("3.1.2", "3.1.1.9"), kOptionalUpdate);
+  EXPECT_EQ(compareVersions("3.2", "3.1.0.9"), kMandatoryUpdate);
+  EXPECT_EQ(compareVersions("4.0", "3.9.9.9"), kMandatoryUpdate);
+  EXPECT_EQ(compareVersions("3.1", "3.1.0.0"), kSameVersion);
+  EXPECT_EQ(compareVersions("3..1", "3.1"), kSameVersion);  // empty parts are skipped
+}
+
+TEST(CompareVersions, AnOlderServerVersionIsNeverAnUpdate) {
+  // A lower major with a higher minor was once taken for a mandatory update.
+  EXPECT_EQ(compareVersions("2.9", "3.0"), kServerOlder);
+  EXPECT_EQ(compareVersions("3.0.5", "3.1"), kServerOlder);
+  EXPECT_EQ(compareVersions("3.1.0.0", "3.1.0.1"), kServerOlder);
+  EXPECT_EQ(compareVersions("3.1.9", "3.1.10"), kServerOlder);  // numbers, not texts
+}
+
+TEST(CompareVersions, MalformedTextsOnEitherSideAreNoUpdate) {
+  EXPECT_EQ(compareVersions("3.1.0.26\n", "3.1"), kServerVersionMalformed);
+  EXPECT_EQ(compareVersions("3.1.0.0.1", "3.1"), kServerVersionMalformed);  // five parts
+  EXPECT_EQ(compareVersions("", "3.1"), kServerVersionMalformed);
+  EXPECT_EQ(compareVersions("...", "3.1"), kServerVersionMalformed);
+  EXPECT_EQ(compareVersions("3.-1", "3.1"), kServerVersionMalformed);
+  EXPECT_EQ(compareVersions("99999999999", "3.1"), kServerVersionMalformed);  // too large
+  EXPECT_EQ(compareVersions("3.2", "v3"), kLocalVersionMalformed);
+  EXPECT_EQ(compareVersions("x", "y"), kServerVersionMalformed);  // the server's is read first
+  EXPECT_EQ(ParseVersion("1.2"), (std::array<std::uint32_t, 4>{1, 2, 0, 0}));
+}
+
+TEST(ManifestName, GivenElseTheRemoteOrLocalNameWithTxtWithoutItsFolder) {
+  EXPECT_EQ(ManifestName("custom.txt", "tvimeup.exe", "C:\\x\\a.exe"), "custom.txt");
+  EXPECT_EQ(ManifestName("", "tvimeup.exe", "C:\\x\\a.exe"), "tvimeup.exe.txt");
+  EXPECT_EQ(ManifestName("", "", "C:\\Windows\\system32\\tvime30.ime"), "tvime30.ime.txt");
+  EXPECT_EQ(ManifestName("", "", "tvimedic.exe"), "tvimedic.exe.txt");
+  // A backslash at the very start is not a folder.
+  EXPECT_EQ(ManifestName("", "\\name.exe", ""), "\\name.exe.txt");
+}
+
+TEST(UpdateNames, BackupsAreNumberedWithTwoDigits) {
+  EXPECT_EQ(BackupName("C:\\p\\tvimegui.exe", 0), "C:\\p\\tvimegui.exe.b00");
+  EXPECT_EQ(BackupName("C:\\p\\tvimegui.exe", 9), "C:\\p\\tvimegui.exe.b09");
+}
+
+TEST(ProgressText, SpeedInBytesUpToAKilobyteThenKilobytes) {
+  EXPECT_EQ(ProgressText(0, 100, 0), "0 字节 / 100 字节, 速度为 @ MB /秒");
+  EXPECT_EQ(ProgressText(2048, 4096, 2), "2048 字节 / 4096 字节, 速度为 1024 B /秒");
+  EXPECT_EQ(ProgressText(3075, 0, 3), "3075 字节 / 0 字节, 速度为 1.00 KB /秒");
+  EXPECT_EQ(ProgressText(1536000, 2000000, 1),
+            "1536000 字节 / 2000000 字节, 速度为 1500.00 KB /秒");
+}
+
+}  // namespace
+}  // namespace tvime

@@ -117,10 +117,12 @@ BOOL Notify(HIMC context, DWORD action, DWORD value) {
       bool open = true;
       {
         ContextLock fields(context);
-        if (fields && !fields->fOpen && ContextHasComposition(context)) {
+        // No context, no open state: the panel of the context that has one stays as it is.
+        if (!fields) return FALSE;
+        if (!fields->fOpen && ContextHasComposition(context)) {
           ClearCompositionAndEnd(context, false);
         }
-        open = fields && fields->fOpen;
+        open = fields->fOpen;
       }
       if (Module()) ShowInputState(open);
       NotifyLanguageIndicator(context);

@@ -1,6 +1,7 @@
 #include "ime/input_context_win.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace tvime {
@@ -16,8 +17,11 @@ CANDIDATELIST* ListOf(CANDIDATEINFO* block) {
   return reinterpret_cast<CANDIDATELIST*>(BlockBytes(block) + kCandidateListOffset);
 }
 
+// A slot's text, or null when its offset, which the application can overwrite like any byte of
+// the block, points outside the list as this module lays it out.
 char* CandidateSlot(CANDIDATEINFO* block, int slot) {
   CANDIDATELIST* list = ListOf(block);
+  if (list->dwOffset[slot] >= kCandidateBlockSize - kCandidateListOffset) return nullptr;
   return BlockBytes(list) + list->dwOffset[slot];
 }
 
@@ -41,14 +45,21 @@ bool ResizeBlock(HIMCC& block, DWORD size) {
 // Appends messages to the context's own buffer; the platform delivers them at once.
 bool AppendToMessageBuffer(HIMC context, INPUTCONTEXT& fields, const TRANSMSG* messages,
                            DWORD count, bool generate) {
-  DWORD total = fields.dwNumMsgBuf + count;
-  if (!EnsureBlockSize(fields.hMsgBuf, total * sizeof(TRANSMSG))) return false;
+  // A count larger than the buffer holds was not written by anyone who filled the buffer: the
+  // messages it counts cannot be read, and appending behind them would write past the block
+  // (or, once the size wraps at 32 bits, past a block that is never grown).
+  DWORD held = ImmGetIMCCSize(fields.hMsgBuf) / sizeof(TRANSMSG);
+  DWORD pending = fields.dwNumMsgBuf <= held ? fields.dwNumMsgBuf : 0;
+  std::uint64_t bytes = (std::uint64_t{pending} + count) * sizeof(TRANSMSG);
+  if (bytes > MAXDWORD || !EnsureBlockSize(fields.hMsgBuf, static_cast<DWORD>(bytes))) {
+    return false;
+  }
   {
     BlockLock<TRANSMSG> buffer(fields.hMsgBuf);
     if (!buffer) return false;
-    std::copy_n(messages, count, buffer.get() + fields.dwNumMsgBuf);
+    std::copy_n(messages, count, buffer.get() + pending);
   }
-  fields.dwNumMsgBuf = total;
+  fields.dwNumMsgBuf = pending + count;
   if (generate) ImmGenerateMessage(context);
   return true;
 }
@@ -125,8 +136,9 @@ bool ClearCompositionAndEnd(HIMC context, bool keepResult) {
     if (laidOut) composition->dwCompStrLen = 0;
     if (candidates && ImmGetIMCCSize(fields->hCandInfo) >= kCandidateBlockSize) {
       ListOf(candidates.get())->dwCount = 0;
-      CandidateSlot(candidates.get(), 0)[0] = '\0';
-      CandidateSlot(candidates.get(), 1)[0] = '\0';
+      for (int slot : {0, 1}) {
+        if (char* text = CandidateSlot(candidates.get(), slot)) text[0] = '\0';
+      }
     }
   }
   QueueImeMessage(context, WM_IME_COMPOSITION, 0, GCS_RESULTSTR);

@@ -14,7 +14,7 @@
 #include "panels/command_id.h"
 #include "panels/menus.h"
 #include "panels/panel_windows_win.h"
-#include "panels/program_location.h"
+#include "base/program_location.h"
 #include "panels/user_word.h"
 #include "settings/settings_dialog_win.h"
 

@@ -1,4 +1,4 @@
-#include "panels/program_location.h"
+#include "base/program_location.h"
 
 #include <gtest/gtest.h>
 

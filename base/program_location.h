@@ -1,7 +1,8 @@
 #pragma once
-// Where the input method looks for the other programs of the installation (the dictionary
-// manager): the installation's folder ("Path"), then the folder of the running module. Never a
-// relative folder: inside an application that would be its current directory, where any
+// Where the programs of the installation look for each other (the input method for the dictionary
+// manager, the updater for the files it updates): the installation's folder ("Path"), then the
+// folder of the running module. Never a relative folder: inside an application, or in a program
+// that an application started, that would be the application's current directory, where any
 // downloaded document folder could hold a program of the same name.
 
 #include <string>

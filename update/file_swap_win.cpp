@@ -1,0 +1,58 @@
+#include "update/file_swap_win.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "update/update_rules.h"
+
+namespace tvime {
+
+bool replaceFile(const std::string& target, const std::string& newFile) {
+  std::string backup;
+  for (int number = 0; number < 10 && backup.empty(); ++number) {
+    std::string candidate = BackupName(target, number);
+    DeleteFileA(candidate.c_str());
+    if (MoveFileExA(target.c_str(), candidate.c_str(), MOVEFILE_COPY_ALLOWED)) backup = candidate;
+  }
+  if (backup.empty()) return false;
+  if (!MoveFileExA(newFile.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED)) {
+    // The installed file goes back rather than leave its place empty until a restart.
+    if (!MoveFileExA(backup.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED)) {
+      MoveFileExA(newFile.c_str(), target.c_str(),
+                  MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING);
+    }
+    return false;
+  }
+  // A running program's own image can be moved but not deleted.
+  if (!DeleteFileA(backup.c_str())) {
+    MoveFileExA(backup.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  }
+  return true;
+}
+
+std::string fileVersionString(const std::string& path) {
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+  if (size == 0) return {};
+  std::vector<char> block(size);
+  if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return {};
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
+      length < sizeof(VS_FIXEDFILEINFO)) {
+    return {};
+  }
+  char text[48];
+  DWORD ms = info->dwFileVersionMS, ls = info->dwFileVersionLS;
+  if (ls != 0) {
+    wsprintfA(text, "%d.%d.%d.%d", HIWORD(ms), LOWORD(ms), HIWORD(ls), LOWORD(ls));
+  } else if (ms != 0) {
+    wsprintfA(text, "%d.%d", HIWORD(ms), LOWORD(ms));
+  } else {
+    return {};
+  }
+  return text;
+}
+
+}  // namespace tvime

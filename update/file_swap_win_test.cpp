@@ -1,0 +1,84 @@
+// The update agent's file swap and version reading against Windows' file functions (Wine).
+
+#include "update/file_swap_win.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "tests/support/temp_dir.h"
+
+namespace tvime {
+namespace {
+
+std::string Contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+TEST(FileSwap, TheNewFileTakesThePlaceAndNoBackupStays) {
+  testing::TempDir dir;
+  std::string target = dir.File("tvimedic.exe"), download = dir.File("tvi1234.tmp");
+  std::ofstream(target, std::ios::binary) << "old";
+  std::ofstream(download, std::ios::binary) << "new";
+  std::ofstream(target + ".b00", std::ios::binary) << "a stale backup";
+  ASSERT_TRUE(replaceFile(target, download));
+  EXPECT_EQ(Contents(target), "new");
+  EXPECT_FALSE(Exists(download));
+  EXPECT_EQ(dir.EntryCount(), 1u);
+}
+
+TEST(FileSwap, ABackupNameInUseIsPassedOver) {
+  testing::TempDir dir;
+  std::string target = dir.File("tvime30.ime"), download = dir.File("new.tmp");
+  std::ofstream(target, std::ios::binary) << "old";
+  std::ofstream(download, std::ios::binary) << "new";
+  std::ofstream(target + ".b00", std::ios::binary) << "held";
+  // Another program holds the first backup name open: it can be neither deleted nor replaced.
+  HANDLE held = CreateFileA((target + ".b00").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(replaceFile(target, download));
+  CloseHandle(held);
+  EXPECT_EQ(Contents(target), "new");
+  EXPECT_EQ(Contents(target + ".b00"), "held");
+  EXPECT_FALSE(Exists(target + ".b01"));
+}
+
+TEST(FileSwap, AFailedSwapLeavesTheInstalledFileInPlace) {
+  testing::TempDir dir;
+  std::string target = dir.File("tvimegui.exe");
+  std::ofstream(target, std::ios::binary) << "installed";
+  EXPECT_FALSE(replaceFile(target, dir.File("no such download.tmp")));
+  EXPECT_EQ(Contents(target), "installed");
+  EXPECT_EQ(dir.EntryCount(), 1u);
+  // Nothing to move aside: nothing happens.
+  EXPECT_FALSE(replaceFile(dir.File("not installed.exe"), target));
+  EXPECT_EQ(Contents(target), "installed");
+}
+
+std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder = path;
+  return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+TEST(FileVersionString, TwoNumbersWhenTheLastTwoAreZeroAndNothingWithoutAVersion) {
+  EXPECT_EQ(fileVersionString(ProgramFolder() + "tvime30.ime"), "3.1");
+  EXPECT_EQ(fileVersionString(ProgramFolder() + "tvimedic.exe"), "1.0");
+  EXPECT_EQ(fileVersionString(ProgramFolder() + "update_win_tests.exe"), "");  // no resource
+  EXPECT_EQ(fileVersionString(ProgramFolder() + "no such file.exe"), "");
+}
+
+}  // namespace
+}  // namespace tvime

@@ -1,0 +1,36 @@
+#include "update/updater_rules.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace tvime {
+
+bool IsInteractiveCommandLine(std::string_view commandLine) {
+  constexpr std::string_view kShowUi = "-showui";
+  return std::equal(commandLine.begin(), commandLine.end(), kShowUi.begin(), kShowUi.end(),
+                    [](unsigned char a, unsigned char b) { return std::tolower(a) == b; });
+}
+
+DockSide ChooseDockSide(const ScreenRect& workArea, int screenWidth, int screenHeight) {
+  if (workArea.right - workArea.left == screenWidth && workArea.bottom < screenHeight) {
+    return DockSide::Bottom;
+  }
+  if (workArea.left == 0 && workArea.top != 0) return DockSide::Top;
+  if (workArea.left != 0 && workArea.top == 0) return DockSide::Left;
+  return DockSide::Other;
+}
+
+ScreenRect PopupRect(DockSide side, const ScreenRect& workArea, int height) {
+  switch (side) {
+    case DockSide::Top:
+      return {workArea.right - 180, workArea.top, workArea.right - 10, workArea.top + height};
+    case DockSide::Left:
+      return {workArea.left + 10, workArea.bottom - 5 - height, workArea.left + 190,
+              workArea.bottom - 5};
+    default:
+      return {workArea.right - 180, workArea.bottom - 5 - height, workArea.right - 10,
+              workArea.bottom - 5};
+  }
+}
+
+}  // namespace tvime

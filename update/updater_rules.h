@@ -1,0 +1,28 @@
+#pragma once
+// tvimeup's rules that need no window: its command line, and where its notification slides out
+// of the screen's edge next to the taskbar.
+
+#include <string_view>
+
+namespace tvime {
+
+// Interactive (asking before each update, showing the download dialog) only when the whole
+// command line is "-showui", in any case; anything else, the empty line included, is silent.
+bool IsInteractiveCommandLine(std::string_view commandLine);
+
+struct ScreenRect {
+  int left, top, right, bottom;
+  bool operator==(const ScreenRect&) const = default;
+};
+
+// The taskbar's side, as the work area leaves it on the screen.
+enum class DockSide : int { Bottom = 200, Top = 201, Other = 202, Left = 203 };
+DockSide ChooseDockSide(const ScreenRect& workArea, int screenWidth, int screenHeight);
+
+inline constexpr int kPopupHeight = 90;
+
+// The popup's rectangle when `height` pixels of it show: it grows out of the work area's bottom
+// edge (5 pixels above it) at its right, or down from its top, or up at its left.
+ScreenRect PopupRect(DockSide side, const ScreenRect& workArea, int height);
+
+}  // namespace tvime

@@ -1,0 +1,33 @@
+#include "update/updater_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace tvime {
+namespace {
+
+TEST(UpdaterCommandLine, OnlyTheExactWordInAnyCaseIsInteractive) {
+  EXPECT_TRUE(IsInteractiveCommandLine("-showui"));
+  EXPECT_TRUE(IsInteractiveCommandLine("-SHOWUI"));
+  for (const char* silent : {"", "-showui x", " -showui", "/showui", "-show", "showui"}) {
+    EXPECT_FALSE(IsInteractiveCommandLine(silent)) << silent;
+  }
+}
+
+TEST(UpdaterPopup, TheTaskbarsSideDecidesWhereThePopupGrows) {
+  // 1024 x 768 with a 30-pixel taskbar at each side in turn.
+  EXPECT_EQ(ChooseDockSide({0, 0, 1024, 738}, 1024, 768), DockSide::Bottom);
+  EXPECT_EQ(ChooseDockSide({0, 30, 1024, 768}, 1024, 768), DockSide::Top);
+  EXPECT_EQ(ChooseDockSide({30, 0, 1024, 768}, 1024, 768), DockSide::Left);
+  // Taskbar on the right: placed as for one at the bottom.
+  DockSide right = ChooseDockSide({0, 0, 994, 768}, 1024, 768);
+  EXPECT_EQ(right, DockSide::Other);
+  EXPECT_EQ(PopupRect(right, {0, 0, 994, 768}, 90), (ScreenRect{814, 673, 984, 763}));
+
+  EXPECT_EQ(PopupRect(DockSide::Bottom, {0, 0, 1024, 738}, 0), (ScreenRect{844, 733, 1014, 733}));
+  EXPECT_EQ(PopupRect(DockSide::Bottom, {0, 0, 1024, 738}, 90), (ScreenRect{844, 643, 1014, 733}));
+  EXPECT_EQ(PopupRect(DockSide::Top, {0, 30, 1024, 768}, 40), (ScreenRect{844, 30, 1014, 70}));
+  EXPECT_EQ(PopupRect(DockSide::Left, {30, 0, 1024, 768}, 90), (ScreenRect{40, 673, 220, 763}));
+}
+
+}  // namespace
+}  // namespace tvime

@@ -49,7 +49,8 @@ run_tests() {
   local log="$logs/test-$name.log"
   env "$@" ctest --preset "$preset" -j2 "${ctest_args[@]}" >"$log" 2>&1
   # Disabled tests are helpers that other tests run in a child process.
-  grep -E '^ *[0-9]+/[0-9]+ Test .*(Failed|Exception|Timeout|Not Run)' "$log" | grep -v '(Disabled)' ||
+  grep -E '^ *[0-9]+/[0-9]+ Test .*\*\*\*(Failed|Exception|Timeout|Not Run)' "$log" |
+    grep -v '(Disabled)' ||
     true
   local counts
   counts=$(grep -Eo '[0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # host build, tests, fuzzers and benchmarks
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # the host side of update signatures (the publish tool and the tests): OpenSSL
+  libssl-dev
   # Windows cross compilers (win32 and posix thread variants) and resource compiler
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   # Windows tests and end-to-end runs

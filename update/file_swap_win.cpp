@@ -43,16 +43,7 @@ std::string fileVersionString(const std::string& path) {
       length < sizeof(VS_FIXEDFILEINFO)) {
     return {};
   }
-  char text[48];
-  DWORD ms = info->dwFileVersionMS, ls = info->dwFileVersionLS;
-  if (ls != 0) {
-    wsprintfA(text, "%d.%d.%d.%d", HIWORD(ms), LOWORD(ms), HIWORD(ls), LOWORD(ls));
-  } else if (ms != 0) {
-    wsprintfA(text, "%d.%d", HIWORD(ms), LOWORD(ms));
-  } else {
-    return {};
-  }
-  return text;
+  return VersionText(info->dwFileVersionMS, info->dwFileVersionLS);
 }
 
 }  // namespace tvime

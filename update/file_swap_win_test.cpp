@@ -9,7 +9,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/file_io.h"
 #include "tests/support/temp_dir.h"
+#include "update/update_rules.h"
 
 namespace tvime {
 namespace {
@@ -78,6 +80,15 @@ TEST(FileVersionString, TwoNumbersWhenTheLastTwoAreZeroAndNothingWithoutAVersion
   EXPECT_EQ(fileVersionString(ProgramFolder() + "tvimedic.exe"), "1.0");
   EXPECT_EQ(fileVersionString(ProgramFolder() + "update_win_tests.exe"), "");  // no resource
   EXPECT_EQ(fileVersionString(ProgramFolder() + "no such file.exe"), "");
+  // The publish tool reads the bytes itself, and finds the same.
+  for (const char* program : {"tvime30.ime", "tvimedic.exe", "tvimegui.exe"}) {
+    auto bytes = ReadWholeFile(ProgramFolder() + program);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(VersionOfProgramBytes(
+                  std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size())),
+              fileVersionString(ProgramFolder() + program))
+        << program;
+  }
 }
 
 }  // namespace

@@ -52,6 +52,46 @@ std::string ManifestName(std::string_view manifestName, std::string_view remoteN
   return name;
 }
 
+std::string VersionText(std::uint32_t mostSignificant, std::uint32_t leastSignificant) {
+  auto high = [](std::uint32_t word) { return static_cast<unsigned>(word >> 16); };
+  auto low = [](std::uint32_t word) { return static_cast<unsigned>(word & 0xFFFF); };
+  char text[48];
+  if (leastSignificant != 0) {
+    std::snprintf(text, sizeof text, "%u.%u.%u.%u", high(mostSignificant), low(mostSignificant),
+                  high(leastSignificant), low(leastSignificant));
+  } else if (mostSignificant != 0) {
+    std::snprintf(text, sizeof text, "%u.%u", high(mostSignificant), low(mostSignificant));
+  } else {
+    return {};
+  }
+  return text;
+}
+
+std::string VersionOfProgramBytes(std::string_view bytes) {
+  // The resource's key "VS_VERSION_INFO" in UTF-16, then the fixed part's signature 0xFEEF04BD
+  // within a few bytes of padding, then its structure version and the two version words.
+  static const std::string kKey = [] {
+    std::string key;
+    for (char c : std::string_view("VS_VERSION_INFO")) key += {c, '\0'};
+    return key;
+  }();
+  constexpr std::string_view kSignature("\xBD\x04\xEF\xFE", 4);
+  for (size_t at = bytes.find(kKey); at != std::string_view::npos; at = bytes.find(kKey, at + 1)) {
+    size_t fixed = bytes.find(kSignature, at + kKey.size());
+    if (fixed == std::string_view::npos || fixed > at + kKey.size() + 8) continue;
+    if (bytes.size() < fixed + 16) return {};
+    auto word = [&](size_t offset) {
+      std::uint32_t value = 0;
+      for (int i = 3; i >= 0; --i) {
+        value = (value << 8) | static_cast<unsigned char>(bytes[fixed + offset + i]);
+      }
+      return value;
+    };
+    return VersionText(word(8), word(12));
+  }
+  return {};
+}
+
 std::string BackupName(std::string_view path, int number) {
   char suffix[8];
   std::snprintf(suffix, sizeof suffix, ".b%02d", number);

@@ -37,6 +37,15 @@ int compareVersions(std::string_view server, std::string_view local);
 std::string ManifestName(std::string_view manifestName, std::string_view remoteName,
                          std::string_view localPath);
 
+// A file version as text from the two words of its version resource: "a.b.c.d", or "a.b" when
+// the second word is 0, or empty when both are.
+std::string VersionText(std::uint32_t mostSignificant, std::uint32_t leastSignificant);
+
+// The file version of a Windows program or module, read from its bytes (the fixed part of its
+// version resource), as VersionText gives it; empty when it has none. For tools that run where
+// Windows' version functions do not.
+std::string VersionOfProgramBytes(std::string_view bytes);
+
 // The n-th numbered backup of a file (n from 0 to 9): "<path>.b00" ... "<path>.b09".
 std::string BackupName(std::string_view path, int number);
 

@@ -43,6 +43,28 @@ TEST(ManifestName, GivenElseTheRemoteOrLocalNameWithTxtWithoutItsFolder) {
   EXPECT_EQ(ManifestName("", "\\name.exe", ""), "\\name.exe.txt");
 }
 
+TEST(VersionText, FourNumbersTwoWhenTheLastTwoAreZeroNoneForZero) {
+  EXPECT_EQ(VersionText(0x00030001, 0x00020010), "3.1.2.16");
+  EXPECT_EQ(VersionText(0x00030001, 0), "3.1");
+  EXPECT_EQ(VersionText(0, 0x00000001), "0.0.0.1");
+  EXPECT_EQ(VersionText(0, 0), "");
+}
+
+TEST(VersionText, ReadFromAProgramsBytes) {
+  // A version resource as a resource compiler lays it out, inside other bytes.
+  std::string key;
+  for (char c : std::string_view("VS_VERSION_INFO")) key += {c, '\0'};
+  std::string fixed(
+      "\xBD\x04\xEF\xFE\x00\x00\x01\x00"   // signature, structure version
+      "\x01\x00\x03\x00\x05\x00\x02\x00",  // 3.1, 2.5
+      16);
+  std::string program =
+      "MZ..." + std::string(20, '\0') + key + std::string("\0\0\0\0", 4) + fixed + "more";
+  EXPECT_EQ(VersionOfProgramBytes(program), "3.1.2.5");
+  EXPECT_EQ(VersionOfProgramBytes("MZ without a version"), "");
+  EXPECT_EQ(VersionOfProgramBytes(program.substr(0, program.size() - 10)), "");  // cut short
+}
+
 TEST(UpdateNames, BackupsAreNumberedWithTwoDigits) {
   EXPECT_EQ(BackupName("C:\\p\\tvimegui.exe", 0), "C:\\p\\tvimegui.exe.b00");
   EXPECT_EQ(BackupName("C:\\p\\tvimegui.exe", 9), "C:\\p\\tvimegui.exe.b09");

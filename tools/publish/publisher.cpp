@@ -1,0 +1,115 @@
+#include "tools/publish/publisher.h"
+
+#include <openssl/bn.h>
+#include <openssl/core_names.h>
+#include <openssl/ec.h>
+#include <openssl/evp.h>
+#include <openssl/pem.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "base/file_io.h"
+#include "update/update_rules.h"
+
+namespace tvime {
+namespace {
+
+// OpenSSL objects freed by their own functions.
+template <auto Free>
+struct FreeWith {
+  template <typename T>
+  void operator()(T* object) const {
+    Free(object);
+  }
+};
+template <typename T, auto Free>
+using Owned = std::unique_ptr<T, FreeWith<Free>>;
+
+Owned<EVP_PKEY, EVP_PKEY_free> ReadPrivateKey(const std::string& keyPem) {
+  Owned<EVP_PKEY, EVP_PKEY_free> key;
+  if (FILE* file = std::fopen(keyPem.c_str(), "rb")) {
+    key.reset(PEM_read_PrivateKey(file, nullptr, nullptr, nullptr));
+    std::fclose(file);
+  }
+  char group[32] = {};
+  if (key && (EVP_PKEY_get_group_name(key.get(), group, sizeof group, nullptr) != 1 ||
+              std::string_view(group) != "prime256v1")) {
+    key.reset();
+  }
+  return key;
+}
+
+std::string_view AsText(const std::vector<std::uint8_t>& bytes) {
+  return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+}  // namespace
+
+std::optional<std::array<std::uint8_t, kSignatureSize>> SignFile(const std::string& path,
+                                                                 const std::string& keyPem) {
+  auto key = ReadPrivateKey(keyPem);
+  auto bytes = ReadWholeFile(path);
+  Owned<EVP_MD_CTX, EVP_MD_CTX_free> context(EVP_MD_CTX_new());
+  if (!key || !bytes || !context ||
+      EVP_DigestSignInit(context.get(), nullptr, EVP_sha256(), nullptr, key.get()) <= 0) {
+    return std::nullopt;
+  }
+  size_t size = 0;
+  if (EVP_DigestSign(context.get(), nullptr, &size, bytes->data(), bytes->size()) <= 0) {
+    return std::nullopt;
+  }
+  std::vector<std::uint8_t> der(size);
+  if (EVP_DigestSign(context.get(), der.data(), &size, bytes->data(), bytes->size()) <= 0) {
+    return std::nullopt;
+  }
+  // DER to r then s, each 32 bytes with its leading zeros.
+  const std::uint8_t* in = der.data();
+  Owned<ECDSA_SIG, ECDSA_SIG_free> sig(d2i_ECDSA_SIG(nullptr, &in, static_cast<long>(size)));
+  std::array<std::uint8_t, kSignatureSize> signature{};
+  if (!sig || BN_bn2binpad(ECDSA_SIG_get0_r(sig.get()), signature.data(), 32) != 32 ||
+      BN_bn2binpad(ECDSA_SIG_get0_s(sig.get()), signature.data() + 32, 32) != 32) {
+    return std::nullopt;
+  }
+  return signature;
+}
+
+std::optional<PublicKey> PublicKeyOf(const std::string& keyPem) {
+  auto key = ReadPrivateKey(keyPem);
+  std::uint8_t point[65];
+  size_t size = 0;
+  if (!key ||
+      EVP_PKEY_get_octet_string_param(key.get(), OSSL_PKEY_PARAM_PUB_KEY, point, sizeof point,
+                                      &size) != 1 ||
+      size != sizeof point || point[0] != 0x04) {
+    return std::nullopt;
+  }
+  PublicKey result;
+  std::copy(point + 1, point + 65, result.begin());
+  return result;
+}
+
+std::string PublishFile(const std::string& file, const std::string& directory,
+                        const std::string& keyPem) {
+  auto bytes = ReadWholeFile(file);
+  if (!bytes) return "cannot read " + file;
+  std::string version = VersionOfProgramBytes(AsText(*bytes));
+  if (version.empty()) return file + " has no version resource";
+  auto signature = SignFile(file, keyPem);
+  if (!signature) return "cannot sign with " + keyPem;
+  std::string name = std::filesystem::path(file).filename().string();
+  std::string target = (std::filesystem::path(directory) / name).string();
+  std::error_code error;
+  std::filesystem::create_directories(directory, error);
+  if (!ReplaceFileContents(target, AsText(*bytes)) ||
+      !ReplaceFileContents(target + ".txt", version) ||
+      !ReplaceFileContents(
+          target + ".sig",
+          std::string_view(reinterpret_cast<const char*>(signature->data()), signature->size()))) {
+    return "cannot write into " + directory;
+  }
+  return {};
+}
+
+}  // namespace tvime

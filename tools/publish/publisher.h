@@ -1,0 +1,27 @@
+#pragma once
+// The release side of updates: a file put into an update directory with its manifest (the
+// version from the file's own version resource) and its signature by the release key.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "update/signature.h"
+
+namespace tvime {
+
+// The signature (r then s) of a file's bytes by the private key in a PEM file; nullopt when the
+// key or the file cannot be read, or the key is not a P-256 key.
+std::optional<std::array<std::uint8_t, kSignatureSize>> SignFile(const std::string& path,
+                                                                 const std::string& keyPem);
+
+// The public half of the key in a PEM file, as a build trusts it.
+std::optional<PublicKey> PublicKeyOf(const std::string& keyPem);
+
+// Writes "<dir>/<name>", "<dir>/<name>.txt" (the version) and "<dir>/<name>.sig". The error, or
+// empty when published; a file without a version is not published (its manifest would be empty).
+std::string PublishFile(const std::string& file, const std::string& directory,
+                        const std::string& keyPem);
+
+}  // namespace tvime

@@ -1,0 +1,60 @@
+#include "tools/publish/publisher.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "base/file_io.h"
+#include "tests/support/temp_dir.h"
+
+namespace tvime {
+namespace {
+
+const std::string kTestKey = TVIME_SOURCE_DIR "/tests/update/test-key.pem";
+
+std::string Contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// A program's bytes with a version resource of 3.1.2.5.
+std::string ProgramWithVersion() {
+  std::string key;
+  for (char c : std::string_view("VS_VERSION_INFO")) key += {c, '\0'};
+  return "MZ" + std::string(30, '\0') + key + std::string(4, '\0') +
+         std::string("\xBD\x04\xEF\xFE\x00\x00\x01\x00\x01\x00\x03\x00\x05\x00\x02\x00", 16) +
+         "the rest of the program";
+}
+
+TEST(Publish, TheFileItsVersionAndASignatureThatTheProgramsVerify) {
+  testing::TempDir dir;
+  std::string program = dir.File("tvimedic.exe");
+  std::ofstream(program, std::ios::binary) << ProgramWithVersion();
+  std::string updates = dir.File("updates");
+  ASSERT_EQ(PublishFile(program, updates, kTestKey), "");
+  EXPECT_EQ(Contents(updates + "/tvimedic.exe"), ProgramWithVersion());
+  EXPECT_EQ(Contents(updates + "/tvimedic.exe.txt"), "3.1.2.5");
+  auto signature = ReadWholeFile(updates + "/tvimedic.exe.sig");
+  ASSERT_TRUE(signature);
+  EXPECT_TRUE(VerifyFileSignature(updates + "/tvimedic.exe", *signature, TrustedUpdateKey()));
+}
+
+TEST(Publish, RefusesFilesWithoutAVersionAndKeysThatAreNotP256) {
+  testing::TempDir dir;
+  std::ofstream(dir.File("notes.txt")) << "no version here";
+  EXPECT_NE(PublishFile(dir.File("notes.txt"), dir.File("updates"), kTestKey), "");
+  EXPECT_FALSE(SignFile(dir.File("notes.txt"), dir.File("no key.pem")));
+  EXPECT_FALSE(PublicKeyOf(dir.File("notes.txt")));
+}
+
+TEST(Publish, ThePublicHalfIsTheKeyTestBuildsTrust) {
+  auto key = PublicKeyOf(kTestKey);
+  ASSERT_TRUE(key);
+  EXPECT_EQ(*key, TrustedUpdateKey());
+}
+
+}  // namespace
+}  // namespace tvime

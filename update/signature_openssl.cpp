@@ -10,21 +10,11 @@
 #include <memory>
 
 #include "base/file_io.h"
+#include "update/openssl_owned.h"
 #include "update/signature.h"
 
 namespace tvime {
 namespace {
-
-// OpenSSL objects freed by their own functions.
-template <auto Free>
-struct FreeWith {
-  template <typename T>
-  void operator()(T* object) const {
-    Free(object);
-  }
-};
-template <typename T, auto Free>
-using Owned = std::unique_ptr<T, FreeWith<Free>>;
 
 // The key as OpenSSL holds it: the uncompressed point 04 X Y on prime256v1.
 EVP_PKEY* PublicKeyOf(const PublicKey& key) {

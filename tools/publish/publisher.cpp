@@ -11,21 +11,11 @@
 #include <memory>
 
 #include "base/file_io.h"
+#include "update/openssl_owned.h"
 #include "update/update_rules.h"
 
 namespace tvime {
 namespace {
-
-// OpenSSL objects freed by their own functions.
-template <auto Free>
-struct FreeWith {
-  template <typename T>
-  void operator()(T* object) const {
-    Free(object);
-  }
-};
-template <typename T, auto Free>
-using Owned = std::unique_ptr<T, FreeWith<Free>>;
 
 Owned<EVP_PKEY, EVP_PKEY_free> ReadPrivateKey(const std::string& keyPem) {
   Owned<EVP_PKEY, EVP_PKEY_free> key;

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# An update server for the tests: nginx, unprivileged on a loopback port, serving update
+# directories that the publish tool fills from built programs, and broken copies of them.
+#   serve.sh start ROOT PORT PUBLISH_TOOL BIN_DIR     publishes and starts
+#   serve.sh stop ROOT                                 stops
+# ROOT/<case>/updates/ holds: good (signed tvimedic.exe, version 3.1, built from tvimegui.exe),
+# tampered (one byte changed after signing), unsigned (no .sig), older (manifest 0.9), nolength
+# (the good files sent without a Content-Length).
+set -euo pipefail
+action=$1 root=$2
+
+if [ "$action" = stop ]; then
+  [ -f "$root/nginx.pid" ] && kill "$(cat "$root/nginx.pid")" 2>/dev/null || true
+  exit 0
+fi
+
+port=$3 publish=$4 bin=$5
+[ -f "$root/nginx.pid" ] && kill "$(cat "$root/nginx.pid")" 2>/dev/null || true
+rm -rf "$root"
+mkdir -p "$root/logs" "$root/temp" "$root/staging"
+key="$(dirname "$0")/test-key.pem"
+
+cp "$bin/tvimegui.exe" "$root/staging/tvimedic.exe"
+"$publish" "$key" "$root/good/updates" "$root/staging/tvimedic.exe"
+for case in tampered unsigned older nolength; do
+  mkdir -p "$root/$case/updates"
+  cp "$root/good/updates/"* "$root/$case/updates/"
+done
+printf '\x7f' | dd of="$root/tampered/updates/tvimedic.exe" bs=1 seek=4000 conv=notrunc 2>/dev/null
+rm "$root/unsigned/updates/tvimedic.exe.sig"
+printf '0.9' >"$root/older/updates/tvimedic.exe.txt"
+
+cat >"$root/nginx.conf" <<CONF
+worker_processes 1;
+pid $root/nginx.pid;
+error_log $root/logs/error.log;
+events { worker_connections 64; }
+http {
+  access_log $root/logs/access.log;
+  client_body_temp_path $root/temp/body;
+  proxy_temp_path $root/temp/proxy;
+  fastcgi_temp_path $root/temp/fastcgi;
+  uwsgi_temp_path $root/temp/uwsgi;
+  scgi_temp_path $root/temp/scgi;
+  default_type application/octet-stream;
+  server {
+    listen 127.0.0.1:$port;
+    root $root;
+    # Made on the fly: no Content-Length, the body comes in chunks.
+    location /nolength/ { ssi on; ssi_types *; }
+  }
+}
+CONF
+# Workers of a root master run as nobody: they must be able to read the published files.
+chmod -R a+rX "$root"
+nginx -p "$root" -c "$root/nginx.conf" -e "$root/logs/error.log"
+for _ in $(seq 50); do
+  [ -s "$root/nginx.pid" ] && exec 3<>"/dev/tcp/127.0.0.1/$port" 2>/dev/null && exit 0
+  sleep 0.1
+done
+echo "the update server did not start; its log:" >&2
+cat "$root/logs/error.log" >&2
+exit 1

@@ -1,0 +1,97 @@
+// The update agent against a real HTTP server (nginx on a loopback port, started by the test
+// fixture with directories the publish tool filled): a signed newer file is installed, and a
+// tampered, unsigned or older one never is.
+
+#include "update/update_agent_win.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "tests/support/temp_dir.h"
+#include "update/file_swap_win.h"
+
+namespace tvime {
+namespace {
+
+std::string Contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder = path;
+  return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+std::string Server(const std::string& kind) {
+  return "http://127.0.0.1:" + std::to_string(TVIME_TEST_SERVER_PORT) + "/" + kind + "/updates/";
+}
+
+// An installed dictionary manager (version 1.0) in a folder of its own.
+class UpdateAgentTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    installed = folder.File("tvimedic.exe");
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "tvimedic.exe").c_str(), installed.c_str(), FALSE));
+    before = Contents(installed);
+    ASSERT_EQ(fileVersionString(installed), "1.0");
+  }
+
+  UpdateResult Check(const std::string& kind) {
+    return agent.checkAndUpdate(Server(kind), nullptr, installed, "", "");
+  }
+
+  testing::TempDir folder;
+  std::string installed, before;
+  UpdateAgent agent{false};
+};
+
+TEST_F(UpdateAgentTest, ASignedNewerFileIsInstalledWithoutABackupLeft) {
+  ASSERT_TRUE(agent.isOnline());
+  EXPECT_EQ(Check("good"), UpdateResult::Updated);
+  EXPECT_EQ(fileVersionString(installed), "3.1");
+  EXPECT_EQ(Contents(installed), Contents(ProgramFolder() + "tvimegui.exe"));
+  EXPECT_EQ(folder.EntryCount(), 1u);
+  // Up to date now: nothing more to do.
+  EXPECT_EQ(Check("good"), UpdateResult::NoUpdate);
+}
+
+TEST_F(UpdateAgentTest, TamperedOrUnsignedFilesAreRefusedAndTheInstalledOneStays) {
+  // 3.1 against 1.0 is mandatory: a refused download means the program must not go on.
+  EXPECT_EQ(Check("tampered"), UpdateResult::MustNotContinue);
+  EXPECT_EQ(Contents(installed), before);
+  EXPECT_EQ(Check("unsigned"), UpdateResult::MustNotContinue);
+  EXPECT_EQ(Contents(installed), before);
+  EXPECT_EQ(folder.EntryCount(), 1u);
+}
+
+TEST_F(UpdateAgentTest, AnOlderPublishedVersionIsNoUpdate) {
+  EXPECT_EQ(Check("older"), UpdateResult::NoUpdate);
+  EXPECT_EQ(Contents(installed), before);
+}
+
+TEST_F(UpdateAgentTest, ABodyWithoutALengthStillDownloads) {
+  EXPECT_EQ(Check("nolength"), UpdateResult::Updated);
+  EXPECT_EQ(fileVersionString(installed), "3.1");
+}
+
+TEST_F(UpdateAgentTest, MissingManifestsAndServersFailWithTheirCodes) {
+  EXPECT_EQ(agent.checkAndUpdate(Server("nothing"), nullptr, installed, "", ""),
+            UpdateResult::ManifestFailed);
+  EXPECT_EQ(agent.checkAndUpdate("http://127.0.0.1:9/updates/", nullptr, installed, "", ""),
+            UpdateResult::OpenFailed);
+  EXPECT_EQ(agent.checkAndUpdate(Server("good"), nullptr, folder.File("none.exe"), "", ""),
+            UpdateResult::NoLocalVersion);
+  EXPECT_EQ(Contents(installed), before);
+}
+
+}  // namespace
+}  // namespace tvime

@@ -461,12 +461,6 @@ TEST_F(PanelWindowsTest, TheDictionaryManagerStartsFromTheInstallationAndNeverBl
   EXPECT_NE(GetFileAttributesA(installation.File("ran.txt").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(GetFileAttributesA(documents.File("ran.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 
-  // With no installation recorded the planted one is still never run.
-  settings->Write(setting::Path, "");
-  RunWindowCommand(1, kCmdDictionaryManager);
-  Sleep(1000);
-  EXPECT_EQ(GetFileAttributesA(documents.File("ran.txt").c_str()), INVALID_FILE_ATTRIBUTES);
-
   settings->Write(setting::Path, previousPath);
   SetEnvironmentVariableA("TVIME_FAKE_MANAGER_WORDS", nullptr);
   SetCurrentDirectoryA(previousDirectory);

@@ -3,9 +3,15 @@
 namespace tvime {
 namespace {
 
-HANDLE SessionMutex() {
-  static HANDLE mutex = CreateMutexW(nullptr, FALSE, nullptr);
-  return mutex;
+// A critical section: taking it uncontended costs no call into the system (under Wine a mutex
+// would be a round trip to its server on every key and every panel message).
+CRITICAL_SECTION& SessionSection() {
+  struct Section {
+    Section() { InitializeCriticalSection(&section); }
+    CRITICAL_SECTION section;
+  };
+  static Section session;
+  return session.section;
 }
 
 // Set while this thread waits: a message it answers meanwhile that needs the session does not
@@ -15,10 +21,8 @@ thread_local bool t_waiting = false;
 }  // namespace
 
 SessionLock::SessionLock() {
-  HANDLE mutex = SessionMutex();
-  if (!mutex) return;
-  DWORD first = WaitForSingleObject(mutex, 0);
-  if (first == WAIT_OBJECT_0 || first == WAIT_ABANDONED) {
+  CRITICAL_SECTION& section = SessionSection();
+  if (TryEnterCriticalSection(&section)) {
     held_ = true;
     return;
   }
@@ -26,24 +30,21 @@ SessionLock::SessionLock() {
   t_waiting = true;
   DWORD start = GetTickCount();
   MSG message;
-  for (;;) {
-    // Answers the messages sent to this thread's windows (those already waiting too); nothing
-    // posted is taken.
+  while (GetTickCount() - start < kPatienceMs) {
+    // Answers the messages sent to this thread's windows (the holder may be waiting for that);
+    // nothing posted is taken.
     PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= kPatienceMs) break;
-    DWORD woken = MsgWaitForMultipleObjectsEx(1, &mutex, kPatienceMs - elapsed, QS_SENDMESSAGE, 0);
-    if (woken == WAIT_OBJECT_0 || woken == WAIT_ABANDONED_0) {
+    if (TryEnterCriticalSection(&section)) {
       held_ = true;
       break;
     }
-    if (woken != WAIT_OBJECT_0 + 1) break;  // timed out or failed
+    MsgWaitForMultipleObjectsEx(0, nullptr, 1, QS_SENDMESSAGE, 0);
   }
   t_waiting = false;
 }
 
 SessionLock::~SessionLock() {
-  if (held_) ReleaseMutex(SessionMutex());
+  if (held_) LeaveCriticalSection(&SessionSection());
 }
 
 }  // namespace tvime

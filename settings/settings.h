@@ -44,6 +44,9 @@ inline constexpr IntSetting GUIAppUpdate{"GUIApp.Update", User, 0};
 inline constexpr IntSetting GUIAppUpdateDisableAuto{"GUIApp.UpdateDisableAuto", User, 0};
 inline constexpr StringSetting Path{"Path", Machine};
 inline constexpr IntSetting ExecUpdate{"Exec.Update", Machine, 0};
+// Where an installation's updates and product pages are, when not where the build points.
+inline constexpr StringSetting UpdateBaseUrl{"UpdateBaseUrl", Machine};
+inline constexpr StringSetting ProductSite{"ProductSite", Machine};
 }  // namespace setting
 
 // The stroke keys used when "InputBihuaKeys" is not a valid five-key value.

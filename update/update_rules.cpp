@@ -92,6 +92,11 @@ std::string VersionOfProgramBytes(std::string_view bytes) {
   return {};
 }
 
+bool UpdateCheckDue(std::uint32_t now, std::uint32_t lastCheck, bool automaticOff) {
+  std::uint32_t elapsed = now - lastCheck;
+  return elapsed > 14400 && (elapsed > 1296000 || !automaticOff);
+}
+
 std::string BackupName(std::string_view path, int number) {
   char suffix[8];
   std::snprintf(suffix, sizeof suffix, ".b%02d", number);

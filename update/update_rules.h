@@ -46,6 +46,11 @@ std::string VersionText(std::uint32_t mostSignificant, std::uint32_t leastSignif
 // Windows' version functions do not.
 std::string VersionOfProgramBytes(std::string_view bytes);
 
+// tvimegui's automatic check at start-up: due when more than 4 hours have passed since the last
+// one ("GUIApp.Update", seconds since 1970, compared as unsigned 32-bit values as they wrap), and
+// either more than 15 days have or automatic checks are on ("GUIApp.UpdateDisableAuto" 0).
+bool UpdateCheckDue(std::uint32_t now, std::uint32_t lastCheck, bool automaticOff);
+
 // The n-th numbered backup of a file (n from 0 to 9): "<path>.b00" ... "<path>.b09".
 std::string BackupName(std::string_view path, int number);
 

@@ -65,6 +65,18 @@ TEST(VersionText, ReadFromAProgramsBytes) {
   EXPECT_EQ(VersionOfProgramBytes(program.substr(0, program.size() - 10)), "");  // cut short
 }
 
+TEST(UpdateCheckDue, AfterFourHoursWhenAutomaticAndAfterFifteenDaysAnyway) {
+  constexpr std::uint32_t kNow = 1'800'000'000;
+  EXPECT_FALSE(UpdateCheckDue(kNow, kNow - 14400, false));
+  EXPECT_TRUE(UpdateCheckDue(kNow, kNow - 14401, false));
+  EXPECT_FALSE(UpdateCheckDue(kNow, kNow - 14401, true));
+  EXPECT_FALSE(UpdateCheckDue(kNow, kNow - 1296000, true));
+  EXPECT_TRUE(UpdateCheckDue(kNow, kNow - 1296001, true));
+  EXPECT_TRUE(UpdateCheckDue(kNow, 0, false));  // never checked
+  // A last check "in the future" (a clock set back) wraps to a huge elapsed time: due.
+  EXPECT_TRUE(UpdateCheckDue(kNow, kNow + 10, false));
+}
+
 TEST(UpdateNames, BackupsAreNumberedWithTwoDigits) {
   EXPECT_EQ(BackupName("C:\\p\\tvimegui.exe", 0), "C:\\p\\tvimegui.exe.b00");
   EXPECT_EQ(BackupName("C:\\p\\tvimegui.exe", 9), "C:\\p\\tvimegui.exe.b09");

@@ -2,9 +2,15 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "base/file_save_lock_win.h"
 #include "base/user_data_path_win.h"
+#include "base/wide_text_win.h"
 #include "dictmgr/dict_manager_dialog_win.h"
+#include "settings/registry_settings_store_win.h"
+#include "update/update_agent_win.h"
+#include "update/update_server.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Tavrin.TVIME.DictManager");
@@ -13,8 +19,31 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     CloseHandle(mutex);
     return 0;
   }
-  // The start-up update check (the update agent's checkAndUpdateSelf for "tvimedic.exe") comes
-  // here once the update agent exists; until then the manager starts without one.
+  // A newer manager published: updated before anything else, then started again.
+  {
+    tvime::RegistrySettingsStore store;
+    tvime::Settings settings(store);
+    tvime::UpdateAgent agent(true);
+    tvime::UpdateResult result =
+        agent.checkAndUpdateSelf(tvime::UpdateBaseUrlOf(settings), nullptr, "", "tvimedic.exe");
+    if (result == tvime::UpdateResult::MustNotContinue) {
+      CloseHandle(mutex);
+      return 0;
+    }
+    if (result == tvime::UpdateResult::Updated) {
+      MessageBoxW(nullptr, tvime::WideFromUtf8("软件更新成功，需要重新运行程序，请稍等。").c_str(),
+                  tvime::WideFromUtf8("沃岚鼠标输入法 3.1").c_str(), MB_OK);
+      CloseHandle(mutex);
+      char self[MAX_PATH] = {};
+      // Quoted: the installation's folder has blanks in its name.
+      if (GetModuleFileNameA(nullptr, self, MAX_PATH) < MAX_PATH) {
+        std::string command = "\"";
+        command.append(self).push_back('"');
+        WinExec(command.c_str(), SW_SHOW);
+      }
+      return 0;
+    }
+  }
   tvime::SystemPrompts prompts;
   tvime::DictManagerSetup setup;
   setup.resources = instance;

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
 
 #include "base/file_io.h"
 #include "base/wide_text_win.h"
+#include "update/download_progress_dialog_win.h"
 #include "update/file_swap_win.h"
 #include "update/update_rules.h"
 
@@ -61,8 +63,10 @@ std::string OwnProgramPath() {
 
 }  // namespace
 
-UpdateAgent::UpdateAgent(bool interactive, const PublicKey& trustedKey)
-    : interactive_(interactive), key_(trustedKey) {
+UpdateAgent::UpdateAgent(bool interactive, const PublicKey& trustedKey, HINSTANCE resources)
+    : interactive_(interactive),
+      key_(trustedKey),
+      resources_(resources ? resources : GetModuleHandleW(nullptr)) {
   internet_ =
       InternetOpenA("TavrinAutoUpdateAgent", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
 }
@@ -189,6 +193,12 @@ UpdateResult UpdateAgent::checkAndUpdate(const std::string& baseUrl, ProgressSin
         localName.c_str(), manifest.c_str());
     if (!Ask(question)) return mandatory ? UpdateResult::MustNotContinue : UpdateResult::Declined;
   }
+  std::unique_ptr<DownloadProgressDialog> dialog;
+  if (!sink && interactive_) {
+    dialog = std::make_unique<DownloadProgressDialog>(resources_);
+    dialog->Show();
+    sink = dialog.get();
+  }
   char tempFolder[MAX_PATH] = {};
   char temp[MAX_PATH] = {};
   if (!GetTempPathA(MAX_PATH, tempFolder) ||
@@ -221,11 +231,13 @@ UpdateResult UpdateAgent::checkAndUpdateSelf(const std::string& baseUrl, Progres
   return checkAndUpdate(baseUrl, sink, OwnProgramPath(), manifestName, remoteName);
 }
 
-int UpdateAgent::downloadToFile(const std::string& url, const std::string& path, bool) {
+int UpdateAgent::downloadToFile(const std::string& url, const std::string& path, bool showDialog) {
   if (!isOnline()) return 1;
   Request request(Open(url));
   if (!request) return 2;
-  return Download(request.get(), path, nullptr) ? 0 : 2;
+  DownloadProgressDialog dialog(resources_);
+  if (showDialog) dialog.Show();
+  return Download(request.get(), path, &dialog) ? 0 : 2;
 }
 
 }  // namespace tvime

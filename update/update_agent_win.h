@@ -43,8 +43,10 @@ class ProgressSink {
 
 class UpdateAgent {
  public:
-  // An interactive agent asks before it updates and shows the download dialog.
-  explicit UpdateAgent(bool interactive, const PublicKey& trustedKey = TrustedUpdateKey());
+  // An interactive agent asks before it updates and shows the download dialog (resource 151 of
+  // `resources`, the program by default).
+  explicit UpdateAgent(bool interactive, const PublicKey& trustedKey = TrustedUpdateKey(),
+                       HINSTANCE resources = nullptr);
   UpdateAgent(const UpdateAgent&) = delete;
   UpdateAgent& operator=(const UpdateAgent&) = delete;
   ~UpdateAgent();
@@ -73,6 +75,7 @@ class UpdateAgent {
   HINTERNET internet_ = nullptr;
   bool interactive_;
   PublicKey key_;
+  HINSTANCE resources_;
 };
 
 }  // namespace tvime

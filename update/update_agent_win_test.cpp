@@ -83,6 +83,34 @@ TEST_F(UpdateAgentTest, ABodyWithoutALengthStillDownloads) {
   EXPECT_EQ(fileVersionString(installed), "3.1");
 }
 
+// Counts the blocks and says "cancel" from the second one on.
+class CancellingSink : public ProgressSink {
+ public:
+  void onStart() override { ++starts; }
+  void onProgress(std::int32_t received, std::int32_t total) override {
+    ++blocks;
+    lastReceived = received;
+    lastTotal = total;
+  }
+  void onDone() override { ++dones; }
+  bool isCancelled() override { return blocks >= 2; }
+  int starts = 0, blocks = 0, dones = 0;
+  std::int32_t lastReceived = 0, lastTotal = 0;
+};
+
+TEST_F(UpdateAgentTest, ACancelledDownloadStopsAtTheNextBlockAndInstallsNothing) {
+  CancellingSink sink;
+  EXPECT_EQ(agent.checkAndUpdate(Server("good"), &sink, installed, "", ""),
+            UpdateResult::MustNotContinue);
+  EXPECT_EQ(sink.starts, 1);
+  EXPECT_EQ(sink.blocks, 2);
+  EXPECT_EQ(sink.dones, 0);
+  EXPECT_EQ(sink.lastReceived, 2 * 4096);
+  EXPECT_EQ(sink.lastTotal,
+            static_cast<std::int32_t>(Contents(ProgramFolder() + "tvimegui.exe").size()));
+  EXPECT_EQ(Contents(installed), before);
+}
+
 TEST_F(UpdateAgentTest, MissingManifestsAndServersFailWithTheirCodes) {
   EXPECT_EQ(agent.checkAndUpdate(Server("nothing"), nullptr, installed, "", ""),
             UpdateResult::ManifestFailed);

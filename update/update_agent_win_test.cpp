@@ -31,14 +31,24 @@ std::string ProgramFolder() {
   return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
+// The test server's port, which it chose when it started.
+std::string Port() {
+  static const std::string port = [] {
+    std::string text = Contents(std::string(TVIME_UPDATE_SERVER_ROOT) + "\\port");
+    return text.substr(0, text.find_first_not_of("0123456789"));
+  }();
+  return port;
+}
+
 std::string Server(const std::string& kind) {
-  return "http://127.0.0.1:" + std::to_string(TVIME_TEST_SERVER_PORT) + "/" + kind + "/updates/";
+  return "http://127.0.0.1:" + Port() + "/" + kind + "/updates/";
 }
 
 // An installed dictionary manager (version 1.0) in a folder of its own.
 class UpdateAgentTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    ASSERT_FALSE(Port().empty()) << "the update server is not running";
     installed = folder.File("tvimedic.exe");
     ASSERT_TRUE(CopyFileA((ProgramFolder() + "tvimedic.exe").c_str(), installed.c_str(), FALSE));
     before = Contents(installed);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # An update server for the tests: nginx, unprivileged on a loopback port, serving update
 # directories that the publish tool fills from built programs, and broken copies of them.
-#   serve.sh start ROOT PORT PUBLISH_TOOL BIN_DIR     publishes and starts
-#   serve.sh stop ROOT                                 stops
+#   serve.sh start ROOT PUBLISH_TOOL BIN_DIR     publishes and starts; the port is in ROOT/port
+#   serve.sh stop ROOT                            stops
 # ROOT/<case>/updates/ holds: good (signed tvimedic.exe, version 3.1, built from tvimegui.exe),
 # tampered (one byte changed after signing), unsigned (no .sig), older (manifest 0.9), nolength
 # (the good files sent without a Content-Length).
@@ -14,7 +14,7 @@ if [ "$action" = stop ]; then
   exit 0
 fi
 
-port=$3 publish=$4 bin=$5
+publish=$3 bin=$4
 [ -f "$root/nginx.pid" ] && kill "$(cat "$root/nginx.pid")" 2>/dev/null || true
 rm -rf "$root"
 mkdir -p "$root/logs" "$root/temp" "$root/staging"
@@ -30,7 +30,9 @@ printf '\x7f' | dd of="$root/tampered/updates/tvimedic.exe" bs=1 seek=4000 conv=
 rm "$root/unsigned/updates/tvimedic.exe.sig"
 printf '0.9' >"$root/older/updates/tvimedic.exe.txt"
 
-cat >"$root/nginx.conf" <<CONF
+# A free port: another build tree may be testing at the same time.
+write_config() {  # PORT
+  cat >"$root/nginx.conf" <<CONF
 worker_processes 1;
 pid $root/nginx.pid;
 error_log $root/logs/error.log;
@@ -44,20 +46,29 @@ http {
   scgi_temp_path $root/temp/scgi;
   default_type application/octet-stream;
   server {
-    listen 127.0.0.1:$port;
+    listen 127.0.0.1:$1;
     root $root;
     # Made on the fly: no Content-Length, the body comes in chunks.
     location /nolength/ { ssi on; ssi_types *; }
   }
 }
 CONF
+}
 # Workers of a root master run as nobody: they must be able to read the published files.
 chmod -R a+rX "$root"
-nginx -p "$root" -c "$root/nginx.conf" -e "$root/logs/error.log"
-for _ in $(seq 50); do
-  [ -s "$root/nginx.pid" ] && exec 3<>"/dev/tcp/127.0.0.1/$port" 2>/dev/null && exit 0
-  sleep 0.1
+for _ in $(seq 20); do
+  port=$((20000 + RANDOM % 20000))
+  write_config "$port"
+  if nginx -p "$root" -c "$root/nginx.conf" -e "$root/logs/error.log" 2>>"$root/logs/start.log"; then
+    for _ in $(seq 50); do
+      if [ -s "$root/nginx.pid" ] && (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+        echo "$port" >"$root/port"
+        exit 0
+      fi
+      sleep 0.1
+    done
+  fi
 done
 echo "the update server did not start; its log:" >&2
-cat "$root/logs/error.log" >&2
+cat "$root/logs/start.log" "$root/logs/error.log" >&2
 exit 1

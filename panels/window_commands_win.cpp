@@ -1,20 +1,20 @@
-// The commands that need windows: menus, dialogs, the clipboard and the dictionary manager.
+// The commands that need windows: menus, dialogs, user words from the selection and the
+// dictionary manager.
 
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <string>
 
 #include "base/gbk.h"
+#include "base/program_location.h"
 #include "base/wide_text_win.h"
 #include "engine/user_words.h"
 #include "panels/button_bar.h"
 #include "panels/command_id.h"
 #include "panels/menus.h"
 #include "panels/panel_windows_win.h"
-#include "base/program_location.h"
 #include "panels/user_word.h"
 #include "settings/settings_dialog_win.h"
 

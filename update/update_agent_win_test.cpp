@@ -11,6 +11,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "settings/registry_settings_store_win.h"
+#include "settings/settings.h"
 #include "tests/support/temp_dir.h"
 #include "update/file_swap_win.h"
 
@@ -129,6 +131,41 @@ TEST_F(UpdateAgentTest, MissingManifestsAndServersFailWithTheirCodes) {
   EXPECT_EQ(agent.checkAndUpdate(Server("good"), nullptr, folder.File("none.exe"), "", ""),
             UpdateResult::NoLocalVersion);
   EXPECT_EQ(Contents(installed), before);
+}
+
+// tvimeup, run as the input method runs it (no arguments: silent), with the installation and
+// the update server named in the machine's settings.
+TEST(Tvimeup, ASilentRunUpdatesTheInstalledManagerAndNotesTheTime) {
+  ASSERT_FALSE(Port().empty()) << "the update server is not running";
+  testing::TempDir installation;
+  std::string manager = installation.File("tvimedic.exe");
+  ASSERT_TRUE(CopyFileA((ProgramFolder() + "tvimedic.exe").c_str(), manager.c_str(), FALSE));
+  RegistrySettingsStore store;
+  Settings settings(store);
+  std::string previousPath = settings.Read(setting::Path);
+  std::string previousServer = settings.Read(setting::UpdateBaseUrl);
+  settings.Write(setting::Path, installation.path().string());
+  settings.Write(setting::UpdateBaseUrl, Server("good"));
+  settings.Write(setting::ExecUpdate, 0);
+
+  std::string program = ProgramFolder() + "tvimeup.exe";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  std::string command = "\"" + program + "\"";
+  ASSERT_TRUE(CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             installation.path().string().c_str(), &startup, &process));
+  EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(fileVersionString(manager), "3.1");
+  EXPECT_GT(settings.Read(setting::ExecUpdate), 0);
+  settings.Write(setting::Path, previousPath);
+  settings.Write(setting::UpdateBaseUrl, previousServer);
 }
 
 }  // namespace

@@ -1,0 +1,115 @@
+// tvimeup: brings the installed files up to date, itself first, then the dictionary manager, then
+// the input-method module in the system directory. Silent unless started with "-showui"; each
+// update is announced by a notification. One copy at a time; the exit code is always 0.
+
+#include <windows.h>
+
+#include <imm.h>
+
+#include <ctime>
+#include <string>
+
+#include "base/program_location.h"
+#include "base/wide_text_win.h"
+#include "settings/registry_settings_store_win.h"
+#include "update/file_swap_win.h"
+#include "update/notification_popup_win.h"
+#include "update/update_agent_win.h"
+#include "update/update_rules.h"
+#include "update/update_server.h"
+#include "update/updater_rules.h"
+
+namespace tvime {
+namespace {
+
+std::string OwnPath() {
+  char path[MAX_PATH] = {};
+  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
+}
+
+void Announce(HINSTANCE instance, const Settings& settings, const char* format,
+              const std::string& updatedFile) {
+  char text[512];
+  wsprintfA(text, format, fileVersionString(updatedFile).c_str());
+  NotificationPopup popup(text, ProductSiteOf(settings) + "changelog.php");
+  popup.ShowAndWait(instance);
+}
+
+// The first of the installation's folders (never the current directory) that holds the file.
+std::string FindInstalled(const Settings& settings, const char* fileName) {
+  std::string own = OwnPath();
+  for (const std::string& path : ProgramCandidates(fileName, settings.InstallDirectory(),
+                                                   own.substr(0, own.find_last_of('\\') + 1))) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      return path;
+    }
+  }
+  return {};
+}
+
+int Run(HINSTANCE instance, std::string_view commandLine) {
+  ImmDisableIME(static_cast<DWORD>(-1));
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Tavrin.TVIME.Updater");
+  if (!mutex) return 0;
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(mutex);
+    return 0;
+  }
+  DeleteFileA("C:\\tvimedbg.log");
+  RegistrySettingsStore store;
+  Settings settings(store);
+  std::string base = UpdateBaseUrlOf(settings);
+  UpdateAgent agent(IsInteractiveCommandLine(commandLine));
+
+  // Itself first: a new updater finishes the work, silently.
+  UpdateResult self = agent.checkAndUpdateSelf(base, nullptr, "", "tvimeup.exe");
+  if (self == UpdateResult::MustNotContinue) {
+    CloseHandle(mutex);
+    return 0;
+  }
+  if (self == UpdateResult::Updated) {
+    Announce(instance, settings,
+             "更新通知\n\n更新工具进行了升级，新版本为 %s，程序会自动重新启动！", OwnPath());
+    CloseHandle(mutex);
+    std::string command = "\"";
+    command.append(OwnPath()).push_back('"');
+    WinExec(command.c_str(), SW_HIDE);
+    return 0;
+  }
+
+  std::string manager = FindInstalled(settings, "tvimedic.exe");
+  if (!manager.empty() &&
+      agent.checkAndUpdate(base, nullptr, manager, "", "") == UpdateResult::Updated) {
+    Announce(instance, settings, "更新通知\n\n沃岚鼠标输入法词典工具更新到最新版本 %s ！", manager);
+  }
+
+  char system[MAX_PATH] = {};
+  UINT length = GetSystemDirectoryA(system, MAX_PATH);
+  if (length > 0 && length < MAX_PATH - 13) {
+    std::string module = std::string(system, length) + "\\tvime30.ime";
+    UpdateResult result = agent.checkAndUpdate(base, nullptr, module, "", "");
+    if (result == UpdateResult::MustNotContinue) {
+      CloseHandle(mutex);
+      return 0;
+    }
+    if (result == UpdateResult::Updated) {
+      Announce(instance, settings, "更新通知\n\n沃岚鼠标输入法更新到最新版本 %s ！", module);
+    }
+    settings.Write(setting::ExecUpdate, static_cast<std::int32_t>(std::time(nullptr)));
+  }
+  CloseHandle(mutex);
+  return 0;
+}
+
+}  // namespace
+}  // namespace tvime
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
+  try {
+    return tvime::Run(instance, tvime::Utf8FromWide(commandLine ? commandLine : L""));
+  } catch (...) {
+    return 0;
+  }
+}

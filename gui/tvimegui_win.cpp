@@ -11,11 +11,13 @@
 #include <shellapi.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <string>
 
 #include "base/gdi_scope_win.h"
 #include "base/user_data_path_win.h"
+#include "base/wide_text_win.h"
 #include "gui/event_trace_win.h"
 #include "gui/gui_host_win.h"
 #include "panels/command_id.h"
@@ -25,6 +27,9 @@
 #include "settings/licence_dialog_win.h"
 #include "settings/registry_settings_store_win.h"
 #include "settings/user_id.h"
+#include "update/update_agent_win.h"
+#include "update/update_rules.h"
+#include "update/update_server.h"
 
 namespace tvime {
 namespace {
@@ -146,6 +151,47 @@ NOTIFYICONDATAW TrayIcon(HWND window, HINSTANCE instance, const std::wstring& ti
   return icon;
 }
 
+// The start-up update check, when one is due: false when the program ends here (a mandatory
+// update refused or failed, or the updated program started again; the mutex is then released).
+bool StartUpUpdate(HANDLE& mutex, Settings& settings) {
+  auto now = static_cast<std::uint32_t>(time(nullptr));
+  bool automaticOff = settings.Read(setting::GUIAppUpdateDisableAuto) != 0;
+  auto lastCheck = static_cast<std::uint32_t>(settings.Read(setting::GUIAppUpdate));
+  if (!UpdateCheckDue(now, lastCheck, automaticOff)) return true;
+  UpdateAgent agent(true);
+  UpdateResult result =
+      agent.checkAndUpdateSelf(UpdateBaseUrlOf(settings), nullptr, "", "tvimegui.exe");
+  if (result == UpdateResult::MustNotContinue) return false;
+  settings.Write(setting::GUIAppUpdate, static_cast<std::int32_t>(now));
+  std::wstring title = WideFromUtf8("沃岚鼠标输入法 3.1");
+  if (result == UpdateResult::Declined && !automaticOff) {
+    std::wstring question = WideFromUtf8(
+        "您取消或没有下载更新版本的输入法，您是否要取消程序的自动更新功能？\n\n"
+        "如果您选择“是”，软件将在15天之内不会执行自动更新功能，\n"
+        "届时需要您手动到网站下载更新版本。");
+    if (MessageBoxW(nullptr, question.c_str(), title.c_str(),
+                    MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES) {
+      settings.Write(setting::GUIAppUpdateDisableAuto, 1);
+    }
+  } else if (result == UpdateResult::Updated) {
+    settings.Write(setting::GUIAppUpdateDisableAuto, 0);
+    std::wstring told = WideFromUtf8(
+        "软件更新成功，需要重新运行程序，请确认后继续。\n如果程序更新后不能正常启动，请从网站 " +
+        ProductSiteOf(settings) + " 重新下载该文件。");
+    MessageBoxW(nullptr, told.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
+    CloseHandle(mutex);
+    mutex = nullptr;
+    char self[MAX_PATH] = {};
+    if (GetModuleFileNameA(nullptr, self, MAX_PATH) < MAX_PATH) {
+      std::string command = "\"";
+      command.append(self).push_back('"');
+      WinExec(command.c_str(), SW_SHOW);
+    }
+    return false;
+  }
+  return true;
+}
+
 int Run(HINSTANCE instance) {
   // One instance: a second start ends at once.
   HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);
@@ -164,6 +210,10 @@ int Run(HINSTANCE instance) {
   Settings settings(store);
   if (ShowLicenceAgreement(instance, false, settings) != 1) {
     CloseHandle(mutex);
+    return 0;
+  }
+  if (!StartUpUpdate(mutex, settings)) {
+    if (mutex) CloseHandle(mutex);
     return 0;
   }
 

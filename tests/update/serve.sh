@@ -3,7 +3,8 @@
 # directories that the publish tool fills from built programs, and broken copies of them.
 #   serve.sh start ROOT PUBLISH_TOOL BIN_DIR     publishes and starts; the port is in ROOT/port
 #   serve.sh stop ROOT                            stops
-# ROOT/<case>/updates/ holds: good (signed tvimedic.exe, version 3.1, built from tvimegui.exe),
+# ROOT/<case>/updates/ holds: good (signed tvimedic.exe, version 3.1, built from tvimegui.exe, and
+# tvimegui.exe itself),
 # tampered (one byte changed after signing), unsigned (no .sig), older (manifest 0.9), nolength
 # (the good files sent without a Content-Length).
 set -euo pipefail
@@ -21,7 +22,7 @@ mkdir -p "$root/logs" "$root/temp" "$root/staging"
 key="$(dirname "$0")/test-key.pem"
 
 cp "$bin/tvimegui.exe" "$root/staging/tvimedic.exe"
-"$publish" "$key" "$root/good/updates" "$root/staging/tvimedic.exe"
+"$publish" "$key" "$root/good/updates" "$root/staging/tvimedic.exe" "$bin/tvimegui.exe"
 for case in tampered unsigned older nolength; do
   mkdir -p "$root/$case/updates"
   cp "$root/good/updates/"* "$root/$case/updates/"

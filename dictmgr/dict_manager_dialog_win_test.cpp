@@ -16,6 +16,7 @@
 #include "base/wide_text_win.h"
 #include "dictmgr/user_dict_list.h"
 #include "engine/user_words.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/gbk_literals.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/win_thread.h"
@@ -115,13 +116,6 @@ class User {
   HWND dialog_ = nullptr;
 };
 
-std::string Contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 class DictManagerDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -187,7 +181,7 @@ TEST_F(DictManagerDialogTest, AddDeleteMoveAndSaveAsAUserDoes) {
     user.Press(IDOK);  // saved: no question
   });
   EXPECT_EQ(result, IDOK);
-  EXPECT_EQ(Contents(WordFile()), G("人民") + "\r\n" + G("我们") + "\r\n");
+  EXPECT_EQ(testing::FileContents(WordFile()), G("人民") + "\r\n" + G("我们") + "\r\n");
   EXPECT_EQ(prompts.messages.back(), manager_text::kNotModified);
 }
 
@@ -210,7 +204,7 @@ TEST_F(DictManagerDialogTest, RestoreReplacesTheListAndLeavingUnsavedAsks) {
   EXPECT_EQ(prompts.messages[0], manager_text::kRestoreQuestion);
   EXPECT_EQ(prompts.proposedNames, Words{"tvimeusr.txt"});
   // Restored words reach the word file only when saved.
-  EXPECT_EQ(Contents(WordFile()), G("中国") + "\r\n");
+  EXPECT_EQ(testing::FileContents(WordFile()), G("中国") + "\r\n");
 }
 
 TEST_F(DictManagerDialogTest, MergingAddsOnlyNewWordsAndBackingUpWritesTheList) {
@@ -229,8 +223,8 @@ TEST_F(DictManagerDialogTest, MergingAddsOnlyNewWordsAndBackingUpWritesTheList) 
     EXPECT_EQ(user.Press(kDictBackup), manager_text::kBackedUp);
     EXPECT_EQ(user.Press(IDOK), manager_text::kExitQuestion);  // merged, not saved
   });
-  EXPECT_EQ(Contents(backup), G("中国") + "\r\nLinux\r\n" + G("新词") + "\r\n");
-  EXPECT_EQ(Contents(WordFile()), G("中国") + "\r\nLinux\r\n");
+  EXPECT_EQ(testing::FileContents(backup), G("中国") + "\r\nLinux\r\n" + G("新词") + "\r\n");
+  EXPECT_EQ(testing::FileContents(WordFile()), G("中国") + "\r\nLinux\r\n");
 }
 
 TEST_F(DictManagerDialogTest, SavingKeepsTheWordsAnApplicationAddedMeanwhile) {
@@ -245,7 +239,7 @@ TEST_F(DictManagerDialogTest, SavingKeepsTheWordsAnApplicationAddedMeanwhile) {
     EXPECT_EQ(user.Shown(), (Words{"cd", "xy"}));
     user.Press(IDOK);
   });
-  EXPECT_EQ(Contents(WordFile()), "cd\r\nxy\r\n");
+  EXPECT_EQ(testing::FileContents(WordFile()), "cd\r\nxy\r\n");
 }
 
 TEST_F(DictManagerDialogTest, DamagedFilesLoadWhatTheyCan) {
@@ -336,7 +330,8 @@ TEST_F(DictManagerDialogTest, TheDialogHasItsControlsAndTheAboutEntry) {
       if (!aboutBox) Sleep(25);
     }
     ASSERT_TRUE(aboutBox);
-    HWND line = FindWindowExW(aboutBox, nullptr, L"Static", L"沃岚鼠标输入法 3.1 词库维护工具  1.0");
+    HWND line =
+        FindWindowExW(aboutBox, nullptr, L"Static", L"沃岚鼠标输入法 3.1 词库维护工具  1.0");
     EXPECT_TRUE(line);
     SendMessageW(GetDlgItem(aboutBox, IDOK), BM_CLICK, 0, 0);
     for (int attempt = 0; attempt < 200 && IsWindow(aboutBox); ++attempt) Sleep(25);

@@ -6,19 +6,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/support/file_contents.h"
 #include "tests/support/temp_dir.h"
 
 namespace tvime {
 namespace {
 
 using Words = std::vector<std::string>;
-
-std::string Contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 void WriteRaw(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
@@ -45,7 +39,7 @@ TEST(WordFile, RoundTripsThroughTheFile) {
   std::string path = dir.File("tvimeusr.txt");
   Words words = {"\xD6\xD0\xB9\xFA", "\xC8\xCB\xC3\xF1", "ab"};
   ASSERT_TRUE(WriteWordFile(path, words));
-  EXPECT_EQ(Contents(path), "\xD6\xD0\xB9\xFA\r\n\xC8\xCB\xC3\xF1\r\nab\r\n");
+  EXPECT_EQ(testing::FileContents(path), "\xD6\xD0\xB9\xFA\r\n\xC8\xCB\xC3\xF1\r\nab\r\n");
   Words read = {"stale"};
   EXPECT_TRUE(ReadWordFile(path, read));
   EXPECT_EQ(read, words);
@@ -63,7 +57,7 @@ TEST(WordFile, RewriteReplacesTheOldFileWholeAndLeavesNoTemporaryFile) {
   std::string path = dir.File("tvimeusr.txt");
   WriteRaw(path, "old\r\nwords\r\nthat are longer\r\n");
   ASSERT_TRUE(WriteWordFile(path, {"new"}));
-  EXPECT_EQ(Contents(path), "new\r\n");
+  EXPECT_EQ(testing::FileContents(path), "new\r\n");
   EXPECT_EQ(dir.EntryCount(), 1u);
 }
 
@@ -81,11 +75,11 @@ TEST(WordFileMerge, AppendsOnlyTheMissingAddedWordsToWhatIsOnDiskNow) {
   Words merged = {"stale"};
   ASSERT_TRUE(MergeIntoWordFile(path, {"ef", "ab", "", "ef", "gh"}, merged, nullptr));
   EXPECT_EQ(merged, (Words{"cd", "ab", "ef", "gh"}));
-  EXPECT_EQ(Contents(path), "cd\r\nab\r\nef\r\ngh\r\n");
+  EXPECT_EQ(testing::FileContents(path), "cd\r\nab\r\nef\r\ngh\r\n");
   // No file yet: the added words are the file.
   std::string fresh = dir.File("fresh.txt");
   ASSERT_TRUE(MergeIntoWordFile(fresh, {"xy"}, merged, nullptr));
-  EXPECT_EQ(Contents(fresh), "xy\r\n");
+  EXPECT_EQ(testing::FileContents(fresh), "xy\r\n");
 }
 
 TEST(WordFileMerge, AFileThatIsThereButUnreadableIsNeverOverwritten) {
@@ -108,11 +102,11 @@ TEST(WordFileEditedSave, TheEditsWinAndWordsAddedElsewhereMeanwhileAreKept) {
   // The manager removed cd and moved ef up; meanwhile an application added xy.
   WriteRaw(path, "ab\r\ncd\r\nef\r\nxy\r\n");
   ASSERT_TRUE(SaveEditedWordFile(path, loaded, {"ef", "ab", "new"}, nullptr));
-  EXPECT_EQ(Contents(path), "ef\r\nab\r\nnew\r\nxy\r\n");
+  EXPECT_EQ(testing::FileContents(path), "ef\r\nab\r\nnew\r\nxy\r\n");
   EXPECT_EQ(loaded, (Words{"ef", "ab", "new", "xy"}));
   // A word removed in the manager that the file still holds stays removed.
   ASSERT_TRUE(SaveEditedWordFile(path, loaded, {"ab"}, nullptr));
-  EXPECT_EQ(Contents(path), "ab\r\n");
+  EXPECT_EQ(testing::FileContents(path), "ab\r\n");
   // An unreadable file is not overwritten and the loaded list stays.
   std::filesystem::remove(path);
   std::filesystem::create_directories(path + "/inner");

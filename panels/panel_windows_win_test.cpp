@@ -24,6 +24,7 @@
 #include "panels/status_bar.h"
 #include "panels/windows_session_host_win.h"
 #include "settings/registry_settings_store_win.h"
+#include "tests/support/program_folder_win.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/win_thread.h"
 
@@ -421,18 +422,11 @@ TEST_F(PanelWindowsTest, APaintThatThrowsStillValidatesItsWindow) {
   DestroyWindow(window);
 }
 
-std::string TestProgramFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
 TEST_F(PanelWindowsTest, TheDictionaryManagerStartsFromTheInstallationAndNeverBlocks) {
   // One manager where the installation is, and one planted in the application's current
   // directory (a document folder).
   testing::TempDir installation, documents;
-  std::string fake = TestProgramFolder() + "tvime-fake-manager.exe";
+  std::string fake = testing::ProgramFolder() + "tvime-fake-manager.exe";
   ASSERT_TRUE(CopyFileA(fake.c_str(), installation.File("tvimedic.exe").c_str(), FALSE));
   ASSERT_TRUE(CopyFileA(fake.c_str(), documents.File("tvimedic.exe").c_str(), FALSE));
   char previousDirectory[MAX_PATH] = {};

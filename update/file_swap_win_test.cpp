@@ -10,18 +10,13 @@
 #include <sstream>
 
 #include "base/file_io.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/program_folder_win.h"
 #include "tests/support/temp_dir.h"
 #include "update/update_rules.h"
 
 namespace tvime {
 namespace {
-
-std::string Contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -34,7 +29,7 @@ TEST(FileSwap, TheNewFileTakesThePlaceAndNoBackupStays) {
   std::ofstream(download, std::ios::binary) << "new";
   std::ofstream(target + ".b00", std::ios::binary) << "a stale backup";
   ASSERT_TRUE(replaceFile(target, download));
-  EXPECT_EQ(Contents(target), "new");
+  EXPECT_EQ(testing::FileContents(target), "new");
   EXPECT_FALSE(Exists(download));
   EXPECT_EQ(dir.EntryCount(), 1u);
 }
@@ -51,8 +46,8 @@ TEST(FileSwap, ABackupNameInUseIsPassedOver) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   EXPECT_TRUE(replaceFile(target, download));
   CloseHandle(held);
-  EXPECT_EQ(Contents(target), "new");
-  EXPECT_EQ(Contents(target + ".b00"), "held");
+  EXPECT_EQ(testing::FileContents(target), "new");
+  EXPECT_EQ(testing::FileContents(target + ".b00"), "held");
   EXPECT_FALSE(Exists(target + ".b01"));
 }
 
@@ -61,32 +56,26 @@ TEST(FileSwap, AFailedSwapLeavesTheInstalledFileInPlace) {
   std::string target = dir.File("tvimegui.exe");
   std::ofstream(target, std::ios::binary) << "installed";
   EXPECT_FALSE(replaceFile(target, dir.File("no such download.tmp")));
-  EXPECT_EQ(Contents(target), "installed");
+  EXPECT_EQ(testing::FileContents(target), "installed");
   EXPECT_EQ(dir.EntryCount(), 1u);
   // Nothing to move aside: nothing happens.
   EXPECT_FALSE(replaceFile(dir.File("not installed.exe"), target));
-  EXPECT_EQ(Contents(target), "installed");
-}
-
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  return folder.substr(0, folder.find_last_of('\\') + 1);
+  EXPECT_EQ(testing::FileContents(target), "installed");
 }
 
 TEST(FileVersionString, TwoNumbersWhenTheLastTwoAreZeroAndNothingWithoutAVersion) {
-  EXPECT_EQ(fileVersionString(ProgramFolder() + "tvime30.ime"), "3.1");
-  EXPECT_EQ(fileVersionString(ProgramFolder() + "tvimedic.exe"), "1.0");
-  EXPECT_EQ(fileVersionString(ProgramFolder() + "update_win_tests.exe"), "");  // no resource
-  EXPECT_EQ(fileVersionString(ProgramFolder() + "no such file.exe"), "");
+  EXPECT_EQ(fileVersionString(testing::ProgramFolder() + "tvime30.ime"), "3.1");
+  EXPECT_EQ(fileVersionString(testing::ProgramFolder() + "tvimedic.exe"), "1.0");
+  EXPECT_EQ(fileVersionString(testing::ProgramFolder() + "update_win_tests.exe"),
+            "");  // no resource
+  EXPECT_EQ(fileVersionString(testing::ProgramFolder() + "no such file.exe"), "");
   // The publish tool reads the bytes itself, and finds the same.
   for (const char* program : {"tvime30.ime", "tvimedic.exe", "tvimegui.exe"}) {
-    auto bytes = ReadWholeFile(ProgramFolder() + program);
+    auto bytes = ReadWholeFile(testing::ProgramFolder() + program);
     ASSERT_TRUE(bytes);
     EXPECT_EQ(VersionOfProgramBytes(
                   std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size())),
-              fileVersionString(ProgramFolder() + program))
+              fileVersionString(testing::ProgramFolder() + program))
         << program;
   }
 }

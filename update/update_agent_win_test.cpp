@@ -14,30 +14,18 @@
 
 #include "settings/registry_settings_store_win.h"
 #include "settings/settings.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/program_folder_win.h"
 #include "tests/support/temp_dir.h"
 #include "update/file_swap_win.h"
 
 namespace tvime {
 namespace {
 
-std::string Contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
 // The test server's port, which it chose when it started.
 std::string Port() {
   static const std::string port = [] {
-    std::string text = Contents(std::string(TVIME_UPDATE_SERVER_ROOT) + "\\port");
+    std::string text = testing::FileContents(std::string(TVIME_UPDATE_SERVER_ROOT) + "\\port");
     return text.substr(0, text.find_first_not_of("0123456789"));
   }();
   return port;
@@ -53,8 +41,9 @@ class UpdateAgentTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_FALSE(Port().empty()) << "the update server is not running";
     installed = folder.File("tvimedic.exe");
-    ASSERT_TRUE(CopyFileA((ProgramFolder() + "tvimedic.exe").c_str(), installed.c_str(), FALSE));
-    before = Contents(installed);
+    ASSERT_TRUE(
+        CopyFileA((testing::ProgramFolder() + "tvimedic.exe").c_str(), installed.c_str(), FALSE));
+    before = testing::FileContents(installed);
     ASSERT_EQ(fileVersionString(installed), "1.0");
   }
 
@@ -71,7 +60,8 @@ TEST_F(UpdateAgentTest, ASignedNewerFileIsInstalledWithoutABackupLeft) {
   ASSERT_TRUE(agent.isOnline());
   EXPECT_EQ(Check("good"), UpdateResult::Updated);
   EXPECT_EQ(fileVersionString(installed), "3.1");
-  EXPECT_EQ(Contents(installed), Contents(ProgramFolder() + "tvimegui.exe"));
+  EXPECT_EQ(testing::FileContents(installed),
+            testing::FileContents(testing::ProgramFolder() + "tvimegui.exe"));
   EXPECT_EQ(folder.EntryCount(), 1u);
   // Up to date now: nothing more to do.
   EXPECT_EQ(Check("good"), UpdateResult::NoUpdate);
@@ -80,15 +70,15 @@ TEST_F(UpdateAgentTest, ASignedNewerFileIsInstalledWithoutABackupLeft) {
 TEST_F(UpdateAgentTest, TamperedOrUnsignedFilesAreRefusedAndTheInstalledOneStays) {
   // 3.1 against 1.0 is mandatory: a refused download means the program must not go on.
   EXPECT_EQ(Check("tampered"), UpdateResult::MustNotContinue);
-  EXPECT_EQ(Contents(installed), before);
+  EXPECT_EQ(testing::FileContents(installed), before);
   EXPECT_EQ(Check("unsigned"), UpdateResult::MustNotContinue);
-  EXPECT_EQ(Contents(installed), before);
+  EXPECT_EQ(testing::FileContents(installed), before);
   EXPECT_EQ(folder.EntryCount(), 1u);
 }
 
 TEST_F(UpdateAgentTest, AnOlderPublishedVersionIsNoUpdate) {
   EXPECT_EQ(Check("older"), UpdateResult::NoUpdate);
-  EXPECT_EQ(Contents(installed), before);
+  EXPECT_EQ(testing::FileContents(installed), before);
 }
 
 TEST_F(UpdateAgentTest, ABodyWithoutALengthStillDownloads) {
@@ -120,8 +110,9 @@ TEST_F(UpdateAgentTest, ACancelledDownloadStopsAtTheNextBlockAndInstallsNothing)
   EXPECT_EQ(sink.dones, 0);
   EXPECT_EQ(sink.lastReceived, 2 * 4096);
   EXPECT_EQ(sink.lastTotal,
-            static_cast<std::int32_t>(Contents(ProgramFolder() + "tvimegui.exe").size()));
-  EXPECT_EQ(Contents(installed), before);
+            static_cast<std::int32_t>(
+                testing::FileContents(testing::ProgramFolder() + "tvimegui.exe").size()));
+  EXPECT_EQ(testing::FileContents(installed), before);
 }
 
 TEST_F(UpdateAgentTest, MissingManifestsAndServersFailWithTheirCodes) {
@@ -131,7 +122,7 @@ TEST_F(UpdateAgentTest, MissingManifestsAndServersFailWithTheirCodes) {
             UpdateResult::OpenFailed);
   EXPECT_EQ(agent.checkAndUpdate(Server("good"), nullptr, folder.File("none.exe"), "", ""),
             UpdateResult::NoLocalVersion);
-  EXPECT_EQ(Contents(installed), before);
+  EXPECT_EQ(testing::FileContents(installed), before);
 }
 
 // tvimegui's start-up pays for this check when nothing is published that is newer than itself.
@@ -139,7 +130,8 @@ TEST(UpdateAgentCost, ACheckWithNothingToUpdateTakesAFewMilliseconds) {
   ASSERT_FALSE(Port().empty()) << "the update server is not running";
   testing::TempDir folder;
   std::string installed = folder.File("tvimegui.exe");
-  ASSERT_TRUE(CopyFileA((ProgramFolder() + "tvimegui.exe").c_str(), installed.c_str(), FALSE));
+  ASSERT_TRUE(
+      CopyFileA((testing::ProgramFolder() + "tvimegui.exe").c_str(), installed.c_str(), FALSE));
   DWORD start = GetTickCount();
   UpdateAgent agent(false);
   UpdateResult result = agent.checkAndUpdate(Server("good"), nullptr, installed, "", "");
@@ -155,7 +147,8 @@ TEST(Tvimeup, ASilentRunUpdatesTheInstalledManagerAndNotesTheTime) {
   ASSERT_FALSE(Port().empty()) << "the update server is not running";
   testing::TempDir installation;
   std::string manager = installation.File("tvimedic.exe");
-  ASSERT_TRUE(CopyFileA((ProgramFolder() + "tvimedic.exe").c_str(), manager.c_str(), FALSE));
+  ASSERT_TRUE(
+      CopyFileA((testing::ProgramFolder() + "tvimedic.exe").c_str(), manager.c_str(), FALSE));
   RegistrySettingsStore store;
   Settings settings(store);
   std::string previousPath = settings.Read(setting::Path);
@@ -164,7 +157,7 @@ TEST(Tvimeup, ASilentRunUpdatesTheInstalledManagerAndNotesTheTime) {
   settings.Write(setting::UpdateBaseUrl, Server("good"));
   settings.Write(setting::ExecUpdate, 0);
 
-  std::string program = ProgramFolder() + "tvimeup.exe";
+  std::string program = testing::ProgramFolder() + "tvimeup.exe";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};

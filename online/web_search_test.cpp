@@ -1,0 +1,43 @@
+#include "online/web_search.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/gbk_literals.h"
+
+namespace tvime {
+namespace {
+
+using testing::G;
+
+TEST(UrlEncode, OnlyLettersAndDigitsStayEveryOtherByteIsEscaped) {
+  EXPECT_EQ(urlEncode("a-b c"), "a%2Db%20c");
+  EXPECT_EQ(urlEncode("AZaz09"), "AZaz09");
+  EXPECT_EQ(urlEncode("._~%&="), "%2E%5F%7E%25%26%3D");
+  EXPECT_EQ(urlEncode(std::string("\0\x7F\x80\xFF", 4)), "%00%7F%80%FF");
+  EXPECT_EQ(urlEncode(G("中国")), "%D6%D0%B9%FA");            // the GBK bytes
+  EXPECT_EQ(utf8UrlEncode(G("中国")), "%E4%B8%AD%E5%9B%BD");  // as UTF-8
+  EXPECT_EQ(urlEncode(""), "");
+}
+
+TEST(SearchUrl, EachEngineGetsTheWordInItsEncodingAndNoOtherEngineExists) {
+  EXPECT_EQ(SearchUrl(0, G("中国")), "https://www.baidu.com/s?ie=gbk&word=%D6%D0%B9%FA");
+  EXPECT_EQ(SearchUrl(1, G("中国")),
+            "https://www.google.com.hk/search?hl=zh-CN&q=%E4%B8%AD%E5%9B%BD");
+  for (int engine : {0, 3, 4}) {
+    EXPECT_NE(SearchUrl(engine, G("中国"))->find("%D6%D0%B9%FA"), std::string::npos) << engine;
+  }
+  for (int engine : {1, 2, 5}) {
+    EXPECT_NE(SearchUrl(engine, G("中国"))->find("%E4%B8%AD%E5%9B%BD"), std::string::npos)
+        << engine;
+  }
+  EXPECT_EQ(SearchUrl(6, G("中国")), std::nullopt);
+  EXPECT_EQ(SearchUrl(-1, G("中国")), std::nullopt);
+}
+
+TEST(WordExplanationUrl, TheWordAsUtf8AndTheUserIdAsItIs) {
+  EXPECT_EQ(WordExplanationUrl("http://www.tvime.invalid/", G("中国"), "{AB-12}"),
+            "http://www.tvime.invalid/netads/searchword.php?s=%E4%B8%AD%E5%9B%BD&userid={AB-12}");
+}
+
+}  // namespace
+}  // namespace tvime

@@ -2,9 +2,8 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "base/file_save_lock_win.h"
+#include "base/program_location_win.h"
 #include "base/user_data_path_win.h"
 #include "base/wide_text_win.h"
 #include "dictmgr/dict_manager_dialog_win.h"
@@ -34,13 +33,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       MessageBoxW(nullptr, tvime::WideFromUtf8("软件更新成功，需要重新运行程序，请稍等。").c_str(),
                   tvime::WideFromUtf8("沃岚鼠标输入法 3.1").c_str(), MB_OK);
       CloseHandle(mutex);
-      char self[MAX_PATH] = {};
-      // Quoted: the installation's folder has blanks in its name.
-      if (GetModuleFileNameA(nullptr, self, MAX_PATH) < MAX_PATH) {
-        std::string command = "\"";
-        command.append(self).push_back('"');
-        WinExec(command.c_str(), SW_SHOW);
-      }
+      tvime::StartOwnProgramAgain(SW_SHOW);
       return 0;
     }
   }

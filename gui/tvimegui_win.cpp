@@ -16,6 +16,7 @@
 #include <string>
 
 #include "base/gdi_scope_win.h"
+#include "base/program_location_win.h"
 #include "base/user_data_path_win.h"
 #include "base/wide_text_win.h"
 #include "gui/event_trace_win.h"
@@ -181,12 +182,7 @@ bool StartUpUpdate(HANDLE& mutex, Settings& settings) {
     MessageBoxW(nullptr, told.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
     CloseHandle(mutex);
     mutex = nullptr;
-    char self[MAX_PATH] = {};
-    if (GetModuleFileNameA(nullptr, self, MAX_PATH) < MAX_PATH) {
-      std::string command = "\"";
-      command.append(self).push_back('"');
-      WinExec(command.c_str(), SW_SHOW);
-    }
+    StartOwnProgramAgain(SW_SHOW);
     return false;
   }
   return true;

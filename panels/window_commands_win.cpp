@@ -8,7 +8,7 @@
 #include <string>
 
 #include "base/gbk.h"
-#include "base/program_location.h"
+#include "base/program_location_win.h"
 #include "base/wide_text_win.h"
 #include "engine/user_words.h"
 #include "panels/button_bar.h"
@@ -39,21 +39,6 @@ int MessageBoxUtf8(HWND owner, std::string_view text, std::string_view caption, 
   return MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(caption).c_str(), type);
 }
 
-// The folder of the code running this (the input-method module, or the program), with its
-// backslash.
-std::string OwnFolder() {
-  HMODULE self = nullptr;
-  char path[MAX_PATH] = {};
-  if (!GetModuleHandleExA(
-          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-          reinterpret_cast<LPCSTR>(&OwnFolder), &self) ||
-      GetModuleFileNameA(self, path, MAX_PATH) >= MAX_PATH - 1) {
-    return {};
-  }
-  std::string folder = path;
-  return folder.substr(0, folder.find_last_of("\\/") + 1);
-}
-
 // The manager's process and who to tell when it ends. The thread that waits holds a reference on
 // this module, so that the module cannot be unloaded under it.
 struct ManagerWatch {
@@ -74,15 +59,8 @@ DWORD WINAPI WaitForManager(void* parameter) {
 }
 
 void StartDictionaryManager() {
-  std::string program;
-  for (const std::string& candidate : ProgramCandidates(
-           kDictionaryManagerFile, Windows()->settings->InstallDirectory(), OwnFolder())) {
-    DWORD attributes = GetFileAttributesA(candidate.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      program = candidate;
-      break;
-    }
-  }
+  std::string program =
+      FindInstalledProgram(kDictionaryManagerFile, Windows()->settings->InstallDirectory());
   // Offering to download a missing manager belongs to the updater.
   if (program.empty()) return;
   std::string commandLine = "\"" + program + "\"";

@@ -9,7 +9,7 @@
 #include <ctime>
 #include <string>
 
-#include "base/program_location.h"
+#include "base/program_location_win.h"
 #include "base/wide_text_win.h"
 #include "settings/registry_settings_store_win.h"
 #include "update/file_swap_win.h"
@@ -22,31 +22,12 @@
 namespace tvime {
 namespace {
 
-std::string OwnPath() {
-  char path[MAX_PATH] = {};
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
-}
-
 void Announce(HINSTANCE instance, const Settings& settings, const char* format,
               const std::string& updatedFile) {
   char text[512];
   wsprintfA(text, format, fileVersionString(updatedFile).c_str());
   NotificationPopup popup(text, ProductSiteOf(settings) + "changelog.php");
   popup.ShowAndWait(instance);
-}
-
-// The first of the installation's folders (never the current directory) that holds the file.
-std::string FindInstalled(const Settings& settings, const char* fileName) {
-  std::string own = OwnPath();
-  for (const std::string& path : ProgramCandidates(fileName, settings.InstallDirectory(),
-                                                   own.substr(0, own.find_last_of('\\') + 1))) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      return path;
-    }
-  }
-  return {};
 }
 
 int Run(HINSTANCE instance, std::string_view commandLine) {
@@ -71,15 +52,14 @@ int Run(HINSTANCE instance, std::string_view commandLine) {
   }
   if (self == UpdateResult::Updated) {
     Announce(instance, settings,
-             "更新通知\n\n更新工具进行了升级，新版本为 %s，程序会自动重新启动！", OwnPath());
+             "更新通知\n\n更新工具进行了升级，新版本为 %s，程序会自动重新启动！", OwnProgramPath());
     CloseHandle(mutex);
-    std::string command = "\"";
-    command.append(OwnPath()).push_back('"');
-    WinExec(command.c_str(), SW_HIDE);
+    StartOwnProgramAgain(SW_HIDE);
     return 0;
   }
 
-  std::string manager = FindInstalled(settings, "tvimedic.exe");
+  // Never the current directory: the input method starts this from inside applications.
+  std::string manager = FindInstalledProgram("tvimedic.exe", settings.InstallDirectory());
   if (!manager.empty() &&
       agent.checkAndUpdate(base, nullptr, manager, "", "") == UpdateResult::Updated) {
     Announce(instance, settings, "更新通知\n\n沃岚鼠标输入法词典工具更新到最新版本 %s ！", manager);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/file_io.h"
+#include "base/program_location_win.h"
 #include "base/wide_text_win.h"
 #include "update/download_progress_dialog_win.h"
 #include "update/file_swap_win.h"
@@ -53,12 +54,6 @@ std::optional<long> NumberHeader(HINTERNET request, DWORD query) {
   long value = std::strtol(text, &end, 10);
   if (end == text) return std::nullopt;
   return value;
-}
-
-std::string OwnProgramPath() {
-  char path[MAX_PATH] = {};
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
 }
 
 }  // namespace

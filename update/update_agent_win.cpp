@@ -230,9 +230,14 @@ int UpdateAgent::downloadToFile(const std::string& url, const std::string& path,
   if (!isOnline()) return 1;
   Request request(Open(url));
   if (!request) return 2;
-  DownloadProgressDialog dialog(resources_);
-  if (showDialog) dialog.Show();
-  return Download(request.get(), path, &dialog) ? 0 : 2;
+  // No dialog window at all unless it is shown: the news feed downloads on a background thread
+  // of whatever application the input method serves.
+  std::optional<DownloadProgressDialog> dialog;
+  if (showDialog) {
+    dialog.emplace(resources_);
+    dialog->Show();
+  }
+  return Download(request.get(), path, dialog ? &*dialog : nullptr) ? 0 : 2;
 }
 
 }  // namespace tvime

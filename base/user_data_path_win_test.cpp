@@ -20,7 +20,10 @@ std::string AppDataFolder() {
 TEST(UserDataPath, CreatesTheDirectoryUnderApplicationData) {
   std::string directory = AppDataFolder() + "\\tvime\\";
   std::string file = directory + "tvimeusr.txt";
-  DeleteFileA(file.c_str());
+  // Other tests of this prefix leave the user's files there (the words, the news feed).
+  for (const char* name : {"tvimeusr.txt", "netads.txt", "netads.txt.download"}) {
+    DeleteFileA((directory + name).c_str());
+  }
   RemoveDirectoryA(directory.c_str());
   ASSERT_FALSE(PathFileExistsA(directory.c_str()));
 

@@ -17,4 +17,7 @@ class ModuleResources : public ResourceSource {
   HMODULE module_;
 };
 
+// The bytes of resource `id` of `type` (a number) in `module`; nullopt when absent.
+std::optional<ByteSpan> FindModuleResource(HMODULE module, int id, int type);
+
 }  // namespace tvime

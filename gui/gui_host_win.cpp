@@ -122,6 +122,11 @@ ContextHandle GuiWindowHost::ContextFor(HWND) {
   return reinterpret_cast<ContextHandle>(Windows()->composition);
 }
 
+std::string GuiWindowHost::SearchWord(ContextHandle) {
+  const SessionState& state = Windows()->panel->state();
+  return state.searchMode ? state.pendingPhrase : state.lastWord;
+}
+
 int GuiWindowHost::ShowMessageBox(std::string_view text, std::string_view caption, UINT type) {
   return ProgramMessageBox(text, caption, type);
 }

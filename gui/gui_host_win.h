@@ -38,6 +38,10 @@ class GuiWindowHost : public PanelWindowHost {
   bool HasExitCommand() const override { return true; }
   int ShowMessageBox(std::string_view text, std::string_view caption, UINT type) override;
   void MouseButton(UINT message) override;
+  void NewsLineSetUp() override { StartNewsService(); }
+  // The program sees no selection of other applications: the chosen text waiting in search
+  // mode, else the last word chosen.
+  std::string SearchWord(ContextHandle context) override;
 };
 
 // Commits `gbk` to the focused window of the foreground thread; false when there is none.

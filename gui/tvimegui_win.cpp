@@ -112,7 +112,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (wParam == kLayoutTimer && g_layoutReport && Windows()->panel) {
         g_layoutReport->Update(*Windows()->panel);
       }
-      return 0;  // the background service arrives with the online services
+      // Asked for every minute; it starts once.
+      if (wParam == kServiceTimer && Windows()->panel) StartNewsService();
+      return 0;
     case kTrayCallback:
       if (lParam == WM_LBUTTONDOWN) ToggleComposition();
       if (lParam == WM_RBUTTONDOWN) TrayMenu(window);

@@ -11,6 +11,7 @@
 #include "ime/ui_window_win.h"
 #include "install/ime_registrar_win.h"
 #include "install/installer_command.h"
+#include "online/background_service_win.h"
 #include "panels/session_lock_win.h"
 
 namespace tvime {
@@ -256,7 +257,12 @@ UINT WINAPI ImeEnumRegisterWord(REGISTERWORDENUMPROCA, LPCSTR, DWORD, LPCSTR, LP
 LRESULT WINAPI ImeEscape(HIMC, UINT, LPVOID) { return 0; }
 BOOL WINAPI ImeRegisterWord(LPCSTR, DWORD, LPCSTR) { return FALSE; }
 BOOL WINAPI ImeUnregisterWord(LPCSTR, DWORD, LPCSTR) { return FALSE; }
-BOOL WINAPI ImeDestroy(UINT) { return FALSE; }
+// Called before the module is unloaded: the background service ends once its current pass is
+// done, and with it its hold on the module. The answer stays FALSE, as it always was.
+BOOL WINAPI ImeDestroy(UINT) {
+  StopBackgroundService();
+  return FALSE;
+}
 UINT WINAPI ImeGetRegisterWordStyle(UINT, LPSTYLEBUFA) { return 0; }
 BOOL WINAPI ImeSetCompositionString(HIMC, DWORD, LPVOID, DWORD, LPVOID, DWORD) { return FALSE; }
 

@@ -16,6 +16,7 @@
 #include "panels/command_id.h"
 #include "settings/registry_settings_store_win.h"
 #include "settings/settings.h"
+#include "tests/support/updater_not_due_win.h"
 
 namespace tvime {
 namespace {
@@ -42,6 +43,7 @@ class ImeModuleTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(target.window) << "no display: these tests need an X server (DISPLAY)";
+    testing::NoteUpdaterRunJustNow();
     // Stroke keys on: a s d f g are 横 竖 撇 点 折.
     settings.Write(setting::InputBihuaByKey, 1);
     module = LoadLibraryW(ModulePath().c_str());

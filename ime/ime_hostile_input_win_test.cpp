@@ -23,6 +23,7 @@
 #include "ime/input_context_win.h"
 #include "settings/registry_settings_store_win.h"
 #include "settings/settings.h"
+#include "tests/support/updater_not_due_win.h"
 
 namespace tvime {
 namespace {
@@ -122,6 +123,7 @@ class HostileInputTest : public ::testing::Test {
     ASSERT_TRUE(target.window && target.context)
         << "no display: these tests need an X server (DISPLAY)";
     SetWindowLongPtrW(target.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc));
+    testing::NoteUpdaterRunJustNow();
     settings.Write(setting::InputBihuaByKey, 1);  // a s d f g are strokes
     settings.Write(setting::MovedByCursor, 1);    // the caret is followed on every notification
     module = LoadLibraryW(ModulePath().c_str());

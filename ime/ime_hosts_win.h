@@ -34,6 +34,7 @@ class ImeWindowHost : public PanelWindowHost {
   void SetOpen(ContextHandle context, bool open) override;
   bool IsInputMethodMessage(UINT message) override;
   void CompositionMoved(HWND window) override;
+  void NewsLineSetUp() override { StartNewsService(); }
 };
 
 // The input context the UI window works for: its context slot, or where the slot holds no

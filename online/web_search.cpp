@@ -59,4 +59,16 @@ std::string WordExplanationUrl(std::string_view productSite, std::string_view gb
          "&userid=" + std::string(userId);
 }
 
+std::optional<std::string> EngineSearchPage(const Settings& settings, std::string_view gbkWord) {
+  if (gbkWord.empty()) return std::nullopt;
+  return SearchUrl(settings.Read(setting::SearchEngine), gbkWord);
+}
+
+std::optional<std::string> WordLookupPage(const Settings& settings, std::string_view productSite,
+                                          std::string_view gbkWord) {
+  if (gbkWord.empty()) return std::nullopt;
+  if (settings.Read(setting::OpenWordCiba) == 0) return EngineSearchPage(settings, gbkWord);
+  return WordExplanationUrl(productSite, gbkWord, settings.Read(setting::UserId));
+}
+
 }  // namespace tvime

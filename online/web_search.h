@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "settings/settings.h"
+
 namespace tvime {
 
 inline constexpr int kSearchEngineCount = 6;
@@ -24,5 +26,14 @@ std::optional<std::string> SearchUrl(int engine, std::string_view gbkWord);
 // The product site's explanation of a word: "netads/searchword.php?s=<word as UTF-8>&userid=<id>".
 std::string WordExplanationUrl(std::string_view productSite, std::string_view gbkWord,
                                std::string_view userId);
+
+// The page a search of a GBK word opens with the chosen engine ("SearchEngine"); nothing for an
+// empty word or an engine number outside the six.
+std::optional<std::string> EngineSearchPage(const Settings& settings, std::string_view gbkWord);
+
+// The page a right click on a character or phrase opens: the product site's explanation when
+// "OpenWordCiba" is on, else the chosen engine's search; nothing for an empty word.
+std::optional<std::string> WordLookupPage(const Settings& settings, std::string_view productSite,
+                                          std::string_view gbkWord);
 
 }  // namespace tvime

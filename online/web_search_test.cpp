@@ -39,5 +39,24 @@ TEST(WordExplanationUrl, TheWordAsUtf8AndTheUserIdAsItIs) {
             "http://www.tvime.invalid/netads/searchword.php?s=%E4%B8%AD%E5%9B%BD&userid={AB-12}");
 }
 
+TEST(WordLookupPage, ExplanationOrTheChosenEngineAndNothingForNoWordOrNoEngine) {
+  MemorySettingsStore store;
+  Settings settings(store);
+  settings.Write(setting::UserId, "{U}");
+  // "OpenWordCiba" is on by default: the product site explains the word.
+  EXPECT_EQ(WordLookupPage(settings, "http://site/", G("中")),
+            "http://site/netads/searchword.php?s=%E4%B8%AD&userid={U}");
+  settings.Write(setting::OpenWordCiba, 0);
+  settings.Write(setting::SearchEngine, 3);
+  EXPECT_EQ(WordLookupPage(settings, "http://site/", G("中")),
+            "https://www.sogou.com/web?ie=gbk&query=%D6%D0");
+  EXPECT_EQ(EngineSearchPage(settings, G("中")), WordLookupPage(settings, "http://site/", G("中")));
+  EXPECT_EQ(WordLookupPage(settings, "http://site/", ""), std::nullopt);
+  EXPECT_EQ(EngineSearchPage(settings, ""), std::nullopt);
+  settings.Write(setting::SearchEngine, 6);
+  EXPECT_EQ(EngineSearchPage(settings, G("中")), std::nullopt);
+  EXPECT_EQ(WordLookupPage(settings, "http://site/", G("中")), std::nullopt);
+}
+
 }  // namespace
 }  // namespace tvime

@@ -104,6 +104,8 @@ class CompositionPanel : public LexiconClient {
   // The drag that a press on the Move button started has ended: the window took the release.
   void DragEnded();
   DrawList Paint() const;
+  // Whether the hint strip shows the hovered item's hint; when not, the news line has the strip.
+  bool showsHoverHint() const { return hovered_; }
 
   // --- what the session holds, for painting, hosts and tests ---
   const SessionState& state() const { return state_; }

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <ctime>
 
 #include "base/gbk.h"
 #include "panels/button_bar.h"
@@ -18,6 +19,10 @@ namespace {
 
 constexpr UINT_PTR kHoverTimer = 1000;
 constexpr UINT kHoverPeriodMs = 50;
+// The news line moves on every 15 seconds: a tick a second is exact enough, and costs an idle
+// application next to nothing.
+constexpr UINT_PTR kNewsTimer = 1001;
+constexpr UINT kNewsPeriodMs = 1000;
 constexpr UINT_PTR kHintTool = 100;
 constexpr int kMoveCursor = 111;
 
@@ -30,6 +35,41 @@ POINT CursorInClient(HWND window) {
   GetCursorPos(&point);
   ScreenToClient(window, &point);
   return point;
+}
+
+void InvalidateNewsLine(HWND window, bool erase) {
+  const Rect& line = g_windows->news->rect();
+  RECT rect{line.left, line.top, line.right + 1, line.bottom + 1};
+  InvalidateRect(window, &rect, erase);
+}
+
+// The mouse moved to `client` (outside the window when it left): the line's underline follows.
+void NewsHover(HWND window, POINT client) {
+  if (g_windows->news->Hover({client.x, client.y})) InvalidateNewsLine(window, false);
+}
+
+void NewsTick(HWND window) {
+  POINT client = CursorInClient(window);
+  bool arrived = g_windows->news->TakeChanged();
+  bool moved =
+      g_windows->news->Tick(static_cast<std::int64_t>(std::time(nullptr)), {client.x, client.y});
+  if (arrived || moved) InvalidateNewsLine(window, true);
+}
+
+void NewsClicked(HWND window) {
+  POINT client = CursorInClient(window);
+  std::optional<NewsEntry> entry =
+      g_windows->news->EntryAt({client.x, client.y}, *g_windows->measure);
+  if (entry) OpenNewsEntry(*entry);
+}
+
+DrawList PaintList() {
+  DrawList list = g_windows->panel->Paint();
+  if (!g_windows->panel->showsHoverHint()) {
+    DrawList news = g_windows->news->Paint();
+    list.insert(list.end(), news.begin(), news.end());
+  }
+  return list;
 }
 
 MouseEvent EventOf(UINT message) {
@@ -178,8 +218,9 @@ LRESULT OnSetCursor(HWND window, WPARAM wParam, LPARAM lParam) {
   ContextHandle context = g_windows->host->ContextFor(window);
   MouseResult result = g_windows->panel->Mouse(context, EventOf(mouse), client.x, client.y);
   if (result.startDrag) StartDrag(window);
-  if (result.hintClick) g_windows->host->NewsClicked();
+  if (result.hintClick) NewsClicked(window);
   if (mouse == WM_MOUSEMOVE) {
+    NewsHover(window, client);
     WatchHover(window);
     PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
   }
@@ -193,19 +234,21 @@ LRESULT CALLBACK CompositionWindowProc(HWND window, UINT message, WPARAM wParam,
     case WM_CREATE:
       g_windows->composition = window;
       CreateTooltips(window);
+      SetTimer(window, kNewsTimer, kNewsPeriodMs, nullptr);
       return 0;
     case WM_DESTROY:
       KillTimer(window, kHoverTimer);
+      KillTimer(window, kNewsTimer);
       if (g_windows->composition == window) g_windows->composition = nullptr;
       return 0;
     case WM_PAINT:
-      PaintBuffered(
-          window, [] { return g_windows->panel->Paint(); }, *g_windows->artwork);
+      PaintBuffered(window, PaintList, *g_windows->artwork);
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything
     case WM_SIZE:
       ResetHintTool(window);
+      g_windows->host->NewsLineSetUp();
       return 0;
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
@@ -213,8 +256,10 @@ LRESULT CALLBACK CompositionWindowProc(HWND window, UINT message, WPARAM wParam,
         auto* request = reinterpret_cast<NMTTDISPINFOW*>(lParam);
         if (request->hdr.idFrom == kHintTool) {
           // The buffer is 80 characters with its terminating NUL: a longer title is cut.
+          POINT client = CursorInClient(window);
           std::u16string title =
-              g_windows->host->NewsTitle().substr(0, std::size(request->szText) - 1);
+              GbkToUtf16(g_windows->news->TooltipAt({client.x, client.y}, *g_windows->measure))
+                  .substr(0, std::size(request->szText) - 1);
           std::fill(std::begin(request->szText), std::end(request->szText), L'\0');
           std::copy(title.begin(), title.end(), request->szText);
         }
@@ -234,7 +279,10 @@ LRESULT CALLBACK CompositionWindowProc(HWND window, UINT message, WPARAM wParam,
         if (!PtInRect(&rect, client)) {
           KillTimer(window, kHoverTimer);
           g_windows->panel->MouseLeft();
+          NewsHover(window, client);
         }
+      } else if (wParam == kNewsTimer) {
+        NewsTick(window);
       }
       return 0;
     case WM_MOUSEMOVE:

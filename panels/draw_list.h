@@ -25,9 +25,11 @@ enum class Artwork : int {
 };
 
 enum class Font : int {
-  Candidate,  // "宋体" 18
-  Phrase,     // "Arial" 18, underlined
-  Hint,       // "宋体" 15
+  Candidate,    // "宋体" 18
+  Phrase,       // "Arial" 18, underlined
+  Hint,         // "宋体" 15
+  News,         // the system's GUI font
+  NewsHovered,  // the same, underlined
 };
 
 struct Color {

@@ -29,6 +29,14 @@ std::optional<COLORREF> TransparentColour(Artwork artwork) {
   }
 }
 
+// A copy of the system's GUI font, underlined or not.
+HFONT GuiFontCopy(bool underline) {
+  LOGFONTW font{};
+  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+  font.lfUnderline = underline;
+  return CreateFontIndirectW(&font);
+}
+
 HFONT MakeFont(int height, bool underline, const wchar_t* face) {
   return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, DEFAULT_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -88,7 +96,9 @@ PanelArtwork::PanelArtwork(HINSTANCE module)
     : module_(module),
       candidate_(MakeFont(18, false, L"宋体")),
       phrase_(MakeFont(18, true, L"Arial")),
-      hint_(MakeFont(15, false, L"宋体")) {}
+      hint_(MakeFont(15, false, L"宋体")),
+      news_(GuiFontCopy(false)),
+      newsHovered_(GuiFontCopy(true)) {}
 
 PanelArtwork::~PanelArtwork() {
   for (auto& [artwork, bitmap] : bitmaps_) {
@@ -97,6 +107,8 @@ PanelArtwork::~PanelArtwork() {
   DeleteObject(candidate_);
   DeleteObject(phrase_);
   DeleteObject(hint_);
+  DeleteObject(news_);
+  DeleteObject(newsHovered_);
 }
 
 HBITMAP PanelArtwork::Bitmap(Artwork artwork) {
@@ -116,6 +128,10 @@ HFONT PanelArtwork::FontOf(Font font) const {
       return phrase_;
     case Font::Hint:
       return hint_;
+    case Font::News:
+      return news_;
+    case Font::NewsHovered:
+      return newsHovered_;
     default:
       return candidate_;
   }

@@ -31,6 +31,8 @@ class PanelArtwork {
   HFONT candidate_;
   HFONT phrase_;
   HFONT hint_;
+  HFONT news_;
+  HFONT newsHovered_;
 };
 
 // Draws `list` on `dc` (client coordinates).

@@ -1,5 +1,7 @@
 #include "panels/panel_runtime_win.h"
 
+#include <ctime>
+
 #include "base/file_save_lock_win.h"
 
 namespace tvime {
@@ -10,7 +12,8 @@ PanelRuntime::PanelRuntime(HINSTANCE instance, Settings& settings, Host& session
       resources(instance),
       lexicon(settings, flags, std::move(userDataPath)),
       artwork(instance),
-      panel(lexicon, settings, flags, sessionHost, measure) {
+      panel(lexicon, settings, flags, sessionHost, measure),
+      news(kHintStrip, static_cast<std::int64_t>(std::time(nullptr))) {
   lexicon.SetSaveLocker(LockFileSaves);
   lexicon.Initialize(&resources);
   windows.resources = instance;
@@ -18,6 +21,8 @@ PanelRuntime::PanelRuntime(HINSTANCE instance, Settings& settings, Host& session
   windows.artwork = &artwork;
   windows.settings = &settings;
   windows.host = &windowHost;
+  windows.news = &news;
+  windows.measure = &measure;
   InstallPanelWindows(&windows);
 }
 

@@ -29,6 +29,7 @@ struct PanelRuntime {
   PanelArtwork artwork;
   GdiTextMeasure measure{artwork};
   CompositionPanel panel;
+  NewsLine news;
   PanelWindows windows;
 };
 

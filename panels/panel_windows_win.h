@@ -10,6 +10,7 @@
 
 #include "panels/composition_panel.h"
 #include "panels/gdi_renderer_win.h"
+#include "panels/news_line.h"
 #include "settings/settings.h"
 
 namespace tvime {
@@ -31,14 +32,12 @@ class PanelWindowHost {
   virtual bool HasExitCommand() const { return false; }
   // A message box of a window command (UTF-8 texts); MessageBoxW's answer.
   virtual int ShowMessageBox(std::string_view text, std::string_view caption, UINT type);
-  // A command the windows do not carry out themselves (help, about, web search, news).
-  virtual void OnlineCommand(ContextHandle context, int id) {
-    (void)context;
-    (void)id;
-  }
-  // The news line's title for the hint strip's tooltip, and a click on it.
-  virtual std::u16string NewsTitle() { return {}; }
-  virtual void NewsClicked() {}
+  // The word the Search button looks up: the text selected in the application, else the last
+  // word chosen on the panel.
+  virtual std::string SearchWord(ContextHandle context);
+  // The composition window was sized, which sets up its news line: the program starts the
+  // process's background service that fills it (the test host does not).
+  virtual void NewsLineSetUp() {}
   // A mouse button went down or up on the composition window (WM_LBUTTONDOWN ... WM_RBUTTONUP),
   // before the panel acts on it.
   virtual void MouseButton(UINT message) { (void)message; }
@@ -53,6 +52,8 @@ struct PanelWindows {
   PanelArtwork* artwork = nullptr;
   Settings* settings = nullptr;
   PanelWindowHost* host = nullptr;
+  NewsLine* news = nullptr;  // in the hint strip while nothing is hovered
+  const TextMeasure* measure = nullptr;
   HWND composition = nullptr;
   HWND status = nullptr;
   HWND softKeyboard = nullptr;  // our own soft-keyboard window
@@ -114,6 +115,14 @@ void RunWindowCommand(ContextHandle context, int id);
 // The text selected in the application: copied through the clipboard, whose former text is put
 // back afterwards. GBK; empty when there is none.
 std::string FetchSelectedText(HWND application);
+
+// A click on a news entry: its page in the browser, with the user's identifier.
+void OpenNewsEntry(const NewsEntry& entry);
+// Starts the background service that fills the news line, once per process (not on the secure
+// desktop); later calls do nothing.
+void StartNewsService();
+// A right click on a character or phrase: its explanation or its search (empty: nothing).
+void LookUpWordOnline(std::string_view word);
 
 // Soft keyboards: the system's where it exists, else a window of our own that is clicked.
 void ShowSoftKeyboard();

@@ -43,8 +43,6 @@ class NullHost : public WindowsSessionHost {
 
 class TestWindowHost : public PanelWindowHost {
  public:
-  std::u16string NewsTitle() override { return newsTitle; }
-  std::u16string newsTitle;
   ContextHandle ContextFor(HWND) override { return 1; }
   HWND ApplicationWindow(ContextHandle) override { return nullptr; }
   bool IsOpen(ContextHandle) override { return open; }
@@ -90,6 +88,9 @@ class PanelWindowsTest : public ::testing::Test {
     windows.artwork = artwork;
     windows.settings = settings;
     windows.host = &windowHost;
+    news = new NewsLine(kHintStrip, 0);
+    windows.news = news;
+    windows.measure = measure;
     InstallPanelWindows(&windows);
     ASSERT_TRUE(RegisterPanelWindowClasses(instance, L"TvimeTest_COMP", L"TvimeTest_STATUS",
                                            CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW));
@@ -112,6 +113,7 @@ class PanelWindowsTest : public ::testing::Test {
   static inline PanelArtwork* artwork = nullptr;
   static inline GdiTextMeasure* measure = nullptr;
   static inline CompositionPanel* panel = nullptr;
+  static inline NewsLine* news = nullptr;
   static inline NullHost sessionHost;
   static inline TestWindowHost windowHost;
   static inline PanelWindows windows;
@@ -231,14 +233,19 @@ TEST_F(PanelWindowsTest, EveryBarButtonHasItsTooltip) {
 }
 
 TEST_F(PanelWindowsTest, ALongNewsTitleIsCutWithinTheTooltipBuffer) {
-  windowHost.newsTitle = std::u16string(100, u'新');
+  std::string title;
+  for (int i = 0; i < 100; ++i) title += Utf8ToGbk("新");
+  news->SetEntries({{"http://news.invalid/1?x", title}, {"http://news.invalid/2?x", "second"}});
+  POINT onText{10, kHintStrip.top + 10};
+  ClientToScreen(composition, &onText);
+  SetCursorPos(onText.x, onText.y);
   NMTTDISPINFOW request{};
   request.hdr.hwndFrom = windows.tooltips;
   request.hdr.idFrom = kHintTool;
   request.hdr.code = TTN_NEEDTEXTW;
   std::fill(std::begin(request.szText), std::end(request.szText), L'X');
   SendMessageW(composition, WM_NOTIFY, kHintTool, reinterpret_cast<LPARAM>(&request));
-  windowHost.newsTitle.clear();
+  news->SetEntries({});
   EXPECT_EQ(request.szText[std::size(request.szText) - 1], L'\0');
   EXPECT_EQ(std::wstring(request.szText), std::wstring(std::size(request.szText) - 1, L'新'));
 }

@@ -8,15 +8,20 @@
 #include <string>
 
 #include "base/gbk.h"
+#include "base/module_thread_win.h"
 #include "base/program_location_win.h"
 #include "base/wide_text_win.h"
 #include "engine/user_words.h"
+#include "online/open_url_win.h"
+#include "online/web_search.h"
 #include "panels/button_bar.h"
 #include "panels/command_id.h"
 #include "panels/menus.h"
 #include "panels/panel_windows_win.h"
 #include "panels/user_word.h"
+#include "settings/about_dialog_win.h"
 #include "settings/settings_dialog_win.h"
+#include "update/update_server.h"
 
 namespace tvime {
 namespace {
@@ -39,25 +44,6 @@ int MessageBoxUtf8(HWND owner, std::string_view text, std::string_view caption, 
   return MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(caption).c_str(), type);
 }
 
-// The manager's process and who to tell when it ends. The thread that waits holds a reference on
-// this module, so that the module cannot be unloaded under it.
-struct ManagerWatch {
-  HANDLE process;
-  HWND notify;
-  HMODULE self;
-};
-
-DWORD WINAPI WaitForManager(void* parameter) {
-  auto* watch = static_cast<ManagerWatch*>(parameter);
-  WaitForSingleObject(watch->process, INFINITE);
-  CloseHandle(watch->process);
-  // The words are reloaded on the panel's own thread, which owns the lexicon.
-  PostMessageW(watch->notify, kReloadUserWords, 0, 0);
-  HMODULE self = watch->self;
-  delete watch;
-  FreeLibraryAndExitThread(self, 0);
-}
-
 void StartDictionaryManager() {
   std::string program =
       FindInstalledProgram(kDictionaryManagerFile, Windows()->settings->InstallDirectory());
@@ -74,20 +60,15 @@ void StartDictionaryManager() {
     return;
   }
   CloseHandle(process.hThread);
-  auto* watch = new ManagerWatch{process.hProcess, Windows()->composition, nullptr};
-  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                          reinterpret_cast<LPCSTR>(&WaitForManager), &watch->self)) {
-    CloseHandle(process.hProcess);
-    delete watch;
-    return;
-  }
-  if (HANDLE thread = CreateThread(nullptr, 0, WaitForManager, watch, 0, nullptr)) {
-    CloseHandle(thread);
-    return;
-  }
-  FreeLibrary(watch->self);
-  CloseHandle(process.hProcess);
-  delete watch;
+  // The words are reloaded on the panel's own thread, which owns the lexicon.
+  HWND notify = Windows()->composition;
+  HANDLE manager = process.hProcess;
+  bool waiting = StartModuleThread([manager, notify] {
+    WaitForSingleObject(manager, INFINITE);
+    CloseHandle(manager);
+    PostMessageW(notify, kReloadUserWords, 0, 0);
+  });
+  if (!waiting) CloseHandle(manager);
 }
 
 void CreateUserWordFromMenu(ContextHandle context) {
@@ -102,6 +83,23 @@ void CreateUserWordFromMenu(ContextHandle context) {
 }
 
 }  // namespace
+
+std::string PanelWindowHost::SearchWord(ContextHandle context) {
+  std::string selected = FetchSelectedText(ApplicationWindow(context));
+  return selected.empty() ? Windows()->panel->state().lastWord : selected;
+}
+
+void OpenNewsEntry(const NewsEntry& entry) {
+  PanelWindows& w = *Windows();
+  if (w.secureDesktop) return;
+  openUrl(NewsClickUrl(entry, ProductSiteOf(*w.settings), w.settings->Read(setting::UserId)));
+}
+
+void LookUpWordOnline(std::string_view word) {
+  PanelWindows& w = *Windows();
+  if (w.secureDesktop) return;
+  if (auto page = WordLookupPage(*w.settings, ProductSiteOf(*w.settings), word)) openUrl(*page);
+}
 
 int PanelWindowHost::ShowMessageBox(std::string_view text, std::string_view caption, UINT type) {
   return MessageBoxUtf8(nullptr, text, caption, type);
@@ -182,13 +180,30 @@ void RunWindowCommand(ContextHandle context, int id) {
     case kCmdDictionaryManager:
       StartDictionaryManager();
       break;
+    case kCmdSearch:
+      if (auto page = EngineSearchPage(*w.settings, w.host->SearchWord(context))) openUrl(*page);
+      break;
+    case kCmdHelp:
+      openUrl(ProductSiteOf(*w.settings) + "help/");
+      break;
+    case kCmdAbout: {
+      ActivateTooltips(false);
+      // Without an owner: the foreground window may be another program's, and a modal loop
+      // disables its owner. The user's application gets the foreground back afterwards.
+      HWND previous = GetForegroundWindow();
+      ShowAboutDialog(w.resources, nullptr, *w.settings);
+      if (previous) SetForegroundWindow(previous);
+      ActivateTooltips(true);
+      BringCompositionBack();
+      if (w.composition) InvalidateRect(w.composition, nullptr, TRUE);
+      break;
+    }
     case kCmdEngineMenu:
       ShowMenu(w.composition, kMenuSearchEngines,
                SearchEngineMenu(w.settings->Read(setting::SearchEngine)), cursor, TPM_RIGHTBUTTON,
                context);
       break;
     default:
-      w.host->OnlineCommand(context, id);
       break;
   }
 }

@@ -41,9 +41,7 @@ void WindowsSessionHost::InvalidateHintStrip() {
 
 void WindowsSessionHost::Beep() { MessageBeep(0xFFFFFFFF); }
 
-void WindowsSessionHost::LookUpWord(std::string_view text) {
-  (void)text;  // the web word search is the online services'
-}
+void WindowsSessionHost::LookUpWord(std::string_view text) { LookUpWordOnline(text); }
 
 void WindowsSessionHost::RunHostCommand(ContextHandle context, int id) {
   RunWindowCommand(context, id);

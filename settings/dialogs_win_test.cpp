@@ -6,13 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <type_traits>
+#include <vector>
 
+#include "base/wide_text_win.h"
+#include "settings/about_dialog_win.h"
 #include "settings/licence_dialog_win.h"
 #include "settings/settings_dialog_win.h"
 
@@ -73,6 +77,9 @@ struct ModalScript {
   std::function<void(HWND)> step;
   DWORD start = GetTickCount();
   HWND dialog = nullptr;  // the dialog the step ran with
+  // Run once with a second dialog that follows the first, if any.
+  std::function<void(HWND)> then = nullptr;
+  HWND second = nullptr;
 };
 ModalScript* runningScript = nullptr;
 
@@ -93,6 +100,9 @@ void CALLBACK RunScriptStep(HWND, UINT, UINT_PTR, DWORD) {
   if (!script->dialog) {
     script->dialog = dialog;
     script->step(dialog);
+  } else if (dialog != script->dialog && script->then && !script->second) {
+    script->second = dialog;
+    script->then(dialog);
   } else if (GetTickCount() - script->start > kTimeLimitMs) {
     EndDialog(dialog, kTimedOut);
   }
@@ -583,6 +593,85 @@ TEST_F(LicenceDialogWin, ReadingModeEscapeStoresNothing) {
 
 TEST_F(LicenceDialogWin, AModuleWithoutTheTemplatesGivesMinusOne) {
   EXPECT_EQ(ShowLicenceAgreement(GetModuleHandleW(nullptr), false, settings), -1);
+}
+
+}  // namespace
+}  // namespace tvime
+
+// --- The about dialog ---
+
+namespace tvime {
+namespace {
+
+class AboutDialogWin : public DialogDll {};
+
+// Lets the dialog's timers and paints run for a while (inside the modal loop's timer step).
+void PumpFor(DWORD milliseconds) {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < milliseconds) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    Sleep(10);
+  }
+}
+
+// The control's pixels on a grid of 4-pixel steps, as shown on the screen.
+std::vector<COLORREF> Pixels(HWND control) {
+  RECT client;
+  GetClientRect(control, &client);
+  std::vector<COLORREF> pixels;
+  HDC dc = GetDC(control);
+  for (int y = 0; y < client.bottom; y += 4) {
+    for (int x = 0; x < client.right; x += 4) pixels.push_back(GetPixel(dc, x, y));
+  }
+  ReleaseDC(control, dc);
+  return pixels;
+}
+
+TEST_F(AboutDialogWin, ShowsTheModulesVersionAndCrawlsTheCreditsOverTheStars) {
+  std::wstring caption, version, face;
+  std::vector<COLORREF> before, after;
+  int answer = RunModal([&] { return static_cast<int>(ShowAboutDialog(dll, nullptr, settings)); },
+                        [&](HWND dialog) {
+                          caption = WindowText(dialog);
+                          face = FontFace(dialog);
+                          ExpectDialogUnits(dialog, 275, 267);
+                          version = WindowText(GetDlgItem(dialog, kCtlAboutVersion));
+                          HWND crawl = GetDlgItem(dialog, kCtlAboutCredits);
+                          PumpFor(1500);  // the first lines have come up from the bottom edge
+                          before = Pixels(crawl);
+                          PumpFor(400);
+                          after = Pixels(crawl);
+                          Press(dialog, IDOK);
+                        });
+  EXPECT_EQ(answer, 0);
+  EXPECT_EQ(caption, L"关于沃岚鼠标输入法");
+  EXPECT_EQ(face, L"宋体");
+  EXPECT_EQ(version, WideFromUtf8(InstalledModuleVersion()));
+  ASSERT_FALSE(before.empty());
+  auto lit = std::count_if(before.begin(), before.end(), [](COLORREF c) { return c != 0; });
+  // Stars and the first lines of text, on black.
+  EXPECT_GT(lit, 20) << "nothing drawn";
+  EXPECT_LT(lit, static_cast<long>(before.size() / 2)) << "the field is not black";
+  EXPECT_NE(before, after) << "the crawl does not move";
+}
+
+TEST_F(AboutDialogWin, TheLicenceButtonClosesTheDialogAndThenShowsTheLicenceForReading) {
+  ModalScript script{[](HWND dialog) { Press(dialog, kCtlAboutLicence); }};
+  bool aboutGone = false;
+  std::wstring licenceCaption;
+  script.then = [&](HWND licence) {
+    aboutGone = !IsWindow(script.dialog);
+    licenceCaption = WindowText(licence);
+    Press(licence, IDOK);
+  };
+  ScriptTimer timer(script);
+  EXPECT_EQ(ShowAboutDialog(dll, nullptr, settings), 1);
+  EXPECT_TRUE(aboutGone);
+  EXPECT_EQ(licenceCaption, L"沃岚鼠标输入法用户最终许可协议");
 }
 
 }  // namespace

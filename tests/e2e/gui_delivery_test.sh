@@ -3,10 +3,13 @@
 # editor with a focused edit control (a Unicode and an ANSI window), real X pointer clicks on the
 # panel. Checks the licence agreement at the first start, the text that arrives, that the editor
 # keeps the foreground, the single instance, the tray icon's callback and menu, the exit question
-# and the warning box of a command the program does not offer; reports the click-to-text latency
-# and keeps a screenshot.
+# and the warning box of a command the program does not offer; the news line fed by the test
+# server and opened in a stand-in browser, and the about dialog; reports the click-to-text latency
+# and keeps screenshots.
 #   gui_delivery_test.sh WINE_RUN PREFIX BIN_DIR OUTPUT_DIR
-# Needs DISPLAY (an Xvfb server without a window manager).
+# Needs DISPLAY (an Xvfb server without a window manager), and in the environment
+# TVIME_UPDATE_SERVER_ROOT (the test server's folder), TVIME_BROWSER and TVIME_BROWSER_LOG (the
+# stand-in browser and the file it writes).
 set -uo pipefail
 wine_run=$1 prefix=$2 bin=$3 out=$4
 mkdir -p "$out"
@@ -14,7 +17,8 @@ run_seconds=200
 source "$(dirname "$0")/gui_driver.sh"
 source "$(dirname "$0")/checks.sh"
 
-trap 'stop_gui; stop_editor' EXIT
+machine_key='HKLM\Software\Tavrin\tvime3.0\Settings'
+trap 'stop_gui; stop_editor; wine_quiet reg delete "$machine_key" /v ProductSite /f' EXIT
 
 # Until the licence is accepted once, the agreement comes first; declining it ends the program
 # before any window of its own exists.
@@ -34,6 +38,14 @@ kill "$declined_pid" 2>/dev/null
 wait "$declined_pid" 2>/dev/null
 
 prepare_settings 520 40
+# The news comes from the test server's feed (the ad server is the product site); pages go to the
+# stand-in browser.
+port=$(cat "$TVIME_UPDATE_SERVER_ROOT/port")
+wine_quiet reg add "$machine_key" /v ProductSite /d "http://127.0.0.1:$port/feed/" /f
+wine_quiet reg add "$settings_key" /v NetAds.Update /t REG_DWORD /d 0 /f
+wine_quiet reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$TVIME_BROWSER" /f
+rm -f "$TVIME_BROWSER_LOG"
+find "$prefix/drive_c/users" -path '*/tvime/netads.txt' -delete 2>/dev/null
 start_editor || { echo "FAIL: the editor did not start"; cat "$out/editor.out"; exit 1; }
 editor_window=$(awk '$1 == "ready" { print $2 }' "$editor_events" | tr -d '\r')
 start_gui || { echo "FAIL: tvimegui did not start"; cat "$out/tvimegui.out"; exit 1; }
@@ -51,6 +63,63 @@ screenshot "$out/tvimegui.png"
 if grep -q "^foreground\|^focus-lost" "$editor_events"; then
   fail "the editor lost the foreground or the focus: $(grep '^foreground\|^focus-lost' "$editor_events" | tr '\n' ' ')"
 fi
+
+# The background service fetched the feed at the start; the news line shows it, and a click on
+# its text opens the entry's page with the user's identifier.
+feed=
+for _ in $(seq 100); do
+  feed=$(find "$prefix/drive_c/users" -path '*/tvime/netads.txt' 2>/dev/null | head -n 1)
+  [ -n "$feed" ] && grep -q second "$feed" && break
+  sleep 0.1
+done
+[ -n "$feed" ] && grep -q second "$feed" || fail "the news feed was not downloaded into the user's folder"
+sleep 1.5  # the line repaints at its next tick
+click_panel 20 142
+# (Wine's shell hands the browser the braces of the identifier escaped.)
+if wait_for_line "$TVIME_BROWSER_LOG" 'ad\.php?id=1[123]&userid=\(%7B\|{\)'; then
+  echo "news page opened: $(head -n 1 "$TVIME_BROWSER_LOG")"
+else
+  fail "a click on the news line opened no page ($(cat "$TVIME_BROWSER_LOG" 2>/dev/null))"
+fi
+screenshot "$out/tvimegui-news.png"
+
+# A right click on the follow-on phrase 大学 opens the product site's explanation of the whole
+# phrase it stands for, 中国人民大学 (UTF-8); the Search button searches the last word chosen,
+# 中国人民, with the chosen engine (Baidu, GBK).
+if right_click_item 大学; then
+  wait_for_line "$TVIME_BROWSER_LOG" \
+    '/feed/netads/searchword\.php?s=%E4%B8%AD%E5%9B%BD%E4%BA%BA%E6%B0%91%E5%A4%A7%E5%AD%A6&userid=' ||
+    fail "a right click on 大学 did not open its explanation ($(tail -n 1 "$TVIME_BROWSER_LOG"))"
+else
+  fail "大学 was not offered after 中国人民"
+fi
+click_panel 219 14
+wait_for_line "$TVIME_BROWSER_LOG" '^https://www\.baidu\.com/s?ie=gbk&word=%D6%D0%B9%FA%C8%CB%C3%F1$' ||
+  fail "the Search button did not search 中国人民 ($(tail -n 1 "$TVIME_BROWSER_LOG"))"
+
+# The tray menu's 关于 shows the about dialog with its crawl; 关闭 closes it.
+window_tool post "$gui_class" 0x111 32771 0
+for _ in $(seq 50); do [ "$(window_tool visible '#32770')" = "1" ] && break; sleep 0.1; done
+if [ "$(window_tool visible '#32770')" = "1" ]; then
+  sleep 2  # the first lines come up over the stars
+  import -window root "$out/about.png"
+  window_tool post '#32770' 0x111 1 0
+  for _ in $(seq 50); do [ "$(window_tool visible '#32770')" != "1" ] && break; sleep 0.1; done
+  [ "$(window_tool visible '#32770')" != "1" ] || fail "关闭 did not close the about dialog"
+else
+  fail "the tray menu's about command showed no dialog"
+fi
+# Its 用户反馈 opens the product site and closes it; 帮助 opens the site's help page.
+window_tool post "$panel_class" 0x111 40005 0
+for _ in $(seq 50); do [ "$(window_tool visible '#32770')" = "1" ] && break; sleep 0.1; done
+window_tool post '#32770' 0x111 1301 0
+wait_for_line "$TVIME_BROWSER_LOG" "^http://127.0.0.1:$port/feed/\$" ||
+  fail "用户反馈 did not open the product site ($(tail -n 1 "$TVIME_BROWSER_LOG"))"
+for _ in $(seq 50); do [ "$(window_tool visible '#32770')" != "1" ] && break; sleep 0.1; done
+[ "$(window_tool visible '#32770')" != "1" ] || fail "用户反馈 did not close the about dialog"
+window_tool post "$panel_class" 0x111 40003 0
+wait_for_line "$TVIME_BROWSER_LOG" "^http://127.0.0.1:$port/feed/help/\$" ||
+  fail "帮助 did not open the help page ($(tail -n 1 "$TVIME_BROWSER_LOG"))"
 
 # A second start ends at once and leaves one program with one main window.
 "$wine_run" --prefix "$prefix" "$bin/tvimegui.exe" >/dev/null 2>&1 || true
@@ -127,4 +196,4 @@ echo "click-to-text (ms, from press and from release), ANSI: $(echo "$ansi_laten
 worst=$(printf '%s\n%s\n' "$unicode_latencies" "$ansi_latencies" | awk 'NF { if ($2 > w) w = $2 } END { print w + 0 }')
 awk -v w="$worst" 'BEGIN { exit !(w < 500) }' || fail "a delivery took ${worst} ms after the click"
 
-end_checks "screenshot $out/tvimegui.png"
+end_checks "screenshots $out/tvimegui.png, tvimegui-news.png, about.png"

@@ -101,13 +101,13 @@ type_zhong() {
   click_panel 16 40
 }
 
-# Clicks the middle of the item labelled $1 where tvimegui reports it, turning the list's pages
+# The middle of the item labelled $1 where tvimegui reports it, turning the list's pages
 # (向后翻) until it shows: the width of list items follows their text, and with it where every
 # item after the first sits and how many fit on a page. False when four pages did not show it.
-click_item() {  # LABEL
+item_center() {  # LABEL
   local line page
   for page in 0 1 2 3; do
-    [ "$page" = 0 ] || click_panel 277 99
+    [ "$page" = 0 ] || click_panel 277 99 >&2
     for _ in $(seq 10); do
       line=$(awk -v label="$1" '$7 == label { print; exit }' "$gui_layout" 2>/dev/null)
       [ -n "$line" ] && break
@@ -118,7 +118,23 @@ click_item() {  # LABEL
   [ -n "$line" ] || return 1
   local left top right bottom
   read -r _ _ left top right bottom _ <<<"$line"
-  click_panel $(((left + right) / 2)) $(((top + bottom) / 2))
+  echo "$(((left + right) / 2)) $(((top + bottom) / 2))"
+}
+
+click_item() {  # LABEL
+  local center
+  center=$(item_center "$1") || return 1
+  click_panel $center
+}
+
+# A right click (the web look-up of a character or phrase).
+right_click_item() {  # LABEL
+  local x y
+  read -r x y < <(item_center "$1") || return 1
+  xdotool mousemove $((panel_x + x)) $((panel_y + y))
+  sleep 0.15
+  xdotool mousedown 3 sleep 0.01 mouseup 3
+  sleep 0.4
 }
 
 # After 中 the follow-on list offers 国; after 中国 it offers the phrase 人民.

@@ -6,7 +6,7 @@
 # ROOT/<case>/updates/ holds: good (signed tvimedic.exe, version 3.1, built from tvimegui.exe, and
 # tvimegui.exe itself),
 # tampered (one byte changed after signing), unsigned (no .sig), older (manifest 0.9), nolength
-# (the good files sent without a Content-Length).
+# (the good files sent without a Content-Length). ROOT/feed/netads/netads.php is a news feed.
 set -euo pipefail
 action=$1 root=$2
 
@@ -30,6 +30,14 @@ done
 printf '\x7f' | dd of="$root/tampered/updates/tvimedic.exe" bs=1 seek=4000 conv=notrunc 2>/dev/null
 rm "$root/unsigned/updates/tvimedic.exe.sig"
 printf '0.9' >"$root/older/updates/tvimedic.exe.txt"
+
+# A news feed (GBK, as the ad server sends it) under feed/; nofeed/ has none.
+mkdir -p "$root/feed/netads" "$root/nofeed"
+{
+  printf '11\t%s\thttp://127.0.0.1/netads/ad.php?id=11\n' "$(printf '新闻一' | iconv -f UTF-8 -t GBK)"
+  printf '12\tsecond\thttp://127.0.0.1/netads/ad.php?id=12\n'
+  printf '13\tthird\thttp://127.0.0.1/netads/ad.php?id=13\n'
+} >"$root/feed/netads/netads.php"
 
 # A free port: another build tree may be testing at the same time.
 write_config() {  # PORT

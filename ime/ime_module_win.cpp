@@ -6,6 +6,7 @@
 #include "base/user_data_path_win.h"
 #include "ime/secure_desktop_win.h"
 #include "ime/ui_window_win.h"
+#include "online/open_url_win.h"
 #include "panels/guarded_window_proc_win.h"
 #include "settings/user_id.h"
 
@@ -32,6 +33,8 @@ ImeModule::ImeModule(HINSTANCE module, bool onSecureDesktop)
   if (!secure) EnsureUserId(settings, NewGuidText, static_cast<std::int64_t>(std::time(nullptr)));
   runtime.windows.statusClass = kStatusClassName;
   runtime.windows.secureDesktop = secure;
+  // Every caller checks the flag above; the browser's own check is the last line.
+  if (secure) RefuseWebPages();
 }
 
 void SetModuleInstance(HINSTANCE instance) { g_instance = instance; }

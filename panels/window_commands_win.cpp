@@ -10,6 +10,7 @@
 #include "base/gbk.h"
 #include "base/module_thread_win.h"
 #include "base/program_location_win.h"
+#include "base/user_data_path_win.h"
 #include "base/wide_text_win.h"
 #include "engine/user_words.h"
 #include "online/open_url_win.h"
@@ -21,6 +22,7 @@
 #include "panels/user_word.h"
 #include "settings/about_dialog_win.h"
 #include "settings/settings_dialog_win.h"
+#include "update/update_agent_win.h"
 #include "update/update_server.h"
 
 namespace tvime {
@@ -44,10 +46,49 @@ int MessageBoxUtf8(HWND owner, std::string_view text, std::string_view caption, 
   return MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(caption).c_str(), type);
 }
 
-void StartDictionaryManager() {
+// Where a fetched manager goes: the installation's folder when there is one, else the user's data
+// folder, where a user who cannot write the installation may put it.
+std::string FetchedManagerPath() {
+  std::string installation = Windows()->settings->InstallDirectory();
+  DWORD attributes = GetFileAttributesA(installation.c_str());
+  if (!installation.empty() && attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (installation.back() != '\\') installation.push_back('\\');
+    return installation + kDictionaryManagerFile;
+  }
+  return UserDataPath(kDictionaryManagerFile);
+}
+
+// The installed manager, else one fetched earlier into the user's data folder.
+std::string FindDictionaryManager() {
   std::string program =
       FindInstalledProgram(kDictionaryManagerFile, Windows()->settings->InstallDirectory());
-  // Offering to download a missing manager belongs to the updater.
+  if (!program.empty()) return program;
+  std::string fetched = UserDataPath(kDictionaryManagerFile);
+  return GetFileAttributesA(fetched.c_str()) != INVALID_FILE_ATTRIBUTES ? fetched : std::string();
+}
+
+// Offers to fetch the missing manager from the update server; its path once it is in place and
+// its signature verified, else empty.
+std::string FetchDictionaryManager() {
+  PanelWindows& w = *Windows();
+  if (w.host->ShowMessageBox("由于你没有安装或者下载沃岚鼠标输入法词典管理工具。\n"
+                             "你现在需要下载词典管理工具吗？",
+                             kCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    return {};
+  }
+  std::string path = FetchedManagerPath();
+  UpdateAgent agent(true, TrustedUpdateKey(), w.resources);
+  if (agent.downloadSignedToFile(UpdateBaseUrlOf(*w.settings) + kDictionaryManagerFile, path,
+                                 true) != 0) {
+    return {};
+  }
+  return path;
+}
+
+void StartDictionaryManager() {
+  std::string program = FindDictionaryManager();
+  if (program.empty()) program = FetchDictionaryManager();
   if (program.empty()) return;
   std::string commandLine = "\"" + program + "\"";
   STARTUPINFOA startup{};

@@ -124,6 +124,17 @@ bool UpdateAgent::Download(HINTERNET request, const std::string& path, ProgressS
   return ok;
 }
 
+bool UpdateAgent::DownloadSigned(HINTERNET request, const std::string& url, const std::string& path,
+                                 ProgressSink* sink) const {
+  // The file, then its signature; nothing unsigned takes an installed file's place.
+  std::string signature;
+  return Download(request, path, sink) && ReadSmall(url + ".sig", kSignatureSize, signature) &&
+         VerifyFileSignature(
+             path,
+             std::span(reinterpret_cast<const std::uint8_t*>(signature.data()), signature.size()),
+             key_);
+}
+
 bool UpdateAgent::ReadSmall(const std::string& url, size_t limit, std::string& body) const {
   Request request(Open(url));
   if (!request || NumberHeader(request.get(), HTTP_QUERY_STATUS_CODE) != 200) return false;
@@ -200,16 +211,7 @@ UpdateResult UpdateAgent::checkAndUpdate(const std::string& baseUrl, ProgressSin
       !GetTempFileNameA(tempFolder, localName.c_str(), 0, temp)) {
     return failed;
   }
-  // The file, then its signature; nothing unsigned takes the installed file's place.
-  std::string signature;
-  bool downloaded =
-      Download(request.get(), temp, sink) &&
-      ReadSmall(fileUrl + ".sig", kSignatureSize, signature) &&
-      VerifyFileSignature(
-          temp,
-          std::span(reinterpret_cast<const std::uint8_t*>(signature.data()), signature.size()),
-          key_);
-  if (!downloaded) {
+  if (!DownloadSigned(request.get(), fileUrl, temp, sink)) {
     DeleteFileA(temp);
     return failed;
   }
@@ -238,6 +240,26 @@ int UpdateAgent::downloadToFile(const std::string& url, const std::string& path,
     dialog->Show();
   }
   return Download(request.get(), path, dialog ? &*dialog : nullptr) ? 0 : 2;
+}
+
+int UpdateAgent::downloadSignedToFile(const std::string& url, const std::string& path,
+                                      bool showDialog) {
+  if (!isOnline()) return 1;
+  Request request(Open(url));
+  if (!request) return 2;
+  std::optional<DownloadProgressDialog> dialog;
+  if (showDialog) {
+    dialog.emplace(resources_);
+    dialog->Show();
+  }
+  // Beside the target, so that the verified file is moved into place, not copied.
+  std::string temp = path + ".download";
+  if (!DownloadSigned(request.get(), url, temp, dialog ? &*dialog : nullptr) ||
+      !MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    DeleteFileA(temp.c_str());
+    return 2;
+  }
+  return 0;
 }
 
 }  // namespace tvime

@@ -62,6 +62,9 @@ class UpdateAgent {
                                   const std::string& manifestName, const std::string& remoteName);
   // Fetches one address into one file: 0 done, 1 not online, 2 failed.
   int downloadToFile(const std::string& url, const std::string& path, bool showDialog);
+  // The same for a program: the file is put in place only when its published signature
+  // ("<url>.sig") verifies; else 2, and whatever was at `path` stays.
+  int downloadSignedToFile(const std::string& url, const std::string& path, bool showDialog);
 
  private:
   // The request for an address, or nullptr.
@@ -69,6 +72,9 @@ class UpdateAgent {
   // The response body into a file; false on any failure (a short body included).
   bool Download(HINTERNET request, const std::string& path, ProgressSink* sink) const;
   // A small response (a manifest, a signature), at most `limit` bytes; false unless 200.
+  // Download, then the signature at `url` + ".sig" checked against the file.
+  bool DownloadSigned(HINTERNET request, const std::string& url, const std::string& path,
+                      ProgressSink* sink) const;
   bool ReadSmall(const std::string& url, size_t limit, std::string& body) const;
   bool Ask(const std::string& question) const;
 

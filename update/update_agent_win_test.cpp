@@ -12,6 +12,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "base/file_io.h"
 #include "settings/registry_settings_store_win.h"
 #include "settings/settings.h"
 #include "tests/support/file_contents.h"
@@ -84,6 +85,25 @@ TEST_F(UpdateAgentTest, AnOlderPublishedVersionIsNoUpdate) {
 TEST_F(UpdateAgentTest, ABodyWithoutALengthStillDownloads) {
   EXPECT_EQ(Check("nolength"), UpdateResult::Updated);
   EXPECT_EQ(fileVersionString(installed), "3.1");
+}
+
+// The input method fetching a missing dictionary manager: only a signed file is put in place.
+TEST(UpdateAgentDownload, OnlyASignedProgramIsPutInPlace) {
+  ASSERT_FALSE(Port().empty()) << "the update server is not running";
+  testing::TempDir folder;
+  std::string target = folder.File("tvimedic.exe");
+  UpdateAgent agent(false);
+  EXPECT_EQ(agent.downloadSignedToFile(Server("tampered") + "tvimedic.exe", target, false), 2);
+  EXPECT_EQ(agent.downloadSignedToFile(Server("unsigned") + "tvimedic.exe", target, false), 2);
+  EXPECT_EQ(folder.EntryCount(), 0u) << "a refused download left a file";
+  // An existing file is not touched by a refused one.
+  ASSERT_TRUE(ReplaceFileContents(target, "old"));
+  EXPECT_EQ(agent.downloadSignedToFile(Server("tampered") + "tvimedic.exe", target, false), 2);
+  EXPECT_EQ(testing::FileContents(target), "old");
+  EXPECT_EQ(agent.downloadSignedToFile(Server("good") + "missing.exe", target, false), 2);
+  EXPECT_EQ(agent.downloadSignedToFile(Server("good") + "tvimedic.exe", target, false), 0);
+  EXPECT_EQ(fileVersionString(target), "3.1");
+  EXPECT_EQ(folder.EntryCount(), 1u);
 }
 
 // Counts the blocks and says "cancel" from the second one on.

@@ -4,6 +4,8 @@
 //   tvime-window-tool.exe foreground         the foreground window's handle and class
 //   tvime-window-tool.exe rect CLASS         the screen rectangle of the first visible window of
 //                                            the class: left top right bottom
+//   tvime-window-tool.exe title CLASS        the caption of the first visible window of the
+//                                            class (UTF-8)
 //   tvime-window-tool.exe send CLASS MESSAGE WPARAM LPARAM
 //                                            sends the message to it and prints the answer
 //   tvime-window-tool.exe post CLASS MESSAGE WPARAM LPARAM
@@ -78,6 +80,14 @@ int PlayIndicator(int seconds) {
   return 0;
 }
 
+HWND FirstVisible(const wchar_t* className) {
+  HWND window = nullptr;
+  while ((window = FindWindowExW(nullptr, window, className, nullptr)) &&
+         !IsWindowVisible(window)) {
+  }
+  return window;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -98,11 +108,21 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("%d\n", counting.count);
     return 0;
   }
-  if (command == L"rect") {
-    HWND window = nullptr;
-    while ((window = FindWindowExW(nullptr, window, argv[2], nullptr)) &&
-           !IsWindowVisible(window)) {
+  if (command == L"title") {
+    HWND window = FirstVisible(argv[2]);
+    wchar_t title[256] = L"";
+    char utf8[768] = "";
+    if (!window) {
+      std::printf("none\n");
+      return 1;
     }
+    GetWindowTextW(window, title, 256);
+    WideCharToMultiByte(CP_UTF8, 0, title, -1, utf8, sizeof utf8, nullptr, nullptr);
+    std::printf("%s\n", utf8);
+    return 0;
+  }
+  if (command == L"rect") {
+    HWND window = FirstVisible(argv[2]);
     RECT rect;
     if (!window || !GetWindowRect(window, &rect)) {
       std::printf("none\n");

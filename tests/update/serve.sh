@@ -6,7 +6,8 @@
 # ROOT/<case>/updates/ holds: good (signed tvimedic.exe, version 3.1, built from tvimegui.exe, and
 # tvimegui.exe itself),
 # tampered (one byte changed after signing), unsigned (no .sig), older (manifest 0.9), nolength
-# (the good files sent without a Content-Length). ROOT/feed/netads/netads.php is a news feed.
+# (the good files sent without a Content-Length), slow (the good files at 1 MB/s), next (the
+# manager and a module of version 3.2). ROOT/feed/netads/netads.php is a news feed.
 set -euo pipefail
 action=$1 root=$2
 
@@ -30,6 +31,15 @@ done
 printf '\x7f' | dd of="$root/tampered/updates/tvimedic.exe" bs=1 seek=4000 conv=notrunc 2>/dev/null
 rm "$root/unsigned/updates/tvimedic.exe.sig"
 printf '0.9' >"$root/older/updates/tvimedic.exe.txt"
+
+source "$(dirname "$0")/file_version.sh"
+# next/: the good manager, and an input-method module one version above the build (its version
+# resource patched), for the updater's run over an installation.
+mkdir -p "$root/next/staging"
+cp "$bin/tvime30.ime" "$root/next/staging/tvime30.ime"
+set_file_version "$root/next/staging/tvime30.ime" 3 2
+"$publish" "$key" "$root/next/updates" "$root/staging/tvimedic.exe" \
+  "$root/next/staging/tvime30.ime"
 
 # A news feed (GBK, as the ad server sends it) under feed/; nofeed/ has none.
 mkdir -p "$root/feed/netads" "$root/nofeed"
@@ -59,6 +69,8 @@ http {
     root $root;
     # Made on the fly: no Content-Length, the body comes in chunks.
     location /nolength/ { ssi on; ssi_types *; }
+    # The good files, slowly: the download dialog stays up long enough to be seen.
+    location /slow/ { alias $root/good/; limit_rate 1m; }
   }
 }
 CONF

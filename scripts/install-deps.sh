@@ -12,8 +12,9 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   # Windows tests and end-to-end runs
   wine wine64 xvfb xdotool x11-utils imagemagick locales
-  # the update server of the tests (started unprivileged on a loopback port by the tests)
-  nginx-light
+  # the update server of the tests (started unprivileged on a loopback port by the tests), and
+  # the certificate of its TLS port
+  nginx-light openssl
   # the fonts the Wine prefixes see, and no others (cmake/wine-run.sh): a Song face for 宋体, a
   # sans face for 黑体, Arial's metrics, Wine's own Tahoma and Marlett
   fontconfig fonts-arphic-uming fonts-wqy-microhei fonts-liberation2 fonts-wine

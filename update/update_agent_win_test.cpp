@@ -87,6 +87,25 @@ TEST_F(UpdateAgentTest, ABodyWithoutALengthStillDownloads) {
   EXPECT_EQ(fileVersionString(installed), "3.1");
 }
 
+// https: the agent speaks TLS and checks the server's certificate. The test server's certificate
+// is its own, which nothing trusts, so no manifest is read and nothing is installed. (Wine 8 takes
+// its trusted roots from the Unix system's certificate files only; a certificate added to a
+// Windows root store is not used, so the trusted case cannot be shown here without changing the
+// machine.)
+TEST_F(UpdateAgentTest, OverHttpsAServerWithAnUntrustedCertificateIsNotAskedAnything) {
+  std::string port = testing::FileContents(std::string(TVIME_UPDATE_SERVER_ROOT) + "\\tls-port");
+  port = port.substr(0, port.find_first_not_of("0123456789"));
+  ASSERT_FALSE(port.empty());
+  std::string access = std::string(TVIME_UPDATE_SERVER_ROOT) + "\\logs\\access.log";
+  size_t requestsBefore = testing::FileContents(access).size();
+  EXPECT_EQ(agent.checkAndUpdate("https://127.0.0.1:" + port + "/good/updates/", nullptr, installed,
+                                 "", ""),
+            UpdateResult::OpenFailed);
+  EXPECT_EQ(testing::FileContents(installed), before);
+  // The handshake failed before any request: the server logged none.
+  EXPECT_EQ(testing::FileContents(access).size(), requestsBefore);
+}
+
 // The input method fetching a missing dictionary manager: only a signed file is put in place.
 TEST(UpdateAgentDownload, OnlyASignedProgramIsPutInPlace) {
   ASSERT_FALSE(Port().empty()) << "the update server is not running";

@@ -7,7 +7,8 @@
 # tvimegui.exe itself),
 # tampered (one byte changed after signing), unsigned (no .sig), older (manifest 0.9), nolength
 # (the good files sent without a Content-Length), slow (the good files at 1 MB/s), next (the
-# manager and a module of version 3.2). ROOT/feed/netads/netads.php is a news feed.
+# manager and a module of version 3.2). ROOT/feed/netads/netads.php is a news feed. Everything is
+# also served over TLS on the port in ROOT/tls-port, with a certificate of its own.
 set -euo pipefail
 action=$1 root=$2
 
@@ -49,7 +50,13 @@ mkdir -p "$root/feed/netads" "$root/nofeed"
   printf '13\tthird\thttp://127.0.0.1/netads/ad.php?id=13\n'
 } >"$root/feed/netads/netads.php"
 
-# A free port: another build tree may be testing at the same time.
+# The same over TLS, with a certificate of its own for 127.0.0.1, which nothing trusts.
+mkdir -p "$root/tls"
+openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 30 \
+  -subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 \
+  -keyout "$root/tls/key.pem" -out "$root/tls/cert.pem" 2>>"$root/logs/start.log"
+
+# Free ports (PORT, and PORT + 1 for TLS): another build tree may be testing at the same time.
 write_config() {  # PORT
   cat >"$root/nginx.conf" <<CONF
 worker_processes 1;
@@ -66,6 +73,9 @@ http {
   default_type application/octet-stream;
   server {
     listen 127.0.0.1:$1;
+    listen 127.0.0.1:$(($1 + 1)) ssl;
+    ssl_certificate $root/tls/cert.pem;
+    ssl_certificate_key $root/tls/key.pem;
     root $root;
     # Made on the fly: no Content-Length, the body comes in chunks.
     location /nolength/ { ssi on; ssi_types *; }
@@ -84,6 +94,7 @@ for _ in $(seq 20); do
     for _ in $(seq 50); do
       if [ -s "$root/nginx.pid" ] && (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
         echo "$port" >"$root/port"
+        echo $((port + 1)) >"$root/tls-port"
         exit 0
       fi
       sleep 0.1

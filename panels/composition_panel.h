@@ -162,7 +162,6 @@ class CompositionPanel : public LexiconClient {
   int KeyStep(ContextHandle context, int ch, bool shaped);
   void Hover(int x, int y);
   void PaintHint(DrawList& out) const;
-  void PaintCompositionLine(DrawList& out) const;
 
   static constexpr int kPageStep = 5;
 

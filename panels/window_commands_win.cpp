@@ -230,10 +230,8 @@ void RunWindowCommand(ContextHandle context, int id) {
     case kCmdAbout: {
       ActivateTooltips(false);
       // Without an owner: the foreground window may be another program's, and a modal loop
-      // disables its owner. The user's application gets the foreground back afterwards.
-      HWND previous = GetForegroundWindow();
+      // disables its owner. The dialog gives the foreground back to the application itself.
       ShowAboutDialog(w.resources, nullptr, *w.settings);
-      if (previous) SetForegroundWindow(previous);
       ActivateTooltips(true);
       BringCompositionBack();
       if (w.composition) InvalidateRect(w.composition, nullptr, TRUE);

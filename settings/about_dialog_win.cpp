@@ -197,7 +197,17 @@ class CreditsCrawl {
 struct AboutState {
   HINSTANCE module;
   Settings* settings;
+  HWND previous;  // the foreground window before the dialog: the user's application
 };
+
+// The user's application gets the foreground back while the dialog still exists: once the
+// dialog is no longer active, its destruction hands the activation to nobody else.
+void Close(HWND dialog, const AboutState* state, INT_PTR result) {
+  if (state && state->previous && IsWindow(state->previous)) {
+    SetForegroundWindow(state->previous);
+  }
+  EndDialog(dialog, result);
+}
 
 void CentreOnDesktop(HWND dialog) {
   RECT rect, work;
@@ -233,16 +243,16 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
       auto* state = reinterpret_cast<AboutState*>(GetWindowLongPtrW(dialog, DWLP_USER));
       switch (LOWORD(wParam)) {
         case kCtlAboutLicence:
-          EndDialog(dialog, 1);
+          Close(dialog, state, 1);
           return TRUE;
         case kCtlAboutFeedback:
         case kCtlAboutNews:
           if (state) openUrl(ProductSiteOf(*state->settings));
-          EndDialog(dialog, 0);
+          Close(dialog, state, 0);
           return TRUE;
         case IDOK:
         case IDCANCEL:
-          EndDialog(dialog, 0);
+          Close(dialog, state, 0);
           return TRUE;
         default:
           return FALSE;
@@ -263,7 +273,7 @@ std::string InstalledModuleVersion() {
 }
 
 INT_PTR ShowAboutDialog(HINSTANCE module, HWND owner, Settings& settings) {
-  AboutState state{module, &settings};
+  AboutState state{module, &settings, GetForegroundWindow()};
   INT_PTR answer = DialogBoxParamW(module, MAKEINTRESOURCEW(kAboutDialogId), owner, AboutDialogProc,
                                    reinterpret_cast<LPARAM>(&state));
   if (answer == 1) ShowLicenceAgreement(module, true, settings);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -228,7 +229,8 @@ UpdateResult UpdateAgent::checkAndUpdateSelf(const std::string& baseUrl, Progres
   return checkAndUpdate(baseUrl, sink, OwnProgramPath(), manifestName, remoteName);
 }
 
-int UpdateAgent::downloadToFile(const std::string& url, const std::string& path, bool showDialog) {
+int UpdateAgent::Fetch(const std::string& url, bool showDialog,
+                       const std::function<bool(HINTERNET, ProgressSink*)>& save) {
   if (!isOnline()) return 1;
   Request request(Open(url));
   if (!request) return 2;
@@ -239,27 +241,27 @@ int UpdateAgent::downloadToFile(const std::string& url, const std::string& path,
     dialog.emplace(resources_);
     dialog->Show();
   }
-  return Download(request.get(), path, dialog ? &*dialog : nullptr) ? 0 : 2;
+  return save(request.get(), dialog ? &*dialog : nullptr) ? 0 : 2;
+}
+
+int UpdateAgent::downloadToFile(const std::string& url, const std::string& path, bool showDialog) {
+  return Fetch(url, showDialog, [&](HINTERNET request, ProgressSink* sink) {
+    return Download(request, path, sink);
+  });
 }
 
 int UpdateAgent::downloadSignedToFile(const std::string& url, const std::string& path,
                                       bool showDialog) {
-  if (!isOnline()) return 1;
-  Request request(Open(url));
-  if (!request) return 2;
-  std::optional<DownloadProgressDialog> dialog;
-  if (showDialog) {
-    dialog.emplace(resources_);
-    dialog->Show();
-  }
   // Beside the target, so that the verified file is moved into place, not copied.
   std::string temp = path + ".download";
-  if (!DownloadSigned(request.get(), url, temp, dialog ? &*dialog : nullptr) ||
-      !MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+  return Fetch(url, showDialog, [&](HINTERNET request, ProgressSink* sink) {
+    if (DownloadSigned(request, url, temp, sink) &&
+        MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+      return true;
+    }
     DeleteFileA(temp.c_str());
-    return 2;
-  }
-  return 0;
+    return false;
+  });
 }
 
 }  // namespace tvime

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "update/signature.h"
@@ -72,6 +73,10 @@ class UpdateAgent {
   // The response body into a file; false on any failure (a short body included).
   bool Download(HINTERNET request, const std::string& path, ProgressSink* sink) const;
   // A small response (a manifest, a signature), at most `limit` bytes; false unless 200.
+  // Opens `url` and hands the request to `save`, with the download dialog shown or not: 0 when
+  // it saved, 1 not online, 2 failed.
+  int Fetch(const std::string& url, bool showDialog,
+            const std::function<bool(HINTERNET, ProgressSink*)>& save);
   // Download, then the signature at `url` + ".sig" checked against the file.
   bool DownloadSigned(HINTERNET request, const std::string& url, const std::string& path,
                       ProgressSink* sink) const;

@@ -20,6 +20,17 @@ source "$(dirname "$0")/checks.sh"
 machine_key='HKLM\Software\Tavrin\tvime3.0\Settings'
 trap 'stop_gui; stop_editor; wine_quiet reg delete "$machine_key" /v ProductSite /f' EXIT
 
+# True once the editor has the foreground again (its last foreground event names its window);
+# false after 5 s.
+wait_for_editor_in_front() {
+  for _ in $(seq 50); do
+    [ "$(awk '$1 == "foreground" { w = $2 } END { print w }' "$editor_events" | tr -d '\r')" = "$editor_window" ] &&
+      return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Until the licence is accepted once, the agreement comes first; declining it ends the program
 # before any window of its own exists.
 wine_quiet reg add "$settings_key" /v NoShowLicense3.1 /t REG_DWORD /d 0 /f
@@ -117,6 +128,7 @@ wait_for_line "$TVIME_BROWSER_LOG" "^http://127.0.0.1:$port/feed/\$" ||
   fail "用户反馈 did not open the product site ($(tail -n 1 "$TVIME_BROWSER_LOG"))"
 for _ in $(seq 50); do [ "$(window_tool visible '#32770')" != "1" ] && break; sleep 0.1; done
 [ "$(window_tool visible '#32770')" != "1" ] || fail "用户反馈 did not close the about dialog"
+wait_for_editor_in_front || fail "the editor did not get the foreground back after the about dialog"
 window_tool post "$panel_class" 0x111 40003 0
 wait_for_line "$TVIME_BROWSER_LOG" "^http://127.0.0.1:$port/feed/help/\$" ||
   fail "帮助 did not open the help page ($(tail -n 1 "$TVIME_BROWSER_LOG"))"
@@ -134,14 +146,10 @@ window_tool send "$gui_class" 0x40A 0 0x201 >/dev/null
 
 # "选中词语造词" is not offered: a warning box, and the editor is in front again afterwards.
 window_tool post "$panel_class" 0x111 40049 0
-if wait_for_line "$editor_events" "^foreground" && [ "$(window_tool visible '#32770')" = "1" ]; then
+for _ in $(seq 50); do [ "$(window_tool visible '#32770')" = "1" ] && break; sleep 0.1; done
+if [ "$(window_tool visible '#32770')" = "1" ]; then
   window_tool post '#32770' 0x111 1 0  # IDOK
-  for _ in $(seq 50); do
-    [ "$(awk '$1 == "foreground" { w = $2 } END { print w }' "$editor_events" | tr -d '\r')" = "$editor_window" ] && break
-    sleep 0.1
-  done
-  [ "$(awk '$1 == "foreground" { w = $2 } END { print w }' "$editor_events" | tr -d '\r')" = "$editor_window" ] ||
-    fail "the editor did not get the foreground back after the warning box"
+  wait_for_editor_in_front || fail "the editor did not get the foreground back after the warning box"
 else
   fail "the user-word command did not show its warning box"
 fi

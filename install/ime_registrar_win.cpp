@@ -50,10 +50,51 @@ bool ImeRegistrar::installIme(std::string_view fileName, std::string_view layout
   }
   if (path.size() >= kMaxText) return false;
   std::wstring text = WideFromUtf8(layoutText);
+  // Installed again (an upgrade, a repair): the layout the user has stays the one layout. Wine's
+  // input-method manager would add a second one with the same module.
+  std::wstring existing = FindLayoutOf(PathFindFileNameW(path.c_str()));
+  if (!existing.empty()) {
+    RegistryKey layout(HKEY_LOCAL_MACHINE,
+                       (std::wstring(kKeyboardLayoutsKey) + L"\\" + existing).c_str(),
+                       KEY_SET_VALUE);
+    if (layout) {
+      std::wstring imeFile = ReadString(layout.get(), L"IME File");
+      // Windows keeps the bare file name, Wine the full path: a path follows the module.
+      if (PathFindFileNameW(imeFile.c_str()) != imeFile.c_str()) {
+        RegSetValueExW(layout.get(), L"IME File", 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(path.c_str()),
+                       static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+      }
+      RegSetValueExW(layout.get(), L"Layout Text", 0, REG_SZ,
+                     reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    }
+    LoadKeyboardLayoutW(existing.c_str(), KLF_REPLACELANG);
+    return true;
+  }
   HKL layout = ImmInstallIMEW(path.c_str(), text.c_str());
   if (!layout) return false;
   LoadKeyboardLayoutW(LayoutName(layout).c_str(), KLF_REPLACELANG);
   return true;
+}
+
+std::wstring ImeRegistrar::FindLayoutOf(std::wstring_view fileName) {
+  RegistryKey layouts(HKEY_LOCAL_MACHINE, kKeyboardLayoutsKey, KEY_READ);
+  if (!layouts) return {};
+  std::wstring wanted(fileName);
+  wchar_t name[kMaxText];
+  for (DWORD index = 0; RegEnumKeyW(layouts.get(), index, name, kMaxText) == ERROR_SUCCESS;
+       ++index) {
+    RegistryKey layout(HKEY_LOCAL_MACHINE,
+                       (std::wstring(kKeyboardLayoutsKey) + L"\\" + name).c_str(), KEY_READ);
+    if (!layout) continue;
+    std::wstring imeFile = ReadString(layout.get(), L"IME File");
+    // Windows keeps the bare file name; Wine keeps the full path.
+    if (!imeFile.empty() && lstrcmpiW(PathFindFileNameW(imeFile.c_str()), wanted.c_str()) == 0) {
+      return name;
+    }
+  }
+  return {};
 }
 
 bool ImeRegistrar::uninstallIme(std::string_view fileName) {
@@ -63,27 +104,19 @@ bool ImeRegistrar::uninstallIme(std::string_view fileName) {
     reportError_("在注册表中打开输入法注册表项时出错！\n");
     return false;
   }
-  wchar_t name[kMaxText];
-  for (DWORD index = 0; RegEnumKeyW(layouts.get(), index, name, kMaxText) == ERROR_SUCCESS;
-       ++index) {
-    std::wstring path = std::wstring(kKeyboardLayoutsKey) + L"\\" + name;
-    std::wstring imeFile;
-    {
-      RegistryKey layout(HKEY_LOCAL_MACHINE, path.c_str(), KEY_ALL_ACCESS);
-      if (!layout) continue;
-      imeFile = ReadString(layout.get(), L"IME File");
-    }
-    // Windows keeps the bare file name; Wine keeps the full path.
-    if (imeFile.empty() || lstrcmpiW(PathFindFileNameW(imeFile.c_str()), wanted.c_str()) != 0) {
-      continue;
-    }
+  // Every layout of the module goes, not only the first: an earlier install under Wine, or a
+  // repair by hand, may have left more than one, and a layout without its module is broken.
+  // (Bounded, in case a key refuses to be deleted.)
+  for (int removed = 0; removed < 16; ++removed) {
+    std::wstring name = FindLayoutOf(wanted);
+    if (name.empty()) break;
     // Layout handles of input methods have the top bit set; on 64-bit systems they are
     // sign-extended.
-    auto handle = static_cast<LONG>(std::wcstoul(name, nullptr, 16));
+    auto handle = static_cast<LONG>(std::wcstoul(name.c_str(), nullptr, 16));
     UnloadKeyboardLayout(reinterpret_cast<HKL>(static_cast<LONG_PTR>(handle)));
     removePreloadEntry(name, "在注册表中删除输入法PreLoad项时出错！");
-    deleteRegistryTree(HKEY_LOCAL_MACHINE, path, "在注册表中删除输入法项时出错！");
-    break;
+    deleteRegistryTree(HKEY_LOCAL_MACHINE, std::wstring(kKeyboardLayoutsKey) + L"\\" + name,
+                       "在注册表中删除输入法项时出错！");
   }
   return true;
 }

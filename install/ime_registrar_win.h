@@ -21,7 +21,8 @@ class ImeRegistrar {
   explicit ImeRegistrar(ErrorReport reportError = ShowUninstallError);
 
   // Installs the module (a bare name is looked up in the system directory) under the layout text
-  // and loads the new layout. False when the manager refuses it.
+  // and loads the layout. A module already registered keeps its one layout (its text renewed).
+  // False when the manager refuses it.
   bool installIme(std::string_view fileName, std::string_view layoutText);
   // Removes the layout whose "IME File" is the file name part of `fileName` (any case): unloads
   // it, drops its Preload value and deletes its key. A missing layout is no failure.
@@ -31,6 +32,10 @@ class ImeRegistrar {
   // Deletes `path` below `root` with everything under it; `message` (may be empty) is reported
   // when the deletion fails.
   void deleteRegistryTree(HKEY root, std::wstring_view path, std::string_view message);
+
+  // The layout key whose "IME File" is `fileName` (a bare name, any case; the key's value may
+  // hold a full path); empty when there is none.
+  static std::wstring FindLayoutOf(std::wstring_view fileName);
 
   // The layout handle as the registry names it: lower-case hexadecimal, no leading zeros.
   static std::wstring LayoutName(HKL layout);

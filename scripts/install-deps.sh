@@ -12,6 +12,8 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   # Windows tests and end-to-end runs
   wine wine64 xvfb xdotool x11-utils imagemagick locales
+  # the Windows setups (makensis), and a look into the 32-bit one in the tests
+  nsis p7zip-full
   # the update server of the tests (started unprivileged on a loopback port by the tests), and
   # the certificate of its TLS port
   nginx-light openssl

@@ -2,7 +2,8 @@
 # Runs every test of the project from a fresh Debian 12 machine or an existing checkout:
 # installs what is missing, builds the presets host (sanitizers, fuzzers), host-release
 # (benchmarks), win64 and win32, runs the host tests and fuzzers, the Windows tests under Wine,
-# the static checks of the Windows binaries, and short benchmarks (the engine on the host, the
+# the static checks of the Windows binaries, builds the two setups and installs, upgrades and
+# removes the 64-bit one under Wine, and runs short benchmarks (the engine on the host, the
 # input-method module's cost per key under Wine). Ends with "N passed, N failed".
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -75,7 +76,9 @@ run_tests() {
 }
 
 if build host; then run_tests host; fi
+win64_built=0
 if build win64; then
+  win64_built=1
   # Only the tests that open windows get a display; the others must do without.
   run_tests win64 --name win64 -LE display -- DISPLAY=
   start_xvfb
@@ -85,7 +88,31 @@ if build win64; then
     build/win64/bin/tvime-ime-key-cost.exe 2>/dev/null || true
   WINEPREFIX="$PWD/build/win64/wine" wineserver -k 2>/dev/null || true
 fi
-if build win32; then run_tests win32; fi
+if build win32; then
+  run_tests win32
+  # The setups from both builds, then installed, upgraded and removed in a prefix of their own.
+  if [ "$win64_built" = 1 ]; then
+    echo "== package"
+    if scripts/package.sh --no-build >"$logs/package.log" 2>&1; then
+      cat "$logs/package.log"
+      passed=$((passed + 1))
+      echo "== test setup"
+      [ -n "$xvfb_pid" ] || start_xvfb
+      if DISPLAY="$XVFB_DISPLAY" tests/install/setup_test.sh cmake/wine-run.sh \
+           "$PWD/build/package/wine" build/package build/win64/bin build/win32/bin \
+           build/package/test >"$logs/test-setup.log" 2>&1; then
+        passed=$((passed + 1))
+      else
+        failed=$((failed + 1))
+      fi
+      grep -E "^FAIL|failures;" "$logs/test-setup.log"
+      WINEPREFIX="$PWD/build/package/wine" wineserver -k 2>/dev/null || true
+    else
+      tail -n 30 "$logs/package.log"
+      failed=$((failed + 1))
+    fi
+  fi
+fi
 if build host-release; then
   echo "== benchmarks (figures, not tests)"
   for bench in lexicon_bench session_bench; do

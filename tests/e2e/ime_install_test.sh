@@ -11,8 +11,7 @@ mkdir -p "$out"
 run_seconds=120
 source "$(dirname "$0")/gui_driver.sh"
 source "$(dirname "$0")/checks.sh"
-layouts_key='HKLM\SYSTEM\CurrentControlSet\Control\Keyboard Layouts'
-preload_key='HKCU\Keyboard Layout\Preload'
+source "$(dirname "$0")/ime_driver.sh"
 
 trap 'stop_editor; WINEPREFIX="$prefix" wineserver -k 2>/dev/null' EXIT
 
@@ -21,20 +20,6 @@ trap 'stop_editor; WINEPREFIX="$prefix" wineserver -k 2>/dev/null' EXIT
 type_guo() { click_panel 16 40; }
 
 installer() { "$wine_run" --prefix "$prefix" "$bin/tvimeist.exe" "$@" >/dev/null 2>&1; }
-
-# The layouts whose input-method file is tvime30.ime, one "name|layout text" per line.
-our_layouts() {
-  "$wine_run" --prefix "$prefix" reg query "$layouts_key" /s 2>/dev/null | iconv -f gbk -t utf-8 |
-    awk -F'    ' '/^HKEY_/ { n = split($0, p, "\\"); key = p[n]; file = ""; text = "" }
-                  tolower($2) == "ime file" && tolower($4) ~ /tvime30\.ime$/ { file = key }
-                  $2 == "Layout Text" { text = $4 }
-                  file != "" && text != "" { print file "|" text; file = "" }'
-}
-
-preload_value() {  # NAME
-  "$wine_run" --prefix "$prefix" reg query "$preload_key" /v "$1" 2>/dev/null |
-    awk -v name="$1" '$1 == name { print $3 }'
-}
 
 # A prefix left by an earlier run may still hold registrations.
 for _ in 1 2 3 4 5; do
@@ -56,15 +41,6 @@ layout=${registered%%|*}
 # The user's list of layouts: ours after another one (Wine keeps value 1 for itself).
 wine_quiet reg add "$preload_key" /v 5 /t REG_SZ /d 00000409 /f
 wine_quiet reg add "$preload_key" /v 6 /t REG_SZ /d "$layout" /f
-
-# Waits for the module's composition panel; panel_x is "none" when it did not show.
-wait_for_panel() {
-  for _ in $(seq 150); do
-    read -r panel_x panel_y _ _ <<<"$(window_tool rect TavrinIME3_COMP)"
-    [ "$panel_x" != none ] && return 0
-    sleep 0.1
-  done
-}
 
 # A stand-in for the system's language indicator, which the input method tells its state.
 indicator_log="$out/indicator.log"

@@ -21,6 +21,7 @@
 #include "base/wide_text_win.h"
 #include "gui/event_trace_win.h"
 #include "gui/gui_host_win.h"
+#include "online/background_service_win.h"
 #include "panels/command_id.h"
 #include "panels/guarded_window_proc_win.h"
 #include "panels/layout_report.h"
@@ -269,6 +270,8 @@ int Run(HINSTANCE instance) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+  // The news line goes with the runtime: the service must hand it nothing more.
+  StopBackgroundService();
   Shell_NotifyIconW(NIM_DELETE, &icon);
   CloseHandle(mutex);
   return static_cast<int>(message.wParam);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <mutex>
 
 #include "base/file_io.h"
 #include "base/module_thread_win.h"
@@ -20,6 +21,10 @@ constexpr char kUpdaterFile[] = "tvimeup.exe";
 
 std::atomic<bool> g_started{false};
 HANDLE g_stop = nullptr;  // set when the service is to end
+// Held while the service hands entries over: once StopBackgroundService has returned, nothing is
+// handed to a news line that its program may be destroying.
+std::mutex g_showing;
+bool g_stopped = false;
 
 std::uint32_t Now() { return static_cast<std::uint32_t>(time(nullptr)); }
 
@@ -27,9 +32,14 @@ bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void RunService(const NewsService& news) {
+void RunService(NewsService news) {
   RegistrySettingsStore registry;
   Settings settings(news.store ? *news.store : registry);
+  auto show = std::move(news.show);
+  news.show = [&show](std::vector<NewsEntry> entries) {
+    std::lock_guard lock(g_showing);
+    if (!g_stopped && show) show(std::move(entries));
+  };
   do {
     // A fault in one pass must not end the service, nor the application it runs in.
     try {
@@ -57,6 +67,8 @@ bool StartBackgroundService(NewsService news) {
 }
 
 void StopBackgroundService() {
+  std::lock_guard lock(g_showing);
+  g_stopped = true;
   if (g_stop) SetEvent(g_stop);
 }
 

@@ -28,7 +28,9 @@ struct NewsService {
 // (true then).
 bool StartBackgroundService(NewsService news);
 
-// Ends the service at its next wake-up: the module is about to be unloaded.
+// Ends the service: it hands over no entries from the moment this returns, and its thread ends
+// once its current pass is done. Called before the module is unloaded or the program's windows
+// are destroyed.
 void StopBackgroundService();
 
 // One refresh. A feed file less than an hour old by "NetAds.Update" is read as it is; otherwise

@@ -3,8 +3,10 @@
 # and the update directory signed with that key, all under build/release/:
 #   setup-x64.exe, setup-x86.exe
 #   updates/      the 64-bit programs and module, each with its manifest and signature
-#   updates-x86/  the same for 32-bit installations (their "UpdateBaseUrl" names this folder)
-#   scripts/release.sh release-key.pem
+#   updates-x86/  the same for 32-bit installations: the 32-bit programs look there
+#   [TVIME_UPDATE_BASE_URL=https://host/updates/] scripts/release.sh release-key.pem
+# The update server's address is the build's default unless given; the 32-bit programs get the
+# same address with "updates-x86/" in place of "updates/".
 # The key is an ECDSA P-256 private key in PEM (see the README); it never enters the repository.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,10 +22,14 @@ cmake --build --preset host-release --target tvime-publish >/dev/null
 publish=build/host-release/tools/tvime-publish
 "$publish" --public-key "$key" >"$out/release-key.pub.hex"
 
+base=${TVIME_UPDATE_BASE_URL:-$(sed -n 's/^set(TVIME_UPDATE_BASE_URL "\([^"]*\)".*/\1/p' \
+                                  update/CMakeLists.txt)}
+declare -A base_of=([win64]="$base" [win32]="${base%updates/}updates-x86/")
 programs=(tvime30 tvimegui tvimedic tvimeup tvimeist)
 for preset in win64 win32; do
   cmake --preset "$preset" -B "$out/$preset" -DTVIME_RELEASE=ON \
-    -DTVIME_UPDATE_KEY_FILE="$PWD/$out/release-key.pub.hex" >/dev/null
+    -DTVIME_UPDATE_KEY_FILE="$PWD/$out/release-key.pub.hex" \
+    -DTVIME_UPDATE_BASE_URL="${base_of[$preset]}" >/dev/null
   cmake --build "$out/$preset" --target "${programs[@]}" >/dev/null
 done
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <ctime>
 #include <mutex>
 
 #include "base/file_io.h"

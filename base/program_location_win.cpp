@@ -4,6 +4,16 @@
 
 namespace tvime {
 
+bool IsExistingFile(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsExistingFolder(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::string OwnProgramPath() {
   char path[MAX_PATH] = {};
   DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -25,10 +35,7 @@ std::string OwnCodeFolder() {
 
 std::string FindInstalledProgram(std::string_view fileName, std::string_view installDirectory) {
   for (const std::string& path : ProgramCandidates(fileName, installDirectory, OwnCodeFolder())) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      return path;
-    }
+    if (IsExistingFile(path)) return path;
   }
   return {};
 }

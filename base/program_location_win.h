@@ -9,6 +9,10 @@
 
 namespace tvime {
 
+// Whether `path` names an existing file (not a folder), and an existing folder.
+bool IsExistingFile(const std::string& path);
+bool IsExistingFolder(const std::string& path);
+
 // The full path of the running program; empty when it does not fit a path buffer.
 std::string OwnProgramPath();
 

@@ -29,10 +29,6 @@ bool g_stopped = false;
 
 std::uint32_t Now() { return static_cast<std::uint32_t>(time(nullptr)); }
 
-bool FileExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 void RunService(NewsService news) {
   RegistrySettingsStore registry;
   Settings settings(news.store ? *news.store : registry);
@@ -75,7 +71,7 @@ void StopBackgroundService() {
 
 void updateNewsFeed(Settings& settings, const NewsService& news, std::uint32_t now) {
   auto last = static_cast<std::uint32_t>(settings.Read(setting::NetAdsUpdate));
-  bool fresh = now - last < kFeedFreshSeconds && FileExists(news.feedPath);
+  bool fresh = now - last < kFeedFreshSeconds && IsExistingFile(news.feedPath);
   if (!fresh) {
     std::string download = news.feedPath + ".download";
     UpdateAgent agent(false);

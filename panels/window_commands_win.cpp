@@ -50,9 +50,7 @@ int MessageBoxUtf8(HWND owner, std::string_view text, std::string_view caption, 
 // folder, where a user who cannot write the installation may put it.
 std::string FetchedManagerPath() {
   std::string installation = Windows()->settings->InstallDirectory();
-  DWORD attributes = GetFileAttributesA(installation.c_str());
-  if (!installation.empty() && attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+  if (!installation.empty() && IsExistingFolder(installation)) {
     if (installation.back() != '\\') installation.push_back('\\');
     return installation + kDictionaryManagerFile;
   }
@@ -65,7 +63,7 @@ std::string FindDictionaryManager() {
       FindInstalledProgram(kDictionaryManagerFile, Windows()->settings->InstallDirectory());
   if (!program.empty()) return program;
   std::string fetched = UserDataPath(kDictionaryManagerFile);
-  return GetFileAttributesA(fetched.c_str()) != INVALID_FILE_ATTRIBUTES ? fetched : std::string();
+  return IsExistingFile(fetched) ? fetched : std::string();
 }
 
 // Offers to fetch the missing manager from the update server; its path once it is in place and

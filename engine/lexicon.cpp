@@ -15,6 +15,7 @@ constexpr size_t kUserWordUnits = 1024;
 
 Lexicon::Lexicon(Settings& settings, const ConversionFlags& flags, UserDataPathFn userDataPath)
     : phraseSortMode(settings.Read(setting::PhraseSortMode)),
+      learnChoices(settings.Read(setting::LearnChoices)),
       settings_(settings),
       flags_(flags),
       userDataPath_(std::move(userDataPath)) {}
@@ -40,7 +41,47 @@ bool Lexicon::LoadDictionaries() {
   complete &= radicals.LoadFromResource(module, "pianpang.bin", SCRAMBLE_BLOCK);
   complete &= phrases.LoadFromResource(module, "phrase.bin", SCRAMBLE_XOR);
   LoadUserWords();
+  LoadLearntChoices();
   return complete;
+}
+
+bool Lexicon::LoadLearntChoices() {
+  std::vector<std::string> texts;
+  if (userDataPath_) ReadWordFile(userDataPath_(kLearntChoicesFileName), texts);
+  learnt_.Replace(ApplyChoices(std::move(texts), unsavedChoices_));
+  return true;
+}
+
+void Lexicon::NoteChoice(std::string_view text) {
+  if (learnChoices == 0 || text.empty()) return;
+  learnt_.Note(text);
+  if (!userDataPath_) return;  // nowhere to keep them: learnt for this process only
+  unsavedChoices_.emplace_back(text);
+  SaveLearntChoices();
+}
+
+bool Lexicon::SaveLearntChoices() {
+  if (!userDataPath_) return false;
+  std::vector<std::string> merged;
+  if (!MergeChoicesIntoFile(userDataPath_(kLearntChoicesFileName), unsavedChoices_, merged,
+                            saveLocker_)) {
+    return false;
+  }
+  unsavedChoices_.clear();
+  learnt_.Replace(merged);
+  return true;
+}
+
+void Lexicon::PromoteLearntCharacters(std::vector<CandidateId>& list) const {
+  if (learnChoices == 0) return;
+  learnt_.Promote(list, [this](CandidateId index) {
+    return index < chars.count ? std::string_view(chars.EntryAt(index).text) : std::string_view();
+  });
+}
+
+void Lexicon::PromoteLearntCandidates(std::vector<CandidateId>& list) const {
+  if (learnChoices == 0) return;
+  learnt_.Promote(list, [this](CandidateId id) { return CandidateText(id); });
 }
 
 bool Lexicon::LoadUserWords() {
@@ -94,8 +135,13 @@ bool Lexicon::ClearLists() {
 }
 
 bool Lexicon::FindByStrokes(std::string_view query) {
-  chars.FindByStrokes(query, flags_.Has(CS_BIG_CHARSET), mainList);
+  CharactersByStrokes(query, mainList);
   return true;
+}
+
+void Lexicon::CharactersByStrokes(std::string_view query, std::vector<CandidateId>& list) const {
+  chars.FindByStrokes(query, flags_.Has(CS_BIG_CHARSET), list);
+  PromoteLearntCharacters(list);
 }
 
 std::string Lexicon::DescribeCharIndex(std::uint32_t index) const {

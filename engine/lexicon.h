@@ -12,6 +12,7 @@
 #include "base/resources.h"
 #include "engine/character_dictionary.h"
 #include "engine/dictionary_file.h"
+#include "engine/learnt_choices.h"
 #include "engine/panel_mode.h"
 #include "engine/phrase_dictionary.h"
 #include "engine/radical_group_dictionary.h"
@@ -59,7 +60,9 @@ class Lexicon {
   // Rereads "tvimeusr.txt" from the per-user data directory (other processes and the dictionary
   // manager change it); words added here and not yet saved stay in the list.
   virtual bool LoadUserWords();
-  // The lock under which saves of the user word file are serialized with other processes.
+  // Rereads "tvimelrn.txt", the choices learnt under "LearnChoices"; choices not yet saved stay.
+  bool LoadLearntChoices();
+  // The lock under which saves of the user files are serialized with other processes.
   void SetSaveLocker(FileSaveLocker locker) { saveLocker_ = locker; }
 
   void SetClient(LexiconClient* client) { client_ = client; }
@@ -69,6 +72,8 @@ class Lexicon {
 
   // Fills mainList with the character candidates of a stroke query. Returns true.
   bool FindByStrokes(std::string_view query);
+  // The same list into `list`, leaving mainList as it is.
+  void CharactersByStrokes(std::string_view query, std::vector<CandidateId>& list) const;
 
   bool IsCommonChar(std::string_view character) const { return chars.IsCommonChar(character); }
   CharIndex IndexOfChar(std::string_view character) const { return chars.IndexOfChar(character); }
@@ -124,6 +129,15 @@ class Lexicon {
   // Stores the phrase sort mode and writes it to "PhraseSortMode".
   void SetPhraseSortMode(int value);
 
+  // --- Learning ("LearnChoices") ---
+  // The user chose `text` (a character or a whole phrase) from a list. With learning on it moves
+  // to the front of every list that holds it, and the learnt choices are saved at once; with
+  // learning off nothing happens.
+  void NoteChoice(std::string_view text);
+  // Merges the choices made since the last save into "tvimelrn.txt" as it is now. False when
+  // the file could not be read or written; the choices then stay pending for the next save.
+  bool SaveLearntChoices();
+
   // --- Radicals ---
   // Fills secondaryList with the radical list entries whose code matches the input.
   bool FindRadicalsByStrokes(std::string_view query);
@@ -171,6 +185,7 @@ class Lexicon {
   std::vector<CandidateId> assocList;
   const ResourceSource* module = nullptr;
   int phraseSortMode = 0;
+  int learnChoices = 0;  // "LearnChoices"; the settings dialog changes it in place
   bool initialized = false;
 
  private:
@@ -180,12 +195,20 @@ class Lexicon {
   // Takes a new list of user words. Candidates of the lists that name user words are renumbered
   // to the same words in the new list, and dropped where a word is gone.
   void ReplaceUserWords(std::vector<std::string> words);
+  void FindPhrasesByStrokesInto(std::span<const CandidateId> characters,
+                                std::span<const std::string_view> parts, size_t cap,
+                                std::vector<std::uint32_t>& found) const;
+  // With learning on, puts the learnt entries of a list first (LearntChoices::Promote).
+  void PromoteLearntCharacters(std::vector<CandidateId>& list) const;
+  void PromoteLearntCandidates(std::vector<CandidateId>& list) const;
 
   Settings& settings_;
   const ConversionFlags& flags_;
   UserDataPathFn userDataPath_;
   FileSaveLocker saveLocker_ = nullptr;
   std::vector<std::string> unsavedUserWords_;
+  LearntChoices learnt_;
+  std::vector<std::string> unsavedChoices_;
   LexiconClient* client_ = nullptr;
 };
 

@@ -44,12 +44,26 @@ std::vector<std::uint32_t> Lexicon::FindPhrasesByStrokesAmong(
     std::span<const CandidateId> characters, std::span<const std::string_view> parts,
     size_t limit) const {
   std::vector<std::uint32_t> found;
-  const size_t cap = std::min(limit, kMaxStrokePhrases);
+  // Learnt phrases move up from anywhere in the whole list, so a shorter list is its start only
+  // when the whole list is searched.
+  const bool promote = learnChoices != 0;
+  const size_t cap = promote ? kMaxStrokePhrases : std::min(limit, kMaxStrokePhrases);
+  FindPhrasesByStrokesInto(characters, parts, cap, found);
+  if (promote) {
+    PromoteLearntCandidates(found);
+    if (found.size() > limit) found.resize(limit);
+  }
+  return found;
+}
+
+void Lexicon::FindPhrasesByStrokesInto(std::span<const CandidateId> characters,
+                                       std::span<const std::string_view> parts, size_t cap,
+                                       std::vector<std::uint32_t>& found) const {
   const size_t partCount = parts.size();
   for (CandidateId character : characters) {
     if (character >= chars.count) continue;
     for (std::uint32_t index : PhrasesStartingWith(chars.EntryAt(character).text)) {
-      if (found.size() >= cap) return found;
+      if (found.size() >= cap) return;
       PhraseEntry phrase = phrases.EntryAt(index);
       if (phrase.charCount < partCount) continue;
       // Later parts must be a proper beginning of their character's code, taken literally.
@@ -60,7 +74,6 @@ std::vector<std::uint32_t> Lexicon::FindPhrasesByStrokesAmong(
       if (matches) found.push_back(index);
     }
   }
-  return found;
 }
 
 std::vector<std::uint32_t> Lexicon::FindContextPhrasesByStrokes(std::string_view contextChar,
@@ -73,6 +86,7 @@ std::vector<std::uint32_t> Lexicon::FindContextPhrasesByStrokes(std::string_view
     // CodeOfChar gives a view of a NUL-terminated code inside the dictionary.
     if (!code.empty() && StrokePrefixMatch(code.data(), query)) found.push_back(index);
   }
+  PromoteLearntCandidates(found);
   return found;
 }
 
@@ -104,6 +118,7 @@ std::vector<CandidateId> Lexicon::AssociationsOf(std::string_view key) const {
       return lengthA != lengthB ? lengthA < lengthB : a < b;
     });
   }
+  PromoteLearntCandidates(found);
   return found;
 }
 

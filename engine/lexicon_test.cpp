@@ -183,5 +183,50 @@ TEST_F(LexiconTest, PhraseSortModeIsReadWhenConstructedAndWrittenWhenSet) {
   EXPECT_EQ(another.phraseSortMode, 1);
 }
 
+TEST_F(LexiconTest, LearntChoicesLeadTheStrokeListOnlyWithLearningOn) {
+  flags.Assign(CS_BIG_CHARSET);
+  lexicon->Initialize(&resources);
+  // "a" lists 一 (the exact match) before 丰.
+  lexicon->FindByStrokes("a");
+  const std::vector<CandidateId> usual = lexicon->mainList;
+  ASSERT_EQ(usual, (std::vector<CandidateId>{0, 2}));
+  lexicon->NoteChoice(G("丰"));  // learning is off: nothing learnt, nothing saved
+  lexicon->FindByStrokes("a");
+  EXPECT_EQ(lexicon->mainList, usual);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("tvimelrn.txt")));
+
+  lexicon->learnChoices = 1;
+  lexicon->NoteChoice(G("丰"));
+  lexicon->FindByStrokes("a");
+  EXPECT_EQ(lexicon->mainList, (std::vector<CandidateId>{2, 0}));
+  std::vector<std::string> saved;
+  ReadWordFile(dir.File("tvimelrn.txt"), saved);
+  EXPECT_EQ(saved, std::vector<std::string>{G("丰")});
+
+  // Another process with learning on starts from the saved choices.
+  settings.Write(setting::LearnChoices, 1);
+  Lexicon other(settings, flags,
+                [this](std::string_view name) { return dir.File(std::string(name)); });
+  EXPECT_EQ(other.learnChoices, 1);
+  other.Initialize(&resources);
+  other.FindByStrokes("a");
+  EXPECT_EQ(other.mainList, (std::vector<CandidateId>{2, 0}));
+}
+
+TEST_F(LexiconTest, ChoicesOfAFailedSaveStayPendingUntilTheFileCanBeWritten) {
+  flags.Assign(CS_BIG_CHARSET);
+  lexicon->learnChoices = 1;
+  lexicon->Initialize(&resources);
+  std::filesystem::create_directories(dir.File("tvimelrn.txt/x"));
+  lexicon->NoteChoice(G("丰"));
+  lexicon->FindByStrokes("a");
+  EXPECT_EQ(lexicon->mainList, (std::vector<CandidateId>{2, 0}));  // learnt in memory all the same
+  std::filesystem::remove_all(dir.File("tvimelrn.txt"));
+  lexicon->NoteChoice(G("中国"));
+  std::vector<std::string> saved;
+  ReadWordFile(dir.File("tvimelrn.txt"), saved);
+  EXPECT_EQ(saved, (std::vector<std::string>{G("中国"), G("丰")}));
+}
+
 }  // namespace
 }  // namespace tvime

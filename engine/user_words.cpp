@@ -50,9 +50,11 @@ bool Contains(const std::vector<std::string>& words, const std::string& word) {
   return std::find(words.begin(), words.end(), word) != words.end();
 }
 
+}  // namespace
+
 // A process that is reading the file at this moment keeps Windows from replacing it; such a read
 // is over in a few milliseconds.
-bool WritePatiently(const std::string& path, const std::vector<std::string>& words) {
+bool WriteWordFilePatiently(const std::string& path, const std::vector<std::string>& words) {
   for (int attempt = 0;; ++attempt) {
     if (WriteWordFile(path, words)) return true;
     if (attempt == 4) return false;
@@ -60,19 +62,17 @@ bool WritePatiently(const std::string& path, const std::vector<std::string>& wor
   }
 }
 
-std::optional<std::vector<std::string>> ReadForRewrite(const std::string& path) {
+std::optional<std::vector<std::string>> ReadWordFileForRewrite(const std::string& path) {
   auto bytes = ReadFileIfPresent(path);
   if (!bytes) return std::nullopt;
   return ParseWordFile(
       std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
 }
 
-}  // namespace
-
 bool SaveEditedWordFile(const std::string& path, std::vector<std::string>& loaded,
                         const std::vector<std::string>& edited, FileSaveLocker locker) {
   std::unique_ptr<FileSaveLock> lock = locker ? locker(path) : nullptr;
-  auto onDisk = ReadForRewrite(path);
+  auto onDisk = ReadWordFileForRewrite(path);
   if (!onDisk) return false;
   std::vector<std::string> words;
   for (const std::string& word : edited) {
@@ -81,7 +81,7 @@ bool SaveEditedWordFile(const std::string& path, std::vector<std::string>& loade
   for (const std::string& word : *onDisk) {
     if (!Contains(loaded, word) && !Contains(edited, word)) words.push_back(word);
   }
-  if (!WritePatiently(path, words)) return false;
+  if (!WriteWordFilePatiently(path, words)) return false;
   loaded = std::move(words);
   return true;
 }
@@ -89,12 +89,12 @@ bool SaveEditedWordFile(const std::string& path, std::vector<std::string>& loade
 bool MergeIntoWordFile(const std::string& path, const std::vector<std::string>& added,
                        std::vector<std::string>& merged, FileSaveLocker locker) {
   std::unique_ptr<FileSaveLock> lock = locker ? locker(path) : nullptr;
-  auto words = ReadForRewrite(path);
+  auto words = ReadWordFileForRewrite(path);
   if (!words) return false;
   for (const std::string& word : added) {
     if (!word.empty() && !Contains(*words, word)) words->push_back(word);
   }
-  if (!WritePatiently(path, *words)) return false;
+  if (!WriteWordFilePatiently(path, *words)) return false;
   merged = std::move(*words);
   return true;
 }

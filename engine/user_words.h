@@ -4,6 +4,7 @@
 // are skipped when read and never written; duplicates are kept as they are.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,12 @@ bool ReadWordFile(const std::string& path, std::vector<std::string>& words);
 // Replaces the file with the words, one per line. The old file stays whole until the new one is
 // complete; false when nothing could be written.
 bool WriteWordFile(const std::string& path, const std::vector<std::string>& words);
+
+// The words of a file about to be rewritten: a missing file has none; nullopt when a file is
+// there and cannot be read (rewriting it would drop its words).
+std::optional<std::vector<std::string>> ReadWordFileForRewrite(const std::string& path);
+// WriteWordFile, tried again for a moment while another process is reading the file.
+bool WriteWordFilePatiently(const std::string& path, const std::vector<std::string>& words);
 
 // Saves one process's new words into the file as other processes left it: under the save lock
 // (`locker` may be null where only one process writes), the file is read again, each word of

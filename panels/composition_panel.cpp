@@ -60,8 +60,8 @@ void CompositionPanel::ReturnToStrokePanel(ContextHandle context) {
 }
 
 SessionOptions CompositionPanel::EditableOptions() {
-  return {&state_.keyStrokes, &state_.movedByCursor, &state_.openWordCiba,
-          &lexicon_.phraseSortMode};
+  return {&state_.keyStrokes, &state_.movedByCursor, &state_.openWordCiba, &lexicon_.phraseSortMode,
+          &lexicon_.learnChoices};
 }
 
 void CompositionPanel::LoadPanelResources() { pinyin_->LoadTable(lexicon_.module); }
@@ -223,6 +223,7 @@ bool CompositionPanel::chooseCharacter(ContextHandle context, CandidateId entry)
     text = pair->first;
     state_.displayText = state_.searchMode ? state_.displayText + text : text;
   }
+  lexicon_.NoteChoice(text);
   state_.sendBuffer += text;
   if (state_.searchMode) {
     state_.radicalStrokes.clear();
@@ -239,6 +240,7 @@ bool CompositionPanel::chooseCharacter(ContextHandle context, CandidateId entry)
 }
 
 bool CompositionPanel::choosePhrase(ContextHandle context, std::string_view text) {
+  lexicon_.NoteChoice(text);
   size_t shared = std::min(state_.displayText.size(), text.size());
   state_.sendBuffer = std::string(text.substr(shared));
   if (state_.searchMode) {
@@ -264,6 +266,7 @@ void CompositionPanel::commitPending(ContextHandle context) {
   } else {
     state_.sendBuffer += state_.assocPreview;
     word = std::string(lexicon_.CandidateText(lexicon_.assocList.front()));
+    lexicon_.NoteChoice(word);
   }
   commitSend(context);
   if (lexicon_.AddUserWord(word)) lexicon_.SaveUserWords();

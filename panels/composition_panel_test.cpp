@@ -36,6 +36,27 @@ TEST_F(SessionTest, FourStrokesAndAClickOnZhongTypeZhongThenOfferWhatFollows) {
   EXPECT_EQ(panel->state().displayText, G("中国"));
 }
 
+TEST_F(SessionTest, WithLearningOnAChosenFollowOnWordLeadsItsListTheNextTime) {
+  settings.Write(setting::LearnChoices, 1);
+  Start();
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  const std::vector<CandidateId> usual = lexicon->assocList;
+  ASSERT_GE(usual.size(), 3u);
+  std::string third = GbkToUtf8(lexicon->CandidateText(usual[2]));
+  ASSERT_TRUE(ClickText(third.substr(std::string("中").size())));
+  Type(",");
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  EXPECT_EQ(Received(), third + "，中");
+  ASSERT_EQ(lexicon->assocList.size(), usual.size());
+  EXPECT_EQ(lexicon->assocList.front(), usual[2]);
+  // The others keep their order behind it.
+  EXPECT_EQ(lexicon->assocList[1], usual[0]);
+  EXPECT_EQ(lexicon->assocList[2], usual[1]);
+  EXPECT_TRUE(Shows(third.substr(std::string("中").size())));
+}
+
 TEST_F(SessionTest, PunctuationBetweenWordsEndsTheAssociationContext) {
   Start();
   ClickStrokes({"竖", "折", "横", "竖"});

@@ -19,7 +19,8 @@ enum AboutControl : int {
 };
 
 // Runs the dialog modally over `owner`; the licence button closes it and then shows the licence
-// for reading. The window that had the foreground before gets it back. The dialog's answer (1 for the licence, 0 closed, -1 when it could not be made).
+// for reading. The window that had the foreground before gets it back. The dialog's answer (1 for
+// the licence, 0 closed, -1 when it could not be made).
 INT_PTR ShowAboutDialog(HINSTANCE module, HWND owner, Settings& settings);
 
 // The version text of the installed input-method module, "tvime30.ime" in the system folder

@@ -184,8 +184,9 @@ class SettingsDialogWin : public DialogDll {
 
   ConversionFlags flags{settings};
   bool keyStrokes = false, movedByCursor = false, openWordCiba = true;
-  int phraseSortMode = 0;
-  SessionOptions session{&keyStrokes, &movedByCursor, &openWordCiba, &phraseSortMode};
+  int phraseSortMode = 0, learnChoices = 0;
+  SessionOptions session{&keyStrokes, &movedByCursor, &openWordCiba, &phraseSortMode,
+                         &learnChoices};
 };
 
 struct ExpectedControl {
@@ -210,6 +211,7 @@ TEST_F(SettingsDialogWin, HasTheCaptionFontAndControls) {
       {1006, L"Button", L"词组排序采用词语长度从短到长排序"},
       {1007, L"Button", L"光标跟随"},
       {1008, L"Button", L"在字或者词上点击右键搜索字或者词的解释"},
+      {1009, L"Button", L"常用的字词自动排在前面（学习）"},
       {IDOK, L"Button", L"确定"},
       {IDCANCEL, L"Button", L"取消"},
   };

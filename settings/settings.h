@@ -33,6 +33,9 @@ inline constexpr IntSetting OpenWordCiba{"OpenWordCiba", User, 1};
 inline constexpr IntSetting ConversionSet{"ConversionSet", User, 4};
 inline constexpr IntSetting QuitAppConfirm{"QuitAppConfirm", User, 1};
 inline constexpr IntSetting PhraseSortMode{"PhraseSortMode", User, 0};
+// 1: the characters and phrases the user chooses move up in their lists (off by default: stroke
+// users rely on fixed positions).
+inline constexpr IntSetting LearnChoices{"LearnChoices", User, 0};
 inline constexpr IntSetting SearchEngine{"SearchEngine", User, 0};
 inline constexpr IntSetting CompPos{"CompPos", User, -1};
 inline constexpr IntSetting Position{"Position", User, -1};

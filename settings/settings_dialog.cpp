@@ -15,6 +15,7 @@ SettingsDialogState LoadSettingsDialog(const Settings& settings, const Conversio
   state.phraseSort = *session.phraseSortMode != 0;
   state.movedByCursor = *session.movedByCursor;
   state.openWordCiba = *session.openWordCiba;
+  state.learnChoices = *session.learnChoices != 0;
   return state;
 }
 
@@ -36,6 +37,8 @@ void ApplySettingsDialog(const SettingsDialogState& state, Settings& settings,
   settings.Write(setting::MovedByCursor, state.movedByCursor ? 1 : 0);
   *session.openWordCiba = state.openWordCiba;
   settings.Write(setting::OpenWordCiba, state.openWordCiba ? 1 : 0);
+  *session.learnChoices = state.learnChoices ? 1 : 0;
+  settings.Write(setting::LearnChoices, *session.learnChoices);
 }
 
 }  // namespace tvime

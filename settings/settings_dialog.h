@@ -21,6 +21,7 @@ enum SettingsControl : int {
   kCtlPhraseSort = 1006,
   kCtlMovedByCursor = 1007,
   kCtlOpenWordCiba = 1008,
+  kCtlLearnChoices = 1009,
 };
 
 // The options that live in the running session and the lexicon rather than only in the settings.
@@ -29,6 +30,7 @@ struct SessionOptions {
   bool* movedByCursor;
   bool* openWordCiba;
   int* phraseSortMode;  // the lexicon's copy; written back to "PhraseSortMode" on OK
+  int* learnChoices;    // the lexicon's copy; written back to "LearnChoices" on OK
 };
 
 struct SettingsDialogState {
@@ -42,6 +44,7 @@ struct SettingsDialogState {
   bool phraseSort = false;
   bool movedByCursor = false;
   bool openWordCiba = true;
+  bool learnChoices = false;
 };
 
 SettingsDialogState LoadSettingsDialog(const Settings& settings, const ConversionFlags& flags,

@@ -11,8 +11,9 @@ class SettingsDialogTest : public ::testing::Test {
   Settings settings{store};
   ConversionFlags flags{settings};
   bool keyStrokes = false, movedByCursor = false, openWordCiba = true;
-  int phraseSortMode = 0;
-  SessionOptions session{&keyStrokes, &movedByCursor, &openWordCiba, &phraseSortMode};
+  int phraseSortMode = 0, learnChoices = 0;
+  SessionOptions session{&keyStrokes, &movedByCursor, &openWordCiba, &phraseSortMode,
+                         &learnChoices};
 };
 
 TEST_F(SettingsDialogTest, OpensWithTheCurrentValues) {
@@ -27,6 +28,7 @@ TEST_F(SettingsDialogTest, OpensWithTheCurrentValues) {
   EXPECT_TRUE(state.quitConfirm);  // the default
   EXPECT_TRUE(state.phraseSort);
   EXPECT_TRUE(state.openWordCiba);
+  EXPECT_FALSE(state.learnChoices);  // off unless the user turns it on
 }
 
 TEST_F(SettingsDialogTest, OkMakesTheFlagsExactlyTheCheckedBoxesAndClearsTheSoftKeyboard) {
@@ -45,6 +47,7 @@ TEST_F(SettingsDialogTest, OkAppliesTheOtherOptionsToTheSessionAndTheSettings) {
   state.phraseSort = true;
   state.movedByCursor = true;
   state.openWordCiba = false;
+  state.learnChoices = true;
   state.searchEngine = 5;
   ApplySettingsDialog(state, settings, flags, session);
   EXPECT_TRUE(keyStrokes);
@@ -57,6 +60,8 @@ TEST_F(SettingsDialogTest, OkAppliesTheOtherOptionsToTheSessionAndTheSettings) {
   EXPECT_EQ(settings.Read(setting::MovedByCursor), 1);
   EXPECT_EQ(settings.Read(setting::OpenWordCiba), 0);
   EXPECT_EQ(settings.Read(setting::SearchEngine), 5);
+  EXPECT_EQ(learnChoices, 1);
+  EXPECT_EQ(settings.Read(setting::LearnChoices), 1);
 }
 
 }  // namespace

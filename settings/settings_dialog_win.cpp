@@ -94,6 +94,7 @@ void InitSettingsDialogControls(HWND dialog, const SettingsDialogState& state) {
   SetCheck(dialog, kCtlPhraseSort, state.phraseSort);
   SetCheck(dialog, kCtlMovedByCursor, state.movedByCursor);
   SetCheck(dialog, kCtlOpenWordCiba, state.openWordCiba);
+  SetCheck(dialog, kCtlLearnChoices, state.learnChoices);
 }
 
 SettingsDialogState ReadSettingsDialogControls(HWND dialog) {
@@ -111,6 +112,7 @@ SettingsDialogState ReadSettingsDialogControls(HWND dialog) {
   state.phraseSort = GetCheck(dialog, kCtlPhraseSort);
   state.movedByCursor = GetCheck(dialog, kCtlMovedByCursor);
   state.openWordCiba = GetCheck(dialog, kCtlOpenWordCiba);
+  state.learnChoices = GetCheck(dialog, kCtlLearnChoices);
   return state;
 }
 

@@ -28,6 +28,7 @@ TEST_F(SettingsTest, MissingValuesReadAsTheirDefaults) {
                             {ConversionSet, 4},
                             {QuitAppConfirm, 1},
                             {PhraseSortMode, 0},
+                            {LearnChoices, 0},
                             {SearchEngine, 0},
                             {CompPos, -1},
                             {Position, -1},

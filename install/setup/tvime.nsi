@@ -248,5 +248,5 @@ Section /o "un.删除我的词库和设置" UserData
 SectionEnd
 
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
-  !insertmacro MUI_DESCRIPTION_TEXT ${UserData} "删除您自己的词语 (tvimeusr.txt)、新闻和本用户的全部设置。"
+  !insertmacro MUI_DESCRIPTION_TEXT ${UserData} "删除您自己的词语 (tvimeusr.txt)、学到的字词顺序 (tvimelrn.txt)、新闻和本用户的全部设置。"
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_END

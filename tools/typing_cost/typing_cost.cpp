@@ -1,9 +1,14 @@
 #include "tools/typing_cost/typing_cost.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <map>
+#include <sstream>
+#include <thread>
 
 #include "base/gbk.h"
 #include "base/utf8.h"
@@ -141,9 +146,14 @@ struct TypingSimulator::RunCache {
 
 TypingSimulator::TypingSimulator(const ResourceSource& dictionaries, bool bigCharset,
                                  PlanningRule rule)
-    : settings_(store_), flags_(settings_), rule_(rule) {
+    : TypingSimulator(dictionaries, TypingOptions{.bigCharset = bigCharset, .rule = rule}) {}
+
+TypingSimulator::TypingSimulator(const ResourceSource& dictionaries, const TypingOptions& options)
+    : settings_(store_), flags_(settings_), rule_(options.rule), learn_(options.learn) {
   // Chinese punctuation off, so that an ASCII key commits itself.
-  flags_.Assign(bigCharset ? CS_BIG_CHARSET : 0);
+  flags_.Assign(options.bigCharset ? CS_BIG_CHARSET : 0);
+  // Without a user data folder the lexicon learns in memory and saves nothing.
+  settings_.Write(setting::LearnChoices, options.learn ? 1 : 0);
   lexicon_ = std::make_unique<Lexicon>(settings_, flags_, nullptr);
   panel_ = std::make_unique<CompositionPanel>(*lexicon_, settings_, flags_, host_, measure_);
   lexicon_->Initialize(&dictionaries);
@@ -307,6 +317,11 @@ bool TypingSimulator::Execute(const Plan& plan, std::string_view upcoming, size_
   cost_.clicks += clicks;
   position_ += done->chars;
   chars = done->chars;
+  if (learn_) {
+    // The choice reordered the lists it is in: what was looked up before is stale.
+    characterLists_.clear();
+    strokeClicks_.clear();
+  }
   return true;
 }
 
@@ -458,9 +473,10 @@ void TypingSimulator::VisitPhraseInput(PhraseSearch& search, std::string& input,
       ++pageTurns;
     }
     // The search stops after the phrases of the wanted first character: the panel's own search
-    // goes on only to phrases the planner cannot want.
+    // goes on only to phrases the planner cannot want. Learnt phrases move up from anywhere in
+    // the list, so with learning the search covers what the panel's does.
     auto through = std::find(characters.begin(), characters.end(), search.first);
-    size_t count = through == characters.end()
+    size_t count = through == characters.end() || learn_
                        ? characters.size()
                        : static_cast<size_t>(through - characters.begin()) + 1;
     std::vector<std::uint32_t> found = lexicon_->FindPhrasesByStrokesAmong(
@@ -640,7 +656,7 @@ std::vector<TypingSimulator::RunStep> TypingSimulator::PlanRun(std::string_view 
 
 const std::vector<CandidateId>& TypingSimulator::CharacterList(std::string_view query) {
   auto [it, inserted] = characterLists_.try_emplace(std::string(query));
-  if (inserted) lexicon_->chars.FindByStrokes(query, lexicon_->BigCharset(), it->second);
+  if (inserted) lexicon_->CharactersByStrokes(query, it->second);
   return it->second;
 }
 
@@ -681,6 +697,83 @@ void TypingSimulator::Trace(const Plan& plan, std::string_view committed, std::s
           << plan.Clicks();
   if (!note.empty()) *trace_ << '\t' << note;
   *trace_ << '\n';
+}
+
+TypingCost& TypingCost::operator+=(const TypingCost& other) {
+  hanzi += other.hanzi;
+  clicks += other.clicks;
+  for (size_t i = 0; i < kTypingActionCount; ++i) {
+    byAction[i].uses += other.byAction[i].uses;
+    byAction[i].hanzi += other.byAction[i].hanzi;
+    byAction[i].clicks += other.byAction[i].clicks;
+  }
+  fallbacks += other.fallbacks;
+  wastedClicks += other.wastedClicks;
+  unreachable += other.unreachable;
+  keys += other.keys;
+  symbols += other.symbols;
+  skipped += other.skipped;
+  escapes += other.escapes;
+  replans += other.replans;
+  return *this;
+}
+
+std::vector<SourceCost> MeasureFolder(const ResourceSource& dictionaries, const std::string& folder,
+                                      const TypingOptions& options, unsigned threads) {
+  namespace fs = std::filesystem;
+  std::vector<fs::path> files;
+  std::error_code error;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+    if (entry.is_regular_file() && entry.path().extension() == ".txt")
+      files.push_back(entry.path());
+  }
+  std::sort(files.begin(), files.end());
+  std::vector<SourceCost> sources(files.size());
+  std::atomic<size_t> next = 0;
+  auto work = [&] {
+    for (size_t i = next++; i < files.size(); i = next++) {
+      SourceCost& source = sources[i];
+      source.name = files[i].stem().string();
+      std::ifstream file(files[i], std::ios::binary);
+      std::ostringstream text;
+      text << file.rdbuf();
+      TypingSimulator simulator(dictionaries, options);
+      if (!file) {
+        source.error = "cannot read " + files[i].string();
+      } else if (!simulator.Loaded()) {
+        source.error = "no character dictionary";
+      } else {
+        simulator.Type(text.str(), source.error);
+      }
+      source.cost = simulator.cost();
+    }
+  };
+  std::vector<std::thread> pool;
+  for (unsigned t = 1; t < std::max(threads, 1u); ++t) pool.emplace_back(work);
+  work();
+  for (std::thread& thread : pool) thread.join();
+  return sources;
+}
+
+void WriteFolderCost(const std::vector<SourceCost>& sources, std::ostream& out) {
+  auto row = [&out](std::string_view name, const TypingCost& cost) {
+    char text[200];
+    std::snprintf(text, sizeof text, "%-40.*s %9ld %9ld %8.3f\n", static_cast<int>(name.size()),
+                  name.data(), cost.hanzi, cost.clicks, cost.ClicksPerHanzi());
+    out << text;
+  };
+  char header[200];
+  std::snprintf(header, sizeof header, "%-40s %9s %9s %8s\n", "source", "hanzi", "clicks",
+                "c/hanzi");
+  out << header;
+  TypingCost total;
+  for (const SourceCost& source : sources) {
+    row(source.name, source.cost);
+    total += source.cost;
+  }
+  row("total", total);
+  out << "\n";
+  WriteTypingCost(total, out);
 }
 
 void WriteTypingCost(const TypingCost& cost, std::ostream& out) {

@@ -67,10 +67,31 @@ struct TypingCost {
   double ClicksPerHanzi() const {
     return hanzi == 0 ? 0.0 : static_cast<double>(clicks) / static_cast<double>(hanzi);
   }
+  TypingCost& operator+=(const TypingCost& other);
 };
 
 // The report of the command-line tool, in UTF-8.
 void WriteTypingCost(const TypingCost& cost, std::ostream& out);
+
+struct TypingOptions {
+  bool bigCharset = false;  // search the large character set, not only the common characters
+  PlanningRule rule = PlanningRule::PerAction;
+  bool learn = false;  // the user's choices move up in their lists ("LearnChoices")
+};
+
+// One source of a folder: a file typed by a simulator of its own, as one user would type it.
+struct SourceCost {
+  std::string name;  // the file name without ".txt"
+  TypingCost cost;
+  std::string error;  // empty when the text arrived unchanged
+};
+
+// Types every ".txt" file of `folder`, in name order, spread over `threads` threads; the result
+// is in name order. Empty when the folder cannot be read.
+std::vector<SourceCost> MeasureFolder(const ResourceSource& dictionaries, const std::string& folder,
+                                      const TypingOptions& options, unsigned threads);
+// One line per source (hanzi, clicks, clicks per hanzi), then the total of all of them.
+void WriteFolderCost(const std::vector<SourceCost>& sources, std::ostream& out);
 
 // What the application receives, as GBK: committed text, and each key handed back as its
 // character ("\n" for Enter).
@@ -98,6 +119,7 @@ class TypingSimulator {
   // `bigCharset` only the common characters are searched, as with the panel's default.
   TypingSimulator(const ResourceSource& dictionaries, bool bigCharset,
                   PlanningRule rule = PlanningRule::PerAction);
+  TypingSimulator(const ResourceSource& dictionaries, const TypingOptions& options);
   ~TypingSimulator();
   TypingSimulator(const TypingSimulator&) = delete;
   TypingSimulator& operator=(const TypingSimulator&) = delete;
@@ -170,6 +192,7 @@ class TypingSimulator {
   FixedTextMeasure measure_;
   std::unique_ptr<CompositionPanel> panel_;
   PlanningRule rule_;
+  bool learn_;
   TypingCost cost_;
   std::ostream* trace_ = nullptr;
   // Where the text being typed is, for errors and the trace: characters and lines from 1.

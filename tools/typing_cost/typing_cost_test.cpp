@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "base/gbk.h"
+#include "tests/support/temp_dir.h"
 
 namespace tvime {
 namespace {
@@ -134,6 +138,60 @@ TEST(TypingCostWholeRunTest, ZhongguoTakesAFewClicksToo) {
   ASSERT_TRUE(whole.Type("中国", error)) << error;
   EXPECT_EQ(whole.Received(), "中国");
   EXPECT_LE(whole.cost().clicks, 6);
+}
+
+TEST(TypingCostLearningTest, ChoicesMadeOnceCostLessTheNextTimesAndThePanelBearsThePlansOut) {
+  // Words of a program's messages, repeated as such texts repeat them.
+  std::string text;
+  for (int i = 0; i < 4; ++i) text += "无法打开配置文件，请检查权限。设置已保存到配置文件。\n";
+  std::string error;
+  TypingSimulator fixed(ShippedDictionaries(), TypingOptions{});
+  ASSERT_TRUE(fixed.Type(text, error)) << error;
+  TypingSimulator learning(ShippedDictionaries(), TypingOptions{.learn = true});
+  ASSERT_TRUE(learning.Type(text, error)) << error;
+  EXPECT_EQ(learning.Received(), text);
+  EXPECT_EQ(learning.cost().hanzi, fixed.cost().hanzi);
+  EXPECT_LT(learning.cost().clicks, fixed.cost().clicks);
+  // The planner sees the lists as learning reorders them.
+  EXPECT_EQ(learning.cost().fallbacks, 0);
+}
+
+TEST(TypingCostFolderTest, EachTextOfAFolderIsTypedAloneAndTheTotalAddsThemUp) {
+  testing::TempDir dir;
+  const std::vector<std::pair<std::string, std::string>> texts = {
+      {"b-messages", "无法打开文件。\n文件已保存。\n"},
+      {"a-manual", "中华人民共和国的国家标准规定了汉字的编码。\n"},
+  };
+  for (const auto& [name, text] : texts) std::ofstream(dir.File(name + ".txt")) << text;
+  std::ofstream(dir.File("notes.md")) << "不是文本";  // only .txt files are sources
+
+  for (unsigned threads : {1u, 2u}) {
+    SCOPED_TRACE(threads);
+    std::vector<SourceCost> sources =
+        MeasureFolder(ShippedDictionaries(), dir.path().string(), TypingOptions{}, threads);
+    ASSERT_EQ(sources.size(), 2u);
+    EXPECT_EQ(sources[0].name, "a-manual");
+    EXPECT_EQ(sources[1].name, "b-messages");
+    for (size_t i = 0; i < 2; ++i) {
+      EXPECT_EQ(sources[i].error, "");
+      // The same as a panel of its own typing that text alone.
+      TypingSimulator alone(ShippedDictionaries(), TypingOptions{});
+      std::string error;
+      ASSERT_TRUE(alone.Type(texts[1 - i].second, error)) << error;
+      EXPECT_EQ(sources[i].cost.hanzi, alone.cost().hanzi);
+      EXPECT_EQ(sources[i].cost.clicks, alone.cost().clicks);
+    }
+    std::ostringstream report;
+    WriteFolderCost(sources, report);
+    TypingCost total = sources[0].cost;
+    total += sources[1].cost;
+    EXPECT_NE(report.str().find("a-manual"), std::string::npos);
+    EXPECT_NE(report.str().find("hanzi: " + std::to_string(total.hanzi) + "\n"), std::string::npos)
+        << report.str();
+    EXPECT_NE(report.str().find("clicks: " + std::to_string(total.clicks) + "\n"),
+              std::string::npos);
+  }
+  EXPECT_TRUE(MeasureFolder(ShippedDictionaries(), dir.File("missing"), {}, 2).empty());
 }
 
 }  // namespace

@@ -21,6 +21,9 @@ from typing import NamedTuple
 
 from refresh_data import (
     DEFAULT_BLEND,
+    DEFAULT_LEVERS,
+    LEVERS,
+    parse_levers,
     JIEBA_DICT,
     RIME_ESSAY,
     UNIHAN_READINGS,
@@ -32,6 +35,13 @@ from refresh_data import (
     read_unihan,
     read_words_table,
     require,
+)
+from tuning_text import (
+    best_mix,
+    count_phrases,
+    frequent_sequences,
+    read_tuning_sources,
+    tuning_shares,
 )
 
 # rime's compiled luna pinyin table, relative to the folder the packages were unpacked into.
@@ -57,7 +67,7 @@ LUNA_SYLLABLE_FIXES = {"lvan": "luan"}
 
 MIN_PHRASE_LENGTH = 2
 MAX_PHRASE_LENGTH = 63  # the longest phrase the input method stores
-MIN_PHRASE_COUNT = 250_000
+MIN_PHRASE_COUNT = 230_000  # the lever "drop" leaves about 236,000
 
 # Phrases that must come among the first few phrases starting with their first
 # character, in file order (the association list after a committed character).
@@ -336,20 +346,76 @@ def choose_readings(kept, evidence):
 # --- ranking ---------------------------------------------------------------
 
 
-def rank_phrases(kept, jieba_counts, essay_counts):
+def rank_phrases(kept, jieba_counts, essay_counts, tuning_sources=None, levers=()):
     """Order the phrases by descending frequency, most frequent first.
 
     Frequency is the blend refresh_data.py uses for characters: each source's
     word counts normalised to total 1 over the kept phrases, the larger share
-    taken. Ties (mostly phrases neither source lists) go by luna's weight, then
-    shorter first, then by text, so the order is fully determined.
-    Returns the ordered phrases and their frequencies.
+    taken. With the lever "order" it is mixed with the tuning text's counts in
+    the proportion that best predicts held-out tuning text; with "drop", phrases
+    that have no frequency either way are left out. Ties (mostly phrases neither
+    source lists) go by luna's weight, then shorter first, then by text, so the
+    order is fully determined. Returns the ordered phrases and their frequencies.
     """
     texts = sorted(kept)
     frequency = blend_frequencies(texts, jieba_counts, essay_counts, DEFAULT_BLEND)
+    if tuning_sources and ("order" in levers or "drop" in levers):
+        total = sum(frequency.values())
+        base = {t: f / total for t, f in frequency.items()}
+        halves = count_phrases(tuning_sources, set(texts), jieba_counts,
+                               max(len(t) for t in texts))
+        tuning = tuning_shares(texts, halves)
+        if "order" in levers:
+            def keeps_checks(shares):
+                ordered = sorted(texts, key=lambda t: -shares[t])
+                return ranking_problem(ordered) is None
+            mix, _ = best_mix(base, halves, keeps_checks)
+            print(f"phrase order: {mix:.1f} of the share from the tuning text")
+            frequency = {t: (1 - mix) * base[t] + mix * tuning[t] for t in texts}
+        if "drop" in levers:
+            unused = {t for t in texts if base[t] == 0 and tuning[t] == 0}
+            print(f"phrases no source uses, dropped: {len(unused)}")
+            texts = [t for t in texts if t not in unused]
     luna_weight = {text: max(readings.values()) for text, readings in kept.items()}
     ordered = sorted(texts, key=lambda t: (-frequency[t], -luna_weight[t], len(t), t))
     return ordered, frequency
+
+
+# The sequences of the tuning text that become phrases (tuning_text.frequent_sequences): at most
+# this long, this often, in this many sources.
+SEQUENCE_MAX_CHARS = 8
+SEQUENCE_MIN_COUNT = 4
+SEQUENCE_MIN_SOURCES = 3
+
+
+def add_sequences(kept, chosen, words, word_counts, tuning_sources):
+    """Make the frequent multi-word sequences of the tuning text phrases, so that association
+    grows across word boundaries (中国 → 中国人民). A sequence reads as its words do: the
+    phrase's chosen reading, a lone character its first reading (in words.txt order)."""
+    first_reading = {}
+    for entry in words:
+        readings = [r for r in toneless_readings(entry) if r in SYLLABLES]
+        if readings:
+            first_reading[entry.char] = readings[0]
+    known = set(kept)
+    sequences = frequent_sequences(tuning_sources, known, word_counts, max(len(t) for t in known),
+                                   SEQUENCE_MIN_COUNT, SEQUENCE_MIN_SOURCES, SEQUENCE_MAX_CHARS)
+    added = 0
+    for text, (_, pieces) in sorted(sequences.items()):
+        reading = []
+        for piece in pieces:
+            if piece in chosen:
+                reading.extend(chosen[piece])
+            elif len(piece) == 1 and piece in first_reading:
+                reading.append(first_reading[piece])
+            else:
+                break
+        if len(reading) != len(text):
+            continue
+        kept[text] = {tuple(reading): 0.0}
+        chosen[text] = tuple(reading)
+        added += 1
+    print(f"multi-word sequences of the tuning text added as phrases: {added}")
 
 
 def phrases_starting_with(ordered, char, count):
@@ -357,17 +423,27 @@ def phrases_starting_with(ordered, char, count):
     return [text for text in ordered if text[0] == char][:count]
 
 
-def check_ranking(ordered):
-    """Catch a broken ranking: well-known phrases must come first where users look."""
-    require(len(ordered) >= MIN_PHRASE_COUNT,
-            f"only {len(ordered)} phrases, fewer than {MIN_PHRASE_COUNT}")
+def ranking_problem(ordered):
+    """What is wrong with a ranking in which well-known phrases do not come first where users
+    look; None when nothing is."""
     for phrase, limit in ASSOCIATION_SPOT_CHECKS.items():
         first = phrases_starting_with(ordered, phrase[0], limit)
-        require(phrase in first, f"{phrase} is not among the first {limit} phrases "
-                                 f"starting with {phrase[0]}: {' '.join(first)}")
+        if phrase not in first:
+            return (f"{phrase} is not among the first {limit} phrases "
+                    f"starting with {phrase[0]}: {' '.join(first)}")
     rank = {text: i for i, text in enumerate(ordered)}
     for phrase, limit in TOP_SPOT_CHECKS.items():
-        require(rank[phrase] < limit, f"{phrase} ranks {rank[phrase] + 1}, below {limit}")
+        if rank[phrase] >= limit:
+            return f"{phrase} ranks {rank[phrase] + 1}, below {limit}"
+    return None
+
+
+def check_ranking(ordered):
+    """Catch a broken ranking (see ranking_problem) or a table grown too small."""
+    require(len(ordered) >= MIN_PHRASE_COUNT,
+            f"only {len(ordered)} phrases, fewer than {MIN_PHRASE_COUNT}")
+    problem = ranking_problem(ordered)
+    require(problem is None, problem)
 
 
 def binary_size(ordered):
@@ -499,7 +575,8 @@ def print_pinyin_summary(syllable_chars):
 # --- main ------------------------------------------------------------------
 
 
-def build_phrases(src, essay_simplified, luna_simplified, words):
+def build_phrases(src, essay_simplified, luna_simplified, words, tuning_sources=None,
+                  levers=DEFAULT_LEVERS):
     """Derive the phrase table from the unpacked packages and the character table.
 
     Returns the phrases in order, {phrase: syllables}, {phrase: frequency} and
@@ -515,16 +592,21 @@ def build_phrases(src, essay_simplified, luna_simplified, words):
         char_weights=luna_char_weights(char_rows),
         annotation_ranks=annotation_ranks(words))
     chosen, deciders = choose_readings(kept, evidence)
+    jieba_counts = read_jieba_word_counts(src / JIEBA_DICT)
+    if tuning_sources and "sequences" in levers:
+        # jieba's counts are made for cutting text into words.
+        add_sequences(kept, chosen, words, jieba_counts, tuning_sources)
     ordered, frequency = rank_phrases(
-        kept, read_jieba_word_counts(src / JIEBA_DICT),
-        read_essay_word_counts(src / RIME_ESSAY, essay_simplified))
+        kept, jieba_counts, read_essay_word_counts(src / RIME_ESSAY, essay_simplified),
+        tuning_sources, levers)
     check_ranking(ordered)
     stats = {"rows": len(rows), "respelt": respelt, "traditional": traditional,
              "simplified": len(readings_by_text), "drops": drops, "deciders": deciders}
     return ordered, chosen, frequency, stats
 
 
-def write_tables(src, essay_simplified, luna_simplified, words, out):
+def write_tables(src, essay_simplified, luna_simplified, words, out, tuning_sources=None,
+                 levers=DEFAULT_LEVERS):
     """Write phrases.txt and pinyin.txt into out and print their summary.
 
     words is the character table as CharEntry rows in words.txt order, read
@@ -533,7 +615,7 @@ def write_tables(src, essay_simplified, luna_simplified, words, out):
     """
     check_syllable_table()
     ordered, chosen, frequency, stats = build_phrases(
-        src, essay_simplified, luna_simplified, words)
+        src, essay_simplified, luna_simplified, words, tuning_sources, levers)
     syllable_chars = chars_by_syllable(words)
     out.mkdir(parents=True, exist_ok=True)
     write_phrases(out / "phrases.txt", ordered, chosen)
@@ -555,11 +637,18 @@ def main(argv):
                         help="data/words.txt, the character table")
     parser.add_argument("--out", type=pathlib.Path, required=True,
                         help="data folder to write phrases.txt and pinyin.txt into")
+    parser.add_argument("--tuning", type=pathlib.Path,
+                        help="the tuning part of the text corpus (tools/data/corpus.sh)")
+    parser.add_argument("--levers", type=parse_levers, default=DEFAULT_LEVERS,
+                        help="comma-separated levers to apply with --tuning; "
+                             + "; ".join(f"{k}: {v}" for k, v in LEVERS.items())
+                             + f" (default: {','.join(DEFAULT_LEVERS)})")
     args = parser.parse_args(argv)
 
     try:
+        tuning_sources = read_tuning_sources(args.tuning) if args.tuning else None
         write_tables(args.sources, args.essay_simplified, args.luna_simplified,
-                     read_words_table(args.words), args.out)
+                     read_words_table(args.words), args.out, tuning_sources, args.levers)
     except DataError as error:
         sys.exit(f"phrase_tables.py: {error}")
 

@@ -4,11 +4,13 @@
 # The packages are fetched with `apt-get download` and unpacked with `dpkg-deb -x`
 # into a scratch folder; nothing is installed. OpenCC runs from that folder to
 # convert rime's traditional-character word list to simplified characters, then
-# tools/data/refresh_data.py writes the tables. The same package versions always
-# give byte-identical tables.
+# tools/data/refresh_data.py writes the tables. The tuning part of the text corpus
+# (tools/data/corpus.sh, about 100 MB more) tunes the weights and the phrases. The
+# same package versions always give byte-identical tables.
 #
 # Usage: tools/data/refresh.sh
 #   TVIME_DATA_SOURCES  scratch folder (default: ${TMPDIR:-/tmp}/tvime-data-sources)
+#   TVIME_CORPUS        the corpus's folder (default: ${TMPDIR:-/tmp}/tvime-corpus)
 # Needs apt-get, dpkg-deb and python3; as root it runs `apt-get update` when the
 # package lists do not know the pinned versions.
 set -euo pipefail
@@ -18,6 +20,7 @@ scratch="${TVIME_DATA_SOURCES:-${TMPDIR:-/tmp}/tvime-data-sources}"
 debs="$scratch/debs"
 root="$scratch/root"
 work="$scratch/work"
+corpus="${TVIME_CORPUS:-${TMPDIR:-/tmp}/tvime-corpus}"
 
 # Pinned so that a refresh is reproducible; data/README.md lists the same versions.
 packages=(
@@ -96,15 +99,19 @@ fetch_packages
 unpack_packages
 convert_essay_words
 convert_luna_phrases
+TVIME_CORPUS="$corpus" "$repo_root/tools/data/corpus.sh"
+# Only the tuning part: the evaluation part measures text the tables never saw.
 python3 "$repo_root/tools/data/refresh_data.py" \
   --sources "$root" \
   --essay-simplified "$work/essay_words_simplified.txt" \
+  --tuning "$corpus/tuning" \
   --out "$repo_root/data"
 python3 "$repo_root/tools/data/phrase_tables.py" \
   --sources "$root" \
   --essay-simplified "$work/essay_words_simplified.txt" \
   --luna-simplified "$work/luna_phrases_simplified.txt" \
   --words "$repo_root/data/words.txt" \
+  --tuning "$corpus/tuning" \
   --out "$repo_root/data"
 python3 "$repo_root/tools/data/radical_tables.py" \
   --sources "$root" \

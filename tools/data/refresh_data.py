@@ -374,18 +374,20 @@ def frequency_weights(frequencies):
     }
 
 
-def build_char_entries(chars, codes, tgh_index, weights, readings):
+def build_char_entries(chars, codes, tgh_index, weights, readings, extra_common=frozenset()):
     """Build the character table in dictionary order.
 
-    Common characters come first, then the rest; each block by descending
-    weight; ties by 通用规范汉字表 index (indexed characters first), then GB2312
-    characters before the others, then code point.
+    Common characters (level 1 of the 通用规范汉字表, and `extra_common`) come
+    first, then the rest; each block by descending weight; ties by 通用规范汉字表
+    index (indexed characters first), then GB2312 characters before the others,
+    then code point.
     """
     entries = [
         CharEntry(
             char=char,
             code=codes[char],
-            common=tgh_index.get(char, COMMON_LEVEL_SIZE + 1) <= COMMON_LEVEL_SIZE,
+            common=(tgh_index.get(char, COMMON_LEVEL_SIZE + 1) <= COMMON_LEVEL_SIZE
+                    or char in extra_common),
             weight=weights[char],
             readings=readings.get(char) or readings.get(unified_form(char), ()),
         )
@@ -468,6 +470,8 @@ def check_frequencies(ranks):
     Blends differ here: jieba gives the single word 的 a low frequency (below 了)
     while 一, 不 and 是 gather weight from the many words that contain them, so
     the average of the two sources ranks 的 4th; the larger share ranks it 1st.
+    The tuning text (manuals and program messages, which address the reader
+    and seldom say 们) would push 们 down: the mix with it keeps these checks.
     """
     require(ranks["的"] < 5, f"的 ranks {ranks['的'] + 1}, below the top 5")
     require(ranks["们"] < 100, f"们 ranks {ranks['们'] + 1}, below the top 100")
@@ -497,10 +501,71 @@ def print_summary(entries, disagreements, skipped):
 # --- main ------------------------------------------------------------------
 
 
-def build_words(src, essay_simplified, blend=DEFAULT_BLEND):
+# Levers that tune the tables to the tuning text (tools/data/tuning_text.py), each measured on
+# its own against the evaluation text; data/README.md has the figures. The ones that helped are
+# the default.
+LEVERS = {
+    "weights": "character weights mix the dictionaries' blend with tuning counts",
+    "block": "characters at least as frequent in the tuning text as the median common one "
+             "join the common block",
+    "order": "phrase order mixes the dictionaries' blend with tuning counts",
+    "drop": "phrases that no dictionary lists and the tuning text never uses are dropped",
+    "sequences": "frequent multi-word sequences of the tuning text become phrases",
+}
+DEFAULT_LEVERS = ("weights", "order", "sequences")
+
+
+def parse_levers(text):
+    levers = tuple(lever for lever in text.split(",") if lever)
+    for lever in levers:
+        if lever not in LEVERS:
+            raise argparse.ArgumentTypeError(f"unknown lever {lever}; known: {', '.join(LEVERS)}")
+    return levers
+
+
+def tuned_char_frequencies(chars, frequencies, tuning_sources):
+    """The character frequencies mixed with the tuning text's counts (tuning_text.best_mix)."""
+    from tuning_text import best_mix, count_chars, tuning_shares
+    total = sum(frequencies.values())
+    base = {c: f / total for c, f in frequencies.items()}
+    halves = count_chars(tuning_sources)
+
+    def keeps_checks(shares):
+        ranking = sorted(chars, key=lambda c: -shares[c])
+        return ranking.index("的") < 5 and ranking.index("们") < 100
+
+    mix, _ = best_mix(base, halves, keeps_checks)
+    tuning = tuning_shares(chars, halves)
+    print(f"character weights: {mix:.1f} of the share from the tuning text")
+    return {c: (1 - mix) * base[c] + mix * tuning[c] for c in chars}, tuning
+
+
+# A character outside level 1 joins the common block only when this many tuning sources use it:
+# one translation's habit (a traditional form, a name) must not decide the block.
+BLOCK_MIN_SOURCES = 5
+
+
+def frequent_uncommon_chars(chars, tgh_index, tuning, tuning_sources):
+    """Characters outside level 1 that the tuning text uses at least as often as the median
+    level-1 character, in at least BLOCK_MIN_SOURCES sources."""
+    def level1(c):
+        return tgh_index.get(c, COMMON_LEVEL_SIZE + 1) <= COMMON_LEVEL_SIZE
+    median = sorted(tuning[c] for c in chars if level1(c))[COMMON_LEVEL_SIZE // 2]
+    frequent = {c for c in chars if tuning[c] >= median and tuning[c] > 0 and not level1(c)}
+    sources_using = collections.Counter()
+    for text in tuning_sources.values():
+        sources_using.update(frequent & set(text))
+    extra = frozenset(c for c in frequent if sources_using[c] >= BLOCK_MIN_SOURCES)
+    print(f"common block: {len(extra)} characters added ({''.join(sorted(extra))})")
+    return extra
+
+
+def build_words(src, essay_simplified, blend=DEFAULT_BLEND, tuning_sources=None,
+                levers=DEFAULT_LEVERS):
     """Derive the character table from the unpacked packages.
 
-    blend names how the two frequency sources are combined (see BLENDS).
+    blend names how the two frequency sources are combined (see BLENDS);
+    tuning_sources ({name: text} of the corpus's tuning part) feed the levers.
 
     Returns the entries, the characters the stroke sources disagree on and the
     number of malformed stroke lines skipped.
@@ -516,9 +581,17 @@ def build_words(src, essay_simplified, blend=DEFAULT_BLEND):
     frequencies = blend_frequencies(
         chars, char_counts(read_jieba_word_counts(src / JIEBA_DICT)), essay_counts, blend)
 
+    tgh_index = read_tgh_index(src / UNIHAN_MAPPINGS)
+    extra_common = frozenset()
+    if tuning_sources and ("weights" in levers or "block" in levers):
+        tuned, tuning = tuned_char_frequencies(chars, frequencies, tuning_sources)
+        if "weights" in levers:
+            frequencies = tuned
+        if "block" in levers:
+            extra_common = frequent_uncommon_chars(chars, tgh_index, tuning, tuning_sources)
     entries = build_char_entries(
-        chars, codes, read_tgh_index(src / UNIHAN_MAPPINGS),
-        frequency_weights(frequencies), read_readings(src / UNIHAN_READINGS))
+        chars, codes, tgh_index, frequency_weights(frequencies),
+        read_readings(src / UNIHAN_READINGS), extra_common)
     check_frequencies(frequency_ranks(entries))
     return entries, disagreements, fcitx_skipped + rime_skipped
 
@@ -536,11 +609,21 @@ def main(argv):
                              "(tools/data/measure_click_cost.py) in a scratch --out; "
                              + "; ".join(f"{name}: {what}" for name, (what, _) in BLENDS.items())
                              + f" (default: {DEFAULT_BLEND})")
+    parser.add_argument("--tuning", type=pathlib.Path,
+                        help="the tuning part of the text corpus (tools/data/corpus.sh)")
+    parser.add_argument("--levers", type=parse_levers, default=DEFAULT_LEVERS,
+                        help="comma-separated levers to apply with --tuning; "
+                             + "; ".join(f"{k}: {v}" for k, v in LEVERS.items())
+                             + f" (default: {','.join(DEFAULT_LEVERS)})")
     args = parser.parse_args(argv)
 
     try:
+        tuning_sources = None
+        if args.tuning:
+            from tuning_text import read_tuning_sources
+            tuning_sources = read_tuning_sources(args.tuning)
         entries, disagreements, skipped = build_words(
-            args.sources, args.essay_simplified, args.blend)
+            args.sources, args.essay_simplified, args.blend, tuning_sources, args.levers)
     except DataError as error:
         sys.exit(f"refresh_data.py: {error}")
     args.out.mkdir(parents=True, exist_ok=True)

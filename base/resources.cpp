@@ -18,6 +18,7 @@ DirectoryResources::DirectoryResources(std::string directory) : directory_(std::
 
 std::optional<ByteSpan> DirectoryResources::FindData(std::string_view name) const {
   std::string key = LowerAscii(name);
+  std::lock_guard<std::mutex> lock(mutex_);
   auto it = cache_.find(key);
   if (it == cache_.end()) {
     std::optional<std::vector<std::uint8_t>> bytes;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -32,6 +33,8 @@ class DirectoryResources : public ResourceSource {
 
  private:
   std::string directory_;
+  // Threads that each load a lexicon (tvime-typing-cost on a folder) share one source.
+  mutable std::mutex mutex_;
   mutable std::map<std::string, std::optional<std::vector<std::uint8_t>>> cache_;
 };
 

@@ -22,8 +22,7 @@ from typing import NamedTuple
 from refresh_data import (
     DEFAULT_BLEND,
     DEFAULT_LEVERS,
-    LEVERS,
-    parse_levers,
+    add_tuning_arguments,
     JIEBA_DICT,
     RIME_ESSAY,
     UNIHAN_READINGS,
@@ -637,12 +636,7 @@ def main(argv):
                         help="data/words.txt, the character table")
     parser.add_argument("--out", type=pathlib.Path, required=True,
                         help="data folder to write phrases.txt and pinyin.txt into")
-    parser.add_argument("--tuning", type=pathlib.Path,
-                        help="the tuning part of the text corpus (tools/data/corpus.sh)")
-    parser.add_argument("--levers", type=parse_levers, default=DEFAULT_LEVERS,
-                        help="comma-separated levers to apply with --tuning; "
-                             + "; ".join(f"{k}: {v}" for k, v in LEVERS.items())
-                             + f" (default: {','.join(DEFAULT_LEVERS)})")
+    add_tuning_arguments(parser)
     args = parser.parse_args(argv)
 
     try:

@@ -523,6 +523,16 @@ def parse_levers(text):
     return levers
 
 
+def add_tuning_arguments(parser):
+    """--tuning and --levers, which both table scripts take."""
+    parser.add_argument("--tuning", type=pathlib.Path,
+                        help="the tuning part of the text corpus (tools/data/corpus.sh)")
+    parser.add_argument("--levers", type=parse_levers, default=DEFAULT_LEVERS,
+                        help="comma-separated levers to apply with --tuning; "
+                             + "; ".join(f"{k}: {v}" for k, v in LEVERS.items())
+                             + f" (default: {','.join(DEFAULT_LEVERS)})")
+
+
 def tuned_char_frequencies(chars, frequencies, tuning_sources):
     """The character frequencies mixed with the tuning text's counts (tuning_text.best_mix)."""
     from tuning_text import best_mix, count_chars, tuning_shares
@@ -609,12 +619,7 @@ def main(argv):
                              "(tools/data/measure_click_cost.py) in a scratch --out; "
                              + "; ".join(f"{name}: {what}" for name, (what, _) in BLENDS.items())
                              + f" (default: {DEFAULT_BLEND})")
-    parser.add_argument("--tuning", type=pathlib.Path,
-                        help="the tuning part of the text corpus (tools/data/corpus.sh)")
-    parser.add_argument("--levers", type=parse_levers, default=DEFAULT_LEVERS,
-                        help="comma-separated levers to apply with --tuning; "
-                             + "; ".join(f"{k}: {v}" for k, v in LEVERS.items())
-                             + f" (default: {','.join(DEFAULT_LEVERS)})")
+    add_tuning_arguments(parser)
     args = parser.parse_args(argv)
 
     try:

@@ -37,6 +37,9 @@ Name "${PRODUCT} 3.1"
 OutFile "${OUTFILE}"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
+; The dictionaries (about 6 MB, stored scrambled, so LZMA finds nothing in them) are in tvimegui
+; and in both modules; a window larger than a program lets each copy refer back to the last one.
+SetCompressorDictSize 32
 !if "${ARCH}" == "x64"
   InstallDir "$PROGRAMFILES64\Tavrin\tvime"
 !else

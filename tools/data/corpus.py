@@ -15,9 +15,13 @@ A source is a Debian source package for the catalogues, and one manual page
 page by page for programs of many source packages.
 
 Subcommands:
-  choose  CONTENTS... --packages FILE   print the pinned package list
-  split   --packages FILE --manpages ROOT   print the split (run once)
-  build   --debs ROOT --split FILE --out DIR   write DIR/<part>/<source>.txt
+  choose  CONTENTS... --packages FILE...
+          print the pinned package list, from the archive's Contents files (.gz) and its
+          Packages files (decompressed; a later file, updates or security, wins)
+  split   --packages PINNED --manpages ROOT
+          print the split (run once: the split never changes)
+  build   --debs ROOT --pinned PINNED --split SPLIT --out DIR
+          write DIR/<part>/<source>.txt from the packages unpacked one per folder in ROOT
 """
 
 import argparse

@@ -535,6 +535,7 @@ def add_tuning_arguments(parser):
 
 def tuned_char_frequencies(chars, frequencies, tuning_sources):
     """The character frequencies mixed with the tuning text's counts (tuning_text.best_mix)."""
+    # Imported here: tuning_text imports this module's DataError and require.
     from tuning_text import best_mix, count_chars, tuning_shares
     total = sum(frequencies.values())
     base = {c: f / total for c, f in frequencies.items()}

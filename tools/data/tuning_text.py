@@ -200,7 +200,3 @@ def frequent_sequences(sources, words, word_counts, max_length, min_count, min_s
                     pieces_of.setdefault(joined, tuple(group))
     return {text: (n, pieces_of[text]) for text, n in counts.items()
             if n >= min_count and len(seen_in[text]) >= min_sources}
-
-
-__all__ = ["DataError", "best_mix", "count_chars", "count_phrases", "frequent_sequences",
-           "read_tuning_sources", "tuning_shares"]

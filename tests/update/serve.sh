@@ -57,8 +57,14 @@ openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 
   -keyout "$root/tls/key.pem" -out "$root/tls/cert.pem" 2>>"$root/logs/start.log"
 
 # Free ports (PORT, and PORT + 1 for TLS): another build tree may be testing at the same time.
+# A master started as root runs its workers as "nobody", who cannot enter a checkout under /root or
+# in any folder only its owner may enter: the workers run as whoever started the server instead.
+# (An unprivileged master runs them as itself and would only warn about the directive.)
+worker_user=""
+[ "$(id -u)" -eq 0 ] && worker_user="user $(id -un) $(id -gn);"
 write_config() {  # PORT
   cat >"$root/nginx.conf" <<CONF
+$worker_user
 worker_processes 1;
 pid $root/nginx.pid;
 error_log $root/logs/error.log;
@@ -85,8 +91,6 @@ http {
 }
 CONF
 }
-# Workers of a root master run as nobody: they must be able to read the published files.
-chmod -R a+rX "$root"
 for _ in $(seq 20); do
   port=$((20000 + RANDOM % 20000))
   write_config "$port"

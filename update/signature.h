@@ -20,6 +20,10 @@ using PublicKey = std::array<std::uint8_t, 64>;
 bool VerifyFileSignature(const std::string& path, std::span<const std::uint8_t> signature,
                          const PublicKey& key);
 
+// Whether `signature` is a valid signature of `message` by `key` (a signed statement's text).
+bool VerifySignature(std::span<const std::uint8_t> message, std::span<const std::uint8_t> signature,
+                     const PublicKey& key);
+
 // The key this build trusts.
 const PublicKey& TrustedUpdateKey();
 

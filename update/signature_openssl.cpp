@@ -60,11 +60,9 @@ std::vector<std::uint8_t> DerSignature(std::span<const std::uint8_t> signature) 
 
 }  // namespace
 
-bool VerifyFileSignature(const std::string& path, std::span<const std::uint8_t> signature,
-                         const PublicKey& key) {
+bool VerifySignature(std::span<const std::uint8_t> message, std::span<const std::uint8_t> signature,
+                     const PublicKey& key) {
   if (signature.size() != kSignatureSize) return false;
-  auto bytes = ReadWholeFile(path);
-  if (!bytes) return false;
   Owned<EVP_PKEY, EVP_PKEY_free> publicKey(PublicKeyOf(key));
   std::vector<std::uint8_t> der = DerSignature(signature);
   Owned<EVP_MD_CTX, EVP_MD_CTX_free> context(EVP_MD_CTX_new());
@@ -72,7 +70,14 @@ bool VerifyFileSignature(const std::string& path, std::span<const std::uint8_t> 
       EVP_DigestVerifyInit(context.get(), nullptr, EVP_sha256(), nullptr, publicKey.get()) <= 0) {
     return false;
   }
-  return EVP_DigestVerify(context.get(), der.data(), der.size(), bytes->data(), bytes->size()) == 1;
+  return EVP_DigestVerify(context.get(), der.data(), der.size(), message.data(), message.size()) ==
+         1;
+}
+
+bool VerifyFileSignature(const std::string& path, std::span<const std::uint8_t> signature,
+                         const PublicKey& key) {
+  auto bytes = ReadWholeFile(path);
+  return bytes && VerifySignature(*bytes, signature, key);
 }
 
 }  // namespace tvime

@@ -7,22 +7,25 @@
 namespace tvime {
 
 std::optional<std::array<std::uint32_t, 4>> ParseVersion(std::string_view text) {
+  // Strict: whatever the network sends ends up in questions and comparisons, so anything but
+  // plain numbers between single dots is not a version.
+  if (text.empty() || text.size() > kMaxVersionTextLength) return std::nullopt;
   std::array<std::uint32_t, 4> numbers{};
   size_t count = 0;
-  while (!text.empty()) {
+  for (;;) {
     size_t dot = text.find('.');
     std::string_view part = text.substr(0, dot);
-    text.remove_prefix(dot == std::string_view::npos ? text.size() : dot + 1);
-    if (part.empty()) continue;
-    if (count == numbers.size()) return std::nullopt;
+    if (part.empty() || part.size() > 5 || count == numbers.size()) return std::nullopt;
     for (char c : part) {
       if (c < '0' || c > '9') return std::nullopt;
     }
-    auto [end, error] = std::from_chars(part.data(), part.data() + part.size(), numbers[count]);
-    if (error != std::errc() || end != part.data() + part.size()) return std::nullopt;
-    ++count;
+    std::uint32_t value = 0;
+    std::from_chars(part.data(), part.data() + part.size(), value);
+    if (value > 65535) return std::nullopt;
+    numbers[count++] = value;
+    if (dot == std::string_view::npos) break;
+    text.remove_prefix(dot + 1);
   }
-  if (count == 0) return std::nullopt;
   return numbers;
 }
 
@@ -119,6 +122,38 @@ std::string ProgressText(std::int32_t received, std::int32_t total, std::int64_t
   std::snprintf(line, sizeof line, "%ld 字节 / %ld 字节, 速度为 %s /秒",
                 static_cast<long>(received), static_cast<long>(total), speed);
   return line;
+}
+
+std::string RefusalText(std::string_view name, UpdateRefusal reason) {
+  const char* why = "";
+  switch (reason) {
+    case UpdateRefusal::None:
+    case UpdateRefusal::Damaged:
+      why = "下载的文件已损坏";
+      break;
+    case UpdateRefusal::NotFromPublisher:
+      why = "文件不是本软件发布者签发的";
+      break;
+    case UpdateRefusal::NotNewer:
+      why = "服务器上的版本不比已安装的版本新";
+      break;
+    case UpdateRefusal::TooLarge:
+      why = "文件超出了应有的大小";
+      break;
+    case UpdateRefusal::NoAnswer:
+      why = "更新服务器没有应答";
+      break;
+    case UpdateRefusal::Expired:
+      why = "服务器上的更新说明已过期";
+      break;
+  }
+  std::string shown(name.substr(0, 64));
+  return "没有更新 " + shown + "：" + why + "，继续使用已安装的版本。";
+}
+
+bool IsLaterVersion(const std::array<std::uint32_t, 4>& candidate,
+                    const std::array<std::uint32_t, 4>& installed) {
+  return candidate > installed;
 }
 
 }  // namespace tvime

@@ -21,15 +21,38 @@ enum VersionVerdict : int {
   kMandatoryUpdate = 2,
 };
 
-// A version text: up to four dot-separated decimal numbers (empty parts between dots are
-// skipped); missing parts count as 0. nullopt when there is no part, a part that is not all
-// digits or too large, or more than four parts.
+// The longest version text there is: four numbers of five digits and three dots.
+inline constexpr size_t kMaxVersionTextLength = 23;
+
+// A version text: one to four decimal numbers of at most 65535 (a version resource's words)
+// between single dots, at most 23 characters; missing parts count as 0. nullopt for anything
+// else: an empty part, a sign, a space or a line break, a fifth part.
 std::optional<std::array<std::uint32_t, 4>> ParseVersion(std::string_view text);
 
 // The published version against the installed one. Mandatory when the server's (major, minor)
 // pair is greater than the local pair; optional when it is otherwise greater; never an update
 // when it is lower (an older version is not offered, let alone forced).
 int compareVersions(std::string_view server, std::string_view local);
+
+// Why a published update was not installed. Told to the user in one line (RefusalText); the
+// installed file stays and the program goes on.
+enum class UpdateRefusal {
+  None,
+  Damaged,           // cut short, a wrong hash or size, a statement or manifest that reads wrong
+  NotFromPublisher,  // the signature does not verify, or the file is another program
+  NotNewer,          // signed, but not newer than what is installed (a replayed older release)
+  TooLarge,          // more than the statement says or than an update may be
+  NoAnswer,          // the server stopped answering, or too slowly to finish in time
+  Expired,           // the statement is past the time its publisher gave it
+};
+
+// "没有更新 <name>：<reason>，继续使用已安装的版本。" (UTF-8); `name` is cut to a length that a
+// message box shows whole.
+std::string RefusalText(std::string_view name, UpdateRefusal reason);
+
+// Whether `candidate` is a later version than `installed`, all four parts compared.
+bool IsLaterVersion(const std::array<std::uint32_t, 4>& candidate,
+                    const std::array<std::uint32_t, 4>& installed);
 
 // The manifest of a file: `manifestName` when given and not empty; otherwise the remote name
 // (or, without one, the local path) with ".txt" appended, reduced to the part after its last

@@ -5,6 +5,7 @@
 #include <openssl/ec.h>
 #include <openssl/evp.h>
 #include <openssl/pem.h>
+#include <openssl/sha.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +13,7 @@
 
 #include "base/file_io.h"
 #include "update/openssl_owned.h"
+#include "update/release_statement.h"
 #include "update/update_rules.h"
 
 namespace tvime {
@@ -37,21 +39,21 @@ std::string_view AsText(const std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
-std::optional<std::array<std::uint8_t, kSignatureSize>> SignFile(const std::string& path,
-                                                                 const std::string& keyPem) {
+std::optional<std::array<std::uint8_t, kSignatureSize>> SignBytes(std::string_view bytes,
+                                                                  const std::string& keyPem) {
   auto key = ReadPrivateKey(keyPem);
-  auto bytes = ReadWholeFile(path);
   Owned<EVP_MD_CTX, EVP_MD_CTX_free> context(EVP_MD_CTX_new());
-  if (!key || !bytes || !context ||
+  if (!key || !context ||
       EVP_DigestSignInit(context.get(), nullptr, EVP_sha256(), nullptr, key.get()) <= 0) {
     return std::nullopt;
   }
+  auto data = reinterpret_cast<const unsigned char*>(bytes.data());
   size_t size = 0;
-  if (EVP_DigestSign(context.get(), nullptr, &size, bytes->data(), bytes->size()) <= 0) {
+  if (EVP_DigestSign(context.get(), nullptr, &size, data, bytes.size()) <= 0) {
     return std::nullopt;
   }
   std::vector<std::uint8_t> der(size);
-  if (EVP_DigestSign(context.get(), der.data(), &size, bytes->data(), bytes->size()) <= 0) {
+  if (EVP_DigestSign(context.get(), der.data(), &size, data, bytes.size()) <= 0) {
     return std::nullopt;
   }
   // DER to r then s, each 32 bytes with its leading zeros.
@@ -63,6 +65,13 @@ std::optional<std::array<std::uint8_t, kSignatureSize>> SignFile(const std::stri
     return std::nullopt;
   }
   return signature;
+}
+
+std::optional<std::array<std::uint8_t, kSignatureSize>> SignFile(const std::string& path,
+                                                                 const std::string& keyPem) {
+  auto bytes = ReadWholeFile(path);
+  if (!bytes) return std::nullopt;
+  return SignBytes(AsText(*bytes), keyPem);
 }
 
 std::optional<PublicKey> PublicKeyOf(const std::string& keyPem) {
@@ -81,22 +90,36 @@ std::optional<PublicKey> PublicKeyOf(const std::string& keyPem) {
 }
 
 std::string PublishFile(const std::string& file, const std::string& directory,
-                        const std::string& keyPem) {
+                        const std::string& keyPem, std::optional<std::int64_t> expires) {
   auto bytes = ReadWholeFile(file);
   if (!bytes) return "cannot read " + file;
   std::string version = VersionOfProgramBytes(AsText(*bytes));
-  if (version.empty()) return file + " has no version resource";
+  auto parts = ParseVersion(version);
+  if (version.empty() || !parts) return file + " has no version resource";
+  if (bytes->empty() || bytes->size() > kMaxUpdateFileSize) {
+    return file + " is larger than an update may be";
+  }
+  ReleaseStatement statement;
+  statement.name = std::filesystem::path(file).filename().string();
+  statement.version = *parts;
+  statement.size = bytes->size();
+  SHA256(bytes->data(), bytes->size(), statement.sha256.data());
+  statement.expires = expires;
+  std::string text = StatementText(statement);
   auto signature = SignFile(file, keyPem);
-  if (!signature) return "cannot sign with " + keyPem;
-  std::string name = std::filesystem::path(file).filename().string();
-  std::string target = (std::filesystem::path(directory) / name).string();
+  auto statementSignature = SignBytes(text, keyPem);
+  if (!signature || !statementSignature) return "cannot sign with " + keyPem;
+  std::string meta = SignedStatementFile(text, *statementSignature);
+  if (!ParseStatementFile(meta)) return statement.name + " cannot be named in a statement";
+  std::string target = (std::filesystem::path(directory) / statement.name).string();
   std::error_code error;
   std::filesystem::create_directories(directory, error);
   if (!ReplaceFileContents(target, AsText(*bytes)) ||
       !ReplaceFileContents(target + ".txt", version) ||
       !ReplaceFileContents(
           target + ".sig",
-          std::string_view(reinterpret_cast<const char*>(signature->data()), signature->size()))) {
+          std::string_view(reinterpret_cast<const char*>(signature->data()), signature->size())) ||
+      !ReplaceFileContents(target + ".meta", meta)) {
     return "cannot write into " + directory;
   }
   return {};

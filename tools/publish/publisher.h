@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "update/signature.h"
 
@@ -19,9 +20,17 @@ std::optional<std::array<std::uint8_t, kSignatureSize>> SignFile(const std::stri
 // The public half of the key in a PEM file, as a build trusts it.
 std::optional<PublicKey> PublicKeyOf(const std::string& keyPem);
 
-// Writes "<dir>/<name>", "<dir>/<name>.txt" (the version) and "<dir>/<name>.sig". The error, or
-// empty when published; a file without a version is not published (its manifest would be empty).
+// The signature (r then s) of bytes in memory, as SignFile gives it for a file's.
+std::optional<std::array<std::uint8_t, kSignatureSize>> SignBytes(std::string_view bytes,
+                                                                  const std::string& keyPem);
+
+// Writes "<dir>/<name>", "<dir>/<name>.txt" (the version, for programs of every age),
+// "<dir>/<name>.sig" (the bytes' signature, which older programs check) and "<dir>/<name>.meta"
+// (the signed statement of name, version, size and SHA-256, with `expires` when given). The
+// error, or empty when published; a file without a version is not published (its manifest
+// would be empty), nor one larger than an update may be.
 std::string PublishFile(const std::string& file, const std::string& directory,
-                        const std::string& keyPem);
+                        const std::string& keyPem,
+                        std::optional<std::int64_t> expires = std::nullopt);
 
 }  // namespace tvime

@@ -5,8 +5,11 @@
 #include <fstream>
 #include <sstream>
 
+#include <openssl/sha.h>
+
 #include "base/file_io.h"
 #include "tests/support/temp_dir.h"
+#include "update/release_statement.h"
 
 namespace tvime {
 namespace {
@@ -40,6 +43,33 @@ TEST(Publish, TheFileItsVersionAndASignatureThatTheProgramsVerify) {
   auto signature = ReadWholeFile(updates + "/tvimedic.exe.sig");
   ASSERT_TRUE(signature);
   EXPECT_TRUE(VerifyFileSignature(updates + "/tvimedic.exe", *signature, TrustedUpdateKey()));
+}
+
+TEST(Publish, AStatementThatBindsNameVersionSizeAndHashUnderTheKey) {
+  testing::TempDir dir;
+  std::string program = dir.File("tvimedic.exe");
+  std::ofstream(program, std::ios::binary) << ProgramWithVersion();
+  std::string updates = dir.File("updates");
+  ASSERT_EQ(PublishFile(program, updates, kTestKey, 1900000000), "");
+  auto parsed = ParseStatementFile(Contents(updates + "/tvimedic.exe.meta"));
+  ASSERT_TRUE(parsed);
+  const ReleaseStatement& statement = parsed->statement;
+  EXPECT_EQ(statement.name, "tvimedic.exe");
+  EXPECT_EQ(FourPartVersion(statement.version), "3.1.2.5");
+  EXPECT_EQ(statement.size, ProgramWithVersion().size());
+  std::string bytes = ProgramWithVersion();
+  std::array<std::uint8_t, 32> digest{};
+  SHA256(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), digest.data());
+  EXPECT_EQ(statement.sha256, digest);
+  EXPECT_EQ(statement.expires, 1900000000);
+  auto text = std::span(reinterpret_cast<const std::uint8_t*>(parsed->signedText.data()),
+                        parsed->signedText.size());
+  EXPECT_TRUE(VerifySignature(text, parsed->signature, TrustedUpdateKey()));
+  // The signature covers the text: a statement with another version no longer verifies.
+  std::string other = parsed->signedText;
+  other.replace(other.find("3.1.2.5"), 7, "3.1.2.6");
+  auto otherText = std::span(reinterpret_cast<const std::uint8_t*>(other.data()), other.size());
+  EXPECT_FALSE(VerifySignature(otherText, parsed->signature, TrustedUpdateKey()));
 }
 
 TEST(Publish, RefusesFilesWithoutAVersionAndKeysThatAreNotP256) {

@@ -29,6 +29,7 @@
 #include "settings/licence_dialog_win.h"
 #include "settings/registry_settings_store_win.h"
 #include "settings/user_id.h"
+#include "update/background_update_win.h"
 #include "update/update_agent_win.h"
 #include "update/update_rules.h"
 #include "update/update_server.h"
@@ -45,6 +46,7 @@ constexpr int kTrayMenu = 101;
 constexpr int kAccelerators = 101;
 constexpr UINT kTrayCallback = 0x40A;
 constexpr UINT kTrayIconId = 100;
+constexpr UINT kUpdateCheckEnded = WM_APP + 1;
 constexpr UINT_PTR kServiceTimer = 100;
 constexpr UINT kServicePeriodMs = 60000;
 constexpr UINT_PTR kLayoutTimer = 101;
@@ -81,6 +83,65 @@ void TrayMenu(HWND window) {
   DestroyMenu(menu);
 }
 
+// The start-up update check. It runs in the background once the windows are up; the main
+// window hears when it has ended, and only then is the user asked, about a newer file that has
+// already been downloaded and verified.
+struct StartUpUpdate {
+  Settings* settings = nullptr;
+  HANDLE* mutex = nullptr;
+  std::uint32_t now = 0;
+  bool automaticOff = false;
+  std::unique_ptr<BackgroundUpdateCheck> check;
+};
+StartUpUpdate g_update;
+
+void StartUpdateCheckIfDue(HWND main, HANDLE& mutex, Settings& settings) {
+  auto now = static_cast<std::uint32_t>(time(nullptr));
+  bool automaticOff = settings.Read(setting::GUIAppUpdateDisableAuto) != 0;
+  auto lastCheck = static_cast<std::uint32_t>(settings.Read(setting::GUIAppUpdate));
+  if (!UpdateCheckDue(now, lastCheck, automaticOff)) return;
+  g_update.settings = &settings;
+  g_update.mutex = &mutex;
+  g_update.now = now;
+  g_update.automaticOff = automaticOff;
+  g_update.check = std::make_unique<BackgroundUpdateCheck>(UpdateBaseUrlOf(settings), "",
+                                                           "tvimegui.exe", main, kUpdateCheckEnded);
+}
+
+// The check has ended: asks, and ends the program when a mandatory update was refused or the
+// updated program has been started again.
+void ConcludeUpdateCheck(HWND main) {
+  if (!g_update.check) return;
+  UpdateResult result = g_update.check->Conclude();
+  Settings& settings = *g_update.settings;
+  if (result == UpdateResult::MustNotContinue) {
+    DestroyWindow(main);
+    return;
+  }
+  settings.Write(setting::GUIAppUpdate, static_cast<std::int32_t>(g_update.now));
+  std::wstring title = WideFromUtf8("沃岚鼠标输入法 3.1");
+  if (result == UpdateResult::Declined && !g_update.automaticOff) {
+    std::wstring question = WideFromUtf8(
+        "您取消或没有下载更新版本的输入法，您是否要取消程序的自动更新功能？\n\n"
+        "如果您选择“是”，软件将在15天之内不会执行自动更新功能，\n"
+        "届时需要您手动到网站下载更新版本。");
+    if (MessageBoxW(nullptr, question.c_str(), title.c_str(),
+                    MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES) {
+      settings.Write(setting::GUIAppUpdateDisableAuto, 1);
+    }
+  } else if (result == UpdateResult::Updated) {
+    settings.Write(setting::GUIAppUpdateDisableAuto, 0);
+    std::wstring told = WideFromUtf8(
+        "软件更新成功，需要重新运行程序，请确认后继续。\n如果程序更新后不能正常启动，请从网站 " +
+        ProductSiteOf(settings) + " 重新下载该文件。");
+    MessageBoxW(nullptr, told.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
+    CloseHandle(*g_update.mutex);
+    *g_update.mutex = nullptr;
+    StartOwnProgramAgain(SW_SHOW);
+    DestroyWindow(main);
+  }
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
@@ -115,6 +176,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       }
       // Asked for every minute; it starts once.
       if (wParam == kServiceTimer && Windows()->panel) StartNewsService();
+      return 0;
+    case kUpdateCheckEnded:
+      ConcludeUpdateCheck(window);
       return 0;
     case kTrayCallback:
       if (lParam == WM_LBUTTONDOWN) ToggleComposition();
@@ -155,42 +219,6 @@ NOTIFYICONDATAW TrayIcon(HWND window, HINSTANCE instance, const std::wstring& ti
   return icon;
 }
 
-// The start-up update check, when one is due: false when the program ends here (a mandatory
-// update refused or failed, or the updated program started again; the mutex is then released).
-bool StartUpUpdate(HANDLE& mutex, Settings& settings) {
-  auto now = static_cast<std::uint32_t>(time(nullptr));
-  bool automaticOff = settings.Read(setting::GUIAppUpdateDisableAuto) != 0;
-  auto lastCheck = static_cast<std::uint32_t>(settings.Read(setting::GUIAppUpdate));
-  if (!UpdateCheckDue(now, lastCheck, automaticOff)) return true;
-  UpdateAgent agent(true);
-  UpdateResult result =
-      agent.checkAndUpdateSelf(UpdateBaseUrlOf(settings), nullptr, "", "tvimegui.exe");
-  if (result == UpdateResult::MustNotContinue) return false;
-  settings.Write(setting::GUIAppUpdate, static_cast<std::int32_t>(now));
-  std::wstring title = WideFromUtf8("沃岚鼠标输入法 3.1");
-  if (result == UpdateResult::Declined && !automaticOff) {
-    std::wstring question = WideFromUtf8(
-        "您取消或没有下载更新版本的输入法，您是否要取消程序的自动更新功能？\n\n"
-        "如果您选择“是”，软件将在15天之内不会执行自动更新功能，\n"
-        "届时需要您手动到网站下载更新版本。");
-    if (MessageBoxW(nullptr, question.c_str(), title.c_str(),
-                    MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES) {
-      settings.Write(setting::GUIAppUpdateDisableAuto, 1);
-    }
-  } else if (result == UpdateResult::Updated) {
-    settings.Write(setting::GUIAppUpdateDisableAuto, 0);
-    std::wstring told = WideFromUtf8(
-        "软件更新成功，需要重新运行程序，请确认后继续。\n如果程序更新后不能正常启动，请从网站 " +
-        ProductSiteOf(settings) + " 重新下载该文件。");
-    MessageBoxW(nullptr, told.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
-    CloseHandle(mutex);
-    mutex = nullptr;
-    StartOwnProgramAgain(SW_SHOW);
-    return false;
-  }
-  return true;
-}
-
 int Run(HINSTANCE instance) {
   // One instance: a second start ends at once.
   HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);
@@ -202,6 +230,7 @@ int Run(HINSTANCE instance) {
     DeleteFileA("C:\\tvimedbg.log");
   }
   OpenEventTrace();
+  TraceEvent("program-start");
   std::wstring title = LoadResourceString(instance, kTitleString);
   std::wstring className = LoadResourceString(instance, kClassNameString);
 
@@ -211,11 +240,6 @@ int Run(HINSTANCE instance) {
     CloseHandle(mutex);
     return 0;
   }
-  if (!StartUpUpdate(mutex, settings)) {
-    if (mutex) CloseHandle(mutex);
-    return 0;
-  }
-
   WNDCLASSEXW mainClass{};
   mainClass.cbSize = sizeof mainClass;
   mainClass.style = CS_HREDRAW | CS_VREDRAW;
@@ -263,6 +287,9 @@ int Run(HINSTANCE instance) {
     SetTimer(main, kLayoutTimer, kLayoutPeriodMs, nullptr);
   }
 
+  // With the panel up: the check never holds up the first window.
+  StartUpdateCheckIfDue(main, mutex, settings);
+
   HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(kAccelerators));
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -272,8 +299,9 @@ int Run(HINSTANCE instance) {
   }
   // The news line goes with the runtime: the service must hand it nothing more.
   StopBackgroundService();
+  g_update.check.reset();
   Shell_NotifyIconW(NIM_DELETE, &icon);
-  CloseHandle(mutex);
+  if (mutex) CloseHandle(mutex);
   return static_cast<int>(message.wParam);
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "update/update_rules.h"
@@ -44,6 +46,33 @@ std::string fileVersionString(const std::string& path) {
     return {};
   }
   return VersionText(info->dwFileVersionMS, info->dwFileVersionLS);
+}
+
+std::string originalFileName(const std::string& path) {
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+  if (size == 0) return {};
+  std::vector<char> block(size);
+  if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return {};
+  struct Translation {
+    WORD language, codePage;
+  }* translation = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
+                      reinterpret_cast<void**>(&translation), &length) ||
+      !translation || length < sizeof(Translation)) {
+    return {};
+  }
+  char key[64];
+  std::snprintf(key, sizeof key, "\\StringFileInfo\\%04x%04x\\OriginalFilename",
+                translation->language, translation->codePage);
+  char* name = nullptr;
+  if (!VerQueryValueA(block.data(), key, reinterpret_cast<void**>(&name), &length) || !name ||
+      length == 0) {
+    return {};
+  }
+  // The length counts the terminating zero; the text is never longer than the block.
+  return std::string(name, strnlen(name, length));
 }
 
 }  // namespace tvime

@@ -17,4 +17,8 @@ bool replaceFile(const std::string& target, const std::string& newFile);
 // are 0; empty when it has none or it is 0.0.0.0.
 std::string fileVersionString(const std::string& path);
 
+// The "OriginalFilename" its version resource gives the file (the name it was built as), in the
+// resource's first language; empty when it has none.
+std::string originalFileName(const std::string& path);
+
 }  // namespace tvime

@@ -5,10 +5,12 @@
 
 #include <bcrypt.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "base/file_io.h"
+#include "update/sha256_win.h"
 #include "update/signature.h"
 
 namespace tvime {
@@ -30,31 +32,52 @@ class Algorithm {
   BCRYPT_ALG_HANDLE handle_ = nullptr;
 };
 
-bool Sha256(const std::vector<std::uint8_t>& bytes, std::uint8_t (&digest)[32]) {
-  Algorithm sha(BCRYPT_SHA256_ALGORITHM);
-  if (!sha.get()) return false;
-  BCRYPT_HASH_HANDLE hash = nullptr;
-  if (!BCRYPT_SUCCESS(BCryptCreateHash(sha.get(), &hash, nullptr, 0, nullptr, 0, 0))) return false;
-  // CNG takes at most 4 GB a call; an update file is far smaller, but the loop costs nothing.
-  bool ok = true;
-  for (size_t done = 0; ok && done < bytes.size();) {
-    ULONG chunk = static_cast<ULONG>(std::min<size_t>(bytes.size() - done, 1u << 30));
-    ok = BCRYPT_SUCCESS(BCryptHashData(hash, const_cast<PUCHAR>(bytes.data() + done), chunk, 0));
-    done += chunk;
-  }
-  ok = ok && BCRYPT_SUCCESS(BCryptFinishHash(hash, digest, sizeof digest, 0));
-  BCryptDestroyHash(hash);
-  return ok;
-}
-
 }  // namespace
 
-bool VerifyFileSignature(const std::string& path, std::span<const std::uint8_t> signature,
-                         const PublicKey& key) {
+Sha256Hasher::Sha256Hasher() {
+  if (!BCRYPT_SUCCESS(
+          BCryptOpenAlgorithmProvider(&algorithm_, BCRYPT_SHA256_ALGORITHM, nullptr, 0))) {
+    algorithm_ = nullptr;
+    return;
+  }
+  if (!BCRYPT_SUCCESS(BCryptCreateHash(algorithm_, &hash_, nullptr, 0, nullptr, 0, 0))) {
+    hash_ = nullptr;
+  }
+}
+
+Sha256Hasher::~Sha256Hasher() {
+  if (hash_) BCryptDestroyHash(hash_);
+  if (algorithm_) BCryptCloseAlgorithmProvider(algorithm_, 0);
+}
+
+void Sha256Hasher::Add(std::span<const std::uint8_t> bytes) {
+  // CNG takes at most 4 GB a call.
+  for (size_t done = 0; hash_ && done < bytes.size();) {
+    ULONG chunk = static_cast<ULONG>(std::min<size_t>(bytes.size() - done, 1u << 30));
+    if (!BCRYPT_SUCCESS(BCryptHashData(hash_, const_cast<PUCHAR>(bytes.data() + done), chunk, 0))) {
+      failed_ = true;
+    }
+    done += chunk;
+  }
+}
+
+std::optional<Sha256Digest> Sha256Hasher::Finish() {
+  Sha256Digest digest{};
+  if (!hash_ || failed_ || !BCRYPT_SUCCESS(BCryptFinishHash(hash_, digest.data(), 32, 0))) {
+    return std::nullopt;
+  }
+  BCryptDestroyHash(hash_);
+  hash_ = nullptr;
+  return digest;
+}
+
+bool VerifySignature(std::span<const std::uint8_t> message, std::span<const std::uint8_t> signature,
+                     const PublicKey& key) {
   if (signature.size() != kSignatureSize) return false;
-  auto bytes = ReadWholeFile(path);
-  std::uint8_t digest[32];
-  if (!bytes || !Sha256(*bytes, digest)) return false;
+  Sha256Hasher hasher;
+  hasher.Add(message);
+  auto digest = hasher.Finish();
+  if (!digest) return false;
   Algorithm ecdsa(BCRYPT_ECDSA_P256_ALGORITHM);
   if (!ecdsa.get()) return false;
   std::uint8_t blob[sizeof(BCRYPT_ECCKEY_BLOB) + 64];
@@ -67,10 +90,16 @@ bool VerifyFileSignature(const std::string& path, std::span<const std::uint8_t> 
                                           blob, sizeof blob, 0))) {
     return false;
   }
-  NTSTATUS verdict = BCryptVerifySignature(publicKey, nullptr, digest, sizeof digest,
+  NTSTATUS verdict = BCryptVerifySignature(publicKey, nullptr, digest->data(), 32,
                                            const_cast<PUCHAR>(signature.data()), kSignatureSize, 0);
   BCryptDestroyKey(publicKey);
   return BCRYPT_SUCCESS(verdict);
+}
+
+bool VerifyFileSignature(const std::string& path, std::span<const std::uint8_t> signature,
+                         const PublicKey& key) {
+  auto bytes = ReadWholeFile(path);
+  return bytes && VerifySignature(*bytes, signature, key);
 }
 
 }  // namespace tvime

@@ -22,10 +22,12 @@
 namespace tvime {
 namespace {
 
-void Announce(HINSTANCE instance, const Settings& settings, const char* format,
+// The notification, with the updated file's version where the text has "%s".
+void Announce(HINSTANCE instance, const Settings& settings, std::string_view format,
               const std::string& updatedFile) {
-  char text[512];
-  wsprintfA(text, format, fileVersionString(updatedFile).c_str());
+  std::string text(format);
+  size_t at = text.find("%s");
+  if (at != std::string::npos) text.replace(at, 2, fileVersionString(updatedFile));
   NotificationPopup popup(text, ProductSiteOf(settings) + "changelog.php");
   popup.ShowAndWait(instance);
 }

@@ -1,27 +1,24 @@
 #include "update/update_agent_win.h"
 
-#include <algorithm>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <span>
-#include <vector>
+#include <thread>
 
-#include "base/file_io.h"
 #include "base/program_location_win.h"
 #include "base/wide_text_win.h"
 #include "update/download_progress_dialog_win.h"
 #include "update/file_swap_win.h"
-#include "update/update_rules.h"
+#include "update/update_fetch_win.h"
 
 namespace tvime {
 namespace {
 
-constexpr size_t kBlockSize = 4096;
 constexpr char kTitle[] = "沃岚鼠标输入法";
+// How long a cancelled job may take to notice before it is left to end on its own.
+constexpr DWORD kCancelWaitMs = 1000;
 
-// Keeps the caller's windows alive between blocks.
+// Keeps the caller's windows alive while the work goes on.
 void PumpMessages() {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
@@ -31,123 +28,113 @@ void PumpMessages() {
   }
 }
 
-class Request {
- public:
-  explicit Request(HINTERNET handle) : handle_(handle) {}
-  Request(const Request&) = delete;
-  Request& operator=(const Request&) = delete;
-  ~Request() {
-    if (handle_) InternetCloseHandle(handle_);
+std::string NameOf(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+
+// A temporary file in the system's temporary folder, named after `name`; empty on failure.
+std::string TemporaryFile(const std::string& name) {
+  char folder[MAX_PATH] = {};
+  char temp[MAX_PATH] = {};
+  if (!GetTempPathA(MAX_PATH, folder) || !GetTempFileNameA(folder, name.c_str(), 0, temp)) {
+    return {};
   }
-  HINTERNET get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
+  return temp;
+}
 
- private:
-  HINTERNET handle_;
-};
+std::string Question(const std::string& name, const std::string& version, bool mandatory) {
+  return mandatory
+             ? "文件 " + name + " 有一个必须更新版本 " + version +
+                   " 需要更新，否则不能继续使用软件。\n您是否现在更新？"
+             : "文件 " + name + " 有一个更新版本 " + version + " 可以更新，您是否需要现在更新？";
+}
 
-// A numeric header of the response (the status, the length); nullopt when absent.
-std::optional<long> NumberHeader(HINTERNET request, DWORD query) {
-  char text[80] = {};
-  DWORD size = sizeof text - 1;
-  if (!HttpQueryInfoA(request, query, text, &size, nullptr)) return std::nullopt;
-  char* end = nullptr;
-  long value = std::strtol(text, &end, 10);
-  if (end == text) return std::nullopt;
-  return value;
+enum class Waited { Done, OutOfTime, Cancelled };
+
+// The rule a job's time is held to: learning whether there is an update must fit the budget; a
+// download must, after the budget, have kept up the slowest rate a real link has.
+enum class Pace { Metadata, Download };
+
+// Runs `work` on a thread of its own and waits for it, keeping this thread's windows alive and
+// telling `sink` how far it is. A job that breaks its pace, or that the user cancelled and that
+// does not stop within a second, is left to end on its own: WinINet has calls that no timeout
+// reaches (a server that sends its headers a byte a second), and the caller must not wait on
+// them.
+Waited RunJob(const std::shared_ptr<FetchJob>& job, std::function<void(FetchJob&)> work, Pace pace,
+              ProgressSink* sink) {
+  std::thread([job, work = std::move(work)] {
+    work(*job);
+    SetEvent(job->done);
+    // After `done`, so that either this thread or the waiting one sees the other has gone.
+    if (job->abandoned && !job->leftFile.empty()) DeleteFileA(job->leftFile.c_str());
+  }).detach();
+  ULONGLONG started = GetTickCount64();
+  std::uint64_t told = 0;
+  bool userCancelled = false;
+  for (;;) {
+    DWORD waited = MsgWaitForMultipleObjects(1, &job->done, FALSE, 50, QS_ALLINPUT);
+    if (waited == WAIT_OBJECT_0) return userCancelled ? Waited::Cancelled : Waited::Done;
+    PumpMessages();
+    std::uint64_t received = job->received;
+    ULONGLONG elapsed = GetTickCount64() - started;
+    if (sink && received != told) {
+      told = received;
+      sink->onProgress(static_cast<std::int32_t>(received),
+                       static_cast<std::int32_t>(job->expected.load()));
+    }
+    if (sink && !userCancelled && sink->isCancelled()) {
+      userCancelled = true;
+      job->cancelled = true;
+      started = GetTickCount64();
+    }
+    bool late = userCancelled ? elapsed > kCancelWaitMs
+                : pace == Pace::Metadata
+                    ? elapsed > UpdateAgent::kCheckBudgetMs
+                    : elapsed > UpdateAgent::kCheckBudgetMs &&
+                          received < elapsed * UpdateAgent::kSlowestRate / 1000;
+    if (late) {
+      job->cancelled = true;
+      job->abandoned = true;
+      if (WaitForSingleObject(job->done, 0) == WAIT_OBJECT_0 && !job->leftFile.empty()) {
+        DeleteFileA(job->leftFile.c_str());
+      }
+      return userCancelled ? Waited::Cancelled : Waited::OutOfTime;
+    }
+  }
 }
 
 }  // namespace
 
 UpdateAgent::UpdateAgent(bool interactive, const PublicKey& trustedKey, HINSTANCE resources)
-    : interactive_(interactive),
+    : session_(std::make_shared<UpdateSession>()),
+      interactive_(interactive),
       key_(trustedKey),
-      resources_(resources ? resources : GetModuleHandleW(nullptr)) {
-  internet_ =
-      InternetOpenA("TavrinAutoUpdateAgent", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-}
+      resources_(resources ? resources : GetModuleHandleW(nullptr)),
+      cancelled_(std::make_shared<std::atomic<bool>>(false)) {}
 
-UpdateAgent::~UpdateAgent() {
-  if (internet_) InternetCloseHandle(internet_);
-}
+UpdateAgent::~UpdateAgent() = default;
 
 bool UpdateAgent::isOnline() const {
   DWORD flags = 0;
-  return internet_ && InternetGetConnectedState(&flags, 0);
+  return session_->handle() && InternetGetConnectedState(&flags, 0);
 }
 
-HINTERNET UpdateAgent::Open(const std::string& url) const {
-  char canonical[1024] = {};
-  DWORD size = sizeof canonical;
-  if (!InternetCanonicalizeUrlA(url.c_str(), canonical, &size, ICU_BROWSER_MODE)) return nullptr;
-  return InternetOpenUrlA(internet_, canonical, nullptr, 0,
-                          INTERNET_FLAG_RELOAD | INTERNET_FLAG_RESYNCHRONIZE |
-                              INTERNET_FLAG_HYPERLINK | INTERNET_FLAG_NEED_FILE,
-                          0);
+void UpdateAgent::cancel() {
+  *cancelled_ = true;
+  std::lock_guard<std::mutex> hold(jobLock_);
+  if (auto job = job_.lock()) job->cancelled = true;
 }
 
-bool UpdateAgent::Download(HINTERNET request, const std::string& path, ProgressSink* sink) const {
-  if (NumberHeader(request, HTTP_QUERY_STATUS_CODE) != 200) return false;
-  std::optional<long> length = NumberHeader(request, HTTP_QUERY_CONTENT_LENGTH);
-  std::int32_t total = length && *length > 0 ? static_cast<std::int32_t>(*length) : 0;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  if (sink) {
-    sink->onStart();
-    PumpMessages();
-  }
-  std::int64_t received = 0;
-  bool ok = false;
-  std::vector<char> block(kBlockSize);
-  for (;;) {
-    DWORD got = 0;
-    if (!InternetReadFile(request, block.data(), kBlockSize, &got)) break;
-    if (got == 0) {
-      // A body shorter than the server announced is a broken download, not a complete one.
-      ok = total == 0 || received == total;
-      if (ok && sink) {
-        sink->onDone();
-        PumpMessages();
-      }
-      break;
-    }
-    received += got;
-    DWORD written = 0;
-    if (!WriteFile(file, block.data(), got, &written, nullptr) || written != got) break;
-    if (sink) {
-      sink->onProgress(static_cast<std::int32_t>(received), total);
-      if (sink->isCancelled()) break;
-      PumpMessages();
-    }
-  }
-  CloseHandle(file);
-  return ok;
+std::shared_ptr<FetchJob> UpdateAgent::NewJob() {
+  auto job = std::make_shared<FetchJob>(session_, key_);
+  std::lock_guard<std::mutex> hold(jobLock_);
+  job->cancelled = cancelled_->load();
+  job_ = job;
+  return job;
 }
 
-bool UpdateAgent::DownloadSigned(HINTERNET request, const std::string& url, const std::string& path,
-                                 ProgressSink* sink) const {
-  // The file, then its signature; nothing unsigned takes an installed file's place.
-  std::string signature;
-  return Download(request, path, sink) && ReadSmall(url + ".sig", kSignatureSize, signature) &&
-         VerifyFileSignature(
-             path,
-             std::span(reinterpret_cast<const std::uint8_t*>(signature.data()), signature.size()),
-             key_);
-}
-
-bool UpdateAgent::ReadSmall(const std::string& url, size_t limit, std::string& body) const {
-  Request request(Open(url));
-  if (!request || NumberHeader(request.get(), HTTP_QUERY_STATUS_CODE) != 200) return false;
-  body.clear();
-  std::vector<char> block(kBlockSize);
-  for (;;) {
-    DWORD got = 0;
-    if (!InternetReadFile(request.get(), block.data(), kBlockSize, &got)) return false;
-    if (got == 0) return true;
-    body.append(block.data(), got);
-    if (body.size() > limit) return false;
-  }
+void UpdateAgent::TellRefusal(const std::string& name) const {
+  if (!interactive_ || refusal_ == UpdateRefusal::None) return;
+  MessageBoxW(nullptr, WideFromUtf8(RefusalText(name, refusal_)).c_str(),
+              WideFromUtf8(kTitle).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 bool UpdateAgent::Ask(const std::string& question) const {
@@ -155,50 +142,73 @@ bool UpdateAgent::Ask(const std::string& question) const {
                      MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
+UpdateResult UpdateAgent::Offer(const std::string& baseUrl, const std::string& localPath,
+                                const std::string& manifestName, const std::string& remoteName,
+                                UpdateOffer& offer) {
+  refusal_ = UpdateRefusal::None;
+  auto job = NewJob();
+  // Shared with the worker: a worker left behind may still write them after this returns.
+  auto result = std::make_shared<UpdateResult>(UpdateResult::NotConnected);
+  auto found = std::make_shared<UpdateOffer>();
+  if (RunJob(
+          job,
+          [result, found, baseUrl, localPath, manifestName, remoteName](FetchJob& work) {
+            *result = FindOffer(work, baseUrl, localPath, manifestName, remoteName, *found);
+          },
+          Pace::Metadata, nullptr) != Waited::Done) {
+    refusal_ = UpdateRefusal::NoAnswer;
+    return UpdateResult::Refused;
+  }
+  refusal_ = job->refusal;
+  offer = *found;
+  return *result;
+}
+
+UpdateResult UpdateAgent::Fetch(const UpdateOffer& offer, const std::string& path,
+                                ProgressSink* sink) {
+  auto job = NewJob();
+  auto result = std::make_shared<UpdateResult>(UpdateResult::Refused);
+  if (sink) {
+    sink->onStart();
+    PumpMessages();
+  }
+  Waited waited = RunJob(
+      job,
+      [result, fileUrl = offer.fileUrl, statement = offer.statement, path](FetchJob& work) {
+        *result = FetchVerified(work, fileUrl, statement, path);
+      },
+      Pace::Download, sink);
+  if (waited == Waited::Cancelled) {
+    return offer.mandatory ? UpdateResult::MustNotContinue : UpdateResult::DownloadFailed;
+  }
+  if (waited == Waited::OutOfTime) {
+    refusal_ = UpdateRefusal::NoAnswer;
+    return UpdateResult::Refused;
+  }
+  refusal_ = job->refusal;
+  if (*result == UpdateResult::DownloadFailed) {
+    return offer.mandatory ? UpdateResult::MustNotContinue : UpdateResult::DownloadFailed;
+  }
+  if (*result == UpdateResult::Updated && sink) {
+    sink->onDone();
+    PumpMessages();
+  }
+  return *result;
+}
+
 UpdateResult UpdateAgent::checkAndUpdate(const std::string& baseUrl, ProgressSink* sink,
                                          const std::string& localPath,
                                          const std::string& manifestName,
                                          const std::string& remoteName) {
-  if (!isOnline()) return UpdateResult::NotConnected;
-  DeleteFileA((localPath + ".bak").c_str());
-  for (int number = 0; number < 10; ++number) DeleteFileA(BackupName(localPath, number).c_str());
-  std::string localVersion = fileVersionString(localPath);
-  if (localVersion.empty()) return UpdateResult::NoLocalVersion;
-
-  // The manifest: one single read of at most one block, as the server writes it.
-  std::string manifest;
-  {
-    Request request(Open(baseUrl + ManifestName(manifestName, remoteName, localPath)));
-    if (!request) return UpdateResult::OpenFailed;
-    if (NumberHeader(request.get(), HTTP_QUERY_STATUS_CODE) != 200) {
-      return UpdateResult::ManifestFailed;
-    }
-    std::vector<char> block(kBlockSize, '\0');
-    DWORD got = 0;
-    if (!InternetReadFile(request.get(), block.data(), kBlockSize, &got) || got == 0) {
-      return UpdateResult::ManifestFailed;
-    }
-    manifest.assign(block.data(), got);
-    manifest.resize(std::min(manifest.find('\0'), manifest.size()));
+  UpdateOffer offer;
+  UpdateResult found = Offer(baseUrl, localPath, manifestName, remoteName, offer);
+  if (found != UpdateResult::Updated) {
+    if (found == UpdateResult::Refused) TellRefusal(NameOf(localPath));
+    return found;
   }
-  int verdict = compareVersions(manifest, localVersion);
-  if (verdict != kOptionalUpdate && verdict != kMandatoryUpdate) return UpdateResult::NoUpdate;
-  bool mandatory = verdict == kMandatoryUpdate;
-  UpdateResult failed = mandatory ? UpdateResult::MustNotContinue : UpdateResult::DownloadFailed;
-
-  std::string localName = localPath.substr(localPath.find_last_of('\\') + 1);
-  std::string fileUrl = baseUrl + (remoteName.empty() ? localName : remoteName);
-  Request request(Open(fileUrl));
-  if (!request) return UpdateResult::OpenFailed;
-  if (interactive_) {
-    char question[512];
-    wsprintfA(
-        question,
-        mandatory
-            ? "文件 %s 有一个必须更新版本 %s 需要更新，否则不能继续使用软件。\n您是否现在更新？"
-            : "文件 %s 有一个更新版本 %s 可以更新，您是否需要现在更新？",
-        localName.c_str(), manifest.c_str());
-    if (!Ask(question)) return mandatory ? UpdateResult::MustNotContinue : UpdateResult::Declined;
+  if (interactive_ &&
+      !Ask(Question(offer.localName, FourPartVersion(offer.statement.version), offer.mandatory))) {
+    return offer.mandatory ? UpdateResult::MustNotContinue : UpdateResult::Declined;
   }
   std::unique_ptr<DownloadProgressDialog> dialog;
   if (!sink && interactive_) {
@@ -206,18 +216,19 @@ UpdateResult UpdateAgent::checkAndUpdate(const std::string& baseUrl, ProgressSin
     dialog->Show();
     sink = dialog.get();
   }
-  char tempFolder[MAX_PATH] = {};
-  char temp[MAX_PATH] = {};
-  if (!GetTempPathA(MAX_PATH, tempFolder) ||
-      !GetTempFileNameA(tempFolder, localName.c_str(), 0, temp)) {
-    return failed;
+  std::string temp = TemporaryFile(offer.localName);
+  if (temp.empty()) {
+    refusal_ = UpdateRefusal::Damaged;
+    return UpdateResult::Refused;
   }
-  if (!DownloadSigned(request.get(), fileUrl, temp, sink)) {
-    DeleteFileA(temp);
-    return failed;
+  UpdateResult fetched = Fetch(offer, temp, sink);
+  dialog.reset();
+  if (fetched != UpdateResult::Updated) {
+    if (fetched == UpdateResult::Refused) TellRefusal(offer.localName);
+    return fetched;
   }
   if (!replaceFile(localPath, temp)) {
-    DeleteFileA(temp);
+    DeleteFileA(temp.c_str());
     return UpdateResult::Declined;
   }
   return UpdateResult::Updated;
@@ -229,39 +240,91 @@ UpdateResult UpdateAgent::checkAndUpdateSelf(const std::string& baseUrl, Progres
   return checkAndUpdate(baseUrl, sink, OwnProgramPath(), manifestName, remoteName);
 }
 
-int UpdateAgent::Fetch(const std::string& url, bool showDialog,
-                       const std::function<bool(HINTERNET, ProgressSink*)>& save) {
+UpdateResult UpdateAgent::prepareUpdate(const std::string& baseUrl, const std::string& localPath,
+                                        const std::string& remoteName, PreparedUpdate& prepared) {
+  UpdateOffer offer;
+  UpdateResult found = Offer(baseUrl, localPath, "", remoteName, offer);
+  if (found != UpdateResult::Updated) return found;
+  std::string temp = TemporaryFile(offer.localName);
+  if (temp.empty()) {
+    refusal_ = UpdateRefusal::Damaged;
+    return UpdateResult::Refused;
+  }
+  UpdateResult fetched = Fetch(offer, temp, nullptr);
+  // Cancelled (the program is ending): nothing is kept and nothing is asked.
+  if (fetched == UpdateResult::MustNotContinue || fetched == UpdateResult::DownloadFailed) {
+    return UpdateResult::DownloadFailed;
+  }
+  if (fetched != UpdateResult::Updated) return fetched;
+  prepared = {localPath, offer.localName, temp, FourPartVersion(offer.statement.version),
+              offer.mandatory};
+  return UpdateResult::Updated;
+}
+
+UpdateResult UpdateAgent::installPrepared(const PreparedUpdate& prepared) {
+  UpdateResult result = UpdateResult::Updated;
+  if (interactive_ && !Ask(Question(prepared.localName, prepared.version, prepared.mandatory))) {
+    result = prepared.mandatory ? UpdateResult::MustNotContinue : UpdateResult::Declined;
+  }
+  if (result == UpdateResult::Updated && !replaceFile(prepared.localPath, prepared.tempPath)) {
+    result = UpdateResult::Declined;
+  }
+  DeleteFileA(prepared.tempPath.c_str());
+  return result;
+}
+
+int UpdateAgent::downloadToFile(const std::string& url, const std::string& path, bool showDialog) {
+  refusal_ = UpdateRefusal::None;
   if (!isOnline()) return 1;
-  Request request(Open(url));
-  if (!request) return 2;
-  // No dialog window at all unless it is shown: the news feed downloads on a background thread
-  // of whatever application the input method serves.
+  std::optional<DownloadProgressDialog> dialog;
+  if (showDialog) {
+    dialog.emplace(resources_);
+    dialog->Show();
+    dialog->onStart();
+  }
+  auto job = NewJob();
+  auto ok = std::make_shared<bool>(false);
+  Waited waited = RunJob(
+      job, [ok, url, path](FetchJob& work) { *ok = DownloadPlain(work, url, path); },
+      Pace::Download, dialog ? &*dialog : nullptr);
+  return waited == Waited::Done && *ok ? 0 : 2;
+}
+
+int UpdateAgent::downloadSignedToFile(const std::string& url, const std::string& path,
+                                      bool showDialog) {
+  refusal_ = UpdateRefusal::None;
+  if (!isOnline()) return 1;
+  UpdateOffer offer;
+  offer.fileUrl = url;
+  {
+    auto job = NewJob();
+    auto statement = std::make_shared<ReleaseStatement>();
+    auto read = std::make_shared<UpdateResult>(UpdateResult::Refused);
+    if (RunJob(
+            job,
+            [statement, read, url, name = NameOf(path)](FetchJob& work) {
+              *read = ReadStatement(work, url, name, *statement);
+            },
+            Pace::Metadata, nullptr) != Waited::Done ||
+        *read != UpdateResult::Updated) {
+      refusal_ = job->refusal;
+      return 2;
+    }
+    offer.statement = *statement;
+  }
   std::optional<DownloadProgressDialog> dialog;
   if (showDialog) {
     dialog.emplace(resources_);
     dialog->Show();
   }
-  return save(request.get(), dialog ? &*dialog : nullptr) ? 0 : 2;
-}
-
-int UpdateAgent::downloadToFile(const std::string& url, const std::string& path, bool showDialog) {
-  return Fetch(url, showDialog, [&](HINTERNET request, ProgressSink* sink) {
-    return Download(request, path, sink);
-  });
-}
-
-int UpdateAgent::downloadSignedToFile(const std::string& url, const std::string& path,
-                                      bool showDialog) {
   // Beside the target, so that the verified file is moved into place, not copied.
   std::string temp = path + ".download";
-  return Fetch(url, showDialog, [&](HINTERNET request, ProgressSink* sink) {
-    if (DownloadSigned(request, url, temp, sink) &&
-        MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-      return true;
-    }
-    DeleteFileA(temp.c_str());
-    return false;
-  });
+  if (Fetch(offer, temp, dialog ? &*dialog : nullptr) == UpdateResult::Updated &&
+      MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    return 0;
+  }
+  DeleteFileA(temp.c_str());
+  return 2;
 }
 
 }  // namespace tvime

@@ -2,12 +2,18 @@
 // fixture with directories the publish tool filled): a signed newer file is installed, and a
 // tampered, unsigned or older one never is.
 
+// Before windows.h, for the silent server.
+#include <winsock2.h>
+
 #include "update/update_agent_win.h"
 
 #include <windows.h>
 
+#include <psapi.h>
+
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -17,7 +23,9 @@
 #include "settings/settings.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/program_folder_win.h"
+#include "tests/support/silent_server_win.h"
 #include "tests/support/temp_dir.h"
+#include "update/background_update_win.h"
 #include "update/file_swap_win.h"
 
 namespace tvime {
@@ -34,6 +42,12 @@ std::string Port() {
 
 std::string Server(const std::string& kind) {
   return "http://127.0.0.1:" + Port() + "/" + kind + "/updates/";
+}
+
+// The manager as the server publishes it under `kind`.
+std::string Published(const std::string& kind) {
+  return testing::FileContents(std::string(TVIME_UPDATE_SERVER_ROOT) + "\\" + kind +
+                               "\\updates\\tvimedic.exe");
 }
 
 // An installed dictionary manager (version 1.0) in a folder of its own.
@@ -61,20 +75,72 @@ TEST_F(UpdateAgentTest, ASignedNewerFileIsInstalledWithoutABackupLeft) {
   ASSERT_TRUE(agent.isOnline());
   EXPECT_EQ(Check("good"), UpdateResult::Updated);
   EXPECT_EQ(fileVersionString(installed), "3.1");
-  EXPECT_EQ(testing::FileContents(installed),
-            testing::FileContents(testing::ProgramFolder() + "tvimegui.exe"));
+  EXPECT_EQ(testing::FileContents(installed), Published("good"));
   EXPECT_EQ(folder.EntryCount(), 1u);
   // Up to date now: nothing more to do.
   EXPECT_EQ(Check("good"), UpdateResult::NoUpdate);
 }
 
-TEST_F(UpdateAgentTest, TamperedOrUnsignedFilesAreRefusedAndTheInstalledOneStays) {
-  // 3.1 against 1.0 is mandatory: a refused download means the program must not go on.
-  EXPECT_EQ(Check("tampered"), UpdateResult::MustNotContinue);
-  EXPECT_EQ(testing::FileContents(installed), before);
-  EXPECT_EQ(Check("unsigned"), UpdateResult::MustNotContinue);
-  EXPECT_EQ(testing::FileContents(installed), before);
-  EXPECT_EQ(folder.EntryCount(), 1u);
+// Every way the server can send something other than the newest manager: the installed one
+// stays, nothing is left beside it, and the agent says why.
+TEST_F(UpdateAgentTest, EveryAttackOnTheManagerIsRefusedAndTheInstalledOneStays) {
+  struct Attack {
+    const char* kind;
+    UpdateResult result;
+    UpdateRefusal why;
+  };
+  const Attack attacks[] = {
+      {"tampered", UpdateResult::Refused, UpdateRefusal::Damaged},
+      {"unsigned", UpdateResult::Refused, UpdateRefusal::NotFromPublisher},
+      {"replay", UpdateResult::Refused, UpdateRefusal::NotNewer},
+      {"othername", UpdateResult::Refused, UpdateRefusal::NotFromPublisher},
+      {"renamed", UpdateResult::Refused, UpdateRefusal::NotFromPublisher},
+      {"longversion", UpdateResult::NoUpdate, UpdateRefusal::None},
+      {"hugemanifest", UpdateResult::ManifestFailed, UpdateRefusal::None},
+      {"bigmeta", UpdateResult::Refused, UpdateRefusal::TooLarge},
+      {"bigfile", UpdateResult::Refused, UpdateRefusal::TooLarge},
+      {"biglength", UpdateResult::Refused, UpdateRefusal::TooLarge},
+      {"cut", UpdateResult::Refused, UpdateRefusal::Damaged},
+      {"redirect", UpdateResult::Refused, UpdateRefusal::Damaged},
+      {"expired", UpdateResult::Refused, UpdateRefusal::Expired},
+  };
+  for (const Attack& attack : attacks) {
+    SCOPED_TRACE(attack.kind);
+    DWORD start = GetTickCount();
+    UpdateAgent fresh(false);
+    EXPECT_EQ(fresh.checkAndUpdate(Server(attack.kind), nullptr, installed, "", ""), attack.result);
+    EXPECT_EQ(fresh.lastRefusal(), attack.why);
+    EXPECT_LT(GetTickCount() - start, 3000u) << "refusing took long: it read what it refused";
+    EXPECT_EQ(testing::FileContents(installed), before);
+    EXPECT_EQ(folder.EntryCount(), 1u);
+  }
+}
+
+// The 100 MB file under the manager's statement: refused on its announced length, so the server
+// sent little of it (what the socket buffers took), and nothing of it was kept in memory.
+TEST_F(UpdateAgentTest, AnOversizedFileIsRefusedBeforeItIsDownloaded) {
+  std::string access = std::string(TVIME_UPDATE_SERVER_ROOT) + "\\logs\\access.log";
+  PROCESS_MEMORY_COUNTERS before{}, after{};
+  GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+  EXPECT_EQ(Check("bigfile"), UpdateResult::Refused);
+  GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+  EXPECT_LT(after.PeakWorkingSetSize, before.PeakWorkingSetSize + 16 * 1024 * 1024);
+  std::string log = testing::FileContents(access);
+  size_t line = log.rfind("GET /bigfile/updates/tvimedic.exe ");
+  ASSERT_NE(line, std::string::npos);
+  // The combined log format: ... "GET ..." STATUS BYTES ...
+  size_t status = log.find("\" ", line) + 2;
+  long long bytesSent = std::atoll(log.c_str() + log.find(' ', status) + 1);
+  std::cout << "bytes of the 100 MB file sent before it was refused: " << bytesSent << "\n";
+  EXPECT_LT(bytesSent, 16ll * 1024 * 1024);
+}
+
+// A mandatory update that fails its checks never stops the program: it goes on with what it has.
+TEST_F(UpdateAgentTest, ARefusedMandatoryUpdateLetsTheProgramGoOn) {
+  // 3.1 against 1.0 is mandatory.
+  EXPECT_EQ(Check("tampered"), UpdateResult::Refused);
+  EXPECT_NE(Check("replay"), UpdateResult::MustNotContinue);
+  EXPECT_EQ(fileVersionString(installed), "1.0");
 }
 
 TEST_F(UpdateAgentTest, AnOlderPublishedVersionIsNoUpdate) {
@@ -85,6 +151,72 @@ TEST_F(UpdateAgentTest, AnOlderPublishedVersionIsNoUpdate) {
 TEST_F(UpdateAgentTest, ABodyWithoutALengthStillDownloads) {
   EXPECT_EQ(Check("nolength"), UpdateResult::Updated);
   EXPECT_EQ(fileVersionString(installed), "3.1");
+}
+
+// A server that answers a byte a second holds the check no longer than its budget, whether it
+// trickles the metadata or only the file.
+TEST_F(UpdateAgentTest, AServerSendingAByteASecondEndsTheCheckWithinItsBudget) {
+  for (const char* kind : {"trickle", "tricklefile"}) {
+    SCOPED_TRACE(kind);
+    DWORD start = GetTickCount();
+    UpdateAgent fresh(false);
+    EXPECT_EQ(fresh.checkAndUpdate(Server(kind), nullptr, installed, "", ""),
+              UpdateResult::Refused);
+    EXPECT_EQ(fresh.lastRefusal(), UpdateRefusal::NoAnswer);
+    DWORD spent = GetTickCount() - start;
+    std::cout << kind << ": refused after " << spent << " ms\n";
+    EXPECT_LT(spent, UpdateAgent::kCheckBudgetMs + UpdateAgent::kRequestTimeoutMs + 3000);
+    EXPECT_EQ(testing::FileContents(installed), before);
+  }
+}
+
+// A server that takes the connection and never answers: the request times out.
+TEST_F(UpdateAgentTest, AServerThatNeverAnswersEndsTheCheckWithinTheRequestTimeout) {
+  testing::SilentServer silent;
+  ASSERT_NE(silent.port(), 0);
+  DWORD start = GetTickCount();
+  UpdateResult result =
+      agent.checkAndUpdate("http://127.0.0.1:" + std::to_string(silent.port()) + "/updates/",
+                           nullptr, installed, "", "");
+  DWORD spent = GetTickCount() - start;
+  std::cout << "a silent server: the check ended after " << spent << " ms\n";
+  EXPECT_TRUE(result == UpdateResult::OpenFailed || result == UpdateResult::ManifestFailed)
+      << static_cast<int>(result);
+  EXPECT_LT(spent, UpdateAgent::kCheckBudgetMs + 3000);
+  EXPECT_EQ(testing::FileContents(installed), before);
+}
+
+// The start-up check of tvimegui and tvimedic: the program's thread is never held, and it hears
+// of the end of the check by its message.
+TEST_F(UpdateAgentTest, ABackgroundCheckReturnsAtOnceAndPostsItsEnd) {
+  testing::SilentServer silent;
+  HWND window =
+      CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(window);
+  constexpr UINT kEnded = WM_APP + 7;
+  DWORD start = GetTickCount();
+  {
+    BackgroundUpdateCheck check("http://127.0.0.1:" + std::to_string(silent.port()) + "/updates/",
+                                installed, "tvimedic.exe", window, kEnded);
+    EXPECT_LT(GetTickCount() - start, 100u) << "starting the check held the caller";
+    // The program ends while the server is silent: it waits a little, not for the server.
+  }
+  EXPECT_LT(GetTickCount() - start, BackgroundUpdateCheck::kEndWaitMs + 500);
+  {
+    BackgroundUpdateCheck check(Server("good"), installed, "tvimedic.exe", window, kEnded);
+    MSG message{};
+    DWORD start = GetTickCount();
+    bool ended = false;
+    while (!ended && GetTickCount() - start < 20000) {
+      if (PeekMessageW(&message, window, kEnded, kEnded, PM_REMOVE)) ended = true;
+      Sleep(10);
+    }
+    ASSERT_TRUE(ended);
+    // Downloaded and verified, but not yet in place: that waits for the user's answer.
+    EXPECT_EQ(testing::FileContents(installed), before);
+  }
+  // Never concluded: the verified download is not left in the temporary folder.
+  DestroyWindow(window);
 }
 
 // https: the agent speaks TLS and checks the server's certificate. The test server's certificate
@@ -114,6 +246,9 @@ TEST(UpdateAgentDownload, OnlyASignedProgramIsPutInPlace) {
   UpdateAgent agent(false);
   EXPECT_EQ(agent.downloadSignedToFile(Server("tampered") + "tvimedic.exe", target, false), 2);
   EXPECT_EQ(agent.downloadSignedToFile(Server("unsigned") + "tvimedic.exe", target, false), 2);
+  EXPECT_EQ(agent.downloadSignedToFile(Server("othername") + "tvimedic.exe", target, false), 2);
+  EXPECT_EQ(agent.downloadSignedToFile(Server("renamed") + "tvimedic.exe", target, false), 2);
+  EXPECT_EQ(agent.downloadSignedToFile(Server("bigfile") + "tvimedic.exe", target, false), 2);
   EXPECT_EQ(folder.EntryCount(), 0u) << "a refused download left a file";
   // An existing file is not touched by a refused one.
   ASSERT_TRUE(ReplaceFileContents(target, "old"));
@@ -140,17 +275,19 @@ class CancellingSink : public ProgressSink {
   std::int32_t lastReceived = 0, lastTotal = 0;
 };
 
-TEST_F(UpdateAgentTest, ACancelledDownloadStopsAtTheNextBlockAndInstallsNothing) {
+// At 1 MB/s the download is still running when the user cancels it.
+TEST_F(UpdateAgentTest, ACancelledDownloadStopsAndInstallsNothing) {
   CancellingSink sink;
-  EXPECT_EQ(agent.checkAndUpdate(Server("good"), &sink, installed, "", ""),
+  DWORD start = GetTickCount();
+  EXPECT_EQ(agent.checkAndUpdate(Server("slow"), &sink, installed, "", ""),
             UpdateResult::MustNotContinue);
+  EXPECT_LT(GetTickCount() - start, 3000u) << "the cancelled download went on";
   EXPECT_EQ(sink.starts, 1);
   EXPECT_EQ(sink.blocks, 2);
   EXPECT_EQ(sink.dones, 0);
-  EXPECT_EQ(sink.lastReceived, 2 * 4096);
-  EXPECT_EQ(sink.lastTotal,
-            static_cast<std::int32_t>(
-                testing::FileContents(testing::ProgramFolder() + "tvimegui.exe").size()));
+  EXPECT_GT(sink.lastReceived, 0);
+  EXPECT_LT(sink.lastReceived, static_cast<std::int32_t>(Published("good").size()));
+  EXPECT_EQ(sink.lastTotal, static_cast<std::int32_t>(Published("good").size()));
   EXPECT_EQ(testing::FileContents(installed), before);
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace tvime {
 namespace {
 
@@ -11,7 +13,6 @@ TEST(CompareVersions, NewerBuildsAreOptionalNewerMajorOrMinorMandatory) {
   EXPECT_EQ(compareVersions("3.2", "3.1.0.9"), kMandatoryUpdate);
   EXPECT_EQ(compareVersions("4.0", "3.9.9.9"), kMandatoryUpdate);
   EXPECT_EQ(compareVersions("3.1", "3.1.0.0"), kSameVersion);
-  EXPECT_EQ(compareVersions("3..1", "3.1"), kSameVersion);  // empty parts are skipped
 }
 
 TEST(CompareVersions, AnOlderServerVersionIsNeverAnUpdate) {
@@ -32,6 +33,22 @@ TEST(CompareVersions, MalformedTextsOnEitherSideAreNoUpdate) {
   EXPECT_EQ(compareVersions("3.2", "v3"), kLocalVersionMalformed);
   EXPECT_EQ(compareVersions("x", "y"), kServerVersionMalformed);  // the server's is read first
   EXPECT_EQ(ParseVersion("1.2"), (std::array<std::uint32_t, 4>{1, 2, 0, 0}));
+  EXPECT_EQ(ParseVersion("65535.0.65535.1"), (std::array<std::uint32_t, 4>{65535, 0, 65535, 1}));
+}
+
+// Whatever the server sends as a version ends up in a question: only plain numbers pass.
+TEST(CompareVersions, OnlyPlainNumbersBetweenSingleDotsAreAVersion) {
+  std::string dots = "1.1" + std::string(3000, '.');
+  for (std::string text :
+       {dots, std::string("3..1"), std::string(".3.1"), std::string("3.1."), std::string("3.65536"),
+        std::string("3.1 "), std::string(" 3.1"), std::string("+3.1"), std::string("3.1\r"),
+        std::string("00000001.1"), std::string(4096, '9'), std::string("1.2.3.4.")}) {
+    EXPECT_FALSE(ParseVersion(text)) << text.substr(0, 40);
+    EXPECT_EQ(compareVersions(text, "1.0"), kServerVersionMalformed) << text.substr(0, 40);
+  }
+  // The longest real version is 23 characters; one more leading zero is refused.
+  EXPECT_TRUE(ParseVersion("65535.65535.65535.65535"));
+  EXPECT_FALSE(ParseVersion("065535.65535.65535.6553"));
 }
 
 TEST(ManifestName, GivenElseTheRemoteOrLocalNameWithTxtWithoutItsFolder) {
@@ -88,6 +105,28 @@ TEST(ProgressText, SpeedInBytesUpToAKilobyteThenKilobytes) {
   EXPECT_EQ(ProgressText(3075, 0, 3), "3075 字节 / 0 字节, 速度为 1.00 KB /秒");
   EXPECT_EQ(ProgressText(1536000, 2000000, 1),
             "1536000 字节 / 2000000 字节, 速度为 1500.00 KB /秒");
+}
+
+TEST(UpdateRefusal, EachReasonIsOneLineNamingTheFile) {
+  std::set<std::string> texts;
+  for (UpdateRefusal reason :
+       {UpdateRefusal::Damaged, UpdateRefusal::NotFromPublisher, UpdateRefusal::NotNewer,
+        UpdateRefusal::TooLarge, UpdateRefusal::NoAnswer, UpdateRefusal::Expired}) {
+    std::string text = RefusalText("tvimedic.exe", reason);
+    EXPECT_EQ(text.find('\n'), std::string::npos);
+    EXPECT_EQ(text.rfind("没有更新 tvimedic.exe：", 0), 0u) << text;
+    texts.insert(text);
+  }
+  EXPECT_EQ(texts.size(), 6u) << "two reasons read the same";
+  EXPECT_LT(RefusalText(std::string(5000, 'x'), UpdateRefusal::Damaged).size(), 200u);
+}
+
+TEST(UpdateRefusal, OnlyALaterVersionInAnyOfItsFourPartsIsNewer) {
+  EXPECT_TRUE(IsLaterVersion({3, 1, 0, 1}, {3, 1, 0, 0}));
+  EXPECT_TRUE(IsLaterVersion({4, 0, 0, 0}, {3, 9, 9, 9}));
+  EXPECT_FALSE(IsLaterVersion({3, 1, 0, 0}, {3, 1, 0, 0}));
+  EXPECT_FALSE(IsLaterVersion({0, 9, 0, 0}, {1, 0, 0, 0}));
+  EXPECT_FALSE(IsLaterVersion({3, 0, 9, 9}, {3, 1, 0, 0}));
 }
 
 }  // namespace

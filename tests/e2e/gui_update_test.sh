@@ -55,6 +55,32 @@ trap cleanup EXIT
 prepare_settings 520 40
 wine_quiet reg add "$machine_key" /v Path /d "$(windows_path "$installation")" /f
 
+# --- a check due at the start never holds up the panel, even against a server that never
+# answers ---
+silent_port_file="$out/silent-port.txt"
+rm -f "$silent_port_file"
+"$wine_run" --prefix "$prefix" "$bin/tvime-silent-server.exe" "$(windows_path "$silent_port_file")" \
+  60 >/dev/null 2>&1 &
+silent_server=$!
+if wait_for_line "$silent_port_file" "[0-9]"; then
+  silent_port=$(tr -d '\r\n' <"$silent_port_file")
+  wine_quiet reg add "$machine_key" /v UpdateBaseUrl /d "http://127.0.0.1:$silent_port/updates/" /f
+  wine_quiet reg add "$settings_key" /v GUIApp.Update /t REG_DWORD /d 0 /f
+  if start_gui; then
+    first_window_us=$(awk '$2 == "program-start" { start = $1 } $2 == "panel-top" { print $1 - start }' \
+                        "$gui_trace" | tr -d '\r' | tail -1)
+    echo "a silent update server: the panel showed ${first_window_us} us after the start"
+    [ "$first_window_us" -lt 1000000 ] ||
+      fail "with a silent update server the panel took ${first_window_us} us to show"
+    stop_gui
+  else
+    fail "with a silent update server tvimegui showed no panel"
+  fi
+else
+  fail "the silent server did not start"
+fi
+kill "$silent_server" 2>/dev/null
+
 # --- tvimegui updates itself at its start ---
 cp "$bin/tvimegui.exe" "$installation/tvimegui.exe"
 set_file_version "$installation/tvimegui.exe" 3 0
@@ -77,6 +103,8 @@ if wait_for_box "$title_of_question"; then
   else
     fail "tvimegui did not say that it was updated"
   fi
+  # The old copy ends; its panel must not stand for the new one's.
+  for _ in $(seq 100); do kill -0 "$installed_gui" 2>/dev/null || break; sleep 0.1; done
   for _ in $(seq 100); do [ "$(window_tool visible "$panel_class")" = "1" ] && break; sleep 0.1; done
   [ "$(window_tool visible "$panel_class")" = "1" ] || fail "the updated tvimegui did not start again"
 else

@@ -3,12 +3,26 @@
 # directories that the publish tool fills from built programs, and broken copies of them.
 #   serve.sh start ROOT PUBLISH_TOOL BIN_DIR     publishes and starts; the port is in ROOT/port
 #   serve.sh stop ROOT                            stops
-# ROOT/<case>/updates/ holds: good (signed tvimedic.exe, version 3.1, built from tvimegui.exe, and
-# tvimegui.exe itself),
-# tampered (one byte changed after signing), unsigned (no .sig), older (manifest 0.9), nolength
-# (the good files sent without a Content-Length), slow (the good files at 1 MB/s), next (the
-# manager and a module of version 3.2). ROOT/feed/netads/netads.php is a news feed. Everything is
-# also served over TLS on the port in ROOT/tls-port, with a certificate of its own.
+# ROOT/<case>/updates/ holds, each file with its manifest (.txt), signature (.sig) and signed
+# statement (.meta):
+#   good       the manager (tvimedic.exe, its version resource set to 3.1) and tvimegui.exe (3.1)
+#   tampered   one byte of the manager changed after signing
+#   unsigned   no signature and no statement
+#   older      the manifest says 0.9
+#   nolength   the good files sent without a Content-Length (chunks); slow: at 1 MB/s
+#   next       the manager and an input-method module of version 3.2
+# and the attacks on the manager, each published with the test key:
+#   replay     a signed manager of version 0.9 under a manifest of 3.1
+#   othername  tvimeup.exe's file, signature and statement under the manager's names
+#   renamed    tvimeup.exe published as tvimedic.exe (its statement names tvimedic.exe)
+#   longversion the manifest "1.1" and 3,000 dots;  hugemanifest a 200 MB manifest
+#   bigmeta    a statement over 4 KB;  bigfile a 100 MB file under the manager's statement
+#   biglength  the manager and 64 KB more, in chunks (no length announced)
+#   cut        the manager cut to half;  redirect the manager's address sends to tampered/
+#   expired    the manager with a statement that expired in 2001
+#   trickle    the good files at 1 byte a second;  tricklefile only the manager's file so
+# ROOT/feed/netads/netads.php is a news feed. Everything is also served over TLS on the port in
+# ROOT/tls-port, with a certificate of its own.
 set -euo pipefail
 action=$1 root=$2
 
@@ -23,24 +37,48 @@ rm -rf "$root"
 mkdir -p "$root/logs" "$root/temp" "$root/staging"
 key="$(dirname "$0")/test-key.pem"
 
-cp "$bin/tvimegui.exe" "$root/staging/tvimedic.exe"
+source "$(dirname "$0")/file_version.sh"
+cp "$bin/tvimedic.exe" "$root/staging/tvimedic.exe"
+set_file_version "$root/staging/tvimedic.exe" 3 1
 "$publish" "$key" "$root/good/updates" "$root/staging/tvimedic.exe" "$bin/tvimegui.exe"
-for case in tampered unsigned older nolength; do
-  mkdir -p "$root/$case/updates"
-  cp "$root/good/updates/"* "$root/$case/updates/"
+copy_good() {  # CASE
+  mkdir -p "$root/$1/updates"
+  cp "$root/good/updates/"* "$root/$1/updates/"
+}
+for case in tampered unsigned older nolength biglength cut bigmeta bigfile longversion \
+            hugemanifest; do
+  copy_good "$case"
 done
 printf '\x7f' | dd of="$root/tampered/updates/tvimedic.exe" bs=1 seek=4000 conv=notrunc 2>/dev/null
-rm "$root/unsigned/updates/tvimedic.exe.sig"
+rm "$root/unsigned/updates/tvimedic.exe.sig" "$root/unsigned/updates/tvimedic.exe.meta"
 printf '0.9' >"$root/older/updates/tvimedic.exe.txt"
+head -c 65536 /dev/zero >>"$root/biglength/updates/tvimedic.exe"
+size=$(stat -c %s "$root/good/updates/tvimedic.exe")
+truncate -s $((size / 2)) "$root/cut/updates/tvimedic.exe"
+head -c 5000 /dev/zero | tr '\0' 'x' >>"$root/bigmeta/updates/tvimedic.exe.meta"
+# Sparse: large as served, nothing on disk.
+rm "$root/bigfile/updates/tvimedic.exe"
+truncate -s 100M "$root/bigfile/updates/tvimedic.exe"
+{ printf '1.1'; head -c 3000 /dev/zero | tr '\0' '.'; } >"$root/longversion/updates/tvimedic.exe.txt"
+rm "$root/hugemanifest/updates/tvimedic.exe.txt"
+truncate -s 200M "$root/hugemanifest/updates/tvimedic.exe.txt"
 
-source "$(dirname "$0")/file_version.sh"
-# next/: the good manager, and an input-method module one version above the build (its version
-# resource patched), for the updater's run over an installation.
-mkdir -p "$root/next/staging"
-cp "$bin/tvime30.ime" "$root/next/staging/tvime30.ime"
-set_file_version "$root/next/staging/tvime30.ime" 3 2
-"$publish" "$key" "$root/next/updates" "$root/staging/tvimedic.exe" \
-  "$root/next/staging/tvime30.ime"
+mkdir -p "$root/staging/replay" "$root/staging/renamed" "$root/staging/expired"
+cp "$bin/tvimedic.exe" "$root/staging/replay/tvimedic.exe"
+set_file_version "$root/staging/replay/tvimedic.exe" 0 9
+"$publish" "$key" "$root/replay/updates" "$root/staging/replay/tvimedic.exe"
+printf '3.1' >"$root/replay/updates/tvimedic.exe.txt"
+"$publish" "$key" "$root/staging/othername" "$bin/tvimeup.exe"
+mkdir -p "$root/othername/updates"
+for suffix in "" .sig .meta; do
+  cp "$root/staging/othername/tvimeup.exe$suffix" "$root/othername/updates/tvimedic.exe$suffix"
+done
+printf '3.1' >"$root/othername/updates/tvimedic.exe.txt"
+cp "$bin/tvimeup.exe" "$root/staging/renamed/tvimedic.exe"
+"$publish" "$key" "$root/renamed/updates" "$root/staging/renamed/tvimedic.exe"
+cp "$root/staging/tvimedic.exe" "$root/staging/expired/tvimedic.exe"
+"$publish" --expires-at 1000000000 "$key" "$root/expired/updates" \
+  "$root/staging/expired/tvimedic.exe"
 
 # A news feed (GBK, as the ad server sends it) under feed/; nofeed/ has none.
 mkdir -p "$root/feed/netads" "$root/nofeed"
@@ -85,8 +123,17 @@ http {
     root $root;
     # Made on the fly: no Content-Length, the body comes in chunks.
     location /nolength/ { ssi on; ssi_types *; }
+    location /biglength/ { ssi on; ssi_types *; }
     # The good files, slowly: the download dialog stays up long enough to be seen.
     location /slow/ { alias $root/good/; limit_rate 1m; }
+    # A byte a second: the whole check, or only the file's download.
+    location /trickle/ { alias $root/good/; limit_rate 1; }
+    location = /tricklefile/updates/tvimedic.exe {
+      alias $root/good/updates/tvimedic.exe; limit_rate 1;
+    }
+    location /tricklefile/ { alias $root/good/; }
+    location = /redirect/updates/tvimedic.exe { return 302 /tampered/updates/tvimedic.exe; }
+    location /redirect/ { alias $root/good/; }
   }
 }
 CONF

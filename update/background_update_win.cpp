@@ -1,0 +1,74 @@
+#include "update/background_update_win.h"
+
+#include <mutex>
+#include <thread>
+
+#include "base/program_location_win.h"
+#include "base/wide_text_win.h"
+
+namespace tvime {
+
+// Shared by the program and the checking thread, which may outlive the program's object.
+struct BackgroundUpdateCheck::State {
+  UpdateAgent agent{true};  // interactive for the question; the thread itself asks nothing
+  PreparedUpdate prepared;
+  UpdateResult result = UpdateResult::NotConnected;
+  std::mutex lock;
+  bool finished = false;
+  bool abandoned = false;
+  HANDLE finishedEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  ~State() {
+    if (finishedEvent) CloseHandle(finishedEvent);
+  }
+};
+
+BackgroundUpdateCheck::BackgroundUpdateCheck(std::string baseUrl, std::string localPath,
+                                             std::string remoteName, HWND window, UINT message)
+    : state_(std::make_shared<State>()) {
+  if (localPath.empty()) localPath = OwnProgramPath();
+  localName_ = localPath.substr(localPath.find_last_of('\\') + 1);
+  std::thread([state = state_, baseUrl, localPath, remoteName, window, message] {
+    PreparedUpdate prepared;
+    UpdateResult result = state->agent.prepareUpdate(baseUrl, localPath, remoteName, prepared);
+    std::lock_guard<std::mutex> hold(state->lock);
+    state->prepared = prepared;
+    state->result = result;
+    state->finished = true;
+    if (state->abandoned) {
+      // The program has ended without it: nothing it downloaded stays behind.
+      if (result == UpdateResult::Updated) DeleteFileA(prepared.tempPath.c_str());
+    } else {
+      PostMessageW(window, message, 0, 0);
+    }
+    SetEvent(state->finishedEvent);
+  }).detach();
+}
+
+BackgroundUpdateCheck::~BackgroundUpdateCheck() {
+  state_->agent.cancel();
+  WaitForSingleObject(state_->finishedEvent, kEndWaitMs);
+  std::lock_guard<std::mutex> hold(state_->lock);
+  if (!state_->finished) {
+    state_->abandoned = true;
+  } else if (state_->result == UpdateResult::Updated && !concluded_) {
+    DeleteFileA(state_->prepared.tempPath.c_str());
+  }
+}
+
+UpdateResult BackgroundUpdateCheck::Conclude() {
+  {
+    std::lock_guard<std::mutex> hold(state_->lock);
+    if (!state_->finished || concluded_) return state_->result;
+    concluded_ = true;
+  }
+  UpdateResult& result = state_->result;
+  if (result == UpdateResult::Updated) {
+    result = state_->agent.installPrepared(state_->prepared);
+  } else if (result == UpdateResult::Refused) {
+    MessageBoxW(nullptr, WideFromUtf8(RefusalText(localName_, state_->agent.lastRefusal())).c_str(),
+                WideFromUtf8("沃岚鼠标输入法").c_str(), MB_OK | MB_ICONWARNING);
+  }
+  return result;
+}
+
+}  // namespace tvime

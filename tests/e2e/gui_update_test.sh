@@ -151,6 +151,30 @@ window_tool post "$gui_class" 0x111 105 0 >/dev/null
 sleep 1
 installed_gui=
 
+# --- tvimedic opens at once; a tampered manager on the server is refused with its reason ---
+# The manager fetched above was started by 词库维护: it ends first, as a user would end it.
+window_tool post '#32770' 0x111 1 0 >/dev/null  # 退出
+for _ in $(seq 50); do [ "$(window_tool count '#32770')" = 0 ] && break; sleep 0.1; done
+cp "$bin/tvimedic.exe" "$installation/tvimedic.exe"  # version 1.0
+wine_quiet reg add "$machine_key" /v UpdateBaseUrl /d "$(server tampered)" /f
+"$wine_run" --prefix "$prefix" "$installation/tvimedic.exe" >"$out/update-dic.out" 2>&1 &
+manager=$!
+if wait_for_box "$title_of_question"; then
+  [ "$(window_tool count '#32770')" = 2 ] ||
+    fail "the refusal was not shown over the open manager ($(window_tool count '#32770') boxes)"
+  import -window root "$out/update-refused.png"
+  window_tool post '#32770' 0x111 1 0 >/dev/null  # IDOK on the refusal
+  for _ in $(seq 50); do [ "$(window_tool count '#32770')" = 1 ] && break; sleep 0.1; done
+  [ "$(window_tool count '#32770')" = 1 ] || fail "the manager did not go on after the refusal"
+  window_tool post '#32770' 0x111 1 0 >/dev/null  # 退出
+else
+  import -window root "$out/update-refused.png"
+  fail "tvimedic did not say why it refused the tampered manager (the box showed '$(box_title)')"
+  window_tool post '#32770' 0x111 1 0 >/dev/null
+fi
+for _ in $(seq 100); do kill -0 "$manager" 2>/dev/null || break; sleep 0.1; done
+cmp -s "$installation/tvimedic.exe" "$bin/tvimedic.exe" || fail "a tampered manager was installed"
+
 # --- a silent tvimeup updates the manager and the module, and says so ---
 cp "$bin/tvimedic.exe" "$installation/tvimedic.exe"  # version 1.0
 cp "$bin/tvime30.ime" "$system32/tvime30.ime"          # version 3.1; 3.2 is published
@@ -174,4 +198,4 @@ exec_update=$("$wine_run" --prefix "$prefix" reg query "$machine_key" \
                 /v Exec.Update 2>/dev/null | awk '/Exec.Update/ { print $3 }' | tr -d '\r')
 [ -n "$exec_update" ] && [ "$((exec_update))" -gt 0 ] || fail "tvimeup did not note its run"
 
-end_checks "screenshots $out/download-dialog.png, $out/notification.png"
+end_checks "screenshots $out/download-dialog.png, $out/notification.png, $out/update-refused.png"

@@ -80,6 +80,14 @@ cp "$root/staging/tvimedic.exe" "$root/staging/expired/tvimedic.exe"
 "$publish" --expires-at 1000000000 "$key" "$root/expired/updates" \
   "$root/staging/expired/tvimedic.exe"
 
+# next/: the good manager, and an input-method module one version above the build (its version
+# resource patched), for the updater's run over an installation.
+mkdir -p "$root/next/staging"
+cp "$bin/tvime30.ime" "$root/next/staging/tvime30.ime"
+set_file_version "$root/next/staging/tvime30.ime" 3 2
+"$publish" "$key" "$root/next/updates" "$root/staging/tvimedic.exe" \
+  "$root/next/staging/tvime30.ime"
+
 # A news feed (GBK, as the ad server sends it) under feed/; nofeed/ has none.
 mkdir -p "$root/feed/netads" "$root/nofeed"
 {

@@ -6,6 +6,7 @@
 
 #include "base/file_save_lock_win.h"
 #include "base/program_location_win.h"
+#include "base/program_start_win.h"
 #include "base/user_data_path_win.h"
 #include "base/wide_text_win.h"
 #include "dictmgr/dict_manager_dialog_win.h"
@@ -41,7 +42,7 @@ LRESULT CALLBACK UpdateWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   tvime::UpdateResult result = g_check->Conclude();
   if (result == tvime::UpdateResult::Updated) {
     MessageBoxW(nullptr, tvime::WideFromUtf8("软件更新成功，需要重新运行程序，请稍等。").c_str(),
-                tvime::WideFromUtf8("沃岚鼠标输入法 3.1").c_str(), MB_OK);
+                tvime::WideFromUtf8(tvime::kProductTitle).c_str(), MB_OK);
     g_restart = true;
   }
   if (result == tvime::UpdateResult::Updated || result == tvime::UpdateResult::MustNotContinue) {
@@ -50,15 +51,9 @@ LRESULT CALLBACK UpdateWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   return 0;
 }
 
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Tavrin.TVIME.DictManager");
-  if (!mutex) return 0;
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(mutex);
-    return 0;
-  }
+int Run(HINSTANCE instance) {
+  tvime::SingleInstance single(L"Tavrin.TVIME.DictManager");
+  if (!single.isFirst()) return 0;
   // A newer manager published: looked for in the background while the dialog opens at once.
   tvime::RegistrySettingsStore store;
   tvime::Settings settings(store);
@@ -86,7 +81,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   g_check = nullptr;
   check.reset();
   if (updateWindow) DestroyWindow(updateWindow);
-  CloseHandle(mutex);
-  if (g_restart) tvime::StartOwnProgramAgain(SW_SHOW);
+  if (g_restart) tvime::RestartAfterUpdate(single, SW_SHOW);
   return 0;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  return tvime::GuardedEntry([&] { return Run(instance); });
 }

@@ -17,6 +17,7 @@
 
 #include "base/gdi_scope_win.h"
 #include "base/program_location_win.h"
+#include "base/program_start_win.h"
 #include "base/user_data_path_win.h"
 #include "base/wide_text_win.h"
 #include "gui/event_trace_win.h"
@@ -37,7 +38,7 @@
 namespace tvime {
 namespace {
 
-constexpr char kMutexName[] = "Tavrin.TVIME.GUIApp";
+constexpr wchar_t kMutexName[] = L"Tavrin.TVIME.GUIApp";
 constexpr int kClassNameString = 101;
 constexpr int kTitleString = 103;
 constexpr int kProgramIcon = 107;
@@ -88,20 +89,20 @@ void TrayMenu(HWND window) {
 // already been downloaded and verified.
 struct StartUpUpdate {
   Settings* settings = nullptr;
-  HANDLE* mutex = nullptr;
+  SingleInstance* instance = nullptr;
   std::uint32_t now = 0;
   bool automaticOff = false;
   std::unique_ptr<BackgroundUpdateCheck> check;
 };
 StartUpUpdate g_update;
 
-void StartUpdateCheckIfDue(HWND main, HANDLE& mutex, Settings& settings) {
+void StartUpdateCheckIfDue(HWND main, SingleInstance& instance, Settings& settings) {
   auto now = static_cast<std::uint32_t>(time(nullptr));
   bool automaticOff = settings.Read(setting::GUIAppUpdateDisableAuto) != 0;
   auto lastCheck = static_cast<std::uint32_t>(settings.Read(setting::GUIAppUpdate));
   if (!UpdateCheckDue(now, lastCheck, automaticOff)) return;
   g_update.settings = &settings;
-  g_update.mutex = &mutex;
+  g_update.instance = &instance;
   g_update.now = now;
   g_update.automaticOff = automaticOff;
   g_update.check = std::make_unique<BackgroundUpdateCheck>(UpdateBaseUrlOf(settings), "",
@@ -119,7 +120,7 @@ void ConcludeUpdateCheck(HWND main) {
     return;
   }
   settings.Write(setting::GUIAppUpdate, static_cast<std::int32_t>(g_update.now));
-  std::wstring title = WideFromUtf8("沃岚鼠标输入法 3.1");
+  std::wstring title = WideFromUtf8(kProductTitle);
   if (result == UpdateResult::Declined && !g_update.automaticOff) {
     std::wstring question = WideFromUtf8(
         "您取消或没有下载更新版本的输入法，您是否要取消程序的自动更新功能？\n\n"
@@ -135,9 +136,7 @@ void ConcludeUpdateCheck(HWND main) {
         "软件更新成功，需要重新运行程序，请确认后继续。\n如果程序更新后不能正常启动，请从网站 " +
         ProductSiteOf(settings) + " 重新下载该文件。");
     MessageBoxW(nullptr, told.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
-    CloseHandle(*g_update.mutex);
-    *g_update.mutex = nullptr;
-    StartOwnProgramAgain(SW_SHOW);
+    RestartAfterUpdate(*g_update.instance, SW_SHOW);
     DestroyWindow(main);
   }
 }
@@ -221,11 +220,8 @@ NOTIFYICONDATAW TrayIcon(HWND window, HINSTANCE instance, const std::wstring& ti
 
 int Run(HINSTANCE instance) {
   // One instance: a second start ends at once.
-  HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);
-  if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
-    if (mutex) CloseHandle(mutex);
-    return 0;
-  }
+  SingleInstance single(kMutexName);
+  if (!single.isFirst()) return 0;
   if (GetFileAttributesA("C:\\tvimedbg.log") != INVALID_FILE_ATTRIBUTES) {
     DeleteFileA("C:\\tvimedbg.log");
   }
@@ -236,10 +232,7 @@ int Run(HINSTANCE instance) {
 
   RegistrySettingsStore store;
   Settings settings(store);
-  if (ShowLicenceAgreement(instance, false, settings) != 1) {
-    CloseHandle(mutex);
-    return 0;
-  }
+  if (ShowLicenceAgreement(instance, false, settings) != 1) return 0;
   WNDCLASSEXW mainClass{};
   mainClass.cbSize = sizeof mainClass;
   mainClass.style = CS_HREDRAW | CS_VREDRAW;
@@ -255,10 +248,7 @@ int Run(HINSTANCE instance) {
   HWND main = CreateWindowExW(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                               nullptr, instance, nullptr);
-  if (!main) {
-    CloseHandle(mutex);
-    return 0;
-  }
+  if (!main) return 0;
   // Our own threads never get a system input method: text goes out as characters instead.
   ImmDisableIME(static_cast<DWORD>(-1));
   NOTIFYICONDATAW icon = TrayIcon(main, instance, title);
@@ -288,7 +278,7 @@ int Run(HINSTANCE instance) {
   }
 
   // With the panel up: the check never holds up the first window.
-  StartUpdateCheckIfDue(main, mutex, settings);
+  StartUpdateCheckIfDue(main, single, settings);
 
   HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(kAccelerators));
   MSG message;
@@ -301,7 +291,6 @@ int Run(HINSTANCE instance) {
   StopBackgroundService();
   g_update.check.reset();
   Shell_NotifyIconW(NIM_DELETE, &icon);
-  if (mutex) CloseHandle(mutex);
   return static_cast<int>(message.wParam);
 }
 
@@ -309,9 +298,5 @@ int Run(HINSTANCE instance) {
 }  // namespace tvime
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  try {
-    return tvime::Run(instance);
-  } catch (...) {
-    return 0;
-  }
+  return tvime::GuardedEntry([&] { return tvime::Run(instance); });
 }

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "base/product_title.h"
+#include "base/wide_text_win.h"
 #include "ime/input_context_win.h"
 
 namespace tvime {
@@ -38,7 +40,7 @@ void NotifyLanguageIndicator(HIMC context) {
   bool open = context && IsContextOpen(context);
   if (!indicator) return;
   // Added once per process: every addition would raise the atom's reference count again.
-  static const ATOM tooltip = GlobalAddAtomW(L"沃岚鼠标输入法 3.1");
+  static const ATOM tooltip = GlobalAddAtomW(WideFromUtf8(kProductTitle).c_str());
   auto layout = reinterpret_cast<LPARAM>(g_ownLayout);
   PostMessageA(indicator, kSetImeIcon, open ? 1 : static_cast<WPARAM>(-1), layout);
   PostMessageA(indicator, kSetImeTooltips, open ? tooltip : static_cast<WPARAM>(-1), layout);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "base/product_title.h"
 #include "base/wide_text_win.h"
 #include "update/update_rules.h"
 
@@ -50,7 +51,7 @@ INT_PTR CALLBACK DownloadProgressDialog::Proc(HWND window, UINT message, WPARAM 
   auto* self = reinterpret_cast<DownloadProgressDialog*>(GetWindowLongPtrW(window, DWLP_USER));
   if (self && message == WM_COMMAND && LOWORD(wParam) == IDCANCEL &&
       MessageBoxW(window, WideFromUtf8("您点击了取消按钮，是否真的要取消正在下载的文件？").c_str(),
-                  WideFromUtf8("沃岚鼠标输入法 3.1").c_str(),
+                  WideFromUtf8(kProductTitle).c_str(),
                   MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES) {
     self->cancelled_ = true;
   }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "base/program_location_win.h"
+#include "base/program_start_win.h"
 #include "base/wide_text_win.h"
 #include "settings/registry_settings_store_win.h"
 #include "update/file_swap_win.h"
@@ -34,12 +35,8 @@ void Announce(HINSTANCE instance, const Settings& settings, std::string_view for
 
 int Run(HINSTANCE instance, std::string_view commandLine) {
   ImmDisableIME(static_cast<DWORD>(-1));
-  HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Tavrin.TVIME.Updater");
-  if (!mutex) return 0;
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(mutex);
-    return 0;
-  }
+  SingleInstance single(L"Tavrin.TVIME.Updater");
+  if (!single.isFirst()) return 0;
   DeleteFileA("C:\\tvimedbg.log");
   RegistrySettingsStore store;
   Settings settings(store);
@@ -48,15 +45,11 @@ int Run(HINSTANCE instance, std::string_view commandLine) {
 
   // Itself first: a new updater finishes the work, silently.
   UpdateResult self = agent.checkAndUpdateSelf(base, nullptr, "", "tvimeup.exe");
-  if (self == UpdateResult::MustNotContinue) {
-    CloseHandle(mutex);
-    return 0;
-  }
+  if (self == UpdateResult::MustNotContinue) return 0;
   if (self == UpdateResult::Updated) {
     Announce(instance, settings,
              "更新通知\n\n更新工具进行了升级，新版本为 %s，程序会自动重新启动！", OwnProgramPath());
-    CloseHandle(mutex);
-    StartOwnProgramAgain(SW_HIDE);
+    RestartAfterUpdate(single, SW_HIDE);
     return 0;
   }
 
@@ -72,16 +65,12 @@ int Run(HINSTANCE instance, std::string_view commandLine) {
   if (length > 0 && length < MAX_PATH - 13) {
     std::string module = std::string(system, length) + "\\tvime30.ime";
     UpdateResult result = agent.checkAndUpdate(base, nullptr, module, "", "");
-    if (result == UpdateResult::MustNotContinue) {
-      CloseHandle(mutex);
-      return 0;
-    }
+    if (result == UpdateResult::MustNotContinue) return 0;
     if (result == UpdateResult::Updated) {
       Announce(instance, settings, "更新通知\n\n沃岚鼠标输入法更新到最新版本 %s ！", module);
     }
     settings.Write(setting::ExecUpdate, static_cast<std::int32_t>(std::time(nullptr)));
   }
-  CloseHandle(mutex);
   return 0;
 }
 
@@ -89,9 +78,6 @@ int Run(HINSTANCE instance, std::string_view commandLine) {
 }  // namespace tvime
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
-  try {
-    return tvime::Run(instance, tvime::Utf8FromWide(commandLine ? commandLine : L""));
-  } catch (...) {
-    return 0;
-  }
+  return tvime::GuardedEntry(
+      [&] { return tvime::Run(instance, tvime::Utf8FromWide(commandLine ? commandLine : L"")); });
 }

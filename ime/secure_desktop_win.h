@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "ime/secure_desktop.h"
+#include "base/secure_desktop.h"
 
 namespace tvime {
 

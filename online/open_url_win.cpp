@@ -10,7 +10,7 @@
 
 #include "base/module_thread_win.h"
 #include "base/program_location_win.h"
-#include "ime/secure_desktop.h"
+#include "base/secure_desktop.h"
 
 namespace tvime {
 namespace {

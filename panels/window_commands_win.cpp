@@ -20,7 +20,7 @@
 #include "panels/menus.h"
 #include "panels/panel_windows_win.h"
 #include "panels/user_word.h"
-#include "settings/about_dialog_win.h"
+#include "about/about_dialog_win.h"
 #include "settings/settings_dialog_win.h"
 #include "update/update_agent_win.h"
 #include "update/update_server.h"

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "base/wide_text_win.h"
-#include "settings/about_dialog_win.h"
+#include "about/about_dialog_win.h"
 #include "settings/licence_dialog_win.h"
 #include "settings/settings_dialog_win.h"
 

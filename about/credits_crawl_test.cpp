@@ -1,4 +1,4 @@
-#include "settings/credits_crawl.h"
+#include "about/credits_crawl.h"
 
 #include <gtest/gtest.h>
 

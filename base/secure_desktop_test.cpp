@@ -1,4 +1,4 @@
-#include "ime/secure_desktop.h"
+#include "base/secure_desktop.h"
 
 #include <gtest/gtest.h>
 

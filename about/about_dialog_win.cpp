@@ -1,4 +1,4 @@
-#include "settings/about_dialog_win.h"
+#include "about/about_dialog_win.h"
 
 #include <memory>
 #include <string>
@@ -7,7 +7,7 @@
 #include "base/module_resources_win.h"
 #include "base/wide_text_win.h"
 #include "online/open_url_win.h"
-#include "settings/credits_crawl.h"
+#include "about/credits_crawl.h"
 #include "settings/licence_dialog_win.h"
 #include "update/file_swap_win.h"
 #include "update/update_server.h"

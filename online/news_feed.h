@@ -2,6 +2,7 @@
 // The news feed "netads.txt": one entry per line, fields separated by TAB (id, display text,
 // target address). GBK text, shared by every process of the user.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,5 +33,9 @@ std::string NewsClickUrl(const NewsEntry& entry, std::string_view adServer,
 
 // The feed the ad server gives this user: "<adServer>netads/netads.php?userid=<id>".
 std::string NewsFeedUrl(std::string_view adServer, std::string_view userId);
+
+// The largest feed read: far more than the entries the news line rotates through, and a bound on
+// what every application using the input method downloads and reads from the network.
+inline constexpr std::uint64_t kMaxNewsFeedBytes = 256 * 1024;
 
 }  // namespace tvime

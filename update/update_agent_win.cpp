@@ -273,7 +273,8 @@ UpdateResult UpdateAgent::installPrepared(const PreparedUpdate& prepared) {
   return result;
 }
 
-int UpdateAgent::downloadToFile(const std::string& url, const std::string& path, bool showDialog) {
+int UpdateAgent::downloadToFile(const std::string& url, const std::string& path, bool showDialog,
+                                std::uint64_t limit) {
   refusal_ = UpdateRefusal::None;
   if (!isOnline()) return 1;
   std::optional<DownloadProgressDialog> dialog;
@@ -285,7 +286,7 @@ int UpdateAgent::downloadToFile(const std::string& url, const std::string& path,
   auto job = NewJob();
   auto ok = std::make_shared<bool>(false);
   Waited waited = RunJob(
-      job, [ok, url, path](FetchJob& work) { *ok = DownloadPlain(work, url, path); },
+      job, [ok, url, path, limit](FetchJob& work) { *ok = DownloadPlain(work, url, path, limit); },
       Pace::Download, dialog ? &*dialog : nullptr);
   return waited == Waited::Done && *ok ? 0 : 2;
 }

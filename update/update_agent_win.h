@@ -99,8 +99,10 @@ class UpdateAgent {
   // The temporary file is gone afterwards whatever the answer.
   UpdateResult installPrepared(const PreparedUpdate& prepared);
 
-  // Fetches one address into one file: 0 done, 1 not online, 2 failed.
-  int downloadToFile(const std::string& url, const std::string& path, bool showDialog);
+  // Fetches one address into one file: 0 done, 1 not online, 2 failed (a body over `limit`
+  // bytes included: it is not read on).
+  int downloadToFile(const std::string& url, const std::string& path, bool showDialog,
+                     std::uint64_t limit = kMaxUpdateFileSize);
   // The same for a program published with its statement ("<url>.meta"): the file is put in
   // place only when it is the program the statement names, byte for byte; else 2, and whatever
   // was at `path` stays.

@@ -260,6 +260,21 @@ TEST(UpdateAgentDownload, OnlyASignedProgramIsPutInPlace) {
   EXPECT_EQ(folder.EntryCount(), 1u);
 }
 
+// The news feed's download: whatever the server sends, no more than the limit is taken.
+TEST(UpdateAgentDownload, APlainDownloadStopsAtItsLimit) {
+  ASSERT_FALSE(Port().empty()) << "the update server is not running";
+  testing::TempDir folder;
+  std::string target = folder.File("feed.txt");
+  UpdateAgent agent(false);
+  DWORD start = GetTickCount();
+  EXPECT_EQ(agent.downloadToFile(Server("bigfile") + "tvimedic.exe", target, false, 64 * 1024), 2);
+  EXPECT_EQ(agent.downloadToFile(Server("biglength") + "tvimedic.exe", target, false, 64 * 1024),
+            2);
+  EXPECT_LT(GetTickCount() - start, 3000u);
+  EXPECT_EQ(agent.downloadToFile(Server("good") + "tvimedic.exe.txt", target, false, 64 * 1024), 0);
+  EXPECT_EQ(testing::FileContents(target), "3.1");
+}
+
 // Counts the blocks and says "cancel" from the second one on.
 class CancellingSink : public ProgressSink {
  public:

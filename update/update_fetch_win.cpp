@@ -303,10 +303,12 @@ UpdateResult FetchVerified(FetchJob& job, const std::string& fileUrl,
   return UpdateResult::Updated;
 }
 
-bool DownloadPlain(FetchJob& job, const std::string& url, const std::string& path) {
-  HttpRequest request = OpenRequest(*job.session, url);
-  if (!request || NumberHeader(request.get(), HTTP_QUERY_STATUS_CODE) != 200) return false;
+bool DownloadPlain(FetchJob& job, const std::string& url, const std::string& path,
+                   std::uint64_t limit) {
+  HttpRequest request = OpenRequest(*job.session, url, limit + 1);
+  if (!request || !Answered(request.get())) return false;
   std::optional<std::uint64_t> length = NumberHeader(request.get(), HTTP_QUERY_CONTENT_LENGTH);
+  if (length && *length > limit) return false;
   job.expected = length.value_or(0);
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -324,6 +326,7 @@ bool DownloadPlain(FetchJob& job, const std::string& url, const std::string& pat
     }
     received += got;
     job.received = received;
+    if (received > limit) break;
     DWORD written = 0;
     if (!WriteFile(file, block.data(), got, &written, nullptr) || written != got) break;
   }

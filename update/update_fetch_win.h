@@ -102,7 +102,9 @@ UpdateResult ReadStatement(FetchJob& job, const std::string& fileUrl, const std:
 UpdateResult FetchVerified(FetchJob& job, const std::string& fileUrl,
                            const ReleaseStatement& statement, const std::string& path);
 
-// Any body into `path`, as it comes (the news feed): false on any failure.
-bool DownloadPlain(FetchJob& job, const std::string& url, const std::string& path);
+// Any body of at most `limit` bytes into `path`, as it comes (the news feed): false on any
+// failure, a longer body included.
+bool DownloadPlain(FetchJob& job, const std::string& url, const std::string& path,
+                   std::uint64_t limit);
 
 }  // namespace tvime

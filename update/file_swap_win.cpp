@@ -33,12 +33,22 @@ bool replaceFile(const std::string& target, const std::string& newFile) {
   return true;
 }
 
-std::string fileVersionString(const std::string& path) {
+namespace {
+
+// The file's version resource; empty when it has none.
+std::vector<char> VersionBlock(const std::string& path) {
   DWORD ignored = 0;
   DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
-  if (size == 0) return {};
   std::vector<char> block(size);
-  if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return {};
+  if (size == 0 || !GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return {};
+  return block;
+}
+
+}  // namespace
+
+std::string fileVersionString(const std::string& path) {
+  std::vector<char> block = VersionBlock(path);
+  if (block.empty()) return {};
   VS_FIXEDFILEINFO* info = nullptr;
   UINT length = 0;
   if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
@@ -49,11 +59,8 @@ std::string fileVersionString(const std::string& path) {
 }
 
 std::string originalFileName(const std::string& path) {
-  DWORD ignored = 0;
-  DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
-  if (size == 0) return {};
-  std::vector<char> block(size);
-  if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return {};
+  std::vector<char> block = VersionBlock(path);
+  if (block.empty()) return {};
   struct Translation {
     WORD language, codePage;
   }* translation = nullptr;

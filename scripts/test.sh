@@ -77,8 +77,12 @@ run_tests() {
 
 if build host; then run_tests host; fi
 win64_built=0
-if build win64; then
-  win64_built=1
+win32_built=0
+build win64 && win64_built=1
+# Built before the Windows tests run: the update tests publish its module for the updater's
+# SysWOW64 step.
+build win32 && win32_built=1
+if [ "$win64_built" = 1 ]; then
   # Only the tests that open windows get a display; the others must do without.
   run_tests win64 --name win64 -LE display -- DISPLAY=
   start_xvfb
@@ -88,7 +92,7 @@ if build win64; then
     build/win64/bin/tvime-ime-key-cost.exe 2>/dev/null || true
   WINEPREFIX="$PWD/build/win64/wine" wineserver -k 2>/dev/null || true
 fi
-if build win32; then
+if [ "$win32_built" = 1 ]; then
   run_tests win32
   # The setups from both builds, then installed, upgraded and removed in a prefix of their own.
   if [ "$win64_built" = 1 ]; then

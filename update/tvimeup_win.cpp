@@ -33,6 +33,15 @@ void Announce(HINSTANCE instance, const Settings& settings, std::string_view for
   popup.ShowAndWait(instance);
 }
 
+// The 32-bit module's place on 64-bit Windows, for a 64-bit updater; empty elsewhere.
+std::string Wow64Module() {
+  if (sizeof(void*) != 8) return {};
+  char folder[MAX_PATH] = {};
+  UINT length = GetSystemWow64DirectoryA(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH - 13) return {};
+  return std::string(folder, length) + "\\tvime30.ime";
+}
+
 int Run(HINSTANCE instance, std::string_view commandLine) {
   ImmDisableIME(static_cast<DWORD>(-1));
   SingleInstance single(L"Tavrin.TVIME.Updater");
@@ -68,6 +77,17 @@ int Run(HINSTANCE instance, std::string_view commandLine) {
     if (result == UpdateResult::MustNotContinue) return 0;
     if (result == UpdateResult::Updated) {
       Announce(instance, settings, "更新通知\n\n沃岚鼠标输入法更新到最新版本 %s ！", module);
+    }
+    // On 64-bit Windows the 32-bit applications load the 32-bit module from SysWOW64: it comes
+    // from the 32-bit installation's folder. (A 32-bit updater's system folder is that one.)
+    if (std::string wow64 = Wow64Module(); !wow64.empty() && IsExistingFile(wow64)) {
+      std::string x86 = X86UpdateBaseUrl(base);
+      UpdateResult wow64Result =
+          x86.empty() ? UpdateResult::NoUpdate : agent.checkAndUpdate(x86, nullptr, wow64, "", "");
+      if (wow64Result == UpdateResult::MustNotContinue) return 0;
+      if (wow64Result == UpdateResult::Updated) {
+        Announce(instance, settings, "更新通知\n\n沃岚鼠标输入法更新到最新版本 %s ！", wow64);
+      }
     }
     settings.Write(setting::ExecUpdate, static_cast<std::int32_t>(std::time(nullptr)));
   }

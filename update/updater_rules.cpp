@@ -11,6 +11,15 @@ bool IsInteractiveCommandLine(std::string_view commandLine) {
                     [](unsigned char a, unsigned char b) { return std::tolower(a) == b; });
 }
 
+std::string X86UpdateBaseUrl(std::string_view baseUrl) {
+  constexpr std::string_view kFolder = "updates/";
+  if (baseUrl.size() < kFolder.size() || !baseUrl.ends_with(kFolder)) return {};
+  std::string_view parent = baseUrl.substr(0, baseUrl.size() - kFolder.size());
+  // "myupdates/" is not the folder "updates/".
+  if (!parent.empty() && parent.back() != '/') return {};
+  return std::string(parent) + "updates-x86/";
+}
+
 DockSide ChooseDockSide(const ScreenRect& workArea, int screenWidth, int screenHeight) {
   if (workArea.right - workArea.left == screenWidth && workArea.bottom < screenHeight) {
     return DockSide::Bottom;

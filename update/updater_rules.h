@@ -2,6 +2,7 @@
 // tvimeup's rules that need no window: its command line, and where its notification slides out
 // of the screen's edge next to the taskbar.
 
+#include <string>
 #include <string_view>
 
 namespace tvime {
@@ -9,6 +10,11 @@ namespace tvime {
 // Interactive (asking before each update, showing the download dialog) only when the whole
 // command line is "-showui", in any case; anything else, the empty line included, is silent.
 bool IsInteractiveCommandLine(std::string_view commandLine);
+
+// Where the 32-bit installation's files are published, beside the 64-bit ones: ".../updates/"
+// gives ".../updates-x86/". Empty for an address that does not end in "updates/", for which
+// there is no such rule.
+std::string X86UpdateBaseUrl(std::string_view baseUrl);
 
 struct ScreenRect {
   int left, top, right, bottom;

@@ -5,6 +5,15 @@
 namespace tvime {
 namespace {
 
+TEST(UpdaterX86Folder, TheFolderBesideUpdatesAndNothingElse) {
+  EXPECT_EQ(X86UpdateBaseUrl("http://h/updates/"), "http://h/updates-x86/");
+  EXPECT_EQ(X86UpdateBaseUrl("https://h:8/a/updates/"), "https://h:8/a/updates-x86/");
+  for (const char* other : {"http://h/myupdates/", "http://h/updates", "http://h/updates-x86/",
+                            "http://h/updates/x/", ""}) {
+    EXPECT_EQ(X86UpdateBaseUrl(other), "") << other;
+  }
+}
+
 TEST(UpdaterCommandLine, OnlyTheExactWordInAnyCaseIsInteractive) {
   EXPECT_TRUE(IsInteractiveCommandLine("-showui"));
   EXPECT_TRUE(IsInteractiveCommandLine("-SHOWUI"));

@@ -47,7 +47,7 @@ cleanup() {
   fi
   wine_quiet reg delete "$machine_key" /v Path /f
   wine_quiet reg delete "$machine_key" /v UpdateBaseUrl /f
-  rm -f "$system32/tvime30.ime"
+  rm -f "$system32/tvime30.ime" "$prefix/drive_c/windows/syswow64/tvime30.ime"
   rm -rf "$installation"
 }
 trap cleanup EXIT
@@ -178,6 +178,12 @@ cmp -s "$installation/tvimedic.exe" "$bin/tvimedic.exe" || fail "a tampered mana
 # --- a silent tvimeup updates the manager and the module, and says so ---
 cp "$bin/tvimedic.exe" "$installation/tvimedic.exe"  # version 1.0
 cp "$bin/tvime30.ime" "$system32/tvime30.ime"          # version 3.1; 3.2 is published
+syswow64="$prefix/drive_c/windows/syswow64"
+if [ -f "$root/next/x86-installed" ]; then
+  cp "$root/next/x86-installed" "$syswow64/tvime30.ime"  # the 32-bit module, 3.1
+else
+  fail "the 32-bit module is not published: build the win32 preset before these tests"
+fi
 wine_quiet reg add "$machine_key" /v UpdateBaseUrl /d "$(server next)" /f
 wine_quiet reg add "$machine_key" /v Exec.Update /t REG_DWORD /d 0 /f
 "$wine_run" --prefix "$prefix" "$bin/tvimeup.exe" >"$out/tvimeup.out" 2>&1 &
@@ -194,6 +200,8 @@ cmp -s "$installation/tvimedic.exe" "$root/good/updates/tvimedic.exe" ||
   fail "tvimeup did not update the installed manager"
 cmp -s "$system32/tvime30.ime" "$root/next/updates/tvime30.ime" ||
   fail "tvimeup did not update the input-method module"
+cmp -s "$syswow64/tvime30.ime" "$root/next/updates-x86/tvime30.ime" ||
+  fail "tvimeup did not update the 32-bit module in SysWOW64 from the 32-bit folder"
 exec_update=$("$wine_run" --prefix "$prefix" reg query "$machine_key" \
                 /v Exec.Update 2>/dev/null | awk '/Exec.Update/ { print $3 }' | tr -d '\r')
 [ -n "$exec_update" ] && [ "$((exec_update))" -gt 0 ] || fail "tvimeup did not note its run"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # An update server for the tests: nginx, unprivileged on a loopback port, serving update
 # directories that the publish tool fills from built programs, and broken copies of them.
-#   serve.sh start ROOT PUBLISH_TOOL BIN_DIR     publishes and starts; the port is in ROOT/port
+#   serve.sh start ROOT PUBLISH_TOOL BIN_DIR [BIN32_DIR]
+#                                   publishes and starts; the port is in ROOT/port
 #   serve.sh stop ROOT                            stops
 # ROOT/<case>/updates/ holds, each file with its manifest (.txt), signature (.sig) and signed
 # statement (.meta):
@@ -10,7 +11,9 @@
 #   unsigned   no signature and no statement
 #   older      the manifest says 0.9
 #   nolength   the good files sent without a Content-Length (chunks); slow: at 1 MB/s
-#   next       the manager and an input-method module of version 3.2
+#   next       the manager and an input-method module of version 3.2; with BIN32_DIR also
+#              next/updates-x86/, the 32-bit module of version 3.2 (and ROOT/next/x86-installed,
+#              the 3.1 one that an installation has in SysWOW64)
 # and the attacks on the manager, each published with the test key:
 #   replay     a signed manager of version 0.9 under a manifest of 3.1
 #   othername  tvimeup.exe's file, signature and statement under the manager's names
@@ -31,7 +34,7 @@ if [ "$action" = stop ]; then
   exit 0
 fi
 
-publish=$3 bin=$4
+publish=$3 bin=$4 bin32=${5:-}
 [ -f "$root/nginx.pid" ] && kill "$(cat "$root/nginx.pid")" 2>/dev/null || true
 rm -rf "$root"
 mkdir -p "$root/logs" "$root/temp" "$root/staging"
@@ -87,6 +90,13 @@ cp "$bin/tvime30.ime" "$root/next/staging/tvime30.ime"
 set_file_version "$root/next/staging/tvime30.ime" 3 2
 "$publish" "$key" "$root/next/updates" "$root/staging/tvimedic.exe" \
   "$root/next/staging/tvime30.ime"
+if [ -n "$bin32" ] && [ -f "$bin32/tvime30.ime" ]; then
+  mkdir -p "$root/next/staging-x86"
+  cp "$bin32/tvime30.ime" "$root/next/x86-installed"
+  cp "$bin32/tvime30.ime" "$root/next/staging-x86/tvime30.ime"
+  set_file_version "$root/next/staging-x86/tvime30.ime" 3 2
+  "$publish" "$key" "$root/next/updates-x86" "$root/next/staging-x86/tvime30.ime"
+fi
 
 # A news feed (GBK, as the ad server sends it) under feed/; nofeed/ has none.
 mkdir -p "$root/feed/netads" "$root/nofeed"

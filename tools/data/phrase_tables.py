@@ -26,15 +26,11 @@ from refresh_data import (
     JIEBA_DICT,
     RIME_ESSAY,
     UNIHAN_READINGS,
-    CharEntry,
-    DataError,
     blend_frequencies,
     read_essay_word_counts,
     read_jieba_word_counts,
-    read_unihan,
-    read_words_table,
-    require,
 )
+from tables_common import DataError, read_unihan, read_words_table, require
 from tuning_text import (
     best_mix,
     count_phrases,

@@ -24,7 +24,7 @@ import re
 import sys
 from typing import NamedTuple
 
-from refresh_data import DataError, encodable, read_unihan, read_words_table, require
+from tables_common import DataError, encodable, read_unihan, read_words_table, require
 
 # Source files, relative to the folder the packages were unpacked into (package unicode-data).
 UNIHAN_IRG = "usr/share/unicode/Unihan_IRGSources.txt.bz2"

@@ -9,14 +9,22 @@ The output depends only on the input files: re-running gives identical bytes.
 """
 
 import argparse
-import bz2
 import collections
 import math
 import pathlib
 import re
 import sys
 import unicodedata
-from typing import NamedTuple
+
+from tables_common import (
+    GBK_HANZI_COUNT,
+    CharEntry,
+    DataError,
+    encodable,
+    read_unihan,
+    require,
+)
+from tuning_text import best_mix, count_chars, read_tuning_sources, tuning_shares
 
 # Source files, relative to the folder the packages were unpacked into.
 PY_STROKE = "usr/share/fcitx5/pinyinhelper/py_stroke.mb"
@@ -31,8 +39,6 @@ DIGITS_TO_CODE = str.maketrans("12345", "asdfg")
 RIME_TO_CODE = str.maketrans("hspnz", "asdfg")
 
 COMMON_LEVEL_SIZE = 3500  # level 1 of the 通用规范汉字表
-# Every hanzi GBK encodes: 20,902 unified ideographs, 21 compatibility ideographs and 〇.
-GBK_HANZI_COUNT = 20924
 
 READING_FIELDS = ("kTGHZ2013", "kXHC1983", "kHanyuPinyin", "kMandarin")
 MAX_WEIGHT = 65535
@@ -47,26 +53,6 @@ STROKE_SPOT_CHECKS = {
     "凸": "sasga",
     "中": "sgas",
 }
-
-
-class DataError(Exception):
-    """A source file does not look the way this script expects."""
-
-
-def require(condition, message):
-    """Stop the refresh when the data breaks an expectation (unlike assert, never skipped)."""
-    if not condition:
-        raise DataError(message)
-
-
-class CharEntry(NamedTuple):
-    """One line of data/words.txt."""
-
-    char: str
-    code: str
-    common: bool
-    weight: int
-    readings: tuple
 
 
 # --- character set ---------------------------------------------------------
@@ -108,15 +94,6 @@ def gbk_hanzi():
     require(len(set(chars)) == len(chars) == GBK_HANZI_COUNT,
             f"GBK gave {len(chars)} hanzi, not {GBK_HANZI_COUNT}")
     return chars
-
-
-def encodable(text, codec):
-    """Tell whether the codec (gbk for code page 936, gb2312) can represent the text."""
-    try:
-        text.encode(codec)
-    except UnicodeEncodeError:
-        return False
-    return True
 
 
 # --- source readers --------------------------------------------------------
@@ -173,19 +150,6 @@ def read_rime_stroke(path):
             section[char].append(letters.translate(RIME_TO_CODE))
     require(main and supplement, f"{path}: main or mainland section not found")
     return main, supplement, skipped
-
-
-def read_unihan(path, fields):
-    """Read the given fields of one Unihan file: {field: {char: raw value}}."""
-    values = {field: {} for field in fields}
-    with bz2.open(path, "rt", encoding="utf-8") as f:
-        for line in f:
-            if not line.startswith("U+"):
-                continue
-            codepoint, field, value = line.rstrip("\n").split("\t")
-            if field in values:
-                values[field][chr(int(codepoint[2:], 16))] = value
-    return values
 
 
 def read_tgh_index(path):
@@ -432,20 +396,6 @@ def write_words(path, entries):
             f.write(f"{e.char}\t{e.code}\t{int(e.common)}\t{e.weight}\t{' '.join(e.readings)}\n")
 
 
-def read_words_table(path):
-    """Read data/words.txt back into CharEntry rows, in file order (for the other tables)."""
-    entries = []
-    with open(path, encoding="utf-8") as f:
-        for line in f:
-            if line.startswith("#"):
-                continue
-            char, code, common, weight, annotation = line.rstrip("\n").split("\t")
-            entries.append(CharEntry(char, code, common == "1", int(weight),
-                                     tuple(annotation.split())))
-    require(len(entries) == GBK_HANZI_COUNT, f"{path} has {len(entries)} characters")
-    return entries
-
-
 # --- checks and summary ----------------------------------------------------
 
 
@@ -535,8 +485,6 @@ def add_tuning_arguments(parser):
 
 def tuned_char_frequencies(chars, frequencies, tuning_sources):
     """The character frequencies mixed with the tuning text's counts (tuning_text.best_mix)."""
-    # Imported here: tuning_text imports this module's DataError and require.
-    from tuning_text import best_mix, count_chars, tuning_shares
     total = sum(frequencies.values())
     base = {c: f / total for c, f in frequencies.items()}
     halves = count_chars(tuning_sources)
@@ -626,7 +574,6 @@ def main(argv):
     try:
         tuning_sources = None
         if args.tuning:
-            from tuning_text import read_tuning_sources
             tuning_sources = read_tuning_sources(args.tuning)
         entries, disagreements, skipped = build_words(
             args.sources, args.essay_simplified, args.blend, tuning_sources, args.levers)

@@ -21,7 +21,7 @@ import math
 import pathlib
 import re
 
-from refresh_data import DataError, require
+from tables_common import DataError, require
 
 HANZI_RUN = re.compile(r"[\u4e00-\u9fa5]+")
 # The shares of the tuning counts tried against the dictionaries' frequencies.

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # host build, tests, fuzzers and benchmarks
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # the data scripts under tools/data and their tests (standard library only)
+  python3
   # the host side of update signatures (the publish tool and the tests): OpenSSL
   libssl-dev
   # Windows cross compilers (win32 and posix thread variants) and resource compiler

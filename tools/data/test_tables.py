@@ -71,7 +71,8 @@ def form(number, char, code, kangxi, note):
 # Radical forms in list order, and which characters each group holds with the rest of their code.
 FORMS = (form(241, "氵", "ffa", 85, "left form"), form(30, "口", "sga", 30, "Kangxi: mouth"),
          form(9, "人", "df", 9, "Kangxi: man"), form(242, "亻", "ds", 9, "left form"),
-         form(85, "水", "sgdf", 85, "Kangxi: water"), form(31, "囗", "sga", 31, "Kangxi: enclosure"))
+         form(85, "水", "sgdf", 85, "Kangxi: water"),
+         form(31, "囗", "sga", 31, "Kangxi: enclosure"))
 MEMBERS = {241: (("河", "prefix", "asgas"),), 242: (("们", "prefix", "fsg"),),
            9: (("人", "own form", ""),), 30: (("口", "own form", ""),),
            31: (("国", "enclosure", "aasaf"),), 85: (("水", "own form", ""),)}
@@ -267,7 +268,8 @@ class BuilderReadsTablesTest(unittest.TestCase):
 
     def test_pinyin_lists_the_characters_of_a_syllable_with_their_readings(self):
         listed = [line[1:] for line in self.query("pinyin", "zhong") if not line[0].startswith("#")]
-        self.assertEqual(sorted(listed), sorted([["中", "zhōng zhòng"], ["重", "chóng zhòng"]]))
+        self.assertEqual(sorted(listed),
+                         sorted([["中", "zhōng zhòng"], ["重", "chóng zhòng"]]))
 
     def test_association_offers_the_phrases_in_table_order(self):
         listed = [line[1] for line in self.query("assoc", "中") if not line[0].startswith("#")]
@@ -283,7 +285,8 @@ class BuilderReadsTablesTest(unittest.TestCase):
 
     def test_radicals_are_found_by_their_codes(self):
         for f in FORMS:
-            self.assertIn([str(f.number), f.code], [line[1:] for line in self.query("radicals", f.code)])
+            listed = [line[1:] for line in self.query("radicals", f.code)]
+            self.assertIn([str(f.number), f.code], listed)
 
     def test_a_group_holds_its_characters_and_links(self):
         lines = self.query("group", "241")

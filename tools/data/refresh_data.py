@@ -298,7 +298,7 @@ def source_shares(chars, counts):
 
 
 # Ways to combine the jieba and essay shares of each character: name -> (what, function).
-# `--blend` picks one, to compare tables with tools/data/measure_click_cost.py.
+# `--blend` picks one, to compare tables by typing the evaluation text with tvime-typing-cost.
 BLENDS = {
     "average": ("the mean of the two shares",
                 lambda jieba, essay: {c: jieba[c] / 2 + essay[c] / 2 for c in jieba}),
@@ -565,7 +565,7 @@ def main(argv):
                         help="data folder to write the tables into")
     parser.add_argument("--blend", choices=sorted(BLENDS), default=DEFAULT_BLEND,
                         help="how to combine the two frequency sources, to compare blends "
-                             "(tools/data/measure_click_cost.py) in a scratch --out; "
+                             "(with tvime-typing-cost) in a scratch --out; "
                              + "; ".join(f"{name}: {what}" for name, (what, _) in BLENDS.items())
                              + f" (default: {DEFAULT_BLEND})")
     add_tuning_arguments(parser)

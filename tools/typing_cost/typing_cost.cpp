@@ -228,7 +228,12 @@ bool TypingSimulator::TypeOther(char32_t character, std::string& error) {
     panel_->handleKey(kContext, 13);
     expected.push_back('\n');
     ++cost_.keys;
-  } else if (character == '\t' || (character >= 0x20 && character < 0x7F)) {
+  } else if (character == '\t') {
+    // The module does not take Tab: the key reaches the application past the session.
+    host_.ReturnKey(kContext, '\t');
+    expected = "\t";
+    ++cost_.keys;
+  } else if (character >= 0x20 && character < 0x7F) {
     panel_->handleKey(kContext, static_cast<std::uint16_t>(character));
     expected = GbkOf(character);
     ++cost_.keys;

@@ -58,6 +58,24 @@ TEST(Gbk, KeepsTheCharactersAfterSomethingGbkCannotHold) {
   EXPECT_TRUE(Utf8ToGbk("\xF0\xAB\xE4\xB8\xAD").ends_with("\xD6\xD0"));  // 中 after a cut
 }
 
+TEST(Gbk, CutsAndTheLastCharacterKeepLatinLettersAndTwoByteCharactersWhole) {
+  const std::string word = Utf8ToGbk("维生素C");  // 7 bytes: three characters and a letter
+  EXPECT_EQ(GbkLastCharSize(word), 1u);
+  EXPECT_EQ(GbkLastCharSize(word.substr(0, 6)), 2u);
+  EXPECT_EQ(GbkLastCharSize(""), 0u);
+  // "a" then 中: a trail byte that looks like a lead byte must not shift the boundaries.
+  const std::string mixed = "a" + Utf8ToGbk("中国");
+  EXPECT_EQ(GbkToUtf8(GbkPrefix(mixed, 4)), "a中");
+  EXPECT_EQ(GbkToUtf8(GbkPrefix(mixed, 2)), "a");
+  EXPECT_EQ(GbkToUtf8(GbkSuffix(mixed, 3)), "国");
+  EXPECT_EQ(GbkToUtf8(GbkSuffix(word, 3)), "素C");
+  EXPECT_TRUE(IsWholeGbkText(word));
+  EXPECT_TRUE(IsWholeGbkText(""));
+  EXPECT_FALSE(IsWholeGbkText(word.substr(0, 5)));  // ends in a lead byte
+  EXPECT_FALSE(IsWholeGbkText("\r"));
+  EXPECT_FALSE(IsWholeGbkText(std::string(1, '\x1B')));
+}
+
 // Windows' own tables map some invalid bytes to private-use characters instead (0xFF -> U+F8F5).
 #ifndef _WIN32
 TEST(Gbk, InvalidBytesBecomeReplacementCharacters) {

@@ -121,6 +121,7 @@ void Lexicon::ReplaceUserWords(std::vector<std::string> words) {
   renumber(mainList);
   renumber(assocList);
   userWords = std::move(words);
+  if (client_) client_->UserWordsChanged();
 }
 
 bool Lexicon::ClearLists() {

@@ -32,6 +32,9 @@ class LexiconClient {
   virtual void RefreshCandidates() = 0;
   // The dictionaries are loaded: load the panels' own resources (bitmaps, the pinyin table).
   virtual void LoadPanelResources() = 0;
+  // The user words were replaced (reread, or merged with the file on a save): candidates that
+  // named user words are renumbered or gone, so what is shown must be laid out again.
+  virtual void UserWordsChanged() {}
 };
 
 // What a hovered candidate's value refers to beyond the lexicon's own lists.

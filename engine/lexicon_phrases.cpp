@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/gbk.h"
 #include "engine/lexicon.h"
 
 namespace tvime {
@@ -11,13 +12,13 @@ namespace {
 
 constexpr size_t kMaxStrokePhrases = 100;
 
-// The last character (two bytes) of a GBK text, or the empty text.
+// The last character of a GBK text (a user word may end in a Latin letter), or the empty text.
 std::string_view LastChar(std::string_view text) {
-  return text.size() >= 2 ? text.substr(text.size() - 2) : std::string_view();
+  return text.substr(text.size() - GbkLastCharSize(text));
 }
 
 std::string WithoutLastChar(std::string_view text) {
-  return std::string(text.substr(0, text.size() >= 2 ? text.size() - 2 : 0));
+  return std::string(text.substr(0, text.size() - GbkLastCharSize(text)));
 }
 
 }  // namespace

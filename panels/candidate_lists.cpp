@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/gbk.h"
+
 namespace tvime {
 namespace {
 
@@ -57,13 +59,14 @@ void CharGrid::Layout() {
 
 std::string PhraseLabel(std::string_view text, size_t prefixLength) {
   std::string_view rest = text.substr(std::min(prefixLength, text.size()));
-  if (rest.size() >= 9) return std::string(rest.substr(0, 6)) + "..";
+  if (rest.size() >= 9) return std::string(GbkPrefix(rest, 6)) + "..";
   return std::string(rest);
 }
 
 void PhraseStrip::Fill(const Lexicon& lexicon, std::span<const std::uint32_t> ids,
                        size_t prefixLength, const TextMeasure& measure) {
   ids_.assign(ids.begin(), ids.end());
+  prefixLength_ = prefixLength;
   labels_.clear();
   for (std::uint32_t id : ids_)
     labels_.push_back(PhraseLabel(lexicon.CandidateText(id), prefixLength));
@@ -80,6 +83,7 @@ void PhraseStrip::SetRowsPerPage(int rows) {
 
 void PhraseStrip::Clear() {
   ids_.clear();
+  prefixLength_ = 0;
   labels_.clear();
   items_.clear();
   page_ = 0;

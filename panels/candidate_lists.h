@@ -56,11 +56,14 @@ class PhraseStrip : public PagedItems {
             const TextMeasure& measure);
   void SetRowsPerPage(int rows);
   void Clear();
+  // The bytes each label leaves out of its phrase: a click sends the phrase without them.
+  size_t prefixLength() const { return prefixLength_; }
 
  private:
   void Layout(const TextMeasure& measure);
 
   int originY_;
+  size_t prefixLength_ = 0;
   std::vector<std::uint32_t> ids_;
   std::vector<std::string> labels_;
   const TextMeasure* measure_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "base/gbk.h"
+
 #include "panels/letter_subpanels.h"
 #include "panels/pinyin_subpanel.h"
 #include "panels/stroke_subpanel.h"
@@ -66,6 +68,13 @@ SessionOptions CompositionPanel::EditableOptions() {
 
 void CompositionPanel::LoadPanelResources() { pinyin_->LoadTable(lexicon_.module); }
 
+void CompositionPanel::UserWordsChanged() {
+  // The lexicon renumbered its lists; the panels' items still hold the old numbers.
+  refreshCandidates();
+  host_.Invalidate(false);
+  Rehover();
+}
+
 // --- sending ---
 
 void CompositionPanel::PanelChanged(ContextHandle context) {
@@ -73,13 +82,21 @@ void CompositionPanel::PanelChanged(ContextHandle context) {
   host_.Invalidate(false);
 }
 
+void CompositionPanel::FlushPending(ContextHandle context) {
+  if (!state_.searchMode || state_.pendingPhrase.empty()) return;
+  host_.Commit(context, state_.pendingPhrase);
+  state_.pendingPhrase.clear();
+}
+
 void CompositionPanel::CommitNow(ContextHandle context, std::string text) {
-  if (state_.searchMode && !state_.pendingPhrase.empty()) {
-    state_.sendBuffer = state_.pendingPhrase;
-    commitSend(context);
-  }
+  FlushPending(context);
   state_.sendBuffer = std::move(text);
   commitSend(context);
+}
+
+void CompositionPanel::PassEnter(ContextHandle context) {
+  FlushPending(context);
+  host_.ReturnKey(context, kKeyEnter);
 }
 
 void CompositionPanel::commitSend(ContextHandle context) {
@@ -158,17 +175,30 @@ void CompositionPanel::refreshCandidates() {
     }
     panel.characters.Fill(lexicon_.mainList);
   }
+  // Follow-on words are laid out from the lexicon's list each time: a reload of the user words or
+  // a new character set changes it under a shown strip.
+  if (state_.mode == ModeAssociation) LoadAssociation();
   panel.characters.SetRowsPerPage(phraseSelection || !panel.association.empty() ? 1 : 2);
   UpdateAssocPreview();
   panel.Rebuild();
+  if (state_.mode == ModePinyin) pinyin_->Refresh();
 }
 
 void CompositionPanel::UpdateAssocPreview() {
   state_.assocPreview.clear();
   if (state_.mode != ModeAssociation || lexicon_.assocList.empty()) return;
+  // The preview is what a click on the first follow-on word would add: the same cut as its label.
   std::string_view first = lexicon_.CandidateText(lexicon_.assocList.front());
-  size_t shared = lexicon_.contextHistory.empty() ? 0 : lexicon_.contextHistory.back().size();
-  if (shared < first.size()) state_.assocPreview = std::string(first.substr(shared));
+  if (!first.starts_with(state_.displayText)) return;
+  state_.assocPreview = std::string(first.substr(state_.displayText.size()));
+}
+
+void CompositionPanel::OfferFollowOns() {
+  lexicon_.assocList.clear();
+  if (state_.displayText.size() > 1)
+    lexicon_.assocList = lexicon_.AssociationsOf(state_.displayText);
+  LoadAssociation();
+  UpdateAssocPreview();
 }
 
 void CompositionPanel::LoadAssociation() {
@@ -216,32 +246,39 @@ bool CompositionPanel::chooseCharacter(ContextHandle context, CandidateId entry)
   if (state_.mode == ModeIdle || state_.mode == ModeStrokes) {
     if (entry >= lexicon_.chars.count) return false;
     text = lexicon_.chars.EntryAt(entry).text;
-    state_.displayText = text;
   } else {
     const TextPair* pair = lexicon_.PairOf(state_.radicalIndex, entry);
     if (!pair) return false;
     text = pair->first;
-    state_.displayText = state_.searchMode ? state_.displayText + text : text;
   }
   lexicon_.NoteChoice(text);
-  state_.sendBuffer += text;
+  // Only text still waiting is pending: a commit leaves nothing behind that a later switch of
+  // "SearchMode" could send again.
   if (state_.searchMode) {
     state_.radicalStrokes.clear();
     state_.inputCodes.clear();
+    state_.pendingPhrase += text;
+    state_.displayText = state_.pendingPhrase;
+    state_.lastWord = state_.pendingPhrase;
   } else {
+    state_.sendBuffer = text;
     commitSend(context);
+    state_.displayText = text;
+    state_.lastWord = text;
   }
   lexicon_.mainList.clear();
-  state_.pendingPhrase += state_.sendBuffer;
-  if (state_.searchMode) state_.displayText = state_.pendingPhrase;
-  state_.lastWord = state_.pendingPhrase;
   Associate();
   return true;
 }
 
 bool CompositionPanel::choosePhrase(ContextHandle context, std::string_view text) {
+  return choosePhrase(context, text,
+                      text.starts_with(state_.displayText) ? state_.displayText.size() : 0);
+}
+
+bool CompositionPanel::choosePhrase(ContextHandle context, std::string_view text, size_t shared) {
   lexicon_.NoteChoice(text);
-  size_t shared = std::min(state_.displayText.size(), text.size());
+  shared = std::min(shared, text.size());
   state_.sendBuffer = std::string(text.substr(shared));
   if (state_.searchMode) {
     state_.pendingPhrase += state_.sendBuffer;
@@ -264,7 +301,7 @@ void CompositionPanel::commitPending(ContextHandle context) {
     state_.sendBuffer = state_.pendingPhrase;
     word = state_.pendingPhrase;
   } else {
-    state_.sendBuffer += state_.assocPreview;
+    state_.sendBuffer = state_.assocPreview;
     word = std::string(lexicon_.CandidateText(lexicon_.assocList.front()));
     lexicon_.NoteChoice(word);
   }
@@ -291,17 +328,21 @@ bool CompositionPanel::backspace(ContextHandle context) {
     }
     if (state_.inputCodes.empty()) {
       state_.displayText.clear();
-      // Association continues from the last committed character.
-      if (!lexicon_.contextHistory.empty() && lexicon_.contextHistory.back().size() >= 2) {
+      // Association continues from the last committed character, with its follow-on words.
+      if (!lexicon_.contextHistory.empty()) {
         const std::string& last = lexicon_.contextHistory.back();
-        state_.displayText = last.substr(last.size() - 2);
+        state_.displayText = last.substr(last.size() - GbkLastCharSize(last));
+        if (state_.searchMode && !state_.pendingPhrase.empty())
+          state_.displayText = state_.pendingPhrase;
       }
+      OfferFollowOns();
     }
     return true;
   }
   if (state_.searchMode && !state_.pendingPhrase.empty()) {
-    state_.pendingPhrase.resize(state_.pendingPhrase.size() >= 2 ? state_.pendingPhrase.size() - 2
-                                                                 : 0);
+    // One character, whether a Chinese one or a letter of a user word.
+    state_.pendingPhrase.resize(state_.pendingPhrase.size() -
+                                GbkLastCharSize(state_.pendingPhrase));
     state_.sendBuffer.clear();
     state_.displayText = state_.pendingPhrase;
     lexicon_.contextHistory.clear();
@@ -327,13 +368,22 @@ bool CompositionPanel::backspace(ContextHandle context) {
 }
 
 bool CompositionPanel::clearAll(ContextHandle) {
+  // Escape takes back what is being typed first; the pending text goes with a second Escape.
+  bool typing =
+      !state_.inputCodes.empty() || (state_.mode == ModePinyin && !pinyin_->input.tokens.empty());
+  ClearInput(typing);
+  return true;
+}
+
+void CompositionPanel::ClearInput(bool keepPending) {
   currentSubpanel().Reset();
   lexicon_.ClearLists();
   state_.displayText.clear();
   state_.inputCodes.clear();
   state_.sendBuffer.clear();
-  state_.pendingPhrase.clear();
-  return true;
+  state_.assocPreview.clear();
+  if (!keepPending) state_.pendingPhrase.clear();
+  if (state_.searchMode && !state_.pendingPhrase.empty()) state_.displayText = state_.pendingPhrase;
 }
 
 bool CompositionPanel::pageNext() { return Page(true); }
@@ -386,7 +436,9 @@ void CompositionPanel::EndAssociation() {
   // Typed or clicked punctuation and symbols stand between words: what comes next does not
   // continue the words before them.
   state_.displayText.clear();
+  state_.assocPreview.clear();
   lexicon_.contextHistory.clear();
+  lexicon_.assocList.clear();
 }
 
 void CompositionPanel::commitSymbol(ContextHandle context, std::string_view text) {
@@ -397,6 +449,8 @@ void CompositionPanel::commitSymbol(ContextHandle context, std::string_view text
 }
 
 bool CompositionPanel::commitKey(ContextHandle context, char ch) {
+  // A control byte is never text.
+  if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F) return false;
   CommitNow(context, std::string(1, ch));
   EndAssociation();
   return true;

@@ -74,6 +74,9 @@ class CompositionPanel : public LexiconClient {
   bool chooseRadical(ContextHandle context, int entry);
   bool chooseCharacter(ContextHandle context, CandidateId entry);
   bool choosePhrase(ContextHandle context, std::string_view text);
+  // The same with the length of the start the user has already (the label of a follow-on word
+  // leaves it out): only the rest is sent.
+  bool choosePhrase(ContextHandle context, std::string_view text, size_t shared);
   void commitPending(ContextHandle context);
   void commitSend(ContextHandle context);
   bool backspace(ContextHandle context);
@@ -137,6 +140,7 @@ class CompositionPanel : public LexiconClient {
   void ResetDisplayState() override;
   void RefreshCandidates() override { refreshCandidates(); }
   void LoadPanelResources() override;
+  void UserWordsChanged() override;
 
   // The association list, loaded from the lexicon's after a choice.
   void LoadAssociation();
@@ -156,11 +160,22 @@ class CompositionPanel : public LexiconClient {
   // Text that goes out at once (a symbol, punctuation, a typed or soft-keyboard character). With
   // "SearchMode" the text chosen and not yet sent goes first, so nothing chosen is lost.
   void CommitNow(ContextHandle context, std::string text);
+  // With "SearchMode", sends the text chosen and not yet sent; the strokes typed stay.
+  void FlushPending(ContextHandle context);
+  // Enter goes to the application, after any pending text so that the order is kept.
+  void PassEnter(ContextHandle context);
+  // Forgets the input being typed and the lookup state; pending text stays when `keepPending`.
+  void ClearInput(bool keepPending);
+  // The follow-on words of `displayText` as they are now, with the preview of the first.
+  void OfferFollowOns();
+  // The item under the cursor is found again after the session changed under it.
+  void Rehover();
   // A character from the keyboard (`shaped`: full shape applies) or from a bar button.
   int HandleCharacter(ContextHandle context, int ch, bool shaped);
   int BarKey(ContextHandle context, int ch);
   int KeyStep(ContextHandle context, int ch, bool shaped);
-  void Hover(int x, int y);
+  // `force`: the item may look the same and mean something else now.
+  void Hover(int x, int y, bool force = false);
   void PaintHint(DrawList& out) const;
 
   static constexpr int kPageStep = 5;
@@ -182,7 +197,12 @@ class CompositionPanel : public LexiconClient {
   PanelItem hoveredItem_;
   Subpanel::Hint hint_;
   bool runningCommand_ = false;
-  bool leftButtonDown_ = false;
+  // The bar button a left press started on (-1 for none): only it looks pressed, and only while
+  // the cursor is over it; a release outside the window is never seen, so leaving it forgets.
+  int pressedButton_ = -1;
+  bool cursorInside_ = false;
+  int cursorX_ = 0;
+  int cursorY_ = 0;
 };
 
 }  // namespace tvime

@@ -219,8 +219,8 @@ TEST_F(SessionTest, FullShapeTurnsAsciiIntoFullWidthForms) {
   EXPECT_EQ(panel->buttonBar().IconOf(kCmdFullShape), -1);  // the bar has no such button
   Type("A~");
   EXPECT_EQ(Received(), "Ａ￣");  // 0xA3C1 and 0xA3FE
-  Press(13);                      // committed as a control character
-  EXPECT_EQ(Received(), "Ａ￣\r");
+  Press(13);                      // a key, never the control byte as text
+  EXPECT_EQ(Received(), "Ａ￣<Enter>");
   EXPECT_TRUE(flags->Has(CS_FULL_SHAPE));
   EXPECT_EQ(settings.Read(setting::ConversionSet) & CS_FULL_SHAPE, CS_FULL_SHAPE);
 }

@@ -34,7 +34,8 @@ int CompositionPanel::CommitPunctuation(ContextHandle context, std::string_view 
 }
 
 int CompositionPanel::KeyStep(ContextHandle context, int ch, bool shaped) {
-  if (shaped && flags_.Has(CS_FULL_SHAPE)) {
+  // Backspace, Enter and Escape act on the input whatever the shape: control bytes are never text.
+  if (shaped && flags_.Has(CS_FULL_SHAPE) && ch >= 0x20) {
     if (commitFullWidth(context, ch)) return 1;
     return commitKey(context, static_cast<char>(ch)) ? 1 : 0;
   }
@@ -43,7 +44,7 @@ int CompositionPanel::KeyStep(ContextHandle context, int ch, bool shaped) {
     case 8:
       return backspace(context) ? 1 : -1;
     case 13:
-      host_.ReturnKey(context, kKeyEnter);
+      PassEnter(context);
       return 1;
     case 27:
       return clearAll(context) ? 1 : 0;
@@ -82,7 +83,9 @@ int CompositionPanel::KeyStep(ContextHandle context, int ch, bool shaped) {
 
 int CompositionPanel::handleKey(ContextHandle context, std::uint16_t key) {
   int ch = (key >> 8) != 0 ? (key >> 8) : (key & 0xFF);
-  return HandleCharacter(context, ch, true);
+  int used = HandleCharacter(context, ch, true);
+  Rehover();
+  return used;
 }
 
 int CompositionPanel::BarKey(ContextHandle context, int ch) {

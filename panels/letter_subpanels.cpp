@@ -41,13 +41,17 @@ void CharacterSubpanel::LayOut(std::u16string_view characters, bool spaceItems) 
 
 void CharacterSubpanel::Commit(ContextHandle context, char16_t character, std::string_view space) {
   if (character == kEnterKey) {
-    panel_.host().ReturnKey(context, kKeyEnter);
+    panel_.handleKey(context, '\r');  // after any pending text, as the Enter key
   } else {
     panel_.commitSymbol(context, character == kSpaceKey ? std::string(space) : ToGbk(character));
   }
 }
 
 void CharacterSubpanel::PaintCharacters(DrawList& out, const PanelItem* hovered) const {
+  // Pending text waits on the line here too: the next character clicked sends it first.
+  const SessionState& state = panel_.state();
+  if (state.searchMode && !state.pendingPhrase.empty())
+    PaintLineText(out, panel_.measure(), state.pendingPhrase, kLineLeft, kLineRight);
   for (const PanelItem& item : visible_) {
     if (hovered && hovered->rect == item.rect) out.push_back(DrawHighlight{item.rect, false});
     if (item.kind == ItemLetter) {

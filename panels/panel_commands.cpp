@@ -1,5 +1,6 @@
 // The commands whose effects are on the session and the settings. The rest are the host's.
 
+#include "base/gbk.h"
 #include "panels/command_id.h"
 #include "panels/composition_panel.h"
 
@@ -19,10 +20,11 @@ void CompositionPanel::FlagsChanged(ContextHandle context, bool characterSetChan
     PanelChanged(context);
   }
   host_.Invalidate(false);
+  Rehover();
 }
 
 void CompositionPanel::SwitchPanel(ContextHandle context, PanelMode panel) {
-  clearAll(context);
+  ClearInput(true);  // pending text waits for the next commit, whichever panel makes it
   state_.mode = state_.mode == panel ? ModeIdle : panel;
   refresh(context, false);
   host_.Invalidate(true);
@@ -30,11 +32,23 @@ void CompositionPanel::SwitchPanel(ContextHandle context, PanelMode panel) {
 
 void CompositionPanel::softKeyboardKey(ContextHandle context, unsigned virtualKey, bool shift) {
   std::uint16_t code = softKeyboard_.translate(virtualKey, shift);
-  if (code == kKeyBackspace || code == kKeyEnter) {
-    host_.ReturnKey(context, code);
+  if (code == kKeyBackspace) {
+    // Pending text is the session's: Backspace takes back its last character first.
+    if (state_.searchMode && !state_.pendingPhrase.empty()) {
+      backspace(context);
+    } else {
+      host_.ReturnKey(context, code);
+    }
+  } else if (code == kKeyEnter) {
+    PassEnter(context);
   } else if (code != 0) {
-    commitText(context, SoftKeyboard::CodeText(code));
+    // A soft key is typed punctuation or a symbol: it ends the words before it, and what the
+    // panel showed for them goes.
+    std::string text = SoftKeyboard::CodeText(code);
+    if (!IsWholeGbkText(text)) return;
+    commitSymbol(context, text);
   }
+  Rehover();
 }
 
 void CompositionPanel::command(ContextHandle context, int id) {
@@ -78,8 +92,11 @@ void CompositionPanel::command(ContextHandle context, int id) {
       host_.Invalidate(false);
       break;
     case kCmdSearchMode:
+      // Text chosen while searching is not lost when searching stops: it is sent.
+      FlushPending(context);
       state_.searchMode = !state_.searchMode;
       settings_.Write(setting::SearchMode, state_.searchMode ? 1 : 0);
+      refresh(context, false);
       break;
     case kCmdCommonCharset:
       if (flags_.Has(CS_BIG_CHARSET)) ToggleCharacterSet(context);
@@ -98,7 +115,7 @@ void CompositionPanel::command(ContextHandle context, int id) {
       settings_.Write(setting::InputBihuaByKey, state_.keyStrokes ? 1 : 0);
       break;
     case kCmdPinyinSwitch:
-      clearAll(context);
+      ClearInput(true);
       state_.pinyinMode = !state_.pinyinMode;
       state_.mode = state_.pinyinMode ? ModePinyin : ModeIdle;
       settings_.Write(setting::PinYinMode, state_.pinyinMode ? 1 : 0);
@@ -110,6 +127,7 @@ void CompositionPanel::command(ContextHandle context, int id) {
       host_.RunHostCommand(context, id);
       break;
   }
+  Rehover();
 }
 
 }  // namespace tvime

@@ -19,10 +19,13 @@ bool SameItem(const PanelItem& a, const PanelItem& b) {
 
 MouseResult CompositionPanel::Mouse(ContextHandle context, MouseEvent event, int x, int y) {
   MouseResult result;
-  if (event == MouseEvent::LeftDown) leftButtonDown_ = true;
-  if (event == MouseEvent::LeftUp) leftButtonDown_ = false;
-
+  cursorInside_ = true;
+  cursorX_ = x;
+  cursorY_ = y;
   int button = bar_.ButtonAt(x, y);
+  if (event == MouseEvent::LeftDown) pressedButton_ = button;
+  if (event == MouseEvent::LeftUp) pressedButton_ = -1;
+
   if (button != bar_.hovered || event == MouseEvent::LeftDown) {
     bar_.hovered = button;
     host_.Invalidate(false);
@@ -56,7 +59,7 @@ MouseResult CompositionPanel::Mouse(ContextHandle context, MouseEvent event, int
       break;
     case MouseEvent::LeftUp:
       currentSubpanel().Click(context, x, y);
-      Hover(x, y);
+      Hover(x, y, true);
       break;
     case MouseEvent::RightUp:
       host_.LookUpWord(currentSubpanel().RightClickText(x, y));
@@ -68,6 +71,8 @@ MouseResult CompositionPanel::Mouse(ContextHandle context, MouseEvent event, int
 }
 
 void CompositionPanel::MouseLeft() {
+  cursorInside_ = false;
+  pressedButton_ = -1;  // a release outside the window does not come here
   if (bar_.hovered >= 0) {
     bar_.hovered = -1;
     host_.Invalidate(false);
@@ -82,14 +87,18 @@ void CompositionPanel::MouseLeft() {
 }
 
 void CompositionPanel::DragEnded() {
-  leftButtonDown_ = false;
+  pressedButton_ = -1;
   host_.Invalidate(false);  // the Move button loses its pressed look
 }
 
-void CompositionPanel::Hover(int x, int y) {
+void CompositionPanel::Rehover() {
+  if (cursorInside_) Hover(cursorX_, cursorY_, true);
+}
+
+void CompositionPanel::Hover(int x, int y, bool force) {
   const PanelItem* item = HitTest(currentSubpanel().VisibleItems(), x, y);
   bool changed = (item != nullptr) != hovered_ || (item && !SameItem(*item, hoveredItem_));
-  if (!changed) return;
+  if (!changed && !force) return;
   hovered_ = item != nullptr;
   hint_ = {};
   if (item) {
@@ -109,7 +118,7 @@ DrawList CompositionPanel::Paint() const {
   int framed = state_.mode == ModeLetters ? kCmdLetters
                : state_.mode == ModePunct ? kCmdPunctuation
                                           : 0;
-  bar_.Paint(out, leftButtonDown_, framed);
+  bar_.Paint(out, pressedButton_ >= 0 && pressedButton_ == bar_.hovered, framed);
   currentSubpanel().Paint(out, hoveredItem());
   PaintHint(out);
   return out;

@@ -111,18 +111,36 @@ void PinyinSubpanel::Spelled() {
   FillCandidates(false);
 }
 
-void PinyinSubpanel::Commit(ContextHandle context, std::string_view text) {
-  panel_.choosePhrase(context, text);
-  SetRowsPerPage(1);
-  candidatesView = false;
-  input.ClearPinyin();  // shows the default character list
-  firstOfferedFinal = 0;
-  bool following = !panel_.lexicon().assocList.empty() && !panel_.state().displayText.empty();
-  if (following) input.charList.clear();
-  FillCandidates(following);
-  if (phrases.empty()) FillCandidates(false);  // nothing follows: the default list
+void PinyinSubpanel::Commit(ContextHandle context, std::string_view text, size_t shared) {
+  // The spelling is used up before the session refreshes, so that the refresh shows what
+  // follows the choice rather than the spelled syllables again.
+  std::string chosen(text);
+  input.ClearPinyin();
+  panel_.choosePhrase(context, chosen, shared);
+  Refresh();
   panel_.host().Invalidate(false);
   panel_.AfterClick(context);
+}
+
+void PinyinSubpanel::Refresh() {
+  if (!input.tokens.empty()) {
+    // The same syllables, looked up again (the character set may have changed).
+    input.LookupPinyin();
+    FillCandidates(false);
+    return;
+  }
+  SetRowsPerPage(1);
+  candidatesView = false;
+  firstOfferedFinal = 0;
+  input.ClearPinyin();  // the default character list
+  // Follow-on words while the session associates, else the default list.
+  bool following = !panel_.lexicon().assocList.empty() && panel_.state().displayText.size() > 1;
+  if (following) input.charList.clear();
+  FillCandidates(following);
+  if (following && phrases.empty()) {
+    input.ClearPinyin();
+    FillCandidates(false);
+  }
 }
 
 const std::vector<PanelItem>& PinyinSubpanel::VisibleItems() const {
@@ -167,15 +185,20 @@ std::string PinyinSubpanel::CandidateText(const PanelItem& item) const {
 
 bool PinyinSubpanel::Click(ContextHandle context, int x, int y) {
   const PanelItem* hit = HitTest(VisibleItems(), x, y);
-  if (!hit) return false;
+  if (!hit) {
+    // The line holds the pending text: a click sends it, as on the stroke panel.
+    if (kCompositionLine.Contains(x, y)) panel_.commitPending(context);
+    panel_.AfterClick(context);
+    return false;
+  }
   PanelItem item = *hit;
   switch (item.kind) {
     case ItemCharacter:
       panel_.ForgetContextText();
-      Commit(context, CandidateText(item));
+      Commit(context, CandidateText(item), 0);
       return true;
     case ItemPhrase:
-      Commit(context, CandidateText(item));
+      Commit(context, CandidateText(item), phrases.prefixLength());
       return true;
     case ItemSymbol:
       ClickSymbol(panel_, context, static_cast<int>(item.value));
@@ -308,15 +331,23 @@ int PinyinSubpanel::Key(ContextHandle context, int ch) {
     characters.AppendVisible(page);
   }
   if (pick >= static_cast<int>(page.size())) return 0;
-  if (page[pick].kind == ItemCharacter) panel_.ForgetContextText();
-  Commit(context, CandidateText(page[pick]));
+  bool character = page[pick].kind == ItemCharacter;
+  if (character) panel_.ForgetContextText();
+  Commit(context, CandidateText(page[pick]), character ? 0 : phrases.prefixLength());
   return 1;
 }
 
 void PinyinSubpanel::Paint(DrawList& out, const PanelItem* hovered) const {
-  std::string spelled = Spelling();
-  out.push_back(
-      DrawText{spelled, {7, 5, kZiButton.left - 2, 25}, Font::Candidate, kBlack, AlignLeftMiddle});
+  // The line: the pending text, then the spelling; long text keeps its end in view.
+  const int right = kZiButton.left - 2;
+  int x = kLineLeft;
+  const std::string& pending = panel_.state().pendingPhrase;
+  if (panel_.state().searchMode && !pending.empty()) {
+    int reserve = std::min(static_cast<int>(Spelling().size()) * 9, (right - x) / 2);
+    x = PaintLineText(out, panel_.measure(), pending, x, right - reserve) + 5;
+  }
+  std::string spelled = FitLineEnd(panel_.measure(), Spelling(), right - x);
+  out.push_back(DrawText{spelled, {x, 5, right, 25}, Font::Candidate, kBlack, AlignLeftMiddle});
   const std::vector<PanelItem>& items = VisibleItems();
   PaintButtons(out, items, hovered);
   for (const PanelItem& item : items) {

@@ -37,8 +37,12 @@ class PinyinSubpanel : public Subpanel {
   std::string Spelling() const;
   // The clicked letters without separators, as Enter commits them (v stays v).
   std::string SpelledLetters() const;
-  // Commits a candidate's text, then shows the follow-on words.
-  void Commit(ContextHandle context, std::string_view text);
+  // Commits a candidate's text without its first `shared` bytes (what its label leaves out),
+  // then shows the follow-on words.
+  void Commit(ContextHandle context, std::string_view text, size_t shared);
+  // Lays the lists out again for the session as it is now: the spelled syllables looked up
+  // again, else the follow-on words of the session's context, else the default list.
+  void Refresh();
 
   PinyinInput input;
   CharGrid characters{1};  // values are positions in input.charList

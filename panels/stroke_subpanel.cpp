@@ -10,12 +10,36 @@ constexpr int kIconSize = 18;
 constexpr int kStrokeGlyphWidth = 10;
 constexpr int kStrokeGlyphHeight = 20;
 constexpr Rect kStrokeArea{1, 78, 131, 129};
-constexpr Point kCompositionLineAt{7, 5};
 constexpr char kEllipsis[] = "\xA1\xAD";  // …
 
 Rect IconCell(int index) { return {index * kIconSize, 0, (index + 1) * kIconSize, kIconSize}; }
 
 }  // namespace
+
+std::string FitLineEnd(const TextMeasure& measure, std::string_view text, int width) {
+  if (measure.Measure(Font::Candidate, text).width <= width) return std::string(text);
+  // The end is what was typed last: characters go from the start, behind an ellipsis.
+  std::string_view rest = text;
+  while (!rest.empty()) {
+    rest = rest.substr(GbkCharSizeAt(rest, 0));
+    std::string shown = kEllipsis + std::string(rest);
+    if (measure.Measure(Font::Candidate, shown).width <= width) return shown;
+  }
+  return {};
+}
+
+int PaintLineText(DrawList& out, const TextMeasure& measure, std::string_view text, int left,
+                  int right) {
+  std::string shown = FitLineEnd(measure, text, right - left);
+  if (shown.empty()) return left;
+  int width = measure.Measure(Font::Candidate, shown).width;
+  out.push_back(DrawText{shown,
+                         {left, kLineTop, left + width, kLineTop + kStrokeGlyphHeight},
+                         Font::Candidate,
+                         kBlack,
+                         AlignLeftMiddle});
+  return left + width;
+}
 
 Rect StrokeButtonRect(int index) {
   int left = 7 + (index % 5) * 25, top = 81 + (index / 5) * 25;
@@ -134,8 +158,10 @@ bool StrokeSubpanel::Click(ContextHandle context, int x, int y) {
       ClickSymbol(panel_, context, static_cast<int>(hit.value));
       break;
     case ItemPhrase: {
+      // Only what the label shows is sent: the strip that drew it knows the start it left out.
+      const PhraseStrip& strip = panel_.state().mode == ModeAssociation ? association : phrases;
       std::string text(panel_.lexicon().CandidateText(static_cast<std::uint32_t>(hit.value)));
-      if (!text.empty()) panel_.choosePhrase(context, text);
+      if (!text.empty()) panel_.choosePhrase(context, text, strip.prefixLength());
       break;
     }
     default:
@@ -179,23 +205,25 @@ bool StrokeSubpanel::HintFor(const PanelItem& item, Hint& hint) const {
 }
 
 void StrokeSubpanel::Paint(DrawList& out, const PanelItem* hovered) const {
-  // The composition line.
-  int x = kCompositionLineAt.x;
-  const int y = kCompositionLineAt.y;
-  if (panel_.state().searchMode) {
-    std::string pending = panel_.state().pendingPhrase;
-    if (pending.size() > 14) pending = kEllipsis + pending.substr(pending.size() - 12);
-    if (!pending.empty()) {
-      int width = panel_.measure().Measure(Font::Candidate, pending).width;
-      out.push_back(DrawText{pending,
-                             {x, y, x + width, y + kStrokeGlyphHeight},
+  // The composition line: pending text, then what is being typed, all left of the bar's buttons.
+  // Long input keeps its end in view.
+  const SessionState& state = panel_.state();
+  const TextMeasure& measure = panel_.measure();
+  const int y = kLineTop;
+  int x = kLineLeft;
+  auto strokeGlyphs = [&](std::string_view codes, int from) {
+    int room = kLineRight - from;
+    if (static_cast<int>(codes.size()) * kStrokeGlyphWidth > room) {
+      int ellipsis = measure.Measure(Font::Candidate, kEllipsis).width;
+      out.push_back(DrawText{kEllipsis,
+                             {from, y, from + ellipsis, y + kStrokeGlyphHeight},
                              Font::Candidate,
                              kBlack,
                              AlignLeftMiddle});
-      x += width + 5;
+      from += ellipsis;
+      size_t fits = static_cast<size_t>(std::max(0, (kLineRight - from) / kStrokeGlyphWidth));
+      codes = codes.substr(codes.size() - std::min(fits, codes.size()));
     }
-  }
-  auto strokeGlyphs = [&](std::string_view codes, int from) {
     for (char code : codes) {
       size_t glyph = kStrokeCodes.find(code);
       if (glyph == std::string_view::npos) break;
@@ -206,25 +234,33 @@ void StrokeSubpanel::Paint(DrawList& out, const PanelItem* hovered) const {
       from += kStrokeGlyphWidth;
     }
   };
+  if (state.searchMode && !state.pendingPhrase.empty()) {
+    // What is being typed keeps at least half of the line.
+    int typing = static_cast<int>(state.inputCodes.size()) * kStrokeGlyphWidth;
+    int reserve = std::min(typing, (kLineRight - kLineLeft) / 2);
+    x = PaintLineText(out, measure, state.pendingPhrase, x, kLineRight - reserve) + 5;
+  }
   auto radicalIcon = [&](int radical) {
     out.push_back(DrawBitmap{Artwork::RadicalIcons,
                              {(radical % 45) * kIconSize, (radical / 45) * kIconSize,
                               (radical % 45) * kIconSize + 17, (radical / 45) * kIconSize + 17},
                              {x, y}});
   };
-  switch (panel_.state().mode) {
+  switch (state.mode) {
     case ModeRadical:
-      radicalIcon(panel_.state().radicalIndex);
+      radicalIcon(state.radicalIndex);
       break;
     case ModeRadicalStrokes:
-      radicalIcon(panel_.state().radicalIndex);
-      strokeGlyphs(panel_.state().radicalStrokes, x + 26);
+      radicalIcon(state.radicalIndex);
+      strokeGlyphs(state.radicalStrokes, x + 26);
       break;
     case ModeAssociation:
-      if (!panel_.state().searchMode) {
-        std::string preview = panel_.state().assocPreview.substr(0, 24);
-        out.push_back(DrawText{preview,
-                               {x, y, kCompositionLine.right, y + kStrokeGlyphHeight},
+      if (!state.searchMode) {
+        std::string_view preview = state.assocPreview;
+        while (!preview.empty() && measure.Measure(Font::Candidate, preview).width > kLineRight - x)
+          preview = GbkPrefix(preview, preview.size() - 1);
+        out.push_back(DrawText{std::string(preview),
+                               {x, y, kLineRight, y + kStrokeGlyphHeight},
                                Font::Candidate,
                                kBlack,
                                AlignLeftMiddle});
@@ -232,7 +268,7 @@ void StrokeSubpanel::Paint(DrawList& out, const PanelItem* hovered) const {
       }
       [[fallthrough]];
     default:
-      strokeGlyphs(panel_.state().inputCodes, x);
+      strokeGlyphs(state.inputCodes, x);
       break;
   }
 

@@ -7,6 +7,7 @@
 
 #include "panels/candidate_lists.h"
 #include "panels/subpanel.h"
+#include "panels/text_measure.h"
 
 namespace tvime {
 
@@ -25,6 +26,15 @@ std::vector<PanelItem> SymbolRowItems(int left, int top);
 // What a click on a symbol does: Enter goes to the application as the key, any other symbol
 // is committed.
 void ClickSymbol(CompositionPanel& panel, ContextHandle context, int index);
+// The composition line's text box: from the line's left to the bar's first button.
+inline constexpr int kLineLeft = 7;
+inline constexpr int kLineTop = 5;
+inline constexpr int kLineRight = 208;
+// `text` as it fits `width` on the composition line: whole, or its end behind an ellipsis.
+std::string FitLineEnd(const TextMeasure& measure, std::string_view text, int width);
+// Draws `text` fitted into [left, right) of the composition line; the x after it.
+int PaintLineText(DrawList& out, const TextMeasure& measure, std::string_view text, int left,
+                  int right);
 // Appends the draw operations of the items of `items`, the hovered one highlighted.
 void PaintButtons(DrawList& out, const std::vector<PanelItem>& items, const PanelItem* hovered);
 

@@ -1,5 +1,11 @@
 #include "panels/test_panel.h"
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "engine/user_words.h"
 #include "panels/geometry.h"
 #include "panels/stroke_subpanel.h"
 
@@ -12,9 +18,41 @@ const ResourceSource& ShippedDictionaries() {
 
 PanelTest::PanelTest() : settings(store) {}
 
+PanelTest::~PanelTest() {
+  panel.reset();
+  lexicon.reset();
+  if (!userDataDir.empty()) {
+    std::error_code ignored;
+    std::filesystem::remove_all(userDataDir, ignored);
+  }
+}
+
+void PanelTest::UseUserWords(const std::vector<std::string>& words) {
+  static int serial = 0;
+  std::filesystem::path dir =
+      std::filesystem::temp_directory_path() /
+      ("tvime-panel-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
+  std::filesystem::create_directories(dir);
+  userDataDir = dir.string();
+  WriteUserWordFile(words);
+}
+
+void PanelTest::WriteUserWordFile(const std::vector<std::string>& words) {
+  std::vector<std::string> gbk;
+  for (const std::string& word : words) gbk.push_back(Utf8ToGbk(word));
+  std::ofstream out(std::filesystem::path(userDataDir) / kUserWordFileName, std::ios::binary);
+  out << FormatWordFile(gbk);
+}
+
 CompositionPanel& PanelTest::Start() {
   flags = std::make_unique<ConversionFlags>(settings);
-  lexicon = std::make_unique<Lexicon>(settings, *flags, nullptr);
+  UserDataPathFn path = nullptr;
+  if (!userDataDir.empty()) {
+    path = [dir = userDataDir](std::string_view name) {
+      return (std::filesystem::path(dir) / name).string();
+    };
+  }
+  lexicon = std::make_unique<Lexicon>(settings, *flags, path);
   panel = std::make_unique<CompositionPanel>(*lexicon, settings, *flags, host, measure);
   lexicon->Initialize(&ShippedDictionaries());
   panel->refresh(kContext, false);

@@ -15,7 +15,10 @@ namespace tvime::testing {
 
 class RecordingHost : public Host {
  public:
-  void Commit(ContextHandle, std::string_view text) override { received += GbkToUtf8(text); }
+  void Commit(ContextHandle, std::string_view text) override {
+    received += GbkToUtf8(text);
+    commits.emplace_back(text);
+  }
   void ReturnKey(ContextHandle, unsigned virtualKey) override {
     received += virtualKey == kKeyEnter       ? "<Enter>"
                 : virtualKey == kKeyBackspace ? "<Back>"
@@ -34,6 +37,7 @@ class RecordingHost : public Host {
   const std::string& Received() const { return received; }
 
   std::string received;
+  std::vector<std::string> commits;  // each commit's GBK bytes as the application got them
   int panelChanges = 0;
   int invalidations = 0;
   int hintInvalidations = 0;
@@ -49,8 +53,14 @@ const ResourceSource& ShippedDictionaries();
 class PanelTest : public ::testing::Test {
  public:
   PanelTest();
+  ~PanelTest() override;
   // Builds the panel after the test has set up settings (the panel reads them when created).
   CompositionPanel& Start();
+  // Gives the lexicon a user data directory of its own (before Start), holding `words` (UTF-8)
+  // as the user word file.
+  void UseUserWords(const std::vector<std::string>& words);
+  // Rewrites the user word file with `words`, as another process or the dictionary manager does.
+  void WriteUserWordFile(const std::vector<std::string>& words);
 
   void Click(int x, int y);
   void ClickStroke(std::string_view name);  // 横 竖 撇 点 折 提 竖钩 捺 通配 分隔
@@ -72,6 +82,7 @@ class PanelTest : public ::testing::Test {
   std::unique_ptr<Lexicon> lexicon;
   RecordingHost host;
   FixedTextMeasure measure;
+  std::string userDataDir;  // empty: no user files
   std::unique_ptr<CompositionPanel> panel;
 };
 

@@ -56,7 +56,7 @@ constexpr std::string_view GbkSuffix(std::string_view text, size_t bytes) {
 }
 
 // True when `text` is made of whole characters: printable ASCII and complete two-byte GBK
-// characters; no control byte, no lone lead byte.
+// characters (and code page 936's one-byte euro sign); no control byte, no lone lead byte.
 constexpr bool IsWholeGbkText(std::string_view text) {
   for (size_t at = 0; at < text.size();) {
     unsigned char byte = static_cast<unsigned char>(text[at]);
@@ -66,7 +66,7 @@ constexpr bool IsWholeGbkText(std::string_view text) {
       if (trail < 0x40 || trail == 0x7F || trail == 0xFF) return false;
       at += 2;
     } else {
-      if (byte < 0x20 || byte >= 0x7F) return false;
+      if (byte < 0x20 || byte == 0x7F || byte == 0xFF) return false;  // 0x80 is the euro sign
       ++at;
     }
   }

@@ -73,9 +73,16 @@ void LetterSubpanel::LayOutWithCapitals() {
   visible_.push_back({kCapitalsValue, kCapitalsButton, 0, {}, ItemCapitals});
 }
 
+bool CharacterSubpanel::ClickLine(ContextHandle context, int x, int y) {
+  if (!kCompositionLine.Contains(x, y)) return false;
+  panel_.commitPending(context);  // the pending text shown there
+  panel_.AfterClick(context);
+  return true;
+}
+
 bool LetterSubpanel::Click(ContextHandle context, int x, int y) {
   const PanelItem* item = HitTest(visible_, x, y);
-  if (!item) return false;
+  if (!item) return ClickLine(context, x, y);
   if (item->kind == ItemCapitals) {
     capitals = !capitals;
     LayOutWithCapitals();
@@ -118,7 +125,7 @@ bool PunctuationSubpanel::PrevPage() {
 
 bool PunctuationSubpanel::Click(ContextHandle context, int x, int y) {
   const PanelItem* item = HitTest(visible_, x, y);
-  if (!item) return false;
+  if (!item) return ClickLine(context, x, y);
   char16_t c = static_cast<char16_t>(item->value);
   if (c != u' ') Commit(context, c, "\xA1\xA1");  // "空" is the ideographic space here
   // One click gives one symbol: back to the stroke panel.

@@ -23,6 +23,8 @@ class CharacterSubpanel : public Subpanel {
   // What a clicked character does: "回" is Enter, "空" commits `space`, others commit themselves.
   void Commit(ContextHandle context, char16_t character, std::string_view space);
   void PaintCharacters(DrawList& out, const PanelItem* hovered) const;
+  // A click on the composition line sends the pending text it shows; false when not on it.
+  bool ClickLine(ContextHandle context, int x, int y);
 
   std::vector<PanelItem> visible_;
 };

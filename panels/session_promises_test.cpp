@@ -162,6 +162,15 @@ TEST_F(SessionPromiseTest, PendingTextSurvivesTheSwitchToThePunctuationPanel) {
   EXPECT_EQ(Received(), "中，");
 }
 
+TEST_F(SessionPromiseTest, ThePendingTextOnThePunctuationPanelsLineIsSentByAClick) {
+  StartWith(true);
+  ChooseZhong();
+  ASSERT_TRUE(ClickButton(kCmdPunctuation));
+  ClickLine();
+  EXPECT_EQ(Received(), "中");
+  EXPECT_EQ(Pending(), "");
+}
+
 TEST_F(SessionPromiseTest, PendingTextSurvivesTheSwitchToTheLetterPanel) {
   StartWith(true);
   ChooseZhong();

@@ -48,8 +48,7 @@ BOOL ProcessKey(HIMC context, UINT virtualKey, LPARAM keyData, const BYTE* keySt
       return FALSE;
     case KeyVerdict::ToggleOpen:
       if (fields->fOpen) {
-        module->runtime.lexicon.ClearLists();
-        module->runtime.panel.refresh(ToHandle(context), false);
+        module->runtime.panel.Apply(ToHandle(context), UserAction::Just(ActionKind::InputClosed));
         fields->fOpen = FALSE;
         ClearCompositionAndEnd(context, false);
       } else {
@@ -73,9 +72,10 @@ UINT ToAsciiEx(UINT virtualKey, UINT scanCode, const BYTE* keyState, TRANSMSGLIS
   if (!(scanCode & kKeyReleased) && key != 0) {
     CompositionPanel& panel = module->runtime.panel;
     if (keyState && panel.softKeyboard().shown()) {
-      panel.softKeyboardKey(ToHandle(context), key, Pressed(keyState, VK_SHIFT));
+      panel.Apply(ToHandle(context), UserAction::SoftKeyboardKey(key, Pressed(keyState, VK_SHIFT)));
     } else {
-      panel.handleKey(ToHandle(context), static_cast<std::uint16_t>(virtualKey & 0xFFFF));
+      panel.Apply(ToHandle(context),
+                  UserAction::TypedKey(static_cast<std::uint16_t>(virtualKey & 0xFFFF)));
     }
   }
   return scope.Deliver(context, list);

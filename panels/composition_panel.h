@@ -19,6 +19,7 @@
 #include "panels/soft_keyboard.h"
 #include "panels/subpanel.h"
 #include "panels/text_measure.h"
+#include "panels/user_action.h"
 #include "settings/conversion_flags.h"
 #include "settings/settings.h"
 #include "settings/settings_dialog.h"
@@ -29,15 +30,6 @@ class StrokeSubpanel;
 class LetterSubpanel;
 class PunctuationSubpanel;
 class PinyinSubpanel;
-
-enum class MouseEvent { Move, LeftDown, LeftUp, RightDown, RightUp };
-
-// What the window must do after a mouse message beyond repainting.
-struct MouseResult {
-  bool taken = false;      // the message was handled by the panel
-  bool startDrag = false;  // the Move button was pressed: the host drags the window
-  bool hintClick = false;  // a click on the hint strip: the news line's
-};
 
 // The state of one act of input, as the session keeps it. GBK text, lengths in bytes.
 struct SessionState {
@@ -68,6 +60,9 @@ class CompositionPanel : public LexiconClient {
   CompositionPanel(Lexicon& lexicon, Settings& settings, ConversionFlags& flags, Host& host,
                    const TextMeasure& measure);
   ~CompositionPanel() override;
+
+  // Every user action reaches the session here (see user_action.h).
+  ActionResult Apply(ContextHandle context, const UserAction& action);
 
   // --- the session's operations ---
   bool addStroke(ContextHandle context, int index);
@@ -155,6 +150,9 @@ class CompositionPanel : public LexiconClient {
   bool Page(bool forward);
   void UpdateAssocPreview();
   void ToggleCharacterSet(ContextHandle context);
+  // The lookup is forgotten (the input closed, a soft keyboard shown, a new panel size); the
+  // strokes typed are looked up again and pending text stays.
+  void ForgetLookup(ContextHandle context);
   void SwitchPanel(ContextHandle context, PanelMode panel);
   int CommitPunctuation(ContextHandle context, std::string_view text);
   // Text that goes out at once (a symbol, punctuation, a typed or soft-keyboard character). With

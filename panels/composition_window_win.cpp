@@ -122,7 +122,8 @@ void FollowDrag(HWND window, UINT message) {
     SetWindowLongW(window, kDragStateWord, 0);
     ReleaseCapture();
     StorePosition(window);
-    g_windows->panel->DragEnded();
+    g_windows->panel->Apply(g_windows->host->ContextFor(window),
+                            UserAction::Just(ActionKind::DragEnded));
   }
 }
 
@@ -216,7 +217,9 @@ LRESULT OnSetCursor(HWND window, WPARAM wParam, LPARAM lParam) {
   POINT client = CursorInClient(window);
   RelayToTooltips(window, mouse, client);
   ContextHandle context = g_windows->host->ContextFor(window);
-  MouseResult result = g_windows->panel->Mouse(context, EventOf(mouse), client.x, client.y);
+  MouseResult result =
+      g_windows->panel->Apply(context, UserAction::Pointer(EventOf(mouse), client.x, client.y))
+          .mouse;
   if (result.startDrag) StartDrag(window);
   if (result.hintClick) NewsClicked(window);
   if (mouse == WM_MOUSEMOVE) {
@@ -269,7 +272,7 @@ LRESULT CALLBACK CompositionWindowProc(HWND window, UINT message, WPARAM wParam,
     case WM_SETCURSOR:
       return OnSetCursor(window, wParam, lParam);
     case WM_COMMAND:
-      g_windows->panel->command(g_windows->host->ContextFor(window), LOWORD(wParam));
+      g_windows->panel->Apply(g_windows->host->ContextFor(window), UserAction::Run(LOWORD(wParam)));
       return 0;
     case WM_TIMER:
       if (wParam == kHoverTimer) {
@@ -278,7 +281,8 @@ LRESULT CALLBACK CompositionWindowProc(HWND window, UINT message, WPARAM wParam,
         GetClientRect(window, &rect);
         if (!PtInRect(&rect, client)) {
           KillTimer(window, kHoverTimer);
-          g_windows->panel->MouseLeft();
+          g_windows->panel->Apply(g_windows->host->ContextFor(window),
+                                  UserAction::Just(ActionKind::CursorLeft));
           NewsHover(window, client);
         }
       } else if (wParam == kNewsTimer) {
@@ -297,7 +301,8 @@ LRESULT CALLBACK CompositionWindowProc(HWND window, UINT message, WPARAM wParam,
       StorePosition(window);
       return 0;
     case kReloadUserWords:
-      g_windows->panel->lexicon().LoadUserWords();
+      g_windows->panel->Apply(g_windows->host->ContextFor(window),
+                              UserAction::Just(ActionKind::UserWordsChanged));
       return 0;
     default:
       if (g_windows->host->IsInputMethodMessage(message)) return 0;

@@ -39,7 +39,7 @@ class SessionPromiseTest : public testing::PanelTest {
     ASSERT_TRUE(ClickText("中"));
   }
   void SoftKey(unsigned virtualKey, bool shift) {
-    panel->softKeyboardKey(kContext, virtualKey, shift);
+    panel->Apply(kContext, UserAction::SoftKeyboardKey(virtualKey, shift));
   }
   void ClickLine() { Click(30, 15); }
   void ClickEnterSymbol() {
@@ -108,7 +108,7 @@ TEST_F(SessionPromiseTest, SoftKeyAfterFollowOnsLeavesNoStaleLabelToClick) {
   ChooseZhong();
   ASSERT_TRUE(ClickText("国"));
   ASSERT_TRUE(Shows("共产党"));
-  panel->command(kContext, kFullWidthKeyboard);
+  Run(kFullWidthKeyboard);
   SoftKey('1', true);
   EXPECT_EQ(Received(), "中国！");
   EXPECT_FALSE(Shows("共产党"));  // the words before ！ have nothing following them
@@ -120,7 +120,7 @@ TEST_F(SessionPromiseTest, SoftKeyAfterFollowOnsLeavesNoStaleLabelToClick) {
 TEST_F(SessionPromiseTest, SoftKeyWithStrokesTypedSendsOnlyItsSymbolThenTheNextChoice) {
   StartWith(false);
   ClickStrokes({"竖", "折", "横", "竖"});
-  panel->command(kContext, kFullWidthKeyboard);
+  Run(kFullWidthKeyboard);
   SoftKey('1', true);
   EXPECT_EQ(Received(), "！");
   EXPECT_EQ(panel->state().sendBuffer, "");
@@ -131,7 +131,7 @@ TEST_F(SessionPromiseTest, SoftKeyWithStrokesTypedSendsOnlyItsSymbolThenTheNextC
 TEST_F(SessionPromiseTest, SoftKeyAfterZhongThenTheLineSendsNothingTwice) {
   StartWith(false);
   ChooseZhong();
-  panel->command(kContext, kFullWidthKeyboard);
+  Run(kFullWidthKeyboard);
   SoftKey('1', true);
   ClickLine();
   EXPECT_EQ(Received(), "中！");
@@ -143,7 +143,7 @@ TEST_F(SessionPromiseTest, SoftKeyAfterAUserWordWithALetterNeverSendsHalfACharac
   ChooseZhong();
   ASSERT_EQ(GbkToUtf8(panel->state().assocPreview), "A");  // the user word comes first
   ASSERT_TRUE(Shows("国"));
-  panel->command(kContext, kFullWidthKeyboard);
+  Run(kFullWidthKeyboard);
   SoftKey('1', true);
   // 国 was a follow-on of 中; whatever 国 is shown now sends itself, whole.
   bool clicked = ClickText("国");
@@ -223,7 +223,7 @@ TEST_F(SessionPromiseTest, EscapeTakesBackTheSpellingFirstAndThePendingTextSecon
 TEST_F(SessionPromiseTest, SwitchingSearchModeOnAfterACommitDoesNotSendItAgain) {
   StartWith(false);
   ChooseZhong();
-  panel->command(kContext, kCmdSearchMode);
+  Run(kCmdSearchMode);
   Type(",");
   EXPECT_EQ(Received(), "中，");
 }
@@ -231,7 +231,7 @@ TEST_F(SessionPromiseTest, SwitchingSearchModeOnAfterACommitDoesNotSendItAgain) 
 TEST_F(SessionPromiseTest, SwitchingSearchModeOffSendsThePendingText) {
   StartWith(true);
   ChooseZhong();
-  panel->command(kContext, kCmdSearchMode);
+  Run(kCmdSearchMode);
   Type(",");
   EXPECT_EQ(Received(), "中，");
 }
@@ -270,7 +270,7 @@ TEST_F(SessionPromiseTest, ReloadedUserWordsReplaceTheShownFollowOns) {
   ASSERT_TRUE(Shows("甲乙丙"));
   // The dictionary manager removed a word; the session rereads the file.
   WriteUserWordFile({"中丁戊己"});
-  lexicon->LoadUserWords();
+  Do(ActionKind::UserWordsChanged);
   EXPECT_FALSE(Shows("甲乙丙"));
   ASSERT_TRUE(ClickText("丁戊己"));
   EXPECT_EQ(Received(), "中丁戊己");
@@ -280,7 +280,7 @@ TEST_F(SessionPromiseTest, PinyinCandidatesFollowASwitchToTheCommonCharacters) {
   StartWith(false, true);
   Type("zhong");
   const size_t bigSet = panel->pinyinPanel().input.charList.size();
-  panel->command(kContext, kCmdCommonCharset);
+  Run(kCmdCommonCharset);
   const std::vector<CharIndex>& common = panel->pinyinPanel().input.charList;
   EXPECT_LT(common.size(), bigSet);
   for (CharIndex index : common) {
@@ -305,7 +305,7 @@ TEST_F(SessionPromiseTest, FollowOnsReturnWhenTheStrokesAfterAChoiceAreTakenBack
 
 TEST_F(SessionPromiseTest, FullShapeKeepsBackspaceEnterAndEscapeOnTheStrokes) {
   StartWith(false);
-  panel->command(kContext, kCmdFullShape);
+  Run(kCmdFullShape);
   ClickStrokes({"竖", "折", "横"});
   ClickEnterSymbol();
   EXPECT_EQ(Received(), "<Enter>");
@@ -322,15 +322,16 @@ TEST_F(SessionPromiseTest, FullShapeKeepsBackspaceEnterAndEscapeOnTheStrokes) {
 
 TEST_F(SessionPromiseTest, PressInsideAndReleaseOutsideLeavesNoButtonLookingPressed) {
   StartWith(false);
-  panel->Mouse(kContext, MouseEvent::Move, 60, 40);
-  panel->Mouse(kContext, MouseEvent::LeftDown, 60, 40);
+  panel->Apply(kContext, UserAction::Pointer(MouseEvent::Move, 60, 40));
+  panel->Apply(kContext, UserAction::Pointer(MouseEvent::LeftDown, 60, 40));
   // The release happened outside the window; the cursor comes back over Clear.
   const ToolbarButton* clear = nullptr;
   for (const ToolbarButton& button : panel->buttonBar().buttons()) {
     if (button.command == kCmdClear) clear = &button;
   }
   ASSERT_TRUE(clear);
-  panel->Mouse(kContext, MouseEvent::Move, clear->rect.left + 5, clear->rect.top + 5);
+  panel->Apply(kContext,
+               UserAction::Pointer(MouseEvent::Move, clear->rect.left + 5, clear->rect.top + 5));
   int highlights = 0, pressed = 0;
   for (const DrawOp& op : panel->Paint()) {
     if (const DrawHighlight* highlight = std::get_if<DrawHighlight>(&op)) {
@@ -347,7 +348,7 @@ TEST_F(SessionPromiseTest, EscapeUnderTheCursorDescribesTheCharacterNowThere) {
   ClickStrokes({"竖", "折", "横", "竖"});
   const PanelItem first = panel->strokePanel().VisibleItems().front();
   int x = (first.rect.left + first.rect.right) / 2, y = (first.rect.top + first.rect.bottom) / 2;
-  panel->Mouse(kContext, MouseEvent::Move, x, y);
+  panel->Apply(kContext, UserAction::Pointer(MouseEvent::Move, x, y));
   ASSERT_TRUE(GbkToUtf8(panel->state().hoverText).starts_with("中"));
   Press(27);
   const PanelItem* now = HitTest(panel->strokePanel().VisibleItems(), x, y);
@@ -397,6 +398,35 @@ TEST_F(SessionPromiseTest, LongPendingTextAndStrokesShareTheLineLeftOfTheButtons
     }
   }
   EXPECT_TRUE(pendingShown);
+}
+
+// --- what the status window and the module hand over ---
+
+TEST_F(SessionPromiseTest, ClosingTheInputForgetsTheLookupButKeepsThePendingText) {
+  StartWith(true);
+  ChooseZhong();
+  ClickStrokes({"横", "横"});
+  Do(ActionKind::InputClosed);
+  EXPECT_TRUE(lexicon->contextHistory.empty());
+  EXPECT_EQ(panel->state().inputCodes, "aa");  // looked up again when the input reopens
+  EXPECT_EQ(Pending(), "中");
+  ClickLine();
+  EXPECT_EQ(Received(), "中");
+}
+
+TEST_F(SessionPromiseTest, TheStatusWindowsSoftKeyboardButtonFlipsTheFlagAndClearsTheFollowOns) {
+  StartWith(false);
+  ChooseZhong();
+  ASSERT_FALSE(panel->strokePanel().association.empty());
+  Do(ActionKind::SoftKeyboardToggled);
+  EXPECT_TRUE(flags->Has(CS_SOFT_KEYBOARD));
+  EXPECT_TRUE(lexicon->assocList.empty());
+  EXPECT_FALSE(Shows("国"));
+  panel->softKeyboard().SetShown(true);  // the status window shows it
+  Do(ActionKind::SoftKeyboardToggled);
+  EXPECT_FALSE(flags->Has(CS_SOFT_KEYBOARD));
+  Do(ActionKind::PanelSizeToggled);
+  EXPECT_TRUE(flags->Has(CS_SMALL_PANEL));
 }
 
 }  // namespace

@@ -120,10 +120,10 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
       int x = static_cast<int>(random_() % kPanelWidth),
           y = static_cast<int>(random_() % kPanelHeight);
       Note("hover " + std::to_string(x) + "," + std::to_string(y));
-      panel->Mouse(kContext, MouseEvent::Move, x, y);
+      panel->Apply(kContext, UserAction::Pointer(MouseEvent::Move, x, y));
     } else if (pick < 97) {
       Note("the cursor leaves");
-      panel->MouseLeft();
+      Do(ActionKind::CursorLeft);
     } else {
       int x = static_cast<int>(random_() % kPanelWidth),
           y = static_cast<int>(random_() % kPanelHeight);
@@ -173,7 +173,7 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
       expectation_ = Expect::KeepsPending;
     }
     Click(button.rect.left + 5, button.rect.top + 5);
-    if (button.command == kCmdMove) panel->DragEnded();
+    if (button.command == kCmdMove) Do(ActionKind::DragEnded);
   }
 
   void Switch() {
@@ -182,14 +182,37 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
                                         kCmdLetters,       kCmdStrokeKeys, kCmdPinyinSwitch,
                                         kCmdPrevPage,      kCmdNextPage};
     expectation_ = Expect::KeepsPending;
-    if (random_() % 8 == 0) {
-      lexicon->learnChoices = !lexicon->learnChoices;
-      Note(std::string("learning ") + (lexicon->learnChoices ? "on" : "off"));
-      return;
+    switch (random_() % 16) {
+      case 0:
+        // The settings dialog turns learning on or off in place.
+        lexicon->learnChoices = !lexicon->learnChoices;
+        Note(std::string("learning ") + (lexicon->learnChoices ? "on" : "off"));
+        return;
+      case 1:
+        // The settings dialog changes the character set.
+        flags->Assign(flags->word() ^ CS_BIG_CHARSET);
+        Note("the settings dialog changes the character set");
+        panel->Apply(kContext, UserAction::NewFlags(true));
+        return;
+      case 2:
+        Note("the input closes");
+        Do(ActionKind::InputClosed);
+        return;
+      case 3:
+        Note("the soft-keyboard button of the status window");
+        Do(ActionKind::SoftKeyboardToggled);
+        panel->softKeyboard().SetShown(!panel->softKeyboard().shown());
+        return;
+      case 4:
+        Note("the panel-size button of the status window");
+        Do(ActionKind::PanelSizeToggled);
+        return;
+      default:
+        break;
     }
     int command = kSwitches[random_() % std::size(kSwitches)];
     Note("command " + std::to_string(command));
-    panel->command(kContext, command);
+    Run(command);
   }
 
   void SoftKeyboard() {
@@ -197,7 +220,7 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
       int table = static_cast<int>(random_() % (kCmdLastSoftKeyboard - kCmdFirstSoftKeyboard + 1));
       Note("soft keyboard " + std::to_string(table));
       expectation_ = Expect::KeepsPending;
-      panel->command(kContext, kCmdFirstSoftKeyboard + table);
+      Run(kCmdFirstSoftKeyboard + table);
       return;
     }
     static const unsigned kKeys[] = {'0',  '1',  '5',  '9',  'A',  'E',  'K',  'Q',
@@ -206,7 +229,7 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     unsigned key = kKeys[random_() % std::size(kKeys)];
     bool shift = random_() % 2 == 0;
     Note("soft key " + std::to_string(key) + (shift ? " shifted" : ""));
-    panel->softKeyboardKey(kContext, key, shift);
+    panel->Apply(kContext, UserAction::SoftKeyboardKey(key, shift));
   }
 
   void ReloadUserWords() {
@@ -218,7 +241,7 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     Note("user words reloaded (" + std::to_string(words.size()) + ")");
     expectation_ = Expect::KeepsPending;
     WriteUserWordFile(words);
-    lexicon->LoadUserWords();
+    Do(ActionKind::UserWordsChanged);
   }
 
   void Note(std::string line) {

@@ -39,19 +39,19 @@ void ClickOwnKeyboard(HWND window, int x, int y) {
   ContextHandle context = w.host->ContextFor(w.status ? w.status : window);
   switch (hit.action) {
     case SoftKeyAction::Key:
-      w.panel->softKeyboardKey(context, hit.virtualKey, g_shift);
+      w.panel->Apply(context, UserAction::SoftKeyboardKey(hit.virtualKey, g_shift));
       break;
     case SoftKeyAction::Shift:
       g_shift = !g_shift;
       break;
     case SoftKeyAction::Backspace:
-      w.panel->softKeyboardKey(context, 8, false);
+      w.panel->Apply(context, UserAction::SoftKeyboardKey(8, false));
       break;
     case SoftKeyAction::Enter:
-      w.panel->softKeyboardKey(context, 13, false);
+      w.panel->Apply(context, UserAction::SoftKeyboardKey(13, false));
       break;
     case SoftKeyAction::Close:
-      w.panel->command(context, kCmdCloseSoftKeyboard);
+      w.panel->Apply(context, UserAction::Run(kCmdCloseSoftKeyboard));
       return;
     default:
       break;

@@ -73,10 +73,7 @@ void RunButton(HWND window, StatusButton button) {
   switch (button) {
     case StatusOpen: {
       bool open = !w.host->IsOpen(context);
-      if (!open) {
-        panel.lexicon().ClearLists();
-        panel.refresh(context, false);
-      }
+      if (!open) panel.Apply(context, UserAction::Just(ActionKind::InputClosed));
       w.host->SetOpen(context, open);
       // The stored flag may say "soft keyboard" with none shown (a keyboard the platform
       // closed): what decides is whether one is on the screen.
@@ -92,31 +89,32 @@ void RunButton(HWND window, StatusButton button) {
       break;
     }
     case StatusShape:
-      panel.command(context, kCmdFullShape);
+      panel.Apply(context, UserAction::Run(kCmdFullShape));
       break;
     case StatusPunctuation:
-      panel.command(context, kCmdChinesePunctuation);
+      panel.Apply(context, UserAction::Run(kCmdChinesePunctuation));
       RepaintComposition();
       break;
-    case StatusSoftKeyboard:
-      flags.Toggle(CS_SOFT_KEYBOARD);
-      if (panel.softKeyboard().shown()) {
+    case StatusSoftKeyboard: {
+      // The session flips the flag (and forgets its lookup under a keyboard being shown) before
+      // the windows change.
+      bool shown = panel.softKeyboard().shown();
+      panel.Apply(context, UserAction::Just(ActionKind::SoftKeyboardToggled));
+      if (shown) {
         ShowComposition(true);
         CloseSoftKeyboard();
       } else {
-        panel.lexicon().ClearLists();
-        panel.refresh(context, false);
         ShowComposition(false);
         ShowSoftKeyboard();
       }
       break;
+    }
     case StatusCharset:
-      panel.command(context, flags.Has(CS_BIG_CHARSET) ? kCmdCommonCharset : kCmdBigCharset);
+      panel.Apply(context,
+                  UserAction::Run(flags.Has(CS_BIG_CHARSET) ? kCmdCommonCharset : kCmdBigCharset));
       break;
     case StatusPanelSize:
-      flags.Toggle(CS_SMALL_PANEL);
-      panel.lexicon().ClearLists();
-      panel.refresh(context, false);
+      panel.Apply(context, UserAction::Just(ActionKind::PanelSizeToggled));
       if (w.composition && IsWindowVisible(w.composition)) ShowCompositionWindow(w.composition);
       break;
     case StatusUserWord: {

@@ -60,9 +60,9 @@ CompositionPanel& PanelTest::Start() {
 }
 
 void PanelTest::Click(int x, int y) {
-  panel->Mouse(kContext, MouseEvent::Move, x, y);
-  panel->Mouse(kContext, MouseEvent::LeftDown, x, y);
-  panel->Mouse(kContext, MouseEvent::LeftUp, x, y);
+  panel->Apply(kContext, UserAction::Pointer(MouseEvent::Move, x, y));
+  panel->Apply(kContext, UserAction::Pointer(MouseEvent::LeftDown, x, y));
+  panel->Apply(kContext, UserAction::Pointer(MouseEvent::LeftUp, x, y));
 }
 
 void PanelTest::ClickStroke(std::string_view name) {

@@ -69,7 +69,11 @@ class PanelTest : public ::testing::Test {
   bool ClickText(std::string_view utf8);
   bool ClickButton(int command);
   void Type(std::string_view keys);
-  void Press(int ch) { panel->handleKey(kContext, static_cast<std::uint16_t>(ch)); }
+  void Press(int ch) {
+    panel->Apply(kContext, UserAction::TypedKey(static_cast<std::uint16_t>(ch)));
+  }
+  void Run(int command) { panel->Apply(kContext, UserAction::Run(command)); }
+  void Do(ActionKind kind) { panel->Apply(kContext, UserAction::Just(kind)); }
   // The texts drawn on the panel now, in UTF-8.
   std::vector<std::string> ShownTexts() const;
   bool Shows(std::string_view utf8) const;

@@ -158,7 +158,7 @@ void ShowMenu(HWND owner, int menuId, const MenuState& state, POINT at, UINT fla
       TrackPopupMenu(popup, flags | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr);
   DestroyMenu(menu);
   if (previous) SetForegroundWindow(previous);
-  if (chosen > 0) w.panel->command(context, chosen);
+  if (chosen > 0) w.panel->Apply(context, UserAction::Run(chosen));
 }
 
 void RunWindowCommand(ContextHandle context, int id) {
@@ -253,7 +253,7 @@ int RunSettingsDialog(ContextHandle context, HWND owner) {
   int answer =
       ShowSettingsDialog(w.resources, owner, *w.settings, panel.flags(), panel.EditableOptions());
   if (answer == IDOK) {
-    panel.FlagsChanged(context, panel.flags().Has(CS_BIG_CHARSET) != bigCharset);
+    panel.Apply(context, UserAction::NewFlags(panel.flags().Has(CS_BIG_CHARSET) != bigCharset));
     ShowInputState(w.host->IsOpen(context));
   }
   return answer;

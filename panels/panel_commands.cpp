@@ -35,7 +35,7 @@ void CompositionPanel::softKeyboardKey(ContextHandle context, unsigned virtualKe
   if (code == kKeyBackspace) {
     // Pending text is the session's: Backspace takes back its last character first.
     if (state_.searchMode && !state_.pendingPhrase.empty()) {
-      backspace(context);
+      BarKey(context, 8);  // as the bar's Back: strokes first, and the lists follow
     } else {
       host_.ReturnKey(context, code);
     }

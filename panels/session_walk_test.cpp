@@ -341,6 +341,8 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     } else {
       strip = &panel->strokePanel().phrases;
     }
+    std::vector<CandidateId> lookup;
+    bool lookedUp = false;
     for (const PanelItem& item : items) {
       if (item.kind == ItemPhrase) {
         std::string text(lexicon->CandidateText(static_cast<CandidateId>(item.value)));
@@ -364,11 +366,19 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
         bool cut = false;
         if (LabelText(item, cut).empty()) return Fail("a shown character names nothing");
         if (!pinyin && (s.mode == ModeIdle || s.mode == ModeStrokes)) {
-          const auto& list = lexicon->mainList;
-          if (std::find(list.begin(), list.end(), static_cast<CandidateId>(item.value)) ==
-              list.end())
+          // Looked up for the strokes typed now (the first character's, before a separator).
+          if (!lookedUp) {
+            std::string folded = FoldStrokes(s.inputCodes);
+            std::vector<std::string_view> parts = SplitAtSeparators(folded);
+            lexicon->CharactersByStrokes(parts.size() >= 2 ? parts[0] : std::string_view(folded),
+                                         lookup);
+            lookedUp = true;
+          }
+          if (std::find(lookup.begin(), lookup.end(), static_cast<CandidateId>(item.value)) ==
+              lookup.end())
             return Fail("a character of an earlier lookup: " +
-                        GbkToUtf8(panel->strokePanel().CharacterText(item.value)));
+                        GbkToUtf8(panel->strokePanel().CharacterText(item.value)) + " for \"" +
+                        s.inputCodes + "\"");
         }
       }
     }
@@ -391,6 +401,8 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
   // The composition line stays left of the bar's buttons and shows whole characters.
   void CheckLine() {
     const int firstButton = panel->buttonBar().buttons().front().rect.left;
+    const SessionState& s = panel->state();
+    std::string glyphs;  // the strokes the line draws, as codes
     for (const DrawOp& op : panel->Paint()) {
       if (const DrawText* text = std::get_if<DrawText>(&op)) {
         if (!IsWholeGbkText(text->text))
@@ -398,10 +410,21 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
         if (text->rect.bottom <= kGridY && text->rect.right > firstButton)
           return Fail("the line's text runs under the bar's buttons");
       } else if (const DrawBitmap* bitmap = std::get_if<DrawBitmap>(&op)) {
-        if (bitmap->artwork == Artwork::StrokeGlyphs && bitmap->at.y < kGridY &&
-            bitmap->at.x + bitmap->source.width() > firstButton)
-          return Fail("a stroke glyph under the bar's buttons");
+        if (bitmap->artwork == Artwork::StrokeGlyphs && bitmap->at.y < kGridY) {
+          if (bitmap->at.x + bitmap->source.width() > firstButton)
+            return Fail("a stroke glyph under the bar's buttons");
+          glyphs += kStrokeCodes[static_cast<size_t>(bitmap->source.left / 10)];
+        }
       }
+    }
+    // The line shows the end of what is typed now.
+    if (s.mode != ModePinyin && s.mode != ModeLetters && s.mode != ModePunct) {
+      const std::string& typed = s.mode == ModeRadicalStrokes ? s.radicalStrokes : s.inputCodes;
+      bool strokesShown = s.mode != ModeRadical && (s.mode != ModeAssociation || s.searchMode);
+      if (strokesShown ? !typed.ends_with(glyphs) || (glyphs.empty() && !typed.empty())
+                       : !glyphs.empty())
+        return Fail("the line draws the strokes \"" + glyphs + "\" for the input \"" + typed +
+                    "\"");
     }
   }
 

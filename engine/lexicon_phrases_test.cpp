@@ -145,6 +145,15 @@ TEST_F(PhraseSearchTest, StepBackReturnsToTheEntryBeforeASingleCharacter) {
   EXPECT_EQ(test.Texts(lexicon.assocList), Texts{"国家"});
 }
 
+TEST_F(PhraseSearchTest, StepBackOverAUserWordEndingInALetterTakesBackTheLetterWhole) {
+  lexicon.userWords = {G("国Q"), G("国QZ")};
+  Commit("国Q");
+  ASSERT_EQ(lexicon.contextHistory, std::vector<std::string>{G("国Q")});
+  EXPECT_TRUE(lexicon.StepBackAssociation(context, ModeAssociation));
+  // The letter goes, and 国 is whole: not its lead byte with the trail byte dropped.
+  EXPECT_EQ(context, G("国"));
+}
+
 TEST_F(PhraseSearchTest, CandidatesOfBothKindsHaveTextAndLength) {
   lexicon.userWords = {G("中国队")};
   EXPECT_EQ(lexicon.CandidateText(kUserWordBit | 0), G("中国队"));

@@ -394,8 +394,36 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
       const PanelItem* now = HitTest(items, x, y);
       if (!now || now->kind != hovered->kind || now->value != hovered->value)
         return Fail("the hint describes an item no longer under the cursor");
+      Subpanel::Hint hint;
+      if (s.mode != ModeLetters && s.mode != ModePunct)
+        panel->currentSubpanel().HintFor(*now, hint);
+      if (hint.text != s.hoverText)
+        return Fail("the hint \"" + GbkToUtf8(s.hoverText) +
+                    "\" is not that of the item under the " + "cursor, \"" + GbkToUtf8(hint.text) +
+                    "\"");
     }
+    // Painting and a second lookup are the slow checks: every 8th and 32nd state.
     if (step_ % 8 == 0) CheckLine();
+    if (step_ % 32 == 0 && pinyin) CheckSpelledLookup();
+  }
+
+  // The pinyin candidates are those of the syllables spelled now.
+  void CheckSpelledLookup() {
+    const PinyinSubpanel& pinyin = panel->pinyinPanel();
+    if (pinyin.input.tokens.empty()) return;
+    PinyinInput fresh = pinyin.input;
+    fresh.SetContextCleared(nullptr);  // a lookup of our own must not touch the session
+    fresh.SegmentTokens();
+    fresh.LookupPinyin();
+    if (fresh.charList != pinyin.input.charList || fresh.phraseList != pinyin.input.phraseList)
+      return Fail("the pinyin candidates are not those of \"" + GbkToUtf8(pinyin.Spelling()) +
+                  "\"");
+    size_t shown =
+        pinyin.phrases.empty() ? pinyin.characters.items().size() : pinyin.phrases.items().size();
+    size_t expected = pinyin.phrases.empty() ? fresh.charList.size() : fresh.phraseList.size();
+    if (shown != expected)
+      return Fail("the pinyin panel lays out " + std::to_string(shown) + " candidates of " +
+                  std::to_string(expected));
   }
 
   // The composition line stays left of the bar's buttons and shows whole characters.
@@ -448,7 +476,7 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
       }
     }
     // The walk reached what it checks: labels clicked, the line clicked, switches made.
-    EXPECT_GT(checked_[static_cast<int>(Expect::Label)], steps / 20) << "seed " << seed;
+    EXPECT_GT(checked_[static_cast<int>(Expect::Label)], steps / 40) << "seed " << seed;
     EXPECT_GT(checked_[static_cast<int>(Expect::Line)], steps / 100) << "seed " << seed;
     EXPECT_GT(checked_[static_cast<int>(Expect::KeepsPending)], steps / 20) << "seed " << seed;
   }

@@ -341,8 +341,6 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     } else {
       strip = &panel->strokePanel().phrases;
     }
-    std::vector<CandidateId> lookup;
-    bool lookedUp = false;
     for (const PanelItem& item : items) {
       if (item.kind == ItemPhrase) {
         std::string text(lexicon->CandidateText(static_cast<CandidateId>(item.value)));
@@ -366,16 +364,19 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
         bool cut = false;
         if (LabelText(item, cut).empty()) return Fail("a shown character names nothing");
         if (!pinyin && (s.mode == ModeIdle || s.mode == ModeStrokes)) {
-          // Looked up for the strokes typed now (the first character's, before a separator).
-          if (!lookedUp) {
+          // Looked up for the strokes typed now (the first character's, before a separator), in
+          // the character set chosen now; the same strokes in the same set find the same.
+          std::string key = s.inputCodes + '|' + std::to_string(flags->word());
+          if (key != lookupKey_) {
             std::string folded = FoldStrokes(s.inputCodes);
             std::vector<std::string_view> parts = SplitAtSeparators(folded);
             lexicon->CharactersByStrokes(parts.size() >= 2 ? parts[0] : std::string_view(folded),
-                                         lookup);
-            lookedUp = true;
+                                         lookup_);
+            std::sort(lookup_.begin(), lookup_.end());
+            lookupKey_ = key;
           }
-          if (std::find(lookup.begin(), lookup.end(), static_cast<CandidateId>(item.value)) ==
-              lookup.end())
+          if (!std::binary_search(lookup_.begin(), lookup_.end(),
+                                  static_cast<CandidateId>(item.value)))
             return Fail("a character of an earlier lookup: " +
                         GbkToUtf8(panel->strokePanel().CharacterText(item.value)) + " for \"" +
                         s.inputCodes + "\"");
@@ -497,6 +498,8 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
   size_t receivedBefore_ = 0;
   Expect expectation_ = Expect::Nothing;
   std::array<unsigned, 5> checked_{};
+  std::string lookupKey_ = "-";
+  std::vector<CandidateId> lookup_;
 };
 
 TEST_P(SessionWalk, WhatIsClickedArrivesAndNothingTypedIsLost) {

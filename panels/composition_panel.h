@@ -91,16 +91,8 @@ class CompositionPanel : public LexiconClient {
   int handleKey(ContextHandle context, std::uint16_t key);
   // A command of a button, a menu or the status window.
   void command(ContextHandle context, int id);
-  // A key the host took while a soft keyboard is shown: Backspace and Enter go to the
-  // application, a symbol of the current table is committed, a key without one does nothing.
-  void softKeyboardKey(ContextHandle context, unsigned virtualKey, bool shift);
 
   // --- the window ---
-  MouseResult Mouse(ContextHandle context, MouseEvent event, int x, int y);
-  // The cursor left the window: hover ends.
-  void MouseLeft();
-  // The drag that a press on the Move button started has ended: the window took the release.
-  void DragEnded();
   DrawList Paint() const;
   // Whether the hint strip shows the hovered item's hint; when not, the news line has the strip.
   bool showsHoverHint() const { return hovered_; }
@@ -109,9 +101,6 @@ class CompositionPanel : public LexiconClient {
   const SessionState& state() const { return state_; }
   // The session's options as the settings dialog edits them in place (and writes them on OK).
   SessionOptions EditableOptions();
-  // The conversion flags were changed outside the panel's own commands (the settings dialog): the
-  // panel repaints, and a new character set starts the lookup again.
-  void FlagsChanged(ContextHandle context, bool characterSetChanged);
   // The context text of association is gone (a pinyin lookup, a pinyin character chosen).
   void ForgetContextText() { state_.displayText.clear(); }
   // Leaves the letter or punctuation panel for the stroke panel and refreshes.
@@ -143,6 +132,20 @@ class CompositionPanel : public LexiconClient {
   void AfterClick(ContextHandle context);
 
  private:
+  // The actions that reach the session only through Apply.
+  // A key the host took while a soft keyboard is shown: Backspace and Enter go to the
+  // application (pending text first), a symbol of the current table is committed like a symbol
+  // button's, a key without one does nothing.
+  void softKeyboardKey(ContextHandle context, unsigned virtualKey, bool shift);
+  MouseResult Mouse(ContextHandle context, MouseEvent event, int x, int y);
+  // The cursor left the window: hover ends.
+  void MouseLeft();
+  // The drag that a press on the Move button started has ended: the window took the release.
+  void DragEnded();
+  // The conversion flags were changed outside the panel's own commands (the settings dialog): the
+  // panel repaints, and a new character set starts the lookup again.
+  void FlagsChanged(ContextHandle context, bool characterSetChanged);
+
   // What the panel shows changed while nothing was committed.
   void PanelChanged(ContextHandle context);
   void Associate();

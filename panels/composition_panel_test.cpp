@@ -294,7 +294,7 @@ TEST_F(SessionTest, ACharacterSetChangedFromOutsideLooksTheStrokesUpAgain) {
   size_t bigSetCount = lexicon->mainList.size();
   // The settings dialog switched to the common characters.
   flags->Assign(flags->word() & ~CS_BIG_CHARSET);
-  panel->FlagsChanged(kContext, true);
+  panel->Apply(kContext, UserAction::NewFlags(true));
   // The same strokes, looked up in the common set: what the menu's command gives.
   EXPECT_EQ(panel->state().inputCodes, "sgas");
   EXPECT_LT(lexicon->mainList.size(), bigSetCount);
@@ -311,8 +311,10 @@ TEST_F(SessionTest, CommandsThatNeedWindowsGoToTheHost) {
   EXPECT_EQ(host.hostCommands, (std::vector<int>{kCmdSetting, kCmdUserWord}));
   // A right click on the search button asks for the search-engine menu.
   const ToolbarButton& search = panel->buttonBar().buttons()[0];
-  panel->Mouse(kContext, MouseEvent::RightDown, search.rect.left + 2, search.rect.top + 2);
-  panel->Mouse(kContext, MouseEvent::RightUp, search.rect.left + 2, search.rect.top + 2);
+  panel->Apply(kContext, UserAction::Pointer(MouseEvent::RightDown, search.rect.left + 2,
+                                             search.rect.top + 2));
+  panel->Apply(kContext,
+               UserAction::Pointer(MouseEvent::RightUp, search.rect.left + 2, search.rect.top + 2));
   EXPECT_EQ(host.hostCommands.back(), kCmdEngineMenu);
 }
 
@@ -321,11 +323,11 @@ TEST_F(SessionTest, RightClickLooksTheCharacterUpAndHoverDescribesIt) {
   ClickStrokes({"竖", "折", "横", "竖"});
   const PanelItem& first = panel->strokePanel().VisibleItems().front();
   int x = (first.rect.left + first.rect.right) / 2, y = (first.rect.top + first.rect.bottom) / 2;
-  panel->Mouse(kContext, MouseEvent::Move, x, y);
+  panel->Apply(kContext, UserAction::Pointer(MouseEvent::Move, x, y));
   EXPECT_EQ(GbkToUtf8(panel->state().hoverText), "中: zhōng zhòng|sgas");
-  panel->Mouse(kContext, MouseEvent::RightUp, x, y);
+  panel->Apply(kContext, UserAction::Pointer(MouseEvent::RightUp, x, y));
   EXPECT_EQ(host.lookups, std::vector<std::string>{G("中")});
-  panel->MouseLeft();
+  panel->Apply(kContext, UserAction::Just(ActionKind::CursorLeft));
   EXPECT_EQ(panel->state().hoverText, "");
 }
 
@@ -341,11 +343,12 @@ TEST_F(SessionTest, SoftKeyboardKeysCommitTheTablesSymbolsAndPassBackspaceAndEnt
   Start();
   panel->command(kContext, kCmdFirstSoftKeyboard + 13);  // 全角字符
   EXPECT_EQ(host.hostCommands, std::vector<int>{kCmdFirstSoftKeyboard + 13});
-  panel->softKeyboardKey(kContext, '1', true);
-  panel->softKeyboardKey(kContext, 0xDE, false);  // the ' key
-  panel->softKeyboardKey(kContext, 8, false);
-  panel->softKeyboardKey(kContext, 13, true);
-  panel->softKeyboardKey(kContext, 0x20, false);  // Space: not a key of the tables
+  panel->Apply(kContext, UserAction::SoftKeyboardKey('1', true));
+  panel->Apply(kContext, UserAction::SoftKeyboardKey(0xDE, false));  // the ' key
+  panel->Apply(kContext, UserAction::SoftKeyboardKey(8, false));
+  panel->Apply(kContext, UserAction::SoftKeyboardKey(13, true));
+  panel->Apply(kContext,
+               UserAction::SoftKeyboardKey(0x20, false));  // Space: not a key of the tables
   EXPECT_EQ(Received(), "！＇<Back><Enter>");
 }
 
@@ -447,8 +450,9 @@ TEST_F(SessionTest, ReleasingTheMoveButtonAfterADragLeavesNoPressedButton) {
   }
   ASSERT_TRUE(move);
   int x = move->rect.left + 5, y = move->rect.top + 5;
-  panel->Mouse(kContext, MouseEvent::Move, x, y);
-  EXPECT_TRUE(panel->Mouse(kContext, MouseEvent::LeftDown, x, y).startDrag);
+  panel->Apply(kContext, UserAction::Pointer(MouseEvent::Move, x, y));
+  EXPECT_TRUE(
+      panel->Apply(kContext, UserAction::Pointer(MouseEvent::LeftDown, x, y)).mouse.startDrag);
   auto pressedHighlights = [&] {
     int pressed = 0;
     for (const DrawOp& op : panel->Paint()) {
@@ -459,7 +463,7 @@ TEST_F(SessionTest, ReleasingTheMoveButtonAfterADragLeavesNoPressedButton) {
   };
   EXPECT_EQ(pressedHighlights(), 1);
   // The window follows the cursor and takes the release itself.
-  panel->DragEnded();
+  panel->Apply(kContext, UserAction::Just(ActionKind::DragEnded));
   EXPECT_EQ(pressedHighlights(), 0);
 }
 

@@ -110,8 +110,8 @@ class RandomUse {
         int x = static_cast<int>(random_() % (kPanelWidth + 20)) - 10;
         int y = static_cast<int>(random_() % (kPanelHeight + 20)) - 10;
         last_ = "a click at " + std::to_string(x) + "," + std::to_string(y);
-        panel.Mouse(testing::PanelTest::kContext, MouseEvent::LeftDown, x, y);
-        panel.Mouse(testing::PanelTest::kContext, MouseEvent::LeftUp, x, y);
+        panel.Apply(testing::PanelTest::kContext, UserAction::Pointer(MouseEvent::LeftDown, x, y));
+        panel.Apply(testing::PanelTest::kContext, UserAction::Pointer(MouseEvent::LeftUp, x, y));
         return true;
       }
       case 2:
@@ -128,9 +128,10 @@ class RandomUse {
       }
       case 5:
         last_ = "a mouse event";
-        panel.Mouse(testing::PanelTest::kContext, kEvents[random_() % std::size(kEvents)],
-                    static_cast<int>(random_() % kPanelWidth),
-                    static_cast<int>(random_() % kPanelHeight));
+        panel.Apply(testing::PanelTest::kContext,
+                    UserAction::Pointer(kEvents[random_() % std::size(kEvents)],
+                                        static_cast<int>(random_() % kPanelWidth),
+                                        static_cast<int>(random_() % kPanelHeight)));
         return true;
       case 6:
       case 7: {  // a typed key: letters, digits, punctuation, control keys
@@ -150,7 +151,8 @@ class RandomUse {
       }
       default:
         last_ = "the cursor leaving";
-        if (random_() % 50 == 0) panel.MouseLeft();
+        if (random_() % 50 == 0)
+          panel.Apply(testing::PanelTest::kContext, UserAction::Just(ActionKind::CursorLeft));
         if (random_() % 200 == 0) test_.host.received.clear();
         return true;
     }

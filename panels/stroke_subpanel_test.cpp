@@ -71,7 +71,8 @@ TEST_F(StrokePanelTest, PhraseLabelsFlowAndWrapBeforeTheHintStripEdge) {
 TEST_F(StrokePanelTest, HoldingTheLeftButtonOnABarButtonDarkensItsHighlight) {
   Start();
   const ToolbarButton& next = panel->buttonBar().buttons()[7];
-  panel->Mouse(kContext, MouseEvent::Move, next.rect.left + 2, next.rect.top + 2);
+  panel->Apply(kContext,
+               UserAction::Pointer(MouseEvent::Move, next.rect.left + 2, next.rect.top + 2));
   auto highlight = [this] {
     for (const DrawOp& op : panel->Paint()) {
       if (const DrawHighlight* h = std::get_if<DrawHighlight>(&op)) return *h;
@@ -80,7 +81,8 @@ TEST_F(StrokePanelTest, HoldingTheLeftButtonOnABarButtonDarkensItsHighlight) {
   };
   EXPECT_EQ(highlight().rect, next.rect);
   EXPECT_FALSE(highlight().pressed);
-  panel->Mouse(kContext, MouseEvent::LeftDown, next.rect.left + 2, next.rect.top + 2);
+  panel->Apply(kContext,
+               UserAction::Pointer(MouseEvent::LeftDown, next.rect.left + 2, next.rect.top + 2));
   EXPECT_TRUE(highlight().pressed);
 }
 
@@ -103,7 +105,7 @@ TEST_F(StrokePanelTest, TheLettersButtonIsFramedWhileTheLetterPanelShows) {
 TEST_F(StrokePanelTest, HoveringAStrokeButtonShowsItsPictureRow) {
   Start();
   Rect zhe = StrokeButtonRect(4);
-  panel->Mouse(kContext, MouseEvent::Move, zhe.left + 5, zhe.top + 5);
+  panel->Apply(kContext, UserAction::Pointer(MouseEvent::Move, zhe.left + 5, zhe.top + 5));
   bool pictureRow = false;
   for (const DrawOp& op : panel->Paint()) {
     const DrawBitmap* bitmap = std::get_if<DrawBitmap>(&op);

@@ -38,8 +38,8 @@ struct Session {
     panel.refresh(0, false);
   }
   void Click(int x, int y) {
-    panel.Mouse(0, MouseEvent::LeftDown, x, y);
-    panel.Mouse(0, MouseEvent::LeftUp, x, y);
+    panel.Apply(0, UserAction::Pointer(MouseEvent::LeftDown, x, y));
+    panel.Apply(0, UserAction::Pointer(MouseEvent::LeftUp, x, y));
   }
   MemorySettingsStore store;
   Settings settings;

@@ -682,9 +682,9 @@ bool TypingSimulator::Perform(const Plan& plan) {
 
 void TypingSimulator::Click(const Rect& rect) {
   int x = (rect.left + rect.right) / 2, y = (rect.top + rect.bottom) / 2;
-  panel_->Mouse(kContext, MouseEvent::Move, x, y);
-  panel_->Mouse(kContext, MouseEvent::LeftDown, x, y);
-  panel_->Mouse(kContext, MouseEvent::LeftUp, x, y);
+  panel_->Apply(kContext, UserAction::Pointer(MouseEvent::Move, x, y));
+  panel_->Apply(kContext, UserAction::Pointer(MouseEvent::LeftDown, x, y));
+  panel_->Apply(kContext, UserAction::Pointer(MouseEvent::LeftUp, x, y));
 }
 
 void TypingSimulator::ClickNextPage() { Click(FindButton(panel_->buttonBar(), kCmdNextPage)); }

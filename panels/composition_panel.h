@@ -86,12 +86,6 @@ class CompositionPanel : public LexiconClient {
   void refreshCandidates();
   void refresh(ContextHandle context, bool keepPage);
 
-  // A typed key: the character in the high byte when it is not zero, else in the low byte.
-  // Non-zero when the key was used.
-  int handleKey(ContextHandle context, std::uint16_t key);
-  // A command of a button, a menu or the status window.
-  void command(ContextHandle context, int id);
-
   // --- the window ---
   DrawList Paint() const;
   // Whether the hint strip shows the hovered item's hint; when not, the news line has the strip.
@@ -133,6 +127,11 @@ class CompositionPanel : public LexiconClient {
 
  private:
   // The actions that reach the session only through Apply.
+  // A typed key: the character in the high byte when it is not zero, else in the low byte.
+  // Non-zero when the key was used.
+  int handleKey(ContextHandle context, std::uint16_t key);
+  // A command of a button, a menu or the status window.
+  void command(ContextHandle context, int id);
   // A key the host took while a soft keyboard is shown: Backspace and Enter go to the
   // application (pending text first), a symbol of the current table is committed like a symbol
   // button's, a key without one does nothing.

@@ -215,7 +215,7 @@ TEST_F(SessionTest, TwentyCharactersShowWithoutPhrasesTenWithThem) {
 TEST_F(SessionTest, FullShapeTurnsAsciiIntoFullWidthForms) {
   Start();
   ClickButton(kCmdClear);
-  panel->command(kContext, kCmdFullShape);
+  panel->Apply(kContext, UserAction::Run(kCmdFullShape));
   EXPECT_EQ(panel->buttonBar().IconOf(kCmdFullShape), -1);  // the bar has no such button
   Type("A~");
   EXPECT_EQ(Received(), "Ａ￣");  // 0xA3C1 and 0xA3FE
@@ -229,7 +229,7 @@ TEST_F(SessionTest, ChinesePunctuationAndAlternatingQuotes) {
   Start();
   Type(",<^_\"\"''");
   EXPECT_EQ(Received(), "，《…—“”‘’");
-  panel->command(kContext, kCmdChinesePunctuation);
+  panel->Apply(kContext, UserAction::Run(kCmdChinesePunctuation));
   host.received.clear();
   Type(",\"\"");
   EXPECT_EQ(Received(), ",\"\"");
@@ -253,7 +253,7 @@ TEST_F(SessionTest, DefaultStrokeKeysIncludeTheExtraStrokesAndNeedSwitchingOn) {
   Start();
   Type("h");
   EXPECT_EQ(Received(), "h");
-  panel->command(kContext, kCmdStrokeKeys);
+  panel->Apply(kContext, UserAction::Run(kCmdStrokeKeys));
   EXPECT_EQ(settings.Read(setting::InputBihuaByKey), 1);
   Type("h");
   EXPECT_EQ(panel->state().inputCodes, "h");
@@ -280,9 +280,9 @@ TEST_F(SessionTest, TheLetterPanelStaysAndThePunctuationPanelReturns) {
 TEST_F(SessionTest, TheCharacterSetCommandsOnlyActWhenTheyChangeSomething) {
   Start();
   ASSERT_TRUE(flags->Has(CS_BIG_CHARSET));
-  panel->command(kContext, kCmdBigCharset);
+  panel->Apply(kContext, UserAction::Run(kCmdBigCharset));
   EXPECT_TRUE(flags->Has(CS_BIG_CHARSET));
-  panel->command(kContext, kCmdCommonCharset);
+  panel->Apply(kContext, UserAction::Run(kCmdCommonCharset));
   EXPECT_FALSE(flags->Has(CS_BIG_CHARSET));
   EXPECT_EQ(settings.Read(setting::ConversionSet) & CS_BIG_CHARSET, 0);
 }
@@ -299,15 +299,15 @@ TEST_F(SessionTest, ACharacterSetChangedFromOutsideLooksTheStrokesUpAgain) {
   EXPECT_EQ(panel->state().inputCodes, "sgas");
   EXPECT_LT(lexicon->mainList.size(), bigSetCount);
   std::vector<CandidateId> afterDialog = lexicon->mainList;
-  panel->command(kContext, kCmdBigCharset);
-  panel->command(kContext, kCmdCommonCharset);
+  panel->Apply(kContext, UserAction::Run(kCmdBigCharset));
+  panel->Apply(kContext, UserAction::Run(kCmdCommonCharset));
   EXPECT_EQ(lexicon->mainList, afterDialog);
 }
 
 TEST_F(SessionTest, CommandsThatNeedWindowsGoToTheHost) {
   Start();
   ClickButton(kCmdSetting);
-  panel->command(kContext, kCmdUserWord);
+  panel->Apply(kContext, UserAction::Run(kCmdUserWord));
   EXPECT_EQ(host.hostCommands, (std::vector<int>{kCmdSetting, kCmdUserWord}));
   // A right click on the search button asks for the search-engine menu.
   const ToolbarButton& search = panel->buttonBar().buttons()[0];
@@ -341,7 +341,7 @@ TEST_F(SessionTest, SymbolButtonsCommitTheirSymbolAndEnterIsTheKey) {
 
 TEST_F(SessionTest, SoftKeyboardKeysCommitTheTablesSymbolsAndPassBackspaceAndEnter) {
   Start();
-  panel->command(kContext, kCmdFirstSoftKeyboard + 13);  // 全角字符
+  panel->Apply(kContext, UserAction::Run(kCmdFirstSoftKeyboard + 13));  // 全角字符
   EXPECT_EQ(host.hostCommands, std::vector<int>{kCmdFirstSoftKeyboard + 13});
   panel->Apply(kContext, UserAction::SoftKeyboardKey('1', true));
   panel->Apply(kContext, UserAction::SoftKeyboardKey(0xDE, false));  // the ' key
@@ -365,10 +365,10 @@ TEST_F(SessionTest, PunctuationWinsOverStrokeKeysAndFullShapePassesOtherBytesUnc
   settings.Write(setting::InputBihuaKeys, "");
   Start();
   EXPECT_EQ(panel->state().strokeKeys, "asdfgthn?'");
-  EXPECT_EQ(panel->handleKey(kContext, '?'), 1);  // punctuation wins
+  EXPECT_EQ(panel->Apply(kContext, UserAction::TypedKey('?')).used, 1);  // punctuation wins
   EXPECT_EQ(host.beeps, 0);
-  panel->command(kContext, kCmdFullShape);
-  EXPECT_EQ(panel->handleKey(kContext, 200), 1);  // committed unchanged
+  panel->Apply(kContext, UserAction::Run(kCmdFullShape));
+  EXPECT_EQ(panel->Apply(kContext, UserAction::TypedKey(200)).used, 1);  // committed unchanged
 }
 
 // --- what a user met before, each pinned by the story that showed it ---
@@ -431,7 +431,7 @@ TEST_F(SessionTest, ClickingThePreviewAfterWeiTypesWeiyuanhuiAndLearnsNoFragment
 
 TEST_F(SessionTest, TheBarsBackAndClearActOnTheInputWhenFullShapeIsOn) {
   Start();
-  panel->command(kContext, kCmdFullShape);
+  panel->Apply(kContext, UserAction::Run(kCmdFullShape));
   ClickStrokes({"竖", "折", "横"});
   ClickButton(kCmdBack);
   EXPECT_EQ(panel->state().inputCodes, "sg");

@@ -41,7 +41,7 @@ void CharacterSubpanel::LayOut(std::u16string_view characters, bool spaceItems) 
 
 void CharacterSubpanel::Commit(ContextHandle context, char16_t character, std::string_view space) {
   if (character == kEnterKey) {
-    panel_.handleKey(context, '\r');  // after any pending text, as the Enter key
+    panel_.Apply(context, UserAction::TypedKey('\r'));  // after any pending text, as the Enter key
   } else {
     panel_.commitSymbol(context, character == kSpaceKey ? std::string(space) : ToGbk(character));
   }

@@ -326,7 +326,7 @@ TEST_F(PanelWindowsTest, TheArtworkIsInTheProgram) {
 }
 
 TEST_F(PanelWindowsTest, WithoutASystemSoftKeyboardOurOwnIsShownAndClicked) {
-  panel->command(1, kCmdFirstSoftKeyboard + 13);  // 全角字符
+  panel->Apply(1, UserAction::Run(kCmdFirstSoftKeyboard + 13));  // 全角字符
   ASSERT_TRUE(panel->softKeyboard().shown());
   // Wine has no system soft keyboard: ours is there instead, a non-activating window.
   ASSERT_TRUE(windows.softKeyboard);
@@ -389,9 +389,9 @@ TEST_F(PanelWindowsTest, TheHoverTimerRunsOnlyWhileTheCursorIsOverThePanel) {
 TEST_F(PanelWindowsTest, FlagTogglesAndOpenStateChangesRepaintTheStatusWindow) {
   UpdateWindow(status);
   ASSERT_FALSE(GetUpdateRect(status, nullptr, FALSE));
-  panel->command(1, kCmdFullShape);
+  panel->Apply(1, UserAction::Run(kCmdFullShape));
   EXPECT_TRUE(GetUpdateRect(status, nullptr, FALSE));
-  panel->command(1, kCmdFullShape);
+  panel->Apply(1, UserAction::Run(kCmdFullShape));
   UpdateWindow(status);
   ShowInputState(false);
   EXPECT_TRUE(GetUpdateRect(status, nullptr, FALSE));

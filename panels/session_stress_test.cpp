@@ -146,7 +146,7 @@ class RandomUse {
         int command = kCommands[random_() % std::size(kCommands)];
         last_ = "command " + std::to_string(command);
         bool mayBeIgnored = CommandMayDoNothing(command);
-        panel.command(testing::PanelTest::kContext, command);
+        panel.Apply(testing::PanelTest::kContext, UserAction::Run(command));
         return mayBeIgnored;
       }
       default:

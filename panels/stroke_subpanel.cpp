@@ -71,7 +71,7 @@ std::vector<PanelItem> SymbolRowItems(int left, int top) {
 void ClickSymbol(CompositionPanel& panel, ContextHandle context, int index) {
   char16_t symbol = kSymbolButtons[index];
   if (symbol == u'\n') {
-    panel.handleKey(context, 13);
+    panel.Apply(context, UserAction::TypedKey(13));
   } else {
     panel.commitSymbol(context, Utf16ToGbk(std::u16string_view(&symbol, 1)));
   }

@@ -103,7 +103,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                nullptr, instance, nullptr);
   HWND composition = CreateCompositionWindow(instance, kCompositionClass, owner);
   CreateStatusBarWindow(instance, kStatusClass, owner);
-  if (mode == L"pinyin") panel.command(1, kCmdPinyinSwitch);
+  if (mode == L"pinyin") panel.Apply(1, UserAction::Run(kCmdPinyinSwitch));
   if (mode == L"association") {
     for (int stroke : {1, 4, 0, 1}) panel.addStroke(1, stroke);  // 竖 折 横 竖
     panel.refresh(1, false);
@@ -113,7 +113,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ShowCompositionWindow(composition);
   SetWindowPos(composition, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (mode == L"keyboard") {
-    panel.command(1, kCmdFirstSoftKeyboard + 13);  // 全角字符
+    panel.Apply(1, UserAction::Run(kCmdFirstSoftKeyboard + 13));  // 全角字符
     if (HWND keyboard = windows.softKeyboard) {
       POINT at{0, 0};
       ClientToScreen(keyboard, &at);

@@ -203,7 +203,7 @@ bool TypingSimulator::Type(std::string_view utf8, std::string& error) {
     run.clear();
     for (; i < text.size() && IsHanzi(GbkOf(text[i])); ++i) run += GbkOf(text[i]);
     if (!panel_->state().inputCodes.empty()) {
-      panel_->handleKey(kContext, 27);
+      panel_->Apply(kContext, UserAction::TypedKey(27));
       ++cost_.escapes;
     }
     bool typed = rule_ == PlanningRule::WholeRun ? TypeRunWhole(run, error) : TypeRun(run, error);
@@ -225,7 +225,7 @@ bool TypingSimulator::TypeOther(char32_t character, std::string& error) {
   size_t before = host_.received.size();
   std::string expected;
   if (character == '\n') {
-    panel_->handleKey(kContext, 13);
+    panel_->Apply(kContext, UserAction::TypedKey(13));
     expected.push_back('\n');
     ++cost_.keys;
   } else if (character == '\t') {
@@ -234,7 +234,7 @@ bool TypingSimulator::TypeOther(char32_t character, std::string& error) {
     expected = "\t";
     ++cost_.keys;
   } else if (character >= 0x20 && character < 0x7F) {
-    panel_->handleKey(kContext, static_cast<std::uint16_t>(character));
+    panel_->Apply(kContext, UserAction::TypedKey(static_cast<std::uint16_t>(character)));
     expected = GbkOf(character);
     ++cost_.keys;
   } else if (character < 0x80 || GbkOf(character).empty()) {

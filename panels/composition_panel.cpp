@@ -449,9 +449,10 @@ void CompositionPanel::commitSymbol(ContextHandle context, std::string_view text
 }
 
 bool CompositionPanel::commitKey(ContextHandle context, char ch) {
-  // A control byte is never text.
-  if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F) return false;
-  CommitNow(context, std::string(1, ch));
+  // A control byte is never text, nor is a lead byte without its trail byte.
+  std::string text(1, ch);
+  if (!IsWholeGbkText(text)) return false;
+  CommitNow(context, std::move(text));
   EndAssociation();
   return true;
 }

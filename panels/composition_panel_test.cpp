@@ -359,7 +359,7 @@ TEST_F(SessionTest, MovedByCursorAsksTheHostToFollowTheCaretAfterEachClick) {
   EXPECT_EQ(host.caretFollows, 1);
 }
 
-TEST_F(SessionTest, PunctuationWinsOverStrokeKeysAndFullShapePassesOtherBytesUnchanged) {
+TEST_F(SessionTest, PunctuationWinsOverStrokeKeysAndFullShapeRefusesABreakingByte) {
   // Stroke keys on, with the default keys (a stored string that is not five long).
   settings.Write(setting::InputBihuaByKey, 1);
   settings.Write(setting::InputBihuaKeys, "");
@@ -368,7 +368,10 @@ TEST_F(SessionTest, PunctuationWinsOverStrokeKeysAndFullShapePassesOtherBytesUnc
   EXPECT_EQ(panel->Apply(kContext, UserAction::TypedKey('?')).used, 1);  // punctuation wins
   EXPECT_EQ(host.beeps, 0);
   panel->Apply(kContext, UserAction::Run(kCmdFullShape));
-  EXPECT_EQ(panel->Apply(kContext, UserAction::TypedKey(200)).used, 1);  // committed unchanged
+  // A byte that is half a character is never sent: the key is refused with a beep.
+  EXPECT_EQ(panel->Apply(kContext, UserAction::TypedKey(200)).used, 0);
+  EXPECT_EQ(host.beeps, 1);
+  EXPECT_EQ(Received(), "？");
 }
 
 // --- what a user met before, each pinned by the story that showed it ---

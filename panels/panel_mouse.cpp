@@ -1,6 +1,7 @@
 // The composition window's mouse and paint: the button bar first, then the current sub-panel,
 // and the hint strip that says what the hovered item is.
 
+#include "base/gbk.h"
 #include "panels/composition_panel.h"
 #include "panels/stroke_subpanel.h"
 
@@ -135,7 +136,14 @@ void CompositionPanel::PaintHint(DrawList& out) const {
     return;
   }
   if (hint_.text.empty()) return;
-  size_t bar = hint_.text.find('|');
+  // The bar that ends the text is found at a character boundary: 0x7C is also a trail byte.
+  size_t bar = std::string::npos;
+  for (size_t at = 0; at < hint_.text.size(); at += GbkCharSizeAt(hint_.text, at)) {
+    if (hint_.text[at] == '|') {
+      bar = at;
+      break;
+    }
+  }
   std::string text = hint_.text.substr(0, bar);
   int width = measure_.Measure(Font::Hint, text).width;
   out.push_back(DrawText{text, strip, Font::Hint, kBlack, AlignLeftMiddle});

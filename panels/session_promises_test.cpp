@@ -359,6 +359,38 @@ TEST_F(SessionPromiseTest, EscapeUnderTheCursorDescribesTheCharacterNowThere) {
       << GbkToUtf8(panel->state().hoverText);
 }
 
+TEST_F(SessionPromiseTest, TheHintOfACharacterWhoseSecondByteIsABarShowsItWhole) {
+  StartWith(false);
+  // A character of the GBK extension whose trail byte is 0x7C, the hint's separator, shown on
+  // the first page of its own strokes.
+  for (size_t i = 0; i < lexicon->chars.count; ++i) {
+    const CharEntry& entry = lexicon->chars.EntryAt(i);
+    std::string_view text = entry.text;
+    if (text.size() != 2 || text[1] != '|') continue;
+    ClickButton(kCmdClear);
+    for (char code : std::string_view(entry.code)) {
+      Rect r = StrokeButtonRect(static_cast<int>(kStrokeCodes.find(code)));
+      Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+    for (const PanelItem& item : panel->strokePanel().VisibleItems()) {
+      if (item.kind != ItemCharacter || panel->strokePanel().CharacterText(item.value) != text)
+        continue;
+      panel->Apply(kContext,
+                   UserAction::Pointer(MouseEvent::Move, item.rect.left + 5, item.rect.top + 5));
+      bool hintShown = false;
+      for (const DrawOp& op : panel->Paint()) {
+        const DrawText* drawn = std::get_if<DrawText>(&op);
+        if (!drawn || drawn->rect.top < kHintStrip.top) continue;
+        EXPECT_TRUE(IsWholeGbkText(drawn->text)) << ::testing::PrintToString(drawn->text);
+        hintShown |= drawn->text.starts_with(text);
+      }
+      EXPECT_TRUE(hintShown);
+      return;
+    }
+  }
+  ADD_FAILURE() << "no character with a bar byte shows on its strokes' first page";
+}
+
 TEST_F(SessionPromiseTest, TheTwentyFourStrokesOfChuStayLeftOfTheBarButtons) {
   StartWith(false);
   ClickStrokesOf("矗");

@@ -435,7 +435,9 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     for (const DrawOp& op : panel->Paint()) {
       if (const DrawText* text = std::get_if<DrawText>(&op)) {
         if (!IsWholeGbkText(text->text))
-          return Fail("drawn text that is not whole GBK: " + ::testing::PrintToString(text->text));
+          return Fail("drawn text that is not whole GBK: " + ::testing::PrintToString(text->text) +
+                      " at " + std::to_string(text->rect.left) + "," +
+                      std::to_string(text->rect.top) + " in mode " + std::to_string(s.mode));
         if (text->rect.bottom <= kGridY && text->rect.right > firstButton)
           return Fail("the line's text runs under the bar's buttons");
       } else if (const DrawBitmap* bitmap = std::get_if<DrawBitmap>(&op)) {

@@ -461,5 +461,24 @@ TEST_F(SessionPromiseTest, TheStatusWindowsSoftKeyboardButtonFlipsTheFlagAndClea
   EXPECT_TRUE(flags->Has(CS_SMALL_PANEL));
 }
 
+TEST_F(SessionPromiseTest, OneStrokeAfterLongPendingTextStaysInViewLeftOfTheButtons) {
+  StartWith(true);
+  for (int i = 0; i < 10; ++i) ChooseZhong();
+  ClickStroke("横");
+  const int firstButton = panel->buttonBar().buttons().front().rect.left;
+  int glyphs = 0;
+  for (const DrawOp& op : panel->Paint()) {
+    if (const DrawBitmap* bitmap = std::get_if<DrawBitmap>(&op);
+        bitmap && bitmap->artwork == Artwork::StrokeGlyphs) {
+      EXPECT_LE(bitmap->at.x + bitmap->source.width(), firstButton);
+      ++glyphs;
+    }
+    if (const DrawText* text = std::get_if<DrawText>(&op); text && text->rect.bottom <= kGridY) {
+      EXPECT_LE(text->rect.right, firstButton) << GbkToUtf8(text->text);
+    }
+  }
+  EXPECT_EQ(glyphs, 1);
+}
+
 }  // namespace
 }  // namespace tvime

@@ -439,7 +439,8 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
                       " at " + std::to_string(text->rect.left) + "," +
                       std::to_string(text->rect.top) + " in mode " + std::to_string(s.mode));
         if (text->rect.bottom <= kGridY && text->rect.right > firstButton)
-          return Fail("the line's text runs under the bar's buttons");
+          return Fail("the line's text \"" + GbkToUtf8(text->text) + "\" runs under the bar's " +
+                      "buttons, to " + std::to_string(text->rect.right));
       } else if (const DrawBitmap* bitmap = std::get_if<DrawBitmap>(&op)) {
         if (bitmap->artwork == Artwork::StrokeGlyphs && bitmap->at.y < kGridY) {
           if (bitmap->at.x + bitmap->source.width() > firstButton)

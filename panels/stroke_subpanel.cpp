@@ -215,12 +215,14 @@ void StrokeSubpanel::Paint(DrawList& out, const PanelItem* hovered) const {
     int room = kLineRight - from;
     if (static_cast<int>(codes.size()) * kStrokeGlyphWidth > room) {
       int ellipsis = measure.Measure(Font::Candidate, kEllipsis).width;
-      out.push_back(DrawText{kEllipsis,
-                             {from, y, from + ellipsis, y + kStrokeGlyphHeight},
-                             Font::Candidate,
-                             kBlack,
-                             AlignLeftMiddle});
-      from += ellipsis;
+      if (ellipsis + kStrokeGlyphWidth <= room) {
+        out.push_back(DrawText{kEllipsis,
+                               {from, y, from + ellipsis, y + kStrokeGlyphHeight},
+                               Font::Candidate,
+                               kBlack,
+                               AlignLeftMiddle});
+        from += ellipsis;
+      }
       size_t fits = static_cast<size_t>(std::max(0, (kLineRight - from) / kStrokeGlyphWidth));
       codes = codes.substr(codes.size() - std::min(fits, codes.size()));
     }
@@ -235,10 +237,16 @@ void StrokeSubpanel::Paint(DrawList& out, const PanelItem* hovered) const {
     }
   };
   if (state.searchMode && !state.pendingPhrase.empty()) {
-    // What is being typed keeps at least half of the line.
+    // What is being typed (a radical's icon, then strokes) keeps what it needs, up to half of
+    // the line; the pending text gets the rest.
     int typing = static_cast<int>(state.inputCodes.size()) * kStrokeGlyphWidth;
-    int reserve = std::min(typing, (kLineRight - kLineLeft) / 2);
-    x = PaintLineText(out, measure, state.pendingPhrase, x, kLineRight - reserve) + 5;
+    if (state.mode == ModeRadical) typing = kIconSize;
+    if (state.mode == ModeRadicalStrokes)
+      typing = 26 + static_cast<int>(state.radicalStrokes.size()) * kStrokeGlyphWidth;
+    constexpr int kGap = 5;
+    int reserve =
+        state.inputCodes.empty() ? 0 : std::min(typing, (kLineRight - kLineLeft) / 2) + kGap;
+    x = PaintLineText(out, measure, state.pendingPhrase, x, kLineRight - reserve) + kGap;
   }
   auto radicalIcon = [&](int radical) {
     out.push_back(DrawBitmap{Artwork::RadicalIcons,

@@ -27,7 +27,7 @@ BackgroundUpdateCheck::BackgroundUpdateCheck(std::string baseUrl, std::string lo
     : state_(std::make_shared<State>()) {
   if (localPath.empty()) localPath = OwnProgramPath();
   localName_ = localPath.substr(localPath.find_last_of('\\') + 1);
-  std::thread([state = state_, baseUrl, localPath, remoteName, window, message] {
+  thread_ = std::thread([state = state_, baseUrl, localPath, remoteName, window, message] {
     PreparedUpdate prepared;
     UpdateResult result = state->agent.prepareUpdate(baseUrl, localPath, remoteName, prepared);
     std::lock_guard<std::mutex> hold(state->lock);
@@ -41,17 +41,28 @@ BackgroundUpdateCheck::BackgroundUpdateCheck(std::string baseUrl, std::string lo
       PostMessageW(window, message, 0, 0);
     }
     SetEvent(state->finishedEvent);
-  }).detach();
+  });
 }
 
 BackgroundUpdateCheck::~BackgroundUpdateCheck() {
   state_->agent.cancel();
   WaitForSingleObject(state_->finishedEvent, kEndWaitMs);
-  std::lock_guard<std::mutex> hold(state_->lock);
-  if (!state_->finished) {
-    state_->abandoned = true;
-  } else if (state_->result == UpdateResult::Updated && !concluded_) {
-    DeleteFileA(state_->prepared.tempPath.c_str());
+  bool finished = false;
+  {
+    std::lock_guard<std::mutex> hold(state_->lock);
+    finished = state_->finished;
+    if (!finished) {
+      state_->abandoned = true;
+    } else if (state_->result == UpdateResult::Updated && !concluded_) {
+      DeleteFileA(state_->prepared.tempPath.c_str());
+    }
+  }
+  // A check that ended is joined, so that the agent's last handles close on this thread; one
+  // still waiting on the network is left behind.
+  if (finished) {
+    thread_.join();
+  } else {
+    thread_.detach();
   }
 }
 
@@ -61,6 +72,7 @@ UpdateResult BackgroundUpdateCheck::Conclude() {
     if (!state_->finished || concluded_) return state_->result;
     concluded_ = true;
   }
+  if (thread_.joinable()) thread_.join();  // it has ended: it only lets go of its state
   UpdateResult& result = state_->result;
   if (result == UpdateResult::Updated) {
     result = state_->agent.installPrepared(state_->prepared);

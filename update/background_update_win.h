@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "update/update_agent_win.h"
 
@@ -35,6 +36,7 @@ class BackgroundUpdateCheck {
  private:
   struct State;
   std::shared_ptr<State> state_;
+  std::thread thread_;
   std::string localName_;
   bool concluded_ = false;
 };

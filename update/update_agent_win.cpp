@@ -60,18 +60,25 @@ enum class Pace { Metadata, Download };
 // them.
 Waited RunJob(const std::shared_ptr<FetchJob>& job, std::function<void(FetchJob&)> work, Pace pace,
               ProgressSink* sink) {
-  std::thread([job, work = std::move(work)] {
+  std::thread worker([job, work = std::move(work)] {
     work(*job);
     SetEvent(job->done);
     // After `done`, so that either this thread or the waiting one sees the other has gone.
     if (job->abandoned && !job->leftFile.empty()) DeleteFileA(job->leftFile.c_str());
-  }).detach();
+  });
+
   ULONGLONG started = GetTickCount64();
   std::uint64_t told = 0;
   bool userCancelled = false;
   for (;;) {
     DWORD waited = MsgWaitForMultipleObjects(1, &job->done, FALSE, 50, QS_ALLINPUT);
-    if (waited == WAIT_OBJECT_0) return userCancelled ? Waited::Cancelled : Waited::Done;
+    if (waited == WAIT_OBJECT_0) {
+      // Joined, not left to end by itself: no thread of ours may still be inside WinINet (closing
+      // its handles) when the program ends, whose unloading of WinINet would then wait for a
+      // lock that thread held. Only a worker given up on is left behind.
+      worker.join();
+      return userCancelled ? Waited::Cancelled : Waited::Done;
+    }
     PumpMessages();
     std::uint64_t received = job->received;
     ULONGLONG elapsed = GetTickCount64() - started;
@@ -96,6 +103,7 @@ Waited RunJob(const std::shared_ptr<FetchJob>& job, std::function<void(FetchJob&
       if (WaitForSingleObject(job->done, 0) == WAIT_OBJECT_0 && !job->leftFile.empty()) {
         DeleteFileA(job->leftFile.c_str());
       }
+      worker.detach();
       return userCancelled ? Waited::Cancelled : Waited::OutOfTime;
     }
   }

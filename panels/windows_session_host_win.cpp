@@ -24,14 +24,22 @@ int LineHeight(HWND window) {
 
 }  // namespace
 
+namespace {
+
+// The panel's windows, once they are installed: the session may refresh while the runtime is
+// still being made (loading the user's words), before there is anything to draw.
+HWND CompositionWindow() { return Windows() ? Windows()->composition : nullptr; }
+
+}  // namespace
+
 void WindowsSessionHost::Invalidate(bool erase) {
-  if (HWND composition = Windows()->composition) InvalidateRect(composition, nullptr, erase);
+  if (HWND composition = CompositionWindow()) InvalidateRect(composition, nullptr, erase);
   // The status window shows the flags that the panel's commands toggle.
-  if (HWND status = Windows()->status) InvalidateRect(status, nullptr, FALSE);
+  if (HWND status = Windows() ? Windows()->status : nullptr) InvalidateRect(status, nullptr, FALSE);
 }
 
 void WindowsSessionHost::InvalidateHintStrip() {
-  HWND composition = Windows()->composition;
+  HWND composition = CompositionWindow();
   if (!composition) return;
   RECT client;
   GetClientRect(composition, &client);
@@ -58,7 +66,7 @@ bool WindowsSessionHost::CaretOf(ContextHandle, POINT& caret, HWND& window) {
 }
 
 void WindowsSessionHost::FollowCaret(ContextHandle context) {
-  HWND composition = Windows()->composition;
+  HWND composition = CompositionWindow();
   POINT caret;
   HWND window = nullptr;
   if (!composition || !CaretOf(context, caret, window)) return;

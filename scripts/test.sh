@@ -85,6 +85,9 @@ build win32 && win32_built=1
 if [ "$win64_built" = 1 ]; then
   # Only the tests that open windows get a display; the others must do without.
   run_tests win64 --name win64 -LE display -- DISPLAY=
+  # A Wine process still alive from the tests without a display would keep the prefix's server,
+  # and every window after it would find no display.
+  WINEPREFIX="$PWD/build/win64/wine" wineserver -k 2>/dev/null || true
   start_xvfb
   run_tests win64 --name win64-display -L display -- DISPLAY="$XVFB_DISPLAY"
   grep -h "^click-to-text" build/win64/Testing/Temporary/LastTest*.log 2>/dev/null || true

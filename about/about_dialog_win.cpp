@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "about/credits_crawl.h"
 #include "base/module_resources_win.h"
 #include "base/wide_text_win.h"
 #include "online/open_url_win.h"
-#include "about/credits_crawl.h"
 #include "settings/licence_dialog_win.h"
 #include "update/file_swap_win.h"
 #include "update/update_server.h"

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "about/about_dialog_win.h"
 #include "base/gbk.h"
 #include "base/module_thread_win.h"
 #include "base/program_location_win.h"
@@ -20,7 +21,6 @@
 #include "panels/menus.h"
 #include "panels/panel_windows_win.h"
 #include "panels/user_word.h"
-#include "about/about_dialog_win.h"
 #include "settings/settings_dialog_win.h"
 #include "update/update_agent_win.h"
 #include "update/update_server.h"

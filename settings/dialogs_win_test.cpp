@@ -15,8 +15,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "base/wide_text_win.h"
 #include "about/about_dialog_win.h"
+#include "base/wide_text_win.h"
 #include "settings/licence_dialog_win.h"
 #include "settings/settings_dialog_win.h"
 

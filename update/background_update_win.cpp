@@ -4,7 +4,6 @@
 #include <thread>
 
 #include "base/program_location_win.h"
-#include "base/wide_text_win.h"
 
 namespace tvime {
 
@@ -77,8 +76,7 @@ UpdateResult BackgroundUpdateCheck::Conclude() {
   if (result == UpdateResult::Updated) {
     result = state_->agent.installPrepared(state_->prepared);
   } else if (result == UpdateResult::Refused) {
-    MessageBoxW(nullptr, WideFromUtf8(RefusalText(localName_, state_->agent.lastRefusal())).c_str(),
-                WideFromUtf8("沃岚鼠标输入法").c_str(), MB_OK | MB_ICONWARNING);
+    state_->agent.tellRefusal(localName_);
   }
   return result;
 }

@@ -28,8 +28,6 @@ void PumpMessages() {
   }
 }
 
-std::string NameOf(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
-
 // A temporary file in the system's temporary folder, named after `name`; empty on failure.
 std::string TemporaryFile(const std::string& name) {
   char folder[MAX_PATH] = {};
@@ -115,8 +113,7 @@ UpdateAgent::UpdateAgent(bool interactive, const PublicKey& trustedKey, HINSTANC
     : session_(std::make_shared<UpdateSession>()),
       interactive_(interactive),
       key_(trustedKey),
-      resources_(resources ? resources : GetModuleHandleW(nullptr)),
-      cancelled_(std::make_shared<std::atomic<bool>>(false)) {}
+      resources_(resources ? resources : GetModuleHandleW(nullptr)) {}
 
 UpdateAgent::~UpdateAgent() = default;
 
@@ -126,7 +123,7 @@ bool UpdateAgent::isOnline() const {
 }
 
 void UpdateAgent::cancel() {
-  *cancelled_ = true;
+  cancelled_ = true;
   std::lock_guard<std::mutex> hold(jobLock_);
   if (auto job = job_.lock()) job->cancelled = true;
 }
@@ -134,12 +131,12 @@ void UpdateAgent::cancel() {
 std::shared_ptr<FetchJob> UpdateAgent::NewJob() {
   auto job = std::make_shared<FetchJob>(session_, key_);
   std::lock_guard<std::mutex> hold(jobLock_);
-  job->cancelled = cancelled_->load();
+  job->cancelled = cancelled_.load();
   job_ = job;
   return job;
 }
 
-void UpdateAgent::TellRefusal(const std::string& name) const {
+void UpdateAgent::tellRefusal(const std::string& name) const {
   if (!interactive_ || refusal_ == UpdateRefusal::None) return;
   MessageBoxW(nullptr, WideFromUtf8(RefusalText(name, refusal_)).c_str(),
               WideFromUtf8(kTitle).c_str(), MB_OK | MB_ICONWARNING);
@@ -211,7 +208,7 @@ UpdateResult UpdateAgent::checkAndUpdate(const std::string& baseUrl, ProgressSin
   UpdateOffer offer;
   UpdateResult found = Offer(baseUrl, localPath, manifestName, remoteName, offer);
   if (found != UpdateResult::Updated) {
-    if (found == UpdateResult::Refused) TellRefusal(NameOf(localPath));
+    if (found == UpdateResult::Refused) tellRefusal(FileNameOf(localPath));
     return found;
   }
   if (interactive_ &&
@@ -232,7 +229,7 @@ UpdateResult UpdateAgent::checkAndUpdate(const std::string& baseUrl, ProgressSin
   UpdateResult fetched = Fetch(offer, temp, sink);
   dialog.reset();
   if (fetched != UpdateResult::Updated) {
-    if (fetched == UpdateResult::Refused) TellRefusal(offer.localName);
+    if (fetched == UpdateResult::Refused) tellRefusal(offer.localName);
     return fetched;
   }
   if (!replaceFile(localPath, temp)) {
@@ -311,7 +308,7 @@ int UpdateAgent::downloadSignedToFile(const std::string& url, const std::string&
     auto read = std::make_shared<UpdateResult>(UpdateResult::Refused);
     if (RunJob(
             job,
-            [statement, read, url, name = NameOf(path)](FetchJob& work) {
+            [statement, read, url, name = FileNameOf(path)](FetchJob& work) {
               *read = ReadStatement(work, url, name, *statement);
             },
             Pace::Metadata, nullptr) != Waited::Done ||

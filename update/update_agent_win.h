@@ -110,6 +110,8 @@ class UpdateAgent {
 
   // Why the last check or download refused an update (None when it did not).
   UpdateRefusal lastRefusal() const { return refusal_; }
+  // Tells an interactive user in one line why the update of `name` was refused.
+  void tellRefusal(const std::string& name) const;
   // From any thread: the running check ends at its next block, as if cancelled, and so does
   // every later one of this agent.
   void cancel();
@@ -122,8 +124,6 @@ class UpdateAgent {
                      UpdateOffer& offer);
   // The offered file into `path`, on a worker, checked against its statement.
   UpdateResult Fetch(const UpdateOffer& offer, const std::string& path, ProgressSink* sink);
-  // Tells an interactive user why an update was refused.
-  void TellRefusal(const std::string& name) const;
   bool Ask(const std::string& question) const;
 
   std::shared_ptr<UpdateSession> session_;
@@ -131,7 +131,7 @@ class UpdateAgent {
   PublicKey key_;
   HINSTANCE resources_;
   UpdateRefusal refusal_ = UpdateRefusal::None;
-  std::shared_ptr<std::atomic<bool>> cancelled_;
+  std::atomic<bool> cancelled_{false};
   std::mutex jobLock_;
   std::weak_ptr<FetchJob> job_;  // the job running now, for cancel()
 };

@@ -52,8 +52,6 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
                                             [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-std::string NameOf(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
-
 enum class Fetched { Ok, OpenFailed, NotFound, TooLarge, Broken };
 
 // A small response (a manifest, a statement): at most `limit` bytes, answered with 200 (or 206).
@@ -85,6 +83,10 @@ UpdateResult Refuse(FetchJob& job, UpdateRefusal why) {
 }
 
 }  // namespace
+
+std::string FileNameOf(const std::string& path) {
+  return path.substr(path.find_last_of("\\/") + 1);
+}
 
 UpdateSession::UpdateSession() {
   internet_ =
@@ -223,10 +225,10 @@ UpdateResult FindOffer(FetchJob& job, const std::string& baseUrl, const std::str
   if (verdict != kOptionalUpdate && verdict != kMandatoryUpdate) return UpdateResult::NoUpdate;
 
   // Something newer is announced: from here on only the signed statement counts.
-  offer.localName = NameOf(localPath);
+  offer.localName = FileNameOf(localPath);
   std::string remote = remoteName.empty() ? offer.localName : remoteName;
   offer.fileUrl = baseUrl + remote;
-  UpdateResult read = ReadStatement(job, offer.fileUrl, NameOf(remote), offer.statement);
+  UpdateResult read = ReadStatement(job, offer.fileUrl, FileNameOf(remote), offer.statement);
   if (read != UpdateResult::Updated) return read;
   // A replayed older release is refused however the manifest calls it.
   if (!IsLaterVersion(offer.statement.version, *installed)) {

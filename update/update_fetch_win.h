@@ -64,6 +64,9 @@ struct FetchJob {
   std::string leftFile;  // a file to delete when the job is abandoned after it ended
 };
 
+// The file name at the end of a path or an address.
+std::string FileNameOf(const std::string& path);
+
 // A sent request's handles, closed together.
 class HttpRequest {
  public:

@@ -76,7 +76,9 @@ TEST_F(SessionPromiseTest, PinyinFollowOnAfterPunctuationSendsOnlyTheClickedWord
   // The comma ended the words before it: 南's follow-on words are gone, and whatever 方 is shown
   // now is the character itself.
   EXPECT_TRUE(panel->pinyinPanel().phrases.empty());
-  if (ClickText("方")) EXPECT_EQ(Received(), "南，方");
+  if (ClickText("方")) {
+    EXPECT_EQ(Received(), "南，方");
+  }
   ExpectWholeCommits();
 }
 
@@ -87,7 +89,9 @@ TEST_F(SessionPromiseTest, PinyinFollowOnAfterTheFullStopSymbolSendsOnlyTheClick
   Click(fullStop.left + 5, fullStop.top + 5);
   ASSERT_EQ(Received(), "南。");
   EXPECT_TRUE(panel->pinyinPanel().phrases.empty());
-  if (ClickText("方")) EXPECT_EQ(Received(), "南。方");
+  if (ClickText("方")) {
+    EXPECT_EQ(Received(), "南。方");
+  }
 }
 
 TEST_F(SessionPromiseTest, PinyinFollowOnAfterBackspaceInSearchModeAddsOnlyTheClickedWord) {
@@ -97,7 +101,9 @@ TEST_F(SessionPromiseTest, PinyinFollowOnAfterBackspaceInSearchModeAddsOnlyTheCl
   Press(8);
   EXPECT_EQ(Pending(), "");
   EXPECT_TRUE(panel->pinyinPanel().phrases.empty());
-  if (ClickText("方")) EXPECT_EQ(Pending(), "方");
+  if (ClickText("方")) {
+    EXPECT_EQ(Pending(), "方");
+  }
   EXPECT_EQ(Received(), "");
 }
 

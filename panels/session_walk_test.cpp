@@ -10,9 +10,9 @@
 //   - nothing shown comes from an earlier state.
 // A failure names the seed and the last steps.
 //
-// The test suite walks 30 seeds of 3,000 steps. A longer hunt is one command, e.g.
-//   TVIME_WALK_SEEDS=400 TVIME_WALK_STEPS=20000 build/host/panels/panels_tests \
-//       --gtest_filter='Seeds/SessionWalk.*'
+// The test suite walks 30 seeds of 3,000 steps. A longer hunt, e.g.:
+//   export TVIME_WALK_SEEDS=400 TVIME_WALK_STEPS=20000
+//   build/host/panels/panels_tests --gtest_filter='Seeds/SessionWalk.*'
 // (TVIME_WALK_FIRST_SEED moves the seeds, so that a failing one can be walked again alone.)
 
 #include <gtest/gtest.h>

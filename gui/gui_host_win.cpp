@@ -7,7 +7,7 @@
 #include "base/wide_text_win.h"
 #include "gui/event_trace_win.h"
 #include "gui/text_delivery.h"
-#include "panels/command_id.h"
+#include "session/command_id.h"
 
 namespace tvime {
 namespace {

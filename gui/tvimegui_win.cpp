@@ -3,7 +3,7 @@
 // control of whatever application is in front.
 //
 // For the end-to-end tests: TVIME_TRACE names a timing trace (gui/event_trace_win.h), and
-// TVIME_LAYOUT a file that always holds the items the panel shows (panels/layout_report.h).
+// TVIME_LAYOUT a file that always holds the items the panel shows (session/layout_report.h).
 
 #include <windows.h>
 
@@ -23,10 +23,10 @@
 #include "gui/event_trace_win.h"
 #include "gui/gui_host_win.h"
 #include "online/background_service_win.h"
-#include "panels/command_id.h"
 #include "panels/guarded_window_proc_win.h"
-#include "panels/layout_report.h"
 #include "panels/panel_runtime_win.h"
+#include "session/command_id.h"
+#include "session/layout_report.h"
 #include "settings/licence_dialog_win.h"
 #include "settings/registry_settings_store_win.h"
 #include "settings/user_id.h"

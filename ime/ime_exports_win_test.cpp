@@ -13,7 +13,7 @@
 
 #include "base/exported_function_win.h"
 #include "ime/ime_test_target_win.h"
-#include "panels/command_id.h"
+#include "session/command_id.h"
 #include "settings/registry_settings_store_win.h"
 #include "settings/settings.h"
 #include "tests/support/updater_not_due_win.h"

@@ -9,7 +9,7 @@
 #include "ime/ime_hosts_win.h"
 #include "ime/ime_module_win.h"
 #include "ime/input_context_win.h"
-#include "panels/window_placement.h"
+#include "session/window_placement.h"
 
 namespace tvime {
 namespace {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "base/gbk.h"
-#include "panels/clipboard_formats.h"
 #include "panels/panel_windows_win.h"
+#include "session/clipboard_formats.h"
 
 namespace tvime {
 namespace {

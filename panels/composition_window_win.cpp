@@ -9,10 +9,10 @@
 #include <ctime>
 
 #include "base/gbk.h"
-#include "panels/button_bar.h"
 #include "panels/guarded_window_proc_win.h"
 #include "panels/panel_windows_win.h"
-#include "panels/window_placement.h"
+#include "session/button_bar.h"
+#include "session/window_placement.h"
 
 namespace tvime {
 namespace {

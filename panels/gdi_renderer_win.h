@@ -7,8 +7,8 @@
 #include <functional>
 #include <map>
 
-#include "panels/draw_list.h"
-#include "panels/text_measure.h"
+#include "session/draw_list.h"
+#include "session/text_measure.h"
 
 namespace tvime {
 

@@ -7,9 +7,9 @@
 
 #include "base/module_resources_win.h"
 #include "engine/lexicon.h"
-#include "panels/composition_panel.h"
 #include "panels/gdi_renderer_win.h"
 #include "panels/panel_windows_win.h"
+#include "session/composition_panel.h"
 #include "settings/conversion_flags.h"
 #include "settings/settings.h"
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "panels/composition_panel.h"
 #include "panels/gdi_renderer_win.h"
-#include "panels/news_line.h"
+#include "session/composition_panel.h"
+#include "session/news_line.h"
 #include "settings/settings.h"
 
 namespace tvime {

@@ -5,10 +5,10 @@
 #include <windows.h>
 
 #include "base/imm_ime_win.h"
-#include "panels/command_id.h"
 #include "panels/guarded_window_proc_win.h"
 #include "panels/panel_windows_win.h"
-#include "panels/soft_keyboard_panel.h"
+#include "session/command_id.h"
+#include "session/soft_keyboard_panel.h"
 
 namespace tvime {
 namespace {

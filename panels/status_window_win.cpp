@@ -6,12 +6,12 @@
 #include "base/gbk.h"
 #include "base/gdi_scope_win.h"
 
-#include "panels/command_id.h"
-#include "panels/menus.h"
 #include "panels/panel_windows_win.h"
-#include "panels/status_bar.h"
-#include "panels/user_word.h"
-#include "panels/window_placement.h"
+#include "session/command_id.h"
+#include "session/menus.h"
+#include "session/status_bar.h"
+#include "session/user_word.h"
+#include "session/window_placement.h"
 
 namespace tvime {
 

@@ -3,7 +3,7 @@
 #include "base/gdi_scope_win.h"
 
 #include "panels/panel_windows_win.h"
-#include "panels/window_placement.h"
+#include "session/window_placement.h"
 
 namespace tvime {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "panels/host.h"
+#include "session/host.h"
 
 namespace tvime {
 

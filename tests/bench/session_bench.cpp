@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <chrono>
 
-#include "panels/composition_panel.h"
-#include "panels/stroke_subpanel.h"
+#include "session/composition_panel.h"
+#include "session/stroke_subpanel.h"
 
 namespace tvime {
 namespace {

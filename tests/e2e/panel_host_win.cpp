@@ -17,11 +17,11 @@
 #include <string>
 
 #include "base/gbk.h"
-#include "panels/command_id.h"
-#include "panels/layout_report.h"
 #include "panels/panel_runtime_win.h"
 #include "panels/panel_windows_win.h"
 #include "panels/windows_session_host_win.h"
+#include "session/command_id.h"
+#include "session/layout_report.h"
 #include "settings/registry_settings_store_win.h"
 
 namespace tvime {

@@ -917,7 +917,7 @@ def bmp107_bar_icons(out_dir):
 
 
 # ---------------------------------------------------------------------------------------------
-# The panel background (290 x 156). Where the program draws (see panels/geometry.h and the
+# The panel background (290 x 156). Where the program draws (see session/geometry.h and the
 # subpanels): composition line (4,4)-(261,26), top buttons x 210-287 y 4-24, right column
 # x 268-287 y 24-148, candidate cells y 30-50 and 56-76 at x 6 + 26 i, stroke area frame
 # (1,78)-(131,129), symbol buttons x 137-263 y 81-125, hint strip (3,131)-(264,153).

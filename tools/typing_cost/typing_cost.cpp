@@ -12,8 +12,8 @@
 
 #include "base/gbk.h"
 #include "base/utf8.h"
-#include "panels/button_bar.h"
-#include "panels/stroke_subpanel.h"
+#include "session/button_bar.h"
+#include "session/stroke_subpanel.h"
 
 namespace tvime {
 namespace {

@@ -20,10 +20,10 @@
 #include <vector>
 
 #include "base/resources.h"
-#include "panels/candidate_lists.h"
-#include "panels/composition_panel.h"
-#include "panels/host.h"
-#include "panels/text_measure.h"
+#include "session/candidate_lists.h"
+#include "session/composition_panel.h"
+#include "session/host.h"
+#include "session/text_measure.h"
 
 namespace tvime {
 

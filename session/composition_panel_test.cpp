@@ -1,0 +1,474 @@
+// The input session driven as a user drives it: clicks on stroke buttons, candidates and the bar,
+// typed keys; what the application receives is checked on a recording host.
+
+#include "session/composition_panel.h"
+
+#include <gmock/gmock.h>
+
+#include "session/command_id.h"
+#include "session/stroke_subpanel.h"
+#include "session/test_panel.h"
+#include "tests/support/gbk_literals.h"
+
+namespace tvime {
+namespace {
+
+using ::testing::Contains;
+using testing::G;
+using ::testing::Not;
+
+class SessionTest : public testing::PanelTest {};
+
+TEST_F(SessionTest, FourStrokesAndAClickOnZhongTypeZhongThenOfferWhatFollows) {
+  Start();
+  EXPECT_EQ(panel->state().mode, ModeIdle);
+  ClickStrokes({"竖", "折", "横", "竖"});
+  EXPECT_EQ(panel->state().inputCodes, "sgas");
+  EXPECT_EQ(panel->state().mode, ModeStrokes);
+  ASSERT_TRUE(ClickText("中"));
+  EXPECT_EQ(Received(), "中");
+  EXPECT_EQ(panel->state().mode, ModeAssociation);
+  EXPECT_EQ(panel->state().inputCodes, "");
+  // Follow-on words show without the 中 already typed; clicking one sends only the rest.
+  EXPECT_TRUE(Shows("国"));
+  ASSERT_TRUE(ClickText("国"));
+  EXPECT_EQ(Received(), "中国");
+  EXPECT_EQ(panel->state().displayText, G("中国"));
+}
+
+TEST_F(SessionTest, WithLearningOnAChosenFollowOnWordLeadsItsListTheNextTime) {
+  settings.Write(setting::LearnChoices, 1);
+  Start();
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  const std::vector<CandidateId> usual = lexicon->assocList;
+  ASSERT_GE(usual.size(), 3u);
+  std::string third = GbkToUtf8(lexicon->CandidateText(usual[2]));
+  ASSERT_TRUE(ClickText(third.substr(std::string("中").size())));
+  Type(",");
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  EXPECT_EQ(Received(), third + "，中");
+  ASSERT_EQ(lexicon->assocList.size(), usual.size());
+  EXPECT_EQ(lexicon->assocList.front(), usual[2]);
+  // The others keep their order behind it.
+  EXPECT_EQ(lexicon->assocList[1], usual[0]);
+  EXPECT_EQ(lexicon->assocList[2], usual[1]);
+  EXPECT_TRUE(Shows(third.substr(std::string("中").size())));
+}
+
+TEST_F(SessionTest, PunctuationBetweenWordsEndsTheAssociationContext) {
+  Start();
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  ASSERT_TRUE(ClickText("国"));
+  Type(",");
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  EXPECT_EQ(Received(), "中国，中");
+  // What follows is what follows 中, not 中国中.
+  EXPECT_EQ(lexicon->contextHistory, std::vector<std::string>{G("中")});
+  EXPECT_TRUE(Shows("国"));
+}
+
+TEST_F(SessionTest, TiReachesTheLexiconAsHengWhileTheLineStillShowsTi) {
+  Start();
+  ClickStroke("提");
+  EXPECT_EQ(panel->state().inputCodes, "t");
+  lexicon->FindByStrokes("a");
+  std::vector<CandidateId> expected = lexicon->mainList;
+  panel->refresh(kContext, false);
+  EXPECT_EQ(lexicon->mainList, expected);
+  // The composition line draws glyph 5 (提), not glyph 0 (横).
+  bool tiGlyph = false;
+  for (const DrawOp& op : panel->Paint()) {
+    const DrawBitmap* bitmap = std::get_if<DrawBitmap>(&op);
+    if (bitmap && bitmap->artwork == Artwork::StrokeGlyphs && bitmap->at.y == 5) {
+      tiGlyph = bitmap->source.left == 5 * 10;
+    }
+  }
+  EXPECT_TRUE(tiGlyph);
+}
+
+TEST_F(SessionTest, TheSeparatorNeverStartsTheInputOrFollowsItself) {
+  Start();
+  ClickStroke("分隔");
+  EXPECT_EQ(panel->state().inputCodes, "");
+  ClickStrokes({"横", "分隔", "分隔"});
+  EXPECT_EQ(panel->state().inputCodes, "a'");
+  // "a'" looks characters up by "a" and phrases by every continuation of them.
+  EXPECT_FALSE(panel->strokePanel().phrases.empty());
+  EXPECT_EQ(panel->strokePanel().characters.rowsPerPage(), 1);
+}
+
+TEST_F(SessionTest, ThePhraseStripFindsAPhraseByTheStartOfEachCharacter) {
+  Start();
+  ClickStrokes({"竖", "折", "横", "竖", "分隔", "竖", "折", "横"});
+  ASSERT_TRUE(ClickText("中国"));
+  EXPECT_EQ(Received(), "中国");
+  EXPECT_EQ(panel->state().mode, ModeAssociation);
+}
+
+TEST_F(SessionTest, WithSearchModeChoicesWaitOnTheCompositionLineAndAreLearnt) {
+  settings.Write(setting::SearchMode, 1);
+  Start();
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  ClickStrokes({"横", "横", "竖", "横"});
+  ASSERT_TRUE(ClickText("王"));
+  EXPECT_EQ(Received(), "");  // nothing sent yet
+  EXPECT_EQ(panel->state().pendingPhrase, G("中王"));
+  EXPECT_TRUE(Shows("中王"));  // on the composition line
+  // Backspace takes back the last pending character.
+  Press(8);
+  EXPECT_EQ(panel->state().pendingPhrase, G("中"));
+  ClickStrokes({"横", "横", "竖", "横"});
+  ASSERT_TRUE(ClickText("王"));
+  Click(30, 15);  // the composition line sends the whole pending text at once
+  EXPECT_EQ(Received(), "中王");
+  EXPECT_THAT(lexicon->userWords, Contains(G("中王")));
+}
+
+TEST_F(SessionTest, BackspaceTakesBackStrokesThenContinuesFromTheLastWordThenGoesToTheApp) {
+  Start();
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  ClickStrokes({"竖", "折"});
+  Press(8);
+  EXPECT_EQ(panel->state().inputCodes, "s");
+  Press(8);
+  // The input is empty again: association continues from the last committed character.
+  EXPECT_EQ(panel->state().inputCodes, "");
+  EXPECT_EQ(panel->state().displayText, G("中"));
+  EXPECT_EQ(panel->state().mode, ModeAssociation);
+  Press(8);
+  EXPECT_EQ(Received(), "中<Back>");
+  EXPECT_EQ(host.beeps, 0);
+}
+
+TEST_F(SessionTest, BackspaceAfterARadicalReturnsToTheStrokesBeforeIt) {
+  Start();
+  ClickStrokes({"点", "点", "提"});
+  panel->refresh(kContext, false);
+  ASSERT_FALSE(lexicon->secondaryList.empty());
+  EXPECT_TRUE(panel->chooseRadical(kContext, lexicon->secondaryList.front()));
+  panel->refresh(kContext, false);
+  EXPECT_EQ(panel->state().mode, ModeRadical);
+  EXPECT_GT(panel->strokePanel().characters.items().size(), 100u);
+  ClickStroke("横");
+  EXPECT_EQ(panel->state().mode, ModeRadicalStrokes);
+  Press(8);
+  EXPECT_EQ(panel->state().mode, ModeRadical);
+  Press(8);
+  EXPECT_EQ(panel->state().inputCodes, "fft");
+  EXPECT_EQ(panel->state().mode, ModeStrokes);
+}
+
+TEST_F(SessionTest, EscapeClearsEverythingAndReturnsToThePinyinPanelInPinyinMode) {
+  settings.Write(setting::PinYinMode, 1);
+  Start();
+  EXPECT_EQ(panel->state().mode, ModePinyin);
+  Click(panel->buttonBar().buttons()[0].rect.left - 100, 70);  // somewhere on the letters
+  Press(27);
+  EXPECT_EQ(panel->state().mode, ModePinyin);
+  ClickButton(kCmdPinyinSwitch);
+  EXPECT_EQ(panel->state().mode, ModeIdle);
+  ClickStrokes({"横", "竖"});
+  Press(27);
+  EXPECT_EQ(panel->state().mode, ModeIdle);
+  EXPECT_EQ(panel->state().inputCodes, "");
+  EXPECT_EQ(settings.Read(setting::PinYinMode), 0);
+}
+
+TEST_F(SessionTest, PagesTurnWithinTheListAndNoFurther) {
+  Start();
+  ClickStroke("横");
+  auto& characters = panel->strokePanel().characters;
+  int pages = characters.pageCount();
+  ASSERT_GT(pages, 3);
+  EXPECT_FALSE(panel->pagePrev());
+  for (int i = 1; i < pages; ++i) EXPECT_TRUE(panel->pageNext());
+  EXPECT_EQ(characters.page(), pages - 1);
+  EXPECT_TRUE(panel->pagePrev());
+  ClickButton(kCmdNextPage);
+  EXPECT_EQ(characters.page(), pages - 1);
+  // A refresh starts from the first page again.
+  ClickStroke("竖");
+  EXPECT_EQ(characters.page(), 0);
+}
+
+TEST_F(SessionTest, TwentyCharactersShowWithoutPhrasesTenWithThem) {
+  Start();
+  ClickStroke("横");
+  EXPECT_EQ(panel->strokePanel().characters.rowsPerPage(), 2);
+  size_t shown = 0;
+  for (const PanelItem& item : panel->strokePanel().VisibleItems())
+    shown += item.kind == ItemCharacter;
+  EXPECT_EQ(shown, 20u);
+  ClickStroke("分隔");
+  shown = 0;
+  for (const PanelItem& item : panel->strokePanel().VisibleItems())
+    shown += item.kind == ItemCharacter;
+  EXPECT_EQ(shown, 10u);
+}
+
+TEST_F(SessionTest, FullShapeTurnsAsciiIntoFullWidthForms) {
+  Start();
+  ClickButton(kCmdClear);
+  panel->Apply(kContext, UserAction::Run(kCmdFullShape));
+  EXPECT_EQ(panel->buttonBar().IconOf(kCmdFullShape), -1);  // the bar has no such button
+  Type("A~");
+  EXPECT_EQ(Received(), "Ａ￣");  // 0xA3C1 and 0xA3FE
+  Press(13);                      // a key, never the control byte as text
+  EXPECT_EQ(Received(), "Ａ￣<Enter>");
+  EXPECT_TRUE(flags->Has(CS_FULL_SHAPE));
+  EXPECT_EQ(settings.Read(setting::ConversionSet) & CS_FULL_SHAPE, CS_FULL_SHAPE);
+}
+
+TEST_F(SessionTest, ChinesePunctuationAndAlternatingQuotes) {
+  Start();
+  Type(",<^_\"\"''");
+  EXPECT_EQ(Received(), "，《…—“”‘’");
+  panel->Apply(kContext, UserAction::Run(kCmdChinesePunctuation));
+  host.received.clear();
+  Type(",\"\"");
+  EXPECT_EQ(Received(), ",\"\"");
+  EXPECT_TRUE(panel->state().doubleQuoteOpen == false);
+}
+
+TEST_F(SessionTest, StrokeKeysZxcvbEnterStrokesAndOtherLettersAreTyped) {
+  settings.Write(setting::InputBihuaByKey, 1);
+  settings.Write(setting::InputBihuaKeys, "zxcvb");
+  Start();
+  Type("z");
+  EXPECT_EQ(panel->state().inputCodes, "a");
+  Type("a");
+  EXPECT_EQ(Received(), "a");
+  // "?" and "'" are always punctuation, never the wildcard or the separator.
+  Type("?");
+  EXPECT_EQ(Received(), "a？");
+}
+
+TEST_F(SessionTest, DefaultStrokeKeysIncludeTheExtraStrokesAndNeedSwitchingOn) {
+  Start();
+  Type("h");
+  EXPECT_EQ(Received(), "h");
+  panel->Apply(kContext, UserAction::Run(kCmdStrokeKeys));
+  EXPECT_EQ(settings.Read(setting::InputBihuaByKey), 1);
+  Type("h");
+  EXPECT_EQ(panel->state().inputCodes, "h");
+}
+
+TEST_F(SessionTest, TheLetterPanelStaysAndThePunctuationPanelReturns) {
+  Start();
+  ClickButton(kCmdLetters);
+  EXPECT_EQ(panel->state().mode, ModeLetters);
+  ASSERT_TRUE(ClickText("a"));
+  ASSERT_TRUE(ClickText("b"));
+  EXPECT_EQ(Received(), "ab");
+  EXPECT_EQ(panel->state().mode, ModeLetters);
+  ClickButton(kCmdPunctuation);
+  EXPECT_EQ(panel->state().mode, ModePunct);
+  ASSERT_TRUE(ClickText("，"));
+  EXPECT_EQ(Received(), "ab，");
+  EXPECT_EQ(panel->state().mode, ModeIdle);
+  ClickButton(kCmdLetters);
+  ClickButton(kCmdLetters);
+  EXPECT_EQ(panel->state().mode, ModeIdle);
+}
+
+TEST_F(SessionTest, TheCharacterSetCommandsOnlyActWhenTheyChangeSomething) {
+  Start();
+  ASSERT_TRUE(flags->Has(CS_BIG_CHARSET));
+  panel->Apply(kContext, UserAction::Run(kCmdBigCharset));
+  EXPECT_TRUE(flags->Has(CS_BIG_CHARSET));
+  panel->Apply(kContext, UserAction::Run(kCmdCommonCharset));
+  EXPECT_FALSE(flags->Has(CS_BIG_CHARSET));
+  EXPECT_EQ(settings.Read(setting::ConversionSet) & CS_BIG_CHARSET, 0);
+}
+
+TEST_F(SessionTest, ACharacterSetChangedFromOutsideLooksTheStrokesUpAgain) {
+  Start();
+  ASSERT_TRUE(flags->Has(CS_BIG_CHARSET));
+  ClickStrokes({"竖", "折", "横", "竖"});
+  size_t bigSetCount = lexicon->mainList.size();
+  // The settings dialog switched to the common characters.
+  flags->Assign(flags->word() & ~CS_BIG_CHARSET);
+  panel->Apply(kContext, UserAction::NewFlags(true));
+  // The same strokes, looked up in the common set: what the menu's command gives.
+  EXPECT_EQ(panel->state().inputCodes, "sgas");
+  EXPECT_LT(lexicon->mainList.size(), bigSetCount);
+  std::vector<CandidateId> afterDialog = lexicon->mainList;
+  panel->Apply(kContext, UserAction::Run(kCmdBigCharset));
+  panel->Apply(kContext, UserAction::Run(kCmdCommonCharset));
+  EXPECT_EQ(lexicon->mainList, afterDialog);
+}
+
+TEST_F(SessionTest, CommandsThatNeedWindowsGoToTheHost) {
+  Start();
+  ClickButton(kCmdSetting);
+  panel->Apply(kContext, UserAction::Run(kCmdUserWord));
+  EXPECT_EQ(host.hostCommands, (std::vector<int>{kCmdSetting, kCmdUserWord}));
+  // A right click on the search button asks for the search-engine menu.
+  const ToolbarButton& search = panel->buttonBar().buttons()[0];
+  panel->Apply(kContext, UserAction::Pointer(MouseEvent::RightDown, search.rect.left + 2,
+                                             search.rect.top + 2));
+  panel->Apply(kContext,
+               UserAction::Pointer(MouseEvent::RightUp, search.rect.left + 2, search.rect.top + 2));
+  EXPECT_EQ(host.hostCommands.back(), kCmdEngineMenu);
+}
+
+TEST_F(SessionTest, RightClickLooksTheCharacterUpAndHoverDescribesIt) {
+  Start();
+  ClickStrokes({"竖", "折", "横", "竖"});
+  const PanelItem& first = panel->strokePanel().VisibleItems().front();
+  int x = (first.rect.left + first.rect.right) / 2, y = (first.rect.top + first.rect.bottom) / 2;
+  panel->Apply(kContext, UserAction::Pointer(MouseEvent::Move, x, y));
+  EXPECT_EQ(GbkToUtf8(panel->state().hoverText), "中: zhōng zhòng|sgas");
+  panel->Apply(kContext, UserAction::Pointer(MouseEvent::RightUp, x, y));
+  EXPECT_EQ(host.lookups, std::vector<std::string>{G("中")});
+  panel->Apply(kContext, UserAction::Just(ActionKind::CursorLeft));
+  EXPECT_EQ(panel->state().hoverText, "");
+}
+
+TEST_F(SessionTest, SymbolButtonsCommitTheirSymbolAndEnterIsTheKey) {
+  Start();
+  Rect comma = SymbolButtonRect(0), enter = SymbolButtonRect(13);
+  Click(comma.left + 5, comma.top + 5);
+  Click(enter.left + 5, enter.top + 5);
+  EXPECT_EQ(Received(), "，<Enter>");
+}
+
+TEST_F(SessionTest, SoftKeyboardKeysCommitTheTablesSymbolsAndPassBackspaceAndEnter) {
+  Start();
+  panel->Apply(kContext, UserAction::Run(kCmdFirstSoftKeyboard + 13));  // 全角字符
+  EXPECT_EQ(host.hostCommands, std::vector<int>{kCmdFirstSoftKeyboard + 13});
+  panel->Apply(kContext, UserAction::SoftKeyboardKey('1', true));
+  panel->Apply(kContext, UserAction::SoftKeyboardKey(0xDE, false));  // the ' key
+  panel->Apply(kContext, UserAction::SoftKeyboardKey(8, false));
+  panel->Apply(kContext, UserAction::SoftKeyboardKey(13, true));
+  panel->Apply(kContext,
+               UserAction::SoftKeyboardKey(0x20, false));  // Space: not a key of the tables
+  EXPECT_EQ(Received(), "！＇<Back><Enter>");
+}
+
+TEST_F(SessionTest, MovedByCursorAsksTheHostToFollowTheCaretAfterEachClick) {
+  settings.Write(setting::MovedByCursor, 1);
+  Start();
+  ClickStroke("横");
+  EXPECT_EQ(host.caretFollows, 1);
+}
+
+TEST_F(SessionTest, PunctuationWinsOverStrokeKeysAndFullShapeRefusesABreakingByte) {
+  // Stroke keys on, with the default keys (a stored string that is not five long).
+  settings.Write(setting::InputBihuaByKey, 1);
+  settings.Write(setting::InputBihuaKeys, "");
+  Start();
+  EXPECT_EQ(panel->state().strokeKeys, "asdfgthn?'");
+  EXPECT_EQ(panel->Apply(kContext, UserAction::TypedKey('?')).used, 1);  // punctuation wins
+  EXPECT_EQ(host.beeps, 0);
+  panel->Apply(kContext, UserAction::Run(kCmdFullShape));
+  // A byte that is half a character is never sent: the key is refused with a beep.
+  EXPECT_EQ(panel->Apply(kContext, UserAction::TypedKey(200)).used, 0);
+  EXPECT_EQ(host.beeps, 1);
+  EXPECT_EQ(Received(), "？");
+}
+
+// --- what a user met before, each pinned by the story that showed it ---
+
+TEST_F(SessionTest, AfterBackspaceDeletesTheCommittedCharacterTheStrokesOfZhongShowTheFullGrid) {
+  Start();
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  Press(8);  // nothing of ours to take back: the application deletes 中
+  EXPECT_EQ(Received(), "中<Back>");
+  EXPECT_EQ(panel->state().mode, ModeIdle);
+  ClickStrokes({"竖", "折", "横", "竖"});
+  EXPECT_EQ(panel->strokePanel().characters.rowsPerPage(), 2);
+  EXPECT_TRUE(panel->strokePanel().phrases.empty());  // no strip of 中… phrases
+  // The bar's Back button does the same.
+  ASSERT_TRUE(ClickText("中"));
+  ClickButton(kCmdBack);
+  EXPECT_EQ(panel->state().mode, ModeIdle);
+}
+
+TEST_F(SessionTest, BackspaceInSearchModeRepaintsTheCompositionLineWithoutTheCharacter) {
+  settings.Write(setting::SearchMode, 1);
+  Start();
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  int invalidations = host.invalidations;
+  Press(8);
+  EXPECT_EQ(panel->state().pendingPhrase, "");
+  EXPECT_GT(host.invalidations, invalidations);
+}
+
+TEST_F(SessionTest, PunctuationAfterAPendingChoiceInSearchModeSendsTheChoiceFirst) {
+  settings.Write(setting::SearchMode, 1);
+  Start();
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  Type(",");
+  EXPECT_EQ(Received(), "中，");
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  Click(SymbolButtonRect(1).left + 5, SymbolButtonRect(1).top + 5);  // 。
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ASSERT_TRUE(ClickText("中"));
+  Type("a");
+  EXPECT_EQ(Received(), "中，中。中a");
+  EXPECT_EQ(panel->state().pendingPhrase, "");
+}
+
+TEST_F(SessionTest, ClickingThePreviewAfterWeiTypesWeiyuanhuiAndLearnsNoFragment) {
+  Start();
+  ClickStrokes({"撇", "横", "竖", "撇", "点", "折", "撇", "横"});  // 委
+  ASSERT_TRUE(ClickText("委"));
+  ASSERT_EQ(panel->state().mode, ModeAssociation);
+  std::string preview = GbkToUtf8(panel->state().assocPreview);
+  ASSERT_FALSE(preview.empty());
+  Click(30, 15);  // the composition line
+  EXPECT_EQ(Received(), "委" + preview);
+  EXPECT_TRUE(lexicon->userWords.empty());  // 委员会 is a phrase already; never "员会"
+}
+
+TEST_F(SessionTest, TheBarsBackAndClearActOnTheInputWhenFullShapeIsOn) {
+  Start();
+  panel->Apply(kContext, UserAction::Run(kCmdFullShape));
+  ClickStrokes({"竖", "折", "横"});
+  ClickButton(kCmdBack);
+  EXPECT_EQ(panel->state().inputCodes, "sg");
+  ClickButton(kCmdClear);
+  EXPECT_EQ(panel->state().inputCodes, "");
+  EXPECT_EQ(Received(), "");  // no ESC or BS as text
+  ClickButton(kCmdBack);
+  EXPECT_EQ(Received(), "<Back>");
+}
+
+TEST_F(SessionTest, ReleasingTheMoveButtonAfterADragLeavesNoPressedButton) {
+  Start();
+  const ToolbarButton* move = nullptr;
+  for (const ToolbarButton& button : panel->buttonBar().buttons()) {
+    if (button.command == kCmdMove) move = &button;
+  }
+  ASSERT_TRUE(move);
+  int x = move->rect.left + 5, y = move->rect.top + 5;
+  panel->Apply(kContext, UserAction::Pointer(MouseEvent::Move, x, y));
+  EXPECT_TRUE(
+      panel->Apply(kContext, UserAction::Pointer(MouseEvent::LeftDown, x, y)).mouse.startDrag);
+  auto pressedHighlights = [&] {
+    int pressed = 0;
+    for (const DrawOp& op : panel->Paint()) {
+      const DrawHighlight* highlight = std::get_if<DrawHighlight>(&op);
+      pressed += highlight && highlight->pressed;
+    }
+    return pressed;
+  };
+  EXPECT_EQ(pressedHighlights(), 1);
+  // The window follows the cursor and takes the release itself.
+  panel->Apply(kContext, UserAction::Just(ActionKind::DragEnded));
+  EXPECT_EQ(pressedHighlights(), 0);
+}
+
+}  // namespace
+}  // namespace tvime

@@ -1,0 +1,190 @@
+// The pinyin panel, clicked and typed as a user does.
+
+#include "session/pinyin_subpanel.h"
+
+#include <gmock/gmock.h>
+
+#include "session/command_id.h"
+#include "session/geometry.h"
+#include "session/test_panel.h"
+#include "tests/support/gbk_literals.h"
+
+namespace tvime {
+namespace {
+
+using ::testing::ElementsAre;
+using testing::G;
+
+class PinyinPanelTest : public testing::PanelTest {
+ protected:
+  void StartInPinyin(bool typing = false) {
+    settings.Write(setting::PinYinMode, 1);
+    if (typing) settings.Write(setting::InputBihuaByKey, 1);
+    Start();
+    ASSERT_EQ(panel->state().mode, ModePinyin);
+  }
+  const PinyinSubpanel& pinyin() { return panel->pinyinPanel(); }
+  std::string Spelling() { return GbkToUtf8(pinyin().Spelling()); }
+};
+
+TEST_F(PinyinPanelTest, ClickingBThenAThenNSpellsBan) {
+  StartInPinyin();
+  ASSERT_TRUE(ClickText("b"));
+  ASSERT_TRUE(ClickText("a"));
+  ASSERT_TRUE(ClickText("n"));
+  EXPECT_EQ(Spelling(), "ban");
+  EXPECT_EQ(pinyin().input.keys.size(), 1u);
+  // The candidates are ban's characters, most frequent first.
+  ASSERT_GE(pinyin().input.charList.size(), 10u);
+  std::vector<std::string> firstPage;
+  for (size_t i = 0; i < 10; ++i) {
+    firstPage.push_back(GbkToUtf8(lexicon->chars.EntryAt(pinyin().input.charList[i]).text));
+  }
+  EXPECT_THAT(firstPage, ::testing::IsSupersetOf({"办", "半", "班", "板"}));
+}
+
+TEST_F(PinyinPanelTest, TypedLettersThenADigitCommitThatCandidateAndClearTheSpelling) {
+  StartInPinyin(true);
+  Type("zhong");
+  EXPECT_EQ(Spelling(), "zhong");
+  Type("1");
+  EXPECT_EQ(Received(), "中");
+  EXPECT_EQ(Spelling(), "");
+  // What follows 中 is offered next, as on the stroke panel.
+  EXPECT_TRUE(Shows("国"));
+  Type("zhongguo ");
+  EXPECT_EQ(Received(), "中中国");
+}
+
+TEST_F(PinyinPanelTest, KeysThePanelDoesNotUseFallThroughToTheKeyHandler) {
+  StartInPinyin(true);
+  Type("+");  // no spelling: punctuation
+  EXPECT_EQ(Received(), "＋");
+  Type(" ");  // no spelling: a space
+  EXPECT_EQ(Received(), "＋ ");
+  Type("ba+");
+  EXPECT_EQ(Received(), "＋ ");  // "+" turns the page while spelling
+  Press(13);
+  EXPECT_EQ(Received(), "＋ ba");  // Enter commits the spelled letters
+}
+
+TEST_F(PinyinPanelTest, VIsShownAsUUmlaut) {
+  StartInPinyin();
+  ASSERT_TRUE(ClickText("l"));
+  ASSERT_TRUE(ClickText("ü"));
+  EXPECT_EQ(Spelling(), "lü");
+  EXPECT_TRUE(Shows("lü"));
+}
+
+TEST_F(PinyinPanelTest, BackspaceTakesBackClicksThenGoesToTheApplication) {
+  StartInPinyin();
+  ASSERT_TRUE(ClickText("b"));
+  ASSERT_TRUE(ClickText("a"));
+  Press(8);
+  EXPECT_EQ(Spelling(), "b");
+  Press(8);
+  EXPECT_EQ(Spelling(), "");
+  Press(8);
+  EXPECT_EQ(Received(), "<Back>");
+}
+
+TEST_F(PinyinPanelTest, TheZiButtonShowsFourRowsOfCandidates) {
+  StartInPinyin();
+  ASSERT_TRUE(ClickText("sh"));
+  Click(kZiButton.left + 5, kZiButton.top + 5);
+  EXPECT_TRUE(pinyin().candidatesView);
+  EXPECT_EQ(pinyin().characters.rowsPerPage(), 4);
+  size_t shown = 0;
+  for (const PanelItem& item : pinyin().VisibleItems()) shown += item.kind == ItemCharacter;
+  EXPECT_EQ(shown, 40u);
+  // A click on a letter is no longer possible; picking one commits and returns to letters.
+  std::string first = GbkToUtf8(lexicon->chars.EntryAt(pinyin().input.charList[0]).text);
+  ASSERT_TRUE(ClickText(first));
+  EXPECT_EQ(Received(), first);
+  EXPECT_FALSE(pinyin().candidatesView);
+}
+
+TEST_F(PinyinPanelTest, SpelledPhrasesAreOfferedShortestFirst) {
+  StartInPinyin();
+  for (const char* piece : {"zh", "o", "n", "g", "g", "u", "o"}) ASSERT_TRUE(ClickText(piece));
+  EXPECT_EQ(Spelling(), "zhong'guo");
+  ASSERT_TRUE(ClickText("中国"));
+  EXPECT_EQ(Received(), "中国");
+}
+
+TEST_F(PinyinPanelTest, TheSwitchCommandLeavesAndReturnsToPinyin) {
+  StartInPinyin();
+  ASSERT_TRUE(ClickText("b"));
+  ClickButton(kCmdPinyinSwitch);
+  EXPECT_EQ(panel->state().mode, ModeIdle);
+  EXPECT_EQ(panel->buttonBar().IconOf(kCmdPinyinSwitch), kIconPinyinOff);
+  ClickButton(kCmdPinyinSwitch);
+  EXPECT_EQ(panel->state().mode, ModePinyin);
+  EXPECT_EQ(Spelling(), "");  // the switch clears
+}
+
+// --- what a user met before, each pinned by the story that showed it ---
+
+TEST_F(PinyinPanelTest, EverySymbolButtonOfThePinyinPanelCanBeClicked) {
+  StartInPinyin();
+  std::vector<PanelItem> symbols;
+  for (const PanelItem& item : pinyin().VisibleItems()) {
+    if (item.kind == ItemSymbol) symbols.push_back(item);
+  }
+  ASSERT_EQ(symbols.size(), 14u);
+  for (const PanelItem& symbol : symbols) {
+    EXPECT_EQ(symbol.rect.top, symbols.front().rect.top) << "one row";
+    EXPECT_FALSE(kHintStrip.Contains(symbol.rect.left, symbol.rect.bottom - 1));
+    Click((symbol.rect.left + symbol.rect.right) / 2, (symbol.rect.top + symbol.rect.bottom) / 2);
+  }
+  EXPECT_EQ(Received(), "，。！？、；：“”…—￥ <Enter>");
+}
+
+TEST_F(PinyinPanelTest, AfterBackspaceGoesToTheApplicationADigitIsTypedNotAnOldFollowOnWord) {
+  StartInPinyin(true);
+  Type("zhong1");
+  ASSERT_EQ(Received(), "中");
+  ASSERT_TRUE(Shows("国"));
+  Press(8);  // the application deletes 中
+  EXPECT_FALSE(Shows("国"));
+  Type("1");
+  EXPECT_EQ(Received(), "中<Back>1");
+}
+
+TEST_F(PinyinPanelTest, WithNothingSpelledADigitIsTypedAsItIs) {
+  StartInPinyin(true);
+  Type("1 ");
+  EXPECT_EQ(Received(), "1 ");
+}
+
+TEST_F(PinyinPanelTest, LettersTypedOnTheLetterPanelAreCommittedNotSpelled) {
+  StartInPinyin(true);
+  ClickButton(kCmdLetters);
+  Type("ab");
+  EXPECT_EQ(Received(), "ab");
+  EXPECT_EQ(Spelling(), "");
+}
+
+TEST_F(PinyinPanelTest, TheLineAndEnterKeepEveryLetterTheUserSpelled) {
+  StartInPinyin(true);
+  Type("fong");
+  EXPECT_EQ(Spelling(), "fon'g");  // no syllable fong: every letter still shows
+  Press(13);
+  EXPECT_EQ(Received(), "fong");
+}
+
+TEST_F(PinyinPanelTest, JiongXiongAndQiongAreOneSyllableEach) {
+  StartInPinyin(true);
+  for (const char* syllable : {"jiong", "xiong", "qiong"}) {
+    Type(syllable);
+    EXPECT_EQ(Spelling(), syllable);
+    ASSERT_EQ(pinyin().input.keys.size(), 1u) << syllable;
+    EXPECT_FALSE(pinyin().input.charList.empty()) << syllable;
+    Press(27);
+  }
+  Type("jiongjiong");
+  EXPECT_EQ(Spelling(), "jiong'jiong");
+}
+
+}  // namespace
+}  // namespace tvime

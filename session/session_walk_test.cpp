@@ -1,0 +1,518 @@
+// A seeded random walk over everything the session takes: clicks on strokes, candidates, follow-on
+// words, letters and the composition line; typed keys; the bar's buttons; panel, shape, set and
+// search-mode switches; every soft keyboard's keys; user words (with Latin letters and digits)
+// reread under a shown list; learning turned on and off. After every step it checks what a user
+// relies on whatever the path:
+//   - a click on a shown label delivers exactly that label's text, or adds exactly it to the
+//     pending text;
+//   - committed and pending text is whole GBK, never a control byte;
+//   - pending text is never lost by a panel or mode switch;
+//   - nothing shown comes from an earlier state.
+// A failure names the seed and the last steps.
+//
+// The test suite walks 30 seeds of 3,000 steps. A longer hunt, e.g.:
+//   export TVIME_WALK_SEEDS=400 TVIME_WALK_STEPS=20000
+//   build/host/session/session_tests --gtest_filter='Seeds/SessionWalk.*'
+// (TVIME_WALK_FIRST_SEED moves the seeds, so that a failing one can be walked again alone.)
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <deque>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "session/command_id.h"
+#include "session/pinyin_subpanel.h"
+#include "session/stroke_subpanel.h"
+#include "session/test_panel.h"
+
+namespace tvime {
+namespace {
+
+unsigned EnvNumber(const char* name, unsigned normal) {
+  const char* value = std::getenv(name);
+  return value && *value ? static_cast<unsigned>(std::strtoul(value, nullptr, 10)) : normal;
+}
+
+const std::vector<std::string>& WalkUserWords() {
+  static const std::vector<std::string> words = {"中A",       "维生素C", "中国2026", "中甲乙丙",
+                                                 "中丁戊己",  "南方Q1",  "国Xyz",    "中国人民银行",
+                                                 "一二三ABC", "5G网络"};
+  return words;
+}
+
+class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterface<unsigned> {
+ protected:
+  std::string Pending() const { return panel->state().pendingPhrase; }
+
+  // Text a click on a shown item puts out, as its label says; `cut` when the label is shortened
+  // (then the text only starts with it); empty for items without text.
+  std::string LabelText(const PanelItem& item, bool& cut) const {
+    cut = false;
+    std::string text;
+    switch (item.kind) {
+      case ItemCharacter:
+        if (panel->state().mode == ModePinyin) {
+          const auto& list = panel->pinyinPanel().input.charList;
+          if (static_cast<size_t>(item.value) < list.size())
+            text = lexicon->chars.EntryAt(list[static_cast<size_t>(item.value)]).text;
+        } else {
+          text = panel->strokePanel().CharacterText(item.value);
+        }
+        return text;
+      case ItemPhrase:
+        text = item.label;
+        if (text.ends_with("..")) {
+          cut = true;
+          text.resize(text.size() - 2);
+        }
+        return text;
+      default:
+        return {};
+    }
+  }
+
+  void Fail(const std::string& what) {
+    std::ostringstream out;
+    out << "seed " << seed_ << ", step " << step_ << ": " << what << "\nlast steps:";
+    for (const std::string& line : recent_) out << "\n  " << line;
+    ADD_FAILURE() << out.str();
+  }
+
+  std::string NewCommits() const {
+    std::string text;
+    for (size_t i = commitsBefore_; i < host.commits.size(); ++i) text += host.commits[i];
+    return text;
+  }
+
+  // --- the steps ---
+
+  void Step() {
+    const SessionState& s = panel->state();
+    pendingBefore_ = Pending();
+    searchBefore_ = s.searchMode;
+    commitsBefore_ = host.commits.size();
+    receivedBefore_ = host.received.size();
+    expectation_ = Expect::Nothing;
+    unsigned pick = random_() % 100;
+    if (pick < 38) {
+      ClickShownItem();
+    } else if (pick < 42) {
+      Note("click the composition line");
+      previewBefore_ = s.mode == ModeAssociation && !s.searchMode ? s.assocPreview : "";
+      expectation_ = Expect::Line;
+      Click(30, 15);
+    } else if (pick < 60) {
+      TypeKey();
+    } else if (pick < 68) {
+      ClickBarButton();
+    } else if (pick < 78) {
+      Switch();
+    } else if (pick < 86) {
+      SoftKeyboard();
+    } else if (pick < 90) {
+      ReloadUserWords();
+    } else if (pick < 95) {
+      int x = static_cast<int>(random_() % kPanelWidth),
+          y = static_cast<int>(random_() % kPanelHeight);
+      Note("hover " + std::to_string(x) + "," + std::to_string(y));
+      panel->Apply(kContext, UserAction::Pointer(MouseEvent::Move, x, y));
+    } else if (pick < 97) {
+      Note("the cursor leaves");
+      Do(ActionKind::CursorLeft);
+    } else {
+      int x = static_cast<int>(random_() % kPanelWidth),
+          y = static_cast<int>(random_() % kPanelHeight);
+      Note("click " + std::to_string(x) + "," + std::to_string(y));
+      Click(x, y);
+    }
+  }
+
+  void ClickShownItem() {
+    const std::vector<PanelItem>& items = panel->currentSubpanel().VisibleItems();
+    if (items.empty()) return;
+    // Candidates are what a user clicks most; strokes, initials and finals make them.
+    const PanelItem item = items[random_() % items.size()];
+    bool cut = false;
+    label_ = LabelText(item, cut);
+    labelCut_ = cut;
+    Note("click item kind " + std::to_string(item.kind) + " value " + std::to_string(item.value) +
+         " \"" + GbkToUtf8(label_.empty() ? item.label : label_) + "\"");
+    if (!label_.empty()) {
+      expectation_ = Expect::Label;
+    } else if (item.kind == ItemLetter) {
+      char16_t c = static_cast<char16_t>(item.value);
+      if (c != u' ' && c != u'空' && c != u'回') {
+        label_ = item.label;
+        expectation_ = Expect::Letter;
+      }
+    }
+    Click((item.rect.left + item.rect.right) / 2, (item.rect.top + item.rect.bottom) / 2);
+  }
+
+  void TypeKey() {
+    static const char kKeys[] =
+        "asdfgthnzhongguonanfangwei0123456789 ,./?!;:<>[]{}#%^&*()_+|\\~`\"'-=\b\b\r\x1b";
+    char key = kKeys[random_() % (sizeof kKeys - 1)];
+    Note("key " + std::to_string(static_cast<int>(static_cast<unsigned char>(key))));
+    Press(static_cast<unsigned char>(key));
+  }
+
+  void ClickBarButton() {
+    const auto& buttons = panel->buttonBar().buttons();
+    const ToolbarButton& button = buttons[random_() % buttons.size()];
+    Note("bar button " + std::to_string(button.command));
+    if (button.command == kCmdPinyinSwitch || button.command == kCmdLetters ||
+        button.command == kCmdPunctuation || button.command == kCmdPrevPage ||
+        button.command == kCmdNextPage || button.command == kCmdSetting ||
+        button.command == kCmdSearch || button.command == kCmdMove) {
+      expectation_ = Expect::KeepsPending;
+    }
+    Click(button.rect.left + 5, button.rect.top + 5);
+    if (button.command == kCmdMove) Do(ActionKind::DragEnded);
+  }
+
+  void Switch() {
+    static constexpr int kSwitches[] = {kCmdSearchMode,    kCmdFullShape,  kCmdChinesePunctuation,
+                                        kCmdCommonCharset, kCmdBigCharset, kCmdPunctuation,
+                                        kCmdLetters,       kCmdStrokeKeys, kCmdPinyinSwitch,
+                                        kCmdPrevPage,      kCmdNextPage};
+    expectation_ = Expect::KeepsPending;
+    switch (random_() % 16) {
+      case 0:
+        // The settings dialog turns learning on or off in place.
+        lexicon->learnChoices = !lexicon->learnChoices;
+        Note(std::string("learning ") + (lexicon->learnChoices ? "on" : "off"));
+        return;
+      case 1:
+        // The settings dialog changes the character set.
+        flags->Assign(flags->word() ^ CS_BIG_CHARSET);
+        Note("the settings dialog changes the character set");
+        panel->Apply(kContext, UserAction::NewFlags(true));
+        return;
+      case 2:
+        Note("the input closes");
+        Do(ActionKind::InputClosed);
+        return;
+      case 3:
+        Note("the soft-keyboard button of the status window");
+        Do(ActionKind::SoftKeyboardToggled);
+        panel->softKeyboard().SetShown(!panel->softKeyboard().shown());
+        return;
+      case 4:
+        Note("the panel-size button of the status window");
+        Do(ActionKind::PanelSizeToggled);
+        return;
+      default:
+        break;
+    }
+    int command = kSwitches[random_() % std::size(kSwitches)];
+    Note("command " + std::to_string(command));
+    Run(command);
+  }
+
+  void SoftKeyboard() {
+    if (random_() % 4 == 0) {
+      int table = static_cast<int>(random_() % (kCmdLastSoftKeyboard - kCmdFirstSoftKeyboard + 1));
+      Note("soft keyboard " + std::to_string(table));
+      expectation_ = Expect::KeepsPending;
+      Run(kCmdFirstSoftKeyboard + table);
+      return;
+    }
+    static const unsigned kKeys[] = {'0',  '1',  '5',  '9',  'A',  'E',  'K',  'Q',
+                                     'Z',  0xBA, 0xBB, 0xBC, 0xBD, 0xBE, 0xBF, 0xC0,
+                                     0xDB, 0xDC, 0xDD, 0xDE, 8,    13,   0x20};
+    unsigned key = kKeys[random_() % std::size(kKeys)];
+    bool shift = random_() % 2 == 0;
+    Note("soft key " + std::to_string(key) + (shift ? " shifted" : ""));
+    panel->Apply(kContext, UserAction::SoftKeyboardKey(key, shift));
+  }
+
+  void ReloadUserWords() {
+    std::vector<std::string> words;
+    for (const std::string& word : WalkUserWords()) {
+      if (random_() % 3 != 0) words.push_back(word);
+    }
+    std::shuffle(words.begin(), words.end(), random_);
+    Note("user words reloaded (" + std::to_string(words.size()) + ")");
+    expectation_ = Expect::KeepsPending;
+    WriteUserWordFile(words);
+    Do(ActionKind::UserWordsChanged);
+  }
+
+  void Note(std::string line) {
+    recent_.push_back(std::move(line));
+    if (recent_.size() > 25) recent_.pop_front();
+  }
+
+  // --- the checks ---
+
+  void Check() {
+    const SessionState& s = panel->state();
+    const std::string commits = NewCommits();
+    for (size_t i = commitsBefore_; i < host.commits.size(); ++i) {
+      if (!IsWholeGbkText(host.commits[i]))
+        return Fail("committed text that is not whole GBK: " +
+                    ::testing::PrintToString(host.commits[i]));
+    }
+    if (!IsWholeGbkText(s.pendingPhrase))
+      return Fail("pending text that is not whole GBK: " +
+                  ::testing::PrintToString(s.pendingPhrase));
+    if (!s.searchMode && !s.pendingPhrase.empty())
+      return Fail("pending text without search mode: " + GbkToUtf8(s.pendingPhrase));
+    if (!s.sendBuffer.empty()) return Fail("text left to send: " + GbkToUtf8(s.sendBuffer));
+
+    std::string received = host.received.substr(receivedBefore_);
+    ++checked_[static_cast<int>(expectation_)];
+    switch (expectation_) {
+      case Expect::Label: {
+        // Without search mode the label's text goes out; with it, it is added to the pending text.
+        std::string got = searchBefore_
+                              ? Pending().substr(std::min(pendingBefore_.size(), Pending().size()))
+                              : commits;
+        bool kept = !searchBefore_ || Pending().starts_with(pendingBefore_);
+        bool ok = kept && (labelCut_ ? got.starts_with(label_) && got.size() > label_.size()
+                                     : got == label_);
+        if (searchBefore_ && !commits.empty()) ok = false;
+        if (!ok) {
+          return Fail("clicked \"" + GbkToUtf8(label_) + "\" but " +
+                      (searchBefore_ ? "the pending text went from \"" + GbkToUtf8(pendingBefore_) +
+                                           "\" to \"" + GbkToUtf8(Pending()) + "\""
+                                     : "the application got \"" + GbkToUtf8(commits) + "\""));
+        }
+        break;
+      }
+      case Expect::Letter:
+        // Pending text first, then the letter.
+        if (commits != pendingBefore_ + label_ || !Pending().empty()) {
+          return Fail("clicked the letter \"" + GbkToUtf8(label_) + "\" with \"" +
+                      GbkToUtf8(pendingBefore_) + "\" pending, the application got \"" +
+                      GbkToUtf8(commits) + "\"");
+        }
+        break;
+      case Expect::Line: {
+        std::string expected = searchBefore_ ? pendingBefore_ : previewBefore_;
+        if (commits != expected) {
+          return Fail("a click on the line showing \"" + GbkToUtf8(expected) + "\" sent \"" +
+                      GbkToUtf8(commits) + "\"");
+        }
+        break;
+      }
+      case Expect::KeepsPending:
+        if (commits + Pending() != pendingBefore_) {
+          return Fail("a switch lost pending text: \"" + GbkToUtf8(pendingBefore_) +
+                      "\" became \"" + GbkToUtf8(Pending()) + "\" and \"" + GbkToUtf8(commits) +
+                      "\" was sent");
+        }
+        break;
+      case Expect::Nothing:
+        // Whatever else happened, the pending text is still there or went out in front.
+        if (!pendingBefore_.empty() && !Pending().starts_with(pendingBefore_) &&
+            !commits.starts_with(pendingBefore_) && !pendingBefore_.starts_with(Pending()) &&
+            received.find("<") == std::string::npos && !EscapeOrBackspace()) {
+          return Fail("pending \"" + GbkToUtf8(pendingBefore_) + "\" vanished");
+        }
+        break;
+    }
+    CheckShown();
+  }
+
+  bool EscapeOrBackspace() const {
+    return !recent_.empty() && (recent_.back() == "key 27" || recent_.back() == "key 8" ||
+                                recent_.back().starts_with("soft key 8") ||
+                                recent_.back().starts_with("bar button 10017") ||
+                                recent_.back().starts_with("bar button 10014"));
+  }
+
+  // What is shown belongs to the session as it is now.
+  void CheckShown() {
+    const SessionState& s = panel->state();
+    const std::vector<PanelItem>& items = panel->currentSubpanel().VisibleItems();
+    const bool pinyin = s.mode == ModePinyin;
+    const PhraseStrip* strip = nullptr;
+    if (pinyin) {
+      strip = &panel->pinyinPanel().phrases;
+    } else if (s.mode == ModeAssociation) {
+      strip = &panel->strokePanel().association;
+    } else {
+      strip = &panel->strokePanel().phrases;
+    }
+    for (const PanelItem& item : items) {
+      if (item.kind == ItemPhrase) {
+        std::string text(lexicon->CandidateText(static_cast<CandidateId>(item.value)));
+        if (text.empty()) return Fail("a shown phrase names nothing: " + GbkToUtf8(item.label));
+        if (item.label != PhraseLabel(text, strip->prefixLength()))
+          return Fail("the label \"" + GbkToUtf8(item.label) + "\" is not its phrase's \"" +
+                      GbkToUtf8(text) + "\"");
+        if (strip->prefixLength() > 0) {
+          // Follow-on words: of the session's context, in the lexicon's list now.
+          if (!text.starts_with(s.displayText) || strip->prefixLength() != s.displayText.size())
+            return Fail("a follow-on word \"" + GbkToUtf8(text) +
+                        "\" of an earlier context (now \"" + GbkToUtf8(s.displayText) + "\")");
+          bool fromContextStrokes = !pinyin && s.mode != ModeAssociation;
+          const auto& list = lexicon->assocList;
+          if (!fromContextStrokes && std::find(list.begin(), list.end(),
+                                               static_cast<CandidateId>(item.value)) == list.end())
+            return Fail("a follow-on word \"" + GbkToUtf8(text) +
+                        "\" the lexicon no longer offers");
+        }
+      } else if (item.kind == ItemCharacter) {
+        bool cut = false;
+        if (LabelText(item, cut).empty()) return Fail("a shown character names nothing");
+        if (!pinyin && (s.mode == ModeIdle || s.mode == ModeStrokes)) {
+          // Looked up for the strokes typed now (the first character's, before a separator), in
+          // the character set chosen now; the same strokes in the same set find the same.
+          std::string key = s.inputCodes + '|' + std::to_string(flags->word());
+          if (key != lookupKey_) {
+            std::string folded = FoldStrokes(s.inputCodes);
+            std::vector<std::string_view> parts = SplitAtSeparators(folded);
+            lexicon->CharactersByStrokes(parts.size() >= 2 ? parts[0] : std::string_view(folded),
+                                         lookup_);
+            std::sort(lookup_.begin(), lookup_.end());
+            lookupKey_ = key;
+          }
+          if (!std::binary_search(lookup_.begin(), lookup_.end(),
+                                  static_cast<CandidateId>(item.value)))
+            return Fail("a character of an earlier lookup: " +
+                        GbkToUtf8(panel->strokePanel().CharacterText(item.value)) + " for \"" +
+                        s.inputCodes + "\"");
+        }
+      }
+    }
+    if (s.mode == ModeAssociation && !s.searchMode && !lexicon->assocList.empty()) {
+      std::string first(lexicon->CandidateText(lexicon->assocList.front()));
+      if (first.starts_with(s.displayText) && s.assocPreview != first.substr(s.displayText.size()))
+        return Fail("the line previews \"" + GbkToUtf8(s.assocPreview) +
+                    "\", not the first follow-on \"" + GbkToUtf8(first) + "\"");
+    }
+    if (const PanelItem* hovered = panel->hoveredItem()) {
+      int x = (hovered->rect.left + hovered->rect.right) / 2;
+      int y = (hovered->rect.top + hovered->rect.bottom) / 2;
+      const PanelItem* now = HitTest(items, x, y);
+      if (!now || now->kind != hovered->kind || now->value != hovered->value)
+        return Fail("the hint describes an item no longer under the cursor");
+      Subpanel::Hint hint;
+      if (s.mode != ModeLetters && s.mode != ModePunct)
+        panel->currentSubpanel().HintFor(*now, hint);
+      if (hint.text != s.hoverText)
+        return Fail("the hint \"" + GbkToUtf8(s.hoverText) +
+                    "\" is not that of the item under the " + "cursor, \"" + GbkToUtf8(hint.text) +
+                    "\"");
+    }
+    // Painting and a second lookup are the slow checks: every 8th and 32nd state.
+    if (step_ % 8 == 0) CheckLine();
+    if (step_ % 32 == 0 && pinyin) CheckSpelledLookup();
+  }
+
+  // The pinyin candidates are those of the syllables spelled now.
+  void CheckSpelledLookup() {
+    const PinyinSubpanel& pinyin = panel->pinyinPanel();
+    if (pinyin.input.tokens.empty()) return;
+    PinyinInput fresh = pinyin.input;
+    fresh.SetContextCleared(nullptr);  // a lookup of our own must not touch the session
+    fresh.SegmentTokens();
+    fresh.LookupPinyin();
+    if (fresh.charList != pinyin.input.charList || fresh.phraseList != pinyin.input.phraseList)
+      return Fail("the pinyin candidates are not those of \"" + GbkToUtf8(pinyin.Spelling()) +
+                  "\"");
+    size_t shown =
+        pinyin.phrases.empty() ? pinyin.characters.items().size() : pinyin.phrases.items().size();
+    size_t expected = pinyin.phrases.empty() ? fresh.charList.size() : fresh.phraseList.size();
+    if (shown != expected)
+      return Fail("the pinyin panel lays out " + std::to_string(shown) + " candidates of " +
+                  std::to_string(expected));
+  }
+
+  // The composition line stays left of the bar's buttons and shows whole characters.
+  void CheckLine() {
+    const int firstButton = panel->buttonBar().buttons().front().rect.left;
+    const SessionState& s = panel->state();
+    std::string glyphs;  // the strokes the line draws, as codes
+    for (const DrawOp& op : panel->Paint()) {
+      if (const DrawText* text = std::get_if<DrawText>(&op)) {
+        if (!IsWholeGbkText(text->text))
+          return Fail("drawn text that is not whole GBK: " + ::testing::PrintToString(text->text) +
+                      " at " + std::to_string(text->rect.left) + "," +
+                      std::to_string(text->rect.top) + " in mode " + std::to_string(s.mode));
+        if (text->rect.bottom <= kGridY && text->rect.right > firstButton)
+          return Fail("the line's text \"" + GbkToUtf8(text->text) + "\" runs under the bar's " +
+                      "buttons, to " + std::to_string(text->rect.right));
+      } else if (const DrawBitmap* bitmap = std::get_if<DrawBitmap>(&op)) {
+        if (bitmap->artwork == Artwork::StrokeGlyphs && bitmap->at.y < kGridY) {
+          if (bitmap->at.x + bitmap->source.width() > firstButton)
+            return Fail("a stroke glyph under the bar's buttons");
+          glyphs += kStrokeCodes[static_cast<size_t>(bitmap->source.left / 10)];
+        }
+      }
+    }
+    // The line shows the end of what is typed now.
+    if (s.mode != ModePinyin && s.mode != ModeLetters && s.mode != ModePunct) {
+      const std::string& typed = s.mode == ModeRadicalStrokes ? s.radicalStrokes : s.inputCodes;
+      bool strokesShown = s.mode != ModeRadical && (s.mode != ModeAssociation || s.searchMode);
+      if (strokesShown ? !typed.ends_with(glyphs) || (glyphs.empty() && !typed.empty())
+                       : !glyphs.empty())
+        return Fail("the line draws the strokes \"" + glyphs + "\" for the input \"" + typed +
+                    "\"");
+    }
+  }
+
+ public:
+  void Walk(unsigned seed, unsigned steps) {
+    seed_ = seed;
+    random_.seed(seed);
+    UseUserWords(WalkUserWords());
+    settings.Write(setting::InputBihuaByKey, 1);
+    settings.Write(setting::SearchMode, seed % 3 == 0 ? 1 : 0);
+    settings.Write(setting::PinYinMode, seed % 2);
+    settings.Write(setting::LearnChoices, seed % 5 == 0 ? 1 : 0);
+    Start();
+    for (step_ = 0; step_ < steps; ++step_) {
+      Step();
+      Check();
+      if (HasFailure()) return;
+      if (host.commits.size() > 200) {  // the application's text is not kept for ever
+        host.commits.clear();
+        host.received.clear();
+      }
+    }
+    // The walk reached what it checks: labels clicked, the line clicked, switches made.
+    EXPECT_GT(checked_[static_cast<int>(Expect::Label)], steps / 40) << "seed " << seed;
+    EXPECT_GT(checked_[static_cast<int>(Expect::Line)], steps / 100) << "seed " << seed;
+    EXPECT_GT(checked_[static_cast<int>(Expect::KeepsPending)], steps / 20) << "seed " << seed;
+  }
+
+ private:
+  enum class Expect { Nothing, Label, Letter, Line, KeepsPending };
+
+  unsigned seed_ = 0;
+  unsigned step_ = 0;
+  std::mt19937 random_;
+  std::deque<std::string> recent_;
+  std::string pendingBefore_;
+  std::string previewBefore_;
+  std::string label_;
+  bool labelCut_ = false;
+  bool searchBefore_ = false;
+  size_t commitsBefore_ = 0;
+  size_t receivedBefore_ = 0;
+  Expect expectation_ = Expect::Nothing;
+  std::array<unsigned, 5> checked_{};
+  std::string lookupKey_ = "-";
+  std::vector<CandidateId> lookup_;
+};
+
+TEST_P(SessionWalk, WhatIsClickedArrivesAndNothingTypedIsLost) {
+  Walk(GetParam(), EnvNumber("TVIME_WALK_STEPS", 3000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, SessionWalk,
+                         ::testing::Range(EnvNumber("TVIME_WALK_FIRST_SEED", 1),
+                                          EnvNumber("TVIME_WALK_FIRST_SEED", 1) +
+                                              EnvNumber("TVIME_WALK_SEEDS", 30)));
+
+}  // namespace
+}  // namespace tvime

@@ -1,0 +1,372 @@
+#include "session/soft_keyboard.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "session/command_id.h"
+#include "tests/support/gbk_literals.h"
+
+namespace tvime {
+namespace {
+
+using testing::G;
+
+constexpr size_t kFullWidth = 13;
+constexpr size_t kPlainAscii = 14;
+
+SoftKeyboard KeyboardWith(size_t table) {
+  SoftKeyboard keyboard;
+  keyboard.SelectByCommand(kCmdFirstSoftKeyboard + static_cast<int>(table));
+  return keyboard;
+}
+
+std::string KeyText(size_t table, unsigned virtualKey, bool shift) {
+  return SoftKeyboard::CodeText(KeyboardWith(table).translate(virtualKey, shift));
+}
+
+// The GBK characters of a UTF-8 text, one string each.
+std::vector<std::string> GbkCharacters(std::string_view utf8) {
+  std::string gbk = G(utf8);
+  std::vector<std::string> characters;
+  for (size_t i = 0; i < gbk.size();) {
+    size_t length = IsGbkLeadByte(static_cast<unsigned char>(gbk[i])) ? 2 : 1;
+    characters.push_back(gbk.substr(i, length));
+    i += length;
+  }
+  return characters;
+}
+
+// Every code of one table, both boards.
+std::set<std::uint16_t> CodesOf(size_t table) {
+  const SymbolTable& t = SymbolTables()[table];
+  std::set<std::uint16_t> codes(std::begin(t.unshifted), std::end(t.unshifted));
+  codes.insert(std::begin(t.shifted), std::end(t.shifted));
+  return codes;
+}
+
+void ExpectAllCodesPresent(size_t table, std::uint16_t first, std::uint16_t last) {
+  std::set<std::uint16_t> codes = CodesOf(table);
+  for (unsigned code = first; code <= last; ++code) {
+    EXPECT_TRUE(codes.count(static_cast<std::uint16_t>(code)))
+        << "table " << table << " lacks " << GbkToUtf8(SoftKeyboard::CodeText(code));
+  }
+}
+
+void ExpectAllPresent(size_t table, std::string_view utf8) {
+  std::set<std::uint16_t> codes = CodesOf(table);
+  for (const std::string& character : GbkCharacters(utf8)) {
+    auto code = static_cast<std::uint16_t>(static_cast<unsigned char>(character[0]) << 8 |
+                                           static_cast<unsigned char>(character[1]));
+    EXPECT_TRUE(codes.count(code)) << "table " << table << " lacks " << GbkToUtf8(character);
+  }
+}
+
+// The virtual keys of the 47 positions, in position order.
+std::vector<unsigned> SymbolVirtualKeys() {
+  std::vector<unsigned> keys;
+  for (unsigned key = '0'; key <= '9'; ++key) keys.push_back(key);
+  for (unsigned key = 'A'; key <= 'Z'; ++key) keys.push_back(key);
+  for (unsigned key = 0xBA; key <= 0xC0; ++key) keys.push_back(key);
+  for (unsigned key = 0xDB; key <= 0xDE; ++key) keys.push_back(key);
+  return keys;
+}
+
+TEST(SymbolTablesTest, EveryBoardIsFortySevenGbkCharacters) {
+  ASSERT_EQ(SymbolLayouts().size(), 15u);
+  ASSERT_EQ(SymbolTables().size(), 15u);
+  for (const SymbolLayout& layout : SymbolLayouts()) {
+    std::uint16_t codes[kSymbolKeyCount];
+    EXPECT_TRUE(BoardCodes(layout.unshifted, codes)) << layout.name << " unshifted";
+    EXPECT_TRUE(BoardCodes(layout.shifted, codes)) << layout.name << " shifted";
+  }
+  for (const SymbolTable& table : SymbolTables()) {
+    for (const auto* board : {table.unshifted, table.shifted}) {
+      for (size_t key = 0; key < kSymbolKeyCount; ++key) {
+        std::string text = SoftKeyboard::CodeText(board[key]);
+        ASSERT_FALSE(text.empty());
+        EXPECT_EQ(G(GbkToUtf8(text)), text) << "no GBK character: " << std::hex << board[key];
+      }
+    }
+  }
+}
+
+TEST(SymbolTablesTest, BoardCodesRejectsWrongLengthsAndCharactersOutsideGbk) {
+  std::string empty;
+  for (size_t i = 0; i < kSymbolKeyCount; ++i) empty += "　";
+  std::uint16_t codes[kSymbolKeyCount];
+  ASSERT_TRUE(BoardCodes(empty, codes));
+  EXPECT_EQ(codes[0], kEmptyKey);
+  EXPECT_EQ(codes[46], kEmptyKey);
+
+  EXPECT_FALSE(BoardCodes(empty.substr(3), codes));
+  EXPECT_FALSE(BoardCodes(empty + "　", codes));
+  EXPECT_FALSE(BoardCodes(empty + "a", codes));
+  EXPECT_FALSE(BoardCodes("😀" + empty.substr(3), codes));
+  EXPECT_FALSE(BoardCodes("€" + empty.substr(3), codes));
+  EXPECT_FALSE(BoardCodes("ḿ" + empty.substr(3), codes));  // GB 18030 only
+}
+
+TEST(SymbolTablesTest, BoardsAreWrittenInKeyboardRowOrder) {
+  // ` first, then 1; / last, after the dot.
+  std::string board = "`1";
+  for (size_t i = 2; i < kSymbolKeyCount - 2; ++i) board += "　";
+  board += "./";
+  std::uint16_t codes[kSymbolKeyCount];
+  ASSERT_TRUE(BoardCodes(board, codes));
+  EXPECT_EQ(codes[*SymbolKeyPosition(0xC0)], '`');
+  EXPECT_EQ(codes[*SymbolKeyPosition('1')], '1');
+  EXPECT_EQ(codes[*SymbolKeyPosition(0xBE)], '.');
+  EXPECT_EQ(codes[*SymbolKeyPosition(0xBF)], '/');
+}
+
+TEST(SymbolTablesTest, NoBoardRepeatsASymbolOrHoldsAnAsciiSpace) {
+  // A repeat is almost always a slip that hides the symbol meant for that key, and a space typed
+  // instead of U+3000 would commit a blank instead of leaving the key empty.
+  for (const SymbolTable& table : SymbolTables()) {
+    for (const auto* board : {table.unshifted, table.shifted}) {
+      std::set<std::uint16_t> seen;
+      for (size_t key = 0; key < kSymbolKeyCount; ++key) {
+        EXPECT_NE(board[key], ' ') << GbkToUtf8(table.name) << " key " << key;
+        if (board[key] == kEmptyKey) continue;
+        EXPECT_TRUE(seen.insert(board[key]).second)
+            << GbkToUtf8(table.name) << " repeats "
+            << GbkToUtf8(SoftKeyboard::CodeText(board[key]));
+      }
+    }
+  }
+}
+
+TEST(SymbolTablesTest, NamesAreTheMenuNamesInWholeCharacters) {
+  const std::vector<std::string> expected = {"常用符号", "标点符号", "特殊符号", "表格线",
+                                             "数字序号", "数学符号", "单位符号", "拼音符号",
+                                             "注音符号", "日文平假", "日文片假", "希腊字母",
+                                             "俄文字母", "全角字符", "正常键盘"};
+  ASSERT_EQ(SymbolTables().size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const SymbolTable& table = SymbolTables()[i];
+    ASSERT_EQ(table.name[sizeof table.name - 1], '\0');
+    // The five-character names need 10 bytes and a NUL; they lose their last character.
+    EXPECT_EQ(std::string(table.name), G(expected[i])) << i;
+  }
+}
+
+TEST(SymbolTablesTest, FullWidthTableGivesTheFullWidthFormOfEachKey) {
+  const std::vector<std::string> unshifted = GbkCharacters(
+      "０１２３４５６７８９ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏｐｑｒｓｔｕｖｗｘｙｚ；＝，－．／｀［＼］"
+      "＇");
+  const std::vector<std::string> shifted = GbkCharacters(
+      "）！＠＃￥％＾＆＊（ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ：＋＜＿＞？￣｛｜｝"
+      "＂");
+  ASSERT_EQ(unshifted.size(), kSymbolKeyCount);
+  ASSERT_EQ(shifted.size(), kSymbolKeyCount);
+  std::vector<unsigned> keys = SymbolVirtualKeys();
+  for (size_t position = 0; position < kSymbolKeyCount; ++position) {
+    EXPECT_EQ(KeyText(kFullWidth, keys[position], false), unshifted[position]) << position;
+    EXPECT_EQ(KeyText(kFullWidth, keys[position], true), shifted[position]) << position;
+  }
+  EXPECT_EQ(KeyText(kFullWidth, '1', true), G("！"));
+  EXPECT_EQ(KeyText(kFullWidth, 0xDE, false), G("＇"));
+}
+
+TEST(SymbolTablesTest, PlainTableGivesSingleByteAscii) {
+  const std::string unshifted = "0123456789abcdefghijklmnopqrstuvwxyz;=,-./`[\\]'";
+  const std::string shifted = ")!@#$%^&*(ABCDEFGHIJKLMNOPQRSTUVWXYZ:+<_>?~{|}\"";
+  SoftKeyboard keyboard = KeyboardWith(kPlainAscii);
+  std::vector<unsigned> keys = SymbolVirtualKeys();
+  for (size_t position = 0; position < kSymbolKeyCount; ++position) {
+    EXPECT_EQ(keyboard.translate(keys[position], false),
+              static_cast<unsigned char>(unshifted[position]))
+        << position;
+    EXPECT_EQ(keyboard.translate(keys[position], true),
+              static_cast<unsigned char>(shifted[position]))
+        << position;
+  }
+  EXPECT_EQ(keyboard.translate(0xDE, true), 0x22);
+  EXPECT_EQ(SoftKeyboard::CodeText(0x22), "\"");
+}
+
+TEST(SymbolKeyPositionTest, CoversTheFortySevenKeysAndNothingNext) {
+  std::vector<unsigned> keys = SymbolVirtualKeys();
+  for (size_t position = 0; position < kSymbolKeyCount; ++position) {
+    EXPECT_EQ(SymbolKeyPosition(keys[position]), position) << std::hex << keys[position];
+  }
+  for (unsigned key : {0x00u, 0x08u, 0x0Du, 0x20u, 0x2Fu, 0x3Au, 0x40u, 0x5Bu, 0x60u, 0x7Bu, 0xB9u,
+                       0xC1u, 0xDAu, 0xDFu, 0xFFu, 0x100u}) {
+    EXPECT_EQ(SymbolKeyPosition(key), std::nullopt) << std::hex << key;
+  }
+}
+
+TEST(SymbolKeyPositionTest, LowerCaseLettersMapLikeTheirKeys) {
+  for (unsigned letter = 'a'; letter <= 'z'; ++letter) {
+    EXPECT_EQ(SymbolKeyPosition(letter), SymbolKeyPosition(letter - 'a' + 'A'));
+  }
+  EXPECT_EQ(KeyText(kFullWidth, 'q', false), G("ｑ"));
+  EXPECT_EQ(KeyText(kFullWidth, 'q', true), G("Ｑ"));
+}
+
+TEST(SoftKeyboardTest, TranslatePassesBackspaceAndEnterAndGivesZeroForOtherKeys) {
+  SoftKeyboard keyboard;
+  for (size_t table = 0; table < SymbolTables().size(); ++table) {
+    keyboard.SelectByCommand(kCmdFirstSoftKeyboard + static_cast<int>(table));
+    for (bool shift : {false, true}) {
+      EXPECT_EQ(keyboard.translate(8, shift), 8);
+      EXPECT_EQ(keyboard.translate(13, shift), 13);
+      EXPECT_EQ(keyboard.translate(0x20, shift), 0);
+      EXPECT_EQ(keyboard.translate(0x25, shift), 0);  // left arrow
+    }
+  }
+}
+
+TEST(SoftKeyboardTest, EmptyKeysGiveZero) {
+  // Greek has 24 letters for 26 letter keys; the digits stay empty.
+  SoftKeyboard keyboard = KeyboardWith(11);
+  EXPECT_EQ(keyboard.translate('1', false), 0);
+  EXPECT_EQ(keyboard.translate('Q', true), 0);
+  EXPECT_NE(keyboard.translate('A', false), 0);
+}
+
+TEST(SoftKeyboardTest, CommandsSelectTablesAndWrapAround) {
+  SoftKeyboard keyboard;
+  EXPECT_EQ(keyboard.current(), 0u);
+  EXPECT_FALSE(keyboard.shown());
+  keyboard.SelectByCommand(kCmdFirstSoftKeyboard + 14);
+  EXPECT_EQ(keyboard.current(), 14u);
+  keyboard.SelectByCommand(kCmdFirstSoftKeyboard + 15);
+  EXPECT_EQ(keyboard.current(), 0u);
+  keyboard.SelectByCommand(kCmdFirstSoftKeyboard + 31);
+  EXPECT_EQ(keyboard.current(), 1u);
+  keyboard.SelectByCommand(4028);
+  EXPECT_EQ(keyboard.current(), 14u);
+  keyboard.SetShown(true);
+  EXPECT_TRUE(keyboard.shown());
+}
+
+TEST(SoftKeyboardTest, KeyDataHoldsTheCurrentTableAtItsVirtualKeys) {
+  SoftKeyboard keyboard = KeyboardWith(kFullWidth);
+  SoftKeyboard::KeyData data = keyboard.BuildKeyData();
+  EXPECT_EQ(SoftKeyboard::CodeText(data.codes[1][0x31]), G("！"));
+  EXPECT_EQ(SoftKeyboard::CodeText(data.codes[0][0xDE]), G("＇"));
+  EXPECT_EQ(data.codes[0][0x61], kEmptyKey);  // the code of a, not a key's virtual key
+  EXPECT_EQ(data.codes[0][0x20], kEmptyKey);
+
+  // What the window shows is what a key types, on every table.
+  for (size_t table = 0; table < SymbolTables().size(); ++table) {
+    keyboard.SelectByCommand(kCmdFirstSoftKeyboard + static_cast<int>(table));
+    data = keyboard.BuildKeyData();
+    for (unsigned key : SymbolVirtualKeys()) {
+      for (int shift : {0, 1}) {
+        std::uint16_t shown = data.codes[shift][key];
+        EXPECT_EQ(keyboard.translate(key, shift), shown == kEmptyKey ? 0 : shown)
+            << table << " " << std::hex << key;
+      }
+    }
+  }
+}
+
+TEST(SoftKeyboardTest, CodeTextIsOneByteForAsciiElseLeadThenTrail) {
+  EXPECT_EQ(SoftKeyboard::CodeText('a'), "a");
+  EXPECT_EQ(SoftKeyboard::CodeText(0xA3B0), G("０"));
+  EXPECT_EQ(SoftKeyboard::CodeText(0), "");
+}
+
+TEST(SymbolTablesTest, CommonSymbolsNumberTheDigitKeys) {
+  EXPECT_EQ(KeyText(0, '1', false), G("⑴"));
+  EXPECT_EQ(KeyText(0, '0', false), G("⑽"));
+  EXPECT_EQ(KeyText(0, '1', true), G("㈠"));
+  EXPECT_EQ(KeyText(0, '0', true), G("㈩"));
+  EXPECT_EQ(KeyText(0, 0xBC, false), G("，"));
+}
+
+TEST(SymbolTablesTest, PunctuationAndSignTablesHoldTheirSets) {
+  ExpectAllPresent(1, "，。、；：？！…—·“”‘’（）《》〈〉【】「」『』");
+  ExpectAllPresent(2, "■＾＠▲☆※→←◇↑↓§№");
+}
+
+TEST(SymbolTablesTest, BoxDrawingIsThinWithoutShiftHeavyWithIt) {
+  EXPECT_EQ(KeyText(3, 'Q', false), G("┌"));
+  EXPECT_EQ(KeyText(3, 'S', false), G("┼"));
+  EXPECT_EQ(KeyText(3, 'C', false), G("┘"));
+  EXPECT_EQ(KeyText(3, 'Q', true), G("┏"));
+  EXPECT_EQ(KeyText(3, 'C', true), G("┛"));
+  for (std::uint16_t code : CodesOf(3)) {
+    bool boxDrawing = (code >= 0xA9A4 && code <= 0xA9EF) || (code >= 0xA854 && code <= 0xA877);
+    EXPECT_TRUE(boxDrawing || code == kEmptyKey) << GbkToUtf8(SoftKeyboard::CodeText(code));
+  }
+}
+
+TEST(SymbolTablesTest, NumberSeriesRunAlongTheRows) {
+  EXPECT_EQ(KeyText(4, '1', false), G("①"));
+  EXPECT_EQ(KeyText(4, '0', false), G("⑩"));
+  EXPECT_EQ(KeyText(4, 'P', true), G("Ⅹ"));
+  EXPECT_EQ(KeyText(4, 0xDD, true), G("Ⅻ"));  // ]
+  ExpectAllCodesPresent(4, 0xA2A1, 0xA2AA);   // ⅰ … ⅹ
+  ExpectAllCodesPresent(4, 0xA2B1, 0xA2C4);   // ⒈ … ⒛
+  ExpectAllCodesPresent(4, 0xA2C5, 0xA2D8);   // ⑴ … ⒇
+  ExpectAllCodesPresent(4, 0xA2D9, 0xA2E2);   // ① … ⑩
+  ExpectAllCodesPresent(4, 0xA2E5, 0xA2EE);   // ㈠ … ㈩
+  ExpectAllCodesPresent(4, 0xA2F1, 0xA2FC);   // Ⅰ … Ⅻ
+}
+
+TEST(SymbolTablesTest, MathematicalSignsIncludeTheCommonOnes) {
+  ExpectAllPresent(5, "＋－×÷±＝≠≈＜＞≤≥∞√∑∫∈∪∩∠⊥");
+}
+
+TEST(SymbolTablesTest, UnitTableGivesFinancialNumeralsWithShift) {
+  const std::vector<std::string> plain = GbkCharacters("〇一二三四五六七八九");
+  const std::vector<std::string> financial = GbkCharacters("零壹贰叁肆伍陆柒捌玖");
+  for (unsigned digit = 0; digit < 10; ++digit) {
+    EXPECT_EQ(KeyText(6, '0' + digit, false), plain[digit]);
+    EXPECT_EQ(KeyText(6, '0' + digit, true), financial[digit]);
+  }
+  ExpectAllPresent(6, "十百千万亿元角分拾佰仟圆整℃％‰￥㎏㎞");
+}
+
+TEST(SymbolTablesTest, PinyinTableHoldsEveryToneVowel) {
+  ExpectAllCodesPresent(7, 0xA8A1, 0xA8BA);  // ā … ê
+  EXPECT_EQ(KeyText(7, '1', false), G("ā"));
+  EXPECT_EQ(KeyText(7, '4', false), G("à"));
+}
+
+TEST(SymbolTablesTest, ZhuyinFollowsTheStandardKeyboard) {
+  ExpectAllCodesPresent(8, 0xA8C5, 0xA8E9);  // ㄅ … ㄩ
+  EXPECT_EQ(KeyText(8, '1', false), G("ㄅ"));
+  EXPECT_EQ(KeyText(8, 'Q', false), G("ㄆ"));
+  EXPECT_EQ(KeyText(8, 'A', false), G("ㄇ"));
+  EXPECT_EQ(KeyText(8, 'Z', false), G("ㄈ"));
+  EXPECT_EQ(KeyText(8, 0xBD, false), G("ㄦ"));  // -
+  EXPECT_EQ(KeyText(8, '3', false), G("ˇ"));
+}
+
+TEST(SymbolTablesTest, KanaTablesHoldTheWholeSyllabaries) {
+  ExpectAllCodesPresent(9, 0xA4A1, 0xA4F3);   // ぁ … ん
+  ExpectAllCodesPresent(10, 0xA5A1, 0xA5F6);  // ァ … ヶ
+  EXPECT_EQ(KeyText(9, '1', false), G("あ"));
+  EXPECT_EQ(KeyText(9, 0xBF, false), G("ん"));  // / ends the basic kana
+  EXPECT_EQ(KeyText(10, '1', false), G("ア"));
+  EXPECT_EQ(KeyText(10, 0xC0, false), G("ー"));
+}
+
+TEST(SymbolTablesTest, GreekAndCyrillicHaveEveryLetterWithItsCapitalOnShift) {
+  ExpectAllCodesPresent(11, 0xA6A1, 0xA6B8);  // Α … Ω
+  ExpectAllCodesPresent(11, 0xA6C1, 0xA6D8);  // α … ω
+  ExpectAllCodesPresent(12, 0xA7A1, 0xA7C1);  // А … Я
+  ExpectAllCodesPresent(12, 0xA7D1, 0xA7F1);  // а … я
+  EXPECT_EQ(KeyText(11, 'A', false), G("α"));
+  EXPECT_EQ(KeyText(11, 'P', false), G("π"));
+  // In GBK each capital is a fixed distance before its small letter.
+  const std::pair<size_t, std::uint16_t> alphabets[] = {{11, 0x20}, {12, 0x30}};
+  for (auto [index, distance] : alphabets) {
+    const SymbolTable& table = SymbolTables()[index];
+    for (size_t key = 0; key < kSymbolKeyCount; ++key) {
+      if (table.unshifted[key] == kEmptyKey) continue;
+      EXPECT_EQ(table.shifted[key], table.unshifted[key] - distance) << index << " " << key;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tvime

@@ -1,0 +1,122 @@
+// What the stroke panel shows and where: the layout rules a user relies on to click.
+
+#include "session/stroke_subpanel.h"
+
+#include <gmock/gmock.h>
+
+#include "session/command_id.h"
+#include "session/test_panel.h"
+#include "tests/support/gbk_literals.h"
+
+namespace tvime {
+namespace {
+
+using testing::G;
+
+TEST(PhraseLabels, LongPhrasesAreCutAfterThreeCharactersAndTheSharedStartIsLeftOut) {
+  EXPECT_EQ(PhraseLabel(G("中华人民"), 0), G("中华人民"));         // 8 bytes: whole
+  EXPECT_EQ(PhraseLabel(G("中华人民共"), 0), G("中华人") + "..");  // 10 bytes: 6 and ".."
+  EXPECT_EQ(PhraseLabel(G("中国"), 2), G("国"));
+  EXPECT_EQ(PhraseLabel(G("中"), 4), "");
+}
+
+TEST(StrokePanelLayout, ButtonsSitInTwoRowsInsideTheirAreas) {
+  EXPECT_EQ(StrokeButtonRect(0), (Rect{7, 81, 27, 101}));
+  EXPECT_EQ(StrokeButtonRect(9), (Rect{107, 106, 127, 126}));
+  EXPECT_EQ(SymbolButtonRect(0), (Rect{137, 81, 155, 99}));
+  EXPECT_EQ(SymbolButtonRect(13), (Rect{245, 107, 263, 125}));
+}
+
+class StrokePanelTest : public testing::PanelTest {};
+
+TEST_F(StrokePanelTest, AClickOnTheEdgeTwoItemsShareGoesToTheFirstLaidOut) {
+  Start();
+  // Symbols 0 and 1 share the edge x = 155.
+  Click(155, 90);
+  EXPECT_EQ(Received(), "，");
+}
+
+TEST_F(StrokePanelTest, CharactersSitOnTheGridInRowsOfTen) {
+  Start();
+  ClickStroke("横");
+  const std::vector<PanelItem>& items = panel->strokePanel().VisibleItems();
+  ASSERT_EQ(items[0].kind, ItemCharacter);
+  EXPECT_EQ(items[0].rect, (Rect{6, 30, 26, 50}));
+  EXPECT_EQ(items[9].rect.left, 6 + 9 * 26);
+  EXPECT_EQ(items[10].rect.top, 56);  // the second row of the page
+  // The next page reuses the same cells.
+  panel->pageNext();
+  EXPECT_EQ(panel->strokePanel().VisibleItems()[0].rect, (Rect{6, 30, 26, 50}));
+  EXPECT_EQ(panel->strokePanel().VisibleItems()[0].value,
+            static_cast<std::int64_t>(lexicon->mainList[20]));
+}
+
+TEST_F(StrokePanelTest, PhraseLabelsFlowAndWrapBeforeTheHintStripEdge) {
+  Start();
+  ClickStrokes({"竖", "折", "横", "竖", "分隔"});
+  const PhraseStrip& phrases = panel->strokePanel().phrases;
+  ASSERT_GT(phrases.items().size(), 5u);
+  int previousRight = 0;
+  for (const PanelItem& item : phrases.items()) {
+    EXPECT_LE(item.rect.right, kHintStrip.right);
+    if (item.row == 0) {
+      EXPECT_GE(item.rect.left, previousRight);
+      previousRight = item.rect.right;
+      EXPECT_EQ(item.rect.top, 56);
+    }
+  }
+  EXPECT_GT(phrases.pageCount(), 1);
+}
+
+TEST_F(StrokePanelTest, HoldingTheLeftButtonOnABarButtonDarkensItsHighlight) {
+  Start();
+  const ToolbarButton& next = panel->buttonBar().buttons()[7];
+  panel->Apply(kContext,
+               UserAction::Pointer(MouseEvent::Move, next.rect.left + 2, next.rect.top + 2));
+  auto highlight = [this] {
+    for (const DrawOp& op : panel->Paint()) {
+      if (const DrawHighlight* h = std::get_if<DrawHighlight>(&op)) return *h;
+    }
+    return DrawHighlight{{}, false};
+  };
+  EXPECT_EQ(highlight().rect, next.rect);
+  EXPECT_FALSE(highlight().pressed);
+  panel->Apply(kContext,
+               UserAction::Pointer(MouseEvent::LeftDown, next.rect.left + 2, next.rect.top + 2));
+  EXPECT_TRUE(highlight().pressed);
+}
+
+TEST_F(StrokePanelTest, TheLettersButtonIsFramedWhileTheLetterPanelShows) {
+  Start();
+  auto framed = [this](int command) {
+    Rect button = panel->buttonBar().buttons()[command == kCmdLetters ? 8 : 9].rect;
+    for (const DrawOp& op : panel->Paint()) {
+      const DrawFrame* frame = std::get_if<DrawFrame>(&op);
+      if (frame && frame->rect == button) return true;
+    }
+    return false;
+  };
+  EXPECT_FALSE(framed(kCmdLetters));
+  ClickButton(kCmdLetters);
+  EXPECT_TRUE(framed(kCmdLetters));
+  EXPECT_FALSE(framed(kCmdPunctuation));
+}
+
+TEST_F(StrokePanelTest, HoveringAStrokeButtonShowsItsPictureRow) {
+  Start();
+  Rect zhe = StrokeButtonRect(4);
+  panel->Apply(kContext, UserAction::Pointer(MouseEvent::Move, zhe.left + 5, zhe.top + 5));
+  bool pictureRow = false;
+  for (const DrawOp& op : panel->Paint()) {
+    const DrawBitmap* bitmap = std::get_if<DrawBitmap>(&op);
+    if (bitmap && bitmap->artwork == Artwork::StrokeHints) {
+      pictureRow = bitmap->source == Rect{0, 4 * 18, 260, 5 * 18} &&
+                   bitmap->at == Point{kHintStrip.left, kHintStrip.top};
+    }
+  }
+  EXPECT_TRUE(pictureRow);
+  EXPECT_GT(host.hintInvalidations, 0);
+}
+
+}  // namespace
+}  // namespace tvime

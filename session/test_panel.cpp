@@ -1,0 +1,125 @@
+#include "session/test_panel.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "engine/user_words.h"
+#include "session/geometry.h"
+#include "session/stroke_subpanel.h"
+
+namespace tvime::testing {
+
+const ResourceSource& ShippedDictionaries() {
+  static DirectoryResources resources(TVIME_DICT_DIR);
+  return resources;
+}
+
+PanelTest::PanelTest() : settings(store) {}
+
+PanelTest::~PanelTest() {
+  panel.reset();
+  lexicon.reset();
+  if (!userDataDir.empty()) {
+    std::error_code ignored;
+    std::filesystem::remove_all(userDataDir, ignored);
+  }
+}
+
+void PanelTest::UseUserWords(const std::vector<std::string>& words) {
+  static int serial = 0;
+  std::filesystem::path dir =
+      std::filesystem::temp_directory_path() /
+      ("tvime-panel-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
+  std::filesystem::create_directories(dir);
+  userDataDir = dir.string();
+  WriteUserWordFile(words);
+}
+
+void PanelTest::WriteUserWordFile(const std::vector<std::string>& words) {
+  std::vector<std::string> gbk;
+  for (const std::string& word : words) gbk.push_back(Utf8ToGbk(word));
+  std::ofstream out(std::filesystem::path(userDataDir) / kUserWordFileName, std::ios::binary);
+  out << FormatWordFile(gbk);
+}
+
+CompositionPanel& PanelTest::Start() {
+  flags = std::make_unique<ConversionFlags>(settings);
+  UserDataPathFn path = nullptr;
+  if (!userDataDir.empty()) {
+    path = [dir = userDataDir](std::string_view name) {
+      return (std::filesystem::path(dir) / name).string();
+    };
+  }
+  lexicon = std::make_unique<Lexicon>(settings, *flags, path);
+  panel = std::make_unique<CompositionPanel>(*lexicon, settings, *flags, host, measure);
+  lexicon->Initialize(&ShippedDictionaries());
+  panel->refresh(kContext, false);
+  return *panel;
+}
+
+void PanelTest::Click(int x, int y) {
+  panel->Apply(kContext, UserAction::Pointer(MouseEvent::Move, x, y));
+  panel->Apply(kContext, UserAction::Pointer(MouseEvent::LeftDown, x, y));
+  panel->Apply(kContext, UserAction::Pointer(MouseEvent::LeftUp, x, y));
+}
+
+void PanelTest::ClickStroke(std::string_view name) {
+  static const std::vector<std::string_view> kNames = {"横", "竖",   "撇", "点",   "折",
+                                                       "提", "竖钩", "捺", "通配", "分隔"};
+  for (size_t i = 0; i < kNames.size(); ++i) {
+    if (kNames[i] == name) {
+      Rect r = StrokeButtonRect(static_cast<int>(i));
+      Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+      return;
+    }
+  }
+  ADD_FAILURE() << "no stroke " << name;
+}
+
+void PanelTest::ClickStrokes(std::initializer_list<std::string_view> names) {
+  for (std::string_view name : names) ClickStroke(name);
+}
+
+bool PanelTest::ClickText(std::string_view utf8) {
+  for (const DrawOp& op : panel->Paint()) {
+    const DrawText* text = std::get_if<DrawText>(&op);
+    // Candidates and buttons, not the composition line or the hint strip.
+    bool inMiddle = text && text->rect.top >= kGridY && text->rect.bottom <= kHintStrip.top;
+    if (inMiddle && GbkToUtf8(text->text) == utf8) {
+      Click((text->rect.left + text->rect.right) / 2, (text->rect.top + text->rect.bottom) / 2);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool PanelTest::ClickButton(int command) {
+  for (const ToolbarButton& button : panel->buttonBar().buttons()) {
+    if (button.command == command) {
+      Click((button.rect.left + button.rect.right) / 2, (button.rect.top + button.rect.bottom) / 2);
+      return true;
+    }
+  }
+  return false;
+}
+
+void PanelTest::Type(std::string_view keys) {
+  for (char key : keys) Press(static_cast<unsigned char>(key));
+}
+
+std::vector<std::string> PanelTest::ShownTexts() const {
+  std::vector<std::string> texts;
+  for (const DrawOp& op : panel->Paint()) {
+    if (const DrawText* text = std::get_if<DrawText>(&op)) texts.push_back(GbkToUtf8(text->text));
+  }
+  return texts;
+}
+
+bool PanelTest::Shows(std::string_view utf8) const {
+  std::vector<std::string> texts = ShownTexts();
+  return std::find(texts.begin(), texts.end(), utf8) != texts.end();
+}
+
+}  // namespace tvime::testing

@@ -1,0 +1,93 @@
+#pragma once
+// Test helper: a composition panel over the shipped dictionaries with a host that records what
+// the application would receive, and clicks and keys a user would make.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/gbk.h"
+#include "session/composition_panel.h"
+
+namespace tvime::testing {
+
+class RecordingHost : public Host {
+ public:
+  void Commit(ContextHandle, std::string_view text) override {
+    received += GbkToUtf8(text);
+    commits.emplace_back(text);
+  }
+  void ReturnKey(ContextHandle, unsigned virtualKey) override {
+    received += virtualKey == kKeyEnter       ? "<Enter>"
+                : virtualKey == kKeyBackspace ? "<Back>"
+                                              : "<Key>";
+  }
+  void PanelChanged(ContextHandle) override { ++panelChanges; }
+  void Invalidate(bool) override { ++invalidations; }
+  void InvalidateHintStrip() override { ++hintInvalidations; }
+  void Beep() override { ++beeps; }
+  void LookUpWord(std::string_view text) override { lookups.emplace_back(text); }
+  void FollowCaret(ContextHandle) override { ++caretFollows; }
+  void RunHostCommand(ContextHandle, int id) override { hostCommands.push_back(id); }
+
+  // What the application received, in UTF-8: committed text, and <Enter> or <Back> for keys
+  // handed back.
+  const std::string& Received() const { return received; }
+
+  std::string received;
+  std::vector<std::string> commits;  // each commit's GBK bytes as the application got them
+  int panelChanges = 0;
+  int invalidations = 0;
+  int hintInvalidations = 0;
+  int beeps = 0;
+  int caretFollows = 0;
+  std::vector<std::string> lookups;
+  std::vector<int> hostCommands;
+};
+
+// The shipped dictionaries, read once per test program.
+const ResourceSource& ShippedDictionaries();
+
+class PanelTest : public ::testing::Test {
+ public:
+  PanelTest();
+  ~PanelTest() override;
+  // Builds the panel after the test has set up settings (the panel reads them when created).
+  CompositionPanel& Start();
+  // Gives the lexicon a user data directory of its own (before Start), holding `words` (UTF-8)
+  // as the user word file.
+  void UseUserWords(const std::vector<std::string>& words);
+  // Rewrites the user word file with `words`, as another process or the dictionary manager does.
+  void WriteUserWordFile(const std::vector<std::string>& words);
+
+  void Click(int x, int y);
+  void ClickStroke(std::string_view name);  // 横 竖 撇 点 折 提 竖钩 捺 通配 分隔
+  void ClickStrokes(std::initializer_list<std::string_view> names);
+  // Clicks the item showing `utf8` (a character, a phrase label, a letter); false when none does.
+  bool ClickText(std::string_view utf8);
+  bool ClickButton(int command);
+  void Type(std::string_view keys);
+  void Press(int ch) {
+    panel->Apply(kContext, UserAction::TypedKey(static_cast<std::uint16_t>(ch)));
+  }
+  void Run(int command) { panel->Apply(kContext, UserAction::Run(command)); }
+  void Do(ActionKind kind) { panel->Apply(kContext, UserAction::Just(kind)); }
+  // The texts drawn on the panel now, in UTF-8.
+  std::vector<std::string> ShownTexts() const;
+  bool Shows(std::string_view utf8) const;
+  std::string Received() const { return host.Received(); }
+
+  static constexpr ContextHandle kContext = 0x1234;
+  MemorySettingsStore store;
+  Settings settings;
+  std::unique_ptr<ConversionFlags> flags;
+  std::unique_ptr<Lexicon> lexicon;
+  RecordingHost host;
+  FixedTextMeasure measure;
+  std::string userDataDir;  // empty: no user files
+  std::unique_ptr<CompositionPanel> panel;
+};
+
+}  // namespace tvime::testing

@@ -13,33 +13,57 @@ constexpr size_t kUserWordUnits = 1024;
 
 }  // namespace
 
-Lexicon::Lexicon(Settings& settings, const ConversionFlags& flags, UserDataPathFn userDataPath)
-    : phraseSortMode(settings.Read(setting::PhraseSortMode)),
-      learnChoices(settings.Read(setting::LearnChoices)),
-      settings_(settings),
-      flags_(flags),
-      userDataPath_(std::move(userDataPath)) {}
+UserWordRenumbering::UserWordRenumbering(std::span<const std::string> before,
+                                         std::span<const std::string> after) {
+  newNumberOf_.reserve(before.size());
+  for (const std::string& word : before) {
+    auto found = std::find(after.begin(), after.end(), word);
+    newNumberOf_.push_back(found == after.end() ? -1 : found - after.begin());
+  }
+}
+
+void UserWordRenumbering::Apply(std::vector<CandidateId>& list) const {
+  std::erase_if(list, [&](CandidateId& id) {
+    if (!(id & kUserWordBit)) return false;
+    size_t number = id & ~kUserWordBit;
+    if (number >= newNumberOf_.size() || newNumberOf_[number] < 0) return true;
+    id = static_cast<CandidateId>(newNumberOf_[number]) | kUserWordBit;
+    return false;
+  });
+}
+
+bool CandidateLists::Clear() {
+  bool held =
+      !mainList.empty() || !secondaryList.empty() || !assocList.empty() || !contextHistory.empty();
+  mainList.clear();
+  secondaryList.clear();
+  assocList.clear();
+  contextHistory.clear();
+  return held;
+}
+
+Lexicon::Lexicon(UserDataPathFn userDataPath) : userDataPath_(std::move(userDataPath)) {}
 
 Lexicon::~Lexicon() = default;
 
 void Lexicon::Initialize(const ResourceSource* resources) {
-  module = resources;
-  ClearLists();
-  if (initialized) {
+  resources_ = resources;
+  if (client_) client_->ResetDisplayState();
+  if (initialized_) {
     if (client_) client_->RefreshCandidates();
     return;
   }
   LoadDictionaries();
   if (client_) client_->RefreshCandidates();
-  initialized = true;
+  initialized_ = true;
   if (client_) client_->LoadPanelResources();
 }
 
 bool Lexicon::LoadDictionaries() {
-  bool complete = chars.LoadFromResource(module, "words.bin", SCRAMBLE_BLOCK);
-  complete &= radicalGroups.LoadFromResource(module, "extra.bin", SCRAMBLE_BLOCK);
-  complete &= radicals.LoadFromResource(module, "pianpang.bin", SCRAMBLE_BLOCK);
-  complete &= phrases.LoadFromResource(module, "phrase.bin", SCRAMBLE_XOR);
+  bool complete = chars_.LoadFromResource(resources_, "words.bin", SCRAMBLE_BLOCK);
+  complete &= radicalGroups_.LoadFromResource(resources_, "extra.bin", SCRAMBLE_BLOCK);
+  complete &= radicals_.LoadFromResource(resources_, "pianpang.bin", SCRAMBLE_BLOCK);
+  complete &= phrases_.LoadFromResource(resources_, "phrase.bin", SCRAMBLE_XOR);
   LoadUserWords();
   LoadLearntChoices();
   return complete;
@@ -53,7 +77,7 @@ bool Lexicon::LoadLearntChoices() {
 }
 
 void Lexicon::NoteChoice(std::string_view text) {
-  if (learnChoices == 0 || text.empty()) return;
+  if (options_.learnChoices == 0 || text.empty()) return;
   learnt_.Note(text);
   if (!userDataPath_) return;  // nowhere to keep them: learnt for this process only
   unsavedChoices_.emplace_back(text);
@@ -73,14 +97,14 @@ bool Lexicon::SaveLearntChoices() {
 }
 
 void Lexicon::PromoteLearntCharacters(std::vector<CandidateId>& list) const {
-  if (learnChoices == 0) return;
+  if (options_.learnChoices == 0) return;
   learnt_.Promote(list, [this](CandidateId index) {
-    return index < chars.count ? std::string_view(chars.EntryAt(index).text) : std::string_view();
+    return index < chars_.count ? std::string_view(chars_.EntryAt(index).text) : std::string_view();
   });
 }
 
 void Lexicon::PromoteLearntCandidates(std::vector<CandidateId>& list) const {
-  if (learnChoices == 0) return;
+  if (options_.learnChoices == 0) return;
   learnt_.Promote(list, [this](CandidateId id) { return CandidateText(id); });
 }
 
@@ -107,47 +131,19 @@ bool Lexicon::SaveUserWords() {
 }
 
 void Lexicon::ReplaceUserWords(std::vector<std::string> words) {
-  auto renumber = [&](std::vector<CandidateId>& list) {
-    std::erase_if(list, [&](CandidateId& id) {
-      if (!(id & kUserWordBit)) return false;
-      size_t number = id & ~kUserWordBit;
-      if (number >= userWords.size()) return true;
-      auto found = std::find(words.begin(), words.end(), userWords[number]);
-      if (found == words.end()) return true;
-      id = static_cast<CandidateId>(found - words.begin()) | kUserWordBit;
-      return false;
-    });
-  };
-  renumber(mainList);
-  renumber(assocList);
-  userWords = std::move(words);
-  if (client_) client_->UserWordsChanged();
-}
-
-bool Lexicon::ClearLists() {
-  bool held =
-      !mainList.empty() || !secondaryList.empty() || !assocList.empty() || !contextHistory.empty();
-  mainList.clear();
-  secondaryList.clear();
-  assocList.clear();
-  contextHistory.clear();
-  if (client_) client_->ResetDisplayState();
-  return held;
-}
-
-bool Lexicon::FindByStrokes(std::string_view query) {
-  CharactersByStrokes(query, mainList);
-  return true;
+  UserWordRenumbering renumbering(userWords_, words);
+  userWords_ = std::move(words);
+  if (client_) client_->UserWordsChanged(renumbering);
 }
 
 void Lexicon::CharactersByStrokes(std::string_view query, std::vector<CandidateId>& list) const {
-  chars.FindByStrokes(query, flags_.Has(CS_BIG_CHARSET), list);
+  chars_.FindByStrokes(query, options_.bigCharset, list);
   PromoteLearntCharacters(list);
 }
 
 std::string Lexicon::DescribeCharIndex(std::uint32_t index) const {
-  if (index >= chars.entries.size()) return {};
-  const CharEntry& entry = chars.entries[index];
+  if (index >= chars_.entries.size()) return {};
+  const CharEntry& entry = chars_.entries[index];
   return std::string(entry.text) + ": " + entry.annotation + "|" + entry.code;
 }
 
@@ -180,16 +176,16 @@ Lexicon::UserWordCheck Lexicon::CheckUserWord(std::string_view text) const {
   if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
     return UserWordCheck::HasLineBreak;
   }
-  if (std::find(userWords.begin(), userWords.end(), text) != userWords.end()) {
+  if (std::find(userWords_.begin(), userWords_.end(), text) != userWords_.end()) {
     return UserWordCheck::KnownUserWord;
   }
-  if (phrases.Contains(text)) return UserWordCheck::KnownPhrase;
+  if (phrases_.Contains(text)) return UserWordCheck::KnownPhrase;
   return UserWordCheck::Accepted;
 }
 
 bool Lexicon::AddUserWord(std::string_view text) {
   if (CheckUserWord(text) != UserWordCheck::Accepted) return false;
-  userWords.emplace_back(text);
+  userWords_.emplace_back(text);
   unsavedUserWords_.emplace_back(text);
   return true;
 }

@@ -1,7 +1,9 @@
 #pragma once
-// The Lexicon: the one engine object of a process. It owns every dictionary, the user words, the
-// association history and the candidate lists, and answers the searches the input session makes
-// after every change of its input.
+// The Lexicon: the one engine object of a process. It owns every dictionary, the user words and
+// the learnt choices, and answers the searches the input session makes after every change of its
+// input. The lists those searches fill and the association history are the session's own
+// (CandidateLists); what the user chose in the settings reaches the lexicon as a value
+// (LexiconOptions), so the engine knows nothing of where settings are kept.
 
 #include <cstdint>
 #include <span>
@@ -17,16 +19,43 @@
 #include "engine/phrase_dictionary.h"
 #include "engine/radical_group_dictionary.h"
 #include "engine/user_words.h"
-#include "settings/conversion_flags.h"
-#include "settings/settings.h"
 
 namespace tvime {
+
+// The old-to-new numbering of the user words after they were replaced: candidates naming a user
+// word keep naming the same word, and are dropped where the word is gone.
+class UserWordRenumbering {
+ public:
+  UserWordRenumbering(std::span<const std::string> before, std::span<const std::string> after);
+  void Apply(std::vector<CandidateId>& list) const;
+
+ private:
+  std::vector<std::int64_t> newNumberOf_;  // by old number; -1 where the word is gone
+};
+
+// The lists one input session fills by asking the lexicon, and its association history. The
+// session owns them; a search fills only the lists it names.
+struct CandidateLists {
+  std::vector<CandidateId> mainList;         // characters of a stroke or radical search
+  std::vector<std::uint16_t> secondaryList;  // radicals, or a radical group's links
+  std::vector<CandidateId> assocList;        // follow-on words
+  std::vector<std::string> contextHistory;   // the words last committed, newest last
+  // Forgets everything; true when there was something to forget (a composition in progress).
+  bool Clear();
+};
+
+// What the user chose that changes the lexicon's answers.
+struct LexiconOptions {
+  bool bigCharset = false;  // the large character set; else common characters only
+  int phraseSortMode = 0;   // "PhraseSortMode": follow-on words shortest first
+  int learnChoices = 0;     // "LearnChoices": chosen candidates move to the front
+};
 
 // What the lexicon asks of the input session that uses it.
 class LexiconClient {
  public:
   virtual ~LexiconClient() = default;
-  // The candidate lists were emptied: forget what is shown.
+  // The dictionaries were (re)loaded: forget the lists and what is shown.
   virtual void ResetDisplayState() = 0;
   // Search again with the current input.
   virtual void RefreshCandidates() = 0;
@@ -34,7 +63,7 @@ class LexiconClient {
   virtual void LoadPanelResources() = 0;
   // The user words were replaced (reread, or merged with the file on a save): candidates that
   // named user words are renumbered or gone, so what is shown must be laid out again.
-  virtual void UserWordsChanged() {}
+  virtual void UserWordsChanged(const UserWordRenumbering& renumbering) { (void)renumbering; }
 };
 
 // What a hovered candidate's value refers to beyond the lexicon's own lists.
@@ -49,13 +78,14 @@ inline constexpr size_t kMaxContextHistory = 5;
 
 class Lexicon {
  public:
-  Lexicon(Settings& settings, const ConversionFlags& flags, UserDataPathFn userDataPath);
+  // The options start as LexiconOptions{} until the session sets its own.
+  explicit Lexicon(UserDataPathFn userDataPath);
   Lexicon(const Lexicon&) = delete;
   Lexicon& operator=(const Lexicon&) = delete;
   virtual ~Lexicon();
 
   // The first call loads the dictionaries of `resources` and the user words; later calls only
-  // clear the lists and have the session refresh.
+  // have the session forget its lists and refresh.
   void Initialize(const ResourceSource* resources);
   // Loads "words.bin", "extra.bin", "pianpang.bin" and "phrase.bin", then the user words. A
   // missing or damaged resource leaves its dictionary empty or partial; start-up goes on.
@@ -69,36 +99,35 @@ class Lexicon {
   void SetSaveLocker(FileSaveLocker locker) { saveLocker_ = locker; }
 
   void SetClient(LexiconClient* client) { client_ = client; }
-  // Forgets the lookup results and the history; true when there was something to forget (a
-  // composition in progress).
-  bool ClearLists();
+  const LexiconOptions& options() const { return options_; }
+  // The next searches answer with these options.
+  void SetOptions(const LexiconOptions& options) { options_ = options; }
 
-  // Fills mainList with the character candidates of a stroke query. Returns true.
-  bool FindByStrokes(std::string_view query);
-  // The same list into `list`, leaving mainList as it is.
+  // The character candidates of a stroke query into `list`.
   void CharactersByStrokes(std::string_view query, std::vector<CandidateId>& list) const;
 
-  bool IsCommonChar(std::string_view character) const { return chars.IsCommonChar(character); }
-  CharIndex IndexOfChar(std::string_view character) const { return chars.IndexOfChar(character); }
+  bool IsCommonChar(std::string_view character) const { return chars_.IsCommonChar(character); }
+  CharIndex IndexOfChar(std::string_view character) const { return chars_.IndexOfChar(character); }
   std::string_view CodeOfChar(std::string_view character) const {
-    return chars.CodeOfChar(character);
+    return chars_.CodeOfChar(character);
   }
   std::string_view AnnotationOfChar(std::string_view character) const {
-    return chars.AnnotationOfChar(character);
+    return chars_.AnnotationOfChar(character);
   }
-  std::string CodeOfIndex(CharIndex index) const { return std::string(chars.CodeOfIndex(index)); }
+  std::string CodeOfIndex(CharIndex index) const { return std::string(chars_.CodeOfIndex(index)); }
 
   // --- Phrases and association ---
   std::span<const std::uint32_t> PhrasesStartingWith(std::string_view text) const {
-    return phrases.PhrasesStartingWith(text);
+    return phrases_.PhrasesStartingWith(text);
   }
   // The text of a phrase, or with kUserWordBit of user word (id & 0x7FFFFFFF); empty when absent.
   std::string_view CandidateText(CandidateId id) const;
   // Length in characters.
   size_t CandidateLength(CandidateId id) const;
-  // Phrases whose characters 1.. begin with the later parts of a stroke query (parts[0] has
-  // already filled mainList); at most 100.
-  std::vector<std::uint32_t> FindPhrasesByStrokes(std::span<const std::string_view> parts) const;
+  // Phrases among those of `characters` (the candidates of parts[0]) whose characters 1.. begin
+  // with the later parts of a stroke query; at most 100.
+  std::vector<std::uint32_t> FindPhrasesByStrokes(std::span<const CandidateId> characters,
+                                                  std::span<const std::string_view> parts) const;
   // The same search over the phrases of `characters` (a start of mainList, for a planner that
   // needs no more), stopping at `limit` phrases (never more than 100).
   std::vector<std::uint32_t> FindPhrasesByStrokesAmong(std::span<const CandidateId> characters,
@@ -124,13 +153,11 @@ class Lexicon {
   AssociationStep AssociationAfter(std::string_view lastHistoryEntry, std::string_view chosen,
                                    PanelMode mode) const;
   // After a commit: `contextText` is the session's context text (the committed word); it may be
-  // grown into a longer known word or cleared. Rebuilds the history and, in the association and
-  // pinyin modes, assocList.
-  void UpdateAssociation(std::string& contextText, PanelMode mode);
+  // grown into a longer known word or cleared. Rebuilds the lists' history and, in the
+  // association and pinyin modes, their assocList.
+  void UpdateAssociation(CandidateLists& lists, std::string& contextText, PanelMode mode) const;
   // Takes back the last association step; false when there is no history.
-  bool StepBackAssociation(std::string& contextText, PanelMode mode);
-  // Stores the phrase sort mode and writes it to "PhraseSortMode".
-  void SetPhraseSortMode(int value);
+  bool StepBackAssociation(CandidateLists& lists, std::string& contextText, PanelMode mode) const;
 
   // --- Learning ("LearnChoices") ---
   // The user chose `text` (a character or a whole phrase) from a list. With learning on it moves
@@ -142,16 +169,16 @@ class Lexicon {
   bool SaveLearntChoices();
 
   // --- Radicals ---
-  // Fills secondaryList with the radical list entries whose code matches the input.
-  bool FindRadicalsByStrokes(std::string_view query);
-  // Fills mainList with positions of characters in group `group` matching the strokes typed
-  // after the radical, and secondaryList with the group's matching radical links.
-  bool FindInRadicalGroup(size_t group, std::string_view query);
-  size_t GroupCount() const { return radicalGroups.GroupCount(); }
+  // Fills the lists' secondaryList with the radical list entries whose code matches the input.
+  void FindRadicalsByStrokes(std::string_view query, CandidateLists& lists) const;
+  // Fills the lists' mainList with positions of characters in group `group` matching the strokes
+  // typed after the radical, and their secondaryList with the group's matching radical links.
+  void FindInRadicalGroup(size_t group, std::string_view query, CandidateLists& lists) const;
+  size_t GroupCount() const { return radicalGroups_.GroupCount(); }
   // nullptr when the group or the position does not exist.
   const TextPair* PairOf(size_t group, size_t position) const;
 
-  bool BigCharset() const { return flags_.Has(CS_BIG_CHARSET); }
+  bool BigCharset() const { return options_.bigCharset; }
 
   // The hint for a hovered candidate of the given mode; empty when there is none.
   std::string DescribeCandidate(PanelMode mode, std::uint32_t value,
@@ -172,32 +199,26 @@ class Lexicon {
     KnownPhrase,    // already a phrase of the built-in dictionary
   };
   UserWordCheck CheckUserWord(std::string_view text) const;
+  // Takes a new list of user words (as read from the word file); the client renumbers the
+  // candidates of its lists that name user words, and drops those whose word is gone.
+  void ReplaceUserWords(std::vector<std::string> words);
   // Appends a word that CheckUserWord accepts (pending until the next save); false (and nothing
   // added) otherwise.
   bool AddUserWord(std::string_view text);
 
-  // Members in the order the engine has always kept them.
-  CharacterDictionary chars;
-  RadicalGroupDictionary radicalGroups;
-  PhraseDictionary phrases;
-  DictionaryFile radicals;
-  std::vector<std::string> userWords;
-  std::vector<std::string> contextHistory;
-  std::vector<CandidateId> mainList;
-  std::vector<std::uint16_t> secondaryList;
-  std::vector<CandidateId> assocList;
-  const ResourceSource* module = nullptr;
-  int phraseSortMode = 0;
-  int learnChoices = 0;  // "LearnChoices"; the settings dialog changes it in place
-  bool initialized = false;
+  // --- What was loaded, read-only ---
+  const CharacterDictionary& characters() const { return chars_; }
+  const PhraseDictionary& phrases() const { return phrases_; }
+  const DictionaryFile& radicals() const { return radicals_; }
+  const RadicalGroupDictionary& radicalGroups() const { return radicalGroups_; }
+  const std::vector<std::string>& userWords() const { return userWords_; }
+  // Where the dictionaries came from (the panels load their own resources from it too).
+  const ResourceSource* resources() const { return resources_; }
 
  private:
   std::string DescribeCharIndex(std::uint32_t index) const;
   void RankByCharacterFrequency(const std::vector<TextPair>& pairs,
                                 std::vector<std::uint32_t>& positions) const;
-  // Takes a new list of user words. Candidates of the lists that name user words are renumbered
-  // to the same words in the new list, and dropped where a word is gone.
-  void ReplaceUserWords(std::vector<std::string> words);
   void FindPhrasesByStrokesInto(std::span<const CandidateId> characters,
                                 std::span<const std::string_view> parts, size_t cap,
                                 std::vector<std::uint32_t>& found) const;
@@ -205,8 +226,14 @@ class Lexicon {
   void PromoteLearntCharacters(std::vector<CandidateId>& list) const;
   void PromoteLearntCandidates(std::vector<CandidateId>& list) const;
 
-  Settings& settings_;
-  const ConversionFlags& flags_;
+  CharacterDictionary chars_;
+  RadicalGroupDictionary radicalGroups_;
+  PhraseDictionary phrases_;
+  DictionaryFile radicals_;
+  std::vector<std::string> userWords_;
+  const ResourceSource* resources_ = nullptr;
+  bool initialized_ = false;
+  LexiconOptions options_;
   UserDataPathFn userDataPath_;
   FileSaveLocker saveLocker_ = nullptr;
   std::vector<std::string> unsavedUserWords_;

@@ -1,5 +1,5 @@
 // The Lexicon's phrase searches and association: follow-on words offered after each commit,
-// drawn from the user words and the phrases, with a short history of committed text so that
+// drawn from the user words and the phrases_, with a short history of committed text so that
 // consecutive commits can grow into a longer word.
 
 #include <algorithm>
@@ -26,28 +26,28 @@ std::string WithoutLastChar(std::string_view text) {
 std::string_view Lexicon::CandidateText(CandidateId id) const {
   if (id & kUserWordBit) {
     size_t number = id & ~kUserWordBit;
-    return number < userWords.size() ? std::string_view(userWords[number]) : std::string_view();
+    return number < userWords_.size() ? std::string_view(userWords_[number]) : std::string_view();
   }
-  return id < phrases.count ? phrases.EntryAt(id).Text() : std::string_view();
+  return id < phrases_.count ? phrases_.EntryAt(id).Text() : std::string_view();
 }
 
 size_t Lexicon::CandidateLength(CandidateId id) const {
   if (id & kUserWordBit) return CandidateText(id).size() / 2;
-  return id < phrases.count ? phrases.CharCountAt(id) : 0;
+  return id < phrases_.count ? phrases_.CharCountAt(id) : 0;
 }
 
 std::vector<std::uint32_t> Lexicon::FindPhrasesByStrokes(
-    std::span<const std::string_view> parts) const {
-  return FindPhrasesByStrokesAmong(mainList, parts, kMaxStrokePhrases);
+    std::span<const CandidateId> characters, std::span<const std::string_view> parts) const {
+  return FindPhrasesByStrokesAmong(characters, parts, kMaxStrokePhrases);
 }
 
 std::vector<std::uint32_t> Lexicon::FindPhrasesByStrokesAmong(
     std::span<const CandidateId> characters, std::span<const std::string_view> parts,
     size_t limit) const {
   std::vector<std::uint32_t> found;
-  // Learnt phrases move up from anywhere in the whole list, so a shorter list is its start only
+  // Learnt phrases_ move up from anywhere in the whole list, so a shorter list is its start only
   // when the whole list is searched.
-  const bool promote = learnChoices != 0;
+  const bool promote = options_.learnChoices != 0;
   const size_t cap = promote ? kMaxStrokePhrases : std::min(limit, kMaxStrokePhrases);
   FindPhrasesByStrokesInto(characters, parts, cap, found);
   if (promote) {
@@ -62,10 +62,10 @@ void Lexicon::FindPhrasesByStrokesInto(std::span<const CandidateId> characters,
                                        std::vector<std::uint32_t>& found) const {
   const size_t partCount = parts.size();
   for (CandidateId character : characters) {
-    if (character >= chars.count) continue;
-    for (std::uint32_t index : PhrasesStartingWith(chars.EntryAt(character).text)) {
+    if (character >= chars_.count) continue;
+    for (std::uint32_t index : PhrasesStartingWith(chars_.EntryAt(character).text)) {
       if (found.size() >= cap) return;
-      PhraseEntry phrase = phrases.EntryAt(index);
+      PhraseEntry phrase = phrases_.EntryAt(index);
       if (phrase.charCount < partCount) continue;
       // Later parts must be a proper beginning of their character's code, taken literally.
       bool matches = true;
@@ -81,7 +81,7 @@ std::vector<std::uint32_t> Lexicon::FindContextPhrasesByStrokes(std::string_view
                                                                 std::string_view query) const {
   std::vector<std::uint32_t> found;
   for (std::uint32_t index : PhrasesStartingWith(contextChar)) {
-    PhraseEntry phrase = phrases.EntryAt(index);
+    PhraseEntry phrase = phrases_.EntryAt(index);
     if (phrase.charCount < 2) continue;
     std::string_view code = CodeOfChar(phrase.CharAt(1));
     // CodeOfChar gives a view of a NUL-terminated code inside the dictionary.
@@ -92,27 +92,27 @@ std::vector<std::uint32_t> Lexicon::FindContextPhrasesByStrokes(std::string_view
 }
 
 bool Lexicon::HasExtension(std::string_view key) const {
-  for (const std::string& word : userWords) {
+  for (const std::string& word : userWords_) {
     if (IsStrictExtension(word, key)) return true;
   }
   for (std::uint32_t index : PhrasesStartingWith(key)) {
-    if (IsStrictExtension(phrases.EntryAt(index).Text(), key)) return true;
+    if (IsStrictExtension(phrases_.EntryAt(index).Text(), key)) return true;
   }
   return false;
 }
 
 std::vector<CandidateId> Lexicon::AssociationsOf(std::string_view key) const {
   std::vector<CandidateId> found;
-  for (size_t n = 0; n < userWords.size() && found.size() < kMaxAssociationCandidates; ++n) {
-    if (IsStrictExtension(userWords[n], key))
+  for (size_t n = 0; n < userWords_.size() && found.size() < kMaxAssociationCandidates; ++n) {
+    if (IsStrictExtension(userWords_[n], key))
       found.push_back(static_cast<CandidateId>(n) | kUserWordBit);
   }
   for (std::uint32_t index : PhrasesStartingWith(key)) {
     if (found.size() >= kMaxAssociationCandidates) break;
-    if (IsStrictExtension(phrases.EntryAt(index).Text(), key)) found.push_back(index);
+    if (IsStrictExtension(phrases_.EntryAt(index).Text(), key)) found.push_back(index);
   }
-  if (phraseSortMode != 0) {
-    // Shortest first; equal lengths by id as unsigned numbers, so the phrases come before the
+  if (options_.phraseSortMode != 0) {
+    // Shortest first; equal lengths by id as unsigned numbers, so the phrases_ come before the
     // user words of their length, each in file order.
     std::stable_sort(found.begin(), found.end(), [this](CandidateId a, CandidateId b) {
       size_t lengthA = CandidateLength(a), lengthB = CandidateLength(b);
@@ -136,7 +136,9 @@ Lexicon::AssociationStep Lexicon::AssociationAfter(std::string_view lastHistoryE
   return step;
 }
 
-void Lexicon::UpdateAssociation(std::string& contextText, PanelMode mode) {
+void Lexicon::UpdateAssociation(CandidateLists& lists, std::string& contextText,
+                                PanelMode mode) const {
+  std::vector<std::string>& contextHistory = lists.contextHistory;
   if (contextText.size() < 2) return;
   AssociationStep step = AssociationAfter(
       contextHistory.empty() ? std::string_view() : std::string_view(contextHistory.back()),
@@ -148,10 +150,14 @@ void Lexicon::UpdateAssociation(std::string& contextText, PanelMode mode) {
   }
   contextHistory.push_back(step.historyEntry);
   contextText = step.contextText;
-  if (mode == ModeAssociation || mode == ModePinyin) assocList = AssociationsOf(step.historyEntry);
+  if (mode == ModeAssociation || mode == ModePinyin) {
+    lists.assocList = AssociationsOf(step.historyEntry);
+  }
 }
 
-bool Lexicon::StepBackAssociation(std::string& contextText, PanelMode mode) {
+bool Lexicon::StepBackAssociation(CandidateLists& lists, std::string& contextText,
+                                  PanelMode mode) const {
+  std::vector<std::string>& contextHistory = lists.contextHistory;
   if (contextHistory.empty()) {
     contextText.clear();
     return false;
@@ -174,13 +180,8 @@ bool Lexicon::StepBackAssociation(std::string& contextText, PanelMode mode) {
       contextHistory.pop_back();
     }
   }
-  UpdateAssociation(contextText, mode);
+  UpdateAssociation(lists, contextText, mode);
   return true;
-}
-
-void Lexicon::SetPhraseSortMode(int value) {
-  phraseSortMode = value;
-  settings_.Write(setting::PhraseSortMode, value);
 }
 
 }  // namespace tvime

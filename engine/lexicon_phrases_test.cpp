@@ -26,19 +26,20 @@ class PhraseSearchTest : public ::testing::Test {
         lexicon(test.Start()) {}
 
   std::vector<std::uint32_t> ByStrokes(std::vector<std::string_view> parts) {
-    lexicon.FindByStrokes(parts[0]);
-    return lexicon.FindPhrasesByStrokes(parts);
+    lexicon.CharactersByStrokes(parts[0], lists.mainList);
+    return lexicon.FindPhrasesByStrokes(lists.mainList, parts);
   }
 
   // Commits each text as the session does and returns the association list's texts.
   Texts Commit(std::string_view utf8) {
     context = G(utf8);
-    lexicon.UpdateAssociation(context, ModeAssociation);
-    return test.Texts(lexicon.assocList);
+    lexicon.UpdateAssociation(lists, context, ModeAssociation);
+    return test.Texts(lists.assocList);
   }
 
   testing::TestLexicon test;
   Lexicon& lexicon;
+  CandidateLists& lists = test.lists;
   std::string context;
 };
 
@@ -73,15 +74,15 @@ TEST(PhraseSearch, StopsAt100Phrases) {
   testing::TestLexicon test({Char("中", "sgas", true, 9), Char("国", "sgaasafa", true, 8)},
                             phrases);
   Lexicon& lexicon = test.Start();
-  lexicon.FindByStrokes("sgas");
+  lexicon.CharactersByStrokes("sgas", test.lists.mainList);
   std::vector<std::string_view> parts = {"sgas", "s"};
-  EXPECT_EQ(lexicon.FindPhrasesByStrokes(parts).size(), 100u);
+  EXPECT_EQ(lexicon.FindPhrasesByStrokes(test.lists.mainList, parts).size(), 100u);
 }
 
 TEST_F(PhraseSearchTest, AssociationOffersUserWordsThenPhrasesThatContinueTheCommit) {
-  lexicon.userWords = {G("中午"), G("人民"), G("中")};
+  lexicon.ReplaceUserWords({G("中午"), G("人民"), G("中")});
   EXPECT_EQ(Commit("中"), (Texts{"中午", "中国", "中国人", "中心", "中国人民"}));
-  EXPECT_EQ(lexicon.assocList.front(), kUserWordBit | 0);
+  EXPECT_EQ(lists.assocList.front(), kUserWordBit | 0);
   EXPECT_EQ(context, G("中"));
 }
 
@@ -90,33 +91,33 @@ TEST_F(PhraseSearchTest, CommittingAKnownPhraseCharByCharNarrowsTheAssociation) 
   EXPECT_EQ(Commit("国"), (Texts{"中国人", "中国人民"}));
   EXPECT_EQ(context, G("中国"));  // the key grew: the context is now the whole word
   EXPECT_EQ(Commit("人"), (Texts{"中国人民"}));
-  EXPECT_EQ(lexicon.contextHistory, std::vector<std::string>{G("中国人")});
+  EXPECT_EQ(lists.contextHistory, std::vector<std::string>{G("中国人")});
   // 民 completes the word: nothing continues it, so association stops.
   EXPECT_THAT(Commit("民"), IsEmpty());
   EXPECT_EQ(context, "");
-  EXPECT_EQ(lexicon.contextHistory, (std::vector<std::string>{G("中国人"), G("民")}));
+  EXPECT_EQ(lists.contextHistory, (std::vector<std::string>{G("中国人"), G("民")}));
 }
 
 TEST_F(PhraseSearchTest, HistoryHoldsAtMostFiveEntries) {
   for (const char* text : {"午", "家", "心", "民", "午", "家", "心"}) Commit(text);
-  EXPECT_EQ(lexicon.contextHistory,
+  EXPECT_EQ(lists.contextHistory,
             (std::vector<std::string>{G("心"), G("民"), G("午"), G("家"), G("心")}));
 }
 
 TEST_F(PhraseSearchTest, OutsideTheAssociationModesOnlyTheHistoryChanges) {
-  lexicon.assocList = {42};
+  lists.assocList = {42};
   context = G("中");
-  lexicon.UpdateAssociation(context, ModeStrokes);
-  EXPECT_EQ(lexicon.assocList, std::vector<CandidateId>{42});
-  EXPECT_EQ(lexicon.contextHistory, std::vector<std::string>{G("中")});
+  lexicon.UpdateAssociation(lists, context, ModeStrokes);
+  EXPECT_EQ(lists.assocList, std::vector<CandidateId>{42});
+  EXPECT_EQ(lists.contextHistory, std::vector<std::string>{G("中")});
   context = G("午");  // nothing continues 午, but the context is only cleared where offered
-  lexicon.UpdateAssociation(context, ModeStrokes);
+  lexicon.UpdateAssociation(lists, context, ModeStrokes);
   EXPECT_EQ(context, G("午"));
 }
 
 TEST_F(PhraseSearchTest, SortModeRanksByLengthWithPhrasesBeforeUserWords) {
-  lexicon.userWords = {G("中午"), G("中国人家")};
-  lexicon.SetPhraseSortMode(1);
+  lexicon.ReplaceUserWords({G("中午"), G("中国人家")});
+  lexicon.SetOptions({.bigCharset = true, .phraseSortMode = 1});
   EXPECT_EQ(Commit("中"), (Texts{"中国", "中心", "中午", "中国人", "中国人民", "中国人家"}));
 }
 
@@ -124,38 +125,38 @@ TEST_F(PhraseSearchTest, StepBackTakesBackTheLastCharacterOfTheGrownWord) {
   Commit("中");
   Commit("国");
   ASSERT_EQ(context, G("中国"));
-  EXPECT_TRUE(lexicon.StepBackAssociation(context, ModeAssociation));
+  EXPECT_TRUE(lexicon.StepBackAssociation(lists, context, ModeAssociation));
   EXPECT_EQ(context, G("中"));
-  EXPECT_EQ(lexicon.contextHistory, std::vector<std::string>{G("中")});
-  EXPECT_EQ(test.Texts(lexicon.assocList), (Texts{"中国", "中国人", "中心", "中国人民"}));
+  EXPECT_EQ(lists.contextHistory, std::vector<std::string>{G("中")});
+  EXPECT_EQ(test.Texts(lists.assocList), (Texts{"中国", "中国人", "中心", "中国人民"}));
   // Stepping back over the single character leaves nothing to associate.
-  EXPECT_TRUE(lexicon.StepBackAssociation(context, ModeAssociation));
+  EXPECT_TRUE(lexicon.StepBackAssociation(lists, context, ModeAssociation));
   EXPECT_EQ(context, "");
-  EXPECT_THAT(lexicon.contextHistory, IsEmpty());
-  EXPECT_FALSE(lexicon.StepBackAssociation(context, ModeAssociation));
+  EXPECT_THAT(lists.contextHistory, IsEmpty());
+  EXPECT_FALSE(lexicon.StepBackAssociation(lists, context, ModeAssociation));
 }
 
 TEST_F(PhraseSearchTest, StepBackReturnsToTheEntryBeforeASingleCharacter) {
   Commit("国");
   Commit("午");
-  ASSERT_EQ(lexicon.contextHistory, (std::vector<std::string>{G("国"), G("午")}));
-  EXPECT_TRUE(lexicon.StepBackAssociation(context, ModeAssociation));
+  ASSERT_EQ(lists.contextHistory, (std::vector<std::string>{G("国"), G("午")}));
+  EXPECT_TRUE(lexicon.StepBackAssociation(lists, context, ModeAssociation));
   EXPECT_EQ(context, G("国"));
-  EXPECT_EQ(lexicon.contextHistory, std::vector<std::string>{G("国")});
-  EXPECT_EQ(test.Texts(lexicon.assocList), Texts{"国家"});
+  EXPECT_EQ(lists.contextHistory, std::vector<std::string>{G("国")});
+  EXPECT_EQ(test.Texts(lists.assocList), Texts{"国家"});
 }
 
 TEST_F(PhraseSearchTest, StepBackOverAUserWordEndingInALetterTakesBackTheLetterWhole) {
-  lexicon.userWords = {G("国Q"), G("国QZ")};
+  lexicon.ReplaceUserWords({G("国Q"), G("国QZ")});
   Commit("国Q");
-  ASSERT_EQ(lexicon.contextHistory, std::vector<std::string>{G("国Q")});
-  EXPECT_TRUE(lexicon.StepBackAssociation(context, ModeAssociation));
+  ASSERT_EQ(lists.contextHistory, std::vector<std::string>{G("国Q")});
+  EXPECT_TRUE(lexicon.StepBackAssociation(lists, context, ModeAssociation));
   // The letter goes, and 国 is whole: not its lead byte with the trail byte dropped.
   EXPECT_EQ(context, G("国"));
 }
 
 TEST_F(PhraseSearchTest, CandidatesOfBothKindsHaveTextAndLength) {
-  lexicon.userWords = {G("中国队")};
+  lexicon.ReplaceUserWords({G("中国队")});
   EXPECT_EQ(lexicon.CandidateText(kUserWordBit | 0), G("中国队"));
   EXPECT_EQ(lexicon.CandidateLength(kUserWordBit | 0), 3u);
   EXPECT_EQ(lexicon.CandidateText(5), G("中国人民"));
@@ -165,7 +166,7 @@ TEST_F(PhraseSearchTest, CandidatesOfBothKindsHaveTextAndLength) {
   EXPECT_TRUE(lexicon.HasExtension(G("中国人")));
   EXPECT_FALSE(lexicon.HasExtension(G("中国人民")));
   EXPECT_TRUE(lexicon.HasExtension(G("中国")));
-  lexicon.userWords = {G("中国人民")};
+  lexicon.ReplaceUserWords({G("中国人民")});
   EXPECT_TRUE(lexicon.HasExtension(G("中国人")));
 }
 
@@ -178,14 +179,14 @@ TEST(PhraseSearch, AFirstCharacterWithoutPhrasesYieldsNothing) {
   testing::TestLexicon test({Char("中", "sgas", true, 9), Char("午", "dasa", true, 8)},
                             {Phrase("中午", "zhong wu")});
   Lexicon& lexicon = test.Start();
-  lexicon.FindByStrokes("dasa");
+  lexicon.CharactersByStrokes("dasa", test.lists.mainList);
   std::vector<std::string_view> parts = {"dasa", "s"};
-  EXPECT_THAT(lexicon.FindPhrasesByStrokes(parts), IsEmpty());
+  EXPECT_THAT(lexicon.FindPhrasesByStrokes(test.lists.mainList, parts), IsEmpty());
   EXPECT_THAT(lexicon.FindContextPhrasesByStrokes(G("午"), ""), IsEmpty());
   EXPECT_THAT(lexicon.PhrasesStartingWith(G("午")), IsEmpty());
   std::string context = G("午");
-  lexicon.UpdateAssociation(context, ModeAssociation);
-  EXPECT_THAT(lexicon.assocList, IsEmpty());
+  lexicon.UpdateAssociation(test.lists, context, ModeAssociation);
+  EXPECT_THAT(test.lists.assocList, IsEmpty());
   EXPECT_EQ(context, "");
 }
 

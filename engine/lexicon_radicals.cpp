@@ -1,4 +1,4 @@
-// The Lexicon's radical searches: radicals found by the strokes typed so far, and the characters
+// The Lexicon's radical searches: radicals_ found by the strokes typed so far, and the characters
 // of a chosen radical's group narrowed by the strokes of the rest of the character.
 
 #include <algorithm>
@@ -20,42 +20,45 @@ void Lexicon::RankByCharacterFrequency(const std::vector<TextPair>& pairs,
   std::vector<size_t> knownSlots;
   std::vector<std::pair<CharIndex, std::uint32_t>> known;  // (dictionary index, position)
   for (size_t slot = 0; slot < positions.size(); ++slot) {
-    if (const CharIndex* index = chars.indexOfChar.Find(CharKey(pairs[positions[slot]].first))) {
+    if (const CharIndex* index = chars_.indexOfChar.Find(CharKey(pairs[positions[slot]].first))) {
       knownSlots.push_back(slot);
       known.emplace_back(*index, positions[slot]);
     }
   }
   std::stable_sort(known.begin(), known.end(), [this](const auto& a, const auto& b) {
-    std::uint16_t wa = chars.EntryAt(a.first).weight, wb = chars.EntryAt(b.first).weight;
+    std::uint16_t wa = chars_.EntryAt(a.first).weight, wb = chars_.EntryAt(b.first).weight;
     return wa != wb ? wa > wb : a.first < b.first;
   });
   for (size_t k = 0; k < known.size(); ++k) positions[knownSlots[k]] = known[k].second;
 }
 
-bool Lexicon::FindRadicalsByStrokes(std::string_view query) {
+void Lexicon::FindRadicalsByStrokes(std::string_view query, CandidateLists& lists) const {
+  std::vector<std::uint16_t>& secondaryList = lists.secondaryList;
   secondaryList.clear();
   // Entry 0 is a placeholder and never offered.
-  for (size_t i = 1; i < radicals.count && i <= 0xFFFF; ++i) {
+  for (size_t i = 1; i < radicals_.count && i <= 0xFFFF; ++i) {
     if (secondaryList.size() >= kMaxSecondaryCandidates) break;
-    if (StrokePrefixMatch(radicals.PairAt(i).second, query)) {
+    if (StrokePrefixMatch(radicals_.PairAt(i).second, query)) {
       secondaryList.push_back(static_cast<std::uint16_t>(i));
     }
   }
-  return true;
 }
 
 const TextPair* Lexicon::PairOf(size_t group, size_t position) const {
-  if (group >= radicalGroups.GroupCount()) return nullptr;
-  const RadicalGroup& pairs = radicalGroups.GroupAt(group);
+  if (group >= radicalGroups_.GroupCount()) return nullptr;
+  const RadicalGroup& pairs = radicalGroups_.GroupAt(group);
   return position < pairs.pairCount() ? &pairs.pairs[position] : nullptr;
 }
 
-bool Lexicon::FindInRadicalGroup(size_t group, std::string_view query) {
+void Lexicon::FindInRadicalGroup(size_t group, std::string_view query,
+                                 CandidateLists& lists) const {
+  std::vector<CandidateId>& mainList = lists.mainList;
+  std::vector<std::uint16_t>& secondaryList = lists.secondaryList;
   mainList.clear();
   secondaryList.clear();
-  if (group >= radicalGroups.GroupCount()) group = 0;
-  if (group >= radicalGroups.GroupCount()) return true;
-  const std::vector<TextPair>& pairs = radicalGroups.GroupAt(group).pairs;
+  if (group >= radicalGroups_.GroupCount()) group = 0;
+  if (group >= radicalGroups_.GroupCount()) return;
+  const std::vector<TextPair>& pairs = radicalGroups_.GroupAt(group).pairs;
   // Characters come first in a group; its radical links follow them.
   size_t characterCount =
       static_cast<size_t>(std::find_if(pairs.begin(), pairs.end(), IsRadicalLink) - pairs.begin());
@@ -83,7 +86,6 @@ bool Lexicon::FindInRadicalGroup(size_t group, std::string_view query) {
       secondaryList.push_back(static_cast<std::uint16_t>(p));
     }
   }
-  return true;
 }
 
 }  // namespace tvime

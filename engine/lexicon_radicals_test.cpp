@@ -32,7 +32,7 @@ class RadicalTest : public ::testing::Test {
   }
   std::vector<std::string> MainTexts() {
     std::vector<std::string> texts;
-    for (CandidateId p : test.lexicon->mainList) {
+    for (CandidateId p : test.lists.mainList) {
       texts.push_back(GbkToUtf8(test.lexicon->PairOf(2, p)->first));
     }
     return texts;
@@ -42,62 +42,62 @@ class RadicalTest : public ::testing::Test {
 
 TEST_F(RadicalTest, RadicalsAreFoundByTheirCodeInListOrderNeverEntryZero) {
   Lexicon& lexicon = test.Start();
-  lexicon.FindRadicalsByStrokes("");
-  EXPECT_THAT(lexicon.secondaryList, ElementsAre(1, 2, 3, 4));
-  lexicon.FindRadicalsByStrokes("sg");
-  EXPECT_THAT(lexicon.secondaryList, ElementsAre(2, 4));
-  lexicon.FindRadicalsByStrokes("?f");
-  EXPECT_THAT(lexicon.secondaryList, ElementsAre(1));
+  lexicon.FindRadicalsByStrokes("", test.lists);
+  EXPECT_THAT(test.lists.secondaryList, ElementsAre(1, 2, 3, 4));
+  lexicon.FindRadicalsByStrokes("sg", test.lists);
+  EXPECT_THAT(test.lists.secondaryList, ElementsAre(2, 4));
+  lexicon.FindRadicalsByStrokes("?f", test.lists);
+  EXPECT_THAT(test.lists.secondaryList, ElementsAre(1));
 }
 
 TEST_F(RadicalTest, AnEmptyQueryListsTheWholeGroupAndItsLinks) {
   Lexicon& lexicon = test.Start();
-  lexicon.FindInRadicalGroup(2, "");
+  lexicon.FindInRadicalGroup(2, "", test.lists);
   // 口 (empty rest) is the exact match, then the others by weight; the unknown 呒 keeps its slot.
   EXPECT_EQ(MainTexts(), (std::vector<std::string>{"口", "吅", "员", "吃", "吗", "呒", "叫"}));
-  EXPECT_THAT(lexicon.secondaryList, ElementsAre(7, 8));
+  EXPECT_THAT(test.lists.secondaryList, ElementsAre(7, 8));
 }
 
 TEST_F(RadicalTest, StrokesAfterTheRadicalNarrowTheGroupExactFirst) {
   Lexicon& lexicon = test.Start();
-  lexicon.FindInRadicalGroup(2, "sga");
+  lexicon.FindInRadicalGroup(2, "sga", test.lists);
   EXPECT_EQ(MainTexts(), (std::vector<std::string>{"吅", "员"}));  // exact before heavier
-  lexicon.FindInRadicalGroup(2, "g");
+  lexicon.FindInRadicalGroup(2, "g", test.lists);
   EXPECT_EQ(MainTexts(), (std::vector<std::string>{"吗", "叫"}));  // by weight
-  EXPECT_THAT(lexicon.secondaryList, IsEmpty());
-  lexicon.FindInRadicalGroup(2, "s");
+  EXPECT_THAT(test.lists.secondaryList, IsEmpty());
+  lexicon.FindInRadicalGroup(2, "s", test.lists);
   EXPECT_EQ(MainTexts(), (std::vector<std::string>{"吅", "员"}));
-  EXPECT_THAT(lexicon.secondaryList, ElementsAre(7));  // the link to 31 ("sg")
+  EXPECT_THAT(test.lists.secondaryList, ElementsAre(7));  // the link to 31 ("sg")
 }
 
 TEST_F(RadicalTest, TheCommonSetSkipsUncommonCharactersOfTheGroup) {
-  test.flags.Assign(CS_CHINESE_PUNCT);
+  test.options.bigCharset = false;
   Lexicon& lexicon = test.Start();
-  lexicon.FindInRadicalGroup(2, "s");
+  lexicon.FindInRadicalGroup(2, "s", test.lists);
   EXPECT_EQ(MainTexts(), (std::vector<std::string>{"员"}));
-  lexicon.FindInRadicalGroup(2, "sg");
+  lexicon.FindInRadicalGroup(2, "sg", test.lists);
   EXPECT_EQ(MainTexts(), (std::vector<std::string>{"员"}));  // 吅 is not common
   // An exact match is listed whatever the character set.
-  lexicon.FindInRadicalGroup(2, "sga");
+  lexicon.FindInRadicalGroup(2, "sga", test.lists);
   EXPECT_EQ(MainTexts(), (std::vector<std::string>{"吅", "员"}));
 }
 
 TEST_F(RadicalTest, UnknownCharactersKeepTheirPlaceInTheGroup) {
   Lexicon& lexicon = test.Start();
-  lexicon.FindInRadicalGroup(2, "a");
+  lexicon.FindInRadicalGroup(2, "a", test.lists);
   EXPECT_EQ(MainTexts(), (std::vector<std::string>{"呒"}));
   // "?" also matches the end of 口's empty rest, so every character is a prefix match: ranked by
   // weight (吃 before 吗 on equal weight: dictionary order), 呒 staying in its sixth slot.
-  lexicon.FindInRadicalGroup(2, "?");
+  lexicon.FindInRadicalGroup(2, "?", test.lists);
   EXPECT_EQ(MainTexts(), (std::vector<std::string>{"吅", "员", "口", "吃", "吗", "呒", "叫"}));
 }
 
 TEST_F(RadicalTest, AGroupBeyondTheCountIsGroupZero) {
   Lexicon& lexicon = test.Start();
   EXPECT_EQ(lexicon.GroupCount(), 3u);
-  lexicon.mainList = {1};
-  lexicon.FindInRadicalGroup(7, "");
-  EXPECT_THAT(lexicon.mainList, IsEmpty());
+  test.lists.mainList = {1};
+  lexicon.FindInRadicalGroup(7, "", test.lists);
+  EXPECT_THAT(test.lists.mainList, IsEmpty());
   EXPECT_EQ(lexicon.PairOf(7, 0), nullptr);
   EXPECT_EQ(lexicon.PairOf(2, 99), nullptr);
 }
@@ -116,10 +116,10 @@ TEST_F(RadicalTest, HoveredCandidatesAreDescribedByMode) {
 TEST(Radicals, MissingResourcesOfferNothing) {
   testing::TestLexicon test({Char("口", "sga", true, 800)});
   Lexicon& lexicon = test.Start();
-  lexicon.FindRadicalsByStrokes("");
-  EXPECT_THAT(lexicon.secondaryList, IsEmpty());
-  lexicon.FindInRadicalGroup(0, "");
-  EXPECT_THAT(lexicon.mainList, IsEmpty());
+  lexicon.FindRadicalsByStrokes("", test.lists);
+  EXPECT_THAT(test.lists.secondaryList, IsEmpty());
+  lexicon.FindInRadicalGroup(0, "", test.lists);
+  EXPECT_THAT(test.lists.mainList, IsEmpty());
   EXPECT_EQ(lexicon.GroupCount(), 0u);
 }
 

@@ -109,10 +109,8 @@ class RealLexicon : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     static DirectoryResources resources(TVIME_DICT_DIR);
-    static MemorySettingsStore store;
-    static Settings settings(store);
-    static ConversionFlags flags(settings);
-    lexicon = new Lexicon(settings, flags, nullptr);
+    lexicon = new Lexicon(nullptr);
+    lexicon->SetOptions({.bigCharset = true});
     lexicon->Initialize(&resources);
     pinyin = new PinyinInput(*lexicon);
     pinyinLoaded = pinyin->LoadPinyinTable(&resources);
@@ -132,10 +130,11 @@ class RealLexicon : public ::testing::Test {
   static inline Lexicon* lexicon = nullptr;
   static inline PinyinInput* pinyin = nullptr;
   static inline bool pinyinLoaded = false;
+  static inline CandidateLists lists;
 };
 
 TEST_F(RealLexicon, HoldsAQuarterMillionPhrasesAndFilledSyllables) {
-  EXPECT_GE(lexicon->phrases.count, 250000u);
+  EXPECT_GE(lexicon->phrases().count, 250000u);
   ASSERT_TRUE(pinyinLoaded);
   size_t filled = 0;
   for (size_t row = 1; row < kSyllableRowCount; ++row) filled += !pinyin->RowAt(row).empty();
@@ -144,33 +143,33 @@ TEST_F(RealLexicon, HoldsAQuarterMillionPhrasesAndFilledSyllables) {
 
 TEST_F(RealLexicon, AssociationAfterZhongOffersZhongguoFirst) {
   std::string context = G("中");
-  lexicon->contextHistory.clear();
-  lexicon->UpdateAssociation(context, ModeAssociation);
-  EXPECT_LT(RankOf("中国", lexicon->assocList), 10u);
+  lists.contextHistory.clear();
+  lexicon->UpdateAssociation(lists, context, ModeAssociation);
+  EXPECT_LT(RankOf("中国", lists.assocList), 10u);
   // Committing 国 next grows the word: what follows is what continues 中国.
   context = G("国");
-  lexicon->UpdateAssociation(context, ModeAssociation);
+  lexicon->UpdateAssociation(lists, context, ModeAssociation);
   EXPECT_EQ(context, G("中国"));
-  EXPECT_LT(RankOf("中国人", lexicon->assocList), 10u);
+  EXPECT_LT(RankOf("中国人", lists.assocList), 10u);
 }
 
 TEST_F(RealLexicon, StrokesOfTheFirstCharactersFindThePhrase) {
-  lexicon->FindByStrokes("sgas");
+  lexicon->CharactersByStrokes("sgas", lists.mainList);
   std::vector<std::string_view> parts = {"sgas", "sga"};
-  EXPECT_EQ(RankOf("中国", lexicon->FindPhrasesByStrokes(parts)), 0u);
-  lexicon->FindByStrokes("df");
+  EXPECT_EQ(RankOf("中国", lexicon->FindPhrasesByStrokes(lists.mainList, parts)), 0u);
+  lexicon->CharactersByStrokes("df", lists.mainList);
   parts = {"df", "gag"};
-  EXPECT_EQ(RankOf("人民", lexicon->FindPhrasesByStrokes(parts)), 0u);
+  EXPECT_EQ(RankOf("人民", lexicon->FindPhrasesByStrokes(lists.mainList, parts)), 0u);
 }
 
 TEST_F(RealLexicon, ASearchAmongTheFirstCharactersIsTheStartOfTheWholeSearch) {
   const std::vector<std::vector<std::string_view>> queries = {
       {"s", ""}, {"sgas", "sg"}, {"a", "s"}, {"sg", "a", "d"}, {"dsa", "f"}};
   for (const std::vector<std::string_view>& parts : queries) {
-    lexicon->FindByStrokes(parts[0]);
-    std::vector<std::uint32_t> all = lexicon->FindPhrasesByStrokes(parts);
-    ASSERT_FALSE(lexicon->mainList.empty());
-    std::span<const CandidateId> characters(lexicon->mainList);
+    lexicon->CharactersByStrokes(parts[0], lists.mainList);
+    std::vector<std::uint32_t> all = lexicon->FindPhrasesByStrokes(lists.mainList, parts);
+    ASSERT_FALSE(lists.mainList.empty());
+    std::span<const CandidateId> characters(lists.mainList);
     std::vector<std::uint32_t> start =
         lexicon->FindPhrasesByStrokesAmong(characters.first(characters.size() / 2), parts, 1000);
     ASSERT_LE(start.size(), all.size());
@@ -210,18 +209,18 @@ using testing::G;
 class RealRadicals : public RealLexicon {
  protected:
   static std::vector<std::string> GroupTexts(size_t group, std::string_view rest) {
-    lexicon->FindInRadicalGroup(group, rest);
+    lexicon->FindInRadicalGroup(group, rest, lists);
     std::vector<std::string> texts;
-    for (CandidateId position : lexicon->mainList) {
+    for (CandidateId position : lists.mainList) {
       texts.push_back(GbkToUtf8(lexicon->PairOf(group, position)->first));
     }
     return texts;
   }
   static size_t NumberOf(std::string_view code) {
-    lexicon->FindRadicalsByStrokes(code);
-    for (std::uint16_t entry : lexicon->secondaryList) {
-      if (lexicon->radicals.PairAt(entry).second == code) {
-        return std::strtoul(lexicon->radicals.PairAt(entry).first, nullptr, 10);
+    lexicon->FindRadicalsByStrokes(code, lists);
+    for (std::uint16_t entry : lists.secondaryList) {
+      if (lexicon->radicals().PairAt(entry).second == code) {
+        return std::strtoul(lexicon->radicals().PairAt(entry).first, nullptr, 10);
       }
     }
     return 0;
@@ -229,8 +228,8 @@ class RealRadicals : public RealLexicon {
 };
 
 TEST_F(RealRadicals, FrequentRadicalsAreOfferedFirstAndHoldTheirCommonCharacters) {
-  lexicon->FindRadicalsByStrokes("");
-  ASSERT_GE(lexicon->secondaryList.size(), 5u);
+  lexicon->FindRadicalsByStrokes("", lists);
+  ASSERT_GE(lists.secondaryList.size(), 5u);
   const std::map<std::string, std::vector<std::string>> groups = {
       {"ffa", {"河", "海", "没", "法", "清"}},    // 氵
       {"ds", {"们", "他", "你", "住", "作"}},     // 亻
@@ -251,13 +250,13 @@ TEST_F(RealRadicals, FrequentRadicalsAreOfferedFirstAndHoldTheirCommonCharacters
 TEST_F(RealRadicals, EveryCommonCharacterIsOnTheFirstPageForTheRestOfItsStrokes) {
   ASSERT_GT(lexicon->GroupCount(), 214u);
   for (size_t group = 0; group < lexicon->GroupCount(); ++group) {
-    const RadicalGroup& pairs = lexicon->radicalGroups.GroupAt(group);
+    const RadicalGroup& pairs = lexicon->radicalGroups().GroupAt(group);
     for (size_t p = 0; p < pairs.pairCount(); ++p) {
       const TextPair& pair = pairs.pairs[p];
       if (!lexicon->IsCommonChar(pair.first) || std::isdigit(pair.first[0])) continue;
-      lexicon->FindInRadicalGroup(group, pair.second);
-      auto at = std::find(lexicon->mainList.begin(), lexicon->mainList.end(), p);
-      EXPECT_LT(at - lexicon->mainList.begin(), 20)
+      lexicon->FindInRadicalGroup(group, pair.second, lists);
+      auto at = std::find(lists.mainList.begin(), lists.mainList.end(), p);
+      EXPECT_LT(at - lists.mainList.begin(), 20)
           << GbkToUtf8(pair.first) << " in group " << group << " for " << pair.second;
     }
   }

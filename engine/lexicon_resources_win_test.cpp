@@ -73,16 +73,13 @@ TEST_F(DictionaryDll, AnswersTheSameQuestionsAsTheHost) {
       ByQuestion(ReadFile(std::string("Z:") + TVIME_DICT_DIR + "/query-expectations.txt"));
   ASSERT_GT(expected.size(), 20u);
 
-  MemorySettingsStore store;
-  Settings settings(store);
-  ConversionFlags flags(settings);
   ModuleResources resources(dll);
-  Lexicon lexicon(settings, flags, nullptr);
+  Lexicon lexicon(nullptr);
   lexicon.Initialize(&resources);
-  ASSERT_EQ(lexicon.chars.count, 20924u);
+  ASSERT_EQ(lexicon.characters().count, 20924u);
   PinyinInput pinyin(lexicon);
   ASSERT_TRUE(pinyin.LoadPinyinTable(&resources));
-  QueryEngine engine{lexicon, pinyin, flags};
+  QueryEngine engine{lexicon, pinyin};
 
   std::ostringstream answers;
   EXPECT_TRUE(RunQueryBatch(engine, questions, answers));
@@ -94,22 +91,19 @@ TEST_F(DictionaryDll, AnswersTheSameQuestionsAsTheHost) {
 }
 
 TEST_F(DictionaryDll, UserWordsLiveInThePerUserDirectory) {
-  MemorySettingsStore store;
-  Settings settings(store);
-  ConversionFlags flags(settings);
   ModuleResources resources(dll);
   std::string path = UserDataPath(kUserWordFileName);
   DeleteFileA(path.c_str());
 
-  Lexicon lexicon(settings, flags, UserDataPath);
+  Lexicon lexicon(UserDataPath);
   lexicon.Initialize(&resources);
-  EXPECT_TRUE(lexicon.userWords.empty());
+  EXPECT_TRUE(lexicon.userWords().empty());
   ASSERT_TRUE(lexicon.AddUserWord("\xB2\xE2\xCA\xD4\xB4\xCA"));  // 测试词
   ASSERT_TRUE(lexicon.SaveUserWords());
 
-  Lexicon restarted(settings, flags, UserDataPath);
+  Lexicon restarted(UserDataPath);
   restarted.Initialize(&resources);
-  EXPECT_EQ(restarted.userWords, std::vector<std::string>{"\xB2\xE2\xCA\xD4\xB4\xCA"});
+  EXPECT_EQ(restarted.userWords(), std::vector<std::string>{"\xB2\xE2\xCA\xD4\xB4\xCA"});
   DeleteFileA(path.c_str());
 }
 
@@ -141,11 +135,8 @@ TEST_F(DictionaryDll, TheLoadedLexiconTakesLessThan12MegabytesOfPrivateMemory) {
   };
   double before = privateBytes();
   {
-    MemorySettingsStore store;
-    Settings settings(store);
-    ConversionFlags flags(settings);
     ModuleResources resources(dll);
-    Lexicon lexicon(settings, flags, nullptr);
+    Lexicon lexicon(nullptr);
     lexicon.Initialize(&resources);
     PinyinInput pinyin(lexicon);
     pinyin.LoadPinyinTable(&resources);

@@ -19,7 +19,13 @@ class RecordingClient : public LexiconClient {
   void ResetDisplayState() override { calls += "reset "; }
   void RefreshCandidates() override { calls += "refresh "; }
   void LoadPanelResources() override { calls += "panels "; }
+  // As the session does: the lists it keeps follow the new numbering.
+  void UserWordsChanged(const UserWordRenumbering& renumbering) override {
+    calls += "words ";
+    renumbering.Apply(assocList);
+  }
   std::string calls;
+  std::vector<CandidateId> assocList;
 };
 
 std::vector<std::uint8_t> Sealed(std::vector<std::uint8_t> container, int kind) {
@@ -29,8 +35,6 @@ std::vector<std::uint8_t> Sealed(std::vector<std::uint8_t> container, int kind) 
 
 class LexiconTest : public ::testing::Test {
  protected:
-  LexiconTest() : settings(store), flags(settings) {}
-
   void SetUp() override {
     resources.Add("WORDS.BIN", Sealed(BuildCharacterDictionary({
                                           {G("一"), "a", G("yī"), kCommonCharFlag, 900},
@@ -41,7 +45,8 @@ class LexiconTest : public ::testing::Test {
     resources.Add("PHRASE.BIN",
                   Sealed(BuildPhraseDictionary({{G("中国"), {0x1F15, 0x0805}}}), SCRAMBLE_XOR));
     lexicon = std::make_unique<Lexicon>(
-        settings, flags, [this](std::string_view name) { return dir.File(std::string(name)); });
+        [this](std::string_view name) { return dir.File(std::string(name)); });
+    lexicon->SetOptions({.bigCharset = true});
     lexicon->SetClient(&client);
   }
 
@@ -50,10 +55,8 @@ class LexiconTest : public ::testing::Test {
   }
 
   testing::TempDir dir;
-  MemorySettingsStore store;
-  Settings settings;
-  ConversionFlags flags;
   MemoryResources resources;
+  CandidateLists lists;
   RecordingClient client;
   std::unique_ptr<Lexicon> lexicon;
 };
@@ -61,40 +64,34 @@ class LexiconTest : public ::testing::Test {
 TEST_F(LexiconTest, FirstInitializeLoadsEverythingLaterOnesOnlyClearAndRefresh) {
   WriteUserFile("\xCE\xD2\xC3\xC7\r\n");  // 我们
   lexicon->Initialize(&resources);
-  EXPECT_EQ(client.calls, "reset refresh panels ");
-  EXPECT_TRUE(lexicon->initialized);
-  EXPECT_EQ(lexicon->chars.count, 3u);
-  EXPECT_EQ(lexicon->phrases.count, 1u);
-  EXPECT_FALSE(lexicon->radicals.IsLoaded());  // absent resources stay empty
-  EXPECT_EQ(lexicon->userWords, (std::vector<std::string>{"\xCE\xD2\xC3\xC7"}));
+  EXPECT_EQ(client.calls, "reset words refresh panels ");
+  EXPECT_EQ(lexicon->characters().count, 3u);
+  EXPECT_EQ(lexicon->phrases().count, 1u);
+  EXPECT_FALSE(lexicon->radicals().IsLoaded());  // absent resources stay empty
+  EXPECT_EQ(lexicon->userWords(), (std::vector<std::string>{"\xCE\xD2\xC3\xC7"}));
 
-  lexicon->mainList = {1};
-  lexicon->contextHistory = {G("中")};
   client.calls.clear();
   WriteUserFile("");
   lexicon->Initialize(&resources);
   EXPECT_EQ(client.calls, "reset refresh ");
-  EXPECT_TRUE(lexicon->mainList.empty());
-  EXPECT_TRUE(lexicon->contextHistory.empty());
-  EXPECT_EQ(lexicon->userWords.size(), 1u);  // not reread
+  EXPECT_EQ(lexicon->userWords().size(), 1u);  // not reread
 }
 
 TEST_F(LexiconTest, WithoutResourcesEverySearchIsEmpty) {
   MemoryResources none;
   lexicon->Initialize(&none);
-  EXPECT_TRUE(lexicon->FindByStrokes(""));
-  EXPECT_TRUE(lexicon->mainList.empty());
+  lexicon->CharactersByStrokes("", lists.mainList);
+  EXPECT_TRUE(lists.mainList.empty());
   EXPECT_EQ(lexicon->DescribeCandidate(ModeStrokes, 0), "");
 }
 
 TEST_F(LexiconTest, StrokeSearchFollowsTheBigCharacterSetFlag) {
   lexicon->Initialize(&resources);
-  ASSERT_TRUE(flags.Has(CS_BIG_CHARSET));  // the default word is 4
-  lexicon->FindByStrokes("a");
-  EXPECT_EQ(lexicon->mainList, (std::vector<CandidateId>{0, 2}));
-  flags.Toggle(CS_BIG_CHARSET);
-  lexicon->FindByStrokes("a");
-  EXPECT_EQ(lexicon->mainList, (std::vector<CandidateId>{0}));
+  lexicon->CharactersByStrokes("a", lists.mainList);
+  EXPECT_EQ(lists.mainList, (std::vector<CandidateId>{0, 2}));
+  lexicon->SetOptions({.bigCharset = false});
+  lexicon->CharactersByStrokes("a", lists.mainList);
+  EXPECT_EQ(lists.mainList, (std::vector<CandidateId>{0}));
 }
 
 TEST_F(LexiconTest, DescribesStrokeCandidatesOnly) {
@@ -117,7 +114,7 @@ TEST_F(LexiconTest, AddUserWordRefusesShortDuplicateBuiltInAndMultiLineTexts) {
   EXPECT_FALSE(lexicon->AddUserWord(G("中国人")));  // already a user word
   EXPECT_TRUE(lexicon->AddUserWord("ab"));          // two UTF-16 units are enough
   EXPECT_FALSE(lexicon->AddUserWord(std::string(2048, 'a')));
-  EXPECT_EQ(lexicon->userWords, (std::vector<std::string>{G("中国人"), "ab"}));
+  EXPECT_EQ(lexicon->userWords(), (std::vector<std::string>{G("中国人"), "ab"}));
 }
 
 TEST_F(LexiconTest, SavedWordsFollowTheEarlierOnesInTheFile) {
@@ -134,8 +131,7 @@ TEST_F(LexiconTest, TwoLexiconsOnOneFileKeepEachOthersWords) {
   // Two applications loaded the input method before either added a word.
   WriteUserFile("xy\r\n");
   lexicon->Initialize(&resources);
-  Lexicon other(settings, flags,
-                [this](std::string_view name) { return dir.File(std::string(name)); });
+  Lexicon other([this](std::string_view name) { return dir.File(std::string(name)); });
   other.Initialize(&resources);
   ASSERT_TRUE(lexicon->AddUserWord(G("人民")));
   ASSERT_TRUE(lexicon->SaveUserWords());
@@ -144,26 +140,26 @@ TEST_F(LexiconTest, TwoLexiconsOnOneFileKeepEachOthersWords) {
   std::vector<std::string> reread;
   ReadWordFile(dir.File("tvimeusr.txt"), reread);
   EXPECT_EQ(reread, (std::vector<std::string>{"xy", G("人民"), G("我们")}));
-  EXPECT_EQ(other.userWords, reread);
+  EXPECT_EQ(other.userWords(), reread);
   // The first one's next save does not take back the other's word, and a reload shows it.
   ASSERT_TRUE(lexicon->AddUserWord(G("中午")));
   ASSERT_TRUE(lexicon->SaveUserWords());
   ReadWordFile(dir.File("tvimeusr.txt"), reread);
   EXPECT_EQ(reread, (std::vector<std::string>{"xy", G("人民"), G("我们"), G("中午")}));
   ASSERT_TRUE(other.LoadUserWords());
-  EXPECT_EQ(other.userWords, reread);
+  EXPECT_EQ(other.userWords(), reread);
 }
 
 TEST_F(LexiconTest, WordsOfAFailedSaveStayPendingAndListsFollowTheNewNumbering) {
   WriteUserFile("ab\r\ncd\r\n");
   lexicon->Initialize(&resources);
-  lexicon->assocList = {kUserWordBit | 1, 5, kUserWordBit | 0};  // cd, a phrase, ab
+  client.assocList = {kUserWordBit | 1, 5, kUserWordBit | 0};  // cd, a phrase, ab
   // The manager removed ab and put ef in front.
   WriteUserFile("ef\r\ncd\r\n");
   ASSERT_TRUE(lexicon->AddUserWord("gh"));
   ASSERT_TRUE(lexicon->LoadUserWords());
-  EXPECT_EQ(lexicon->userWords, (std::vector<std::string>{"ef", "cd", "gh"}));
-  EXPECT_EQ(lexicon->assocList, (std::vector<CandidateId>{kUserWordBit | 1, 5}));
+  EXPECT_EQ(lexicon->userWords(), (std::vector<std::string>{"ef", "cd", "gh"}));
+  EXPECT_EQ(client.assocList, (std::vector<CandidateId>{kUserWordBit | 1, 5}));
   // A file that cannot be read is not overwritten; the word is saved once it can be.
   std::filesystem::remove(dir.File("tvimeusr.txt"));
   std::filesystem::create_directories(dir.File("tvimeusr.txt/x"));
@@ -175,52 +171,40 @@ TEST_F(LexiconTest, WordsOfAFailedSaveStayPendingAndListsFollowTheNewNumbering) 
   EXPECT_EQ(reread, std::vector<std::string>{"gh"});
 }
 
-TEST_F(LexiconTest, PhraseSortModeIsReadWhenConstructedAndWrittenWhenSet) {
-  EXPECT_EQ(lexicon->phraseSortMode, 0);
-  lexicon->SetPhraseSortMode(1);
-  EXPECT_EQ(settings.Read(setting::PhraseSortMode), 1);
-  Lexicon another(settings, flags, nullptr);
-  EXPECT_EQ(another.phraseSortMode, 1);
-}
-
 TEST_F(LexiconTest, LearntChoicesLeadTheStrokeListOnlyWithLearningOn) {
-  flags.Assign(CS_BIG_CHARSET);
   lexicon->Initialize(&resources);
   // "a" lists 一 (the exact match) before 丰.
-  lexicon->FindByStrokes("a");
-  const std::vector<CandidateId> usual = lexicon->mainList;
+  lexicon->CharactersByStrokes("a", lists.mainList);
+  const std::vector<CandidateId> usual = lists.mainList;
   ASSERT_EQ(usual, (std::vector<CandidateId>{0, 2}));
   lexicon->NoteChoice(G("丰"));  // learning is off: nothing learnt, nothing saved
-  lexicon->FindByStrokes("a");
-  EXPECT_EQ(lexicon->mainList, usual);
+  lexicon->CharactersByStrokes("a", lists.mainList);
+  EXPECT_EQ(lists.mainList, usual);
   EXPECT_FALSE(std::filesystem::exists(dir.File("tvimelrn.txt")));
 
-  lexicon->learnChoices = 1;
+  lexicon->SetOptions({.bigCharset = true, .learnChoices = 1});
   lexicon->NoteChoice(G("丰"));
-  lexicon->FindByStrokes("a");
-  EXPECT_EQ(lexicon->mainList, (std::vector<CandidateId>{2, 0}));
+  lexicon->CharactersByStrokes("a", lists.mainList);
+  EXPECT_EQ(lists.mainList, (std::vector<CandidateId>{2, 0}));
   std::vector<std::string> saved;
   ReadWordFile(dir.File("tvimelrn.txt"), saved);
   EXPECT_EQ(saved, std::vector<std::string>{G("丰")});
 
   // Another process with learning on starts from the saved choices.
-  settings.Write(setting::LearnChoices, 1);
-  Lexicon other(settings, flags,
-                [this](std::string_view name) { return dir.File(std::string(name)); });
-  EXPECT_EQ(other.learnChoices, 1);
+  Lexicon other([this](std::string_view name) { return dir.File(std::string(name)); });
+  other.SetOptions({.bigCharset = true, .learnChoices = 1});
   other.Initialize(&resources);
-  other.FindByStrokes("a");
-  EXPECT_EQ(other.mainList, (std::vector<CandidateId>{2, 0}));
+  other.CharactersByStrokes("a", lists.mainList);
+  EXPECT_EQ(lists.mainList, (std::vector<CandidateId>{2, 0}));
 }
 
 TEST_F(LexiconTest, ChoicesOfAFailedSaveStayPendingUntilTheFileCanBeWritten) {
-  flags.Assign(CS_BIG_CHARSET);
-  lexicon->learnChoices = 1;
+  lexicon->SetOptions({.bigCharset = true, .learnChoices = 1});
   lexicon->Initialize(&resources);
   std::filesystem::create_directories(dir.File("tvimelrn.txt/x"));
   lexicon->NoteChoice(G("丰"));
-  lexicon->FindByStrokes("a");
-  EXPECT_EQ(lexicon->mainList, (std::vector<CandidateId>{2, 0}));  // learnt in memory all the same
+  lexicon->CharactersByStrokes("a", lists.mainList);
+  EXPECT_EQ(lists.mainList, (std::vector<CandidateId>{2, 0}));  // learnt in memory all the same
   std::filesystem::remove_all(dir.File("tvimelrn.txt"));
   lexicon->NoteChoice(G("中国"));
   std::vector<std::string> saved;

@@ -190,7 +190,7 @@ void PinyinInput::ClearPinyin() {
 void PinyinInput::OfferFinals(std::uint8_t initial, std::uint8_t final) {
   finalList.clear();
   if (initial == 0 && final == 0) {
-    size_t size = std::min(kDefaultListSize, lexicon_.chars.count);
+    size_t size = std::min(kDefaultListSize, lexicon_.characters().count);
     charList.resize(size);
     for (size_t i = 0; i < size; ++i) charList[i] = static_cast<CharIndex>(i);
     return;
@@ -224,7 +224,7 @@ void PinyinInput::LookupPinyin() {
 }
 
 void PinyinInput::LookupCharacters(SyllableKey key) {
-  const CharacterDictionary& chars = lexicon_.chars;
+  const CharacterDictionary& chars = lexicon_.characters();
   const bool big = lexicon_.BigCharset();
   CharKeySet taken;
   const auto& syllables = Syllables();
@@ -251,7 +251,7 @@ void PinyinInput::LookupCharacters(SyllableKey key) {
 }
 
 void PinyinInput::LookupPhrases() {
-  const CharacterDictionary& chars = lexicon_.chars;
+  const CharacterDictionary& chars = lexicon_.characters();
   const auto& syllables = Syllables();
   // Every character of the first syllable, common or not, once each, by dictionary position.
   std::vector<CharIndex> firsts;
@@ -268,7 +268,7 @@ void PinyinInput::LookupPhrases() {
     if (taken.Contains(text)) continue;
     taken.Insert(text);
     for (std::uint32_t phrase : lexicon_.PhrasesStartingWith(chars.EntryAt(index).text)) {
-      PhraseEntry entry = lexicon_.phrases.EntryAt(phrase);
+      PhraseEntry entry = lexicon_.phrases().EntryAt(phrase);
       if (entry.charCount < keys.size()) continue;
       bool matches = true;
       for (size_t j = 0; j < keys.size() && matches; ++j) {
@@ -279,7 +279,7 @@ void PinyinInput::LookupPhrases() {
   }
   // Shortest first, whatever the phrase sort setting says.
   std::sort(phraseList.begin(), phraseList.end(), [this](std::uint32_t a, std::uint32_t b) {
-    std::uint8_t la = lexicon_.phrases.CharCountAt(a), lb = lexicon_.phrases.CharCountAt(b);
+    std::uint8_t la = lexicon_.phrases().CharCountAt(a), lb = lexicon_.phrases().CharCountAt(b);
     return la != lb ? la < lb : a < b;
   });
 }

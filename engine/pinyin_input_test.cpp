@@ -102,7 +102,7 @@ class PinyinInputTest : public ::testing::Test {
   std::vector<std::string> Chars() {
     std::vector<std::string> texts;
     for (CharIndex index : input.charList)
-      texts.push_back(GbkToUtf8(lexicon.chars.EntryAt(index).text));
+      texts.push_back(GbkToUtf8(lexicon.characters().EntryAt(index).text));
     return texts;
   }
   std::vector<std::string> Phrases() { return test.Texts(input.phraseList); }
@@ -178,7 +178,7 @@ TEST_F(PinyinInputTest, AnInitialAloneListsTheCharactersOfAllItsSyllablesOnce) {
   // 中 is in both zhong and zhuo: listed once. 众 is not common and the big set is on: listed,
   // by weight.
   EXPECT_EQ(Chars(), (std::vector<std::string>{"众", "中", "重", "种"}));
-  test.flags.Toggle(CS_BIG_CHARSET);
+  test.lexicon->SetOptions({.bigCharset = false});
   input.LookupPinyin();
   EXPECT_EQ(Chars(), (std::vector<std::string>{"中", "重", "种"}));
 }

@@ -42,8 +42,7 @@ inline std::vector<std::uint8_t> Sealed(std::vector<std::uint8_t> container, int
 class TestLexicon {
  public:
   explicit TestLexicon(const std::vector<CharRecord>& chars,
-                       const std::vector<PhraseRecord>& phrases = {})
-      : settings(store), flags(settings) {
+                       const std::vector<PhraseRecord>& phrases = {}) {
     resources.Add("words.bin", Sealed(BuildCharacterDictionary(chars), SCRAMBLE_BLOCK));
     resources.Add("phrase.bin", Sealed(BuildPhraseDictionary(phrases), SCRAMBLE_XOR));
   }
@@ -52,7 +51,8 @@ class TestLexicon {
     resources.Add("extra.bin", Sealed(BuildRadicalGroups(groups), SCRAMBLE_BLOCK));
   }
   Lexicon& Start() {
-    lexicon = std::make_unique<Lexicon>(settings, flags, nullptr);
+    lexicon = std::make_unique<Lexicon>(nullptr);
+    lexicon->SetOptions(options);
     lexicon->Initialize(&resources);
     return *lexicon;
   }
@@ -63,10 +63,9 @@ class TestLexicon {
     return texts;
   }
 
-  MemorySettingsStore store;
-  Settings settings;
-  ConversionFlags flags;
+  LexiconOptions options{.bigCharset = true};  // the product's default
   MemoryResources resources;
+  CandidateLists lists;
   std::unique_ptr<Lexicon> lexicon;
 };
 

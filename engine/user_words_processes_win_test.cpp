@@ -30,12 +30,8 @@ TEST(UserWordsAcrossProcesses, DISABLED_Worker) {
   const char* dir = std::getenv(kDirVariable);
   const char* tag = std::getenv(kTagVariable);
   ASSERT_TRUE(dir && tag);
-  MemorySettingsStore store;
-  Settings settings(store);
-  ConversionFlags flags(settings);
-  Lexicon lexicon(settings, flags, [&](std::string_view name) {
-    return std::string(dir) + "\\" + std::string(name);
-  });
+  Lexicon lexicon(
+      [&](std::string_view name) { return std::string(dir) + "\\" + std::string(name); });
   lexicon.SetSaveLocker(LockFileSaves);
   ASSERT_TRUE(lexicon.LoadUserWords());
   for (int n = 0; n < kWordsPerProcess; ++n) {

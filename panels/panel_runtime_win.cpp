@@ -10,7 +10,7 @@ PanelRuntime::PanelRuntime(HINSTANCE instance, Settings& settings, Host& session
                            PanelWindowHost& windowHost, UserDataPathFn userDataPath)
     : flags(settings),
       resources(instance),
-      lexicon(settings, flags, std::move(userDataPath)),
+      lexicon(std::move(userDataPath)),
       artwork(instance),
       panel(lexicon, settings, flags, sessionHost, measure),
       news(kHintStrip, static_cast<std::int64_t>(std::time(nullptr))) {

@@ -76,9 +76,8 @@ class PanelWindowsTest : public ::testing::Test {
     settings->Write(setting::Position, PackPosition({300, 200}));
     flags = new ConversionFlags(*settings);
     resources = new ModuleResources(instance);
-    lexicon = new Lexicon(*settings, *flags, [](std::string_view name) {
-      return UserDataFolder().File(std::string(name));
-    });
+    lexicon =
+        new Lexicon([](std::string_view name) { return UserDataFolder().File(std::string(name)); });
     artwork = new PanelArtwork(instance);
     measure = new GdiTextMeasure(*artwork);
     panel = new CompositionPanel(*lexicon, *settings, *flags, sessionHost, *measure);
@@ -450,8 +449,8 @@ TEST_F(PanelWindowsTest, TheDictionaryManagerStartsFromTheInstallationAndNeverBl
   // The words it saved are there once it has ended, without anything but the message loop.
   std::string added = "\xB9\xDC\xC0\xED\xC6\xF7";  // 管理器
   auto hasWord = [&] {
-    return std::find(lexicon->userWords.begin(), lexicon->userWords.end(), added) !=
-           lexicon->userWords.end();
+    return std::find(lexicon->userWords().begin(), lexicon->userWords().end(), added) !=
+           lexicon->userWords().end();
   };
   MSG message;
   for (DWORD waited = GetTickCount(); !hasWord() && GetTickCount() - waited < 15000;) {

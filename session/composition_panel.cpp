@@ -25,6 +25,9 @@ CompositionPanel::CompositionPanel(Lexicon& lexicon, Settings& settings, Convers
   state_.movedByCursor = settings.Read(setting::MovedByCursor) != 0;
   state_.openWordCiba = settings.Read(setting::OpenWordCiba) != 0;
   state_.strokeKeys = settings.StrokeKeys();
+  lexiconOptions_.phraseSortMode = settings.Read(setting::PhraseSortMode);
+  lexiconOptions_.learnChoices = settings.Read(setting::LearnChoices);
+  SyncLexiconOptions();
   stroke_ = std::make_unique<StrokeSubpanel>(*this);
   letters_ = std::make_unique<LetterSubpanel>(*this);
   punctuation_ = std::make_unique<PunctuationSubpanel>(*this);
@@ -48,7 +51,19 @@ Subpanel& CompositionPanel::currentSubpanel() const {
   }
 }
 
+void CompositionPanel::SyncLexiconOptions() {
+  lexiconOptions_.bigCharset = flags_.Has(CS_BIG_CHARSET);
+  lexicon_.SetOptions(lexiconOptions_);
+}
+
+bool CompositionPanel::ClearLists() {
+  bool held = lists_.Clear();
+  ResetDisplayState();
+  return held;
+}
+
 void CompositionPanel::ResetDisplayState() {
+  lists_.Clear();
   state_.pageFirst = 0;
   stroke_->characters.Fill({});
   stroke_->phrases.Clear();
@@ -62,14 +77,16 @@ void CompositionPanel::ReturnToStrokePanel(ContextHandle context) {
 }
 
 SessionOptions CompositionPanel::EditableOptions() {
-  return {&state_.keyStrokes, &state_.movedByCursor, &state_.openWordCiba, &lexicon_.phraseSortMode,
-          &lexicon_.learnChoices};
+  return {&state_.keyStrokes, &state_.movedByCursor, &state_.openWordCiba,
+          &lexiconOptions_.phraseSortMode, &lexiconOptions_.learnChoices};
 }
 
-void CompositionPanel::LoadPanelResources() { pinyin_->LoadTable(lexicon_.module); }
+void CompositionPanel::LoadPanelResources() { pinyin_->LoadTable(lexicon_.resources()); }
 
-void CompositionPanel::UserWordsChanged() {
-  // The lexicon renumbered its lists; the panels' items still hold the old numbers.
+void CompositionPanel::UserWordsChanged(const UserWordRenumbering& renumbering) {
+  // The lists and the panels' items still hold the old numbers.
+  renumbering.Apply(lists_.mainList);
+  renumbering.Apply(lists_.assocList);
   refreshCandidates();
   host_.Invalidate(false);
   Rehover();
@@ -151,19 +168,21 @@ void CompositionPanel::refreshCandidates() {
   bool phraseSelection = false;
 
   if (state_.mode == ModeRadical || state_.mode == ModeRadicalStrokes) {
-    lexicon_.FindInRadicalGroup(state_.radicalIndex, FoldStrokes(state_.radicalStrokes));
-    panel.characters.Fill(lexicon_.mainList);
+    lexicon_.FindInRadicalGroup(state_.radicalIndex, FoldStrokes(state_.radicalStrokes), lists_);
+    panel.characters.Fill(lists_.mainList);
     panel.phrases.Clear();
     panel.association.Clear();
   } else if (state_.mode == ModeIdle || state_.mode == ModeStrokes ||
              state_.mode == ModeAssociation) {
     std::vector<std::string_view> segments = SplitAtSeparators(folded);
-    lexicon_.FindByStrokes(segments.size() >= 2 ? segments[0] : std::string_view(folded));
-    lexicon_.FindRadicalsByStrokes(folded);
+    lexicon_.CharactersByStrokes(segments.size() >= 2 ? segments[0] : std::string_view(folded),
+                                 lists_.mainList);
+    lexicon_.FindRadicalsByStrokes(folded, lists_);
     panel.phrases.Clear();
     if (state_.mode != ModeAssociation) panel.association.Clear();
     if (segments.size() >= 2) {
-      std::vector<std::uint32_t> selection = lexicon_.FindPhrasesByStrokes(segments);
+      std::vector<std::uint32_t> selection =
+          lexicon_.FindPhrasesByStrokes(lists_.mainList, segments);
       state_.displayText.clear();
       panel.phrases.Fill(lexicon_, selection, 0, measure_);
       phraseSelection = !selection.empty();
@@ -173,7 +192,7 @@ void CompositionPanel::refreshCandidates() {
       panel.phrases.Fill(lexicon_, selection, state_.displayText.size(), measure_);
       phraseSelection = !selection.empty();
     }
-    panel.characters.Fill(lexicon_.mainList);
+    panel.characters.Fill(lists_.mainList);
   }
   // Follow-on words are laid out from the lexicon's list each time: a reload of the user words or
   // a new character set changes it under a shown strip.
@@ -186,30 +205,29 @@ void CompositionPanel::refreshCandidates() {
 
 void CompositionPanel::UpdateAssocPreview() {
   state_.assocPreview.clear();
-  if (state_.mode != ModeAssociation || lexicon_.assocList.empty()) return;
+  if (state_.mode != ModeAssociation || lists_.assocList.empty()) return;
   // The preview is what a click on the first follow-on word would add: the same cut as its label.
-  std::string_view first = lexicon_.CandidateText(lexicon_.assocList.front());
+  std::string_view first = lexicon_.CandidateText(lists_.assocList.front());
   if (!first.starts_with(state_.displayText)) return;
   state_.assocPreview = std::string(first.substr(state_.displayText.size()));
 }
 
 void CompositionPanel::OfferFollowOns() {
-  lexicon_.assocList.clear();
-  if (state_.displayText.size() > 1)
-    lexicon_.assocList = lexicon_.AssociationsOf(state_.displayText);
+  lists_.assocList.clear();
+  if (state_.displayText.size() > 1) lists_.assocList = lexicon_.AssociationsOf(state_.displayText);
   LoadAssociation();
   UpdateAssocPreview();
 }
 
 void CompositionPanel::LoadAssociation() {
-  stroke_->association.Fill(lexicon_, lexicon_.assocList, state_.displayText.size(), measure_);
+  stroke_->association.Fill(lexicon_, lists_.assocList, state_.displayText.size(), measure_);
 }
 
 void CompositionPanel::Associate() {
   // Association is offered for the mode the session is in once the choice is made: the input is
   // empty then, so that is association (or the pinyin panel).
   state_.mode = classifyInput();
-  lexicon_.UpdateAssociation(state_.displayText, state_.mode);
+  lexicon_.UpdateAssociation(lists_, state_.displayText, state_.mode);
   LoadAssociation();
   UpdateAssocPreview();
 }
@@ -233,8 +251,8 @@ bool CompositionPanel::chooseRadical(ContextHandle, int entry) {
     const TextPair* radical = nullptr;
     if (state_.mode == ModeRadical || state_.mode == ModeRadicalStrokes) {
       radical = lexicon_.PairOf(state_.radicalIndex, static_cast<size_t>(entry));
-    } else if (entry >= 0 && static_cast<size_t>(entry) < lexicon_.radicals.count) {
-      radical = &lexicon_.radicals.PairAt(static_cast<size_t>(entry));
+    } else if (entry >= 0 && static_cast<size_t>(entry) < lexicon_.radicals().count) {
+      radical = &lexicon_.radicals().PairAt(static_cast<size_t>(entry));
     }
     if (radical) state_.inputCodes = radical->first;
   }
@@ -244,8 +262,8 @@ bool CompositionPanel::chooseRadical(ContextHandle, int entry) {
 bool CompositionPanel::chooseCharacter(ContextHandle context, CandidateId entry) {
   std::string text;
   if (state_.mode == ModeIdle || state_.mode == ModeStrokes) {
-    if (entry >= lexicon_.chars.count) return false;
-    text = lexicon_.chars.EntryAt(entry).text;
+    if (entry >= lexicon_.characters().count) return false;
+    text = lexicon_.characters().EntryAt(entry).text;
   } else {
     const TextPair* pair = lexicon_.PairOf(state_.radicalIndex, entry);
     if (!pair) return false;
@@ -266,7 +284,7 @@ bool CompositionPanel::chooseCharacter(ContextHandle context, CandidateId entry)
     state_.displayText = text;
     state_.lastWord = text;
   }
-  lexicon_.mainList.clear();
+  lists_.mainList.clear();
   Associate();
   return true;
 }
@@ -302,7 +320,7 @@ void CompositionPanel::commitPending(ContextHandle context) {
     word = state_.pendingPhrase;
   } else {
     state_.sendBuffer = state_.assocPreview;
-    word = std::string(lexicon_.CandidateText(lexicon_.assocList.front()));
+    word = std::string(lexicon_.CandidateText(lists_.assocList.front()));
     lexicon_.NoteChoice(word);
   }
   commitSend(context);
@@ -329,8 +347,8 @@ bool CompositionPanel::backspace(ContextHandle context) {
     if (state_.inputCodes.empty()) {
       state_.displayText.clear();
       // Association continues from the last committed character, with its follow-on words.
-      if (!lexicon_.contextHistory.empty()) {
-        const std::string& last = lexicon_.contextHistory.back();
+      if (!lists_.contextHistory.empty()) {
+        const std::string& last = lists_.contextHistory.back();
         state_.displayText = last.substr(last.size() - GbkLastCharSize(last));
         if (state_.searchMode && !state_.pendingPhrase.empty())
           state_.displayText = state_.pendingPhrase;
@@ -345,7 +363,7 @@ bool CompositionPanel::backspace(ContextHandle context) {
                                 GbkLastCharSize(state_.pendingPhrase));
     state_.sendBuffer.clear();
     state_.displayText = state_.pendingPhrase;
-    lexicon_.contextHistory.clear();
+    lists_.contextHistory.clear();
     Associate();
     refreshCandidates();
     host_.Invalidate(false);  // the composition line shows one character less
@@ -357,7 +375,7 @@ bool CompositionPanel::backspace(ContextHandle context) {
   state_.pendingPhrase.clear();
   state_.inputCodes.clear();
   state_.displayText.clear();
-  bool heldComposition = lexicon_.ClearLists();
+  bool heldComposition = ClearLists();
   if (heldComposition) PanelChanged(context);
   state_.sendBuffer.clear();
   state_.mode = classifyInput();
@@ -377,7 +395,7 @@ bool CompositionPanel::clearAll(ContextHandle) {
 
 void CompositionPanel::ClearInput(bool keepPending) {
   currentSubpanel().Reset();
-  lexicon_.ClearLists();
+  ClearLists();
   state_.displayText.clear();
   state_.inputCodes.clear();
   state_.sendBuffer.clear();
@@ -400,8 +418,7 @@ bool CompositionPanel::Page(bool forward) {
     case ModeRadical:
     case ModeRadicalStrokes:
       // The first-index counter steps within the lexicon's secondary list.
-      if (forward &&
-          state_.pageFirst + kPageStep < static_cast<int>(lexicon_.secondaryList.size())) {
+      if (forward && state_.pageFirst + kPageStep < static_cast<int>(lists_.secondaryList.size())) {
         state_.pageFirst += kPageStep;
         moved = true;
       } else if (!forward && state_.pageFirst >= kPageStep) {
@@ -437,8 +454,8 @@ void CompositionPanel::EndAssociation() {
   // continue the words before them.
   state_.displayText.clear();
   state_.assocPreview.clear();
-  lexicon_.contextHistory.clear();
-  lexicon_.assocList.clear();
+  lists_.contextHistory.clear();
+  lists_.assocList.clear();
 }
 
 void CompositionPanel::commitSymbol(ContextHandle context, std::string_view text) {

@@ -93,7 +93,8 @@ class CompositionPanel : public LexiconClient {
 
   // --- what the session holds, for painting, hosts and tests ---
   const SessionState& state() const { return state_; }
-  // The session's options as the settings dialog edits them in place (and writes them on OK).
+  // The session's options as the settings dialog edits them in place (and writes them on OK); the
+  // lexicon answers with them after the FlagsChanged action that follows OK.
   SessionOptions EditableOptions();
   // The context text of association is gone (a pinyin lookup, a pinyin character chosen).
   void ForgetContextText() { state_.displayText.clear(); }
@@ -102,6 +103,8 @@ class CompositionPanel : public LexiconClient {
 
   Lexicon& lexicon() { return lexicon_; }
   const Lexicon& lexicon() const { return lexicon_; }
+  // The lists the session's searches filled, and its association history.
+  const CandidateLists& lists() const { return lists_; }
   ConversionFlags& flags() { return flags_; }
   Host& host() { return host_; }
   const TextMeasure& measure() const { return measure_; }
@@ -118,7 +121,7 @@ class CompositionPanel : public LexiconClient {
   void ResetDisplayState() override;
   void RefreshCandidates() override { refreshCandidates(); }
   void LoadPanelResources() override;
-  void UserWordsChanged() override;
+  void UserWordsChanged(const UserWordRenumbering& renumbering) override;
 
   // The association list, loaded from the lexicon's after a choice.
   void LoadAssociation();
@@ -145,6 +148,10 @@ class CompositionPanel : public LexiconClient {
   // panel repaints, and a new character set starts the lookup again.
   void FlagsChanged(ContextHandle context, bool characterSetChanged);
 
+  // Forgets the lists and what they showed; true when a composition was in progress.
+  bool ClearLists();
+  // The lexicon answers with the options as the session has them now.
+  void SyncLexiconOptions();
   // What the panel shows changed while nothing was committed.
   void PanelChanged(ContextHandle context);
   void Associate();
@@ -181,6 +188,8 @@ class CompositionPanel : public LexiconClient {
   static constexpr int kPageStep = 5;
 
   SessionState state_;
+  CandidateLists lists_;
+  LexiconOptions lexiconOptions_;  // bigCharset follows the flags; the rest the settings dialog
   Lexicon& lexicon_;
   Settings& settings_;
   ConversionFlags& flags_;

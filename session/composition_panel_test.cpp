@@ -5,6 +5,8 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+
 #include "session/command_id.h"
 #include "session/stroke_subpanel.h"
 #include "session/test_panel.h"
@@ -41,7 +43,7 @@ TEST_F(SessionTest, WithLearningOnAChosenFollowOnWordLeadsItsListTheNextTime) {
   Start();
   ClickStrokes({"竖", "折", "横", "竖"});
   ASSERT_TRUE(ClickText("中"));
-  const std::vector<CandidateId> usual = lexicon->assocList;
+  const std::vector<CandidateId> usual = panel->lists().assocList;
   ASSERT_GE(usual.size(), 3u);
   std::string third = GbkToUtf8(lexicon->CandidateText(usual[2]));
   ASSERT_TRUE(ClickText(third.substr(std::string("中").size())));
@@ -49,12 +51,40 @@ TEST_F(SessionTest, WithLearningOnAChosenFollowOnWordLeadsItsListTheNextTime) {
   ClickStrokes({"竖", "折", "横", "竖"});
   ASSERT_TRUE(ClickText("中"));
   EXPECT_EQ(Received(), third + "，中");
-  ASSERT_EQ(lexicon->assocList.size(), usual.size());
-  EXPECT_EQ(lexicon->assocList.front(), usual[2]);
+  ASSERT_EQ(panel->lists().assocList.size(), usual.size());
+  EXPECT_EQ(panel->lists().assocList.front(), usual[2]);
   // The others keep their order behind it.
-  EXPECT_EQ(lexicon->assocList[1], usual[0]);
-  EXPECT_EQ(lexicon->assocList[2], usual[1]);
+  EXPECT_EQ(panel->lists().assocList[1], usual[0]);
+  EXPECT_EQ(panel->lists().assocList[2], usual[1]);
   EXPECT_TRUE(Shows(third.substr(std::string("中").size())));
+}
+
+// "PhraseSortMode" as the session starts with it, and as the settings dialog changes it: the
+// follow-on words of the next choice come shortest first, or in dictionary order.
+TEST_F(SessionTest, TheFollowOnOrderFollowsThePhraseSortSettingAtStartAndAfterTheDialog) {
+  auto lengths = [&] {
+    std::vector<size_t> found;
+    for (CandidateId id : panel->lists().assocList) found.push_back(lexicon->CandidateLength(id));
+    return found;
+  };
+  auto chooseZhong = [&] {
+    ClickStrokes({"竖", "折", "横", "竖"});
+    ASSERT_TRUE(ClickText("中"));
+  };
+  settings.Write(setting::PhraseSortMode, 1);
+  Start();
+  chooseZhong();
+  std::vector<size_t> sorted = lengths();
+  ASSERT_GE(sorted.size(), 10u);
+  EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end()));
+
+  *panel->EditableOptions().phraseSortMode = 0;  // the dialog's box, then OK
+  panel->Apply(kContext, UserAction::NewFlags(false));
+  Type(",");
+  chooseZhong();
+  std::vector<size_t> unsorted = lengths();
+  EXPECT_EQ(unsorted.size(), sorted.size());
+  EXPECT_FALSE(std::is_sorted(unsorted.begin(), unsorted.end()));
 }
 
 TEST_F(SessionTest, PunctuationBetweenWordsEndsTheAssociationContext) {
@@ -67,7 +97,7 @@ TEST_F(SessionTest, PunctuationBetweenWordsEndsTheAssociationContext) {
   ASSERT_TRUE(ClickText("中"));
   EXPECT_EQ(Received(), "中国，中");
   // What follows is what follows 中, not 中国中.
-  EXPECT_EQ(lexicon->contextHistory, std::vector<std::string>{G("中")});
+  EXPECT_EQ(panel->lists().contextHistory, std::vector<std::string>{G("中")});
   EXPECT_TRUE(Shows("国"));
 }
 
@@ -75,10 +105,10 @@ TEST_F(SessionTest, TiReachesTheLexiconAsHengWhileTheLineStillShowsTi) {
   Start();
   ClickStroke("提");
   EXPECT_EQ(panel->state().inputCodes, "t");
-  lexicon->FindByStrokes("a");
-  std::vector<CandidateId> expected = lexicon->mainList;
+  std::vector<CandidateId> expected;
+  lexicon->CharactersByStrokes("a", expected);
   panel->refresh(kContext, false);
-  EXPECT_EQ(lexicon->mainList, expected);
+  EXPECT_EQ(panel->lists().mainList, expected);
   // The composition line draws glyph 5 (提), not glyph 0 (横).
   bool tiGlyph = false;
   for (const DrawOp& op : panel->Paint()) {
@@ -126,7 +156,7 @@ TEST_F(SessionTest, WithSearchModeChoicesWaitOnTheCompositionLineAndAreLearnt) {
   ASSERT_TRUE(ClickText("王"));
   Click(30, 15);  // the composition line sends the whole pending text at once
   EXPECT_EQ(Received(), "中王");
-  EXPECT_THAT(lexicon->userWords, Contains(G("中王")));
+  EXPECT_THAT(lexicon->userWords(), Contains(G("中王")));
 }
 
 TEST_F(SessionTest, BackspaceTakesBackStrokesThenContinuesFromTheLastWordThenGoesToTheApp) {
@@ -150,8 +180,8 @@ TEST_F(SessionTest, BackspaceAfterARadicalReturnsToTheStrokesBeforeIt) {
   Start();
   ClickStrokes({"点", "点", "提"});
   panel->refresh(kContext, false);
-  ASSERT_FALSE(lexicon->secondaryList.empty());
-  EXPECT_TRUE(panel->chooseRadical(kContext, lexicon->secondaryList.front()));
+  ASSERT_FALSE(panel->lists().secondaryList.empty());
+  EXPECT_TRUE(panel->chooseRadical(kContext, panel->lists().secondaryList.front()));
   panel->refresh(kContext, false);
   EXPECT_EQ(panel->state().mode, ModeRadical);
   EXPECT_GT(panel->strokePanel().characters.items().size(), 100u);
@@ -291,17 +321,17 @@ TEST_F(SessionTest, ACharacterSetChangedFromOutsideLooksTheStrokesUpAgain) {
   Start();
   ASSERT_TRUE(flags->Has(CS_BIG_CHARSET));
   ClickStrokes({"竖", "折", "横", "竖"});
-  size_t bigSetCount = lexicon->mainList.size();
+  size_t bigSetCount = panel->lists().mainList.size();
   // The settings dialog switched to the common characters.
   flags->Assign(flags->word() & ~CS_BIG_CHARSET);
   panel->Apply(kContext, UserAction::NewFlags(true));
   // The same strokes, looked up in the common set: what the menu's command gives.
   EXPECT_EQ(panel->state().inputCodes, "sgas");
-  EXPECT_LT(lexicon->mainList.size(), bigSetCount);
-  std::vector<CandidateId> afterDialog = lexicon->mainList;
+  EXPECT_LT(panel->lists().mainList.size(), bigSetCount);
+  std::vector<CandidateId> afterDialog = panel->lists().mainList;
   panel->Apply(kContext, UserAction::Run(kCmdBigCharset));
   panel->Apply(kContext, UserAction::Run(kCmdCommonCharset));
-  EXPECT_EQ(lexicon->mainList, afterDialog);
+  EXPECT_EQ(panel->lists().mainList, afterDialog);
 }
 
 TEST_F(SessionTest, CommandsThatNeedWindowsGoToTheHost) {
@@ -429,7 +459,7 @@ TEST_F(SessionTest, ClickingThePreviewAfterWeiTypesWeiyuanhuiAndLearnsNoFragment
   ASSERT_FALSE(preview.empty());
   Click(30, 15);  // the composition line
   EXPECT_EQ(Received(), "委" + preview);
-  EXPECT_TRUE(lexicon->userWords.empty());  // 委员会 is a phrase already; never "员会"
+  EXPECT_TRUE(lexicon->userWords().empty());  // 委员会 is a phrase already; never "员会"
 }
 
 TEST_F(SessionTest, TheBarsBackAndClearActOnTheInputWhenFullShapeIsOn) {

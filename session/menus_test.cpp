@@ -81,7 +81,7 @@ TEST_F(UserWordTest, ARefusedSelectionSaysWhyAndAddsNothing) {
   EXPECT_EQ(CreateUserWord(*lexicon, long1024, UserWordPath::StatusButton).message,
             "你选择的词语太长，不能超过1023个字符。");
   EXPECT_TRUE(CreateUserWord(*lexicon, long1024.substr(2), UserWordPath::Menu).added);
-  EXPECT_EQ(lexicon->userWords.size(), 1u);
+  EXPECT_EQ(lexicon->userWords().size(), 1u);
 }
 
 }  // namespace

@@ -8,14 +8,16 @@ namespace tvime {
 
 void CompositionPanel::ToggleCharacterSet(ContextHandle context) {
   flags_.Toggle(CS_BIG_CHARSET);
-  lexicon_.ClearLists();
+  SyncLexiconOptions();
+  ClearLists();
   refresh(context, false);
   PanelChanged(context);
 }
 
 void CompositionPanel::FlagsChanged(ContextHandle context, bool characterSetChanged) {
+  SyncLexiconOptions();
   if (characterSetChanged) {
-    lexicon_.ClearLists();
+    ClearLists();
     refresh(context, false);
     PanelChanged(context);
   }

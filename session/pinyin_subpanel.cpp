@@ -96,7 +96,8 @@ void PinyinSubpanel::FillCandidates(bool association) {
   characters.Fill(positions);
   const Lexicon& lexicon = panel_.lexicon();
   if (association) {
-    phrases.Fill(lexicon, lexicon.assocList, panel_.state().displayText.size(), panel_.measure());
+    phrases.Fill(lexicon, panel_.lists().assocList, panel_.state().displayText.size(),
+                 panel_.measure());
   } else {
     phrases.Fill(lexicon, input.phraseList, 0, panel_.measure());
   }
@@ -134,7 +135,7 @@ void PinyinSubpanel::Refresh() {
   firstOfferedFinal = 0;
   input.ClearPinyin();  // the default character list
   // Follow-on words while the session associates, else the default list.
-  bool following = !panel_.lexicon().assocList.empty() && panel_.state().displayText.size() > 1;
+  bool following = !panel_.lists().assocList.empty() && panel_.state().displayText.size() > 1;
   if (following) input.charList.clear();
   FillCandidates(following);
   if (following && phrases.empty()) {
@@ -175,7 +176,7 @@ std::string PinyinSubpanel::CandidateText(const PanelItem& item) const {
   if (item.kind == ItemCharacter) {
     size_t position = static_cast<size_t>(item.value);
     if (position >= input.charList.size()) return {};
-    return panel_.lexicon().chars.EntryAt(input.charList[position]).text;
+    return panel_.lexicon().characters().EntryAt(input.charList[position]).text;
   }
   if (item.kind == ItemPhrase) {
     return std::string(panel_.lexicon().CandidateText(static_cast<std::uint32_t>(item.value)));

@@ -38,7 +38,7 @@ TEST_F(PinyinPanelTest, ClickingBThenAThenNSpellsBan) {
   ASSERT_GE(pinyin().input.charList.size(), 10u);
   std::vector<std::string> firstPage;
   for (size_t i = 0; i < 10; ++i) {
-    firstPage.push_back(GbkToUtf8(lexicon->chars.EntryAt(pinyin().input.charList[i]).text));
+    firstPage.push_back(GbkToUtf8(lexicon->characters().EntryAt(pinyin().input.charList[i]).text));
   }
   EXPECT_THAT(firstPage, ::testing::IsSupersetOf({"办", "半", "班", "板"}));
 }
@@ -98,7 +98,7 @@ TEST_F(PinyinPanelTest, TheZiButtonShowsFourRowsOfCandidates) {
   for (const PanelItem& item : pinyin().VisibleItems()) shown += item.kind == ItemCharacter;
   EXPECT_EQ(shown, 40u);
   // A click on a letter is no longer possible; picking one commits and returns to letters.
-  std::string first = GbkToUtf8(lexicon->chars.EntryAt(pinyin().input.charList[0]).text);
+  std::string first = GbkToUtf8(lexicon->characters().EntryAt(pinyin().input.charList[0]).text);
   ASSERT_TRUE(ClickText(first));
   EXPECT_EQ(Received(), first);
   EXPECT_FALSE(pinyin().candidatesView);

@@ -290,7 +290,7 @@ TEST_F(SessionPromiseTest, PinyinCandidatesFollowASwitchToTheCommonCharacters) {
   const std::vector<CharIndex>& common = panel->pinyinPanel().input.charList;
   EXPECT_LT(common.size(), bigSet);
   for (CharIndex index : common) {
-    EXPECT_TRUE(lexicon->chars.EntryAt(index).IsCommon()) << index;
+    EXPECT_TRUE(lexicon->characters().EntryAt(index).IsCommon()) << index;
   }
   EXPECT_EQ(panel->pinyinPanel().characters.items().size(), common.size());
 }
@@ -369,8 +369,8 @@ TEST_F(SessionPromiseTest, TheHintOfACharacterWhoseSecondByteIsABarShowsItWhole)
   StartWith(false);
   // A character of the GBK extension whose trail byte is 0x7C, the hint's separator, shown on
   // the first page of its own strokes.
-  for (size_t i = 0; i < lexicon->chars.count; ++i) {
-    const CharEntry& entry = lexicon->chars.EntryAt(i);
+  for (size_t i = 0; i < lexicon->characters().count; ++i) {
+    const CharEntry& entry = lexicon->characters().EntryAt(i);
     std::string_view text = entry.text;
     if (text.size() != 2 || text[1] != '|') continue;
     ClickButton(kCmdClear);
@@ -445,7 +445,7 @@ TEST_F(SessionPromiseTest, ClosingTheInputForgetsTheLookupButKeepsThePendingText
   ChooseZhong();
   ClickStrokes({"横", "横"});
   Do(ActionKind::InputClosed);
-  EXPECT_TRUE(lexicon->contextHistory.empty());
+  EXPECT_TRUE(panel->lists().contextHistory.empty());
   EXPECT_EQ(panel->state().inputCodes, "aa");  // looked up again when the input reopens
   EXPECT_EQ(Pending(), "中");
   ClickLine();
@@ -458,7 +458,7 @@ TEST_F(SessionPromiseTest, TheStatusWindowsSoftKeyboardButtonFlipsTheFlagAndClea
   ASSERT_FALSE(panel->strokePanel().association.empty());
   Do(ActionKind::SoftKeyboardToggled);
   EXPECT_TRUE(flags->Has(CS_SOFT_KEYBOARD));
-  EXPECT_TRUE(lexicon->assocList.empty());
+  EXPECT_TRUE(panel->lists().assocList.empty());
   EXPECT_FALSE(Shows("国"));
   panel->softKeyboard().SetShown(true);  // the status window shows it
   Do(ActionKind::SoftKeyboardToggled);

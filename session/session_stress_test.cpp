@@ -41,10 +41,10 @@ class SessionStressTest : public testing::PanelTest {
  public:
   void CheckInvariants(std::uint64_t step) {
     ASSERT_TRUE(KnownMode(panel->state().mode)) << "step " << step;
-    ASSERT_LE(lexicon->mainList.size(), kMaxMainCandidates) << "step " << step;
-    ASSERT_LE(lexicon->secondaryList.size(), kMaxSecondaryCandidates) << "step " << step;
-    ASSERT_LE(lexicon->assocList.size(), kMaxAssociationCandidates) << "step " << step;
-    ASSERT_LE(lexicon->contextHistory.size(), kMaxContextHistory) << "step " << step;
+    ASSERT_LE(panel->lists().mainList.size(), kMaxMainCandidates) << "step " << step;
+    ASSERT_LE(panel->lists().secondaryList.size(), kMaxSecondaryCandidates) << "step " << step;
+    ASSERT_LE(panel->lists().assocList.size(), kMaxAssociationCandidates) << "step " << step;
+    ASSERT_LE(panel->lists().contextHistory.size(), kMaxContextHistory) << "step " << step;
     for (const PanelItem& item : panel->currentSubpanel().VisibleItems()) {
       ASSERT_TRUE(InsideClient(item.rect)) << "step " << step << " item kind " << item.kind;
     }

@@ -59,7 +59,7 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
         if (panel->state().mode == ModePinyin) {
           const auto& list = panel->pinyinPanel().input.charList;
           if (static_cast<size_t>(item.value) < list.size())
-            text = lexicon->chars.EntryAt(list[static_cast<size_t>(item.value)]).text;
+            text = lexicon->characters().EntryAt(list[static_cast<size_t>(item.value)]).text;
         } else {
           text = panel->strokePanel().CharacterText(item.value);
         }
@@ -183,11 +183,14 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
                                         kCmdPrevPage,      kCmdNextPage};
     expectation_ = Expect::KeepsPending;
     switch (random_() % 16) {
-      case 0:
-        // The settings dialog turns learning on or off in place.
-        lexicon->learnChoices = !lexicon->learnChoices;
-        Note(std::string("learning ") + (lexicon->learnChoices ? "on" : "off"));
+      case 0: {
+        // The settings dialog turns learning on or off, and its OK tells the session.
+        int& learn = *panel->EditableOptions().learnChoices;
+        learn = !learn;
+        Note(std::string("learning ") + (learn ? "on" : "off"));
+        panel->Apply(kContext, UserAction::NewFlags(false));
         return;
+      }
       case 1:
         // The settings dialog changes the character set.
         flags->Assign(flags->word() ^ CS_BIG_CHARSET);
@@ -354,7 +357,7 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
             return Fail("a follow-on word \"" + GbkToUtf8(text) +
                         "\" of an earlier context (now \"" + GbkToUtf8(s.displayText) + "\")");
           bool fromContextStrokes = !pinyin && s.mode != ModeAssociation;
-          const auto& list = lexicon->assocList;
+          const auto& list = panel->lists().assocList;
           if (!fromContextStrokes && std::find(list.begin(), list.end(),
                                                static_cast<CandidateId>(item.value)) == list.end())
             return Fail("a follow-on word \"" + GbkToUtf8(text) +
@@ -383,8 +386,8 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
         }
       }
     }
-    if (s.mode == ModeAssociation && !s.searchMode && !lexicon->assocList.empty()) {
-      std::string first(lexicon->CandidateText(lexicon->assocList.front()));
+    if (s.mode == ModeAssociation && !s.searchMode && !panel->lists().assocList.empty()) {
+      std::string first(lexicon->CandidateText(panel->lists().assocList.front()));
       if (first.starts_with(s.displayText) && s.assocPreview != first.substr(s.displayText.size()))
         return Fail("the line previews \"" + GbkToUtf8(s.assocPreview) +
                     "\", not the first follow-on \"" + GbkToUtf8(first) + "\"");

@@ -130,8 +130,8 @@ std::string StrokeSubpanel::CharacterText(std::int64_t value) const {
     const TextPair* pair = lexicon.PairOf(panel_.state().radicalIndex, static_cast<size_t>(value));
     return pair ? pair->first : "";
   }
-  return value >= 0 && static_cast<size_t>(value) < lexicon.chars.count
-             ? lexicon.chars.EntryAt(static_cast<size_t>(value)).text
+  return value >= 0 && static_cast<size_t>(value) < lexicon.characters().count
+             ? lexicon.characters().EntryAt(static_cast<size_t>(value)).text
              : "";
 }
 

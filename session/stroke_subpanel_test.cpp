@@ -48,7 +48,7 @@ TEST_F(StrokePanelTest, CharactersSitOnTheGridInRowsOfTen) {
   panel->pageNext();
   EXPECT_EQ(panel->strokePanel().VisibleItems()[0].rect, (Rect{6, 30, 26, 50}));
   EXPECT_EQ(panel->strokePanel().VisibleItems()[0].value,
-            static_cast<std::int64_t>(lexicon->mainList[20]));
+            static_cast<std::int64_t>(panel->lists().mainList[20]));
 }
 
 TEST_F(StrokePanelTest, PhraseLabelsFlowAndWrapBeforeTheHintStripEdge) {

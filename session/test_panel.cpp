@@ -52,7 +52,7 @@ CompositionPanel& PanelTest::Start() {
       return (std::filesystem::path(dir) / name).string();
     };
   }
-  lexicon = std::make_unique<Lexicon>(settings, *flags, path);
+  lexicon = std::make_unique<Lexicon>(path);
   panel = std::make_unique<CompositionPanel>(*lexicon, settings, *flags, host, measure);
   lexicon->Initialize(&ShippedDictionaries());
   panel->refresh(kContext, false);

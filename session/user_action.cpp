@@ -51,7 +51,7 @@ ActionResult CompositionPanel::Apply(ContextHandle context, const UserAction& ac
 }
 
 void CompositionPanel::ForgetLookup(ContextHandle context) {
-  lexicon_.ClearLists();
+  ClearLists();
   refresh(context, false);
   Rehover();
 }

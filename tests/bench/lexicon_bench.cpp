@@ -23,15 +23,14 @@ const ResourceSource& Dictionaries() {
 }
 
 struct Loaded {
-  Loaded() : settings(store), flags(settings), lexicon(settings, flags, nullptr), pinyin(lexicon) {
+  Loaded() : lexicon(nullptr), pinyin(lexicon) {
+    lexicon.SetOptions({.bigCharset = true});  // the product's default, and the slower searches
     lexicon.Initialize(&Dictionaries());
     pinyin.LoadPinyinTable(&Dictionaries());
   }
-  MemorySettingsStore store;
-  Settings settings;
-  ConversionFlags flags;  // the big character set is on by default: the slower searches
   Lexicon lexicon;
   PinyinInput pinyin;
+  CandidateLists lists;
 };
 
 Loaded& Engine() {
@@ -44,9 +43,10 @@ Loaded& Engine() {
 void BM_FindByStrokesOneStrokeBigSet(benchmark::State& state) {
   Lexicon& lexicon = Engine().lexicon;
   const std::string query(1, "asdfg"[state.range(0)]);
+  std::vector<CandidateId>& characters = Engine().lists.mainList;
   for (auto _ : state) {
-    lexicon.FindByStrokes(query);
-    benchmark::DoNotOptimize(lexicon.mainList.data());
+    lexicon.CharactersByStrokes(query, characters);
+    benchmark::DoNotOptimize(characters.data());
   }
   state.SetLabel(query);
 }
@@ -55,9 +55,10 @@ BENCHMARK(BM_FindByStrokesOneStrokeBigSet)->DenseRange(0, 4)->Unit(benchmark::kM
 void BM_FindPhrasesByStrokesTwoParts(benchmark::State& state) {
   Lexicon& lexicon = Engine().lexicon;
   std::vector<std::string_view> parts = {"sgas", "sga"};  // 中 + the first strokes of 国
+  std::vector<CandidateId>& characters = Engine().lists.mainList;
   for (auto _ : state) {
-    lexicon.FindByStrokes(parts[0]);
-    benchmark::DoNotOptimize(lexicon.FindPhrasesByStrokes(parts));
+    lexicon.CharactersByStrokes(parts[0], characters);
+    benchmark::DoNotOptimize(lexicon.FindPhrasesByStrokes(characters, parts));
   }
 }
 BENCHMARK(BM_FindPhrasesByStrokesTwoParts)->Unit(benchmark::kMicrosecond);
@@ -65,11 +66,12 @@ BENCHMARK(BM_FindPhrasesByStrokesTwoParts)->Unit(benchmark::kMicrosecond);
 void BM_UpdateAssociationAfterAFrequentCharacter(benchmark::State& state) {
   Lexicon& lexicon = Engine().lexicon;
   const std::string zhong = "\xD6\xD0";  // 中
+  CandidateLists& lists = Engine().lists;
   for (auto _ : state) {
-    lexicon.contextHistory.clear();
+    lists.contextHistory.clear();
     std::string context = zhong;
-    lexicon.UpdateAssociation(context, ModeAssociation);
-    benchmark::DoNotOptimize(lexicon.assocList.data());
+    lexicon.UpdateAssociation(lists, context, ModeAssociation);
+    benchmark::DoNotOptimize(lists.assocList.data());
   }
 }
 BENCHMARK(BM_UpdateAssociationAfterAFrequentCharacter)->Unit(benchmark::kMicrosecond);
@@ -125,7 +127,7 @@ void BM_LoadAllResources(benchmark::State& state) {
   }
   for (auto _ : state) {
     Loaded loaded;
-    benchmark::DoNotOptimize(loaded.lexicon.phrases.count);
+    benchmark::DoNotOptimize(loaded.lexicon.phrases().count);
   }
 }
 BENCHMARK(BM_LoadAllResources)->Unit(benchmark::kMillisecond);

@@ -31,7 +31,7 @@ struct Session {
   Session()
       : settings(store),
         flags(settings),
-        lexicon(settings, flags, nullptr),
+        lexicon(nullptr),
         panel(lexicon, settings, flags, host, measure) {
     static DirectoryResources resources(TVIME_DICT_DIR);
     lexicon.Initialize(&resources);

@@ -107,7 +107,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (mode == L"association") {
     for (int stroke : {1, 4, 0, 1}) panel.addStroke(1, stroke);  // 竖 折 横 竖
     panel.refresh(1, false);
-    panel.chooseCharacter(1, panel.lexicon().mainList.front());
+    panel.chooseCharacter(1, panel.lists().mainList.front());
     panel.refresh(1, false);
   }
   ShowCompositionWindow(composition);

@@ -5,10 +5,7 @@
 namespace {
 
 tvime::Lexicon& EmptyLexicon() {
-  static tvime::MemorySettingsStore store;
-  static tvime::Settings settings(store);
-  static tvime::ConversionFlags flags(settings);
-  static tvime::Lexicon lexicon(settings, flags, nullptr);
+  static tvime::Lexicon lexicon(nullptr);
   return lexicon;
 }
 

@@ -9,21 +9,19 @@
 namespace {
 
 struct Fixture {
-  Fixture() : settings(store), flags(settings) {
+  Fixture() {
     using tvime::CharRecord;
     resources.Add("words.bin",
                   Sealed(tvime::BuildCharacterDictionary(
                       {{"\xD6\xD0", "sgas", "", 1, 9}, {"\xB9\xFA", "sgaa", "", 0, 8}})));
-    lexicon = std::make_unique<tvime::Lexicon>(settings, flags, nullptr);
+    lexicon = std::make_unique<tvime::Lexicon>(nullptr);
+    lexicon->SetOptions({.bigCharset = true});
     lexicon->Initialize(&resources);
   }
   static std::vector<std::uint8_t> Sealed(std::vector<std::uint8_t> bin) {
     tvime::SealContainer(bin, tvime::SCRAMBLE_BLOCK);
     return bin;
   }
-  tvime::MemorySettingsStore store;
-  tvime::Settings settings;
-  tvime::ConversionFlags flags;
   tvime::MemoryResources resources;
   std::unique_ptr<tvime::Lexicon> lexicon;
 };

@@ -14,13 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   }
   if (tvime::ParseWordFile(tvime::FormatWordFile(words)) != words) __builtin_trap();
 
-  static tvime::MemorySettingsStore store;
-  static tvime::Settings settings(store);
-  static tvime::ConversionFlags flags(settings);
-  tvime::Lexicon lexicon(settings, flags, nullptr);
+  tvime::Lexicon lexicon(nullptr);
   for (const std::string& word : tvime::ParseWordFile(contents)) lexicon.AddUserWord(word);
   lexicon.AddUserWord(contents);
-  if (tvime::ParseWordFile(tvime::FormatWordFile(lexicon.userWords)) != lexicon.userWords) {
+  if (tvime::ParseWordFile(tvime::FormatWordFile(lexicon.userWords())) != lexicon.userWords()) {
     __builtin_trap();
   }
   return 0;

@@ -10,7 +10,7 @@ namespace {
 void ListCharacters(const Lexicon& lexicon, std::span<const CandidateId> ids, std::ostream& out) {
   size_t rank = 0;
   for (CandidateId id : ids) {
-    const CharEntry& entry = lexicon.chars.EntryAt(id);
+    const CharEntry& entry = lexicon.characters().EntryAt(id);
     out << ++rank << '\t' << GbkToUtf8(entry.text) << '\t' << entry.code << '\t' << entry.weight
         << '\n';
   }
@@ -41,30 +41,33 @@ std::optional<std::uint8_t> LongestPrefix(const std::array<std::string_view, N>&
 }  // namespace
 
 void ListStrokeCandidates(Lexicon& lexicon, std::string_view query, std::ostream& out) {
-  lexicon.FindByStrokes(query);
-  ListCharacters(lexicon, lexicon.mainList, out);
+  std::vector<CandidateId> characters;
+  lexicon.CharactersByStrokes(query, characters);
+  ListCharacters(lexicon, characters, out);
 }
 
 void ListPhraseCandidates(Lexicon& lexicon, std::string_view input, std::ostream& out) {
   std::string folded = FoldStrokes(input);
   std::vector<std::string_view> parts = SplitAtSeparators(folded);
-  lexicon.FindByStrokes(parts.front());
+  std::vector<CandidateId> characters;
+  lexicon.CharactersByStrokes(parts.front(), characters);
   out << "# characters\n";
-  ListCharacters(lexicon, lexicon.mainList, out);
+  ListCharacters(lexicon, characters, out);
   if (parts.size() >= 2 && !parts[1].empty()) {
     out << "# phrases\n";
-    ListPhrases(lexicon, lexicon.FindPhrasesByStrokes(parts), out);
+    ListPhrases(lexicon, lexicon.FindPhrasesByStrokes(characters, parts), out);
   }
 }
 
 void ListAssociation(Lexicon& lexicon, std::span<const std::string> utf8Texts, std::ostream& out) {
+  CandidateLists lists;  // each question starts without history
   std::string context;
   for (const std::string& text : utf8Texts) {
     context = Utf8ToGbk(text);
-    lexicon.UpdateAssociation(context, ModeAssociation);
+    lexicon.UpdateAssociation(lists, context, ModeAssociation);
   }
   out << "# context " << GbkToUtf8(context) << '\n';
-  ListPhrases(lexicon, lexicon.assocList, out);
+  ListPhrases(lexicon, lists.assocList, out);
 }
 
 void ListPinyinCandidates(PinyinInput& pinyin, const Lexicon& lexicon, std::string_view letters,
@@ -100,33 +103,35 @@ void ListPinyinCandidates(PinyinInput& pinyin, const Lexicon& lexicon, std::stri
   }
   size_t rank = 0;
   for (CharIndex index : pinyin.charList) {
-    const CharEntry& entry = lexicon.chars.EntryAt(index);
+    const CharEntry& entry = lexicon.characters().EntryAt(index);
     out << ++rank << '\t' << GbkToUtf8(entry.text) << '\t' << GbkToUtf8(entry.annotation) << '\n';
   }
 }
 
 void ListRadicals(Lexicon& lexicon, std::string_view query, std::ostream& out) {
-  lexicon.FindRadicalsByStrokes(FoldStrokes(query));
+  CandidateLists lists;
+  lexicon.FindRadicalsByStrokes(FoldStrokes(query), lists);
   size_t rank = 0;
-  for (std::uint16_t entry : lexicon.secondaryList) {
-    const TextPair& radical = lexicon.radicals.PairAt(entry);
+  for (std::uint16_t entry : lists.secondaryList) {
+    const TextPair& radical = lexicon.radicals().PairAt(entry);
     out << ++rank << '\t' << radical.first << '\t' << radical.second << '\n';
   }
 }
 
 void ListRadicalGroup(Lexicon& lexicon, size_t group, std::string_view query, std::ostream& out) {
   if (group >= lexicon.GroupCount()) group = 0;
-  lexicon.FindInRadicalGroup(group, FoldStrokes(query));
+  CandidateLists lists;
+  lexicon.FindInRadicalGroup(group, FoldStrokes(query), lists);
   size_t rank = 0;
-  for (CandidateId position : lexicon.mainList) {
+  for (CandidateId position : lists.mainList) {
     const TextPair* pair = lexicon.PairOf(group, position);
-    const CharIndex* index = lexicon.chars.indexOfChar.Find(CharKey(pair->first));
+    const CharIndex* index = lexicon.characters().indexOfChar.Find(CharKey(pair->first));
     out << ++rank << '\t' << GbkToUtf8(pair->first) << '\t' << pair->second << '\t'
-        << (index ? lexicon.chars.EntryAt(*index).weight : 0) << '\n';
+        << (index ? lexicon.characters().EntryAt(*index).weight : 0) << '\n';
   }
   out << "# links\n";
   rank = 0;
-  for (std::uint16_t position : lexicon.secondaryList) {
+  for (std::uint16_t position : lists.secondaryList) {
     const TextPair* pair = lexicon.PairOf(group, position);
     out << ++rank << '\t' << pair->first << '\t' << pair->second << '\n';
   }

@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings.h"
 #include "tools/query/query_commands.h"
 
 namespace {
@@ -47,19 +46,16 @@ int main(int argc, char** argv) {
   }
   if (words.empty()) return Usage();
 
-  tvime::MemorySettingsStore store;
-  tvime::Settings settings(store);
-  tvime::ConversionFlags flags(settings);
   tvime::DirectoryResources resources(dictDir);
-  tvime::Lexicon lexicon(settings, flags, nullptr);
+  tvime::Lexicon lexicon(nullptr);
   lexicon.Initialize(&resources);
-  if (!lexicon.chars.IsLoaded()) {
+  if (!lexicon.characters().IsLoaded()) {
     std::cerr << "tvime-query: no character dictionary in " << dictDir << "\n";
     return 1;
   }
   tvime::PinyinInput pinyin(lexicon);
   pinyin.LoadPinyinTable(&resources);
-  tvime::QueryEngine engine{lexicon, pinyin, flags};
+  tvime::QueryEngine engine{lexicon, pinyin};
 
   if (words[0] == "batch" && words.size() == 2) {
     std::ifstream file(words[1], std::ios::binary);

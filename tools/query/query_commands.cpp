@@ -11,18 +11,17 @@ namespace tvime {
 bool RunQuery(QueryEngine& engine, std::span<const std::string> words, bool big,
               std::ostream& out) {
   if (words.empty()) return false;
-  std::uint16_t word = engine.flags.word();
-  engine.flags.Assign(
-      static_cast<std::uint16_t>(big ? word | CS_BIG_CHARSET : word & ~CS_BIG_CHARSET));
+  Lexicon& lexicon = engine.lexicon;
+  LexiconOptions options = lexicon.options();
+  options.bigCharset = big;
+  lexicon.SetOptions(options);
   const std::string& command = words[0];
   const size_t arguments = words.size() - 1;
-  Lexicon& lexicon = engine.lexicon;
   if (command == "strokes" && arguments == 1) {
     ListStrokeCandidates(lexicon, FoldStrokes(words[1]), out);
   } else if (command == "phrases" && arguments == 1) {
     ListPhraseCandidates(lexicon, words[1], out);
   } else if (command == "assoc" && arguments >= 1) {
-    lexicon.ClearLists();  // each question starts without history
     ListAssociation(lexicon, words.subspan(1), out);
   } else if (command == "pinyin" && arguments == 1) {
     ListPinyinCandidates(engine.pinyin, lexicon, words[1], out);

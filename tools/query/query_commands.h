@@ -9,14 +9,12 @@
 
 #include "engine/lexicon.h"
 #include "engine/pinyin_input.h"
-#include "settings/conversion_flags.h"
 
 namespace tvime {
 
 struct QueryEngine {
   Lexicon& lexicon;
   PinyinInput& pinyin;
-  ConversionFlags& flags;
 };
 
 // Runs one command ("strokes CODE", "phrases CODE'CODE", "assoc TEXT...", "pinyin LETTERS",

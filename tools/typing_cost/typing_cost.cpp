@@ -154,7 +154,7 @@ TypingSimulator::TypingSimulator(const ResourceSource& dictionaries, const Typin
   flags_.Assign(options.bigCharset ? CS_BIG_CHARSET : 0);
   // Without a user data folder the lexicon learns in memory and saves nothing.
   settings_.Write(setting::LearnChoices, options.learn ? 1 : 0);
-  lexicon_ = std::make_unique<Lexicon>(settings_, flags_, nullptr);
+  lexicon_ = std::make_unique<Lexicon>(nullptr);
   panel_ = std::make_unique<CompositionPanel>(*lexicon_, settings_, flags_, host_, measure_);
   lexicon_->Initialize(&dictionaries);
   panel_->refresh(kContext, false);
@@ -162,7 +162,7 @@ TypingSimulator::TypingSimulator(const ResourceSource& dictionaries, const Typin
 
 TypingSimulator::~TypingSimulator() = default;
 
-bool TypingSimulator::Loaded() const { return lexicon_->chars.IsLoaded(); }
+bool TypingSimulator::Loaded() const { return lexicon_->characters().IsLoaded(); }
 
 std::string TypingSimulator::Received() const { return GbkToUtf8(host_.received); }
 
@@ -434,7 +434,7 @@ void TypingSimulator::PlanPhrasesByStrokes(std::string_view upcoming, PlanSet& p
   PhraseSearch search;
   std::string_view first = upcoming.substr(0, 2);
   for (std::uint32_t id : lexicon_->PhrasesStartingWith(first)) {
-    PhraseEntry phrase = lexicon_->phrases.EntryAt(id);
+    PhraseEntry phrase = lexicon_->phrases().EntryAt(id);
     if (phrase.charCount >= 2 && upcoming.starts_with(phrase.Text())) {
       search.targets.push_back({id, phrase.charCount, std::nullopt});
     }
@@ -546,7 +546,7 @@ std::vector<size_t> TypingSimulator::OneByOneClicks(std::string_view upcoming) {
 }
 
 TypingSimulator::SessionState TypingSimulator::CurrentState() const {
-  const std::vector<std::string>& history = lexicon_->contextHistory;
+  const std::vector<std::string>& history = panel_->lists().contextHistory;
   return {panel_->state().displayText, history.empty() ? std::string() : history.back()};
 }
 

@@ -64,26 +64,17 @@ class CompositionPanel : public LexiconClient {
   // Every user action reaches the session here (see user_action.h).
   ActionResult Apply(ContextHandle context, const UserAction& action);
 
-  // --- the session's operations ---
+  // --- direct operations, for hosts that plan input rather than click it (the typing-cost
+  // planner, the benchmarks, the panel host of the end-to-end tests). Users reach them through
+  // Apply.
   bool addStroke(ContextHandle context, int index);
-  bool chooseRadical(ContextHandle context, int entry);
   bool chooseCharacter(ContextHandle context, CandidateId entry);
-  bool choosePhrase(ContextHandle context, std::string_view text);
-  // The same with the length of the start the user has already (the label of a follow-on word
-  // leaves it out): only the rest is sent.
-  bool choosePhrase(ContextHandle context, std::string_view text, size_t shared);
-  void commitPending(ContextHandle context);
-  void commitSend(ContextHandle context);
-  bool backspace(ContextHandle context);
+  bool chooseRadical(ContextHandle context, int entry);
+  void commitSymbol(ContextHandle context, std::string_view text);
   bool clearAll(ContextHandle context);
   bool pageNext();
   bool pagePrev();
-  void commitText(ContextHandle context, std::string_view text);
-  void commitSymbol(ContextHandle context, std::string_view text);
-  bool commitKey(ContextHandle context, char ch);
-  bool commitFullWidth(ContextHandle context, int ch);
-  PanelMode classifyInput();
-  void refreshCandidates();
+  // Looks the input up again and lays the panels out (after the dictionaries are loaded).
   void refresh(ContextHandle context, bool keepPage);
 
   // --- the window ---
@@ -96,10 +87,6 @@ class CompositionPanel : public LexiconClient {
   // The session's options as the settings dialog edits them in place (and writes them on OK); the
   // lexicon answers with them after the FlagsChanged action that follows OK.
   SessionOptions EditableOptions();
-  // The context text of association is gone (a pinyin lookup, a pinyin character chosen).
-  void ForgetContextText() { state_.displayText.clear(); }
-  // Leaves the letter or punctuation panel for the stroke panel and refreshes.
-  void ReturnToStrokePanel(ContextHandle context);
 
   Lexicon& lexicon() { return lexicon_; }
   const Lexicon& lexicon() const { return lexicon_; }
@@ -123,12 +110,36 @@ class CompositionPanel : public LexiconClient {
   void LoadPanelResources() override;
   void UserWordsChanged(const UserWordRenumbering& renumbering) override;
 
+ private:
+  // The sub-panels turn their clicks into the session's operations below.
+  friend class StrokeSubpanel;
+  friend class CharacterSubpanel;  // the letter and punctuation panels
+  friend class LetterSubpanel;
+  friend class PunctuationSubpanel;
+  friend class PinyinSubpanel;
+
+  // --- the session's operations ---
+  bool choosePhrase(ContextHandle context, std::string_view text);
+  // The same with the length of the start the user has already (the label of a follow-on word
+  // leaves it out): only the rest is sent.
+  bool choosePhrase(ContextHandle context, std::string_view text, size_t shared);
+  void commitPending(ContextHandle context);
+  void commitSend(ContextHandle context);
+  bool backspace(ContextHandle context);
+  void commitText(ContextHandle context, std::string_view text);
+  bool commitKey(ContextHandle context, char ch);
+  bool commitFullWidth(ContextHandle context, int ch);
+  PanelMode classifyInput();
+  void refreshCandidates();
+  // The context text of association is gone (a pinyin lookup, a pinyin character chosen).
+  void ForgetContextText() { state_.displayText.clear(); }
+  // Leaves the letter or punctuation panel for the stroke panel and refreshes.
+  void ReturnToStrokePanel(ContextHandle context);
   // The association list, loaded from the lexicon's after a choice.
   void LoadAssociation();
   // Runs "MovedByCursor" after a click on the panel.
   void AfterClick(ContextHandle context);
 
- private:
   // The actions that reach the session only through Apply.
   // A typed key: the character in the high byte when it is not zero, else in the low byte.
   // Non-zero when the key was used.

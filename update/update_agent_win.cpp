@@ -80,7 +80,8 @@ Waited RunJob(const std::shared_ptr<FetchJob>& job, std::function<void(FetchJob&
     PumpMessages();
     std::uint64_t received = job->received;
     ULONGLONG elapsed = GetTickCount64() - started;
-    if (sink && received != told) {
+    // Once the user has cancelled, the dialog hears nothing more of the download it gave up.
+    if (sink && !userCancelled && received != told) {
       told = received;
       sink->onProgress(static_cast<std::int32_t>(received),
                        static_cast<std::int32_t>(job->expected.load()));

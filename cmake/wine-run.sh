@@ -2,7 +2,9 @@
 # Runs a Windows program under Wine in the build tree's private prefix:
 #   wine-run.sh --prefix DIR PROGRAM.exe [ARGS...]
 # The prefix is created on first use (once per build tree): Chinese locale, so that the ANSI code
-# page is 936 as on the systems served; a declared set of fonts; no crash dialog.
+# page is 936 as on the systems served; a declared set of fonts; no crash dialog. It is a 64-bit
+# prefix; 32-bit programs run in it through WoW64 (SysWOW64, the registry's 32-bit view), as on
+# the 64-bit systems served, when Wine's 32-bit half runs on this machine.
 # Output has its CR LF line ends turned into LF; the program's exit code is passed through.
 set -uo pipefail
 
@@ -13,8 +15,18 @@ fi
 prefix=$2
 shift 2
 
-# Raised whenever the set-up below changes, so that older prefixes are made again.
-prefix_version="tvime prefix 2: declared fonts"
+# Wine's 32-bit half (wine32:i386) starts with an i386 Linux program, which runs only where the
+# kernel runs 32-bit programs: a kernel built or booted without ia32 emulation refuses it, and
+# then no 32-bit Windows program runs either (Wine 8's experimental WoW64 mode sets the 32-bit
+# thread area with a 32-bit system call too).
+wine32=/usr/lib/wine/wine
+if "$wine32" --version >/dev/null 2>&1; then wine32_runs=yes; else wine32_runs=no; fi
+
+# Raised whenever the set-up below changes, so that older prefixes are made again. A prefix made
+# while Wine's 32-bit half could not run (wine32 not yet installed, say) has an empty SysWOW64,
+# and then not even a 64-bit program starts through /usr/bin/wine: the 32-bit half's state is
+# part of the version.
+prefix_version="tvime prefix 3: declared fonts; 32-bit half: $wine32_runs"
 
 # The only fonts the programs see, whatever else the machine has: text widths decide where list
 # items sit, so the panels must measure the same on every machine. scripts/install-deps.sh
@@ -39,6 +51,21 @@ font_replacements=(
 
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
+
+# The machine a PE file is built for (14c for i386, 8664 for x86-64), empty for anything else.
+pe_machine() {
+  local file=$1 offset
+  [ -f "$file" ] || return 0
+  offset=$(od -An -t u4 -j 60 -N 4 "$file" 2>/dev/null | tr -d ' ')
+  [ -n "$offset" ] || return 0
+  [ "$(od -An -c -j "$offset" -N 4 "$file" 2>/dev/null | tr -d ' ')" = 'PE\0\0' ] || return 0
+  od -An -t x2 -j $((offset + 4)) -N 2 "$file" 2>/dev/null | tr -d ' '
+}
+if [ "$wine32_runs" = no ] && [ "$(pe_machine "$1")" = 014c ]; then
+  echo "wine-run.sh: $1 is a 32-bit program, and Wine's 32-bit half does not run here" \
+       "($wine32 is missing, or the kernel runs no 32-bit programs)" >&2
+  exit 125
+fi
 export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
 export FONTCONFIG_FILE=$prefix/tvime-fonts/fonts.conf
@@ -86,6 +113,10 @@ make_prefix() {
   "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
     >/dev/null 2>&1
   wineserver -w
+  if [ "$wine32_runs" = yes ] && [ ! -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]; then
+    echo "wine-run.sh: $prefix has no 32-bit half (SysWOW64 is empty)" >&2
+    return 1
+  fi
   echo "$prefix_version" >"$prefix/.tvime-ready"
 }
 

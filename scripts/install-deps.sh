@@ -12,8 +12,9 @@ packages=(
   libssl-dev
   # Windows cross compilers (win32 and posix thread variants) and resource compiler
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  # Windows tests and end-to-end runs
-  wine wine64 xvfb xdotool x11-utils imagemagick locales
+  # Windows tests and end-to-end runs; wine32 (from the i386 architecture, added below) runs the
+  # 32-bit build's programs, in 32-bit prefixes and through WoW64 in 64-bit ones
+  wine wine64 wine32:i386 xvfb xdotool x11-utils imagemagick locales
   # the Windows setups (makensis), and a look into the 32-bit one in the tests
   nsis p7zip-full
   # the update server of the tests (started unprivileged on a loopback port by the tests), and
@@ -24,6 +25,17 @@ packages=(
   fontconfig fonts-arphic-uming fonts-wqy-microhei fonts-liberation2 fonts-wine
 )
 
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+
+# wine32 is an i386 package: dpkg must know the architecture before apt's lists are fetched.
+# Multiarch wants equal versions on both sides, so installing it may also bring some amd64
+# libraries to their current point release.
+if ! { dpkg --print-architecture; dpkg --print-foreign-architectures; } | grep -qx i386; then
+  echo "adding the i386 architecture (for wine32)"
+  $SUDO dpkg --add-architecture i386
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
@@ -33,8 +45,6 @@ done
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
@@ -42,7 +52,5 @@ fi
 
 # Wine runs with a Chinese locale so that its ANSI code page is 936, as on the systems we serve.
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
   $SUDO localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 fi

@@ -89,13 +89,13 @@ if(NOT TVIME_TOOLS_ONLY)
     if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
       set(TVIME_RUN_WINDOWS_TESTS ON)
     else()
-      execute_process(COMMAND /usr/lib/wine/wine --version RESULT_VARIABLE wine32_result
-                      OUTPUT_QUIET ERROR_QUIET)
+      execute_process(COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh --runs-32-bit
+                      RESULT_VARIABLE wine32_result OUTPUT_QUIET ERROR_QUIET)
       if(wine32_result EQUAL 0)
         set(TVIME_RUN_WINDOWS_TESTS ON)
       else()
-        message(STATUS "Wine's 32-bit half does not run on this machine (/usr/lib/wine/wine: "
-                       "${wine32_result}): the 32-bit programs are only checked statically")
+        message(STATUS "Wine's 32-bit half does not run on this machine: the 32-bit programs "
+                       "are only checked statically")
       endif()
     endif()
     if(TVIME_RUN_WINDOWS_TESTS)

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in the build tree's private prefix:
 #   wine-run.sh --prefix DIR PROGRAM.exe [ARGS...]
+# or says whether 32-bit programs can run here at all (exit code 0 when they can):
+#   wine-run.sh --runs-32-bit
 # The prefix is created on first use (once per build tree): Chinese locale, so that the ANSI code
 # page is 936 as on the systems served; a declared set of fonts; no crash dialog. It is a 64-bit
 # prefix; 32-bit programs run in it through WoW64 (SysWOW64, the registry's 32-bit view), as on
@@ -8,19 +10,23 @@
 # Output has its CR LF line ends turned into LF; the program's exit code is passed through.
 set -uo pipefail
 
-if [ "${1:-}" != "--prefix" ] || [ $# -lt 3 ]; then
-  echo "usage: $0 --prefix DIR PROGRAM [ARGS...]" >&2
-  exit 2
-fi
-prefix=$2
-shift 2
-
 # Wine's 32-bit half (wine32:i386) starts with an i386 Linux program, which runs only where the
 # kernel runs 32-bit programs: a kernel built or booted without ia32 emulation refuses it, and
 # then no 32-bit Windows program runs either (Wine 8's experimental WoW64 mode sets the 32-bit
 # thread area with a 32-bit system call too).
 wine32=/usr/lib/wine/wine
 if "$wine32" --version >/dev/null 2>&1; then wine32_runs=yes; else wine32_runs=no; fi
+if [ "${1:-}" = "--runs-32-bit" ]; then
+  [ "$wine32_runs" = yes ]
+  exit
+fi
+
+if [ "${1:-}" != "--prefix" ] || [ $# -lt 3 ]; then
+  echo "usage: $0 --prefix DIR PROGRAM [ARGS...] | $0 --runs-32-bit" >&2
+  exit 2
+fi
+prefix=$2
+shift 2
 
 # Raised whenever the set-up below changes, so that older prefixes are made again. A prefix made
 # while Wine's 32-bit half could not run (wine32 not yet installed, say) has an empty SysWOW64,

@@ -103,7 +103,7 @@ if [ "$win64_built" = 1 ]; then
 fi
 if [ "$win32_built" = 1 ]; then
   # The configure step registers the 32-bit Wine tests only where Wine's 32-bit half runs.
-  if ctest --preset win32 -N -L wine 2>/dev/null | grep -q 'Total Tests: [1-9]'; then
+  if cmake/wine-run.sh --runs-32-bit; then
     run_windows_tests win32
     WINEPREFIX="$PWD/build/win32/wine" wineserver -k 2>/dev/null || true
   else

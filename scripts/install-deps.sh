@@ -12,9 +12,8 @@ packages=(
   libssl-dev
   # Windows cross compilers (win32 and posix thread variants) and resource compiler
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  # Windows tests and end-to-end runs; wine32 (from the i386 architecture, added below) runs the
-  # 32-bit build's programs, in 32-bit prefixes and through WoW64 in 64-bit ones
-  wine wine64 wine32:i386 xvfb xdotool x11-utils imagemagick locales
+  # Windows tests and end-to-end runs (wine32, for the 32-bit build, is added below)
+  wine wine64 xvfb xdotool x11-utils imagemagick locales
   # the Windows setups (makensis), and a look into the 32-bit one in the tests
   nsis p7zip-full
   # the update server of the tests (started unprivileged on a loopback port by the tests), and
@@ -28,12 +27,36 @@ packages=(
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 
-# wine32 is an i386 package: dpkg must know the architecture before apt's lists are fetched.
-# Multiarch wants equal versions on both sides, so installing it may also bring some amd64
-# libraries to their current point release.
-if ! { dpkg --print-architecture; dpkg --print-foreign-architectures; } | grep -qx i386; then
-  echo "adding the i386 architecture (for wine32)"
-  $SUDO dpkg --add-architecture i386
+# Whether the kernel runs 32-bit programs: the smallest i386 program, which only exits with 0
+# through the 32-bit system call. A kernel without ia32 emulation refuses it.
+kernel_runs_32_bit() {
+  local probe status
+  probe=$(mktemp) || return 1
+  printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00' >"$probe"
+  printf '\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00' >>"$probe"
+  printf '\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00' >>"$probe"
+  printf '\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08' >>"$probe"
+  printf '\x00\x80\x04\x08\x5b\x00\x00\x00\x5b\x00\x00\x00\x05\x00\x00\x00' >>"$probe"
+  printf '\x00\x10\x00\x00\x31\xdb\x31\xc0\x40\xcd\x80' >>"$probe"
+  chmod +x "$probe"
+  "$probe" 2>/dev/null
+  status=$?
+  rm -f "$probe"
+  [ "$status" -eq 0 ]
+}
+
+# Wine's 32-bit half (wine32, an i386 package) runs the 32-bit build's programs through WoW64.
+# It starts with an i386 Linux program, so it is installed only where the kernel runs those:
+# elsewhere it would run nothing (Wine 8's experimental WoW64 mode, tried by wine64 when the
+# 32-bit loader cannot start, needs a 32-bit system call as well). dpkg must know the i386
+# architecture before apt's lists are fetched; multiarch wants equal versions on both sides, so
+# installing it may also bring some amd64 libraries to their current point release.
+if kernel_runs_32_bit; then
+  packages+=(wine32:i386)
+  if ! { dpkg --print-architecture; dpkg --print-foreign-architectures; } | grep -qx i386; then
+    echo "adding the i386 architecture (for wine32)"
+    $SUDO dpkg --add-architecture i386
+  fi
 fi
 
 missing=()

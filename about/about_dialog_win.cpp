@@ -8,6 +8,7 @@
 #include "base/module_resources_win.h"
 #include "base/wide_text_win.h"
 #include "online/open_url_win.h"
+#include "resources/resource_ids.h"
 #include "settings/licence_dialog_win.h"
 #include "update/file_swap_win.h"
 #include "update/update_server.h"
@@ -15,7 +16,7 @@
 namespace tvime {
 namespace {
 
-constexpr int kCreditsResource = 119;
+constexpr int kCreditsResource = IDR_CREDITS;
 constexpr int kHtmlResource = 23;  // RT_HTML: the credits are plain text (UTF-8)
 constexpr UINT_PTR kCrawlTimer = 1;
 

@@ -1,21 +1,22 @@
 #pragma once
-// The about dialog (resource 150): the installed module's version, the credits crawling over a
+// The about dialog: the installed module's version, the credits crawling over a
 // star field, the licence and links to the product site.
 
 #include <windows.h>
 
+#include "resources/resource_ids.h"
 #include "settings/settings.h"
 
 namespace tvime {
 
-inline constexpr int kAboutDialogId = 150;
+inline constexpr int kAboutDialogId = IDD_ABOUT;
 
 enum AboutControl : int {
-  kCtlAboutLicence = 100,
-  kCtlAboutVersion = 1300,
-  kCtlAboutFeedback = 1301,
-  kCtlAboutNews = 1302,
-  kCtlAboutCredits = 1029,
+  kCtlAboutLicence = IDC_ABOUT_LICENCE,
+  kCtlAboutVersion = IDC_ABOUT_VERSION,
+  kCtlAboutFeedback = IDC_ABOUT_FEEDBACK,
+  kCtlAboutNews = IDC_ABOUT_NEWS,
+  kCtlAboutCredits = IDC_ABOUT_CREDITS,
 };
 
 // Runs the dialog modally over `owner`; the licence button closes it and then shows the licence

@@ -1,5 +1,5 @@
 #pragma once
-// DictManagerDialog: the manager's dialog (resource 102) over a UserDictList. Its questions,
+// DictManagerDialog: the manager's dialog over a UserDictList. Its questions,
 // messages and file dialogs go through ManagerPrompts, so that a test can answer them the way a
 // user would.
 
@@ -11,30 +11,31 @@
 #include <string_view>
 
 #include "base/file_io.h"
+#include "resources/resource_ids.h"
 
 namespace tvime {
 
-inline constexpr int kDictManagerDialogId = 102;
-inline constexpr int kDictAboutDialogId = 100;
-inline constexpr int kDictAboutMenuText = 101;
-inline constexpr int kDictTitleText = 57344;
-inline constexpr int kDictIcon = 128;
+inline constexpr int kDictManagerDialogId = IDD_DICT_MANAGER;
+inline constexpr int kDictAboutDialogId = IDD_DICT_ABOUT;
+inline constexpr int kDictAboutMenuText = IDS_DICT_ABOUT_MENU;
+inline constexpr int kDictTitleText = IDS_DICT_TITLE;
+inline constexpr int kDictIcon = IDI_DICT;
 inline constexpr UINT kDictAboutCommand = 16;
 
 // The dialog's controls.
 enum : int {
-  kDictList = 1009,
-  kDictEdit = 1010,
-  kDictDelete = 1002,
-  kDictMoveUp = 1006,
-  kDictMoveDown = 1011,
-  kDictSave = 1005,
-  kDictMerge = 1012,
-  kDictBackup = 1003,
-  kDictRestore = 1004,
-  kDictAdd = 1001,
-  kDictFirstFile = 1007,
-  kDictSecondFile = 1008,
+  kDictList = IDC_DICT_LIST,
+  kDictEdit = IDC_DICT_EDIT,
+  kDictDelete = IDC_DICT_DELETE,
+  kDictMoveUp = IDC_DICT_MOVE_UP,
+  kDictMoveDown = IDC_DICT_MOVE_DOWN,
+  kDictSave = IDC_DICT_SAVE,
+  kDictMerge = IDC_DICT_MERGE,
+  kDictBackup = IDC_DICT_BACKUP,
+  kDictRestore = IDC_DICT_RESTORE,
+  kDictAdd = IDC_DICT_ADD,
+  kDictFirstFile = IDC_DICT_FIRST_FILE,
+  kDictSecondFile = IDC_DICT_SECOND_FILE,
 };
 
 class ManagerPrompts {

@@ -25,6 +25,7 @@
 #include "online/background_service_win.h"
 #include "panels/guarded_window_proc_win.h"
 #include "panels/panel_runtime_win.h"
+#include "resources/resource_ids.h"
 #include "session/command_id.h"
 #include "session/layout_report.h"
 #include "settings/licence_dialog_win.h"
@@ -39,12 +40,12 @@ namespace tvime {
 namespace {
 
 constexpr wchar_t kMutexName[] = L"Tavrin.TVIME.GUIApp";
-constexpr int kClassNameString = 101;
-constexpr int kTitleString = 103;
-constexpr int kProgramIcon = 107;
-constexpr int kSmallIcon = 108;
-constexpr int kTrayMenu = 101;
-constexpr int kAccelerators = 101;
+constexpr int kClassNameString = IDS_GUI_CLASS_NAME;
+constexpr int kTitleString = IDS_GUI_TITLE;
+constexpr int kProgramIcon = IDI_GUI;
+constexpr int kSmallIcon = IDI_GUI_SMALL;
+constexpr int kTrayMenu = IDR_TRAY_MENU;
+constexpr int kAccelerators = IDR_GUI_ACCELERATORS;
 constexpr UINT kTrayCallback = 0x40A;
 constexpr UINT kTrayIconId = 100;
 constexpr UINT kUpdateCheckEnded = WM_APP + 1;

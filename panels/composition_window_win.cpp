@@ -11,6 +11,7 @@
 #include "base/gbk.h"
 #include "panels/guarded_window_proc_win.h"
 #include "panels/panel_windows_win.h"
+#include "resources/resource_ids.h"
 #include "session/button_bar.h"
 #include "session/window_placement.h"
 
@@ -24,7 +25,7 @@ constexpr UINT kHoverPeriodMs = 50;
 constexpr UINT_PTR kNewsTimer = 1001;
 constexpr UINT kNewsPeriodMs = 1000;
 constexpr UINT_PTR kHintTool = 100;
-constexpr int kMoveCursor = 111;
+constexpr int kMoveCursor = IDC_MOVE_CURSOR;
 
 PanelWindows* g_windows = nullptr;
 bool g_placed = false;

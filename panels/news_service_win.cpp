@@ -8,12 +8,13 @@
 #include "base/user_data_path_win.h"
 #include "online/background_service_win.h"
 #include "panels/panel_windows_win.h"
+#include "resources/resource_ids.h"
 #include "update/update_server.h"
 
 namespace tvime {
 namespace {
 
-constexpr int kBuiltInFeed = 118;
+constexpr int kBuiltInFeed = IDR_NEWS_FEED;
 constexpr int kHtmlResource = 23;  // RT_HTML: the feed is text
 constexpr char kFeedFile[] = "netads.txt";
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "base/gbk.h"
 #include "base/module_resources_win.h"
@@ -22,6 +23,7 @@
 #include "panels/windows_session_host_win.h"
 #include "session/button_bar.h"
 #include "session/command_id.h"
+#include "session/menus.h"
 #include "session/status_bar.h"
 #include "settings/registry_settings_store_win.h"
 #include "tests/support/program_folder_win.h"
@@ -249,34 +251,49 @@ TEST_F(PanelWindowsTest, ALongNewsTitleIsCutWithinTheTooltipBuffer) {
   EXPECT_EQ(std::wstring(request.szText), std::wstring(std::size(request.szText) - 1, L'新'));
 }
 
-std::wstring MenuText(HMENU menu, UINT id) {
-  wchar_t text[128] = {};
-  GetMenuStringW(menu, id, text, 128, MF_BYCOMMAND);
-  return text;
+// The menu logic names items by command, and CheckMenuItem and DeleteMenu say nothing when the
+// menu has no such item: every item that the logic checks or removes must be in its menu.
+::testing::AssertionResult MenuHolds(HINSTANCE instance, int menuId, const MenuState& state) {
+  HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(menuId));
+  if (!menu) return ::testing::AssertionFailure() << "no menu " << menuId;
+  HMENU popup = GetSubMenu(menu, 0);
+  std::vector<int> missing;
+  for (const std::vector<int>* ids : {&state.checked, &state.removed}) {
+    for (int id : *ids) {
+      if (GetMenuState(popup, id, MF_BYCOMMAND) == static_cast<UINT>(-1)) missing.push_back(id);
+    }
+  }
+  DestroyMenu(menu);
+  if (missing.empty()) return ::testing::AssertionSuccess();
+  ::testing::AssertionResult failure = ::testing::AssertionFailure();
+  failure << "menu " << menuId << " lacks";
+  for (int id : missing) failure << " " << id;
+  return failure;
 }
 
-TEST_F(PanelWindowsTest, TheMenusCarryTheirCommandsAndLabels) {
-  HMENU main = LoadMenuW(instance, MAKEINTRESOURCEW(105));
-  ASSERT_TRUE(main);
-  HMENU popup = GetSubMenu(main, 0);
-  EXPECT_EQ(MenuText(popup, kCmdUserWord), WideFromUtf8("选中词语造词"));
-  EXPECT_EQ(MenuText(popup, kCmdSettingsDialog), WideFromUtf8("设置 …"));
-  EXPECT_EQ(MenuText(popup, 40002), WideFromUtf8("退出(&X)"));
-  EXPECT_EQ(MenuText(popup, 4038), WideFromUtf8("日文片假名　さしす"));
-  EXPECT_EQ(MenuText(popup, 40048), WideFromUtf8("大字库集(含大量繁体)(&F)"));
-  wchar_t label[64] = {};
-  GetMenuStringW(popup, 0, label, 64, MF_BYPOSITION);
-  EXPECT_EQ(std::wstring(label), WideFromUtf8("软键盘(&S)"));
-  HMENU keyboards = GetSubMenu(popup, 0);
-  EXPECT_EQ(GetMenuItemCount(keyboards), 14 + 5);  // 14 tables, 4 separators, "close"
-  EXPECT_EQ(GetMenuItemID(keyboards, GetMenuItemCount(keyboards) - 1), 40043u);
-  DestroyMenu(main);
-
-  HMENU engines = LoadMenuW(instance, MAKEINTRESOURCEW(121));
-  ASSERT_TRUE(engines);
-  EXPECT_EQ(GetMenuItemCount(GetSubMenu(engines, 0)), 6);
-  EXPECT_EQ(MenuText(GetSubMenu(engines, 0), 40060).substr(0, 2), WideFromUtf8("百度"));
-  DestroyMenu(engines);
+TEST_F(PanelWindowsTest, TheMenusHoldEveryItemTheirLogicChecksOrRemoves) {
+  const auto kept = flags->word();
+  for (std::uint16_t word = 0; word < 32; ++word) {
+    flags->Assign(word);
+    for (PanelMode mode : {ModeStrokes, ModePinyin}) {
+      EXPECT_TRUE(MenuHolds(instance, kMenuMain, SettingButtonMenu(*flags, mode, false)));
+    }
+    for (size_t table = 0; table < 14; ++table) {
+      EXPECT_TRUE(MenuHolds(instance, kMenuMain, StatusLogoMenu(*flags, table, false)));
+    }
+  }
+  flags->Assign(kept);
+  EXPECT_TRUE(MenuHolds(instance, kMenuMain, StatusRightClickMenu(false)));
+  for (size_t table = 0; table < 14; ++table) {
+    if (int item = SoftKeyboardMenuItem(table)) {
+      EXPECT_TRUE(MenuHolds(instance, kMenuSoftKeyboards, MenuState{{item}, {}})) << table;
+    }
+  }
+  for (int engine = 0; engine <= kCmdLastSearchEngine - kCmdFirstSearchEngine; ++engine) {
+    EXPECT_TRUE(MenuHolds(instance, kMenuSearchEngines, SearchEngineMenu(engine)));
+  }
+  // The check itself finds a missing item.
+  EXPECT_FALSE(MenuHolds(instance, kMenuSoftKeyboards, MenuState{{kCmdExit}, {}}));
 }
 
 void ClickStatusButton(HWND status, int x) {

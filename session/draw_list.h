@@ -7,21 +7,22 @@
 #include <variant>
 #include <vector>
 
+#include "resources/resource_ids.h"
 #include "session/geometry.h"
 
 namespace tvime {
 
-// The artwork the panels draw from (bitmap resource numbers).
+// The artwork the panels draw from (its bitmap resources).
 enum class Artwork : int {
-  StatusButtons = 103,
-  StrokeIcons = 102,     // 10 icons of 18 x 18 in stroke-code order
-  BarIcons = 107,        // 20 icons of 18 x 18
-  SymbolIcons = 112,     // 14 icons of 18 x 18
-  StrokeGlyphs = 113,    // 10 glyphs of 10 x 20 for the composition line
-  RadicalIcons = 114,    // 18 x 18 cells, cell = radical number, 45 per row
-  Background = 115,      // 290 x 156
-  CapitalsButton = 116,  // two 60 x 22 images side by side
-  StrokeHints = 168,     // ten rows of 18 pixels, one per stroke
+  StatusButtons = IDB_STATUS_BUTTONS,
+  StrokeIcons = IDB_STROKE_ICONS,        // 10 icons of 18 x 18 in stroke-code order
+  BarIcons = IDB_BAR_ICONS,              // 20 icons of 18 x 18
+  SymbolIcons = IDB_SYMBOL_ICONS,        // 14 icons of 18 x 18
+  StrokeGlyphs = IDB_STROKE_GLYPHS,      // 10 glyphs of 10 x 20 for the composition line
+  RadicalIcons = IDB_RADICAL_ICONS,      // 18 x 18 cells, cell = radical number, 45 per row
+  Background = IDB_BACKGROUND,           // 290 x 156
+  CapitalsButton = IDB_CAPITALS_BUTTON,  // two 60 x 22 images side by side
+  StrokeHints = IDB_STROKE_HINTS,        // ten rows of 18 pixels, one per stroke
 };
 
 enum class Font : int {

@@ -6,14 +6,15 @@
 #include <vector>
 
 #include "engine/panel_mode.h"
+#include "resources/resource_ids.h"
 #include "session/command_id.h"
 #include "settings/conversion_flags.h"
 
 namespace tvime {
 
-inline constexpr int kMenuMain = 105;
-inline constexpr int kMenuSoftKeyboards = 106;
-inline constexpr int kMenuSearchEngines = 121;
+inline constexpr int kMenuMain = IDR_MAIN_MENU;
+inline constexpr int kMenuSoftKeyboards = IDR_SOFT_KEYBOARD_MENU;
+inline constexpr int kMenuSearchEngines = IDR_SEARCH_ENGINE_MENU;
 
 struct MenuState {
   std::vector<int> checked;

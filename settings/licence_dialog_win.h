@@ -1,21 +1,22 @@
 #pragma once
-// The licence agreement dialogs: 129 at start (agree or refuse) and 152 for reading (close only).
+// The licence agreement dialogs: one at start (agree or refuse) and one for reading (close only).
 // Both show the "LICENSE" RCDATA resource (RTF) in a RichEdit 1.0 control.
 
 #include <windows.h>
 
 #include <cstddef>
 
+#include "resources/resource_ids.h"
 #include "settings/settings.h"
 
 namespace tvime {
 
-inline constexpr int kLicenceAgreementDialogId = 129;
-inline constexpr int kLicenceReadingDialogId = 152;
+inline constexpr int kLicenceAgreementDialogId = IDD_LICENCE_AGREEMENT;
+inline constexpr int kLicenceReadingDialogId = IDD_LICENCE_READING;
 
 enum LicenceControl : int {
-  kCtlLicenceText = 1001,    // the rich edit control
-  kCtlNoShowLicence = 1003,  // "下次启动不再显示本对话框"
+  kCtlLicenceText = IDC_LICENCE_TEXT,       // the rich edit control
+  kCtlNoShowLicence = IDC_LICENCE_NO_SHOW,  // "下次启动不再显示本对话框"
 };
 
 // Start mode (readingMode false) returns 1 at once, without a dialog, when "NoShowLicense3.1" is

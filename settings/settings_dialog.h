@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "resources/resource_ids.h"
 #include "settings/conversion_flags.h"
 #include "settings/settings.h"
 
@@ -11,17 +12,17 @@ namespace tvime {
 
 // Control ids of the dialog.
 enum SettingsControl : int {
-  kCtlChinesePunct = 1013,
-  kCtlFullShape = 1012,
-  kCtlBigCharset = 1023,
-  kCtlSmallPanel = 1014,
-  kCtlSearchEngine = 1000,
-  kCtlStrokeKeys = 1002,
-  kCtlQuitConfirm = 1005,
-  kCtlPhraseSort = 1006,
-  kCtlMovedByCursor = 1007,
-  kCtlOpenWordCiba = 1008,
-  kCtlLearnChoices = 1009,
+  kCtlChinesePunct = IDC_SETTINGS_CHINESE_PUNCT,
+  kCtlFullShape = IDC_SETTINGS_FULL_SHAPE,
+  kCtlBigCharset = IDC_SETTINGS_BIG_CHARSET,
+  kCtlSmallPanel = IDC_SETTINGS_SMALL_PANEL,
+  kCtlSearchEngine = IDC_SETTINGS_SEARCH_ENGINE,
+  kCtlStrokeKeys = IDC_SETTINGS_STROKE_KEYS,
+  kCtlQuitConfirm = IDC_SETTINGS_QUIT_CONFIRM,
+  kCtlPhraseSort = IDC_SETTINGS_PHRASE_SORT,
+  kCtlMovedByCursor = IDC_SETTINGS_MOVED_BY_CURSOR,
+  kCtlOpenWordCiba = IDC_SETTINGS_OPEN_WORD_CIBA,
+  kCtlLearnChoices = IDC_SETTINGS_LEARN_CHOICES,
 };
 
 // The options that live in the running session and the lexicon rather than only in the settings.

@@ -1,5 +1,5 @@
 #pragma once
-// DownloadProgressDialog: the modeless dialog (resource 151) that shows an interactive download:
+// DownloadProgressDialog: the modeless dialog that shows an interactive download:
 // a progress bar, the bytes and the speed, and a Cancel button that asks before it stops.
 
 #include <windows.h>
@@ -7,13 +7,14 @@
 #include <cstdint>
 #include <ctime>
 
+#include "resources/resource_ids.h"
 #include "update/update_agent_win.h"
 
 namespace tvime {
 
-inline constexpr int kDownloadDialogId = 151;
-inline constexpr int kDownloadProgressBar = 1005;
-inline constexpr int kDownloadText = 1010;
+inline constexpr int kDownloadDialogId = IDD_DOWNLOAD;
+inline constexpr int kDownloadProgressBar = IDC_DOWNLOAD_PROGRESS;
+inline constexpr int kDownloadText = IDC_DOWNLOAD_TEXT;
 
 class DownloadProgressDialog : public ProgressSink {
  public:

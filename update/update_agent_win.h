@@ -71,7 +71,7 @@ class UpdateAgent {
   static constexpr std::uint64_t kSlowestRate = 32 * 1024;  // bytes a second
   static constexpr DWORD kRequestTimeoutMs = 5000;          // connect, send, receive
 
-  // An interactive agent asks before it updates, shows the download dialog (resource 151 of
+  // An interactive agent asks before it updates, shows the download dialog (IDD_DOWNLOAD of
   // `resources`, the program by default) and says why it refused an update.
   explicit UpdateAgent(bool interactive, const PublicKey& trustedKey = TrustedUpdateKey(),
                        HINSTANCE resources = nullptr);

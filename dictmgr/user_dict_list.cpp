@@ -37,7 +37,7 @@ void UserDictList::Saved(std::vector<std::string> fileWords) {
   modified_ = false;
 }
 
-bool UserDictList::addWord(std::string_view word, int position) {
+bool UserDictList::AddWord(std::string_view word, int position) {
   std::u16string wide = GbkToUtf16(word);
   if (wide.size() < 2 || wide.size() >= kMaxWordUnits) return false;
   if (word.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return false;
@@ -57,7 +57,7 @@ bool UserDictList::addWord(std::string_view word, int position) {
 
 std::optional<std::string_view> UserDictList::AddTyped(std::string_view word, int selection) {
   if (word.empty()) return manager_text::kEnterWord;
-  if (!addWord(word, selection)) return manager_text::kNotAWord;
+  if (!AddWord(word, selection)) return manager_text::kNotAWord;
   return std::nullopt;
 }
 
@@ -88,7 +88,7 @@ std::optional<int> UserDictList::MoveDown(int selection) {
 
 size_t UserDictList::Merge(const std::vector<std::string>& words) {
   size_t added = 0;
-  for (const std::string& word : words) added += addWord(word, -1) ? 1 : 0;
+  for (const std::string& word : words) added += AddWord(word, -1) ? 1 : 0;
   return added;
 }
 

@@ -49,7 +49,7 @@ class UserDictList {
   // the end). Refused: fewer than two characters, 1,024 UTF-16 units or more, a line break or NUL
   // (it would split the file), or equal to a word of the list (as the list box compares:
   // ignoring the case of Latin letters).
-  bool addWord(std::string_view word, int position);
+  bool AddWord(std::string_view word, int position);
   // The Add button with the edit box's text and the list's selection (-1: none): the message to
   // show, or nothing when the word was added.
   std::optional<std::string_view> AddTyped(std::string_view word, int selection);
@@ -59,7 +59,7 @@ class UserDictList {
   // message kSelectToMove).
   std::optional<int> MoveUp(int selection);
   std::optional<int> MoveDown(int selection);
-  // The Merge button: each word in order through addWord at the end, refused ones skipped; the
+  // The Merge button: each word in order through AddWord at the end, refused ones skipped; the
   // number added.
   size_t Merge(const std::vector<std::string>& words);
 

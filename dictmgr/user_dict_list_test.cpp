@@ -18,14 +18,14 @@ class UserDictListTest : public ::testing::Test {
 
 TEST_F(UserDictListTest, AWordNeedsTwoCharactersAndMustBeNewIgnoringLatinCase) {
   EXPECT_FALSE(list.modified());
-  EXPECT_FALSE(list.addWord(G("中"), -1));      // one character
-  EXPECT_FALSE(list.addWord(G("中国"), -1));    // already there
-  EXPECT_FALSE(list.addWord("LINUX", -1));      // the same, as the list box compares
-  EXPECT_FALSE(list.addWord(G("中\n国"), -1));  // would split the file
-  EXPECT_FALSE(list.addWord(std::string(1024, 'a'), -1));
+  EXPECT_FALSE(list.AddWord(G("中"), -1));      // one character
+  EXPECT_FALSE(list.AddWord(G("中国"), -1));    // already there
+  EXPECT_FALSE(list.AddWord("LINUX", -1));      // the same, as the list box compares
+  EXPECT_FALSE(list.AddWord(G("中\n国"), -1));  // would split the file
+  EXPECT_FALSE(list.AddWord(std::string(1024, 'a'), -1));
   EXPECT_FALSE(list.modified());
-  EXPECT_TRUE(list.addWord(G("中国人民"), -1));  // a longer form of an entry is a new word
-  EXPECT_TRUE(list.addWord("ab", -1));
+  EXPECT_TRUE(list.AddWord(G("中国人民"), -1));  // a longer form of an entry is a new word
+  EXPECT_TRUE(list.AddWord("ab", -1));
   EXPECT_TRUE(list.modified());
   EXPECT_EQ(list.words(), (Words{G("中国"), G("人民"), "Linux", G("中国人民"), "ab"}));
 }
@@ -33,7 +33,7 @@ TEST_F(UserDictListTest, AWordNeedsTwoCharactersAndMustBeNewIgnoringLatinCase) {
 TEST_F(UserDictListTest, LatinCaseIsFoldedOnCharactersNotOnGbkBytes) {
   // A second byte in the range of A-Z is not a letter: 獳 (AB 41) and 玜 (AB 61) differ.
   list.Open({"\xAB\x41\xAB\x41"});
-  EXPECT_TRUE(list.addWord("\xAB\x61\xAB\x61", -1));
+  EXPECT_TRUE(list.AddWord("\xAB\x61\xAB\x61", -1));
 }
 
 TEST_F(UserDictListTest, AddingWithASelectionInsertsAboveIt) {

@@ -262,14 +262,8 @@ int Run(HINSTANCE instance) {
   PanelRuntime runtime(instance, settings, sessionHost, windowHost, UserDataPath);
   RegisterPanelWindowClasses(instance, kCompositionClass, kStatusClass,
                              CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
-  WNDCLASSEXW uiClass{};
-  uiClass.cbSize = sizeof uiClass;
-  uiClass.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  uiClass.lpfnWndProc = GuardedWindowProc<UiWindowProc>;
-  uiClass.cbWndExtra = kPanelWindowExtra;
-  uiClass.hInstance = instance;
-  uiClass.lpszClassName = kUiClass;
-  RegisterClassExW(&uiClass);
+  RegisterPanelWindowClass(instance, kUiClass, GuardedWindowProc<UiWindowProc>,
+                           CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
   CreateWindowExW(WS_EX_TOPMOST, kUiClass, L"Tavrin IME App Stanlone", WS_POPUP | WS_BORDER, 0, 0,
                   0, 0, GetDesktopWindow(), nullptr, instance, nullptr);
 

@@ -269,7 +269,7 @@ BOOL WINAPI ImeSetCompositionString(HIMC, DWORD, LPVOID, DWORD, LPVOID, DWORD) {
 // regsvr32 and installers read the result: a registration that did not happen is a failure.
 HRESULT WINAPI DllRegisterServer() {
   try {
-    return ImeRegistrar().installIme(kImeFileName, kLayoutText) ? S_OK : E_FAIL;
+    return ImeRegistrar().InstallIme(kImeFileName, kLayoutText) ? S_OK : E_FAIL;
   } catch (...) {
     return E_UNEXPECTED;
   }
@@ -277,7 +277,7 @@ HRESULT WINAPI DllRegisterServer() {
 
 HRESULT WINAPI DllUnregisterServer() {
   try {
-    return ImeRegistrar().uninstallIme(kImeFileName) ? S_OK : E_FAIL;
+    return ImeRegistrar().UninstallIme(kImeFileName) ? S_OK : E_FAIL;
   } catch (...) {
     return E_UNEXPECTED;
   }

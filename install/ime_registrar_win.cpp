@@ -40,7 +40,7 @@ std::wstring ImeRegistrar::LayoutName(HKL layout) {
   return name;
 }
 
-bool ImeRegistrar::installIme(std::string_view fileName, std::string_view layoutText) {
+bool ImeRegistrar::InstallIme(std::string_view fileName, std::string_view layoutText) {
   std::wstring path = WideFromUtf8(fileName);
   if (PathIsRelativeW(path.c_str())) {
     wchar_t directory[MAX_PATH + 1] = {};
@@ -97,7 +97,7 @@ std::wstring ImeRegistrar::FindLayoutOf(std::wstring_view fileName) {
   return {};
 }
 
-bool ImeRegistrar::uninstallIme(std::string_view fileName) {
+bool ImeRegistrar::UninstallIme(std::string_view fileName) {
   std::wstring wanted = PathFindFileNameW(WideFromUtf8(fileName).c_str());
   RegistryKey layouts(HKEY_LOCAL_MACHINE, kKeyboardLayoutsKey, KEY_ALL_ACCESS);
   if (!layouts) {
@@ -114,14 +114,14 @@ bool ImeRegistrar::uninstallIme(std::string_view fileName) {
     // sign-extended.
     auto handle = static_cast<LONG>(std::wcstoul(name.c_str(), nullptr, 16));
     UnloadKeyboardLayout(reinterpret_cast<HKL>(static_cast<LONG_PTR>(handle)));
-    removePreloadEntry(name, "在注册表中删除输入法PreLoad项时出错！");
-    deleteRegistryTree(HKEY_LOCAL_MACHINE, std::wstring(kKeyboardLayoutsKey) + L"\\" + name,
+    RemovePreloadEntry(name, "在注册表中删除输入法PreLoad项时出错！");
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, std::wstring(kKeyboardLayoutsKey) + L"\\" + name,
                        "在注册表中删除输入法项时出错！");
   }
   return true;
 }
 
-void ImeRegistrar::removePreloadEntry(std::wstring_view layoutName, std::string_view message) {
+void ImeRegistrar::RemovePreloadEntry(std::wstring_view layoutName, std::string_view message) {
   RegistryKey preload(HKEY_CURRENT_USER, kPreloadKey, KEY_ALL_ACCESS);
   if (!preload) {
     reportError_("在注册表中打开输入法注册表项时出错！\n");
@@ -144,7 +144,7 @@ void ImeRegistrar::removePreloadEntry(std::wstring_view layoutName, std::string_
   }
 }
 
-void ImeRegistrar::deleteRegistryTree(HKEY root, std::wstring_view path, std::string_view message) {
+void ImeRegistrar::DeleteRegistryTree(HKEY root, std::wstring_view path, std::string_view message) {
   size_t split = path.rfind(L'\\');
   if (split == std::wstring_view::npos) return;
   RegistryKey parent(root, std::wstring(path.substr(0, split)).c_str(), KEY_ALL_ACCESS);

@@ -23,15 +23,15 @@ class ImeRegistrar {
   // Installs the module (a bare name is looked up in the system directory) under the layout text
   // and loads the layout. A module already registered keeps its one layout (its text renewed).
   // False when the manager refuses it.
-  bool installIme(std::string_view fileName, std::string_view layoutText);
+  bool InstallIme(std::string_view fileName, std::string_view layoutText);
   // Removes the layout whose "IME File" is the file name part of `fileName` (any case): unloads
   // it, drops its Preload value and deletes its key. A missing layout is no failure.
-  bool uninstallIme(std::string_view fileName);
+  bool UninstallIme(std::string_view fileName);
   // Deletes the first Preload value naming the layout; the other values keep their names.
-  void removePreloadEntry(std::wstring_view layoutName, std::string_view message);
+  void RemovePreloadEntry(std::wstring_view layoutName, std::string_view message);
   // Deletes `path` below `root` with everything under it; `message` (may be empty) is reported
   // when the deletion fails.
-  void deleteRegistryTree(HKEY root, std::wstring_view path, std::string_view message);
+  void DeleteRegistryTree(HKEY root, std::wstring_view path, std::string_view message);
 
   // The layout key whose "IME File" is `fileName` (a bare name, any case; the key's value may
   // hold a full path); empty when there is none.

@@ -24,7 +24,7 @@ std::string Utf8(const wchar_t* text) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
   tvime::InstallerCommand command = tvime::ParseInstallerCommand(Utf8(commandLine));
   tvime::ImeRegistrar registrar;
-  bool done = command.uninstall ? registrar.uninstallIme(command.moduleFile)
-                                : registrar.installIme(command.moduleFile, command.layoutText);
+  bool done = command.uninstall ? registrar.UninstallIme(command.moduleFile)
+                                : registrar.InstallIme(command.moduleFile, command.layoutText);
   return done ? 1 : 0;
 }

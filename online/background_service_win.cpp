@@ -76,7 +76,7 @@ void updateNewsFeed(Settings& settings, const NewsService& news, std::uint32_t n
     std::string download = news.feedPath + ".download";
     UpdateAgent agent(false);
     std::string url = NewsFeedUrl(news.adServer, settings.Read(setting::UserId));
-    if (agent.downloadToFile(url, download, false, kMaxNewsFeedBytes) == 0) {
+    if (agent.DownloadToFile(url, download, false, kMaxNewsFeedBytes) == 0) {
       MoveFileExA(download.c_str(), news.feedPath.c_str(), MOVEFILE_REPLACE_EXISTING);
     } else {
       DeleteFileA(download.c_str());

@@ -31,13 +31,6 @@ PanelWindows* g_windows = nullptr;
 bool g_placed = false;
 bool g_creating = false;  // a composition window is being made: its moves are not the user's
 
-POINT CursorInClient(HWND window) {
-  POINT point;
-  GetCursorPos(&point);
-  ScreenToClient(window, &point);
-  return point;
-}
-
 void InvalidateNewsLine(HWND window, bool erase) {
   const Rect& line = g_windows->news->rect();
   RECT rect{line.left, line.top, line.right + 1, line.bottom + 1};
@@ -173,10 +166,6 @@ void ResetHintTool(HWND window) {
   tool.rect = {kHintStrip.left, kHintStrip.top, kHintStrip.right, kHintStrip.bottom};
   tool.lpszText = LPSTR_TEXTCALLBACKW;
   SendMessageW(g_windows->tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
-void ActivateTooltips(bool active) {
-  if (g_windows->tooltips) SendMessageW(g_windows->tooltips, TTM_ACTIVATE, active, 0);
 }
 
 // Mouse messages reach the disabled window only as WM_SETCURSOR; the tooltips get them relayed.
@@ -317,24 +306,41 @@ void InstallPanelWindows(PanelWindows* windows) { g_windows = windows; }
 
 PanelWindows* Windows() { return g_windows; }
 
+POINT CursorInClient(HWND window) {
+  POINT point;
+  GetCursorPos(&point);
+  ScreenToClient(window, &point);
+  return point;
+}
+
+void ActivateTooltips(bool active) {
+  if (g_windows->tooltips) SendMessageW(g_windows->tooltips, TTM_ACTIVATE, active, 0);
+}
+
 LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+bool RegisterPanelWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, UINT style,
+                              HCURSOR cursor) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = style;
+  windowClass.lpfnWndProc = proc;
+  windowClass.cbWndExtra = kPanelWindowExtra;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = cursor;
+  windowClass.lpszClassName = name;
+  return RegisterClassExW(&windowClass) != 0;
+}
 
 bool RegisterPanelWindowClasses(HINSTANCE instance, const wchar_t* compositionClass,
                                 const wchar_t* statusClass, UINT style) {
-  WNDCLASSEXW composition{};
-  composition.cbSize = sizeof composition;
-  composition.style = style;
-  composition.lpfnWndProc = GuardedWindowProc<CompositionWindowProc>;
-  composition.cbWndExtra = kPanelWindowExtra;
-  composition.hInstance = instance;
-  composition.lpszClassName = compositionClass;  // no class cursor: the panel sets its own
-  WNDCLASSEXW status = composition;
-  status.lpfnWndProc = GuardedWindowProc<StatusWindowProc>;
-  status.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  status.lpszClassName = statusClass;
   if (g_windows) g_windows->statusClass = statusClass;
-  bool registered = RegisterClassExW(&composition) != 0;
-  return RegisterClassExW(&status) != 0 && registered;
+  // No class cursor on the composition window: the panel sets its own.
+  bool registered = RegisterPanelWindowClass(instance, compositionClass,
+                                             GuardedWindowProc<CompositionWindowProc>, style);
+  return RegisterPanelWindowClass(instance, statusClass, GuardedWindowProc<StatusWindowProc>, style,
+                                  LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW))) &&
+         registered;
 }
 
 HWND CreateCompositionWindow(HINSTANCE instance, const wchar_t* className, HWND owner) {

@@ -68,11 +68,21 @@ struct PanelWindows {
 void InstallPanelWindows(PanelWindows* windows);
 PanelWindows* Windows();
 
+// Where the cursor is, in the client coordinates of `window`.
+POINT CursorInClient(HWND window);
+// The panels' tooltips off and on again: off while a button is held, a soft keyboard is shown or
+// the about box is up, so that no tip covers what the user works on.
+void ActivateTooltips(bool active);
+
 // Registers the composition and status window classes under the program's names
 // ("TavrinIME3_COMP" / "TavrinIME3_STATUS" in the module, "TavrinIME3App_..." in the program)
 // with the program's class style.
 bool RegisterPanelWindowClasses(HINSTANCE instance, const wchar_t* compositionClass,
                                 const wchar_t* statusClass, UINT style);
+// Registers one class of windows that carry the panels' window words (kPanelWindowExtra): the
+// panel classes, and the stand-alone program's UI window.
+bool RegisterPanelWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, UINT style,
+                              HCURSOR cursor = nullptr);
 
 // The classes have CS_DBLCLKS: a quick second press arrives as a double click, and is a press.
 inline UINT SingleClickMessage(UINT mouse) {

@@ -27,13 +27,6 @@ StatusPress g_press;
 bool g_outlineShown = false;
 POINT g_outlineAt{0, 0};
 
-POINT CursorInClient(HWND window) {
-  POINT point;
-  GetCursorPos(&point);
-  ScreenToClient(window, &point);
-  return point;
-}
-
 void DrawOutline(HWND window, POINT topLeft) {
   RECT rect;
   GetWindowRect(window, &rect);

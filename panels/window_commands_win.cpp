@@ -30,10 +30,6 @@ namespace {
 
 constexpr char kCaption[] = "沃岚鼠标输入法 3.1";
 
-void ActivateTooltips(bool active) {
-  if (Windows()->tooltips) SendMessageW(Windows()->tooltips, TTM_ACTIVATE, active, 0);
-}
-
 // The composition window in front again after a dialog or a message box.
 void BringCompositionBack() {
   HWND composition = Windows()->composition;
@@ -77,7 +73,7 @@ std::string FetchDictionaryManager() {
   }
   std::string path = FetchedManagerPath();
   UpdateAgent agent(true, TrustedUpdateKey(), w.resources);
-  if (agent.downloadSignedToFile(UpdateBaseUrlOf(*w.settings) + kDictionaryManagerFile, path,
+  if (agent.DownloadSignedToFile(UpdateBaseUrlOf(*w.settings) + kDictionaryManagerFile, path,
                                  true) != 0) {
     return {};
   }

@@ -73,7 +73,7 @@ void CompositionPanel::ResetDisplayState() {
 
 void CompositionPanel::ReturnToStrokePanel(ContextHandle context) {
   state_.mode = ModeStrokes;  // classified again by the refresh
-  refresh(context, false);
+  Refresh(context, false);
 }
 
 SessionOptions CompositionPanel::EditableOptions() {
@@ -87,7 +87,7 @@ void CompositionPanel::UserWordsChanged(const UserWordRenumbering& renumbering) 
   // The lists and the panels' items still hold the old numbers.
   renumbering.Apply(lists_.mainList);
   renumbering.Apply(lists_.assocList);
-  refreshCandidates();
+  RefreshCandidates();
   host_.Invalidate(false);
   Rehover();
 }
@@ -108,7 +108,7 @@ void CompositionPanel::FlushPending(ContextHandle context) {
 void CompositionPanel::CommitNow(ContextHandle context, std::string text) {
   FlushPending(context);
   state_.sendBuffer = std::move(text);
-  commitSend(context);
+  CommitSend(context);
 }
 
 void CompositionPanel::PassEnter(ContextHandle context) {
@@ -116,16 +116,16 @@ void CompositionPanel::PassEnter(ContextHandle context) {
   host_.ReturnKey(context, kKeyEnter);
 }
 
-void CompositionPanel::commitSend(ContextHandle context) {
+void CompositionPanel::CommitSend(ContextHandle context) {
   if (!state_.sendBuffer.empty()) host_.Commit(context, state_.sendBuffer);
   state_.inputCodes.clear();
   state_.pendingPhrase.clear();
 }
 
-void CompositionPanel::refresh(ContextHandle context, bool keepPage) {
+void CompositionPanel::Refresh(ContextHandle context, bool keepPage) {
   if (!keepPage) {
     state_.pageFirst = 0;
-    refreshCandidates();
+    RefreshCandidates();
   }
   if (!state_.sendBuffer.empty()) PanelChanged(context);
   host_.Invalidate(false);
@@ -134,10 +134,10 @@ void CompositionPanel::refresh(ContextHandle context, bool keepPage) {
 
 // --- classification and candidates ---
 
-PanelMode CompositionPanel::classifyInput() {
-  if (state_.mode == ModeLetters || state_.mode == ModePunct || state_.mode == ModePinyin ||
-      state_.mode == 6)
+PanelMode CompositionPanel::ClassifyInput() {
+  if (state_.mode == ModeLetters || state_.mode == ModePunct || state_.mode == ModePinyin) {
     return state_.mode;
+  }
   state_.radicalStrokes.clear();
   if (state_.inputCodes.empty()) {
     if (state_.displayText.size() > 1) return ModeAssociation;
@@ -161,8 +161,8 @@ PanelMode CompositionPanel::classifyInput() {
   return ModeRadical;
 }
 
-void CompositionPanel::refreshCandidates() {
-  state_.mode = classifyInput();
+void CompositionPanel::RefreshCandidates() {
+  state_.mode = ClassifyInput();
   std::string folded = FoldStrokes(state_.inputCodes);
   StrokeSubpanel& panel = *stroke_;
   bool phraseSelection = false;
@@ -226,7 +226,7 @@ void CompositionPanel::LoadAssociation() {
 void CompositionPanel::Associate() {
   // Association is offered for the mode the session is in once the choice is made: the input is
   // empty then, so that is association (or the pinyin panel).
-  state_.mode = classifyInput();
+  state_.mode = ClassifyInput();
   lexicon_.UpdateAssociation(lists_, state_.displayText, state_.mode);
   LoadAssociation();
   UpdateAssocPreview();
@@ -234,7 +234,7 @@ void CompositionPanel::Associate() {
 
 // --- strokes, radicals and choices ---
 
-bool CompositionPanel::addStroke(ContextHandle, int index) {
+bool CompositionPanel::AddStroke(ContextHandle, int index) {
   if (index < 0 || index >= static_cast<int>(kStrokeCodes.size())) return false;
   char code = kStrokeCodes[index];
   if (code == kPhraseSeparator &&
@@ -245,7 +245,7 @@ bool CompositionPanel::addStroke(ContextHandle, int index) {
   return true;
 }
 
-bool CompositionPanel::chooseRadical(ContextHandle, int entry) {
+bool CompositionPanel::ChooseRadical(ContextHandle, int entry) {
   state_.savedInput = state_.inputCodes;
   if (state_.mode >= ModeIdle && state_.mode <= ModeAssociation) {
     const TextPair* radical = nullptr;
@@ -259,7 +259,7 @@ bool CompositionPanel::chooseRadical(ContextHandle, int entry) {
   return true;
 }
 
-bool CompositionPanel::chooseCharacter(ContextHandle context, CandidateId entry) {
+bool CompositionPanel::ChooseCharacter(ContextHandle context, CandidateId entry) {
   std::string text;
   if (state_.mode == ModeIdle || state_.mode == ModeStrokes) {
     if (entry >= lexicon_.characters().count) return false;
@@ -280,7 +280,7 @@ bool CompositionPanel::chooseCharacter(ContextHandle context, CandidateId entry)
     state_.lastWord = state_.pendingPhrase;
   } else {
     state_.sendBuffer = text;
-    commitSend(context);
+    CommitSend(context);
     state_.displayText = text;
     state_.lastWord = text;
   }
@@ -289,12 +289,12 @@ bool CompositionPanel::chooseCharacter(ContextHandle context, CandidateId entry)
   return true;
 }
 
-bool CompositionPanel::choosePhrase(ContextHandle context, std::string_view text) {
-  return choosePhrase(context, text,
+bool CompositionPanel::ChoosePhrase(ContextHandle context, std::string_view text) {
+  return ChoosePhrase(context, text,
                       text.starts_with(state_.displayText) ? state_.displayText.size() : 0);
 }
 
-bool CompositionPanel::choosePhrase(ContextHandle context, std::string_view text, size_t shared) {
+bool CompositionPanel::ChoosePhrase(ContextHandle context, std::string_view text, size_t shared) {
   lexicon_.NoteChoice(text);
   shared = std::min(shared, text.size());
   state_.sendBuffer = std::string(text.substr(shared));
@@ -302,15 +302,15 @@ bool CompositionPanel::choosePhrase(ContextHandle context, std::string_view text
     state_.pendingPhrase += state_.sendBuffer;
   } else {
     state_.lastWord = std::string(text);
-    commitSend(context);
+    CommitSend(context);
   }
   state_.displayText = state_.searchMode ? state_.pendingPhrase : std::string(text);
   Associate();
-  refresh(context, false);
+  Refresh(context, false);
   return true;
 }
 
-void CompositionPanel::commitPending(ContextHandle context) {
+void CompositionPanel::CommitPending(ContextHandle context) {
   if (!state_.searchMode && (state_.mode != ModeAssociation || state_.assocPreview.empty())) return;
   // The user dictionary is offered the whole word the line shows: the pending phrase, or the
   // first follow-on word together with what it follows (never the previewed rest alone).
@@ -323,16 +323,16 @@ void CompositionPanel::commitPending(ContextHandle context) {
     word = std::string(lexicon_.CandidateText(lists_.assocList.front()));
     lexicon_.NoteChoice(word);
   }
-  commitSend(context);
+  CommitSend(context);
   if (lexicon_.AddUserWord(word)) lexicon_.SaveUserWords();
   state_.displayText = state_.searchMode ? state_.pendingPhrase : state_.assocPreview;
   Associate();
-  refresh(context, false);
+  Refresh(context, false);
 }
 
 // --- taking back, clearing, paging ---
 
-bool CompositionPanel::backspace(ContextHandle context) {
+bool CompositionPanel::Backspace(ContextHandle context) {
   if (state_.mode == ModePinyin && pinyin_->Backspace()) return true;
   if (!state_.inputCodes.empty()) {
     if (IsDigit(state_.inputCodes.back())) {
@@ -365,7 +365,7 @@ bool CompositionPanel::backspace(ContextHandle context) {
     state_.displayText = state_.pendingPhrase;
     lists_.contextHistory.clear();
     Associate();
-    refreshCandidates();
+    RefreshCandidates();
     host_.Invalidate(false);  // the composition line shows one character less
     return false;
   }
@@ -378,14 +378,14 @@ bool CompositionPanel::backspace(ContextHandle context) {
   bool heldComposition = ClearLists();
   if (heldComposition) PanelChanged(context);
   state_.sendBuffer.clear();
-  state_.mode = classifyInput();
+  state_.mode = ClassifyInput();
   if (state_.mode == ModePinyin) pinyin_->Reset();
-  refreshCandidates();
+  RefreshCandidates();
   host_.Invalidate(false);
   return false;
 }
 
-bool CompositionPanel::clearAll(ContextHandle) {
+bool CompositionPanel::ClearAll(ContextHandle) {
   // Escape takes back what is being typed first; the pending text goes with a second Escape.
   bool typing =
       !state_.inputCodes.empty() || (state_.mode == ModePinyin && !pinyin_->input.tokens.empty());
@@ -404,9 +404,9 @@ void CompositionPanel::ClearInput(bool keepPending) {
   if (state_.searchMode && !state_.pendingPhrase.empty()) state_.displayText = state_.pendingPhrase;
 }
 
-bool CompositionPanel::pageNext() { return Page(true); }
+bool CompositionPanel::PageNext() { return Page(true); }
 
-bool CompositionPanel::pagePrev() { return Page(false); }
+bool CompositionPanel::PagePrev() { return Page(false); }
 
 bool CompositionPanel::Page(bool forward) {
   auto turn = [forward](PagedItems& list) { return forward ? list.NextPage() : list.PrevPage(); };
@@ -444,7 +444,7 @@ bool CompositionPanel::Page(bool forward) {
 
 // --- committing typed and clicked text ---
 
-void CompositionPanel::commitText(ContextHandle context, std::string_view text) {
+void CompositionPanel::CommitText(ContextHandle context, std::string_view text) {
   CommitNow(context, std::string(text));
   state_.displayText = state_.assocPreview;
 }
@@ -458,14 +458,14 @@ void CompositionPanel::EndAssociation() {
   lists_.assocList.clear();
 }
 
-void CompositionPanel::commitSymbol(ContextHandle context, std::string_view text) {
+void CompositionPanel::CommitSymbol(ContextHandle context, std::string_view text) {
   CommitNow(context, std::string(text));
   EndAssociation();
   state_.sendBuffer.clear();
-  refresh(context, false);
+  Refresh(context, false);
 }
 
-bool CompositionPanel::commitKey(ContextHandle context, char ch) {
+bool CompositionPanel::CommitKey(ContextHandle context, char ch) {
   // A control byte is never text, nor is a lead byte without its trail byte.
   std::string text(1, ch);
   if (!IsWholeGbkText(text)) return false;
@@ -474,7 +474,7 @@ bool CompositionPanel::commitKey(ContextHandle context, char ch) {
   return true;
 }
 
-bool CompositionPanel::commitFullWidth(ContextHandle context, int ch) {
+bool CompositionPanel::CommitFullWidth(ContextHandle context, int ch) {
   if (ch < 33 || ch > 126) return false;
   CommitNow(context, {static_cast<char>(0xA3), static_cast<char>(ch + 0x80)});
   EndAssociation();

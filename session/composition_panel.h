@@ -67,15 +67,15 @@ class CompositionPanel : public LexiconClient {
   // --- direct operations, for hosts that plan input rather than click it (the typing-cost
   // planner, the benchmarks, the panel host of the end-to-end tests). Users reach them through
   // Apply.
-  bool addStroke(ContextHandle context, int index);
-  bool chooseCharacter(ContextHandle context, CandidateId entry);
-  bool chooseRadical(ContextHandle context, int entry);
-  void commitSymbol(ContextHandle context, std::string_view text);
-  bool clearAll(ContextHandle context);
-  bool pageNext();
-  bool pagePrev();
+  bool AddStroke(ContextHandle context, int index);
+  bool ChooseCharacter(ContextHandle context, CandidateId entry);
+  bool ChooseRadical(ContextHandle context, int entry);
+  void CommitSymbol(ContextHandle context, std::string_view text);
+  bool ClearAll(ContextHandle context);
+  bool PageNext();
+  bool PagePrev();
   // Looks the input up again and lays the panels out (after the dictionaries are loaded).
-  void refresh(ContextHandle context, bool keepPage);
+  void Refresh(ContextHandle context, bool keepPage);
 
   // --- the window ---
   DrawList Paint() const;
@@ -106,7 +106,8 @@ class CompositionPanel : public LexiconClient {
 
   // LexiconClient
   void ResetDisplayState() override;
-  void RefreshCandidates() override { refreshCandidates(); }
+  // The lookup of the input as it is now: the mode classified again and the lists filled.
+  void RefreshCandidates() override;
   void LoadPanelResources() override;
   void UserWordsChanged(const UserWordRenumbering& renumbering) override;
 
@@ -119,18 +120,17 @@ class CompositionPanel : public LexiconClient {
   friend class PinyinSubpanel;
 
   // --- the session's operations ---
-  bool choosePhrase(ContextHandle context, std::string_view text);
+  bool ChoosePhrase(ContextHandle context, std::string_view text);
   // The same with the length of the start the user has already (the label of a follow-on word
   // leaves it out): only the rest is sent.
-  bool choosePhrase(ContextHandle context, std::string_view text, size_t shared);
-  void commitPending(ContextHandle context);
-  void commitSend(ContextHandle context);
-  bool backspace(ContextHandle context);
-  void commitText(ContextHandle context, std::string_view text);
-  bool commitKey(ContextHandle context, char ch);
-  bool commitFullWidth(ContextHandle context, int ch);
-  PanelMode classifyInput();
-  void refreshCandidates();
+  bool ChoosePhrase(ContextHandle context, std::string_view text, size_t shared);
+  void CommitPending(ContextHandle context);
+  void CommitSend(ContextHandle context);
+  bool Backspace(ContextHandle context);
+  void CommitText(ContextHandle context, std::string_view text);
+  bool CommitKey(ContextHandle context, char ch);
+  bool CommitFullWidth(ContextHandle context, int ch);
+  PanelMode ClassifyInput();
   // The context text of association is gone (a pinyin lookup, a pinyin character chosen).
   void ForgetContextText() { state_.displayText.clear(); }
   // Leaves the letter or punctuation panel for the stroke panel and refreshes.
@@ -143,13 +143,13 @@ class CompositionPanel : public LexiconClient {
   // The actions that reach the session only through Apply.
   // A typed key: the character in the high byte when it is not zero, else in the low byte.
   // Non-zero when the key was used.
-  int handleKey(ContextHandle context, std::uint16_t key);
+  int HandleKey(ContextHandle context, std::uint16_t key);
   // A command of a button, a menu or the status window.
-  void command(ContextHandle context, int id);
+  void Command(ContextHandle context, int id);
   // A key the host took while a soft keyboard is shown: Backspace and Enter go to the
   // application (pending text first), a symbol of the current table is committed like a symbol
   // button's, a key without one does nothing.
-  void softKeyboardKey(ContextHandle context, unsigned virtualKey, bool shift);
+  void SoftKeyboardKey(ContextHandle context, unsigned virtualKey, bool shift);
   MouseResult Mouse(ContextHandle context, MouseEvent event, int x, int y);
   // The cursor left the window: hover ends.
   void MouseLeft();

@@ -107,7 +107,7 @@ TEST_F(SessionTest, TiReachesTheLexiconAsHengWhileTheLineStillShowsTi) {
   EXPECT_EQ(panel->state().inputCodes, "t");
   std::vector<CandidateId> expected;
   lexicon->CharactersByStrokes("a", expected);
-  panel->refresh(kContext, false);
+  panel->Refresh(kContext, false);
   EXPECT_EQ(panel->lists().mainList, expected);
   // The composition line draws glyph 5 (提), not glyph 0 (横).
   bool tiGlyph = false;
@@ -179,10 +179,10 @@ TEST_F(SessionTest, BackspaceTakesBackStrokesThenContinuesFromTheLastWordThenGoe
 TEST_F(SessionTest, BackspaceAfterARadicalReturnsToTheStrokesBeforeIt) {
   Start();
   ClickStrokes({"点", "点", "提"});
-  panel->refresh(kContext, false);
+  panel->Refresh(kContext, false);
   ASSERT_FALSE(panel->lists().secondaryList.empty());
-  EXPECT_TRUE(panel->chooseRadical(kContext, panel->lists().secondaryList.front()));
-  panel->refresh(kContext, false);
+  EXPECT_TRUE(panel->ChooseRadical(kContext, panel->lists().secondaryList.front()));
+  panel->Refresh(kContext, false);
   EXPECT_EQ(panel->state().mode, ModeRadical);
   EXPECT_GT(panel->strokePanel().characters.items().size(), 100u);
   ClickStroke("横");
@@ -216,10 +216,10 @@ TEST_F(SessionTest, PagesTurnWithinTheListAndNoFurther) {
   auto& characters = panel->strokePanel().characters;
   int pages = characters.pageCount();
   ASSERT_GT(pages, 3);
-  EXPECT_FALSE(panel->pagePrev());
-  for (int i = 1; i < pages; ++i) EXPECT_TRUE(panel->pageNext());
+  EXPECT_FALSE(panel->PagePrev());
+  for (int i = 1; i < pages; ++i) EXPECT_TRUE(panel->PageNext());
   EXPECT_EQ(characters.page(), pages - 1);
-  EXPECT_TRUE(panel->pagePrev());
+  EXPECT_TRUE(panel->PagePrev());
   ClickButton(kCmdNextPage);
   EXPECT_EQ(characters.page(), pages - 1);
   // A refresh starts from the first page again.

@@ -36,52 +36,52 @@ int CompositionPanel::CommitPunctuation(ContextHandle context, std::string_view 
 int CompositionPanel::KeyStep(ContextHandle context, int ch, bool shaped) {
   // Backspace, Enter and Escape act on the input whatever the shape: control bytes are never text.
   if (shaped && flags_.Has(CS_FULL_SHAPE) && ch >= 0x20) {
-    if (commitFullWidth(context, ch)) return 1;
-    return commitKey(context, static_cast<char>(ch)) ? 1 : 0;
+    if (CommitFullWidth(context, ch)) return 1;
+    return CommitKey(context, static_cast<char>(ch)) ? 1 : 0;
   }
   const bool chinesePunctuation = flags_.Has(CS_CHINESE_PUNCT);
   switch (ch) {
     case 8:
-      return backspace(context) ? 1 : -1;
+      return Backspace(context) ? 1 : -1;
     case 13:
       PassEnter(context);
       return 1;
     case 27:
-      return clearAll(context) ? 1 : 0;
+      return ClearAll(context) ? 1 : 0;
     case ' ':
-      return commitKey(context, ' ') ? 1 : 0;
+      return CommitKey(context, ' ') ? 1 : 0;
     case '"':
       state_.doubleQuoteOpen = !state_.doubleQuoteOpen;
       if (chinesePunctuation) {
         return CommitPunctuation(context,
                                  state_.doubleQuoteOpen ? kOpenDoubleQuote : kCloseDoubleQuote);
       }
-      return commitKey(context, '"') ? 1 : 0;
+      return CommitKey(context, '"') ? 1 : 0;
     case '\'':
       state_.singleQuoteOpen = !state_.singleQuoteOpen;
       if (chinesePunctuation) {
         return CommitPunctuation(context,
                                  state_.singleQuoteOpen ? kOpenSingleQuote : kCloseSingleQuote);
       }
-      return commitKey(context, '\'') ? 1 : 0;
+      return CommitKey(context, '\'') ? 1 : 0;
     default:
       break;
   }
   if (std::string_view out = ChinesePunctuation(static_cast<char>(ch)); !out.empty()) {
     if (chinesePunctuation) return CommitPunctuation(context, out);
-    return commitKey(context, static_cast<char>(ch)) ? 1 : 0;
+    return CommitKey(context, static_cast<char>(ch)) ? 1 : 0;
   }
   // Stroke keys work on the stroke panel only; anything else goes to the application as typed.
   bool strokePanel =
       state_.mode != ModeLetters && state_.mode != ModePunct && state_.mode != ModePinyin;
   if (strokePanel && state_.keyStrokes) {
     size_t at = state_.strokeKeys.find(ToLower(ch));
-    if (at != std::string::npos) return addStroke(context, static_cast<int>(at)) ? 1 : 0;
+    if (at != std::string::npos) return AddStroke(context, static_cast<int>(at)) ? 1 : 0;
   }
-  return commitKey(context, static_cast<char>(ch)) ? 1 : 0;
+  return CommitKey(context, static_cast<char>(ch)) ? 1 : 0;
 }
 
-int CompositionPanel::handleKey(ContextHandle context, std::uint16_t key) {
+int CompositionPanel::HandleKey(ContextHandle context, std::uint16_t key) {
   int ch = (key >> 8) != 0 ? (key >> 8) : (key & 0xFF);
   int used = HandleCharacter(context, ch, true);
   Rehover();
@@ -100,7 +100,7 @@ int CompositionPanel::HandleCharacter(ContextHandle context, int ch, bool shaped
   int result = KeyStep(context, ch, shaped);
   if (result < 0) return 0;  // a Backspace the application got: no refresh, no beep
   if (result != 0) {
-    refresh(context, false);
+    Refresh(context, false);
     return result;
   }
   host_.Beep();

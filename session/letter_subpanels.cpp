@@ -43,7 +43,7 @@ void CharacterSubpanel::Commit(ContextHandle context, char16_t character, std::s
   if (character == kEnterKey) {
     panel_.Apply(context, UserAction::TypedKey('\r'));  // after any pending text, as the Enter key
   } else {
-    panel_.commitSymbol(context, character == kSpaceKey ? std::string(space) : ToGbk(character));
+    panel_.CommitSymbol(context, character == kSpaceKey ? std::string(space) : ToGbk(character));
   }
 }
 
@@ -75,7 +75,7 @@ void LetterSubpanel::LayOutWithCapitals() {
 
 bool CharacterSubpanel::ClickLine(ContextHandle context, int x, int y) {
   if (!kCompositionLine.Contains(x, y)) return false;
-  panel_.commitPending(context);  // the pending text shown there
+  panel_.CommitPending(context);  // the pending text shown there
   panel_.AfterClick(context);
   return true;
 }
@@ -86,7 +86,7 @@ bool LetterSubpanel::Click(ContextHandle context, int x, int y) {
   if (item->kind == ItemCapitals) {
     capitals = !capitals;
     LayOutWithCapitals();
-    panel_.refresh(context, false);
+    panel_.Refresh(context, false);
     panel_.host().Invalidate(false);
   } else {
     char16_t c = static_cast<char16_t>(item->value);

@@ -10,7 +10,7 @@ void CompositionPanel::ToggleCharacterSet(ContextHandle context) {
   flags_.Toggle(CS_BIG_CHARSET);
   SyncLexiconOptions();
   ClearLists();
-  refresh(context, false);
+  Refresh(context, false);
   PanelChanged(context);
 }
 
@@ -18,7 +18,7 @@ void CompositionPanel::FlagsChanged(ContextHandle context, bool characterSetChan
   SyncLexiconOptions();
   if (characterSetChanged) {
     ClearLists();
-    refresh(context, false);
+    Refresh(context, false);
     PanelChanged(context);
   }
   host_.Invalidate(false);
@@ -28,11 +28,11 @@ void CompositionPanel::FlagsChanged(ContextHandle context, bool characterSetChan
 void CompositionPanel::SwitchPanel(ContextHandle context, PanelMode panel) {
   ClearInput(true);  // pending text waits for the next commit, whichever panel makes it
   state_.mode = state_.mode == panel ? ModeIdle : panel;
-  refresh(context, false);
+  Refresh(context, false);
   host_.Invalidate(true);
 }
 
-void CompositionPanel::softKeyboardKey(ContextHandle context, unsigned virtualKey, bool shift) {
+void CompositionPanel::SoftKeyboardKey(ContextHandle context, unsigned virtualKey, bool shift) {
   std::uint16_t code = softKeyboard_.translate(virtualKey, shift);
   if (code == kKeyBackspace) {
     // Pending text is the session's: Backspace takes back its last character first.
@@ -48,12 +48,12 @@ void CompositionPanel::softKeyboardKey(ContextHandle context, unsigned virtualKe
     // panel showed for them goes.
     std::string text = SoftKeyboard::CodeText(code);
     if (!IsWholeGbkText(text)) return;
-    commitSymbol(context, text);
+    CommitSymbol(context, text);
   }
   Rehover();
 }
 
-void CompositionPanel::command(ContextHandle context, int id) {
+void CompositionPanel::Command(ContextHandle context, int id) {
   if (id >= kCmdFirstSoftKeyboard && id <= kCmdLastSoftKeyboard) {
     // The session picks the table; showing the keyboard's window is the host's.
     softKeyboard_.SelectByCommand(id);
@@ -62,11 +62,11 @@ void CompositionPanel::command(ContextHandle context, int id) {
   }
   switch (id) {
     case kCmdPrevPage:
-      pagePrev();
+      PagePrev();
       host_.Invalidate(false);
       break;
     case kCmdNextPage:
-      pageNext();
+      PageNext();
       host_.Invalidate(false);
       break;
     // The buttons act on the input whatever the shape: typed with full shape on, the same keys
@@ -98,7 +98,7 @@ void CompositionPanel::command(ContextHandle context, int id) {
       FlushPending(context);
       state_.searchMode = !state_.searchMode;
       settings_.Write(setting::SearchMode, state_.searchMode ? 1 : 0);
-      refresh(context, false);
+      Refresh(context, false);
       break;
     case kCmdCommonCharset:
       if (flags_.Has(CS_BIG_CHARSET)) ToggleCharacterSet(context);
@@ -122,7 +122,7 @@ void CompositionPanel::command(ContextHandle context, int id) {
       state_.mode = state_.pinyinMode ? ModePinyin : ModeIdle;
       settings_.Write(setting::PinYinMode, state_.pinyinMode ? 1 : 0);
       bar_.SetIcon(kCmdPinyinSwitch, state_.pinyinMode ? kIconPinyinOn : kIconPinyinOff);
-      refresh(context, false);
+      Refresh(context, false);
       host_.Invalidate(true);
       break;
     default:

@@ -40,9 +40,9 @@ MouseResult CompositionPanel::Mouse(ContextHandle context, MouseEvent event, int
       // A command may run a modal loop that delivers mouse messages; it never runs twice.
       runningCommand_ = true;
       if (event == MouseEvent::RightUp && pressed.command == kCmdSearch) {
-        command(context, kCmdEngineMenu);
+        Command(context, kCmdEngineMenu);
       } else if (event == MouseEvent::LeftUp) {
-        command(context, pressed.command);
+        Command(context, pressed.command);
       }
       runningCommand_ = false;
     }

@@ -117,7 +117,7 @@ void PinyinSubpanel::Commit(ContextHandle context, std::string_view text, size_t
   // follows the choice rather than the spelled syllables again.
   std::string chosen(text);
   input.ClearPinyin();
-  panel_.choosePhrase(context, chosen, shared);
+  panel_.ChoosePhrase(context, chosen, shared);
   Refresh();
   panel_.host().Invalidate(false);
   panel_.AfterClick(context);
@@ -188,7 +188,7 @@ bool PinyinSubpanel::Click(ContextHandle context, int x, int y) {
   const PanelItem* hit = HitTest(VisibleItems(), x, y);
   if (!hit) {
     // The line holds the pending text: a click sends it, as on the stroke panel.
-    if (kCompositionLine.Contains(x, y)) panel_.commitPending(context);
+    if (kCompositionLine.Contains(x, y)) panel_.CommitPending(context);
     panel_.AfterClick(context);
     return false;
   }
@@ -290,7 +290,7 @@ int PinyinSubpanel::Key(ContextHandle context, int ch) {
     if (!spelling) return 0;
     std::string letters = SpelledLetters();
     Reset();
-    panel_.commitSymbol(context, letters);
+    panel_.CommitSymbol(context, letters);
     return 1;
   }
   if (ch == '+' || ch == '.' || ch == ',' || ch == '-') {

@@ -73,7 +73,7 @@ void ClickSymbol(CompositionPanel& panel, ContextHandle context, int index) {
   if (symbol == u'\n') {
     panel.Apply(context, UserAction::TypedKey(13));
   } else {
-    panel.commitSymbol(context, Utf16ToGbk(std::u16string_view(&symbol, 1)));
+    panel.CommitSymbol(context, Utf16ToGbk(std::u16string_view(&symbol, 1)));
   }
 }
 
@@ -138,7 +138,7 @@ std::string StrokeSubpanel::CharacterText(std::int64_t value) const {
 bool StrokeSubpanel::Click(ContextHandle context, int x, int y) {
   const PanelItem* item = HitTest(visible_, x, y);
   if (!item) {
-    if (kCompositionLine.Contains(x, y)) panel_.commitPending(context);
+    if (kCompositionLine.Contains(x, y)) panel_.CommitPending(context);
     panel_.AfterClick(context);
     return false;
   }
@@ -146,13 +146,13 @@ bool StrokeSubpanel::Click(ContextHandle context, int x, int y) {
   bool changed = false;
   switch (hit.kind) {
     case ItemCharacter:
-      changed = panel_.chooseCharacter(context, static_cast<CandidateId>(hit.value));
+      changed = panel_.ChooseCharacter(context, static_cast<CandidateId>(hit.value));
       break;
     case ItemRadical:
-      changed = panel_.chooseRadical(context, static_cast<int>(hit.value));
+      changed = panel_.ChooseRadical(context, static_cast<int>(hit.value));
       break;
     case ItemStroke:
-      changed = panel_.addStroke(context, static_cast<int>(hit.value));
+      changed = panel_.AddStroke(context, static_cast<int>(hit.value));
       break;
     case ItemSymbol:
       ClickSymbol(panel_, context, static_cast<int>(hit.value));
@@ -161,13 +161,13 @@ bool StrokeSubpanel::Click(ContextHandle context, int x, int y) {
       // Only what the label shows is sent: the strip that drew it knows the start it left out.
       const PhraseStrip& strip = panel_.state().mode == ModeAssociation ? association : phrases;
       std::string text(panel_.lexicon().CandidateText(static_cast<std::uint32_t>(hit.value)));
-      if (!text.empty()) panel_.choosePhrase(context, text, strip.prefixLength());
+      if (!text.empty()) panel_.ChoosePhrase(context, text, strip.prefixLength());
       break;
     }
     default:
       break;
   }
-  if (changed) panel_.refresh(context, false);
+  if (changed) panel_.Refresh(context, false);
   panel_.AfterClick(context);
   return true;
 }

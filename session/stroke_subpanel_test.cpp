@@ -45,7 +45,7 @@ TEST_F(StrokePanelTest, CharactersSitOnTheGridInRowsOfTen) {
   EXPECT_EQ(items[9].rect.left, 6 + 9 * 26);
   EXPECT_EQ(items[10].rect.top, 56);  // the second row of the page
   // The next page reuses the same cells.
-  panel->pageNext();
+  panel->PageNext();
   EXPECT_EQ(panel->strokePanel().VisibleItems()[0].rect, (Rect{6, 30, 26, 50}));
   EXPECT_EQ(panel->strokePanel().VisibleItems()[0].value,
             static_cast<std::int64_t>(panel->lists().mainList[20]));

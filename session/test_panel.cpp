@@ -55,7 +55,7 @@ CompositionPanel& PanelTest::Start() {
   lexicon = std::make_unique<Lexicon>(path);
   panel = std::make_unique<CompositionPanel>(*lexicon, settings, *flags, host, measure);
   lexicon->Initialize(&ShippedDictionaries());
-  panel->refresh(kContext, false);
+  panel->Refresh(kContext, false);
   return *panel;
 }
 

@@ -20,13 +20,13 @@ ActionResult CompositionPanel::Apply(ContextHandle context, const UserAction& ac
       DragEnded();
       break;
     case ActionKind::Key:
-      result.used = handleKey(context, action.key);
+      result.used = HandleKey(context, action.key);
       break;
     case ActionKind::Command:
-      command(context, action.command);
+      Command(context, action.command);
       break;
     case ActionKind::SoftKey:
-      softKeyboardKey(context, action.virtualKey, action.shift);
+      SoftKeyboardKey(context, action.virtualKey, action.shift);
       break;
     case ActionKind::InputClosed:
       ForgetLookup(context);
@@ -52,7 +52,7 @@ ActionResult CompositionPanel::Apply(ContextHandle context, const UserAction& ac
 
 void CompositionPanel::ForgetLookup(ContextHandle context) {
   ClearLists();
-  refresh(context, false);
+  Refresh(context, false);
   Rehover();
 }
 

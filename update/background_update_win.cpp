@@ -28,7 +28,7 @@ BackgroundUpdateCheck::BackgroundUpdateCheck(std::string baseUrl, std::string lo
   localName_ = localPath.substr(localPath.find_last_of('\\') + 1);
   thread_ = std::thread([state = state_, baseUrl, localPath, remoteName, window, message] {
     PreparedUpdate prepared;
-    UpdateResult result = state->agent.prepareUpdate(baseUrl, localPath, remoteName, prepared);
+    UpdateResult result = state->agent.PrepareUpdate(baseUrl, localPath, remoteName, prepared);
     std::lock_guard<std::mutex> hold(state->lock);
     state->prepared = prepared;
     state->result = result;
@@ -44,7 +44,7 @@ BackgroundUpdateCheck::BackgroundUpdateCheck(std::string baseUrl, std::string lo
 }
 
 BackgroundUpdateCheck::~BackgroundUpdateCheck() {
-  state_->agent.cancel();
+  state_->agent.Cancel();
   WaitForSingleObject(state_->finishedEvent, kEndWaitMs);
   bool finished = false;
   {
@@ -74,9 +74,9 @@ UpdateResult BackgroundUpdateCheck::Conclude() {
   if (thread_.joinable()) thread_.join();  // it has ended: it only lets go of its state
   UpdateResult& result = state_->result;
   if (result == UpdateResult::Updated) {
-    result = state_->agent.installPrepared(state_->prepared);
+    result = state_->agent.InstallPrepared(state_->prepared);
   } else if (result == UpdateResult::Refused) {
-    state_->agent.tellRefusal(localName_);
+    state_->agent.TellRefusal(localName_);
   }
   return result;
 }

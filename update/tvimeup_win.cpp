@@ -53,7 +53,7 @@ int Run(HINSTANCE instance, std::string_view commandLine) {
   UpdateAgent agent(IsInteractiveCommandLine(commandLine));
 
   // Itself first: a new updater finishes the work, silently.
-  UpdateResult self = agent.checkAndUpdateSelf(base, nullptr, "", "tvimeup.exe");
+  UpdateResult self = agent.CheckAndUpdateSelf(base, nullptr, "", "tvimeup.exe");
   if (self == UpdateResult::MustNotContinue) return 0;
   if (self == UpdateResult::Updated) {
     Announce(instance, settings,
@@ -65,7 +65,7 @@ int Run(HINSTANCE instance, std::string_view commandLine) {
   // Never the current directory: the input method starts this from inside applications.
   std::string manager = FindInstalledProgram("tvimedic.exe", settings.InstallDirectory());
   if (!manager.empty() &&
-      agent.checkAndUpdate(base, nullptr, manager, "", "") == UpdateResult::Updated) {
+      agent.CheckAndUpdate(base, nullptr, manager, "", "") == UpdateResult::Updated) {
     Announce(instance, settings, "更新通知\n\n沃岚鼠标输入法词典工具更新到最新版本 %s ！", manager);
   }
 
@@ -73,7 +73,7 @@ int Run(HINSTANCE instance, std::string_view commandLine) {
   UINT length = GetSystemDirectoryA(system, MAX_PATH);
   if (length > 0 && length < MAX_PATH - 13) {
     std::string module = std::string(system, length) + "\\tvime30.ime";
-    UpdateResult result = agent.checkAndUpdate(base, nullptr, module, "", "");
+    UpdateResult result = agent.CheckAndUpdate(base, nullptr, module, "", "");
     if (result == UpdateResult::MustNotContinue) return 0;
     if (result == UpdateResult::Updated) {
       Announce(instance, settings, "更新通知\n\n沃岚鼠标输入法更新到最新版本 %s ！", module);
@@ -83,7 +83,7 @@ int Run(HINSTANCE instance, std::string_view commandLine) {
     if (std::string wow64 = Wow64Module(); !wow64.empty() && IsExistingFile(wow64)) {
       std::string x86 = X86UpdateBaseUrl(base);
       UpdateResult wow64Result =
-          x86.empty() ? UpdateResult::NoUpdate : agent.checkAndUpdate(x86, nullptr, wow64, "", "");
+          x86.empty() ? UpdateResult::NoUpdate : agent.CheckAndUpdate(x86, nullptr, wow64, "", "");
       if (wow64Result == UpdateResult::MustNotContinue) return 0;
       if (wow64Result == UpdateResult::Updated) {
         Announce(instance, settings, "更新通知\n\n沃岚鼠标输入法更新到最新版本 %s ！", wow64);

@@ -118,12 +118,12 @@ UpdateAgent::UpdateAgent(bool interactive, const PublicKey& trustedKey, HINSTANC
 
 UpdateAgent::~UpdateAgent() = default;
 
-bool UpdateAgent::isOnline() const {
+bool UpdateAgent::IsOnline() const {
   DWORD flags = 0;
   return session_->handle() && InternetGetConnectedState(&flags, 0);
 }
 
-void UpdateAgent::cancel() {
+void UpdateAgent::Cancel() {
   cancelled_ = true;
   std::lock_guard<std::mutex> hold(jobLock_);
   if (auto job = job_.lock()) job->cancelled = true;
@@ -137,7 +137,7 @@ std::shared_ptr<FetchJob> UpdateAgent::NewJob() {
   return job;
 }
 
-void UpdateAgent::tellRefusal(const std::string& name) const {
+void UpdateAgent::TellRefusal(const std::string& name) const {
   if (!interactive_ || refusal_ == UpdateRefusal::None) return;
   MessageBoxW(nullptr, WideFromUtf8(RefusalText(name, refusal_)).c_str(),
               WideFromUtf8(kTitle).c_str(), MB_OK | MB_ICONWARNING);
@@ -202,14 +202,14 @@ UpdateResult UpdateAgent::Fetch(const UpdateOffer& offer, const std::string& pat
   return *result;
 }
 
-UpdateResult UpdateAgent::checkAndUpdate(const std::string& baseUrl, ProgressSink* sink,
+UpdateResult UpdateAgent::CheckAndUpdate(const std::string& baseUrl, ProgressSink* sink,
                                          const std::string& localPath,
                                          const std::string& manifestName,
                                          const std::string& remoteName) {
   UpdateOffer offer;
   UpdateResult found = Offer(baseUrl, localPath, manifestName, remoteName, offer);
   if (found != UpdateResult::Updated) {
-    if (found == UpdateResult::Refused) tellRefusal(FileNameOf(localPath));
+    if (found == UpdateResult::Refused) TellRefusal(FileNameOf(localPath));
     return found;
   }
   if (interactive_ &&
@@ -230,7 +230,7 @@ UpdateResult UpdateAgent::checkAndUpdate(const std::string& baseUrl, ProgressSin
   UpdateResult fetched = Fetch(offer, temp, sink);
   dialog.reset();
   if (fetched != UpdateResult::Updated) {
-    if (fetched == UpdateResult::Refused) tellRefusal(offer.localName);
+    if (fetched == UpdateResult::Refused) TellRefusal(offer.localName);
     return fetched;
   }
   if (!replaceFile(localPath, temp)) {
@@ -240,13 +240,13 @@ UpdateResult UpdateAgent::checkAndUpdate(const std::string& baseUrl, ProgressSin
   return UpdateResult::Updated;
 }
 
-UpdateResult UpdateAgent::checkAndUpdateSelf(const std::string& baseUrl, ProgressSink* sink,
+UpdateResult UpdateAgent::CheckAndUpdateSelf(const std::string& baseUrl, ProgressSink* sink,
                                              const std::string& manifestName,
                                              const std::string& remoteName) {
-  return checkAndUpdate(baseUrl, sink, OwnProgramPath(), manifestName, remoteName);
+  return CheckAndUpdate(baseUrl, sink, OwnProgramPath(), manifestName, remoteName);
 }
 
-UpdateResult UpdateAgent::prepareUpdate(const std::string& baseUrl, const std::string& localPath,
+UpdateResult UpdateAgent::PrepareUpdate(const std::string& baseUrl, const std::string& localPath,
                                         const std::string& remoteName, PreparedUpdate& prepared) {
   UpdateOffer offer;
   UpdateResult found = Offer(baseUrl, localPath, "", remoteName, offer);
@@ -267,7 +267,7 @@ UpdateResult UpdateAgent::prepareUpdate(const std::string& baseUrl, const std::s
   return UpdateResult::Updated;
 }
 
-UpdateResult UpdateAgent::installPrepared(const PreparedUpdate& prepared) {
+UpdateResult UpdateAgent::InstallPrepared(const PreparedUpdate& prepared) {
   UpdateResult result = UpdateResult::Updated;
   if (interactive_ && !Ask(Question(prepared.localName, prepared.version, prepared.mandatory))) {
     result = prepared.mandatory ? UpdateResult::MustNotContinue : UpdateResult::Declined;
@@ -279,10 +279,10 @@ UpdateResult UpdateAgent::installPrepared(const PreparedUpdate& prepared) {
   return result;
 }
 
-int UpdateAgent::downloadToFile(const std::string& url, const std::string& path, bool showDialog,
+int UpdateAgent::DownloadToFile(const std::string& url, const std::string& path, bool showDialog,
                                 std::uint64_t limit) {
   refusal_ = UpdateRefusal::None;
-  if (!isOnline()) return 1;
+  if (!IsOnline()) return 1;
   std::optional<DownloadProgressDialog> dialog;
   if (showDialog) {
     dialog.emplace(resources_);
@@ -297,10 +297,10 @@ int UpdateAgent::downloadToFile(const std::string& url, const std::string& path,
   return waited == Waited::Done && *ok ? 0 : 2;
 }
 
-int UpdateAgent::downloadSignedToFile(const std::string& url, const std::string& path,
+int UpdateAgent::DownloadSignedToFile(const std::string& url, const std::string& path,
                                       bool showDialog) {
   refusal_ = UpdateRefusal::None;
-  if (!isOnline()) return 1;
+  if (!IsOnline()) return 1;
   UpdateOffer offer;
   offer.fileUrl = url;
   {

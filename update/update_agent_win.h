@@ -27,7 +27,7 @@ class UpdateSession;
 struct FetchJob;
 struct UpdateOffer;
 
-// checkAndUpdate's results; callers rely on the numbers.
+// CheckAndUpdate's results; callers rely on the numbers.
 enum class UpdateResult : int {
   Updated = 0,          // the new file is in place: restart the updated program
   NotConnected = 1,     // no WinINet, or no network connection
@@ -79,42 +79,42 @@ class UpdateAgent {
   UpdateAgent& operator=(const UpdateAgent&) = delete;
   ~UpdateAgent();
 
-  bool isOnline() const;
+  bool IsOnline() const;
   // Brings `localPath` up to the version published under `baseUrl` (which ends in "updates/"):
   // asks (interactive), downloads with the dialog (interactive, without a sink), checks and
   // swaps. The manifest and remote names may be empty (then derived from the remote or local
   // name).
-  UpdateResult checkAndUpdate(const std::string& baseUrl, ProgressSink* sink,
+  UpdateResult CheckAndUpdate(const std::string& baseUrl, ProgressSink* sink,
                               const std::string& localPath, const std::string& manifestName,
                               const std::string& remoteName);
   // The same for the running program's own file.
-  UpdateResult checkAndUpdateSelf(const std::string& baseUrl, ProgressSink* sink,
+  UpdateResult CheckAndUpdateSelf(const std::string& baseUrl, ProgressSink* sink,
                                   const std::string& manifestName, const std::string& remoteName);
 
   // The network half of a check, for a thread of its own: no question and no window. Updated
   // means that `prepared` holds a verified newer file; any other result leaves nothing behind.
-  UpdateResult prepareUpdate(const std::string& baseUrl, const std::string& localPath,
+  UpdateResult PrepareUpdate(const std::string& baseUrl, const std::string& localPath,
                              const std::string& remoteName, PreparedUpdate& prepared);
   // The other half, on a thread with windows: asks (interactive) and puts the file in place.
   // The temporary file is gone afterwards whatever the answer.
-  UpdateResult installPrepared(const PreparedUpdate& prepared);
+  UpdateResult InstallPrepared(const PreparedUpdate& prepared);
 
   // Fetches one address into one file: 0 done, 1 not online, 2 failed (a body over `limit`
   // bytes included: it is not read on).
-  int downloadToFile(const std::string& url, const std::string& path, bool showDialog,
+  int DownloadToFile(const std::string& url, const std::string& path, bool showDialog,
                      std::uint64_t limit = kMaxUpdateFileSize);
   // The same for a program published with its statement ("<url>.meta"): the file is put in
   // place only when it is the program the statement names, byte for byte; else 2, and whatever
   // was at `path` stays.
-  int downloadSignedToFile(const std::string& url, const std::string& path, bool showDialog);
+  int DownloadSignedToFile(const std::string& url, const std::string& path, bool showDialog);
 
   // Why the last check or download refused an update (None when it did not).
   UpdateRefusal lastRefusal() const { return refusal_; }
   // Tells an interactive user in one line why the update of `name` was refused.
-  void tellRefusal(const std::string& name) const;
+  void TellRefusal(const std::string& name) const;
   // From any thread: the running check ends at its next block, as if cancelled, and so does
   // every later one of this agent.
-  void cancel();
+  void Cancel();
 
  private:
   std::shared_ptr<FetchJob> NewJob();
@@ -133,7 +133,7 @@ class UpdateAgent {
   UpdateRefusal refusal_ = UpdateRefusal::None;
   std::atomic<bool> cancelled_{false};
   std::mutex jobLock_;
-  std::weak_ptr<FetchJob> job_;  // the job running now, for cancel()
+  std::weak_ptr<FetchJob> job_;  // the job running now, for Cancel()
 };
 
 }  // namespace tvime

@@ -63,7 +63,7 @@ class UpdateAgentTest : public ::testing::Test {
   }
 
   UpdateResult Check(const std::string& kind) {
-    return agent.checkAndUpdate(Server(kind), nullptr, installed, "", "");
+    return agent.CheckAndUpdate(Server(kind), nullptr, installed, "", "");
   }
 
   testing::TempDir folder;
@@ -72,7 +72,7 @@ class UpdateAgentTest : public ::testing::Test {
 };
 
 TEST_F(UpdateAgentTest, ASignedNewerFileIsInstalledWithoutABackupLeft) {
-  ASSERT_TRUE(agent.isOnline());
+  ASSERT_TRUE(agent.IsOnline());
   EXPECT_EQ(Check("good"), UpdateResult::Updated);
   EXPECT_EQ(fileVersionString(installed), "3.1");
   EXPECT_EQ(testing::FileContents(installed), Published("good"));
@@ -108,7 +108,7 @@ TEST_F(UpdateAgentTest, EveryAttackOnTheManagerIsRefusedAndTheInstalledOneStays)
     SCOPED_TRACE(attack.kind);
     DWORD start = GetTickCount();
     UpdateAgent fresh(false);
-    EXPECT_EQ(fresh.checkAndUpdate(Server(attack.kind), nullptr, installed, "", ""), attack.result);
+    EXPECT_EQ(fresh.CheckAndUpdate(Server(attack.kind), nullptr, installed, "", ""), attack.result);
     EXPECT_EQ(fresh.lastRefusal(), attack.why);
     EXPECT_LT(GetTickCount() - start, 3000u) << "refusing took long: it read what it refused";
     EXPECT_EQ(testing::FileContents(installed), before);
@@ -160,7 +160,7 @@ TEST_F(UpdateAgentTest, AServerSendingAByteASecondEndsTheCheckWithinItsBudget) {
     SCOPED_TRACE(kind);
     DWORD start = GetTickCount();
     UpdateAgent fresh(false);
-    EXPECT_EQ(fresh.checkAndUpdate(Server(kind), nullptr, installed, "", ""),
+    EXPECT_EQ(fresh.CheckAndUpdate(Server(kind), nullptr, installed, "", ""),
               UpdateResult::Refused);
     EXPECT_EQ(fresh.lastRefusal(), UpdateRefusal::NoAnswer);
     DWORD spent = GetTickCount() - start;
@@ -176,7 +176,7 @@ TEST_F(UpdateAgentTest, AServerThatNeverAnswersEndsTheCheckWithinTheRequestTimeo
   ASSERT_NE(silent.port(), 0);
   DWORD start = GetTickCount();
   UpdateResult result =
-      agent.checkAndUpdate("http://127.0.0.1:" + std::to_string(silent.port()) + "/updates/",
+      agent.CheckAndUpdate("http://127.0.0.1:" + std::to_string(silent.port()) + "/updates/",
                            nullptr, installed, "", "");
   DWORD spent = GetTickCount() - start;
   std::cout << "a silent server: the check ended after " << spent << " ms\n";
@@ -230,7 +230,7 @@ TEST_F(UpdateAgentTest, OverHttpsAServerWithAnUntrustedCertificateIsNotAskedAnyt
   ASSERT_FALSE(port.empty());
   std::string access = std::string(TVIME_UPDATE_SERVER_ROOT) + "\\logs\\access.log";
   size_t requestsBefore = testing::FileContents(access).size();
-  EXPECT_EQ(agent.checkAndUpdate("https://127.0.0.1:" + port + "/good/updates/", nullptr, installed,
+  EXPECT_EQ(agent.CheckAndUpdate("https://127.0.0.1:" + port + "/good/updates/", nullptr, installed,
                                  "", ""),
             UpdateResult::OpenFailed);
   EXPECT_EQ(testing::FileContents(installed), before);
@@ -244,18 +244,18 @@ TEST(UpdateAgentDownload, OnlyASignedProgramIsPutInPlace) {
   testing::TempDir folder;
   std::string target = folder.File("tvimedic.exe");
   UpdateAgent agent(false);
-  EXPECT_EQ(agent.downloadSignedToFile(Server("tampered") + "tvimedic.exe", target, false), 2);
-  EXPECT_EQ(agent.downloadSignedToFile(Server("unsigned") + "tvimedic.exe", target, false), 2);
-  EXPECT_EQ(agent.downloadSignedToFile(Server("othername") + "tvimedic.exe", target, false), 2);
-  EXPECT_EQ(agent.downloadSignedToFile(Server("renamed") + "tvimedic.exe", target, false), 2);
-  EXPECT_EQ(agent.downloadSignedToFile(Server("bigfile") + "tvimedic.exe", target, false), 2);
+  EXPECT_EQ(agent.DownloadSignedToFile(Server("tampered") + "tvimedic.exe", target, false), 2);
+  EXPECT_EQ(agent.DownloadSignedToFile(Server("unsigned") + "tvimedic.exe", target, false), 2);
+  EXPECT_EQ(agent.DownloadSignedToFile(Server("othername") + "tvimedic.exe", target, false), 2);
+  EXPECT_EQ(agent.DownloadSignedToFile(Server("renamed") + "tvimedic.exe", target, false), 2);
+  EXPECT_EQ(agent.DownloadSignedToFile(Server("bigfile") + "tvimedic.exe", target, false), 2);
   EXPECT_EQ(folder.EntryCount(), 0u) << "a refused download left a file";
   // An existing file is not touched by a refused one.
   ASSERT_TRUE(ReplaceFileContents(target, "old"));
-  EXPECT_EQ(agent.downloadSignedToFile(Server("tampered") + "tvimedic.exe", target, false), 2);
+  EXPECT_EQ(agent.DownloadSignedToFile(Server("tampered") + "tvimedic.exe", target, false), 2);
   EXPECT_EQ(testing::FileContents(target), "old");
-  EXPECT_EQ(agent.downloadSignedToFile(Server("good") + "missing.exe", target, false), 2);
-  EXPECT_EQ(agent.downloadSignedToFile(Server("good") + "tvimedic.exe", target, false), 0);
+  EXPECT_EQ(agent.DownloadSignedToFile(Server("good") + "missing.exe", target, false), 2);
+  EXPECT_EQ(agent.DownloadSignedToFile(Server("good") + "tvimedic.exe", target, false), 0);
   EXPECT_EQ(fileVersionString(target), "3.1");
   EXPECT_EQ(folder.EntryCount(), 1u);
 }
@@ -267,11 +267,11 @@ TEST(UpdateAgentDownload, APlainDownloadStopsAtItsLimit) {
   std::string target = folder.File("feed.txt");
   UpdateAgent agent(false);
   DWORD start = GetTickCount();
-  EXPECT_EQ(agent.downloadToFile(Server("bigfile") + "tvimedic.exe", target, false, 64 * 1024), 2);
-  EXPECT_EQ(agent.downloadToFile(Server("biglength") + "tvimedic.exe", target, false, 64 * 1024),
+  EXPECT_EQ(agent.DownloadToFile(Server("bigfile") + "tvimedic.exe", target, false, 64 * 1024), 2);
+  EXPECT_EQ(agent.DownloadToFile(Server("biglength") + "tvimedic.exe", target, false, 64 * 1024),
             2);
   EXPECT_LT(GetTickCount() - start, 3000u);
-  EXPECT_EQ(agent.downloadToFile(Server("good") + "tvimedic.exe.txt", target, false, 64 * 1024), 0);
+  EXPECT_EQ(agent.DownloadToFile(Server("good") + "tvimedic.exe.txt", target, false, 64 * 1024), 0);
   EXPECT_EQ(testing::FileContents(target), "3.1");
 }
 
@@ -294,7 +294,7 @@ class CancellingSink : public ProgressSink {
 TEST_F(UpdateAgentTest, ACancelledDownloadStopsAndInstallsNothing) {
   CancellingSink sink;
   DWORD start = GetTickCount();
-  EXPECT_EQ(agent.checkAndUpdate(Server("slow"), &sink, installed, "", ""),
+  EXPECT_EQ(agent.CheckAndUpdate(Server("slow"), &sink, installed, "", ""),
             UpdateResult::MustNotContinue);
   EXPECT_LT(GetTickCount() - start, 3000u) << "the cancelled download went on";
   EXPECT_EQ(sink.starts, 1);
@@ -307,11 +307,11 @@ TEST_F(UpdateAgentTest, ACancelledDownloadStopsAndInstallsNothing) {
 }
 
 TEST_F(UpdateAgentTest, MissingManifestsAndServersFailWithTheirCodes) {
-  EXPECT_EQ(agent.checkAndUpdate(Server("nothing"), nullptr, installed, "", ""),
+  EXPECT_EQ(agent.CheckAndUpdate(Server("nothing"), nullptr, installed, "", ""),
             UpdateResult::ManifestFailed);
-  EXPECT_EQ(agent.checkAndUpdate("http://127.0.0.1:9/updates/", nullptr, installed, "", ""),
+  EXPECT_EQ(agent.CheckAndUpdate("http://127.0.0.1:9/updates/", nullptr, installed, "", ""),
             UpdateResult::OpenFailed);
-  EXPECT_EQ(agent.checkAndUpdate(Server("good"), nullptr, folder.File("none.exe"), "", ""),
+  EXPECT_EQ(agent.CheckAndUpdate(Server("good"), nullptr, folder.File("none.exe"), "", ""),
             UpdateResult::NoLocalVersion);
   EXPECT_EQ(testing::FileContents(installed), before);
 }
@@ -325,7 +325,7 @@ TEST(UpdateAgentCost, ACheckWithNothingToUpdateTakesAFewMilliseconds) {
       CopyFileA((testing::ProgramFolder() + "tvimegui.exe").c_str(), installed.c_str(), FALSE));
   DWORD start = GetTickCount();
   UpdateAgent agent(false);
-  UpdateResult result = agent.checkAndUpdate(Server("good"), nullptr, installed, "", "");
+  UpdateResult result = agent.CheckAndUpdate(Server("good"), nullptr, installed, "", "");
   DWORD spent = GetTickCount() - start;
   EXPECT_EQ(result, UpdateResult::NoUpdate);
   std::cout << "a check with nothing to update: " << spent << " ms\n";

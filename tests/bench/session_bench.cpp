@@ -35,7 +35,7 @@ struct Session {
         panel(lexicon, settings, flags, host, measure) {
     static DirectoryResources resources(TVIME_DICT_DIR);
     lexicon.Initialize(&resources);
-    panel.refresh(0, false);
+    panel.Refresh(0, false);
   }
   void Click(int x, int y) {
     panel.Apply(0, UserAction::Pointer(MouseEvent::LeftDown, x, y));
@@ -71,8 +71,8 @@ void BM_ClickFirstStroke(benchmark::State& state) {
     s.Click(heng.left + 5, heng.top + 5);
     worst = std::max(worst, Microseconds(Clock::now() - start));
     state.PauseTiming();
-    s.panel.clearAll(0);
-    s.panel.refresh(0, false);
+    s.panel.ClearAll(0);
+    s.panel.Refresh(0, false);
     state.ResumeTiming();
   }
   state.counters["worst_us"] = worst;
@@ -85,9 +85,9 @@ void BM_ClickCandidateThroughAssociation(benchmark::State& state) {
   double worst = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    s.panel.clearAll(0);
-    for (int stroke : {1, 4, 0, 1}) s.panel.addStroke(0, stroke);  // 竖 折 横 竖
-    s.panel.refresh(0, false);
+    s.panel.ClearAll(0);
+    for (int stroke : {1, 4, 0, 1}) s.panel.AddStroke(0, stroke);  // 竖 折 横 竖
+    s.panel.Refresh(0, false);
     const PanelItem& first = s.panel.strokePanel().VisibleItems().front();
     int x = first.rect.left + 5, y = first.rect.top + 5;
     state.ResumeTiming();

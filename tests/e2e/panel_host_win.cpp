@@ -105,10 +105,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   CreateStatusBarWindow(instance, kStatusClass, owner);
   if (mode == L"pinyin") panel.Apply(1, UserAction::Run(kCmdPinyinSwitch));
   if (mode == L"association") {
-    for (int stroke : {1, 4, 0, 1}) panel.addStroke(1, stroke);  // 竖 折 横 竖
-    panel.refresh(1, false);
-    panel.chooseCharacter(1, panel.lists().mainList.front());
-    panel.refresh(1, false);
+    for (int stroke : {1, 4, 0, 1}) panel.AddStroke(1, stroke);  // 竖 折 横 竖
+    panel.Refresh(1, false);
+    panel.ChooseCharacter(1, panel.lists().mainList.front());
+    panel.Refresh(1, false);
   }
   ShowCompositionWindow(composition);
   SetWindowPos(composition, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

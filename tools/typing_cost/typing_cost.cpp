@@ -157,7 +157,7 @@ TypingSimulator::TypingSimulator(const ResourceSource& dictionaries, const Typin
   lexicon_ = std::make_unique<Lexicon>(nullptr);
   panel_ = std::make_unique<CompositionPanel>(*lexicon_, settings_, flags_, host_, measure_);
   lexicon_->Initialize(&dictionaries);
-  panel_->refresh(kContext, false);
+  panel_->Refresh(kContext, false);
 }
 
 TypingSimulator::~TypingSimulator() = default;
@@ -242,7 +242,7 @@ bool TypingSimulator::TypeOther(char32_t character, std::string& error) {
     ++cost_.skipped;
   } else {
     expected = GbkOf(character);
-    panel_->commitSymbol(kContext, expected);
+    panel_->CommitSymbol(kContext, expected);
     ++cost_.symbols;
   }
   if (!Check(before, expected, error)) return false;
@@ -333,7 +333,7 @@ bool TypingSimulator::Execute(const Plan& plan, std::string_view upcoming, size_
 bool TypingSimulator::CommitUnreachable(std::string_view upcoming, std::string& error) {
   size_t before = host_.received.size();
   std::string_view character = upcoming.substr(0, 2);
-  panel_->commitSymbol(kContext, character);
+  panel_->CommitSymbol(kContext, character);
   ++cost_.unreachable;
   if (trace_) *trace_ << position_ << "\tunreachable\t" << GbkToUtf8(character) << "\t\t\t0\n";
   if (!Check(before, character, error)) return false;
@@ -346,7 +346,7 @@ void TypingSimulator::PlanAssociation(std::string_view upcoming, const std::stri
   if (displayText.empty()) return;
   for (const PanelItem& item : association.items()) {
     std::string_view text = lexicon_->CandidateText(static_cast<CandidateId>(item.value));
-    // A click commits the phrase past the context, as choosePhrase cuts it.
+    // A click commits the phrase past the context, as ChoosePhrase cuts it.
     std::string_view rest = text.substr(std::min(displayText.size(), text.size()));
     if (rest.empty() || rest.size() % 2 != 0 || !upcoming.starts_with(rest)) continue;
     int page = item.row / association.rowsPerPage();

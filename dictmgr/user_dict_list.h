@@ -8,11 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "base/product_title.h"
+
 namespace tvime {
 
 // What the manager says (UTF-8), exactly as the user reads it.
 namespace manager_text {
-inline constexpr char kTitle[] = "沃岚鼠标输入法 3.1 词库维护工具";
+inline constexpr char kTitle[] = TVIME_PRODUCT_TITLE " 词库维护工具";
 inline constexpr char kEnterWord[] = "请输入要增加的词条！";
 inline constexpr char kNotAWord[] = "对不起，你添加的词组不是合法词组或者词库中已经有该词！";
 inline constexpr char kSelectToDelete[] = "请选择要删除的词条！";

@@ -5,10 +5,12 @@
 #include <string_view>
 #include <vector>
 
+#include "base/product_title.h"
+
 namespace tvime {
 
 inline constexpr char kImeFileName[] = "tvime30.ime";
-inline constexpr char kLayoutText[] = "中文-沃岚鼠标输入法3.1";
+inline constexpr char kLayoutText[] = "中文-" TVIME_PRODUCT_NAME TVIME_PRODUCT_VERSION;
 
 // Splits at every blank or tab: two separators in a row give an empty word between them.
 std::vector<std::string> SplitInstallerWords(std::string_view commandLine);

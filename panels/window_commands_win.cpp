@@ -10,6 +10,7 @@
 #include "about/about_dialog_win.h"
 #include "base/gbk.h"
 #include "base/module_thread_win.h"
+#include "base/product_title.h"
 #include "base/program_location_win.h"
 #include "base/user_data_path_win.h"
 #include "base/wide_text_win.h"
@@ -27,8 +28,6 @@
 
 namespace tvime {
 namespace {
-
-constexpr char kCaption[] = "沃岚鼠标输入法 3.1";
 
 // The composition window in front again after a dialog or a message box.
 void BringCompositionBack() {
@@ -68,7 +67,7 @@ std::string FetchDictionaryManager() {
   PanelWindows& w = *Windows();
   if (w.host->ShowMessageBox("由于你没有安装或者下载沃岚鼠标输入法词典管理工具。\n"
                              "你现在需要下载词典管理工具吗？",
-                             kCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+                             kProductTitle, MB_YESNO | MB_ICONQUESTION) != IDYES) {
     return {};
   }
   std::string path = FetchedManagerPath();
@@ -188,7 +187,7 @@ void RunWindowCommand(ContextHandle context, int id) {
       // user's application's, with the user's unsaved work.
       if (!w.host->HasExitCommand()) break;
       if (w.settings->Read(setting::QuitAppConfirm) == 0 ||
-          w.host->ShowMessageBox("您真的要退出沃岚鼠标输入法外挂应用程序吗？", kCaption,
+          w.host->ShowMessageBox("您真的要退出沃岚鼠标输入法外挂应用程序吗？", kProductTitle,
                                  MB_YESNO | MB_ICONQUESTION) == IDYES) {
         PostQuitMessage(0);
       }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <thread>
 
+#include "base/product_title.h"
 #include "base/program_location_win.h"
 #include "base/wide_text_win.h"
 #include "update/download_progress_dialog_win.h"
@@ -14,7 +15,7 @@
 namespace tvime {
 namespace {
 
-constexpr char kTitle[] = "沃岚鼠标输入法";
+constexpr char kTitle[] = TVIME_PRODUCT_NAME;
 // How long a cancelled job may take to notice before it is left to end on its own.
 constexpr DWORD kCancelWaitMs = 1000;
 

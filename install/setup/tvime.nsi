@@ -24,16 +24,19 @@ Unicode true
 !include FileFunc.nsh
 !include WinMessages.nsh
 
-!define PRODUCT "沃岚鼠标输入法"
+; The product's name and version, and the stand-alone program's exit command, as the programs
+; have them (makensis runs in this script's folder).
+!searchparse /file "../../base/product_title.h" '#define TVIME_PRODUCT_NAME "' PRODUCT '"'
+!searchparse /file "../../base/product_title.h" '#define TVIME_PRODUCT_VERSION "' PRODUCT_VERSION '"'
+!searchparse /file "../../resources/resource_ids.h" '#define IDM_TRAY_EXIT ' GUI_EXIT_COMMAND
 !define PUBLISHER "Tavrin"
 !define SETTINGS_KEY "Software\Tavrin\tvime3.0\Settings"
 !define PRODUCT_KEY "Software\Tavrin\tvime3.0"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\TavrinIME"
 !define MENU_FOLDER "$SMPROGRAMS\${PRODUCT}"
 !define GUI_WINDOW_CLASS "TavrinIMEGUIApp30"
-!define GUI_EXIT_COMMAND 105
 
-Name "${PRODUCT} 3.1"
+Name "${PRODUCT} ${PRODUCT_VERSION}"
 OutFile "${OUTFILE}"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
@@ -196,7 +199,7 @@ Section "install"
   CreateShortcut "${MENU_FOLDER}\词库维护.lnk" "$INSTDIR\tvimedic.exe"
   CreateShortcut "${MENU_FOLDER}\卸载${PRODUCT}.lnk" "$INSTDIR\uninstall.exe"
 
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} 3.1"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} ${PRODUCT_VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\tvimegui.exe"

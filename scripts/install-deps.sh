@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs everything the build and the tests need on Debian 12, idempotently.
+# Installs everything the build and the tests need on Debian 12, idempotently; with --artwork,
+# also what the artwork script draws with.
 # Packages that are already present are not touched; apt runs only when something is missing.
 set -euo pipefail
 
@@ -23,6 +24,13 @@ packages=(
   # sans face for 黑体, Arial's metrics, Wine's own Tahoma and Marlett
   fontconfig fonts-arphic-uming fonts-wqy-microhei fonts-liberation2 fonts-wine
 )
+# --artwork: also what tools/artwork/make_artwork.py draws with (a maintainer's run, not the
+# build's): ImageMagick for text and BMP output, the CJK and Latin outline fonts, and WenQuanYi's
+# bitmap song face. The fonts become pixels of the checked-in pictures; the Wine prefixes never
+# see them (cmake/wine-run.sh).
+if [ "${1:-}" = "--artwork" ]; then
+  packages+=(imagemagick fontconfig fonts-noto-cjk xfonts-wqy fonts-dejavu-core)
+fi
 
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"

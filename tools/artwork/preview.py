@@ -20,9 +20,10 @@ from pathlib import Path
 
 sys.dont_write_bytecode = True  # leave no __pycache__ beside the scripts
 sys.path.insert(0, str(Path(__file__).resolve().parent))
-import make_artwork as art  # noqa: E402
+import artwork_common as common  # noqa: E402
+import drawing  # noqa: E402
 
-ART = art.OUT_DIR
+ART = common.OUT_DIR
 SONG = "AR-PL-UMing-CN"  # a Ming face standing in for 宋体
 
 
@@ -83,7 +84,7 @@ class Canvas:
 
     def text(self, text, x, y_top, size, colour, line_height, font=SONG):
         """Text with its baseline placed as GDI would for a line of `line_height` at y_top."""
-        mask, (ox, oy) = art.text_mask(text, font, size)
+        mask, (ox, oy) = drawing.text_mask(text, font, size)
         baseline = y_top + (line_height + size) // 2 - 2
         left, top = x - ox, baseline - oy
         for my in range(mask.h):
@@ -97,14 +98,14 @@ class Canvas:
 
     def save(self, path, scale):
         raw = bytes(v for row in self.rows for c in row for v in c)
-        subprocess.run([art.CONVERT, "-size", f"{self.w}x{self.h}", "-depth", "8", "rgb:-",
+        subprocess.run([common.CONVERT, "-size", f"{self.w}x{self.h}", "-depth", "8", "rgb:-",
                         "-filter", "point", "-resize", f"{scale * 100}%", str(path)],
                        input=raw, check=True)
 
 
 def enlarged_copies(out):
     for bmp in sorted(ART.glob("*.bmp")):
-        subprocess.run([art.CONVERT, str(bmp), "-filter", "point", "-resize", "400%",
+        subprocess.run([common.CONVERT, str(bmp), "-filter", "point", "-resize", "400%",
                         str(out / f"{bmp.stem}_x4.png")], check=True)
 
 

@@ -1,17 +1,4 @@
-# Cross-compiles for Windows with MinGW-w64. The posix thread variant gives std::thread and
-# std::mutex; every binary is linked statically so that it needs no MinGW DLL.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiles for 32-bit Windows with MinGW-w64 (cmake/mingw-w64-toolchain.cmake).
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(TVIME_MINGW_TRIPLE i686-w64-mingw32)
-
-set(CMAKE_C_COMPILER ${TVIME_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TVIME_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${TVIME_MINGW_TRIPLE}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${TVIME_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-toolchain.cmake)

@@ -58,18 +58,15 @@ void CompositionPanel::SyncLexiconOptions() {
 
 bool CompositionPanel::ClearLists() {
   bool held = lists_.Clear();
-  ResetDisplayState();
-  return held;
-}
-
-void CompositionPanel::ResetDisplayState() {
-  lists_.Clear();
   state_.pageFirst = 0;
   stroke_->characters.Fill({});
   stroke_->phrases.Clear();
   stroke_->association.Clear();
   stroke_->Rebuild();
+  return held;
 }
+
+void CompositionPanel::ResetDisplayState() { ClearLists(); }
 
 void CompositionPanel::ReturnToStrokePanel(ContextHandle context) {
   state_.mode = ModeStrokes;  // classified again by the refresh

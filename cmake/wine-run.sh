@@ -137,5 +137,13 @@ if ! prefix_ready; then
   exec 9>&-
 fi
 
-timeout --kill-after=10 "${TVIME_WINE_TIMEOUT:-120}" "$wine" "$@" | tr -d '\r'
-exit "${PIPESTATUS[0]}"
+# The output goes to files, not pipes: a process the program starts and leaves running (an
+# updater it launches; Wine's own services, which the first program in a prefix starts) inherits
+# them, and a pipe would stay open, holding whoever reads it, until that process ended.
+output=$(mktemp) errors=$(mktemp)
+trap 'rm -f "$output" "$errors"' EXIT
+timeout --kill-after=10 "${TVIME_WINE_TIMEOUT:-120}" "$wine" "$@" >"$output" 2>"$errors"
+status=$?
+tr -d '\r' <"$output"
+cat "$errors" >&2
+exit "$status"

@@ -84,18 +84,15 @@ build win64 && win64_built=1
 # SysWOW64 step.
 build win32 && win32_built=1
 # A Windows preset's tests: first those without a display (they must do without one), then
-# those that open windows. Now and then a Wine process hangs on its way in or out (seen in
-# CreateProcess and at exit, with the test's own work done and passed; alone it never recurs), so
-# a test that runs out of time gets one more run. A test that fails is not run again.
+# those that open windows.
 run_windows_tests() {
   local preset=$1
-  local retry=(--repeat after-timeout:2)
-  run_tests "$preset" --name "$preset" -LE display "${retry[@]}" -- DISPLAY=
+  run_tests "$preset" --name "$preset" -LE display -- DISPLAY=
   # A Wine process still alive from the tests without a display would keep the prefix's server,
   # and every window after it would find no display.
   WINEPREFIX="$PWD/build/$preset/wine" wineserver -k 2>/dev/null || true
   [ -n "$xvfb_pid" ] || start_xvfb
-  run_tests "$preset" --name "$preset-display" -L display "${retry[@]}" -- DISPLAY="$XVFB_DISPLAY"
+  run_tests "$preset" --name "$preset-display" -L display -- DISPLAY="$XVFB_DISPLAY"
 }
 if [ "$win64_built" = 1 ]; then
   run_windows_tests win64

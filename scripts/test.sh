@@ -99,6 +99,7 @@ if [ "$win64_built" = 1 ]; then
   grep -h "^click-to-text" build/win64/Testing/Temporary/LastTest*.log 2>/dev/null || true
   DISPLAY="$XVFB_DISPLAY" cmake/wine-run.sh --prefix "$PWD/build/win64/wine" \
     build/win64/bin/tvime-ime-key-cost.exe 2>/dev/null || true
+  DISPLAY="$XVFB_DISPLAY" scripts/ime-memory.sh build/win64 || true
   WINEPREFIX="$PWD/build/win64/wine" wineserver -k 2>/dev/null || true
 fi
 if [ "$win32_built" = 1 ]; then

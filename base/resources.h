@@ -23,6 +23,9 @@ class ResourceSource {
   virtual ~ResourceSource() = default;
   // The bytes of the data resource, valid for the life of this source; nullopt when absent.
   virtual std::optional<ByteSpan> FindData(std::string_view name) const = 0;
+  // True when the resource's bytes are decoded already (descrambled, cut to their length), as in
+  // the image of the dictionaries every process maps: dictionaries then use them in place.
+  virtual bool Decoded(std::string_view /*name*/) const { return false; }
 };
 
 // Files of one directory stand for the resources; each file is read once, on first request.

@@ -42,18 +42,31 @@ bool DictionaryFile::LoadFromResource(const ResourceSource* module, std::string_
   if (!module) return false;
   std::optional<ByteSpan> resource = module->FindData(name);
   if (!resource) return false;
-  return LoadFromBytes(*resource, kind);
+  return module->Decoded(name) ? LoadFromDecodedBytes(*resource) : LoadFromBytes(*resource, kind);
 }
 
 bool DictionaryFile::LoadFromBytes(ByteSpan resource, int kind) {
   Clear();
+  if (!DecodeResource(resource, kind, owned_)) return false;
+  buffer = owned_;
+  return Parse();
+}
+
+bool DictionaryFile::LoadFromDecodedBytes(ByteSpan decoded) {
+  Clear();
+  buffer = decoded;
+  return Parse();
+}
+
+bool DecodeResource(ByteSpan resource, int kind, std::vector<std::uint8_t>& out) {
+  out.clear();
   std::uint32_t total = 0;
   if (!ByteReader(resource).ReadU32(total)) return false;
   // A header that claims more than the resource holds is taken as the resource's size.
   size_t length = std::min<size_t>(total, resource.size());
-  buffer.assign(resource.begin(), resource.begin() + static_cast<std::ptrdiff_t>(length));
-  if (buffer.size() > 4) Descramble(std::span(buffer).subspan(4), kind);
-  return Parse();
+  out.assign(resource.begin(), resource.begin() + static_cast<std::ptrdiff_t>(length));
+  if (out.size() > 4) Descramble(std::span(out).subspan(4), kind);
+  return true;
 }
 
 bool DictionaryFile::Parse() {
@@ -65,7 +78,8 @@ bool DictionaryFile::Parse() {
 
 void DictionaryFile::Clear() {
   pairs.clear();
-  buffer.clear();
+  buffer = {};
+  owned_.clear();
   count = 0;
 }
 

@@ -1,12 +1,14 @@
 #pragma once
-// The common base of every dictionary: an owned copy of one data resource (container header
-// included) and the records parsed from it. Parsed texts point into that copy; nothing is copied
-// per entry.
+// The common base of every dictionary: the decoded bytes of one data resource (container header
+// included) and the records parsed from it. The bytes are a copy of the dictionary's own, or, from
+// a source whose bytes are decoded already (a mapped cache every process shares), that source's
+// own bytes. Parsed texts point into them; nothing is copied per entry.
 //
 // Container layout (little-endian): 4 bytes total length including this field, then the payload,
 // scrambled as the load call says. Every parser checks each length against the buffer: damaged
 // data keeps the entries before the damage, never reads past the copy.
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -16,6 +18,18 @@
 #include "engine/scramble.h"
 
 namespace tvime {
+
+// The scrambled dictionaries among the module's resources, and how each is scrambled.
+struct DictionaryResource {
+  std::string_view name;
+  int kind;
+};
+inline constexpr DictionaryResource kCharacterResource{"words.bin", SCRAMBLE_BLOCK};
+inline constexpr DictionaryResource kRadicalGroupResource{"extra.bin", SCRAMBLE_BLOCK};
+inline constexpr DictionaryResource kRadicalResource{"pianpang.bin", SCRAMBLE_BLOCK};
+inline constexpr DictionaryResource kPhraseResource{"phrase.bin", SCRAMBLE_XOR};
+inline constexpr std::array kDictionaryResources{kCharacterResource, kRadicalGroupResource,
+                                                 kRadicalResource, kPhraseResource};
 
 // Two NUL-terminated texts inside a dictionary buffer.
 struct TextPair {
@@ -30,16 +44,21 @@ class DictionaryFile {
   DictionaryFile& operator=(const DictionaryFile&) = delete;
   virtual ~DictionaryFile() = default;
 
-  // Copies resource `name` of `module` and descrambles its payload, then parses it. Returns false
-  // when the resource is missing (the dictionary stays empty) or damaged (the intact entries are
-  // kept).
+  // Copies resource `name` of `module` and descrambles its payload, then parses it; a source of
+  // decoded bytes is parsed in place. Returns false when the resource is missing (the dictionary
+  // stays empty) or damaged (the intact entries are kept).
   virtual bool LoadFromResource(const ResourceSource* module, std::string_view name, int kind);
+  bool LoadFromResource(const ResourceSource* module, const DictionaryResource& resource) {
+    return LoadFromResource(module, resource.name, resource.kind);
+  }
   // Builds the entries from the buffer; the base class reads one pair list at offset 4.
   virtual bool Parse();
   virtual bool IsLoaded() const { return count != 0; }
 
   // The same as LoadFromResource, from bytes already at hand.
   bool LoadFromBytes(ByteSpan resource, int kind);
+  // Parses decoded bytes in place; they must outlive the dictionary, or its next load.
+  bool LoadFromDecodedBytes(ByteSpan decoded);
 
   const TextPair& PairAt(size_t i) const { return pairs[i]; }
 
@@ -49,9 +68,16 @@ class DictionaryFile {
   // Drops the parsed entries and the buffer.
   virtual void Clear();
 
-  std::vector<std::uint8_t> buffer;
+  ByteSpan buffer;              // the decoded bytes: owned_, or a decoded source's
   std::vector<TextPair> pairs;  // the base class's own entries
+
+ private:
+  std::vector<std::uint8_t> owned_;
 };
+
+// The decoded bytes of a dictionary resource as stored (its container header included), as a
+// dictionary loads them: false when the resource is too short for a header.
+bool DecodeResource(ByteSpan resource, int kind, std::vector<std::uint8_t>& out);
 
 // Parses the pair list that starts at `offset` of `buffer` into `out` (appending). Returns the
 // offset just past the list's last text, or 0 when the list is damaged (the intact pairs are kept).

@@ -60,10 +60,10 @@ void Lexicon::Initialize(const ResourceSource* resources) {
 }
 
 bool Lexicon::LoadDictionaries() {
-  bool complete = chars_.LoadFromResource(resources_, "words.bin", SCRAMBLE_BLOCK);
-  complete &= radicalGroups_.LoadFromResource(resources_, "extra.bin", SCRAMBLE_BLOCK);
-  complete &= radicals_.LoadFromResource(resources_, "pianpang.bin", SCRAMBLE_BLOCK);
-  complete &= phrases_.LoadFromResource(resources_, "phrase.bin", SCRAMBLE_XOR);
+  bool complete = chars_.LoadFromResource(resources_, kCharacterResource);
+  complete &= radicalGroups_.LoadFromResource(resources_, kRadicalGroupResource);
+  complete &= radicals_.LoadFromResource(resources_, kRadicalResource);
+  complete &= phrases_.LoadFromResource(resources_, kPhraseResource);
   LoadUserWords();
   LoadLearntChoices();
   return complete;

@@ -259,7 +259,8 @@ int Run(HINSTANCE instance) {
   EnsureUserId(settings, NewGuidText, static_cast<std::int64_t>(time(nullptr)));
   GuiSessionHost sessionHost;
   GuiWindowHost windowHost;
-  PanelRuntime runtime(instance, settings, sessionHost, windowHost, UserDataPath);
+  PanelRuntime runtime(instance, settings, sessionHost, windowHost, UserDataPath,
+                       DictionarySharing::Shared);
   RegisterPanelWindowClasses(instance, kCompositionClass, kStatusClass,
                              CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
   RegisterPanelWindowClass(instance, kUiClass, GuardedWindowProc<UiWindowProc>,

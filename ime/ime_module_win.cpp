@@ -29,7 +29,8 @@ ImeModule::ImeModule(HINSTANCE module, bool onSecureDesktop)
     : instance(module),
       secure(onSecureDesktop),
       runtime(module, settings, sessionHost, windowHost,
-              onSecureDesktop ? UserDataPathFn() : UserDataPathFn(UserDataPath)) {
+              onSecureDesktop ? UserDataPathFn() : UserDataPathFn(UserDataPath),
+              onSecureDesktop ? DictionarySharing::Private : DictionarySharing::Shared) {
   if (!secure) EnsureUserId(settings, NewGuidText, static_cast<std::int64_t>(std::time(nullptr)));
   runtime.windows.statusClass = kStatusClassName;
   runtime.windows.secureDesktop = secure;

@@ -3,19 +3,25 @@
 #include <ctime>
 
 #include "base/file_save_lock_win.h"
+#include "engine/dictionary_cache_win.h"
 
 namespace tvime {
 
 PanelRuntime::PanelRuntime(HINSTANCE instance, Settings& settings, Host& sessionHost,
-                           PanelWindowHost& windowHost, UserDataPathFn userDataPath)
+                           PanelWindowHost& windowHost, UserDataPathFn userDataPath,
+                           DictionarySharing sharing)
     : flags(settings),
       resources(instance),
+      sharedDictionaries(
+          sharing == DictionarySharing::Shared && ProcessMayShareDictionaries()
+              ? OpenSharedDictionaries(resources, DictionaryCacheFolder(), ModuleBuildId(), true)
+              : nullptr),
       lexicon(std::move(userDataPath)),
       artwork(instance),
       panel(lexicon, settings, flags, sessionHost, measure),
       news(kHintStrip, static_cast<std::int64_t>(std::time(nullptr))) {
   lexicon.SetSaveLocker(LockFileSaves);
-  lexicon.Initialize(&resources);
+  lexicon.Initialize(sharedDictionaries ? sharedDictionaries.get() : &resources);
   windows.resources = instance;
   windows.panel = &panel;
   windows.artwork = &artwork;

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "base/module_resources_win.h"
 #include "engine/lexicon.h"
 #include "panels/gdi_renderer_win.h"
@@ -15,16 +17,21 @@
 
 namespace tvime {
 
+// Whether the dictionaries are read through the user's shared image (every process maps one
+// copy) or each process decodes its own (the secure desktop, tests that want no files).
+enum class DictionarySharing { Shared, Private };
+
 struct PanelRuntime {
   // The dictionaries and artwork come from `instance`; the windows are installed for the process.
   PanelRuntime(HINSTANCE instance, Settings& settings, Host& sessionHost,
-               PanelWindowHost& windowHost, UserDataPathFn userDataPath);
+               PanelWindowHost& windowHost, UserDataPathFn userDataPath, DictionarySharing sharing);
   PanelRuntime(const PanelRuntime&) = delete;
   PanelRuntime& operator=(const PanelRuntime&) = delete;
   ~PanelRuntime();
 
   ConversionFlags flags;
   ModuleResources resources;
+  std::unique_ptr<ResourceSource> sharedDictionaries;  // null: the lexicon decodes its own
   Lexicon lexicon;
   PanelArtwork artwork;
   GdiTextMeasure measure{artwork};

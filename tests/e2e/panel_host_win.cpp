@@ -92,7 +92,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   }
   RecordingHost sessionHost;
   TestWindowHost windowHost;
-  PanelRuntime runtime(instance, settings, sessionHost, windowHost, nullptr);
+  PanelRuntime runtime(instance, settings, sessionHost, windowHost, nullptr,
+                       DictionarySharing::Private);
   CompositionPanel& panel = runtime.panel;
   PanelWindows& windows = runtime.windows;
   RegisterPanelWindowClasses(instance, kCompositionClass, kStatusClass,

@@ -1,0 +1,194 @@
+#include "engine/dictionary_cache_win.h"
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <atomic>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+#include "engine/dictionary_image.h"
+
+namespace tvime {
+namespace {
+
+constexpr ULONGLONG kLargestImage = 256ull << 20;
+
+class MappedDictionaries : public ResourceSource {
+ public:
+  MappedDictionaries(const void* view, DictionaryImageResources resources)
+      : view_(view), resources_(std::move(resources)) {}
+  ~MappedDictionaries() override { UnmapViewOfFile(view_); }
+  MappedDictionaries(const MappedDictionaries&) = delete;
+  MappedDictionaries& operator=(const MappedDictionaries&) = delete;
+
+  std::optional<ByteSpan> FindData(std::string_view name) const override {
+    return resources_.FindData(name);
+  }
+  bool Decoded(std::string_view name) const override { return resources_.Decoded(name); }
+
+ private:
+  const void* view_;
+  DictionaryImageResources resources_;
+};
+
+std::unique_ptr<ResourceSource> MapImage(const std::wstring& path, const DictionaryImageKey& key,
+                                         const ResourceSource& stored) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  LARGE_INTEGER size{};
+  HANDLE mapping = nullptr;
+  if (GetFileSizeEx(file, &size) && size.QuadPart > 0 &&
+      static_cast<ULONGLONG>(size.QuadPart) <= kLargestImage) {
+    mapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+  }
+  CloseHandle(file);
+  if (!mapping) return nullptr;
+  const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+  CloseHandle(mapping);  // the view keeps the mapping
+  if (!view) return nullptr;
+  ByteSpan bytes(static_cast<const std::uint8_t*>(view), static_cast<size_t>(size.QuadPart));
+  std::optional<DictionaryImageResources> resources =
+      DictionaryImageResources::Open(bytes, key, stored);
+  if (!resources) {
+    UnmapViewOfFile(view);
+    return nullptr;
+  }
+  return std::make_unique<MappedDictionaries>(view, std::move(*resources));
+}
+
+// The user's SID, for an access list that names the user alone.
+std::vector<BYTE> CurrentUserSid() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  DWORD size = 0;
+  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  std::vector<BYTE> user(size);
+  std::vector<BYTE> sid;
+  if (size && GetTokenInformation(token, TokenUser, user.data(), size, &size)) {
+    PSID userSid = reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
+    sid.assign(static_cast<BYTE*>(userSid), static_cast<BYTE*>(userSid) + GetLengthSid(userSid));
+  }
+  CloseHandle(token);
+  return sid;
+}
+
+}  // namespace
+
+UserOnlyAccess::UserOnlyAccess() : sid_(CurrentUserSid()) {
+  if (sid_.empty()) return;
+  acl_.resize(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + sid_.size());
+  auto* acl = reinterpret_cast<ACL*>(acl_.data());
+  valid_ = InitializeAcl(acl, static_cast<DWORD>(acl_.size()), ACL_REVISION) &&
+           AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, sid_.data()) &&
+           InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
+           SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE) &&
+           SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+  attributes_ = {sizeof attributes_, &descriptor_, FALSE};
+}
+
+namespace {
+
+// Writes `image` to a new file that only the user may open, then gives it the name `path` in one
+// step: a process that maps `path` finds a whole image or none.
+void PublishImage(const std::vector<std::uint8_t>& image, const std::wstring& path,
+                  bool replaceExisting) {
+  UserOnlyAccess access;
+  if (!access.attributes()) return;
+  static std::atomic<unsigned> attempts{0};
+  wchar_t suffix[48];
+  std::swprintf(suffix, 48, L".%lu-%u.tmp", GetCurrentProcessId(), ++attempts);
+  std::wstring temporary = path + suffix;
+  HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, access.attributes(), CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  bool whole = WriteFile(file, image.data(), static_cast<DWORD>(image.size()), &written, nullptr) &&
+               written == image.size() && FlushFileBuffers(file);
+  CloseHandle(file);
+  // Losing a race to another process that published first leaves its image in place.
+  if (!whole || !MoveFileExW(temporary.c_str(), path.c_str(),
+                             replaceExisting ? MOVEFILE_REPLACE_EXISTING : 0)) {
+    DeleteFileW(temporary.c_str());
+  }
+}
+
+// Removes the images of other builds and dictionaries; one still mapped somewhere stays.
+void RemoveOtherImages(const std::wstring& folder, const std::wstring& keep) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"\\dict-*.bin").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    std::wstring path = folder + L"\\" + found.cFileName;
+    if (path != keep) DeleteFileW(path.c_str());
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
+}  // namespace
+
+std::unique_ptr<ResourceSource> OpenSharedDictionaries(const ResourceSource& stored,
+                                                       const std::wstring& folder,
+                                                       std::uint64_t build, bool mayCreate) {
+  if (folder.empty()) return nullptr;
+  DictionaryImageKey key{build, DictionaryDataHash(stored)};
+  wchar_t name[64];
+  std::swprintf(name, 64, L"\\dict-%016llx-%016llx.bin", static_cast<unsigned long long>(key.build),
+                static_cast<unsigned long long>(key.dataHash));
+  std::wstring path = folder + name;
+  if (auto mapped = MapImage(path, key, stored)) return mapped;
+  if (!mayCreate) return nullptr;
+  bool damaged = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  PublishImage(BuildDictionaryImage(stored, key), path, damaged);
+  RemoveOtherImages(folder, path);
+  return MapImage(path, key, stored);
+}
+
+std::wstring DictionaryCacheFolder() {
+  wchar_t base[MAX_PATH] = {};
+  if (!SHGetSpecialFolderPathW(nullptr, base, CSIDL_LOCAL_APPDATA, FALSE) || !base[0]) return {};
+  std::wstring folder = std::wstring(base) + L"\\tvime";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  folder += L"\\cache";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return GetFileAttributesW(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY ? folder : std::wstring();
+}
+
+bool ProcessMayShareDictionaries() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  bool may = true;
+  // TokenIsAppContainer (29) is unknown before Windows 8, where there are no app containers.
+  DWORD appContainer = 0, size = 0;
+  if (GetTokenInformation(token, static_cast<TOKEN_INFORMATION_CLASS>(29), &appContainer,
+                          sizeof appContainer, &size) &&
+      appContainer) {
+    may = false;
+  }
+  alignas(8) BYTE label[64];
+  if (may && GetTokenInformation(token, TokenIntegrityLevel, label, sizeof label, &size)) {
+    PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(label)->Label.Sid;
+    DWORD level = *GetSidSubAuthority(sid, *GetSidSubAuthorityCount(sid) - 1);
+    may = level >= SECURITY_MANDATORY_MEDIUM_RID;
+  }
+  CloseHandle(token);
+  return may;
+}
+
+std::uint64_t ModuleBuildId() {
+  HMODULE module = nullptr;
+  if (!GetModuleHandleExW(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          reinterpret_cast<LPCWSTR>(&ModuleBuildId), &module)) {
+    return 0;
+  }
+  auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(module);
+  auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(reinterpret_cast<const BYTE*>(module) +
+                                                       dos->e_lfanew);
+  return (std::uint64_t{nt->FileHeader.TimeDateStamp} << 32) | nt->OptionalHeader.SizeOfImage;
+}
+
+}  // namespace tvime

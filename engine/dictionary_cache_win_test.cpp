@@ -1,0 +1,170 @@
+// The user's shared image of the decoded dictionaries, as processes make and map it: made once
+// and mapped by every later process, made again when damaged or stale, never made by a process
+// that may not, and safe when several processes race to make it.
+
+#include "engine/dictionary_cache_win.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <vector>
+
+#include "base/module_resources_win.h"
+#include "engine/lexicon.h"
+#include "tests/support/temp_dir.h"
+
+namespace tvime {
+namespace {
+
+constexpr std::uint64_t kBuild = 0x1234;
+
+class SharedDictionariesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dll = LoadLibraryA("tvime-testdict.dll");
+    ASSERT_TRUE(dll) << "tvime-testdict.dll not found next to the test";
+    stored.emplace(dll);
+  }
+  void TearDown() override {
+    stored.reset();
+    if (dll) FreeLibrary(dll);
+  }
+
+  std::unique_ptr<ResourceSource> Open(bool mayCreate, std::uint64_t build = kBuild) {
+    return OpenSharedDictionaries(*stored, folder.path().wstring(), build, mayCreate);
+  }
+  // The folder's file names.
+  std::vector<std::string> Files() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+      names.push_back(entry.path().filename().string());
+    }
+    return names;
+  }
+  std::filesystem::path OnlyImage() const {
+    std::vector<std::string> names = Files();
+    return names.size() == 1 ? folder.path() / names[0] : std::filesystem::path();
+  }
+  static size_t PhraseCount(const ResourceSource& source) {
+    Lexicon lexicon(nullptr);
+    lexicon.Initialize(&source);
+    return lexicon.phrases().count;
+  }
+
+  HMODULE dll = nullptr;
+  std::optional<ModuleResources> stored;
+  testing::TempDir folder;
+};
+
+TEST_F(SharedDictionariesTest, MadeOnceThenMappedByEveryLaterProcessAndUsedInPlace) {
+  auto first = Open(true);
+  ASSERT_TRUE(first);
+  std::filesystem::path image = OnlyImage();
+  ASSERT_FALSE(image.empty()) << "one image and no leftovers";
+  EXPECT_EQ(image.extension(), ".bin");
+  auto written = std::filesystem::last_write_time(image);
+
+  auto second = Open(false);
+  ASSERT_TRUE(second) << "an existing image is mapped by a process that may not make one";
+  EXPECT_EQ(std::filesystem::last_write_time(image), written);
+  EXPECT_TRUE(second->Decoded("phrase.bin"));
+  EXPECT_NE(second->FindData("phrase.bin")->data(), first->FindData("phrase.bin")->data())
+      << "each process has a view of its own";
+  size_t own = PhraseCount(*stored);
+  EXPECT_GT(own, 100000u);
+  EXPECT_EQ(PhraseCount(*second), own);
+
+  // The first process ends; the others go on with their views.
+  first.reset();
+  EXPECT_EQ(PhraseCount(*second), own);
+}
+
+// Wine keeps Unix permissions, not the access list a file is made with: the descriptor the image
+// is made with is checked as Windows applies it.
+TEST(UserOnlyAccess, NamesTheUserAloneAndInheritsNothing) {
+  UserOnlyAccess access;
+  ASSERT_TRUE(access.attributes());
+  EXPECT_EQ(access.attributes()->lpSecurityDescriptor, &access.descriptor());
+  EXPECT_FALSE(access.attributes()->bInheritHandle);
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
+  DWORD revision = 0;
+  ASSERT_TRUE(GetSecurityDescriptorControl(const_cast<SECURITY_DESCRIPTOR*>(&access.descriptor()),
+                                           &control, &revision));
+  EXPECT_TRUE(control & SE_DACL_PROTECTED);
+  BOOL present = FALSE, defaulted = FALSE;
+  PACL dacl = nullptr;
+  ASSERT_TRUE(GetSecurityDescriptorDacl(const_cast<SECURITY_DESCRIPTOR*>(&access.descriptor()),
+                                        &present, &dacl, &defaulted));
+  ASSERT_TRUE(present && dacl);
+  ASSERT_EQ(dacl->AceCount, 1);
+  void* ace = nullptr;
+  ASSERT_TRUE(GetAce(dacl, 0, &ace));
+  auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
+  EXPECT_EQ(allowed->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
+  EXPECT_EQ(allowed->Mask, static_cast<DWORD>(FILE_ALL_ACCESS));
+  HANDLE token = nullptr;
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+  alignas(8) BYTE user[256];
+  DWORD size = 0;
+  ASSERT_TRUE(GetTokenInformation(token, TokenUser, user, sizeof user, &size));
+  CloseHandle(token);
+  EXPECT_TRUE(EqualSid(&allowed->SidStart, reinterpret_cast<TOKEN_USER*>(user)->User.Sid));
+}
+
+TEST_F(SharedDictionariesTest, ADamagedImageIsNeverUsedAndIsMadeAgain) {
+  ASSERT_TRUE(Open(true));
+  std::filesystem::path image = OnlyImage();
+  auto size = std::filesystem::file_size(image);
+  {
+    std::fstream file(image, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(static_cast<std::streamoff>(size / 2));
+    file.put('\x5A');
+  }
+  EXPECT_FALSE(Open(false)) << "a damaged image was used";
+  auto remade = Open(true);
+  ASSERT_TRUE(remade);
+  EXPECT_EQ(Files().size(), 1u);
+  EXPECT_EQ(PhraseCount(*remade), PhraseCount(*stored));
+  remade.reset();  // a mapped file cannot be cut
+
+  std::filesystem::resize_file(image, size - 1);
+  EXPECT_FALSE(Open(false)) << "a cut image was used";
+}
+
+TEST_F(SharedDictionariesTest, ANewBuildMakesItsOwnAndRemovesTheOldOne) {
+  ASSERT_TRUE(Open(true, kBuild));
+  std::filesystem::path old = OnlyImage();
+  EXPECT_FALSE(Open(false, kBuild + 1)) << "another build's image was used";
+  ASSERT_TRUE(Open(true, kBuild + 1));
+  EXPECT_EQ(Files().size(), 1u);
+  EXPECT_FALSE(std::filesystem::exists(old));
+}
+
+TEST_F(SharedDictionariesTest, AProcessThatMayNotMakeOneWritesNothing) {
+  EXPECT_FALSE(Open(false));
+  EXPECT_TRUE(Files().empty());
+  EXPECT_FALSE(OpenSharedDictionaries(*stored, L"", kBuild, true)) << "no folder";
+  // An ordinary process of a user (Wine has no lower integrity levels to try) may make one.
+  EXPECT_TRUE(ProcessMayShareDictionaries());
+}
+
+TEST_F(SharedDictionariesTest, MakersRacingAtOnceAllMapOneWholeImage) {
+  std::atomic<int> mapped{0};
+  std::vector<std::thread> racers;
+  for (int i = 0; i < 6; ++i) {
+    racers.emplace_back([&] {
+      if (auto source = Open(true); source && source->Decoded("words.bin")) ++mapped;
+    });
+  }
+  for (std::thread& racer : racers) racer.join();
+  EXPECT_EQ(mapped, 6);
+  EXPECT_EQ(Files().size(), 1u) << "a temporary file was left behind";
+}
+
+}  // namespace
+}  // namespace tvime

@@ -1,0 +1,61 @@
+#pragma once
+// The dictionaries decoded once into one image that every process of a user maps read-only, so
+// that each application that loads the input method does not descramble and hold its own copy.
+//
+// Layout (little-endian): a 48-byte header (magic "TVDI", format, the module build, the hash of
+// the dictionaries as stored, the image's size, the hash of everything after the header, the
+// entry count), then one 32-byte entry per dictionary (its name, NUL-padded to 16 bytes, offset
+// and size), then the decoded bytes of each, 16-byte aligned. An image is used only when every
+// one of these checks out for the module at hand: a damaged, stale or foreign image never is.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/resources.h"
+
+namespace tvime {
+
+// Which build of the code and which dictionaries an image is for.
+struct DictionaryImageKey {
+  std::uint64_t build = 0;
+  std::uint64_t dataHash = 0;  // DictionaryDataHash of the stored resources
+  bool operator==(const DictionaryImageKey&) const = default;
+};
+
+// A 64-bit hash of bytes: fast enough to check a whole image at every start.
+std::uint64_t HashBytes(ByteSpan bytes, std::uint64_t seed = 0);
+
+// The hash of the scrambled dictionaries as `stored` holds them (names, sizes and bytes).
+std::uint64_t DictionaryDataHash(const ResourceSource& stored);
+
+// The image of the dictionaries of `stored`, decoded. Dictionaries `stored` lacks are left out.
+std::vector<std::uint8_t> BuildDictionaryImage(const ResourceSource& stored,
+                                               const DictionaryImageKey& key);
+
+// The resources of a valid image, decoded, with every other resource from `stored`. The image's
+// bytes must outlive this source.
+class DictionaryImageResources : public ResourceSource {
+ public:
+  // nullopt when `image` is not a whole, undamaged image for `key`.
+  static std::optional<DictionaryImageResources> Open(ByteSpan image, const DictionaryImageKey& key,
+                                                      const ResourceSource& stored);
+
+  std::optional<ByteSpan> FindData(std::string_view name) const override;
+  bool Decoded(std::string_view name) const override;
+
+ private:
+  struct Entry {
+    std::string name;  // lower case
+    ByteSpan bytes;
+  };
+  DictionaryImageResources(const ResourceSource& stored) : stored_(&stored) {}
+  const Entry* EntryOf(std::string_view name) const;
+
+  const ResourceSource* stored_;
+  std::vector<Entry> entries_;
+};
+
+}  // namespace tvime

@@ -1,0 +1,124 @@
+// The decoded image of the dictionaries that processes share: a lexicon over it finds what a
+// lexicon over the module's own resources finds, using the image's bytes in place, and an image
+// that is damaged, stale or made for other dictionaries or another build is never used.
+
+#include "engine/dictionary_image.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/lexicon.h"
+
+namespace tvime {
+namespace {
+
+const DictionaryImageKey kKey{0x0123456789ABCDEFull, 0xFEDCBA9876543210ull};
+
+const DirectoryResources& Stored() {
+  static DirectoryResources resources(TVIME_DICT_DIR);
+  return resources;
+}
+
+void PutU64(std::vector<std::uint8_t>& image, size_t at, std::uint64_t value) {
+  for (size_t i = 0; i < 8; ++i) image[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+// Seals a changed image again, as a forger who knows the format would.
+void Reseal(std::vector<std::uint8_t>& image) {
+  PutU64(image, 32, HashBytes(ByteSpan(image).subspan(48)));
+}
+
+bool Inside(const void* pointer, ByteSpan bytes) {
+  auto* at = static_cast<const std::uint8_t*>(pointer);
+  return at >= bytes.data() && at < bytes.data() + bytes.size();
+}
+
+TEST(DictionaryImage, ALexiconOverTheImageFindsWhatTheModulesOwnFindsInPlace) {
+  std::vector<std::uint8_t> image = BuildDictionaryImage(Stored(), kKey);
+  auto shared = DictionaryImageResources::Open(image, kKey, Stored());
+  ASSERT_TRUE(shared);
+  Lexicon own(nullptr), mapped(nullptr);
+  own.Initialize(&Stored());
+  mapped.Initialize(&*shared);
+
+  ASSERT_GT(own.phrases().count, 100000u);
+  EXPECT_EQ(mapped.phrases().count, own.phrases().count);
+  EXPECT_EQ(mapped.characters().count, own.characters().count);
+  EXPECT_EQ(mapped.radicals().count, own.radicals().count);
+  EXPECT_EQ(mapped.GroupCount(), own.GroupCount());
+  for (const char* key : {"\xD6\xD0", "\xB5\xE7\xC4\xD4", "\xC8\xCB"}) {  // 中, 电脑, 人
+    EXPECT_EQ(mapped.AssociationsOf(key), own.AssociationsOf(key)) << key;
+  }
+  for (CandidateId id : {0u, 1000u, 250000u}) {
+    EXPECT_EQ(mapped.CandidateText(id), own.CandidateText(id));
+    EXPECT_TRUE(Inside(mapped.CandidateText(id).data(), image)) << "phrase " << id << " copied";
+  }
+  EXPECT_TRUE(Inside(mapped.characters().EntryAt(5).text, image));
+  // Resources the image does not hold come from the module as they are.
+  EXPECT_EQ(shared->FindData("WDPINYIN.BIN")->data(), Stored().FindData("WDPINYIN.BIN")->data());
+  EXPECT_FALSE(shared->Decoded("WDPINYIN.BIN"));
+  EXPECT_TRUE(shared->Decoded("PHRASE.BIN"));
+}
+
+TEST(DictionaryImage, ADamagedStaleOrForeignImageIsNeverUsed) {
+  const std::vector<std::uint8_t> good = BuildDictionaryImage(Stored(), kKey);
+  ASSERT_TRUE(DictionaryImageResources::Open(good, kKey, Stored()));
+  struct Case {
+    const char* what;
+    std::function<void(std::vector<std::uint8_t>&)> change;
+    DictionaryImageKey key = kKey;
+  };
+  const Case cases[] = {
+      {"a byte of a dictionary changed", [](auto& image) { image[image.size() / 2] ^= 1; }},
+      {"a byte of an entry's name changed", [](auto& image) { image[48] ^= 0x20; }},
+      {"the magic", [](auto& image) { image[0] = 'X'; }},
+      {"another format", [](auto& image) { image[4] = 2; }},
+      {"cut short", [](auto& image) { image.resize(image.size() - 1); }},
+      {"a byte longer", [](auto& image) { image.push_back(0); }},
+      {"only the header", [](auto& image) { image.resize(48); }},
+      {"empty", [](auto& image) { image.clear(); }},
+      {"made by another build", [](auto&) {}, {kKey.build + 1, kKey.dataHash}},
+      {"made from other dictionaries", [](auto&) {}, {kKey.build, kKey.dataHash ^ 1}},
+      {"an entry reaching past the end, sealed again",
+       [](auto& image) {
+         PutU64(image, 48 + 16 + 8, image.size());
+         Reseal(image);
+       }},
+      {"more entries than dictionaries, sealed again",
+       [](auto& image) {
+         image[40] = 200;
+         Reseal(image);
+       }},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::uint8_t> image = good;
+    c.change(image);
+    EXPECT_FALSE(DictionaryImageResources::Open(image, c.key, Stored())) << c.what;
+  }
+}
+
+TEST(DictionaryImage, TheDataHashFollowsEveryByteOfTheStoredDictionaries) {
+  std::uint64_t shipped = DictionaryDataHash(Stored());
+  EXPECT_EQ(DictionaryDataHash(Stored()), shipped);
+  auto withPhrases = [](std::vector<std::uint8_t> phrases) {
+    MemoryResources resources;
+    for (const char* name : {"words.bin", "extra.bin", "pianpang.bin"}) {
+      ByteSpan bytes = *Stored().FindData(name);
+      resources.Add(name, {bytes.begin(), bytes.end()});
+    }
+    if (!phrases.empty()) resources.Add("phrase.bin", std::move(phrases));
+    return DictionaryDataHash(resources);
+  };
+  ByteSpan phrases = *Stored().FindData("phrase.bin");
+  std::vector<std::uint8_t> copy(phrases.begin(), phrases.end());
+  EXPECT_EQ(withPhrases(copy), shipped);
+  copy[copy.size() - 3] ^= 0x80;
+  EXPECT_NE(withPhrases(copy), shipped);
+  EXPECT_NE(withPhrases({}), shipped) << "a missing dictionary";
+}
+
+}  // namespace
+}  // namespace tvime

@@ -42,7 +42,10 @@ bool DictionaryFile::LoadFromResource(const ResourceSource* module, std::string_
   if (!module) return false;
   std::optional<ByteSpan> resource = module->FindData(name);
   if (!resource) return false;
-  return module->Decoded(name) ? LoadFromDecodedBytes(*resource) : LoadFromBytes(*resource, kind);
+  if (!module->Decoded(name)) return LoadFromBytes(*resource, kind);
+  std::string indexName = IndexResourceName(name);
+  return LoadFromDecodedBytes(
+      *resource, module->Decoded(indexName) ? module->FindData(indexName) : std::nullopt);
 }
 
 bool DictionaryFile::LoadFromBytes(ByteSpan resource, int kind) {
@@ -52,10 +55,10 @@ bool DictionaryFile::LoadFromBytes(ByteSpan resource, int kind) {
   return Parse();
 }
 
-bool DictionaryFile::LoadFromDecodedBytes(ByteSpan decoded) {
+bool DictionaryFile::LoadFromDecodedBytes(ByteSpan decoded, std::optional<ByteSpan> index) {
   Clear();
   buffer = decoded;
-  return Parse();
+  return (index && AdoptIndex(*index)) || Parse();
 }
 
 bool DecodeResource(ByteSpan resource, int kind, std::vector<std::uint8_t>& out) {

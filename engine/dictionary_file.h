@@ -10,7 +10,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,6 +32,10 @@ inline constexpr DictionaryResource kRadicalResource{"pianpang.bin", SCRAMBLE_BL
 inline constexpr DictionaryResource kPhraseResource{"phrase.bin", SCRAMBLE_XOR};
 inline constexpr std::array kDictionaryResources{kCharacterResource, kRadicalGroupResource,
                                                  kRadicalResource, kPhraseResource};
+// The name under which a source of decoded bytes holds a dictionary's serialized index.
+inline std::string IndexResourceName(std::string_view dictionary) {
+  return std::string(dictionary) + ".index";
+}
 
 // Two NUL-terminated texts inside a dictionary buffer.
 struct TextPair {
@@ -53,12 +59,18 @@ class DictionaryFile {
   }
   // Builds the entries from the buffer; the base class reads one pair list at offset 4.
   virtual bool Parse();
+  // What Parse builds beyond the entries, for dictionaries whose indexes are worth sharing between
+  // processes; AdoptIndex takes such bytes (which must outlive the dictionary) instead of
+  // building them, and is false when they do not fit the buffer (nothing is then adopted).
+  virtual std::vector<std::uint8_t> SerializeIndex() const { return {}; }
+  virtual bool AdoptIndex(ByteSpan /*index*/) { return false; }
   virtual bool IsLoaded() const { return count != 0; }
 
   // The same as LoadFromResource, from bytes already at hand.
   bool LoadFromBytes(ByteSpan resource, int kind);
-  // Parses decoded bytes in place; they must outlive the dictionary, or its next load.
-  bool LoadFromDecodedBytes(ByteSpan decoded);
+  // Parses decoded bytes in place, or adopts `index` for them when it fits; both must outlive
+  // the dictionary, or its next load.
+  bool LoadFromDecodedBytes(ByteSpan decoded, std::optional<ByteSpan> index = std::nullopt);
 
   const TextPair& PairAt(size_t i) const { return pairs[i]; }
 

@@ -5,15 +5,17 @@
 
 #include "base/byte_reader.h"
 #include "engine/dictionary_file.h"
+#include "engine/phrase_dictionary.h"
 
 namespace tvime {
 namespace {
 
 constexpr std::uint32_t kMagic = 0x49445654;  // "TVDI"
-constexpr std::uint32_t kFormat = 1;
+constexpr std::uint32_t kFormat = 2;
 constexpr size_t kHeaderSize = 48;
-constexpr size_t kEntrySize = 32;
-constexpr size_t kNameSize = 16;
+constexpr size_t kNameSize = 24;
+constexpr size_t kEntrySize = kNameSize + 16;
+constexpr size_t kMostEntries = 2 * kDictionaryResources.size();  // each with its index
 constexpr size_t kAlignment = 16;
 constexpr size_t kContentHashOffset = 32;
 
@@ -76,15 +78,23 @@ std::uint64_t DictionaryDataHash(const ResourceSource& stored) {
 std::vector<std::uint8_t> BuildDictionaryImage(const ResourceSource& stored,
                                                const DictionaryImageKey& key) {
   struct Part {
-    std::string_view name;
+    std::string name;
     std::vector<std::uint8_t> bytes;
   };
   std::vector<Part> parts;
   for (const DictionaryResource& resource : kDictionaryResources) {
     std::optional<ByteSpan> bytes = stored.FindData(resource.name);
-    Part part{resource.name, {}};
-    if (bytes && DecodeResource(*bytes, resource.kind, part.bytes))
-      parts.push_back(std::move(part));
+    Part part{std::string(resource.name), {}};
+    if (!bytes || !DecodeResource(*bytes, resource.kind, part.bytes)) continue;
+    // The phrases' indexes are the largest thing a process would build for itself.
+    std::vector<std::uint8_t> index;
+    if (resource.name == kPhraseResource.name) {
+      PhraseDictionary phrases;
+      phrases.LoadFromDecodedBytes(part.bytes);
+      index = phrases.SerializeIndex();
+    }
+    parts.push_back(std::move(part));
+    if (!index.empty()) parts.push_back({IndexResourceName(resource.name), std::move(index)});
   }
   size_t at = kHeaderSize + kEntrySize * parts.size();
   std::vector<size_t> offsets;
@@ -97,8 +107,8 @@ std::vector<std::uint8_t> BuildDictionaryImage(const ResourceSource& stored,
   for (size_t i = 0; i < parts.size(); ++i) {
     size_t entry = kHeaderSize + kEntrySize * i;
     std::memcpy(&image[entry], parts[i].name.data(), std::min(parts[i].name.size(), kNameSize - 1));
-    Put(image, entry + 16, offsets[i], 8);
-    Put(image, entry + 24, parts[i].bytes.size(), 8);
+    Put(image, entry + kNameSize, offsets[i], 8);
+    Put(image, entry + kNameSize + 8, parts[i].bytes.size(), 8);
     std::copy(parts[i].bytes.begin(), parts[i].bytes.end(), image.begin() + offsets[i]);
   }
   Put(image, 0, kMagic, 4);
@@ -122,7 +132,7 @@ std::optional<DictionaryImageResources> DictionaryImageResources::Open(
     return std::nullopt;
   }
   if (magic != kMagic || format != kFormat || DictionaryImageKey{build, dataHash} != key ||
-      size != image.size() || count > kDictionaryResources.size() ||
+      size != image.size() || count > kMostEntries ||
       image.size() < kHeaderSize + kEntrySize * count ||
       HashBytes(image.subspan(kHeaderSize)) != contentHash) {
     return std::nullopt;

@@ -4,9 +4,11 @@
 //
 // Layout (little-endian): a 48-byte header (magic "TVDI", format, the module build, the hash of
 // the dictionaries as stored, the image's size, the hash of everything after the header, the
-// entry count), then one 32-byte entry per dictionary (its name, NUL-padded to 16 bytes, offset
-// and size), then the decoded bytes of each, 16-byte aligned. An image is used only when every
-// one of these checks out for the module at hand: a damaged, stale or foreign image never is.
+// entry count), then one 40-byte entry per part (its name, NUL-padded to 24 bytes, offset and
+// size), then the parts, 16-byte aligned: the decoded bytes of each dictionary, and the indexes
+// that a dictionary would otherwise build for itself ("phrase.bin.index"). An image is used only
+// when every one of these checks out for the module at hand: a damaged, stale or foreign image
+// never is.
 
 #include <cstdint>
 #include <optional>

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/lexicon.h"
+#include "engine/phrase_dictionary.h"
 
 namespace tvime {
 namespace {
@@ -57,6 +58,8 @@ TEST(DictionaryImage, ALexiconOverTheImageFindsWhatTheModulesOwnFindsInPlace) {
     EXPECT_TRUE(Inside(mapped.CandidateText(id).data(), image)) << "phrase " << id << " copied";
   }
   EXPECT_TRUE(Inside(mapped.characters().EntryAt(5).text, image));
+  EXPECT_TRUE(Inside(mapped.phrases().PhrasesStartingWith("\xD6\xD0").data(), image))
+      << "the phrases' index was built again";
   // Resources the image does not hold come from the module as they are.
   EXPECT_EQ(shared->FindData("WDPINYIN.BIN")->data(), Stored().FindData("WDPINYIN.BIN")->data());
   EXPECT_FALSE(shared->Decoded("WDPINYIN.BIN"));
@@ -75,7 +78,7 @@ TEST(DictionaryImage, ADamagedStaleOrForeignImageIsNeverUsed) {
       {"a byte of a dictionary changed", [](auto& image) { image[image.size() / 2] ^= 1; }},
       {"a byte of an entry's name changed", [](auto& image) { image[48] ^= 0x20; }},
       {"the magic", [](auto& image) { image[0] = 'X'; }},
-      {"another format", [](auto& image) { image[4] = 2; }},
+      {"another format", [](auto& image) { image[4] ^= 0x40; }},
       {"cut short", [](auto& image) { image.resize(image.size() - 1); }},
       {"a byte longer", [](auto& image) { image.push_back(0); }},
       {"only the header", [](auto& image) { image.resize(48); }},
@@ -84,7 +87,7 @@ TEST(DictionaryImage, ADamagedStaleOrForeignImageIsNeverUsed) {
       {"made from other dictionaries", [](auto&) {}, {kKey.build, kKey.dataHash ^ 1}},
       {"an entry reaching past the end, sealed again",
        [](auto& image) {
-         PutU64(image, 48 + 16 + 8, image.size());
+         PutU64(image, 48 + 24 + 8, image.size());
          Reseal(image);
        }},
       {"more entries than dictionaries, sealed again",
@@ -98,6 +101,46 @@ TEST(DictionaryImage, ADamagedStaleOrForeignImageIsNeverUsed) {
     c.change(image);
     EXPECT_FALSE(DictionaryImageResources::Open(image, c.key, Stored())) << c.what;
   }
+}
+
+// An index that does not fit its phrases is never adopted: the dictionary builds its own.
+TEST(DictionaryImage, APhraseIndexThatDoesNotFitIsBuiltAgain) {
+  std::vector<std::uint8_t> decoded;
+  ASSERT_TRUE(DecodeResource(*Stored().FindData("phrase.bin"), SCRAMBLE_XOR, decoded));
+  PhraseDictionary own;
+  own.LoadFromDecodedBytes(decoded);
+  const std::vector<std::uint8_t> index = own.SerializeIndex();
+  const size_t count = own.count;
+  auto setWord = [](std::vector<std::uint8_t>& bytes, size_t word, std::uint32_t value) {
+    for (size_t i = 0; i < 4; ++i)
+      bytes[4 * word + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  };
+  struct Case {
+    const char* what;
+    std::function<void(std::vector<std::uint8_t>&)> change;
+  };
+  const Case cases[] = {
+      {"a text offset past the end", [&](auto& bytes) { setWord(bytes, 2 + 7, 0xFFFFFFF0u); }},
+      {"a phrase number past the count",
+       [&](auto& bytes) { setWord(bytes, 2 + count + 3, static_cast<std::uint32_t>(count)); }},
+      {"a key range past the count",
+       [&](auto& bytes) { setWord(bytes, 2 + 2 * count + 1, 0xFFFFFFu); }},
+      {"one byte short", [](auto& bytes) { bytes.pop_back(); }},
+      {"more phrases than the buffer has lengths",
+       [&](auto& bytes) { setWord(bytes, 0, 0x7FFFFFF); }},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::uint8_t> bad = index;
+    c.change(bad);
+    PhraseDictionary mapped;
+    mapped.LoadFromDecodedBytes(decoded, ByteSpan(bad));
+    ASSERT_EQ(mapped.count, count) << c.what;
+    EXPECT_FALSE(Inside(mapped.PhrasesStartingWith("\xD6\xD0").data(), bad)) << c.what;
+    EXPECT_EQ(mapped.EntryAt(count - 1).Text(), own.EntryAt(count - 1).Text()) << c.what;
+  }
+  PhraseDictionary adopted;
+  adopted.LoadFromDecodedBytes(decoded, ByteSpan(index));
+  EXPECT_TRUE(Inside(adopted.PhrasesStartingWith("\xD6\xD0").data(), index));
 }
 
 TEST(DictionaryImage, TheDataHashFollowsEveryByteOfTheStoredDictionaries) {

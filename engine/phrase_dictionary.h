@@ -47,21 +47,33 @@ class PhraseDictionary : public DictionaryFile {
   // True when some phrase's text equals `text`.
   bool Contains(std::string_view text) const;
 
+  // The indexes Parse builds, as bytes that AdoptIndex takes back: the image every process maps
+  // holds them beside the dictionary, so that no process builds or keeps its own.
+  std::vector<std::uint8_t> SerializeIndex() const override;
+  bool AdoptIndex(ByteSpan index) override;
+
  protected:
   void Clear() override;
 
  private:
   static constexpr size_t kLengthsOffset = 8;
+  void DropIndex();
   static std::uint8_t CharCountOf(std::uint8_t length) {
     return static_cast<std::uint8_t>(length == 0 ? 0 : (length - 1) / 4);
   }
 
-  std::vector<std::uint32_t> textOffsets_;
+  // The indexes, each a view of the vector below it or of an adopted index.
+  std::span<const std::uint32_t> textOffsets_;
   // byFirstChar: the phrase indexes grouped by the key of their first character (keys ascending,
   // indexes ascending within a key); firstKeys_[k] starts at firstKeyStarts_[k].
-  std::vector<std::uint32_t> byFirstChar_;
-  std::vector<std::uint16_t> firstKeys_;
-  std::vector<std::uint32_t> firstKeyStarts_;
+  std::span<const std::uint32_t> byFirstChar_;
+  std::span<const std::uint16_t> firstKeys_;
+  std::span<const std::uint32_t> firstKeyStarts_;
+
+  std::vector<std::uint32_t> ownTextOffsets_;
+  std::vector<std::uint32_t> ownByFirstChar_;
+  std::vector<std::uint16_t> ownFirstKeys_;
+  std::vector<std::uint32_t> ownFirstKeyStarts_;
 };
 
 }  // namespace tvime

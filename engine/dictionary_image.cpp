@@ -64,6 +64,16 @@ std::uint64_t HashBytes(ByteSpan bytes, std::uint64_t seed) {
 }
 
 std::uint64_t DictionaryDataHash(const ResourceSource& stored) {
+  std::optional<ByteSpan> built = stored.FindData(kDataHashResource);
+  std::uint64_t hash = 0;
+  if (built && built->size() == 8) {
+    ByteReader reader(*built);
+    if (ReadU64(reader, hash)) return hash;
+  }
+  return ComputeDictionaryDataHash(stored);
+}
+
+std::uint64_t ComputeDictionaryDataHash(const ResourceSource& stored) {
   std::uint64_t hash = 0;
   for (const DictionaryResource& resource : kDictionaryResources) {
     std::optional<ByteSpan> bytes = stored.FindData(resource.name);

@@ -31,6 +31,11 @@ struct DictionaryImageKey {
 std::uint64_t HashBytes(ByteSpan bytes, std::uint64_t seed = 0);
 
 // The hash of the scrambled dictionaries as `stored` holds them (names, sizes and bytes).
+std::uint64_t ComputeDictionaryDataHash(const ResourceSource& stored);
+// The build computes it once into the resource "datahash.bin" (8 bytes), so that a process need
+// not read every dictionary page to find its image; this is that resource's value, or the hash
+// computed when there is no such resource.
+inline constexpr std::string_view kDataHashResource = "datahash.bin";
 std::uint64_t DictionaryDataHash(const ResourceSource& stored);
 
 // The image of the dictionaries of `stored`, decoded. Dictionaries `stored` lacks are left out.

@@ -5,6 +5,8 @@
 //   tvime-dictbuild pinyin PINYIN.txt WORDS.txt OUT.bin  syllable rows ("WDPINYIN.BIN", plain)
 //   tvime-dictbuild radicals RADICALS.txt OUT.bin       radical list ("pianpang.bin", block cipher)
 //   tvime-dictbuild groups GROUPS.txt OUT.bin           radical groups ("extra.bin", block cipher)
+//   tvime-dictbuild datahash DICT_DIR OUT.bin           the hash of the scrambled dictionaries
+//                                                       built into DICT_DIR ("datahash.bin")
 
 #include <cstdio>
 #include <fstream>
@@ -13,6 +15,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "engine/dictionary_image.h"
 #include "engine/scramble.h"
 #include "tools/dictbuild/data_tables.h"
 
@@ -57,6 +60,12 @@ std::vector<std::uint8_t> Build(const std::string& command, const std::vector<st
   if (command == "groups" && in.size() == 1) {
     return Sealed(BuildRadicalGroups(ParseRadicalGroups(ReadText(in[0]))), SCRAMBLE_BLOCK);
   }
+  if (command == "datahash" && in.size() == 1) {
+    std::uint64_t hash = ComputeDictionaryDataHash(DirectoryResources(in[0]));
+    std::vector<std::uint8_t> bytes(8);
+    for (size_t i = 0; i < 8; ++i) bytes[i] = static_cast<std::uint8_t>(hash >> (8 * i));
+    return bytes;
+  }
   return {};
 }
 
@@ -65,7 +74,8 @@ std::vector<std::uint8_t> Build(const std::string& command, const std::vector<st
 int main(int argc, char** argv) {
   if (argc < 4) {
     std::cerr << "usage: tvime-dictbuild words|phrases|radicals|groups TABLE.txt OUT.bin\n"
-                 "       tvime-dictbuild pinyin PINYIN.txt WORDS.txt OUT.bin\n";
+                 "       tvime-dictbuild pinyin PINYIN.txt WORDS.txt OUT.bin\n"
+                 "       tvime-dictbuild datahash DICT_DIR OUT.bin\n";
     return 2;
   }
   std::string command = argv[1];

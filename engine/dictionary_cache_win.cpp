@@ -106,6 +106,8 @@ void PublishImage(const std::vector<std::uint8_t>& image, const std::wstring& pa
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
+  // Flushed before it is named: the pages every process maps are then clean ones of the file,
+  // not yet-unwritten ones that the system counts against the first process to map them.
   bool whole = WriteFile(file, image.data(), static_cast<DWORD>(image.size()), &written, nullptr) &&
                written == image.size() && FlushFileBuffers(file);
   CloseHandle(file);
@@ -130,21 +132,43 @@ void RemoveOtherImages(const std::wstring& folder, const std::wstring& keep) {
 
 }  // namespace
 
-std::unique_ptr<ResourceSource> OpenSharedDictionaries(const ResourceSource& stored,
-                                                       const std::wstring& folder,
-                                                       std::uint64_t build, bool mayCreate) {
-  if (folder.empty()) return nullptr;
-  DictionaryImageKey key{build, DictionaryDataHash(stored)};
+namespace {
+
+std::wstring ImagePath(const std::wstring& folder, const DictionaryImageKey& key) {
   wchar_t name[64];
   std::swprintf(name, 64, L"\\dict-%016llx-%016llx.bin", static_cast<unsigned long long>(key.build),
                 static_cast<unsigned long long>(key.dataHash));
-  std::wstring path = folder + name;
-  if (auto mapped = MapImage(path, key, stored)) return mapped;
-  if (!mayCreate) return nullptr;
+  return folder + name;
+}
+
+}  // namespace
+
+std::unique_ptr<ResourceSource> MapSharedDictionaries(const ResourceSource& stored,
+                                                      const std::wstring& folder,
+                                                      std::uint64_t build) {
+  if (folder.empty()) return nullptr;
+  DictionaryImageKey key{build, DictionaryDataHash(stored)};
+  return MapImage(ImagePath(folder, key), key, stored);
+}
+
+bool MakeSharedDictionaries(const ResourceSource& stored, const std::wstring& folder,
+                            std::uint64_t build) {
+  if (folder.empty()) return false;
+  DictionaryImageKey key{build, DictionaryDataHash(stored)};
+  std::wstring path = ImagePath(folder, key);
+  if (MapImage(path, key, stored)) return true;
   bool damaged = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
   PublishImage(BuildDictionaryImage(stored, key), path, damaged);
   RemoveOtherImages(folder, path);
-  return MapImage(path, key, stored);
+  return MapImage(path, key, stored) != nullptr;
+}
+
+std::unique_ptr<ResourceSource> OpenSharedDictionaries(const ResourceSource& stored,
+                                                       const std::wstring& folder,
+                                                       std::uint64_t build, bool mayCreate) {
+  if (auto mapped = MapSharedDictionaries(stored, folder, build)) return mapped;
+  if (!mayCreate || !MakeSharedDictionaries(stored, folder, build)) return nullptr;
+  return MapSharedDictionaries(stored, folder, build);
 }
 
 std::wstring DictionaryCacheFolder() {

@@ -17,9 +17,18 @@
 
 namespace tvime {
 
-// The dictionaries of `stored` through the user's image in `folder`, made there first when it is
-// missing, stale or damaged and `mayCreate` says so; nullptr when there is none to use, and the
-// caller loads its own copy. `build` names the build of the code that reads the image.
+// The dictionaries of `stored` through the user's image in `folder`; nullptr when there is no
+// valid image for them and for `build` (the build of the code that reads it), and the caller
+// loads its own copy.
+std::unique_ptr<ResourceSource> MapSharedDictionaries(const ResourceSource& stored,
+                                                      const std::wstring& folder,
+                                                      std::uint64_t build);
+// Makes the image when it is missing, stale or damaged, and removes those of other builds; true
+// when a valid one is there afterwards. A program does this once, off its user's path (the first
+// application then starts as fast as without an image, and the next ones map it).
+bool MakeSharedDictionaries(const ResourceSource& stored, const std::wstring& folder,
+                            std::uint64_t build);
+// Both: the image, made first when `mayCreate`.
 std::unique_ptr<ResourceSource> OpenSharedDictionaries(const ResourceSource& stored,
                                                        const std::wstring& folder,
                                                        std::uint64_t build, bool mayCreate);

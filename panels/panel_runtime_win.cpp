@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "base/file_save_lock_win.h"
+#include "base/module_thread_win.h"
 #include "engine/dictionary_cache_win.h"
 
 namespace tvime {
@@ -14,12 +15,21 @@ PanelRuntime::PanelRuntime(HINSTANCE instance, Settings& settings, Host& session
       resources(instance),
       sharedDictionaries(
           sharing == DictionarySharing::Shared && ProcessMayShareDictionaries()
-              ? OpenSharedDictionaries(resources, DictionaryCacheFolder(), ModuleBuildId(), true)
+              ? MapSharedDictionaries(resources, DictionaryCacheFolder(), ModuleBuildId())
               : nullptr),
       lexicon(std::move(userDataPath)),
       artwork(instance),
       panel(lexicon, settings, flags, sessionHost, measure),
       news(kHintStrip, static_cast<std::int64_t>(std::time(nullptr))) {
+  if (sharing == DictionarySharing::Shared && !sharedDictionaries &&
+      ProcessMayShareDictionaries()) {
+    // This process decodes its own copy; the image for the next ones is made beside it.
+    StartModuleThread([instance] {
+      SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
+      ModuleResources stored(instance);
+      MakeSharedDictionaries(stored, DictionaryCacheFolder(), ModuleBuildId());
+    });
+  }
   lexicon.SetSaveLocker(LockFileSaves);
   lexicon.Initialize(sharedDictionaries ? sharedDictionaries.get() : &resources);
   windows.resources = instance;

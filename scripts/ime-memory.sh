@@ -1,9 +1,18 @@
 #!/usr/bin/env bash
 # What tvime30.ime costs each application's memory under Wine: a first application takes the
 # module through its phases (started, loaded, selected, typed) and stays at the last; then a
-# second one does the same. At each phase the process's private and shared memory come from
-# Linux's /proc/PID/smaps_rollup (shared: pages another process maps too, such as an image
-# mapped from its file). Prints a table, and each application's first selection time.
+# second one does the same. At each phase the process's memory comes from Linux's
+# /proc/PID/smaps_rollup, in three parts:
+#   private   pages of this process alone that were written (Private_Dirty): heap, stacks, and
+#             anything read into memory of its own, such as decoded dictionaries; what Windows
+#             counts as a process's private bytes;
+#   clean     file pages that only this process maps at the moment (Private_Clean): shareable,
+#             they count as shared as soon as another process maps the same file;
+#   shared    pages another process maps too (Shared_Clean + Shared_Dirty).
+# Then each application's first selection time. Without a shared image of the dictionaries yet,
+# the first application decodes its own and makes the image beside it; the second maps it, and
+# its pages show as clean until a third maps them too (remove "%LOCALAPPDATA%\tvime\cache" in
+# the prefix to see that case again).
 #   scripts/ime-memory.sh [BUILD_DIR]        (default build/win64; needs it built)
 # Without DISPLAY it starts a virtual display of its own.
 set -uo pipefail
@@ -41,11 +50,13 @@ process_of() {
   done | head -1
 }
 
-# Private and shared memory of PID in MB, from its smaps_rollup.
+# Private, clean and shared memory of PID in MB, from its smaps_rollup.
 memory_of() {
-  awk '/^(Private_Clean|Private_Dirty):/ {private += $2}
+  awk '/^Private_Dirty:/ {private += $2}
+       /^Private_Clean:/ {clean += $2}
        /^(Shared_Clean|Shared_Dirty):/ {shared += $2}
-       END {printf "%7.1f %7.1f", private / 1024, shared / 1024}' "/proc/$1/smaps_rollup"
+       END {printf "%7.1f %7.1f %7.1f", private / 1024, clean / 1024, shared / 1024}' \
+    "/proc/$1/smaps_rollup"
 }
 
 # Waits for NAME to reach PHASE, prints a row for it and lets it go on.
@@ -74,7 +85,10 @@ run_application() {
   done
 }
 
-echo "memory of an application (MB)   private  shared"
+echo "memory of an application (MB)   private   clean  shared"
 run_application first || exit 1
+# The first application makes the user's shared image of the dictionaries on a background thread
+# after its first selection; the second comes a few seconds later, as applications do.
+sleep 3
 run_application second || exit 1
 echo "first selection (ms): first $(cat "$sync/first.selected"), second $(cat "$sync/second.selected")"

@@ -9,10 +9,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <initializer_list>
-#include <string>
 
-#include "base/exported_function_win.h"
-#include "base/imm_ime_win.h"
+#include "tests/e2e/ime_module_calls_win.h"
 
 namespace {
 
@@ -23,62 +21,30 @@ double Microseconds() {
   return 1e6 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-struct TranslationList {
-  UINT uMsgCount = 16;
-  TRANSMSG TransMsg[16] = {};
-};
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  std::wstring path;
-  if (argc >= 2) {
-    path = argv[1];
-  } else {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    path = self;
-    path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"tvime30.ime";
-  }
-  HWND window = CreateWindowExW(0, L"STATIC", L"application", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                nullptr, nullptr, nullptr);
-  HIMC context = ImmCreateContext();
-  if (!window || !context) return 1;
-  ImmAssociateContext(window, context);
-
+  tvime::testing::ApplicationContext application;
+  if (!application.ok()) return 1;
   double start = Microseconds();
-  HMODULE module = LoadLibraryW(path.c_str());
+  HMODULE module =
+      LoadLibraryW(tvime::testing::ImeModulePath(argc >= 2 ? argv[1] : nullptr).c_str());
   double loaded = Microseconds();
   if (!module) return 1;
-  auto inquire =
-      tvime::ExportedFunction<BOOL(WINAPI*)(IMEINFO*, LPSTR, DWORD)>(module, "ImeInquire");
-  auto select = tvime::ExportedFunction<BOOL(WINAPI*)(HIMC, BOOL)>(module, "ImeSelect");
-  auto processKey = tvime::ExportedFunction<BOOL(WINAPI*)(HIMC, UINT, LPARAM, const BYTE*)>(
-      module, "ImeProcessKey");
-  auto toAsciiEx =
-      tvime::ExportedFunction<UINT(WINAPI*)(UINT, UINT, const BYTE*, TRANSMSGLIST*, UINT, HIMC)>(
-          module, "ImeToAsciiEx");
-  if (!inquire || !select || !processKey || !toAsciiEx) return 1;
-  IMEINFO info{};
-  char uiClass[64] = {};
+  tvime::testing::ImeModuleCalls ime(module);
+  if (!ime.ok()) return 1;
   double selecting = Microseconds();
-  inquire(&info, uiClass, 0);
-  select(context, TRUE);
+  ime.Start(application.context);
   double selected = Microseconds();
 
   // The strokes of 中 typed and taken back, over and over.
-  BYTE keyState[256] = {};
-  TranslationList list;
   double total = 0, worst = 0;
   int keys = 0;
   for (int round = 0; round < 200; ++round) {
     for (UINT key : {0x53u, 0x47u, 0x41u, 0x53u, 0x08u, 0x08u, 0x08u, 0x08u}) {
       UINT character = key == VK_BACK ? 8 : key - 'A' + 'a';
       double before = Microseconds();
-      if (processKey(context, key, 1, keyState)) {
-        toAsciiEx((character << 8) | key, 0, keyState, reinterpret_cast<TRANSMSGLIST*>(&list), 0,
-                  context);
-      }
+      ime.Key(application.context, key, character);
       double took = Microseconds() - before;
       total += took;
       worst = std::max(worst, took);
@@ -89,7 +55,5 @@ int wmain(int argc, wchar_t** argv) {
       "module key cost (us): load %.0f, start at selection %.0f, key mean %.1f, worst %.0f"
       " over %d keys\n",
       loaded - start, selected - selecting, total / keys, worst, keys);
-  ImmAssociateContext(window, nullptr);
-  ImmDestroyContext(context);
   return 0;
 }

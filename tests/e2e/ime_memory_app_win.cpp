@@ -12,8 +12,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "base/exported_function_win.h"
-#include "base/imm_ime_win.h"
+#include "tests/e2e/ime_module_calls_win.h"
 
 namespace {
 
@@ -23,11 +22,6 @@ double Milliseconds() {
   QueryPerformanceCounter(&counter);
   return 1e3 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
-
-struct TranslationList {
-  UINT uMsgCount = 16;
-  TRANSMSG TransMsg[16] = {};
-};
 
 class PhaseSync {
  public:
@@ -63,67 +57,34 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   PhaseSync sync(argv[1], argv[2]);
-  std::wstring path;
-  if (argc >= 4) {
-    path = argv[3];
-  } else {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    path = self;
-    path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"tvime30.ime";
-  }
   // The system libraries an ordinary application with windows and common controls has loaded
   // before any input method: what the module adds is the module's own cost.
   for (const wchar_t* library : {L"advapi32.dll", L"gdi32.dll", L"comctl32.dll", L"ole32.dll",
                                  L"shell32.dll", L"shlwapi.dll"}) {
     LoadLibraryW(library);
   }
-  HWND window = CreateWindowExW(0, L"STATIC", L"application", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                nullptr, nullptr, nullptr);
-  HIMC context = ImmCreateContext();
-  if (!window || !context) return 1;
-  ImmAssociateContext(window, context);
-  if (!sync.Reached(L"started")) return 1;
+  tvime::testing::ApplicationContext application;
+  if (!application.ok() || !sync.Reached(L"started")) return 1;
 
-  HMODULE module = LoadLibraryW(path.c_str());
+  HMODULE module =
+      LoadLibraryW(tvime::testing::ImeModulePath(argc >= 4 ? argv[3] : nullptr).c_str());
   if (!module) return 1;
-  auto inquire =
-      tvime::ExportedFunction<BOOL(WINAPI*)(IMEINFO*, LPSTR, DWORD)>(module, "ImeInquire");
-  auto select = tvime::ExportedFunction<BOOL(WINAPI*)(HIMC, BOOL)>(module, "ImeSelect");
-  auto processKey = tvime::ExportedFunction<BOOL(WINAPI*)(HIMC, UINT, LPARAM, const BYTE*)>(
-      module, "ImeProcessKey");
-  auto toAsciiEx =
-      tvime::ExportedFunction<UINT(WINAPI*)(UINT, UINT, const BYTE*, TRANSMSGLIST*, UINT, HIMC)>(
-          module, "ImeToAsciiEx");
-  if (!inquire || !select || !processKey || !toAsciiEx) return 1;
-  if (!sync.Reached(L"loaded")) return 1;
+  tvime::testing::ImeModuleCalls ime(module);
+  if (!ime.ok() || !sync.Reached(L"loaded")) return 1;
 
-  IMEINFO info{};
-  char uiClass[64] = {};
   double before = Milliseconds();
-  inquire(&info, uiClass, 0);
-  select(context, TRUE);
+  ime.Start(application.context);
   char took[32];
   std::snprintf(took, sizeof took, "%.1f", Milliseconds() - before);
   if (!sync.Reached(L"selected", took)) return 1;
 
   // The strokes of 中 and Space for the first candidate, then its follow-on words, a few times.
-  BYTE keyState[256] = {};
-  TranslationList list;
   for (int round = 0; round < 20; ++round) {
     for (UINT key : {0x53u, 0x47u, 0x41u, 0x53u, static_cast<UINT>(VK_SPACE)}) {
-      UINT character = key == VK_SPACE ? ' ' : key - 'A' + 'a';
-      list.uMsgCount = 16;
-      if (processKey(context, key, 1, keyState)) {
-        toAsciiEx((character << 8) | key, 0, keyState, reinterpret_cast<TRANSMSGLIST*>(&list), 0,
-                  context);
-      }
+      ime.Key(application.context, key, key == VK_SPACE ? ' ' : key - 'A' + 'a');
     }
   }
   if (!sync.Reached(L"typed")) return 1;
-
-  select(context, FALSE);
-  ImmAssociateContext(window, nullptr);
-  ImmDestroyContext(context);
+  ime.select(application.context, FALSE);
   return 0;
 }

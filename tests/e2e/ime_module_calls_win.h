@@ -1,0 +1,84 @@
+#pragma once
+// The measuring programs' way into tvime30.ime: the module beside the program (or a given path),
+// its exports as an application's input-method manager calls them, and a context to call them on.
+
+#include <windows.h>
+
+#include <string>
+
+#include "base/exported_function_win.h"
+#include "base/imm_ime_win.h"
+
+namespace tvime::testing {
+
+struct TranslationList {
+  UINT uMsgCount = 16;
+  TRANSMSG TransMsg[16] = {};
+};
+
+// `argument` when given, else tvime30.ime beside this program.
+inline std::wstring ImeModulePath(const wchar_t* argument) {
+  if (argument) return argument;
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring path = self;
+  return path.substr(0, path.find_last_of(L"\\/") + 1) + L"tvime30.ime";
+}
+
+// A window with an input context of its own, as an application has.
+struct ApplicationContext {
+  ApplicationContext()
+      : window(CreateWindowExW(0, L"STATIC", L"application", WS_POPUP, 0, 0, 10, 10, nullptr,
+                               nullptr, nullptr, nullptr)),
+        context(ImmCreateContext()) {
+    if (window && context) ImmAssociateContext(window, context);
+  }
+  ~ApplicationContext() {
+    if (window) ImmAssociateContext(window, nullptr);
+    if (context) ImmDestroyContext(context);
+  }
+  ApplicationContext(const ApplicationContext&) = delete;
+  ApplicationContext& operator=(const ApplicationContext&) = delete;
+  bool ok() const { return window && context; }
+
+  HWND window;
+  HIMC context;
+};
+
+struct ImeModuleCalls {
+  using Inquire = BOOL(WINAPI*)(IMEINFO*, LPSTR, DWORD);
+  using Select = BOOL(WINAPI*)(HIMC, BOOL);
+  using ProcessKey = BOOL(WINAPI*)(HIMC, UINT, LPARAM, const BYTE*);
+  using ToAsciiEx = UINT(WINAPI*)(UINT, UINT, const BYTE*, TRANSMSGLIST*, UINT, HIMC);
+
+  explicit ImeModuleCalls(HMODULE module)
+      : inquire(ExportedFunction<Inquire>(module, "ImeInquire")),
+        select(ExportedFunction<Select>(module, "ImeSelect")),
+        processKey(ExportedFunction<ProcessKey>(module, "ImeProcessKey")),
+        toAsciiEx(ExportedFunction<ToAsciiEx>(module, "ImeToAsciiEx")) {}
+  bool ok() const { return inquire && select && processKey && toAsciiEx; }
+
+  // ImeInquire, then ImeSelect on `context`.
+  void Start(HIMC context) const {
+    IMEINFO info{};
+    char uiClass[64] = {};
+    inquire(&info, uiClass, 0);
+    select(context, TRUE);
+  }
+  // One key as the manager passes it: ImeProcessKey, and ImeToAsciiEx when the module wants it.
+  void Key(HIMC context, UINT key, UINT character) const {
+    BYTE keyState[256] = {};
+    TranslationList list;
+    if (processKey(context, key, 1, keyState)) {
+      toAsciiEx((character << 8) | key, 0, keyState, reinterpret_cast<TRANSMSGLIST*>(&list), 0,
+                context);
+    }
+  }
+
+  Inquire inquire;
+  Select select;
+  ProcessKey processKey;
+  ToAsciiEx toAsciiEx;
+};
+
+}  // namespace tvime::testing

@@ -7,7 +7,11 @@
 //     pending text;
 //   - committed and pending text is whole GBK, never a control byte;
 //   - pending text is never lost by a panel or mode switch;
-//   - nothing shown comes from an earlier state.
+//   - nothing shown comes from an earlier state;
+//   - no click on a shown item, key or command is lost: it changes the session or reaches the
+//     application, unless it is one that does nothing by design;
+//   - the mode is one the session knows, the lists stay within their caps, and what is shown and
+//     drawn stays inside the panel.
 // A failure names the seed and the last steps.
 //
 // The test suite walks 30 seeds of 3,000 steps. A longer hunt, e.g.:
@@ -21,9 +25,11 @@
 #include <array>
 #include <cstdlib>
 #include <deque>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "session/command_id.h"
 #include "session/pinyin_subpanel.h"
@@ -44,6 +50,17 @@ const std::vector<std::string>& WalkUserWords() {
                                                  "一二三ABC", "5G网络"};
   return words;
 }
+
+bool InsideClient(const Rect& r) {
+  return r.left >= 0 && r.top >= 0 && r.right <= kPanelWidth && r.bottom <= kPanelHeight &&
+         r.left <= r.right && r.top <= r.bottom;
+}
+
+// The modes of PanelMode, one bit each.
+constexpr unsigned kKnownModes = 1u << ModeOther | 1u << ModeIdle | 1u << ModeStrokes |
+                                 1u << ModeRadical | 1u << ModeRadicalStrokes |
+                                 1u << ModeAssociation | 1u << ModeLetters | 1u << ModePunct |
+                                 1u << ModePinyin;
 
 class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterface<unsigned> {
  protected:
@@ -98,6 +115,7 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     commitsBefore_ = host.commits.size();
     receivedBefore_ = host.received.size();
     expectation_ = Expect::Nothing;
+    before_.reset();
     unsigned pick = random_() % 100;
     if (pick < 38) {
       ClickShownItem();
@@ -116,20 +134,37 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
       SoftKeyboard();
     } else if (pick < 90) {
       ReloadUserWords();
-    } else if (pick < 95) {
+    } else if (pick < 94) {
       int x = static_cast<int>(random_() % kPanelWidth),
           y = static_cast<int>(random_() % kPanelHeight);
       Note("hover " + std::to_string(x) + "," + std::to_string(y));
       panel->Apply(kContext, UserAction::Pointer(MouseEvent::Move, x, y));
+    } else if (pick < 96) {
+      StrayPointerEvent();
     } else if (pick < 97) {
       Note("the cursor leaves");
       Do(ActionKind::CursorLeft);
     } else {
-      int x = static_cast<int>(random_() % kPanelWidth),
-          y = static_cast<int>(random_() % kPanelHeight);
+      // Anywhere, the window's edges and a little beyond them included.
+      int x = static_cast<int>(random_() % (kPanelWidth + 20)) - 10,
+          y = static_cast<int>(random_() % (kPanelHeight + 20)) - 10;
       Note("click " + std::to_string(x) + "," + std::to_string(y));
       Click(x, y);
     }
+  }
+
+  // One button going down or up, or a move, without the rest of a click: a press whose release
+  // the window never saw, a right click, a release after a drag elsewhere.
+  void StrayPointerEvent() {
+    static constexpr MouseEvent kEvents[] = {MouseEvent::Move, MouseEvent::LeftDown,
+                                             MouseEvent::LeftUp, MouseEvent::RightDown,
+                                             MouseEvent::RightUp};
+    MouseEvent event = kEvents[random_() % std::size(kEvents)];
+    int x = static_cast<int>(random_() % (kPanelWidth + 20)) - 10,
+        y = static_cast<int>(random_() % (kPanelHeight + 20)) - 10;
+    Note("mouse event " + std::to_string(static_cast<int>(event)) + " at " + std::to_string(x) +
+         "," + std::to_string(y));
+    panel->Apply(kContext, UserAction::Pointer(event, x, y));
   }
 
   void ClickShownItem() {
@@ -151,14 +186,16 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
         expectation_ = Expect::Letter;
       }
     }
+    if (!ItemClickMayDoNothing(item)) ExpectAnEffect();
     Click((item.rect.left + item.rect.right) / 2, (item.rect.top + item.rect.bottom) / 2);
   }
 
   void TypeKey() {
     static const char kKeys[] =
-        "asdfgthnzhongguonanfangwei0123456789 ,./?!;:<>[]{}#%^&*()_+|\\~`\"'-=\b\b\r\x1b";
+        "asdfgthnzhongguonanfangweijxcvb0123456789 ,./?!;:<>[]{}#%^&*()_+|\\~`\"'-=\b\b\r\x1b";
     char key = kKeys[random_() % (sizeof kKeys - 1)];
     Note("key " + std::to_string(static_cast<int>(static_cast<unsigned char>(key))));
+    if (!KeyMayDoNothing(key)) ExpectAnEffect();
     Press(static_cast<unsigned char>(key));
   }
 
@@ -210,11 +247,22 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
         Note("the panel-size button of the status window");
         Do(ActionKind::PanelSizeToggled);
         return;
+      case 5: {
+        // Back, Clear and Return as commands: on the input whatever the shape, unlike typed keys.
+        static constexpr int kKeyCommands[] = {kCmdBack, kCmdClear, kCmdReturn};
+        int command = kKeyCommands[random_() % std::size(kKeyCommands)];
+        Note("command " + std::to_string(command));
+        expectation_ = Expect::Nothing;
+        if (!CommandMayDoNothing(command)) ExpectAnEffect();
+        Run(command);
+        return;
+      }
       default:
         break;
     }
     int command = kSwitches[random_() % std::size(kSwitches)];
     Note("command " + std::to_string(command));
+    if (!CommandMayDoNothing(command)) ExpectAnEffect();
     Run(command);
   }
 
@@ -247,6 +295,90 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     Do(ActionKind::UserWordsChanged);
   }
 
+  // Everything a user could see or the application could get. The application's text only
+  // grows within a step, so its length stands for it.
+  struct Snapshot {
+    std::string inputCodes, displayText, assocPreview, pendingPhrase, spelling;
+    int mode, radicalIndex, pinyinIcon;
+    std::array<bool, 5> switches;
+    std::uint16_t flags;
+    std::vector<std::tuple<int, std::int64_t, int, int, std::string>> items;
+    size_t received, lookups, hostCommands;
+    int panelChanges, beeps;
+    bool operator==(const Snapshot&) const = default;
+  };
+  Snapshot Take() const {
+    const SessionState& s = panel->state();
+    Snapshot now{s.inputCodes,
+                 s.displayText,
+                 s.assocPreview,
+                 s.pendingPhrase,
+                 panel->pinyinPanel().Spelling(),
+                 s.mode,
+                 s.radicalIndex,
+                 panel->buttonBar().IconOf(kCmdPinyinSwitch),
+                 {s.pinyinMode, s.searchMode, s.keyStrokes, s.singleQuoteOpen, s.doubleQuoteOpen},
+                 flags->word(),
+                 {},
+                 host.received.size(),
+                 host.lookups.size(),
+                 host.hostCommands.size(),
+                 host.panelChanges,
+                 host.beeps};
+    for (const PanelItem& item : panel->currentSubpanel().VisibleItems())
+      now.items.emplace_back(item.kind, item.value, item.rect.left, item.rect.top, item.label);
+    return now;
+  }
+
+  // The step about to run must change something (checked after it).
+  void ExpectAnEffect() { before_ = Take(); }
+
+  bool NothingTyped() const {
+    const SessionState& s = panel->state();
+    return s.inputCodes.empty() && s.pendingPhrase.empty() &&
+           panel->pinyinPanel().input.tokens.empty();
+  }
+
+  bool ItemClickMayDoNothing(const PanelItem& item) const {
+    const std::string& input = panel->state().inputCodes;
+    switch (item.kind) {
+      case ItemStroke:  // a separator first or twice is refused
+        return item.value == 9 && (input.empty() || input.back() == kPhraseSeparator);
+      case ItemZiButton:  // nothing spelled and nothing listed
+        return true;
+      case ItemInitial: {  // the separator first or twice
+        const auto& tokens = panel->pinyinPanel().input.tokens;
+        return item.value == kSeparatorInitial &&
+               (tokens.empty() || tokens.back() == InitialToken(kSeparatorInitial));
+      }
+      default:
+        return false;
+    }
+  }
+
+  bool KeyMayDoNothing(char key) const {
+    const SessionState& s = panel->state();
+    bool spelling = s.mode == ModePinyin && s.pinyinMode && s.keyStrokes &&
+                    !panel->pinyinPanel().input.tokens.empty();
+    if (key == '\x1b') return NothingTyped();  // nothing to clear
+    // Paging keys of the pinyin panel at the end of its lists.
+    return spelling && (key == '+' || key == '.' || key == ',' || key == '-');
+  }
+
+  bool CommandMayDoNothing(int command) const {
+    switch (command) {
+      case kCmdPrevPage:
+      case kCmdNextPage:  // at the end of the lists
+      case kCmdCommonCharset:
+      case kCmdBigCharset:  // when the set is already the one asked for
+        return true;
+      case kCmdClear:
+        return NothingTyped();
+      default:
+        return false;
+    }
+  }
+
   void Note(std::string line) {
     recent_.push_back(std::move(line));
     if (recent_.size() > 25) recent_.pop_front();
@@ -256,6 +388,20 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
 
   void Check() {
     const SessionState& s = panel->state();
+    if (s.mode < 0 || s.mode > ModePinyin || !(kKnownModes >> s.mode & 1))
+      return Fail("an unknown mode " + std::to_string(s.mode));
+    modesSeen_ |= 1u << s.mode;
+    const CandidateLists& lists = panel->lists();
+    if (lists.mainList.size() > kMaxMainCandidates ||
+        lists.secondaryList.size() > kMaxSecondaryCandidates ||
+        lists.assocList.size() > kMaxAssociationCandidates ||
+        lists.contextHistory.size() > kMaxContextHistory)
+      return Fail("a list beyond its cap");
+    for (const PanelItem& item : panel->currentSubpanel().VisibleItems()) {
+      if (!InsideClient(item.rect))
+        return Fail("an item of kind " + std::to_string(item.kind) + " outside the panel");
+    }
+    if (before_ && Take() == *before_) return Fail(recent_.back() + " did nothing");
     const std::string commits = NewCommits();
     for (size_t i = commitsBefore_; i < host.commits.size(); ++i) {
       if (!IsWholeGbkText(host.commits[i]))
@@ -328,7 +474,9 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     return !recent_.empty() && (recent_.back() == "key 27" || recent_.back() == "key 8" ||
                                 recent_.back().starts_with("soft key 8") ||
                                 recent_.back().starts_with("bar button 10017") ||
-                                recent_.back().starts_with("bar button 10014"));
+                                recent_.back().starts_with("bar button 10014") ||
+                                recent_.back() == "command " + std::to_string(kCmdBack) ||
+                                recent_.back() == "command " + std::to_string(kCmdClear));
   }
 
   // What is shown belongs to the session as it is now.
@@ -437,6 +585,8 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     std::string glyphs;  // the strokes the line draws, as codes
     for (const DrawOp& op : panel->Paint()) {
       if (const DrawText* text = std::get_if<DrawText>(&op)) {
+        if (!InsideClient(text->rect))
+          return Fail("drawn text outside the panel: " + GbkToUtf8(text->text));
         if (!IsWholeGbkText(text->text))
           return Fail("drawn text that is not whole GBK: " + ::testing::PrintToString(text->text) +
                       " at " + std::to_string(text->rect.left) + "," +
@@ -445,6 +595,9 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
           return Fail("the line's text \"" + GbkToUtf8(text->text) + "\" runs under the bar's " +
                       "buttons, to " + std::to_string(text->rect.right));
       } else if (const DrawBitmap* bitmap = std::get_if<DrawBitmap>(&op)) {
+        if (bitmap->at.x < 0 || bitmap->at.y < 0 || bitmap->at.x >= kPanelWidth ||
+            bitmap->at.y >= kPanelHeight)
+          return Fail("a picture drawn outside the panel");
         if (bitmap->artwork == Artwork::StrokeGlyphs && bitmap->at.y < kGridY) {
           if (bitmap->at.x + bitmap->source.width() > firstButton)
             return Fail("a stroke glyph under the bar's buttons");
@@ -486,6 +639,10 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     EXPECT_GT(checked_[static_cast<int>(Expect::Label)], steps / 40) << "seed " << seed;
     EXPECT_GT(checked_[static_cast<int>(Expect::Line)], steps / 100) << "seed " << seed;
     EXPECT_GT(checked_[static_cast<int>(Expect::KeepsPending)], steps / 20) << "seed " << seed;
+    // Every mode a click reaches (no radical is laid out to click, and nothing makes ModeOther).
+    EXPECT_EQ(modesSeen_,
+              kKnownModes & ~(1u << ModeOther | 1u << ModeRadical | 1u << ModeRadicalStrokes))
+        << "seed " << seed;
   }
 
  private:
@@ -504,6 +661,8 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
   size_t receivedBefore_ = 0;
   Expect expectation_ = Expect::Nothing;
   std::array<unsigned, 5> checked_{};
+  std::optional<Snapshot> before_;
+  unsigned modesSeen_ = 0;
   std::string lookupKey_ = "-";
   std::vector<CandidateId> lookup_;
 };

@@ -41,15 +41,13 @@ TEST_F(SessionTest, FourStrokesAndAClickOnZhongTypeZhongThenOfferWhatFollows) {
 TEST_F(SessionTest, WithLearningOnAChosenFollowOnWordLeadsItsListTheNextTime) {
   settings.Write(setting::LearnChoices, 1);
   Start();
-  ClickStrokes({"竖", "折", "横", "竖"});
-  ASSERT_TRUE(ClickText("中"));
+  ChooseZhong();
   const std::vector<CandidateId> usual = panel->lists().assocList;
   ASSERT_GE(usual.size(), 3u);
   std::string third = GbkToUtf8(lexicon->CandidateText(usual[2]));
   ASSERT_TRUE(ClickText(third.substr(std::string("中").size())));
   Type(",");
-  ClickStrokes({"竖", "折", "横", "竖"});
-  ASSERT_TRUE(ClickText("中"));
+  ChooseZhong();
   EXPECT_EQ(Received(), third + "，中");
   ASSERT_EQ(panel->lists().assocList.size(), usual.size());
   EXPECT_EQ(panel->lists().assocList.front(), usual[2]);
@@ -67,13 +65,9 @@ TEST_F(SessionTest, TheFollowOnOrderFollowsThePhraseSortSettingAtStartAndAfterTh
     for (CandidateId id : panel->lists().assocList) found.push_back(lexicon->CandidateLength(id));
     return found;
   };
-  auto chooseZhong = [&] {
-    ClickStrokes({"竖", "折", "横", "竖"});
-    ASSERT_TRUE(ClickText("中"));
-  };
   settings.Write(setting::PhraseSortMode, 1);
   Start();
-  chooseZhong();
+  ChooseZhong();
   std::vector<size_t> sorted = lengths();
   ASSERT_GE(sorted.size(), 10u);
   EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end()));
@@ -81,7 +75,7 @@ TEST_F(SessionTest, TheFollowOnOrderFollowsThePhraseSortSettingAtStartAndAfterTh
   *panel->EditableOptions().phraseSortMode = 0;  // the dialog's box, then OK
   panel->Apply(kContext, UserAction::NewFlags(false));
   Type(",");
-  chooseZhong();
+  ChooseZhong();
   std::vector<size_t> unsorted = lengths();
   EXPECT_EQ(unsorted.size(), sorted.size());
   EXPECT_FALSE(std::is_sorted(unsorted.begin(), unsorted.end()));
@@ -89,12 +83,10 @@ TEST_F(SessionTest, TheFollowOnOrderFollowsThePhraseSortSettingAtStartAndAfterTh
 
 TEST_F(SessionTest, PunctuationBetweenWordsEndsTheAssociationContext) {
   Start();
-  ClickStrokes({"竖", "折", "横", "竖"});
-  ASSERT_TRUE(ClickText("中"));
+  ChooseZhong();
   ASSERT_TRUE(ClickText("国"));
   Type(",");
-  ClickStrokes({"竖", "折", "横", "竖"});
-  ASSERT_TRUE(ClickText("中"));
+  ChooseZhong();
   EXPECT_EQ(Received(), "中国，中");
   // What follows is what follows 中, not 中国中.
   EXPECT_EQ(panel->lists().contextHistory, std::vector<std::string>{G("中")});
@@ -142,8 +134,7 @@ TEST_F(SessionTest, ThePhraseStripFindsAPhraseByTheStartOfEachCharacter) {
 TEST_F(SessionTest, WithSearchModeChoicesWaitOnTheCompositionLineAndAreLearnt) {
   settings.Write(setting::SearchMode, 1);
   Start();
-  ClickStrokes({"竖", "折", "横", "竖"});
-  ASSERT_TRUE(ClickText("中"));
+  ChooseZhong();
   ClickStrokes({"横", "横", "竖", "横"});
   ASSERT_TRUE(ClickText("王"));
   EXPECT_EQ(Received(), "");  // nothing sent yet
@@ -161,18 +152,21 @@ TEST_F(SessionTest, WithSearchModeChoicesWaitOnTheCompositionLineAndAreLearnt) {
 
 TEST_F(SessionTest, BackspaceTakesBackStrokesThenContinuesFromTheLastWordThenGoesToTheApp) {
   Start();
-  ClickStrokes({"竖", "折", "横", "竖"});
-  ASSERT_TRUE(ClickText("中"));
+  ChooseZhong();
   ClickStrokes({"竖", "折"});
   Press(8);
   EXPECT_EQ(panel->state().inputCodes, "s");
   Press(8);
-  // The input is empty again: association continues from the last committed character.
+  // The input is empty again: association continues from the last committed character, and its
+  // follow-on words are back.
   EXPECT_EQ(panel->state().inputCodes, "");
   EXPECT_EQ(panel->state().displayText, G("中"));
   EXPECT_EQ(panel->state().mode, ModeAssociation);
+  EXPECT_FALSE(panel->strokePanel().association.empty());
+  ASSERT_TRUE(ClickText("国"));
+  EXPECT_EQ(Received(), "中国");
   Press(8);
-  EXPECT_EQ(Received(), "中<Back>");
+  EXPECT_EQ(Received(), "中国<Back>");
   EXPECT_EQ(host.beeps, 0);
 }
 
@@ -231,21 +225,15 @@ TEST_F(SessionTest, TwentyCharactersShowWithoutPhrasesTenWithThem) {
   Start();
   ClickStroke("横");
   EXPECT_EQ(panel->strokePanel().characters.rowsPerPage(), 2);
-  size_t shown = 0;
-  for (const PanelItem& item : panel->strokePanel().VisibleItems())
-    shown += item.kind == ItemCharacter;
-  EXPECT_EQ(shown, 20u);
+  EXPECT_EQ(ShownCount(ItemCharacter), 20u);
   ClickStroke("分隔");
-  shown = 0;
-  for (const PanelItem& item : panel->strokePanel().VisibleItems())
-    shown += item.kind == ItemCharacter;
-  EXPECT_EQ(shown, 10u);
+  EXPECT_EQ(ShownCount(ItemCharacter), 10u);
 }
 
 TEST_F(SessionTest, FullShapeTurnsAsciiIntoFullWidthForms) {
   Start();
   ClickButton(kCmdClear);
-  panel->Apply(kContext, UserAction::Run(kCmdFullShape));
+  Run(kCmdFullShape);
   EXPECT_EQ(panel->buttonBar().IconOf(kCmdFullShape), -1);  // the bar has no such button
   Type("A~");
   EXPECT_EQ(Received(), "Ａ￣");  // 0xA3C1 and 0xA3FE
@@ -259,7 +247,7 @@ TEST_F(SessionTest, ChinesePunctuationAndAlternatingQuotes) {
   Start();
   Type(",<^_\"\"''");
   EXPECT_EQ(Received(), "，《…—“”‘’");
-  panel->Apply(kContext, UserAction::Run(kCmdChinesePunctuation));
+  Run(kCmdChinesePunctuation);
   host.received.clear();
   Type(",\"\"");
   EXPECT_EQ(Received(), ",\"\"");
@@ -283,7 +271,7 @@ TEST_F(SessionTest, DefaultStrokeKeysIncludeTheExtraStrokesAndNeedSwitchingOn) {
   Start();
   Type("h");
   EXPECT_EQ(Received(), "h");
-  panel->Apply(kContext, UserAction::Run(kCmdStrokeKeys));
+  Run(kCmdStrokeKeys);
   EXPECT_EQ(settings.Read(setting::InputBihuaByKey), 1);
   Type("h");
   EXPECT_EQ(panel->state().inputCodes, "h");
@@ -307,37 +295,33 @@ TEST_F(SessionTest, TheLetterPanelStaysAndThePunctuationPanelReturns) {
   EXPECT_EQ(panel->state().mode, ModeIdle);
 }
 
-TEST_F(SessionTest, TheCharacterSetCommandsOnlyActWhenTheyChangeSomething) {
-  Start();
-  ASSERT_TRUE(flags->Has(CS_BIG_CHARSET));
-  panel->Apply(kContext, UserAction::Run(kCmdBigCharset));
-  EXPECT_TRUE(flags->Has(CS_BIG_CHARSET));
-  panel->Apply(kContext, UserAction::Run(kCmdCommonCharset));
-  EXPECT_FALSE(flags->Has(CS_BIG_CHARSET));
-  EXPECT_EQ(settings.Read(setting::ConversionSet) & CS_BIG_CHARSET, 0);
-}
-
-TEST_F(SessionTest, ACharacterSetChangedFromOutsideLooksTheStrokesUpAgain) {
+TEST_F(SessionTest, TheCharacterSetFromTheMenuOrTheDialogLooksTheStrokesUpAgainWhenItChanges) {
   Start();
   ASSERT_TRUE(flags->Has(CS_BIG_CHARSET));
   ClickStrokes({"竖", "折", "横", "竖"});
-  size_t bigSetCount = panel->lists().mainList.size();
+  const std::vector<CandidateId> bigSet = panel->lists().mainList;
+  Run(kCmdBigCharset);  // the set already shown: nothing changes
+  EXPECT_TRUE(flags->Has(CS_BIG_CHARSET));
+  EXPECT_EQ(panel->lists().mainList, bigSet);
   // The settings dialog switched to the common characters.
   flags->Assign(flags->word() & ~CS_BIG_CHARSET);
   panel->Apply(kContext, UserAction::NewFlags(true));
   // The same strokes, looked up in the common set: what the menu's command gives.
   EXPECT_EQ(panel->state().inputCodes, "sgas");
-  EXPECT_LT(panel->lists().mainList.size(), bigSetCount);
-  std::vector<CandidateId> afterDialog = panel->lists().mainList;
-  panel->Apply(kContext, UserAction::Run(kCmdBigCharset));
-  panel->Apply(kContext, UserAction::Run(kCmdCommonCharset));
+  EXPECT_LT(panel->lists().mainList.size(), bigSet.size());
+  const std::vector<CandidateId> afterDialog = panel->lists().mainList;
+  Run(kCmdBigCharset);
+  EXPECT_EQ(panel->lists().mainList, bigSet);
+  Run(kCmdCommonCharset);
+  EXPECT_FALSE(flags->Has(CS_BIG_CHARSET));
+  EXPECT_EQ(settings.Read(setting::ConversionSet) & CS_BIG_CHARSET, 0);
   EXPECT_EQ(panel->lists().mainList, afterDialog);
 }
 
 TEST_F(SessionTest, CommandsThatNeedWindowsGoToTheHost) {
   Start();
   ClickButton(kCmdSetting);
-  panel->Apply(kContext, UserAction::Run(kCmdUserWord));
+  Run(kCmdUserWord);
   EXPECT_EQ(host.hostCommands, (std::vector<int>{kCmdSetting, kCmdUserWord}));
   // A right click on the search button asks for the search-engine menu.
   const ToolbarButton& search = panel->buttonBar().buttons()[0];
@@ -357,21 +341,20 @@ TEST_F(SessionTest, RightClickLooksTheCharacterUpAndHoverDescribesIt) {
   EXPECT_EQ(GbkToUtf8(panel->state().hoverText), "中: zhōng zhòng|sgas");
   panel->Apply(kContext, UserAction::Pointer(MouseEvent::RightUp, x, y));
   EXPECT_EQ(host.lookups, std::vector<std::string>{G("中")});
-  panel->Apply(kContext, UserAction::Just(ActionKind::CursorLeft));
+  Do(ActionKind::CursorLeft);
   EXPECT_EQ(panel->state().hoverText, "");
 }
 
 TEST_F(SessionTest, SymbolButtonsCommitTheirSymbolAndEnterIsTheKey) {
   Start();
-  Rect comma = SymbolButtonRect(0), enter = SymbolButtonRect(13);
-  Click(comma.left + 5, comma.top + 5);
-  Click(enter.left + 5, enter.top + 5);
+  ClickIn(SymbolButtonRect(0));
+  ClickIn(SymbolButtonRect(13));
   EXPECT_EQ(Received(), "，<Enter>");
 }
 
 TEST_F(SessionTest, SoftKeyboardKeysCommitTheTablesSymbolsAndPassBackspaceAndEnter) {
   Start();
-  panel->Apply(kContext, UserAction::Run(kCmdFirstSoftKeyboard + 13));  // 全角字符
+  Run(kCmdFirstSoftKeyboard + 13);  // 全角字符
   EXPECT_EQ(host.hostCommands, std::vector<int>{kCmdFirstSoftKeyboard + 13});
   panel->Apply(kContext, UserAction::SoftKeyboardKey('1', true));
   panel->Apply(kContext, UserAction::SoftKeyboardKey(0xDE, false));  // the ' key
@@ -397,7 +380,7 @@ TEST_F(SessionTest, PunctuationWinsOverStrokeKeysAndFullShapeRefusesABreakingByt
   EXPECT_EQ(panel->state().strokeKeys, "asdfgthn?'");
   EXPECT_EQ(panel->Apply(kContext, UserAction::TypedKey('?')).used, 1);  // punctuation wins
   EXPECT_EQ(host.beeps, 0);
-  panel->Apply(kContext, UserAction::Run(kCmdFullShape));
+  Run(kCmdFullShape);
   // A byte that is half a character is never sent: the key is refused with a beep.
   EXPECT_EQ(panel->Apply(kContext, UserAction::TypedKey(200)).used, 0);
   EXPECT_EQ(host.beeps, 1);
@@ -408,8 +391,7 @@ TEST_F(SessionTest, PunctuationWinsOverStrokeKeysAndFullShapeRefusesABreakingByt
 
 TEST_F(SessionTest, AfterBackspaceDeletesTheCommittedCharacterTheStrokesOfZhongShowTheFullGrid) {
   Start();
-  ClickStrokes({"竖", "折", "横", "竖"});
-  ASSERT_TRUE(ClickText("中"));
+  ChooseZhong();
   Press(8);  // nothing of ours to take back: the application deletes 中
   EXPECT_EQ(Received(), "中<Back>");
   EXPECT_EQ(panel->state().mode, ModeIdle);
@@ -425,8 +407,7 @@ TEST_F(SessionTest, AfterBackspaceDeletesTheCommittedCharacterTheStrokesOfZhongS
 TEST_F(SessionTest, BackspaceInSearchModeRepaintsTheCompositionLineWithoutTheCharacter) {
   settings.Write(setting::SearchMode, 1);
   Start();
-  ClickStrokes({"竖", "折", "横", "竖"});
-  ASSERT_TRUE(ClickText("中"));
+  ChooseZhong();
   int invalidations = host.invalidations;
   Press(8);
   EXPECT_EQ(panel->state().pendingPhrase, "");
@@ -436,15 +417,12 @@ TEST_F(SessionTest, BackspaceInSearchModeRepaintsTheCompositionLineWithoutTheCha
 TEST_F(SessionTest, PunctuationAfterAPendingChoiceInSearchModeSendsTheChoiceFirst) {
   settings.Write(setting::SearchMode, 1);
   Start();
-  ClickStrokes({"竖", "折", "横", "竖"});
-  ASSERT_TRUE(ClickText("中"));
+  ChooseZhong();
   Type(",");
   EXPECT_EQ(Received(), "中，");
-  ClickStrokes({"竖", "折", "横", "竖"});
-  ASSERT_TRUE(ClickText("中"));
-  Click(SymbolButtonRect(1).left + 5, SymbolButtonRect(1).top + 5);  // 。
-  ClickStrokes({"竖", "折", "横", "竖"});
-  ASSERT_TRUE(ClickText("中"));
+  ChooseZhong();
+  ClickIn(SymbolButtonRect(1));  // 。
+  ChooseZhong();
   Type("a");
   EXPECT_EQ(Received(), "中，中。中a");
   EXPECT_EQ(panel->state().pendingPhrase, "");
@@ -462,17 +440,26 @@ TEST_F(SessionTest, ClickingThePreviewAfterWeiTypesWeiyuanhuiAndLearnsNoFragment
   EXPECT_TRUE(lexicon->userWords().empty());  // 委员会 is a phrase already; never "员会"
 }
 
-TEST_F(SessionTest, TheBarsBackAndClearActOnTheInputWhenFullShapeIsOn) {
+TEST_F(SessionTest, WithFullShapeOnBackEnterAndClearStillActOnTheStrokesByKeyOrButton) {
   Start();
-  panel->Apply(kContext, UserAction::Run(kCmdFullShape));
-  ClickStrokes({"竖", "折", "横"});
+  Run(kCmdFullShape);
+  ClickStrokes({"竖", "折", "横", "竖"});
+  ClickIn(SymbolButtonRect(13));  // Enter: the key, the strokes stay
+  EXPECT_EQ(Received(), "<Enter>");
+  EXPECT_EQ(panel->state().inputCodes, "sgas");
+  Press(8);
+  EXPECT_EQ(panel->state().inputCodes, "sga");
   ClickButton(kCmdBack);
   EXPECT_EQ(panel->state().inputCodes, "sg");
+  Press(27);
+  EXPECT_EQ(panel->state().inputCodes, "");
+  ClickStroke("横");
   ClickButton(kCmdClear);
   EXPECT_EQ(panel->state().inputCodes, "");
-  EXPECT_EQ(Received(), "");  // no ESC or BS as text
+  EXPECT_EQ(Received(), "<Enter>");  // no ESC or BS as text
   ClickButton(kCmdBack);
-  EXPECT_EQ(Received(), "<Back>");
+  EXPECT_EQ(Received(), "<Enter><Back>");
+  for (const std::string& commit : host.commits) EXPECT_TRUE(IsWholeGbkText(commit));
 }
 
 TEST_F(SessionTest, ReleasingTheMoveButtonAfterADragLeavesNoPressedButton) {
@@ -486,18 +473,10 @@ TEST_F(SessionTest, ReleasingTheMoveButtonAfterADragLeavesNoPressedButton) {
   panel->Apply(kContext, UserAction::Pointer(MouseEvent::Move, x, y));
   EXPECT_TRUE(
       panel->Apply(kContext, UserAction::Pointer(MouseEvent::LeftDown, x, y)).mouse.startDrag);
-  auto pressedHighlights = [&] {
-    int pressed = 0;
-    for (const DrawOp& op : panel->Paint()) {
-      const DrawHighlight* highlight = std::get_if<DrawHighlight>(&op);
-      pressed += highlight && highlight->pressed;
-    }
-    return pressed;
-  };
-  EXPECT_EQ(pressedHighlights(), 1);
+  EXPECT_EQ(std::ranges::count_if(Highlights(), &DrawHighlight::pressed), 1);
   // The window follows the cursor and takes the release itself.
-  panel->Apply(kContext, UserAction::Just(ActionKind::DragEnded));
-  EXPECT_EQ(pressedHighlights(), 0);
+  Do(ActionKind::DragEnded);
+  EXPECT_EQ(std::ranges::count_if(Highlights(), &DrawHighlight::pressed), 0);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+
 #include "session/command_id.h"
 #include "session/pinyin_subpanel.h"
 #include "session/stroke_subpanel.h"
@@ -14,11 +16,10 @@ namespace tvime {
 namespace {
 
 using testing::G;
-
-constexpr int kFullWidthKeyboard = kCmdFirstSoftKeyboard + 13;  // 全角字符: Shift+1 is ！
+using std::string_literals::operator""s;
 
 class SessionPromiseTest : public testing::PanelTest {
- protected:
+ public:
   void StartWith(bool searchMode, bool pinyin = false) {
     if (searchMode) settings.Write(setting::SearchMode, 1);
     if (pinyin) {
@@ -27,25 +28,12 @@ class SessionPromiseTest : public testing::PanelTest {
     }
     Start();
   }
-  // Clicks the stroke buttons of a character's stroke code.
-  void ClickStrokesOf(std::string_view utf8) {
-    for (char code : lexicon->CodeOfChar(G(utf8))) {
-      Rect r = StrokeButtonRect(static_cast<int>(kStrokeCodes.find(code)));
-      Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    }
-  }
-  void ChooseZhong() {
-    ClickStrokes({"竖", "折", "横", "竖"});
-    ASSERT_TRUE(ClickText("中"));
-  }
-  void SoftKey(unsigned virtualKey, bool shift) {
-    panel->Apply(kContext, UserAction::SoftKeyboardKey(virtualKey, shift));
+  // Shift+1 on the full-width soft keyboard: ！
+  void SoftKeyExclamation() {
+    Run(kCmdFirstSoftKeyboard + 13);  // 全角字符
+    panel->Apply(kContext, UserAction::SoftKeyboardKey('1', true));
   }
   void ClickLine() { Click(30, 15); }
-  void ClickEnterSymbol() {
-    Rect enter = SymbolButtonRect(13);
-    Click(enter.left + 5, enter.top + 5);
-  }
   std::string Pending() const { return GbkToUtf8(panel->state().pendingPhrase); }
   // Every commit so far is whole GBK text: no control byte, no half character.
   void ExpectWholeCommits() const {
@@ -53,13 +41,33 @@ class SessionPromiseTest : public testing::PanelTest {
       EXPECT_TRUE(IsWholeGbkText(commit)) << ::testing::PrintToString(commit);
     }
   }
-  // A text drawn on the composition line.
-  bool LineShows(std::string_view utf8) const {
+
+  // What the composition line draws: the strokes (as codes) and the texts.
+  struct Line {
+    std::string strokes;
+    std::vector<std::string> texts;  // UTF-8
+    std::string underButtons;        // what reaches under the bar's buttons, if anything
+  };
+  Line DrawnLine() const {
+    const int firstButton = panel->buttonBar().buttons().front().rect.left;
+    Line line;
     for (const DrawOp& op : panel->Paint()) {
-      const DrawText* text = std::get_if<DrawText>(&op);
-      if (text && text->rect.bottom <= kGridY &&
-          GbkToUtf8(text->text).find(utf8) != std::string::npos)
-        return true;
+      if (const DrawBitmap* bitmap = std::get_if<DrawBitmap>(&op);
+          bitmap && bitmap->artwork == Artwork::StrokeGlyphs) {
+        line.strokes += kStrokeCodes[static_cast<size_t>(bitmap->source.left / 10)];
+        if (bitmap->at.x + bitmap->source.width() > firstButton) line.underButtons += "a stroke ";
+      } else if (const DrawText* text = std::get_if<DrawText>(&op);
+                 text && text->rect.bottom <= kGridY) {
+        EXPECT_TRUE(IsWholeGbkText(text->text)) << ::testing::PrintToString(text->text);
+        line.texts.push_back(GbkToUtf8(text->text));
+        if (text->rect.right > firstButton) line.underButtons += line.texts.back() + " ";
+      }
+    }
+    return line;
+  }
+  bool LineShows(std::string_view utf8) const {
+    for (const std::string& text : DrawnLine().texts) {
+      if (text.find(utf8) != std::string::npos) return true;
     }
     return false;
   }
@@ -67,45 +75,42 @@ class SessionPromiseTest : public testing::PanelTest {
 
 // --- the pinyin panel after punctuation and symbols ---
 
-TEST_F(SessionPromiseTest, PinyinFollowOnAfterPunctuationSendsOnlyTheClickedWord) {
-  StartWith(false, true);
+// 南 on the pinyin panel offers 方 to follow it (南方). Whatever ends the word takes the offer
+// away: a 方 shown afterwards is the character itself, and a click on it adds only 方.
+struct FollowOnEnd {
+  const char* name;
+  bool searchMode;
+  void (*end)(SessionPromiseTest&);
+  const char* received;  // what the application has after the end
+};
+
+void PrintTo(const FollowOnEnd& story, std::ostream* out) { *out << story.name; }
+
+class PinyinFollowOnEndTest : public SessionPromiseTest,
+                              public ::testing::WithParamInterface<FollowOnEnd> {};
+
+TEST_P(PinyinFollowOnEndTest, ALaterClickSendsOnlyTheClickedWord) {
+  const FollowOnEnd& story = GetParam();
+  StartWith(story.searchMode, true);
   Type("nan1");
-  ASSERT_EQ(Received(), "南");
-  ASSERT_TRUE(Shows("方"));  // 南方 follows 南
-  Type(",");
-  // The comma ended the words before it: 南's follow-on words are gone, and whatever 方 is shown
-  // now is the character itself.
+  ASSERT_EQ(story.searchMode ? Pending() : Received(), "南");
+  ASSERT_TRUE(Shows("方"));
+  story.end(*this);
+  EXPECT_EQ(Received(), story.received);
+  EXPECT_EQ(Pending(), "");
   EXPECT_TRUE(panel->pinyinPanel().phrases.empty());
-  if (ClickText("方")) {
-    EXPECT_EQ(Received(), "南，方");
-  }
+  if (ClickText("方")) EXPECT_EQ(story.searchMode ? Pending() : Received(), story.received + "方"s);
   ExpectWholeCommits();
 }
 
-TEST_F(SessionPromiseTest, PinyinFollowOnAfterTheFullStopSymbolSendsOnlyTheClickedWord) {
-  StartWith(false, true);
-  Type("nan1");
-  Rect fullStop = SymbolRowItems(7, 109)[1].rect;
-  Click(fullStop.left + 5, fullStop.top + 5);
-  ASSERT_EQ(Received(), "南。");
-  EXPECT_TRUE(panel->pinyinPanel().phrases.empty());
-  if (ClickText("方")) {
-    EXPECT_EQ(Received(), "南。方");
-  }
-}
-
-TEST_F(SessionPromiseTest, PinyinFollowOnAfterBackspaceInSearchModeAddsOnlyTheClickedWord) {
-  StartWith(true, true);
-  Type("nan1");
-  ASSERT_EQ(Pending(), "南");
-  Press(8);
-  EXPECT_EQ(Pending(), "");
-  EXPECT_TRUE(panel->pinyinPanel().phrases.empty());
-  if (ClickText("方")) {
-    EXPECT_EQ(Pending(), "方");
-  }
-  EXPECT_EQ(Received(), "");
-}
+constexpr FollowOnEnd kFollowOnEnds[] = {
+    {"TypedComma", false, [](SessionPromiseTest& t) { t.Type(","); }, "南，"},
+    {"FullStopSymbol", false,
+     [](SessionPromiseTest& t) { t.ClickIn(SymbolRowItems(7, 109)[1].rect); }, "南。"},
+    {"BackspaceInSearchMode", true, [](SessionPromiseTest& t) { t.Press(8); }, ""},
+};
+INSTANTIATE_TEST_SUITE_P(Stories, PinyinFollowOnEndTest, ::testing::ValuesIn(kFollowOnEnds),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // --- soft keyboards ---
 
@@ -114,8 +119,7 @@ TEST_F(SessionPromiseTest, SoftKeyAfterFollowOnsLeavesNoStaleLabelToClick) {
   ChooseZhong();
   ASSERT_TRUE(ClickText("国"));
   ASSERT_TRUE(Shows("共产党"));
-  Run(kFullWidthKeyboard);
-  SoftKey('1', true);
+  SoftKeyExclamation();
   EXPECT_EQ(Received(), "中国！");
   EXPECT_FALSE(Shows("共产党"));  // the words before ！ have nothing following them
   // A click on the line sends nothing more: there is no preview left.
@@ -126,21 +130,11 @@ TEST_F(SessionPromiseTest, SoftKeyAfterFollowOnsLeavesNoStaleLabelToClick) {
 TEST_F(SessionPromiseTest, SoftKeyWithStrokesTypedSendsOnlyItsSymbolThenTheNextChoice) {
   StartWith(false);
   ClickStrokes({"竖", "折", "横", "竖"});
-  Run(kFullWidthKeyboard);
-  SoftKey('1', true);
+  SoftKeyExclamation();
   EXPECT_EQ(Received(), "！");
   EXPECT_EQ(panel->state().sendBuffer, "");
   ChooseZhong();
   EXPECT_EQ(Received(), "！中");
-}
-
-TEST_F(SessionPromiseTest, SoftKeyAfterZhongThenTheLineSendsNothingTwice) {
-  StartWith(false);
-  ChooseZhong();
-  Run(kFullWidthKeyboard);
-  SoftKey('1', true);
-  ClickLine();
-  EXPECT_EQ(Received(), "中！");
 }
 
 TEST_F(SessionPromiseTest, SoftKeyAfterAUserWordWithALetterNeverSendsHalfACharacter) {
@@ -149,8 +143,7 @@ TEST_F(SessionPromiseTest, SoftKeyAfterAUserWordWithALetterNeverSendsHalfACharac
   ChooseZhong();
   ASSERT_EQ(GbkToUtf8(panel->state().assocPreview), "A");  // the user word comes first
   ASSERT_TRUE(Shows("国"));
-  Run(kFullWidthKeyboard);
-  SoftKey('1', true);
+  SoftKeyExclamation();
   // 国 was a follow-on of 中; whatever 国 is shown now sends itself, whole.
   bool clicked = ClickText("国");
   EXPECT_EQ(Received(), clicked ? "中！国" : "中！");
@@ -159,43 +152,88 @@ TEST_F(SessionPromiseTest, SoftKeyAfterAUserWordWithALetterNeverSendsHalfACharac
 
 // --- search mode: pending text across switches and keys ---
 
-TEST_F(SessionPromiseTest, PendingTextSurvivesTheSwitchToThePunctuationPanel) {
-  StartWith(true);
-  ChooseZhong();
-  ASSERT_TRUE(ClickButton(kCmdPunctuation));
-  EXPECT_TRUE(LineShows("中"));
-  ASSERT_TRUE(ClickText("，"));
-  EXPECT_EQ(Received(), "中，");
-}
+// 中 chosen, then a switch or a key, then what sends: nothing typed is lost or sent twice, and
+// the order is kept.
+struct PendingStory {
+  const char* name;
+  bool searchMode;
+  void (*steps)(SessionPromiseTest&);
+  const char* received;
+};
 
-TEST_F(SessionPromiseTest, ThePendingTextOnThePunctuationPanelsLineIsSentByAClick) {
-  StartWith(true);
+void PrintTo(const PendingStory& story, std::ostream* out) { *out << story.name; }
+
+class PendingTextTest : public SessionPromiseTest,
+                        public ::testing::WithParamInterface<PendingStory> {};
+
+TEST_P(PendingTextTest, ArrivesOnceAndInOrder) {
+  StartWith(GetParam().searchMode);
   ChooseZhong();
-  ASSERT_TRUE(ClickButton(kCmdPunctuation));
-  ClickLine();
-  EXPECT_EQ(Received(), "中");
+  GetParam().steps(*this);
+  EXPECT_EQ(Received(), GetParam().received);
   EXPECT_EQ(Pending(), "");
+  ExpectWholeCommits();
 }
 
-TEST_F(SessionPromiseTest, PendingTextSurvivesTheSwitchToTheLetterPanel) {
-  StartWith(true);
-  ChooseZhong();
-  ASSERT_TRUE(ClickButton(kCmdLetters));
-  ASSERT_TRUE(ClickText("a"));
-  EXPECT_EQ(Received(), "中a");
-}
-
-TEST_F(SessionPromiseTest, PendingTextSurvivesTheStrokePinyinSwitchBothWays) {
-  StartWith(true);
-  ChooseZhong();
-  ASSERT_TRUE(ClickButton(kCmdPinyinSwitch));
-  EXPECT_EQ(Pending(), "中");
-  EXPECT_TRUE(LineShows("中"));
-  ASSERT_TRUE(ClickButton(kCmdPinyinSwitch));
-  EXPECT_EQ(Pending(), "中");
-  ClickLine();
-  EXPECT_EQ(Received(), "中");
-}
+constexpr PendingStory kPendingStories[] = {
+    {"ThePunctuationPanelThenAComma", true,
+     [](SessionPromiseTest& t) {
+       ASSERT_TRUE(t.ClickButton(kCmdPunctuation));
+       EXPECT_TRUE(t.LineShows("中"));
+       ASSERT_TRUE(t.ClickText("，"));
+     },
+     "中，"},
+    {"ThePunctuationPanelThenItsLine", true,
+     [](SessionPromiseTest& t) {
+       ASSERT_TRUE(t.ClickButton(kCmdPunctuation));
+       t.ClickLine();
+     },
+     "中"},
+    {"TheLetterPanelThenALetter", true,
+     [](SessionPromiseTest& t) {
+       ASSERT_TRUE(t.ClickButton(kCmdLetters));
+       ASSERT_TRUE(t.ClickText("a"));
+     },
+     "中a"},
+    {"PinyinAndBackThenTheLine", true,
+     [](SessionPromiseTest& t) {
+       ASSERT_TRUE(t.ClickButton(kCmdPinyinSwitch));
+       EXPECT_EQ(t.Pending(), "中");
+       EXPECT_TRUE(t.LineShows("中"));
+       ASSERT_TRUE(t.ClickButton(kCmdPinyinSwitch));
+       EXPECT_EQ(t.Pending(), "中");
+       t.ClickLine();
+     },
+     "中"},
+    {"SearchModeOnAfterTheCommitThenAComma", false,
+     [](SessionPromiseTest& t) {
+       t.Run(kCmdSearchMode);
+       t.Type(",");
+     },
+     "中，"},
+    {"SearchModeOffThenAComma", true,
+     [](SessionPromiseTest& t) {
+       t.Run(kCmdSearchMode);
+       t.Type(",");
+     },
+     "中，"},
+    {"EnterThenACommaThenZhongAndTheEnterSymbol", true,
+     [](SessionPromiseTest& t) {
+       t.Press(13);
+       t.Type(",");
+       t.ChooseZhong();
+       t.ClickIn(SymbolButtonRect(13));
+     },
+     "中<Enter>，中<Enter>"},
+    {"SoftKeyThenTheLine", false,
+     [](SessionPromiseTest& t) {
+       t.SoftKeyExclamation();
+       t.ClickLine();
+     },
+     "中！"},
+};
+INSTANTIATE_TEST_SUITE_P(Stories, PendingTextTest, ::testing::ValuesIn(kPendingStories),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SessionPromiseTest, PinyinSearchModeShowsThePendingTextAndTheLineSendsIt) {
   StartWith(true, true);
@@ -224,33 +262,6 @@ TEST_F(SessionPromiseTest, EscapeTakesBackTheSpellingFirstAndThePendingTextSecon
   Press(27);
   EXPECT_EQ(Pending(), "");
   EXPECT_EQ(Received(), "");
-}
-
-TEST_F(SessionPromiseTest, SwitchingSearchModeOnAfterACommitDoesNotSendItAgain) {
-  StartWith(false);
-  ChooseZhong();
-  Run(kCmdSearchMode);
-  Type(",");
-  EXPECT_EQ(Received(), "中，");
-}
-
-TEST_F(SessionPromiseTest, SwitchingSearchModeOffSendsThePendingText) {
-  StartWith(true);
-  ChooseZhong();
-  Run(kCmdSearchMode);
-  Type(",");
-  EXPECT_EQ(Received(), "中，");
-}
-
-TEST_F(SessionPromiseTest, EnterAfterPendingTextKeepsTheOrder) {
-  StartWith(true);
-  ChooseZhong();
-  Press(13);
-  Type(",");
-  EXPECT_EQ(Received(), "中<Enter>，");
-  ChooseZhong();
-  ClickEnterSymbol();
-  EXPECT_EQ(Received(), "中<Enter>，中<Enter>");
 }
 
 TEST_F(SessionPromiseTest, BackspaceAfterAUserWordEndingInALetterTakesBackTheLetter) {
@@ -295,35 +306,6 @@ TEST_F(SessionPromiseTest, PinyinCandidatesFollowASwitchToTheCommonCharacters) {
   EXPECT_EQ(panel->pinyinPanel().characters.items().size(), common.size());
 }
 
-TEST_F(SessionPromiseTest, FollowOnsReturnWhenTheStrokesAfterAChoiceAreTakenBack) {
-  StartWith(false);
-  ChooseZhong();
-  ClickStrokes({"竖", "折"});
-  Press(8);
-  Press(8);
-  EXPECT_EQ(panel->state().mode, ModeAssociation);
-  EXPECT_FALSE(panel->strokePanel().association.empty());
-  ASSERT_TRUE(ClickText("国"));
-  EXPECT_EQ(Received(), "中国");
-}
-
-// --- full shape ---
-
-TEST_F(SessionPromiseTest, FullShapeKeepsBackspaceEnterAndEscapeOnTheStrokes) {
-  StartWith(false);
-  Run(kCmdFullShape);
-  ClickStrokes({"竖", "折", "横"});
-  ClickEnterSymbol();
-  EXPECT_EQ(Received(), "<Enter>");
-  EXPECT_EQ(panel->state().inputCodes, "sga");
-  Press(8);
-  EXPECT_EQ(panel->state().inputCodes, "sg");
-  Press(27);
-  EXPECT_EQ(panel->state().inputCodes, "");
-  EXPECT_EQ(Received(), "<Enter>");
-  ExpectWholeCommits();
-}
-
 // --- the window: pressed look, hints, the line ---
 
 TEST_F(SessionPromiseTest, PressInsideAndReleaseOutsideLeavesNoButtonLookingPressed) {
@@ -338,15 +320,9 @@ TEST_F(SessionPromiseTest, PressInsideAndReleaseOutsideLeavesNoButtonLookingPres
   ASSERT_TRUE(clear);
   panel->Apply(kContext,
                UserAction::Pointer(MouseEvent::Move, clear->rect.left + 5, clear->rect.top + 5));
-  int highlights = 0, pressed = 0;
-  for (const DrawOp& op : panel->Paint()) {
-    if (const DrawHighlight* highlight = std::get_if<DrawHighlight>(&op)) {
-      ++highlights;
-      pressed += highlight->pressed;
-    }
-  }
-  EXPECT_EQ(highlights, 1);  // hovered
-  EXPECT_EQ(pressed, 0);
+  const std::vector<DrawHighlight> highlights = Highlights();
+  ASSERT_EQ(highlights.size(), 1u);  // hovered
+  EXPECT_FALSE(highlights[0].pressed);
 }
 
 TEST_F(SessionPromiseTest, EscapeUnderTheCursorDescribesTheCharacterNowThere) {
@@ -374,10 +350,7 @@ TEST_F(SessionPromiseTest, TheHintOfACharacterWhoseSecondByteIsABarShowsItWhole)
     std::string_view text = entry.text;
     if (text.size() != 2 || text[1] != '|') continue;
     ClickButton(kCmdClear);
-    for (char code : std::string_view(entry.code)) {
-      Rect r = StrokeButtonRect(static_cast<int>(kStrokeCodes.find(code)));
-      Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    }
+    ClickStrokesOf(GbkToUtf8(text));
     for (const PanelItem& item : panel->strokePanel().VisibleItems()) {
       if (item.kind != ItemCharacter || panel->strokePanel().CharacterText(item.value) != text)
         continue;
@@ -401,41 +374,21 @@ TEST_F(SessionPromiseTest, TheTwentyFourStrokesOfChuStayLeftOfTheBarButtons) {
   StartWith(false);
   ClickStrokesOf("矗");
   ASSERT_EQ(panel->state().inputCodes.size(), 24u);
-  const int firstButton = panel->buttonBar().buttons().front().rect.left;
-  int lastGlyphSource = -1;
-  for (const DrawOp& op : panel->Paint()) {
-    if (const DrawBitmap* bitmap = std::get_if<DrawBitmap>(&op);
-        bitmap && bitmap->artwork == Artwork::StrokeGlyphs) {
-      EXPECT_LE(bitmap->at.x + bitmap->source.width(), firstButton);
-      lastGlyphSource = bitmap->source.left;
-    }
-    if (const DrawText* text = std::get_if<DrawText>(&op); text && text->rect.bottom <= kGridY) {
-      EXPECT_LE(text->rect.right, firstButton);
-    }
-  }
-  // The end of the input stays in view: the last glyph drawn is the last stroke typed.
-  char last = panel->state().inputCodes.back();
-  EXPECT_EQ(lastGlyphSource, static_cast<int>(kStrokeCodes.find(last)) * 10);
+  Line line = DrawnLine();
+  EXPECT_EQ(line.underButtons, "");
+  // The end of the input stays in view: the last stroke drawn is the last stroke typed.
+  ASSERT_FALSE(line.strokes.empty());
+  EXPECT_EQ(line.strokes.back(), panel->state().inputCodes.back());
 }
 
 TEST_F(SessionPromiseTest, LongPendingTextAndStrokesShareTheLineLeftOfTheButtons) {
   StartWith(true);
   for (int i = 0; i < 8; ++i) ChooseZhong();
   ClickStrokesOf("矗");
-  const int firstButton = panel->buttonBar().buttons().front().rect.left;
-  bool pendingShown = false;
-  for (const DrawOp& op : panel->Paint()) {
-    if (const DrawBitmap* bitmap = std::get_if<DrawBitmap>(&op);
-        bitmap && bitmap->artwork == Artwork::StrokeGlyphs) {
-      EXPECT_LE(bitmap->at.x + bitmap->source.width(), firstButton);
-    }
-    if (const DrawText* text = std::get_if<DrawText>(&op); text && text->rect.bottom <= kGridY) {
-      EXPECT_LE(text->rect.right, firstButton);
-      EXPECT_TRUE(IsWholeGbkText(text->text));
-      pendingShown |= GbkToUtf8(text->text).ends_with("中中");
-    }
-  }
-  EXPECT_TRUE(pendingShown);
+  Line line = DrawnLine();
+  EXPECT_EQ(line.underButtons, "");
+  EXPECT_TRUE(std::ranges::any_of(line.texts,
+                                  [](const std::string& text) { return text.ends_with("中中"); }));
 }
 
 // --- what the status window and the module hand over ---
@@ -471,19 +424,9 @@ TEST_F(SessionPromiseTest, OneStrokeAfterLongPendingTextStaysInViewLeftOfTheButt
   StartWith(true);
   for (int i = 0; i < 10; ++i) ChooseZhong();
   ClickStroke("横");
-  const int firstButton = panel->buttonBar().buttons().front().rect.left;
-  int glyphs = 0;
-  for (const DrawOp& op : panel->Paint()) {
-    if (const DrawBitmap* bitmap = std::get_if<DrawBitmap>(&op);
-        bitmap && bitmap->artwork == Artwork::StrokeGlyphs) {
-      EXPECT_LE(bitmap->at.x + bitmap->source.width(), firstButton);
-      ++glyphs;
-    }
-    if (const DrawText* text = std::get_if<DrawText>(&op); text && text->rect.bottom <= kGridY) {
-      EXPECT_LE(text->rect.right, firstButton) << GbkToUtf8(text->text);
-    }
-  }
-  EXPECT_EQ(glyphs, 1);
+  Line line = DrawnLine();
+  EXPECT_EQ(line.underButtons, "");
+  EXPECT_EQ(line.strokes, "a");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -82,6 +83,17 @@ void PanelTest::ClickStrokes(std::initializer_list<std::string_view> names) {
   for (std::string_view name : names) ClickStroke(name);
 }
 
+void PanelTest::ClickStrokesOf(std::string_view utf8) {
+  for (char code : lexicon->CodeOfChar(Utf8ToGbk(utf8))) {
+    ClickIn(StrokeButtonRect(static_cast<int>(kStrokeCodes.find(code))));
+  }
+}
+
+void PanelTest::ChooseZhong() {
+  ClickStrokes({"竖", "折", "横", "竖"});
+  EXPECT_TRUE(ClickText("中")) << "中 is not shown for its strokes";
+}
+
 bool PanelTest::ClickText(std::string_view utf8) {
   for (const DrawOp& op : panel->Paint()) {
     const DrawText* text = std::get_if<DrawText>(&op);
@@ -120,6 +132,21 @@ std::vector<std::string> PanelTest::ShownTexts() const {
 bool PanelTest::Shows(std::string_view utf8) const {
   std::vector<std::string> texts = ShownTexts();
   return std::find(texts.begin(), texts.end(), utf8) != texts.end();
+}
+
+size_t PanelTest::ShownCount(ItemKind kind) const {
+  const std::vector<PanelItem>& items = panel->currentSubpanel().VisibleItems();
+  return static_cast<size_t>(std::count_if(
+      items.begin(), items.end(), [kind](const PanelItem& item) { return item.kind == kind; }));
+}
+
+std::vector<DrawHighlight> PanelTest::Highlights() const {
+  std::vector<DrawHighlight> highlights;
+  for (const DrawOp& op : panel->Paint()) {
+    if (const DrawHighlight* highlight = std::get_if<DrawHighlight>(&op))
+      highlights.push_back(*highlight);
+  }
+  return highlights;
 }
 
 }  // namespace tvime::testing

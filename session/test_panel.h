@@ -63,8 +63,13 @@ class PanelTest : public ::testing::Test {
   void WriteUserWordFile(const std::vector<std::string>& words);
 
   void Click(int x, int y);
+  void ClickIn(const Rect& r) { Click((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
   void ClickStroke(std::string_view name);  // 横 竖 撇 点 折 提 竖钩 捺 通配 分隔
   void ClickStrokes(std::initializer_list<std::string_view> names);
+  // Clicks the stroke buttons of a character's stroke code (UTF-8).
+  void ClickStrokesOf(std::string_view utf8);
+  // 竖 折 横 竖, then 中: the most common story's first word.
+  void ChooseZhong();
   // Clicks the item showing `utf8` (a character, a phrase label, a letter); false when none does.
   bool ClickText(std::string_view utf8);
   bool ClickButton(int command);
@@ -77,6 +82,10 @@ class PanelTest : public ::testing::Test {
   // The texts drawn on the panel now, in UTF-8.
   std::vector<std::string> ShownTexts() const;
   bool Shows(std::string_view utf8) const;
+  // How many items of `kind` the current sub-panel shows.
+  size_t ShownCount(ItemKind kind) const;
+  // The highlights drawn now: the hovered item's, pressed or not.
+  std::vector<DrawHighlight> Highlights() const;
   std::string Received() const { return host.Received(); }
 
   static constexpr ContextHandle kContext = 0x1234;

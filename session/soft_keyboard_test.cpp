@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 #include <string>
 #include <utility>
@@ -62,6 +63,17 @@ void ExpectAllPresent(size_t table, std::string_view utf8) {
     auto code = static_cast<std::uint16_t>(static_cast<unsigned char>(character[0]) << 8 |
                                            static_cast<unsigned char>(character[1]));
     EXPECT_TRUE(codes.count(code)) << "table " << table << " lacks " << GbkToUtf8(character);
+  }
+}
+
+// What keys type on one table, without Shift and with it.
+using KeyTexts = std::initializer_list<std::pair<unsigned, std::string_view>>;
+void ExpectKeys(size_t table, KeyTexts unshifted, KeyTexts shifted = {}) {
+  for (bool shift : {false, true}) {
+    for (auto [key, utf8] : shift ? shifted : unshifted) {
+      EXPECT_EQ(KeyText(table, key, shift), G(utf8))
+          << "table " << table << " key " << std::hex << key << (shift ? " shifted" : "");
+    }
   }
 }
 
@@ -154,39 +166,27 @@ TEST(SymbolTablesTest, NamesAreTheMenuNamesInWholeCharacters) {
   }
 }
 
-TEST(SymbolTablesTest, FullWidthTableGivesTheFullWidthFormOfEachKey) {
-  const std::vector<std::string> unshifted = GbkCharacters(
-      "０１２３４５６７８９ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏｐｑｒｓｔｕｖｗｘｙｚ；＝，－．／｀［＼］"
-      "＇");
-  const std::vector<std::string> shifted = GbkCharacters(
-      "）！＠＃￥％＾＆＊（ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ：＋＜＿＞？￣｛｜｝"
-      "＂");
-  ASSERT_EQ(unshifted.size(), kSymbolKeyCount);
-  ASSERT_EQ(shifted.size(), kSymbolKeyCount);
+TEST(SymbolTablesTest, FullWidthAndPlainTablesGiveTheFullWidthOrAsciiFormOfEachKey) {
+  const std::pair<size_t, std::array<std::string_view, 2>> tables[] = {
+      {kFullWidth,
+       {"０１２３４５６７８９ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏｐｑｒｓｔｕｖｗｘｙｚ；＝，－．／｀［＼"
+        "］＇",
+        "）！＠＃￥％＾＆＊（ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ：＋＜＿＞？￣｛｜"
+        "｝＂"}},
+      {kPlainAscii,
+       {"0123456789abcdefghijklmnopqrstuvwxyz;=,-./`[\\]'",
+        ")!@#$%^&*(ABCDEFGHIJKLMNOPQRSTUVWXYZ:+<_>?~{|}\""}}};
   std::vector<unsigned> keys = SymbolVirtualKeys();
-  for (size_t position = 0; position < kSymbolKeyCount; ++position) {
-    EXPECT_EQ(KeyText(kFullWidth, keys[position], false), unshifted[position]) << position;
-    EXPECT_EQ(KeyText(kFullWidth, keys[position], true), shifted[position]) << position;
+  for (const auto& [table, boards] : tables) {
+    for (bool shift : {false, true}) {
+      const std::vector<std::string> expected = GbkCharacters(boards[shift]);
+      ASSERT_EQ(expected.size(), kSymbolKeyCount);
+      for (size_t position = 0; position < kSymbolKeyCount; ++position) {
+        EXPECT_EQ(KeyText(table, keys[position], shift), expected[position])
+            << "table " << table << " position " << position << (shift ? " shifted" : "");
+      }
+    }
   }
-  EXPECT_EQ(KeyText(kFullWidth, '1', true), G("！"));
-  EXPECT_EQ(KeyText(kFullWidth, 0xDE, false), G("＇"));
-}
-
-TEST(SymbolTablesTest, PlainTableGivesSingleByteAscii) {
-  const std::string unshifted = "0123456789abcdefghijklmnopqrstuvwxyz;=,-./`[\\]'";
-  const std::string shifted = ")!@#$%^&*(ABCDEFGHIJKLMNOPQRSTUVWXYZ:+<_>?~{|}\"";
-  SoftKeyboard keyboard = KeyboardWith(kPlainAscii);
-  std::vector<unsigned> keys = SymbolVirtualKeys();
-  for (size_t position = 0; position < kSymbolKeyCount; ++position) {
-    EXPECT_EQ(keyboard.translate(keys[position], false),
-              static_cast<unsigned char>(unshifted[position]))
-        << position;
-    EXPECT_EQ(keyboard.translate(keys[position], true),
-              static_cast<unsigned char>(shifted[position]))
-        << position;
-  }
-  EXPECT_EQ(keyboard.translate(0xDE, true), 0x22);
-  EXPECT_EQ(SoftKeyboard::CodeText(0x22), "\"");
 }
 
 TEST(SymbolKeyPositionTest, CoversTheFortySevenKeysAndNothingNext) {
@@ -204,8 +204,7 @@ TEST(SymbolKeyPositionTest, LowerCaseLettersMapLikeTheirKeys) {
   for (unsigned letter = 'a'; letter <= 'z'; ++letter) {
     EXPECT_EQ(SymbolKeyPosition(letter), SymbolKeyPosition(letter - 'a' + 'A'));
   }
-  EXPECT_EQ(KeyText(kFullWidth, 'q', false), G("ｑ"));
-  EXPECT_EQ(KeyText(kFullWidth, 'q', true), G("Ｑ"));
+  ExpectKeys(kFullWidth, {{'q', "ｑ"}}, {{'q', "Ｑ"}});
 }
 
 TEST(SoftKeyboardTest, TranslatePassesBackspaceAndEnterAndGivesZeroForOtherKeys) {
@@ -274,24 +273,17 @@ TEST(SoftKeyboardTest, CodeTextIsOneByteForAsciiElseLeadThenTrail) {
 }
 
 TEST(SymbolTablesTest, CommonSymbolsNumberTheDigitKeys) {
-  EXPECT_EQ(KeyText(0, '1', false), G("⑴"));
-  EXPECT_EQ(KeyText(0, '0', false), G("⑽"));
-  EXPECT_EQ(KeyText(0, '1', true), G("㈠"));
-  EXPECT_EQ(KeyText(0, '0', true), G("㈩"));
-  EXPECT_EQ(KeyText(0, 0xBC, false), G("，"));
+  ExpectKeys(0, {{'1', "⑴"}, {'0', "⑽"}, {0xBC, "，"}}, {{'1', "㈠"}, {'0', "㈩"}});
 }
 
-TEST(SymbolTablesTest, PunctuationAndSignTablesHoldTheirSets) {
+TEST(SymbolTablesTest, PunctuationSignAndMathematicalTablesHoldTheirSets) {
   ExpectAllPresent(1, "，。、；：？！…—·“”‘’（）《》〈〉【】「」『』");
   ExpectAllPresent(2, "■＾＠▲☆※→←◇↑↓§№");
+  ExpectAllPresent(5, "＋－×÷±＝≠≈＜＞≤≥∞√∑∫∈∪∩∠⊥");
 }
 
 TEST(SymbolTablesTest, BoxDrawingIsThinWithoutShiftHeavyWithIt) {
-  EXPECT_EQ(KeyText(3, 'Q', false), G("┌"));
-  EXPECT_EQ(KeyText(3, 'S', false), G("┼"));
-  EXPECT_EQ(KeyText(3, 'C', false), G("┘"));
-  EXPECT_EQ(KeyText(3, 'Q', true), G("┏"));
-  EXPECT_EQ(KeyText(3, 'C', true), G("┛"));
+  ExpectKeys(3, {{'Q', "┌"}, {'S', "┼"}, {'C', "┘"}}, {{'Q', "┏"}, {'C', "┛"}});
   for (std::uint16_t code : CodesOf(3)) {
     bool boxDrawing = (code >= 0xA9A4 && code <= 0xA9EF) || (code >= 0xA854 && code <= 0xA877);
     EXPECT_TRUE(boxDrawing || code == kEmptyKey) << GbkToUtf8(SoftKeyboard::CodeText(code));
@@ -299,20 +291,13 @@ TEST(SymbolTablesTest, BoxDrawingIsThinWithoutShiftHeavyWithIt) {
 }
 
 TEST(SymbolTablesTest, NumberSeriesRunAlongTheRows) {
-  EXPECT_EQ(KeyText(4, '1', false), G("①"));
-  EXPECT_EQ(KeyText(4, '0', false), G("⑩"));
-  EXPECT_EQ(KeyText(4, 'P', true), G("Ⅹ"));
-  EXPECT_EQ(KeyText(4, 0xDD, true), G("Ⅻ"));  // ]
-  ExpectAllCodesPresent(4, 0xA2A1, 0xA2AA);   // ⅰ … ⅹ
-  ExpectAllCodesPresent(4, 0xA2B1, 0xA2C4);   // ⒈ … ⒛
-  ExpectAllCodesPresent(4, 0xA2C5, 0xA2D8);   // ⑴ … ⒇
-  ExpectAllCodesPresent(4, 0xA2D9, 0xA2E2);   // ① … ⑩
-  ExpectAllCodesPresent(4, 0xA2E5, 0xA2EE);   // ㈠ … ㈩
-  ExpectAllCodesPresent(4, 0xA2F1, 0xA2FC);   // Ⅰ … Ⅻ
-}
-
-TEST(SymbolTablesTest, MathematicalSignsIncludeTheCommonOnes) {
-  ExpectAllPresent(5, "＋－×÷±＝≠≈＜＞≤≥∞√∑∫∈∪∩∠⊥");
+  ExpectKeys(4, {{'1', "①"}, {'0', "⑩"}}, {{'P', "Ⅹ"}, {0xDD, "Ⅻ"}});  // 0xDD: ]
+  ExpectAllCodesPresent(4, 0xA2A1, 0xA2AA);                            // ⅰ … ⅹ
+  ExpectAllCodesPresent(4, 0xA2B1, 0xA2C4);                            // ⒈ … ⒛
+  ExpectAllCodesPresent(4, 0xA2C5, 0xA2D8);                            // ⑴ … ⒇
+  ExpectAllCodesPresent(4, 0xA2D9, 0xA2E2);                            // ① … ⑩
+  ExpectAllCodesPresent(4, 0xA2E5, 0xA2EE);                            // ㈠ … ㈩
+  ExpectAllCodesPresent(4, 0xA2F1, 0xA2FC);                            // Ⅰ … Ⅻ
 }
 
 TEST(SymbolTablesTest, UnitTableGivesFinancialNumeralsWithShift) {
@@ -325,29 +310,18 @@ TEST(SymbolTablesTest, UnitTableGivesFinancialNumeralsWithShift) {
   ExpectAllPresent(6, "十百千万亿元角分拾佰仟圆整℃％‰￥㎏㎞");
 }
 
-TEST(SymbolTablesTest, PinyinTableHoldsEveryToneVowel) {
+TEST(SymbolTablesTest, PinyinAndZhuyinTablesHoldEveryToneVowelAndSymbolOnTheStandardKeys) {
   ExpectAllCodesPresent(7, 0xA8A1, 0xA8BA);  // ā … ê
-  EXPECT_EQ(KeyText(7, '1', false), G("ā"));
-  EXPECT_EQ(KeyText(7, '4', false), G("à"));
-}
-
-TEST(SymbolTablesTest, ZhuyinFollowsTheStandardKeyboard) {
+  ExpectKeys(7, {{'1', "ā"}, {'4', "à"}});
   ExpectAllCodesPresent(8, 0xA8C5, 0xA8E9);  // ㄅ … ㄩ
-  EXPECT_EQ(KeyText(8, '1', false), G("ㄅ"));
-  EXPECT_EQ(KeyText(8, 'Q', false), G("ㄆ"));
-  EXPECT_EQ(KeyText(8, 'A', false), G("ㄇ"));
-  EXPECT_EQ(KeyText(8, 'Z', false), G("ㄈ"));
-  EXPECT_EQ(KeyText(8, 0xBD, false), G("ㄦ"));  // -
-  EXPECT_EQ(KeyText(8, '3', false), G("ˇ"));
+  ExpectKeys(8, {{'1', "ㄅ"}, {'Q', "ㄆ"}, {'A', "ㄇ"}, {'Z', "ㄈ"}, {0xBD, "ㄦ"}, {'3', "ˇ"}});
 }
 
 TEST(SymbolTablesTest, KanaTablesHoldTheWholeSyllabaries) {
-  ExpectAllCodesPresent(9, 0xA4A1, 0xA4F3);   // ぁ … ん
-  ExpectAllCodesPresent(10, 0xA5A1, 0xA5F6);  // ァ … ヶ
-  EXPECT_EQ(KeyText(9, '1', false), G("あ"));
-  EXPECT_EQ(KeyText(9, 0xBF, false), G("ん"));  // / ends the basic kana
-  EXPECT_EQ(KeyText(10, '1', false), G("ア"));
-  EXPECT_EQ(KeyText(10, 0xC0, false), G("ー"));
+  ExpectAllCodesPresent(9, 0xA4A1, 0xA4F3);    // ぁ … ん
+  ExpectAllCodesPresent(10, 0xA5A1, 0xA5F6);   // ァ … ヶ
+  ExpectKeys(9, {{'1', "あ"}, {0xBF, "ん"}});  // / ends the basic kana
+  ExpectKeys(10, {{'1', "ア"}, {0xC0, "ー"}});
 }
 
 TEST(SymbolTablesTest, GreekAndCyrillicHaveEveryLetterWithItsCapitalOnShift) {
@@ -355,8 +329,7 @@ TEST(SymbolTablesTest, GreekAndCyrillicHaveEveryLetterWithItsCapitalOnShift) {
   ExpectAllCodesPresent(11, 0xA6C1, 0xA6D8);  // α … ω
   ExpectAllCodesPresent(12, 0xA7A1, 0xA7C1);  // А … Я
   ExpectAllCodesPresent(12, 0xA7D1, 0xA7F1);  // а … я
-  EXPECT_EQ(KeyText(11, 'A', false), G("α"));
-  EXPECT_EQ(KeyText(11, 'P', false), G("π"));
+  ExpectKeys(11, {{'A', "α"}, {'P', "π"}});
   // In GBK each capital is a fixed distance before its small letter.
   const std::pair<size_t, std::uint16_t> alphabets[] = {{11, 0x20}, {12, 0x30}};
   for (auto [index, distance] : alphabets) {

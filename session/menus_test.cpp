@@ -13,10 +13,14 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-TEST(Menus, TheSettingButtonChecksWhatIsOnAndTheModuleHasNoExit) {
+class MenusTest : public ::testing::Test {
+ protected:
   MemorySettingsStore store;
-  Settings settings(store);
-  ConversionFlags flags(settings);  // 5: Chinese punctuation and the big set
+  Settings settings{store};
+  ConversionFlags flags{settings};  // 5: Chinese punctuation and the big set
+};
+
+TEST_F(MenusTest, TheSettingButtonChecksWhatIsOnAndTheModuleHasNoExit) {
   MenuState module = SettingButtonMenu(flags, ModeStrokes, false);
   EXPECT_THAT(module.checked, ElementsAre(kCmdBigCharset, kCmdChinesePunctuation));
   EXPECT_THAT(module.removed, ElementsAre(kCmdExit));
@@ -26,10 +30,7 @@ TEST(Menus, TheSettingButtonChecksWhatIsOnAndTheModuleHasNoExit) {
   EXPECT_THAT(program.removed, IsEmpty());
 }
 
-TEST(Menus, TheLogoMenuChecksTheShownSoftKeyboardWhereItHasAnItem) {
-  MemorySettingsStore store;
-  Settings settings(store);
-  ConversionFlags flags(settings);
+TEST_F(MenusTest, TheLogoMenuChecksTheShownSoftKeyboardWhereItHasAnItem) {
   EXPECT_THAT(StatusLogoMenu(flags, 3, true).checked, IsEmpty());
   flags.Toggle(CS_SOFT_KEYBOARD);
   EXPECT_THAT(StatusLogoMenu(flags, 3, true).checked, ElementsAre(kCmdFirstSoftKeyboard + 3));
@@ -40,10 +41,7 @@ TEST(Menus, TheLogoMenuChecksTheShownSoftKeyboardWhereItHasAnItem) {
   EXPECT_THAT(SearchEngineMenu(2).checked, ElementsAre(kCmdFirstSearchEngine + 2));
 }
 
-TEST(Menus, NoStatusMenuOfTheModuleOffersExit) {
-  MemorySettingsStore store;
-  Settings settings(store);
-  ConversionFlags flags(settings);
+TEST_F(MenusTest, NoStatusMenuOfTheModuleOffersExit) {
   EXPECT_THAT(StatusLogoMenu(flags, 0, false).removed, ElementsAre(kCmdExit));
   EXPECT_THAT(StatusRightClickMenu(false).removed, ElementsAre(kCmdExit));
   EXPECT_THAT(StatusLogoMenu(flags, 0, true).removed, IsEmpty());

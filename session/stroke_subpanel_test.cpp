@@ -73,17 +73,13 @@ TEST_F(StrokePanelTest, HoldingTheLeftButtonOnABarButtonDarkensItsHighlight) {
   const ToolbarButton& next = panel->buttonBar().buttons()[7];
   panel->Apply(kContext,
                UserAction::Pointer(MouseEvent::Move, next.rect.left + 2, next.rect.top + 2));
-  auto highlight = [this] {
-    for (const DrawOp& op : panel->Paint()) {
-      if (const DrawHighlight* h = std::get_if<DrawHighlight>(&op)) return *h;
-    }
-    return DrawHighlight{{}, false};
-  };
-  EXPECT_EQ(highlight().rect, next.rect);
-  EXPECT_FALSE(highlight().pressed);
+  ASSERT_EQ(Highlights().size(), 1u);
+  EXPECT_EQ(Highlights()[0].rect, next.rect);
+  EXPECT_FALSE(Highlights()[0].pressed);
   panel->Apply(kContext,
                UserAction::Pointer(MouseEvent::LeftDown, next.rect.left + 2, next.rect.top + 2));
-  EXPECT_TRUE(highlight().pressed);
+  ASSERT_EQ(Highlights().size(), 1u);
+  EXPECT_TRUE(Highlights()[0].pressed);
 }
 
 TEST_F(StrokePanelTest, TheLettersButtonIsFramedWhileTheLetterPanelShows) {

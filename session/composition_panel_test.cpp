@@ -345,13 +345,6 @@ TEST_F(SessionTest, RightClickLooksTheCharacterUpAndHoverDescribesIt) {
   EXPECT_EQ(panel->state().hoverText, "");
 }
 
-TEST_F(SessionTest, SymbolButtonsCommitTheirSymbolAndEnterIsTheKey) {
-  Start();
-  ClickIn(SymbolButtonRect(0));
-  ClickIn(SymbolButtonRect(13));
-  EXPECT_EQ(Received(), "，<Enter>");
-}
-
 TEST_F(SessionTest, SoftKeyboardKeysCommitTheTablesSymbolsAndPassBackspaceAndEnter) {
   Start();
   Run(kCmdFirstSoftKeyboard + 13);  // 全角字符

@@ -5,14 +5,15 @@
 #include <filesystem>
 
 #include "base/file_io.h"
-#include "tests/support/gbk_literals.h"
+#include "engine/test_lexicon.h"
 #include "tests/support/temp_dir.h"
-#include "tools/dictbuild/dictionary_builder.h"
 
 namespace tvime {
 namespace {
 
 using testing::G;
+using testing::Sealed;
+using Words = std::vector<std::string>;
 
 class RecordingClient : public LexiconClient {
  public:
@@ -28,11 +29,6 @@ class RecordingClient : public LexiconClient {
   std::vector<CandidateId> assocList;
 };
 
-std::vector<std::uint8_t> Sealed(std::vector<std::uint8_t> container, int kind) {
-  SealContainer(container, kind);
-  return container;
-}
-
 class LexiconTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -44,14 +40,21 @@ class LexiconTest : public ::testing::Test {
                                       SCRAMBLE_BLOCK));
     resources.Add("PHRASE.BIN",
                   Sealed(BuildPhraseDictionary({{G("中国"), {0x1F15, 0x0805}}}), SCRAMBLE_XOR));
-    lexicon = std::make_unique<Lexicon>(
-        [this](std::string_view name) { return dir.File(std::string(name)); });
+    lexicon = std::make_unique<Lexicon>(UserData());
     lexicon->SetOptions({.bigCharset = true});
     lexicon->SetClient(&client);
   }
 
+  UserDataPathFn UserData() {
+    return [this](std::string_view name) { return dir.File(std::string(name)); };
+  }
   void WriteUserFile(const std::string& contents) {
     ASSERT_TRUE(ReplaceFileContents(dir.File("tvimeusr.txt"), contents));
+  }
+  Words FileWords(const std::string& name) {
+    Words words;
+    ReadWordFile(dir.File(name), words);
+    return words;
   }
 
   testing::TempDir dir;
@@ -68,7 +71,7 @@ TEST_F(LexiconTest, FirstInitializeLoadsEverythingLaterOnesOnlyClearAndRefresh) 
   EXPECT_EQ(lexicon->characters().count, 3u);
   EXPECT_EQ(lexicon->phrases().count, 1u);
   EXPECT_FALSE(lexicon->radicals().IsLoaded());  // absent resources stay empty
-  EXPECT_EQ(lexicon->userWords(), (std::vector<std::string>{"\xCE\xD2\xC3\xC7"}));
+  EXPECT_EQ(lexicon->userWords(), (Words{"\xCE\xD2\xC3\xC7"}));
 
   client.calls.clear();
   WriteUserFile("");
@@ -114,7 +117,7 @@ TEST_F(LexiconTest, AddUserWordRefusesShortDuplicateBuiltInAndMultiLineTexts) {
   EXPECT_FALSE(lexicon->AddUserWord(G("中国人")));  // already a user word
   EXPECT_TRUE(lexicon->AddUserWord("ab"));          // two UTF-16 units are enough
   EXPECT_FALSE(lexicon->AddUserWord(std::string(2048, 'a')));
-  EXPECT_EQ(lexicon->userWords(), (std::vector<std::string>{G("中国人"), "ab"}));
+  EXPECT_EQ(lexicon->userWords(), (Words{G("中国人"), "ab"}));
 }
 
 TEST_F(LexiconTest, SavedWordsFollowTheEarlierOnesInTheFile) {
@@ -122,30 +125,27 @@ TEST_F(LexiconTest, SavedWordsFollowTheEarlierOnesInTheFile) {
   lexicon->Initialize(&resources);
   ASSERT_TRUE(lexicon->AddUserWord(G("人民")));
   ASSERT_TRUE(lexicon->SaveUserWords());
-  std::vector<std::string> reread;
-  ReadWordFile(dir.File("tvimeusr.txt"), reread);
-  EXPECT_EQ(reread, (std::vector<std::string>{"\xCE\xD2\xC3\xC7", "xy", G("人民")}));
+  EXPECT_EQ(FileWords("tvimeusr.txt"), (Words{"\xCE\xD2\xC3\xC7", "xy", G("人民")}));
 }
 
 TEST_F(LexiconTest, TwoLexiconsOnOneFileKeepEachOthersWords) {
   // Two applications loaded the input method before either added a word.
   WriteUserFile("xy\r\n");
   lexicon->Initialize(&resources);
-  Lexicon other([this](std::string_view name) { return dir.File(std::string(name)); });
+  Lexicon other(UserData());
   other.Initialize(&resources);
   ASSERT_TRUE(lexicon->AddUserWord(G("人民")));
   ASSERT_TRUE(lexicon->SaveUserWords());
   ASSERT_TRUE(other.AddUserWord(G("我们")));
   ASSERT_TRUE(other.SaveUserWords());
-  std::vector<std::string> reread;
-  ReadWordFile(dir.File("tvimeusr.txt"), reread);
-  EXPECT_EQ(reread, (std::vector<std::string>{"xy", G("人民"), G("我们")}));
+  Words reread = FileWords("tvimeusr.txt");
+  EXPECT_EQ(reread, (Words{"xy", G("人民"), G("我们")}));
   EXPECT_EQ(other.userWords(), reread);
   // The first one's next save does not take back the other's word, and a reload shows it.
   ASSERT_TRUE(lexicon->AddUserWord(G("中午")));
   ASSERT_TRUE(lexicon->SaveUserWords());
-  ReadWordFile(dir.File("tvimeusr.txt"), reread);
-  EXPECT_EQ(reread, (std::vector<std::string>{"xy", G("人民"), G("我们"), G("中午")}));
+  reread = FileWords("tvimeusr.txt");
+  EXPECT_EQ(reread, (Words{"xy", G("人民"), G("我们"), G("中午")}));
   ASSERT_TRUE(other.LoadUserWords());
   EXPECT_EQ(other.userWords(), reread);
 }
@@ -158,7 +158,7 @@ TEST_F(LexiconTest, WordsOfAFailedSaveStayPendingAndListsFollowTheNewNumbering) 
   WriteUserFile("ef\r\ncd\r\n");
   ASSERT_TRUE(lexicon->AddUserWord("gh"));
   ASSERT_TRUE(lexicon->LoadUserWords());
-  EXPECT_EQ(lexicon->userWords(), (std::vector<std::string>{"ef", "cd", "gh"}));
+  EXPECT_EQ(lexicon->userWords(), (Words{"ef", "cd", "gh"}));
   EXPECT_EQ(client.assocList, (std::vector<CandidateId>{kUserWordBit | 1, 5}));
   // A file that cannot be read is not overwritten; the word is saved once it can be.
   std::filesystem::remove(dir.File("tvimeusr.txt"));
@@ -166,9 +166,7 @@ TEST_F(LexiconTest, WordsOfAFailedSaveStayPendingAndListsFollowTheNewNumbering) 
   EXPECT_FALSE(lexicon->SaveUserWords());
   std::filesystem::remove_all(dir.File("tvimeusr.txt"));
   ASSERT_TRUE(lexicon->SaveUserWords());
-  std::vector<std::string> reread;
-  ReadWordFile(dir.File("tvimeusr.txt"), reread);
-  EXPECT_EQ(reread, std::vector<std::string>{"gh"});
+  EXPECT_EQ(FileWords("tvimeusr.txt"), Words{"gh"});
 }
 
 TEST_F(LexiconTest, LearntChoicesLeadTheStrokeListOnlyWithLearningOn) {
@@ -186,12 +184,10 @@ TEST_F(LexiconTest, LearntChoicesLeadTheStrokeListOnlyWithLearningOn) {
   lexicon->NoteChoice(G("丰"));
   lexicon->CharactersByStrokes("a", lists.mainList);
   EXPECT_EQ(lists.mainList, (std::vector<CandidateId>{2, 0}));
-  std::vector<std::string> saved;
-  ReadWordFile(dir.File("tvimelrn.txt"), saved);
-  EXPECT_EQ(saved, std::vector<std::string>{G("丰")});
+  EXPECT_EQ(FileWords("tvimelrn.txt"), Words{G("丰")});
 
   // Another process with learning on starts from the saved choices.
-  Lexicon other([this](std::string_view name) { return dir.File(std::string(name)); });
+  Lexicon other(UserData());
   other.SetOptions({.bigCharset = true, .learnChoices = 1});
   other.Initialize(&resources);
   other.CharactersByStrokes("a", lists.mainList);
@@ -207,9 +203,7 @@ TEST_F(LexiconTest, ChoicesOfAFailedSaveStayPendingUntilTheFileCanBeWritten) {
   EXPECT_EQ(lists.mainList, (std::vector<CandidateId>{2, 0}));  // learnt in memory all the same
   std::filesystem::remove_all(dir.File("tvimelrn.txt"));
   lexicon->NoteChoice(G("中国"));
-  std::vector<std::string> saved;
-  ReadWordFile(dir.File("tvimelrn.txt"), saved);
-  EXPECT_EQ(saved, (std::vector<std::string>{G("中国"), G("丰")}));
+  EXPECT_EQ(FileWords("tvimelrn.txt"), (Words{G("中国"), G("丰")}));
 }
 
 }  // namespace

@@ -4,19 +4,13 @@
 
 #include <string>
 
-#include "tests/support/gbk_literals.h"
-#include "tools/dictbuild/dictionary_builder.h"
+#include "engine/test_lexicon.h"
 
 namespace tvime {
 namespace {
 
+using testing::Char;
 using testing::G;
-
-CharRecord Char(std::string_view utf8, std::string code, bool common, std::uint16_t weight,
-                std::string_view annotation = "") {
-  return {G(utf8), std::move(code), G(annotation), common ? kCommonCharFlag : std::uint8_t{0},
-          weight};
-}
 
 void Load(CharacterDictionary& dictionary, const std::vector<CharRecord>& records) {
   std::vector<std::uint8_t> bin = BuildCharacterDictionary(records);

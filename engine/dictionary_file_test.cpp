@@ -5,17 +5,13 @@
 #include <string>
 
 #include "engine/radical_group_dictionary.h"
-#include "tools/dictbuild/dictionary_builder.h"
+#include "engine/test_lexicon.h"
 
 namespace tvime {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes Sealed(Bytes container, int kind) {
-  SealContainer(container, kind);
-  return container;
-}
+using testing::Sealed;
 
 TEST(DictionaryFile, MissingResourceLeavesTheDictionaryEmpty) {
   MemoryResources resources;

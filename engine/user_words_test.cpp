@@ -18,7 +18,16 @@ void WriteRaw(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-TEST(WordFile, LinesEndAtLineFeedsAndLoseTheirCarriageReturn) {
+// A directory of its own, and the user word file's place in it.
+class WordFile : public ::testing::Test {
+ protected:
+  testing::TempDir dir;
+  std::string path = dir.File("tvimeusr.txt");
+};
+using WordFileMerge = WordFile;
+using WordFileEditedSave = WordFile;
+
+TEST_F(WordFile, LinesEndAtLineFeedsAndLoseTheirCarriageReturn) {
   EXPECT_EQ(ParseWordFile("ab\r\ncd\r\n"), (Words{"ab", "cd"}));
   EXPECT_EQ(ParseWordFile("ab\ncd"), (Words{"ab", "cd"}));  // the last line needs no line end
   EXPECT_EQ(ParseWordFile("ab\r\n\r\n\n\ncd\r\n"), (Words{"ab", "cd"}));  // empty lines skipped
@@ -29,14 +38,12 @@ TEST(WordFile, LinesEndAtLineFeedsAndLoseTheirCarriageReturn) {
             (Words{"\xD6\xD0\xB9\xFA", "\xD6\xD0\xB9\xFA"}));  // duplicates are kept
 }
 
-TEST(WordFile, WritesEveryWordWithCrLfAndNeverAnEmptyLine) {
+TEST_F(WordFile, WritesEveryWordWithCrLfAndNeverAnEmptyLine) {
   EXPECT_EQ(FormatWordFile({"ab", "", "cd"}), "ab\r\ncd\r\n");
   EXPECT_EQ(FormatWordFile({}), "");
 }
 
-TEST(WordFile, RoundTripsThroughTheFile) {
-  testing::TempDir dir;
-  std::string path = dir.File("tvimeusr.txt");
+TEST_F(WordFile, RoundTripsThroughTheFile) {
   Words words = {"\xD6\xD0\xB9\xFA", "\xC8\xCB\xC3\xF1", "ab"};
   ASSERT_TRUE(WriteWordFile(path, words));
   EXPECT_EQ(testing::FileContents(path), "\xD6\xD0\xB9\xFA\r\n\xC8\xCB\xC3\xF1\r\nab\r\n");
@@ -45,31 +52,25 @@ TEST(WordFile, RoundTripsThroughTheFile) {
   EXPECT_EQ(read, words);
 }
 
-TEST(WordFile, AnUnreadableFileGivesAnEmptyList) {
-  testing::TempDir dir;
+TEST_F(WordFile, AnUnreadableFileGivesAnEmptyList) {
   Words read = {"stale"};
   EXPECT_TRUE(ReadWordFile(dir.File("missing.txt"), read));
   EXPECT_TRUE(read.empty());
 }
 
-TEST(WordFile, RewriteReplacesTheOldFileWholeAndLeavesNoTemporaryFile) {
-  testing::TempDir dir;
-  std::string path = dir.File("tvimeusr.txt");
+TEST_F(WordFile, RewriteReplacesTheOldFileWholeAndLeavesNoTemporaryFile) {
   WriteRaw(path, "old\r\nwords\r\nthat are longer\r\n");
   ASSERT_TRUE(WriteWordFile(path, {"new"}));
   EXPECT_EQ(testing::FileContents(path), "new\r\n");
   EXPECT_EQ(dir.EntryCount(), 1u);
 }
 
-TEST(WordFile, AFileThatCannotBeWrittenIsReportedAndUntouched) {
-  testing::TempDir dir;
+TEST_F(WordFile, AFileThatCannotBeWrittenIsReportedAndUntouched) {
   EXPECT_FALSE(WriteWordFile(dir.File("no-such-dir/tvimeusr.txt"), {"ab"}));
   EXPECT_EQ(dir.EntryCount(), 0u);
 }
 
-TEST(WordFileMerge, AppendsOnlyTheMissingAddedWordsToWhatIsOnDiskNow) {
-  testing::TempDir dir;
-  std::string path = dir.File("tvimeusr.txt");
+TEST_F(WordFileMerge, AppendsOnlyTheMissingAddedWordsToWhatIsOnDiskNow) {
   // Another process has reordered and removed words since this one read the file.
   WriteRaw(path, "cd\r\nab\r\n");
   Words merged = {"stale"};
@@ -82,10 +83,8 @@ TEST(WordFileMerge, AppendsOnlyTheMissingAddedWordsToWhatIsOnDiskNow) {
   EXPECT_EQ(testing::FileContents(fresh), "xy\r\n");
 }
 
-TEST(WordFileMerge, AFileThatIsThereButUnreadableIsNeverOverwritten) {
-  testing::TempDir dir;
+TEST_F(WordFileMerge, AFileThatIsThereButUnreadableIsNeverOverwritten) {
   // A directory where the file should be: it exists and cannot be read as words.
-  std::string path = dir.File("tvimeusr.txt");
   std::filesystem::create_directory(path);
   std::filesystem::create_directory(dir.File("tvimeusr.txt/kept"));
   Words merged = {"unchanged"};
@@ -94,9 +93,7 @@ TEST(WordFileMerge, AFileThatIsThereButUnreadableIsNeverOverwritten) {
   EXPECT_TRUE(std::filesystem::is_directory(dir.File("tvimeusr.txt/kept")));
 }
 
-TEST(WordFileEditedSave, TheEditsWinAndWordsAddedElsewhereMeanwhileAreKept) {
-  testing::TempDir dir;
-  std::string path = dir.File("tvimeusr.txt");
+TEST_F(WordFileEditedSave, TheEditsWinAndWordsAddedElsewhereMeanwhileAreKept) {
   WriteRaw(path, "ab\r\ncd\r\nef\r\n");
   Words loaded = {"ab", "cd", "ef"};
   // The manager removed cd and moved ef up; meanwhile an application added xy.
@@ -121,9 +118,7 @@ struct CountingLock : FileSaveLock {
   ~CountingLock() override { --g_locksHeld; }
 };
 
-TEST(WordFileMerge, ReadsAndWritesUnderTheSaveLock) {
-  testing::TempDir dir;
-  std::string path = dir.File("tvimeusr.txt");
+TEST_F(WordFileMerge, ReadsAndWritesUnderTheSaveLock) {
   g_locksTaken = g_locksHeld = 0;
   FileSaveLocker locker = [](const std::string&) -> std::unique_ptr<FileSaveLock> {
     ++g_locksTaken;

@@ -65,26 +65,14 @@ class PinyinInputTest : public ::testing::Test {
         lexicon(test.Start()),
         input(lexicon) {
     // Rows of the characters' syllables, as the table resource lists them.
-    std::vector<std::vector<CharIndex>> rows(kSyllableRowCount);
+    std::vector<std::vector<std::uint16_t>> rows(kSyllableRowCount);
     rows[*FindSyllable("zhong")] = {0, 1, 2, 3};
     rows[*FindSyllable("chong")] = {2};
     rows[*FindSyllable("zhuo")] = {0};  // a second zh reading of 中
     rows[*FindSyllable("guo")] = {4};
     rows[*FindSyllable("ban")] = {5};
     rows[*FindSyllable("an")] = {7};
-    std::vector<std::uint8_t> table;
-    auto put32 = [&table](std::uint32_t v) {
-      for (int b = 0; b < 4; ++b) table.push_back(static_cast<std::uint8_t>(v >> (8 * b)));
-    };
-    put32(kSyllableRowCount);
-    for (const auto& row : rows) put32(static_cast<std::uint32_t>(row.size()));
-    for (const auto& row : rows) {
-      for (CharIndex index : row) {
-        table.push_back(static_cast<std::uint8_t>(index));
-        table.push_back(static_cast<std::uint8_t>(index >> 8));
-      }
-    }
-    test.resources.Add("WDPINYIN.BIN", table);
+    test.resources.Add("WDPINYIN.BIN", BuildPinyinTable(rows));
     EXPECT_TRUE(input.LoadPinyinTable(&test.resources));
     input.SetContextCleared([this] { ++contextClears; });
   }

@@ -62,6 +62,22 @@ constexpr unsigned kKnownModes = 1u << ModeOther | 1u << ModeIdle | 1u << ModeSt
                                  1u << ModeAssociation | 1u << ModeLetters | 1u << ModePunct |
                                  1u << ModePinyin;
 
+// Everything a user could see or the application could get. The application's text only grows
+// within a step, so its length stands for it.
+auto Snapshot(const CompositionPanel& panel, const ConversionFlags& flags,
+              const testing::RecordingHost& host) {
+  const SessionState& s = panel.state();
+  std::vector<std::tuple<int, std::int64_t, int, int, std::string>> items;
+  for (const PanelItem& item : panel.currentSubpanel().VisibleItems())
+    items.emplace_back(item.kind, item.value, item.rect.left, item.rect.top, item.label);
+  return std::tuple(s.inputCodes, s.displayText, s.assocPreview, s.pendingPhrase, s.mode,
+                    s.radicalIndex, s.pinyinMode, s.searchMode, s.keyStrokes, s.singleQuoteOpen,
+                    s.doubleQuoteOpen, flags.word(), panel.pinyinPanel().Spelling(),
+                    panel.buttonBar().IconOf(kCmdPinyinSwitch), std::move(items),
+                    host.received.size(), host.panelChanges, host.beeps, host.lookups.size(),
+                    host.hostCommands.size());
+}
+
 class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterface<unsigned> {
  protected:
   std::string Pending() const { return panel->state().pendingPhrase; }
@@ -295,43 +311,8 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     Do(ActionKind::UserWordsChanged);
   }
 
-  // Everything a user could see or the application could get. The application's text only
-  // grows within a step, so its length stands for it.
-  struct Snapshot {
-    std::string inputCodes, displayText, assocPreview, pendingPhrase, spelling;
-    int mode, radicalIndex, pinyinIcon;
-    std::array<bool, 5> switches;
-    std::uint16_t flags;
-    std::vector<std::tuple<int, std::int64_t, int, int, std::string>> items;
-    size_t received, lookups, hostCommands;
-    int panelChanges, beeps;
-    bool operator==(const Snapshot&) const = default;
-  };
-  Snapshot Take() const {
-    const SessionState& s = panel->state();
-    Snapshot now{s.inputCodes,
-                 s.displayText,
-                 s.assocPreview,
-                 s.pendingPhrase,
-                 panel->pinyinPanel().Spelling(),
-                 s.mode,
-                 s.radicalIndex,
-                 panel->buttonBar().IconOf(kCmdPinyinSwitch),
-                 {s.pinyinMode, s.searchMode, s.keyStrokes, s.singleQuoteOpen, s.doubleQuoteOpen},
-                 flags->word(),
-                 {},
-                 host.received.size(),
-                 host.lookups.size(),
-                 host.hostCommands.size(),
-                 host.panelChanges,
-                 host.beeps};
-    for (const PanelItem& item : panel->currentSubpanel().VisibleItems())
-      now.items.emplace_back(item.kind, item.value, item.rect.left, item.rect.top, item.label);
-    return now;
-  }
-
   // The step about to run must change something (checked after it).
-  void ExpectAnEffect() { before_ = Take(); }
+  void ExpectAnEffect() { before_ = Snapshot(*panel, *flags, host); }
 
   bool NothingTyped() const {
     const SessionState& s = panel->state();
@@ -401,7 +382,8 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
       if (!InsideClient(item.rect))
         return Fail("an item of kind " + std::to_string(item.kind) + " outside the panel");
     }
-    if (before_ && Take() == *before_) return Fail(recent_.back() + " did nothing");
+    if (before_ && Snapshot(*panel, *flags, host) == *before_)
+      return Fail(recent_.back() + " did nothing");
     const std::string commits = NewCommits();
     for (size_t i = commitsBefore_; i < host.commits.size(); ++i) {
       if (!IsWholeGbkText(host.commits[i]))
@@ -661,7 +643,7 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
   size_t receivedBefore_ = 0;
   Expect expectation_ = Expect::Nothing;
   std::array<unsigned, 5> checked_{};
-  std::optional<Snapshot> before_;
+  std::optional<decltype(Snapshot(*panel, *flags, host))> before_;
   unsigned modesSeen_ = 0;
   std::string lookupKey_ = "-";
   std::vector<CandidateId> lookup_;

@@ -112,15 +112,20 @@ TEST_F(SessionTest, TiReachesTheLexiconAsHengWhileTheLineStillShowsTi) {
   EXPECT_TRUE(tiGlyph);
 }
 
-TEST_F(SessionTest, TheSeparatorNeverStartsTheInputOrFollowsItself) {
+TEST_F(SessionTest, TheSeparatorNeverStartsTheInputOrFollowsItselfAndMakesRoomForPhrases) {
   Start();
   ClickStroke("分隔");
   EXPECT_EQ(panel->state().inputCodes, "");
-  ClickStrokes({"横", "分隔", "分隔"});
+  ClickStroke("横");
+  // Twenty characters show without phrases, ten with them.
+  EXPECT_EQ(panel->strokePanel().characters.rowsPerPage(), 2);
+  EXPECT_EQ(ShownCount(ItemCharacter), 20u);
+  ClickStrokes({"分隔", "分隔"});
   EXPECT_EQ(panel->state().inputCodes, "a'");
   // "a'" looks characters up by "a" and phrases by every continuation of them.
   EXPECT_FALSE(panel->strokePanel().phrases.empty());
   EXPECT_EQ(panel->strokePanel().characters.rowsPerPage(), 1);
+  EXPECT_EQ(ShownCount(ItemCharacter), 10u);
 }
 
 TEST_F(SessionTest, ThePhraseStripFindsAPhraseByTheStartOfEachCharacter) {
@@ -219,15 +224,6 @@ TEST_F(SessionTest, PagesTurnWithinTheListAndNoFurther) {
   // A refresh starts from the first page again.
   ClickStroke("竖");
   EXPECT_EQ(characters.page(), 0);
-}
-
-TEST_F(SessionTest, TwentyCharactersShowWithoutPhrasesTenWithThem) {
-  Start();
-  ClickStroke("横");
-  EXPECT_EQ(panel->strokePanel().characters.rowsPerPage(), 2);
-  EXPECT_EQ(ShownCount(ItemCharacter), 20u);
-  ClickStroke("分隔");
-  EXPECT_EQ(ShownCount(ItemCharacter), 10u);
 }
 
 TEST_F(SessionTest, FullShapeTurnsAsciiIntoFullWidthForms) {

@@ -225,17 +225,11 @@ constexpr PendingStory kPendingStories[] = {
        t.ClickIn(SymbolButtonRect(13));
      },
      "中<Enter>，中<Enter>"},
-    {"SoftKeyThenTheLine", false,
-     [](SessionPromiseTest& t) {
-       t.SoftKeyExclamation();
-       t.ClickLine();
-     },
-     "中！"},
 };
 INSTANTIATE_TEST_SUITE_P(Stories, PendingTextTest, ::testing::ValuesIn(kPendingStories),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SessionPromiseTest, PinyinSearchModeShowsThePendingTextAndTheLineSendsIt) {
+TEST_F(SessionPromiseTest, PinyinSearchModeShowsThePendingTextAndTheLineOrEnterSendsIt) {
   StartWith(true, true);
   Type("zhong1guo1");
   ASSERT_EQ(Pending(), "中国");
@@ -243,13 +237,9 @@ TEST_F(SessionPromiseTest, PinyinSearchModeShowsThePendingTextAndTheLineSendsIt)
   ClickLine();
   EXPECT_EQ(Received(), "中国");
   EXPECT_EQ(Pending(), "");
-}
-
-TEST_F(SessionPromiseTest, PinyinSearchModeEnterSendsThePendingTextBeforeTheKey) {
-  StartWith(true, true);
   Type("zhong1");
-  Press(13);
-  EXPECT_EQ(Received(), "中<Enter>");
+  Press(13);  // the pending text before the key
+  EXPECT_EQ(Received(), "中国中<Enter>");
 }
 
 TEST_F(SessionPromiseTest, EscapeTakesBackTheSpellingFirstAndThePendingTextSecond) {

@@ -150,13 +150,8 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
       SoftKeyboard();
     } else if (pick < 90) {
       ReloadUserWords();
-    } else if (pick < 94) {
-      int x = static_cast<int>(random_() % kPanelWidth),
-          y = static_cast<int>(random_() % kPanelHeight);
-      Note("hover " + std::to_string(x) + "," + std::to_string(y));
-      panel->Apply(kContext, UserAction::Pointer(MouseEvent::Move, x, y));
     } else if (pick < 96) {
-      StrayPointerEvent();
+      PointerEvent();
     } else if (pick < 97) {
       Note("the cursor leaves");
       Do(ActionKind::CursorLeft);
@@ -169,12 +164,12 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     }
   }
 
-  // One button going down or up, or a move, without the rest of a click: a press whose release
-  // the window never saw, a right click, a release after a drag elsewhere.
-  void StrayPointerEvent() {
-    static constexpr MouseEvent kEvents[] = {MouseEvent::Move, MouseEvent::LeftDown,
-                                             MouseEvent::LeftUp, MouseEvent::RightDown,
-                                             MouseEvent::RightUp};
+  // A move over the panel (a hover) or one button going down or up without the rest of a click:
+  // a press whose release the window never saw, a right click, a release after a drag elsewhere.
+  void PointerEvent() {
+    static constexpr MouseEvent kEvents[] = {MouseEvent::Move,      MouseEvent::Move,
+                                             MouseEvent::LeftDown,  MouseEvent::LeftUp,
+                                             MouseEvent::RightDown, MouseEvent::RightUp};
     MouseEvent event = kEvents[random_() % std::size(kEvents)];
     int x = static_cast<int>(random_() % (kPanelWidth + 20)) - 10,
         y = static_cast<int>(random_() % (kPanelHeight + 20)) - 10;

@@ -10,6 +10,7 @@ using testing::Char;
 using ::testing::ElementsAre;
 using testing::G;
 using ::testing::IsEmpty;
+using Texts = std::vector<std::string>;
 
 class RadicalTest : public ::testing::Test {
  protected:
@@ -30,8 +31,10 @@ class RadicalTest : public ::testing::Test {
                        {"31", "sg"},
                        {"85", "ffa"}}});
   }
-  std::vector<std::string> MainTexts() {
-    std::vector<std::string> texts;
+  // What the strokes typed after the radical 口 (group 2) list, in UTF-8.
+  Texts InKou(std::string_view strokes) {
+    test.lexicon->FindInRadicalGroup(2, strokes, test.lists);
+    Texts texts;
     for (CandidateId p : test.lists.mainList) {
       texts.push_back(GbkToUtf8(test.lexicon->PairOf(2, p)->first));
     }
@@ -51,45 +54,36 @@ TEST_F(RadicalTest, RadicalsAreFoundByTheirCodeInListOrderNeverEntryZero) {
 }
 
 TEST_F(RadicalTest, AnEmptyQueryListsTheWholeGroupAndItsLinks) {
-  Lexicon& lexicon = test.Start();
-  lexicon.FindInRadicalGroup(2, "", test.lists);
+  test.Start();
   // 口 (empty rest) is the exact match, then the others by weight; the unknown 呒 keeps its slot.
-  EXPECT_EQ(MainTexts(), (std::vector<std::string>{"口", "吅", "员", "吃", "吗", "呒", "叫"}));
+  EXPECT_EQ(InKou(""), (Texts{"口", "吅", "员", "吃", "吗", "呒", "叫"}));
   EXPECT_THAT(test.lists.secondaryList, ElementsAre(7, 8));
 }
 
 TEST_F(RadicalTest, StrokesAfterTheRadicalNarrowTheGroupExactFirst) {
-  Lexicon& lexicon = test.Start();
-  lexicon.FindInRadicalGroup(2, "sga", test.lists);
-  EXPECT_EQ(MainTexts(), (std::vector<std::string>{"吅", "员"}));  // exact before heavier
-  lexicon.FindInRadicalGroup(2, "g", test.lists);
-  EXPECT_EQ(MainTexts(), (std::vector<std::string>{"吗", "叫"}));  // by weight
+  test.Start();
+  EXPECT_EQ(InKou("sga"), (Texts{"吅", "员"}));  // exact before heavier
+  EXPECT_EQ(InKou("g"), (Texts{"吗", "叫"}));    // by weight
   EXPECT_THAT(test.lists.secondaryList, IsEmpty());
-  lexicon.FindInRadicalGroup(2, "s", test.lists);
-  EXPECT_EQ(MainTexts(), (std::vector<std::string>{"吅", "员"}));
+  EXPECT_EQ(InKou("s"), (Texts{"吅", "员"}));
   EXPECT_THAT(test.lists.secondaryList, ElementsAre(7));  // the link to 31 ("sg")
 }
 
 TEST_F(RadicalTest, TheCommonSetSkipsUncommonCharactersOfTheGroup) {
   test.options.bigCharset = false;
-  Lexicon& lexicon = test.Start();
-  lexicon.FindInRadicalGroup(2, "s", test.lists);
-  EXPECT_EQ(MainTexts(), (std::vector<std::string>{"员"}));
-  lexicon.FindInRadicalGroup(2, "sg", test.lists);
-  EXPECT_EQ(MainTexts(), (std::vector<std::string>{"员"}));  // 吅 is not common
+  test.Start();
+  EXPECT_EQ(InKou("s"), (Texts{"员"}));
+  EXPECT_EQ(InKou("sg"), (Texts{"员"}));  // 吅 is not common
   // An exact match is listed whatever the character set.
-  lexicon.FindInRadicalGroup(2, "sga", test.lists);
-  EXPECT_EQ(MainTexts(), (std::vector<std::string>{"吅", "员"}));
+  EXPECT_EQ(InKou("sga"), (Texts{"吅", "员"}));
 }
 
 TEST_F(RadicalTest, UnknownCharactersKeepTheirPlaceInTheGroup) {
-  Lexicon& lexicon = test.Start();
-  lexicon.FindInRadicalGroup(2, "a", test.lists);
-  EXPECT_EQ(MainTexts(), (std::vector<std::string>{"呒"}));
+  test.Start();
+  EXPECT_EQ(InKou("a"), (Texts{"呒"}));
   // "?" also matches the end of 口's empty rest, so every character is a prefix match: ranked by
   // weight (吃 before 吗 on equal weight: dictionary order), 呒 staying in its sixth slot.
-  lexicon.FindInRadicalGroup(2, "?", test.lists);
-  EXPECT_EQ(MainTexts(), (std::vector<std::string>{"吅", "员", "口", "吃", "吗", "呒", "叫"}));
+  EXPECT_EQ(InKou("?"), (Texts{"吅", "员", "口", "吃", "吗", "呒", "叫"}));
 }
 
 TEST_F(RadicalTest, AGroupBeyondTheCountIsGroupZero) {

@@ -240,6 +240,12 @@ Section "-un.program"
   Delete "${MENU_FOLDER}\卸载${PRODUCT}.lnk"
   RMDir "${MENU_FOLDER}"
 
+  ; The decoded dictionaries the programs share are made again by any build: not the user's data.
+  SetShellVarContext current
+  RMDir /r "$LOCALAPPDATA\tvime\cache"
+  RMDir "$LOCALAPPDATA\tvime"
+  SetShellVarContext all
+
   !insertmacro ForEachRegView "!insertmacro DeleteProductKeys"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

@@ -18,9 +18,12 @@ constexpr ULONGLONG kLargestImage = 256ull << 20;
 
 class MappedDictionaries : public ResourceSource {
  public:
-  MappedDictionaries(const void* view, DictionaryImageResources resources)
-      : view_(view), resources_(std::move(resources)) {}
-  ~MappedDictionaries() override { UnmapViewOfFile(view_); }
+  MappedDictionaries(const void* view, DictionaryImageResources resources, HANDLE checkedToken)
+      : view_(view), resources_(std::move(resources)), checkedToken_(checkedToken) {}
+  ~MappedDictionaries() override {
+    UnmapViewOfFile(view_);
+    if (checkedToken_) CloseHandle(checkedToken_);
+  }
   MappedDictionaries(const MappedDictionaries&) = delete;
   MappedDictionaries& operator=(const MappedDictionaries&) = delete;
 
@@ -32,7 +35,25 @@ class MappedDictionaries : public ResourceSource {
  private:
   const void* view_;
   DictionaryImageResources resources_;
+  HANDLE checkedToken_;
 };
+
+// The name of a token in the logon session's namespace that says: the content of this very file
+// was hashed and found whole. It names the file's volume, identity, last write and size, so a
+// file made again or written since is never covered by an older token. The token lives while
+// any process that checked or trusted it keeps the image mapped; when the last one ends, the next
+// process hashes the file again. Only processes that may share dictionaries map images at all,
+// and a low-integrity process cannot make objects in this namespace.
+std::wstring CheckedTokenName(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(file, &info)) return {};
+  wchar_t name[96];
+  std::swprintf(name, 96, L"Local\\tvime-dict-checked-%08lx-%08lx%08lx-%08lx%08lx-%08lx",
+                info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow,
+                info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime,
+                info.nFileSizeLow);
+  return name;
+}
 
 std::unique_ptr<ResourceSource> MapImage(const std::wstring& path, const DictionaryImageKey& key,
                                          const ResourceSource& stored) {
@@ -45,19 +66,28 @@ std::unique_ptr<ResourceSource> MapImage(const std::wstring& path, const Diction
       static_cast<ULONGLONG>(size.QuadPart) <= kLargestImage) {
     mapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
   }
+  std::wstring tokenName = CheckedTokenName(file);
   CloseHandle(file);
   if (!mapping) return nullptr;
   const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
   CloseHandle(mapping);  // the view keeps the mapping
   if (!view) return nullptr;
+  // Hashing the whole image would touch all its pages in every process (most of the start's
+  // time): it is done by the first process of the session that maps this file.
+  HANDLE checked = tokenName.empty() ? nullptr : OpenEventW(SYNCHRONIZE, FALSE, tokenName.c_str());
   ByteSpan bytes(static_cast<const std::uint8_t*>(view), static_cast<size_t>(size.QuadPart));
   std::optional<DictionaryImageResources> resources =
-      DictionaryImageResources::Open(bytes, key, stored);
+      DictionaryImageResources::Open(bytes, key, stored, /*checkContent=*/!checked);
   if (!resources) {
+    if (checked) CloseHandle(checked);
     UnmapViewOfFile(view);
     return nullptr;
   }
-  return std::make_unique<MappedDictionaries>(view, std::move(*resources));
+  if (!checked && !tokenName.empty()) {
+    UserOnlyAccess access;
+    checked = CreateEventW(access.attributes(), TRUE, FALSE, tokenName.c_str());
+  }
+  return std::make_unique<MappedDictionaries>(view, std::move(*resources), checked);
 }
 
 // The user's SID, for an access list that names the user alone.
@@ -118,16 +148,20 @@ void PublishImage(const std::vector<std::uint8_t>& image, const std::wstring& pa
   }
 }
 
-// Removes the images of other builds and dictionaries; one still mapped somewhere stays.
+// Removes the images of other builds and dictionaries, and the temporary files of makers that
+// were ended before they finished. One still mapped somewhere stays, and so does the temporary
+// file of a maker at work: it is open without sharing, which refuses the delete.
 void RemoveOtherImages(const std::wstring& folder, const std::wstring& keep) {
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((folder + L"\\dict-*.bin").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    std::wstring path = folder + L"\\" + found.cFileName;
-    if (path != keep) DeleteFileW(path.c_str());
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
+  for (const wchar_t* pattern : {L"\\dict-*.bin", L"\\dict-*.tmp"}) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) continue;
+    do {
+      std::wstring path = folder + L"\\" + found.cFileName;
+      if (path != keep) DeleteFileW(path.c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
 }
 
 }  // namespace
@@ -153,22 +187,21 @@ std::unique_ptr<ResourceSource> MapSharedDictionaries(const ResourceSource& stor
 
 bool MakeSharedDictionaries(const ResourceSource& stored, const std::wstring& folder,
                             std::uint64_t build) {
-  if (folder.empty()) return false;
-  DictionaryImageKey key{build, DictionaryDataHash(stored)};
-  std::wstring path = ImagePath(folder, key);
-  if (MapImage(path, key, stored)) return true;
-  bool damaged = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-  PublishImage(BuildDictionaryImage(stored, key), path, damaged);
-  RemoveOtherImages(folder, path);
-  return MapImage(path, key, stored) != nullptr;
+  return OpenSharedDictionaries(stored, folder, build, true) != nullptr;
 }
 
 std::unique_ptr<ResourceSource> OpenSharedDictionaries(const ResourceSource& stored,
                                                        const std::wstring& folder,
                                                        std::uint64_t build, bool mayCreate) {
-  if (auto mapped = MapSharedDictionaries(stored, folder, build)) return mapped;
-  if (!mayCreate || !MakeSharedDictionaries(stored, folder, build)) return nullptr;
-  return MapSharedDictionaries(stored, folder, build);
+  if (folder.empty()) return nullptr;
+  DictionaryImageKey key{build, DictionaryDataHash(stored)};
+  std::wstring path = ImagePath(folder, key);
+  if (auto mapped = MapImage(path, key, stored)) return mapped;
+  if (!mayCreate) return nullptr;
+  bool damaged = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  PublishImage(BuildDictionaryImage(stored, key), path, damaged);
+  RemoveOtherImages(folder, path);
+  return MapImage(path, key, stored);
 }
 
 std::wstring DictionaryCacheFolder() {

@@ -136,13 +136,37 @@ TEST_F(SharedDictionariesTest, ADamagedImageIsNeverUsedAndIsMadeAgain) {
   EXPECT_FALSE(Open(false)) << "a cut image was used";
 }
 
-TEST_F(SharedDictionariesTest, ANewBuildMakesItsOwnAndRemovesTheOldOne) {
+// Later processes skip the hash of an image that a live process of the session has checked;
+// a write to the file since then must not be covered by that check.
+TEST_F(SharedDictionariesTest, AnImageWrittenAfterItsCheckIsCheckedAgainWhileOthersHoldIt) {
+  auto holder = Open(true);
+  ASSERT_TRUE(holder);
+  std::filesystem::path image = OnlyImage();
+  ASSERT_TRUE(Open(false));
+  Sleep(50);  // the write below is later than the image's own, whatever the clock's step
+  {
+    std::fstream file(image, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(static_cast<std::streamoff>(std::filesystem::file_size(image) / 2));
+    file.put('\x5A');
+  }
+  EXPECT_FALSE(Open(false)) << "a damaged image was used while another process held it";
+}
+
+TEST_F(SharedDictionariesTest, ANewBuildMakesItsOwnAndRemovesTheOldOneAndLeftovers) {
   ASSERT_TRUE(Open(true, kBuild));
   std::filesystem::path old = OnlyImage();
+  // A maker ended half-way left its temporary file; another is still writing its own.
+  std::ofstream(folder.path() / "dict-0-0.bin.77-1.tmp") << "half";
+  std::filesystem::path busy = folder.path() / "dict-0-0.bin.78-1.tmp";
+  HANDLE writing = CreateFileW(busy.wstring().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(writing, INVALID_HANDLE_VALUE);
   EXPECT_FALSE(Open(false, kBuild + 1)) << "another build's image was used";
   ASSERT_TRUE(Open(true, kBuild + 1));
-  EXPECT_EQ(Files().size(), 1u);
   EXPECT_FALSE(std::filesystem::exists(old));
+  EXPECT_TRUE(std::filesystem::exists(busy)) << "a file being written was removed";
+  CloseHandle(writing);
+  EXPECT_EQ(Files().size(), 2u) << "the ended maker's file was left";
 }
 
 TEST_F(SharedDictionariesTest, AProcessThatMayNotMakeOneWritesNothing) {

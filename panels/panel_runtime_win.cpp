@@ -13,16 +13,16 @@ PanelRuntime::PanelRuntime(HINSTANCE instance, Settings& settings, Host& session
                            DictionarySharing sharing)
     : flags(settings),
       resources(instance),
+      sharesDictionaries(sharing == DictionarySharing::Shared && ProcessMayShareDictionaries()),
       sharedDictionaries(
-          sharing == DictionarySharing::Shared && ProcessMayShareDictionaries()
+          sharesDictionaries
               ? MapSharedDictionaries(resources, DictionaryCacheFolder(), ModuleBuildId())
               : nullptr),
       lexicon(std::move(userDataPath)),
       artwork(instance),
       panel(lexicon, settings, flags, sessionHost, measure),
       news(kHintStrip, static_cast<std::int64_t>(std::time(nullptr))) {
-  if (sharing == DictionarySharing::Shared && !sharedDictionaries &&
-      ProcessMayShareDictionaries()) {
+  if (sharesDictionaries && !sharedDictionaries) {
     // This process decodes its own copy; the image for the next ones is made beside it.
     StartModuleThread([instance] {
       SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);

@@ -31,6 +31,8 @@ struct PanelRuntime {
 
   ConversionFlags flags;
   ModuleResources resources;
+  // Low-integrity and app-container processes read no image that others made nor make one.
+  const bool sharesDictionaries;
   std::unique_ptr<ResourceSource> sharedDictionaries;  // null: the lexicon decodes its own
   Lexicon lexicon;
   PanelArtwork artwork;

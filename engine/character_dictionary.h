@@ -10,6 +10,9 @@
 
 #include <bitset>
 #include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -44,24 +47,35 @@ class CharKeySet {
   std::bitset<65536> bits_;
 };
 
-// Character key -> CharIndex, one slot per possible key; the first entry of a character wins.
-class CharKeyMap {
- public:
-  bool TryInsert(std::uint16_t key, CharIndex index);
-  // nullptr when the key is absent.
-  const CharIndex* Find(std::uint16_t key) const {
-    return present_.Contains(key) ? &slots_[key] : nullptr;
-  }
-  void Clear();
+// One entry as the dictionary keeps it: where its texts are in the buffer. Plain offsets, so the
+// records of a shared image are used in place by every process.
+struct CharOffsets {
+  std::uint32_t text;
+  std::uint32_t code;
+  std::uint32_t annotation;
+  std::uint8_t flags;
+  std::uint8_t codeLength;
+  std::uint16_t weight;
+};
+static_assert(sizeof(CharOffsets) == 16);
 
- private:
-  std::vector<CharIndex> slots_;
-  CharKeySet present_;
+// Lookups by character key (the character's two GBK bytes), one slot or bit per possible key.
+struct CharLookup {
+  CharIndex indexOfKey[65536];  // the first entry of the character; valid where `present`
+  std::uint32_t present[2048];
+  std::uint32_t common[2048];
+
+  static bool Test(const std::uint32_t* bits, std::uint16_t key) {
+    return (bits[key >> 5] >> (key & 31)) & 1;
+  }
 };
 
 class CharacterDictionary : public DictionaryFile {
  public:
   bool Parse() override;
+  // The records and lookups Parse builds: the image every process maps holds them once.
+  std::vector<std::uint8_t> SerializeIndex() const override;
+  bool AdoptIndex(ByteSpan index) override;
 
   // The ranked character list for a stroke query: exact matches in dictionary order, then prefix
   // matches by weight, at most 400. The prefix matches are taken from the first 400 matches in
@@ -72,25 +86,36 @@ class CharacterDictionary : public DictionaryFile {
   bool IsCommonChar(std::string_view character) const;
   // 0 when the character has no entry (0 is also the first entry's index).
   CharIndex IndexOfChar(std::string_view character) const;
+  // nullptr when the character has no entry.
+  const CharIndex* FindChar(std::uint16_t key) const;
   // The empty text when the character has no entry.
   std::string_view CodeOfChar(std::string_view character) const;
   std::string_view AnnotationOfChar(std::string_view character) const;
   std::string_view CodeOfIndex(CharIndex index) const;
 
-  const CharEntry& EntryAt(size_t i) const { return entries[i]; }
-
-  std::vector<CharEntry> entries;
-  CharKeySet commonChars;
-  CharKeyMap indexOfChar;
-  // Entry indexes by code length, ascending: where an exact match can still be beyond the first
-  // 400 matches, only entries of the query's length need a look.
-  std::vector<std::vector<CharIndex>> indexesByCodeLength;
+  CharEntry EntryAt(size_t i) const;
+  size_t CommonCount() const;
 
  protected:
   void Clear() override;
 
  private:
-  const CharEntry* EntryOf(std::string_view character) const;
+  void DropTables();
+  std::optional<CharEntry> EntryOf(std::string_view character) const;
+
+  // Either built by Parse (the owned vectors) or adopted from an index in shared memory.
+  std::span<const CharOffsets> records_;
+  const CharLookup* lookup_ = nullptr;
+  // Entry indexes by code length, ascending: where an exact match can still be beyond the first
+  // 400 matches, only entries of the query's length need a look. The entries of length n are
+  // byLength_[lengthStarts_[n] .. lengthStarts_[n + 1]).
+  std::span<const std::uint32_t> lengthStarts_;
+  std::span<const CharIndex> byLength_;
+
+  std::vector<CharOffsets> ownRecords_;
+  std::unique_ptr<CharLookup> ownLookup_;
+  std::vector<std::uint32_t> ownLengthStarts_;
+  std::vector<CharIndex> ownByLength_;
 };
 
 }  // namespace tvime

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <tuple>
 
 #include "engine/test_lexicon.h"
 
@@ -32,19 +34,27 @@ std::vector<std::string> Find(const CharacterDictionary& dictionary, std::string
   return Texts(dictionary, list);
 }
 
+const std::vector<CharRecord>& SampleRecords() {
+  static const std::vector<CharRecord> records = {
+      Char("一", "a", true, 900, "yī"),
+      Char("十", "as", true, 800, "shí"),
+      Char("二", "aa", true, 700),
+      Char("干", "aas", true, 700),
+      Char("王", "aasa", true, 950, "wáng"),
+      Char("丁", "ag", true, 300),
+      Char("于", "aag", true, 700),
+      Char("中", "sgas", true, 990, "zhōng zhòng"),
+      Char("丰", "aaas", false, 700),
+      Char("亍", "aas", false, 100),
+      Char("兀", "adg", false, 990),
+      Char("十", "sa", false, 5),  // a second entry of 十: the first wins
+  };
+  return records;
+}
+
 class CharacterDictionaryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    Load(dictionary, {
-                         Char("一", "a", true, 900, "yī"), Char("十", "as", true, 800, "shí"),
-                         Char("二", "aa", true, 700), Char("干", "aas", true, 700),
-                         Char("王", "aasa", true, 950, "wáng"), Char("丁", "ag", true, 300),
-                         Char("于", "aag", true, 700), Char("中", "sgas", true, 990, "zhōng zhòng"),
-                         Char("丰", "aaas", false, 700), Char("亍", "aas", false, 100),
-                         Char("兀", "adg", false, 990),
-                         Char("十", "sa", false, 5),  // a second entry of 十: the first wins
-                     });
-  }
+  void SetUp() override { Load(dictionary, SampleRecords()); }
   CharacterDictionary dictionary;
 };
 
@@ -57,7 +67,7 @@ TEST_F(CharacterDictionaryTest, ParsesEntriesAndIndexes) {
   EXPECT_EQ(GbkToUtf8(dictionary.AnnotationOfChar(G("中"))), "zhōng zhòng");
   EXPECT_TRUE(dictionary.IsCommonChar(G("中")));
   EXPECT_FALSE(dictionary.IsCommonChar(G("兀")));
-  EXPECT_EQ(dictionary.commonChars.size(), 8u);
+  EXPECT_EQ(dictionary.CommonCount(), 8u);
 }
 
 TEST_F(CharacterDictionaryTest, AbsentCharactersGiveIndexZeroAndEmptyTexts) {
@@ -164,6 +174,67 @@ TEST(CharacterDictionary, DamagedDataKeepsTheIntactEntries) {
   codeWithoutNul[8 + 6 + 1] = 1;  // second entry's code claims 1 byte: "s", no NUL inside
   EXPECT_FALSE(dictionary.LoadFromBytes(codeWithoutNul, SCRAMBLE_NONE));
   EXPECT_EQ(dictionary.count, 1u);
+}
+
+// The records and lookups that processes share through the image: adopted, they are used as they
+// stand; an index that does not fit its buffer is refused, and the dictionary parses its own.
+TEST(CharacterDictionaryIndex, AnAdoptedIndexIsUsedAsItStandsAndOneThatDoesNotFitIsRefused) {
+  std::vector<std::uint8_t> bin = BuildCharacterDictionary(SampleRecords());
+  SealContainer(bin, SCRAMBLE_BLOCK);
+  std::vector<std::uint8_t> decoded;
+  ASSERT_TRUE(DecodeResource(bin, SCRAMBLE_BLOCK, decoded));
+  CharacterDictionary parsed;
+  parsed.LoadFromDecodedBytes(decoded);
+  const std::vector<std::uint8_t> index = parsed.SerializeIndex();
+  auto answers = [](const CharacterDictionary& d) {
+    return std::tuple(Find(d, "a"), Find(d, "aas", false), d.IndexOfChar(G("中")),
+                      d.CodeOfChar(G("十")), d.AnnotationOfChar(G("王")), d.IsCommonChar(G("丰")),
+                      d.IsCommonChar(G("中")), d.CommonCount(), d.count);
+  };
+  CharacterDictionary adopted;
+  adopted.LoadFromDecodedBytes(decoded, ByteSpan(index));
+  EXPECT_EQ(answers(adopted), answers(parsed));
+
+  constexpr size_t kRecords = 8, kLookup = kRecords + 16 * 12, kStarts = kLookup + 147456;
+  auto put32 = [](std::vector<std::uint8_t>& bytes, size_t at, std::uint32_t value) {
+    for (size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  };
+  // Used as it stands: 王's weight in the index (entry 4) now ranks it last among the prefixes.
+  std::vector<std::uint8_t> reweighed = index;
+  reweighed[kRecords + 16 * 4 + 14] = reweighed[kRecords + 16 * 4 + 15] = 0;
+  CharacterDictionary trusting;
+  trusting.LoadFromDecodedBytes(decoded, ByteSpan(reweighed));
+  EXPECT_EQ(Find(trusting, "a").back(), "王");
+
+  struct Case {
+    const char* what;
+    std::function<void(std::vector<std::uint8_t>&)> change;
+  };
+  const Case cases[] = {
+      {"a code past the end", [&](auto& bytes) { put32(bytes, kRecords + 16 * 3 + 4, 0xFFFFFF); }},
+      {"a code length that misses its NUL", [](auto& bytes) { bytes[kRecords + 16 * 7 + 13] = 2; }},
+      {"a character naming an entry past the count",
+       [](auto& bytes) { bytes[kLookup + 2 * CharKey(G("中")) + 1] = 0x40; }},
+      {"length groups not ending at the count",
+       [&](auto& bytes) { put32(bytes, kStarts + 4, 99); }},
+      {"an entry by length past the count", [](auto& bytes) { bytes[bytes.size() - 4] = 0x77; }},
+      {"one byte short", [](auto& bytes) { bytes.pop_back(); }},
+      {"more entries than the index holds", [&](auto& bytes) { put32(bytes, 0, 13); }},
+  };
+  // Each damage on top of the new weight: an index adopted anyway would rank 王 last.
+  for (const Case& c : cases) {
+    std::vector<std::uint8_t> bad = reweighed;
+    c.change(bad);
+    CharacterDictionary refused;
+    refused.LoadFromDecodedBytes(decoded, ByteSpan(bad));
+    EXPECT_EQ(answers(refused), answers(parsed)) << c.what;
+  }
+  // Texts are read up to their NUL: a buffer that does not end with one gets no index.
+  std::vector<std::uint8_t> unterminated = decoded;
+  unterminated.back() = 'x';
+  CharacterDictionary refused;
+  refused.LoadFromDecodedBytes(unterminated, ByteSpan(reweighed));
+  EXPECT_EQ(Find(refused, "a"), Find(parsed, "a"));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/byte_reader.h"
+#include "engine/character_dictionary.h"
 #include "engine/dictionary_file.h"
 #include "engine/phrase_dictionary.h"
 
@@ -11,7 +12,7 @@ namespace tvime {
 namespace {
 
 constexpr std::uint32_t kMagic = 0x49445654;  // "TVDI"
-constexpr std::uint32_t kFormat = 2;
+constexpr std::uint32_t kFormat = 3;
 constexpr size_t kHeaderSize = 48;
 constexpr size_t kNameSize = 24;
 constexpr size_t kEntrySize = kNameSize + 16;
@@ -96,12 +97,17 @@ std::vector<std::uint8_t> BuildDictionaryImage(const ResourceSource& stored,
     std::optional<ByteSpan> bytes = stored.FindData(resource.name);
     Part part{std::string(resource.name), {}};
     if (!bytes || !DecodeResource(*bytes, resource.kind, part.bytes)) continue;
-    // The phrases' indexes are the largest thing a process would build for itself.
+    // The records and indexes of the characters and phrases are what a process would otherwise
+    // build for itself from these bytes.
     std::vector<std::uint8_t> index;
     if (resource.name == kPhraseResource.name) {
       PhraseDictionary phrases;
       phrases.LoadFromDecodedBytes(part.bytes);
       index = phrases.SerializeIndex();
+    } else if (resource.name == kCharacterResource.name) {
+      CharacterDictionary characters;
+      characters.LoadFromDecodedBytes(part.bytes);
+      index = characters.SerializeIndex();
     }
     parts.push_back(std::move(part));
     if (!index.empty()) parts.push_back({IndexResourceName(resource.name), std::move(index)});

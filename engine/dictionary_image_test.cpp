@@ -64,6 +64,7 @@ TEST(DictionaryImage, ALexiconOverTheImageFindsWhatTheModulesOwnFindsInPlace) {
   EXPECT_EQ(shared->FindData("WDPINYIN.BIN")->data(), Stored().FindData("WDPINYIN.BIN")->data());
   EXPECT_FALSE(shared->Decoded("WDPINYIN.BIN"));
   EXPECT_TRUE(shared->Decoded("PHRASE.BIN"));
+  EXPECT_TRUE(shared->Decoded("words.bin.index")) << "the characters' records are not shared";
 }
 
 TEST(DictionaryImage, ADamagedStaleOrForeignImageIsNeverUsed) {

@@ -142,8 +142,8 @@ void Lexicon::CharactersByStrokes(std::string_view query, std::vector<CandidateI
 }
 
 std::string Lexicon::DescribeCharIndex(std::uint32_t index) const {
-  if (index >= chars_.entries.size()) return {};
-  const CharEntry& entry = chars_.entries[index];
+  if (index >= chars_.count) return {};
+  const CharEntry entry = chars_.EntryAt(index);
   return std::string(entry.text) + ": " + entry.annotation + "|" + entry.code;
 }
 

@@ -20,7 +20,7 @@ void Lexicon::RankByCharacterFrequency(const std::vector<TextPair>& pairs,
   std::vector<size_t> knownSlots;
   std::vector<std::pair<CharIndex, std::uint32_t>> known;  // (dictionary index, position)
   for (size_t slot = 0; slot < positions.size(); ++slot) {
-    if (const CharIndex* index = chars_.indexOfChar.Find(CharKey(pairs[positions[slot]].first))) {
+    if (const CharIndex* index = chars_.FindChar(CharKey(pairs[positions[slot]].first))) {
       knownSlots.push_back(slot);
       known.emplace_back(*index, positions[slot]);
     }

@@ -40,7 +40,7 @@ class RealCharacterDictionary : public ::testing::Test {
 TEST_F(RealCharacterDictionary, HoldsEveryGbkHanziWithTheCommonBlockFirst) {
   ASSERT_TRUE(loaded);
   EXPECT_EQ(dictionary->count, 20924u);
-  EXPECT_EQ(dictionary->commonChars.size(), 3500u);
+  EXPECT_EQ(dictionary->CommonCount(), 3500u);
   for (size_t i = 0; i < dictionary->count; ++i) {
     EXPECT_EQ(dictionary->EntryAt(i).IsCommon(), i < 3500) << i;
     EXPECT_EQ(dictionary->IndexOfChar(dictionary->EntryAt(i).text), i) << "duplicate at " << i;

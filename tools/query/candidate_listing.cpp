@@ -125,7 +125,7 @@ void ListRadicalGroup(Lexicon& lexicon, size_t group, std::string_view query, st
   size_t rank = 0;
   for (CandidateId position : lists.mainList) {
     const TextPair* pair = lexicon.PairOf(group, position);
-    const CharIndex* index = lexicon.characters().indexOfChar.Find(CharKey(pair->first));
+    const CharIndex* index = lexicon.characters().FindChar(CharKey(pair->first));
     out << ++rank << '\t' << GbkToUtf8(pair->first) << '\t' << pair->second << '\t'
         << (index ? lexicon.characters().EntryAt(*index).weight : 0) << '\n';
   }

@@ -128,14 +128,6 @@ TEST_F(SessionTest, TheSeparatorNeverStartsTheInputOrFollowsItselfAndMakesRoomFo
   EXPECT_EQ(ShownCount(ItemCharacter), 10u);
 }
 
-TEST_F(SessionTest, ThePhraseStripFindsAPhraseByTheStartOfEachCharacter) {
-  Start();
-  ClickStrokes({"竖", "折", "横", "竖", "分隔", "竖", "折", "横"});
-  ASSERT_TRUE(ClickText("中国"));
-  EXPECT_EQ(Received(), "中国");
-  EXPECT_EQ(panel->state().mode, ModeAssociation);
-}
-
 TEST_F(SessionTest, WithSearchModeChoicesWaitOnTheCompositionLineAndAreLearnt) {
   settings.Write(setting::SearchMode, 1);
   Start();

@@ -170,11 +170,6 @@ TEST_F(PhraseSearchTest, CandidatesOfBothKindsHaveTextAndLength) {
   EXPECT_TRUE(lexicon.HasExtension(G("中国人")));
 }
 
-TEST_F(PhraseSearchTest, AddUserWordRefusesBuiltInPhrases) {
-  EXPECT_FALSE(lexicon.AddUserWord(G("中国人民")));
-  EXPECT_TRUE(lexicon.AddUserWord(G("人民国家")));
-}
-
 TEST(PhraseSearch, AFirstCharacterWithoutPhrasesYieldsNothing) {
   testing::TestLexicon test({Char("中", "sgas", true, 9), Char("午", "dasa", true, 8)},
                             {Phrase("中午", "zhong wu")});

@@ -96,14 +96,6 @@ TEST_F(RealCharacterDictionary, OneStrokeQueriesFillThe400WithTheBigSet) {
   }
 }
 
-}  // namespace
-}  // namespace tvime
-
-namespace tvime {
-namespace {
-
-using testing::G;
-
 // The whole shipped lexicon, as the input method loads it.
 class RealLexicon : public ::testing::Test {
  protected:
@@ -197,14 +189,6 @@ TEST_F(RealLexicon, PinyinFindsCharactersAndPhrases) {
   pinyin->LookupPinyin();
   EXPECT_EQ(RankOf("中国", pinyin->phraseList), 0u);
 }
-
-}  // namespace
-}  // namespace tvime
-
-namespace tvime {
-namespace {
-
-using testing::G;
 
 class RealRadicals : public RealLexicon {
  protected:

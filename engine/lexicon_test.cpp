@@ -120,14 +120,6 @@ TEST_F(LexiconTest, AddUserWordRefusesShortDuplicateBuiltInAndMultiLineTexts) {
   EXPECT_EQ(lexicon->userWords(), (Words{G("中国人"), "ab"}));
 }
 
-TEST_F(LexiconTest, SavedWordsFollowTheEarlierOnesInTheFile) {
-  WriteUserFile("\xCE\xD2\xC3\xC7\nxy");
-  lexicon->Initialize(&resources);
-  ASSERT_TRUE(lexicon->AddUserWord(G("人民")));
-  ASSERT_TRUE(lexicon->SaveUserWords());
-  EXPECT_EQ(FileWords("tvimeusr.txt"), (Words{"\xCE\xD2\xC3\xC7", "xy", G("人民")}));
-}
-
 TEST_F(LexiconTest, TwoLexiconsOnOneFileKeepEachOthersWords) {
   // Two applications loaded the input method before either added a word.
   WriteUserFile("xy\r\n");

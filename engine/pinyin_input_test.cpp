@@ -101,34 +101,37 @@ class PinyinInputTest : public ::testing::Test {
   int contextClears = 0;
 };
 
-TEST_F(PinyinInputTest, BAThenNIsTheOneSyllableBan) {
-  Click("b");
-  Click("a");
-  Click("n");
+// Clicks (separated by spaces) and the syllable keys they spell: a syllable, or an initial alone
+// (written with a *). Each line starts from an empty input.
+TEST_F(PinyinInputTest, ClicksJoinIntoTheLongestSyllablesTheySpell) {
+  const std::pair<const char*, std::vector<const char*>> spellings[] = {
+      {"b a n", {"ban"}},
+      {"z h", {"zh*"}},  // z then h is the initial zh
+      {"z h o n g", {"zhong"}},
+      {"x i ' a n", {"xi", "an"}},  // a separator splits the clicks
+      {"x i a n", {"xian"}},
+      {"b n", {"b*", "n*"}},  // "bn" spells no final: n starts the next syllable
+      {"b a an", {"ban"}},    // a longer final replaces the final it extends
+      {"b a n ' a", {"ban", "a"}},
+  };
+  for (const auto& [clicks, syllables] : spellings) {
+    input.ClearPinyin();
+    std::string_view rest = clicks;
+    for (size_t space; !rest.empty(); rest.remove_prefix(std::min(space + 1, rest.size()))) {
+      space = std::min(rest.find(' '), rest.size());
+      Click(rest.substr(0, space));
+    }
+    std::vector<SyllableKey> expected;
+    for (std::string_view syllable : syllables) {
+      expected.push_back(syllable.ends_with('*') ? I(syllable.substr(0, syllable.size() - 1))
+                                                 : Key(syllable));
+    }
+    EXPECT_EQ(input.keys, expected) << clicks;
+  }
+  // The last line looks up again when a click is taken back.
+  EXPECT_TRUE(input.RemoveLastToken());
   EXPECT_THAT(input.keys, ElementsAre(Key("ban")));
   EXPECT_EQ(Chars(), std::vector<std::string>{"班"});
-}
-
-TEST_F(PinyinInputTest, ZThenHIsZh) {
-  Click("z");
-  Click("h");
-  EXPECT_THAT(input.tokens, ElementsAre(I("zh")));
-  Click("o");
-  Click("n");
-  Click("g");
-  EXPECT_THAT(input.keys, ElementsAre(Key("zhong")));
-}
-
-TEST_F(PinyinInputTest, ASeparatorOrAnImpossibleSyllableSplitsTheClicks) {
-  for (const char* piece : {"x", "i", "'", "a", "n"}) Click(piece);
-  EXPECT_THAT(input.keys, ElementsAre(Key("xi"), Key("an")));
-  input.ClearPinyin();
-  for (const char* piece : {"x", "i", "a", "n"}) Click(piece);
-  EXPECT_THAT(input.keys, ElementsAre(Key("xian")));
-  input.ClearPinyin();
-  // "bn" spells no final: b stays a syllable of its own and n starts the next.
-  for (const char* piece : {"b", "n"}) Click(piece);
-  EXPECT_THAT(input.keys, ElementsAre(I("b"), I("n")));
 }
 
 TEST_F(PinyinInputTest, ASeparatorNeverStartsTheClicksOrFollowsItself) {
@@ -136,14 +139,6 @@ TEST_F(PinyinInputTest, ASeparatorNeverStartsTheClicksOrFollowsItself) {
   EXPECT_THAT(input.tokens,
               ElementsAre(I("x"), FinalToken(F("i")), I("'"), FinalToken(F("a")), I("n")));
   EXPECT_THAT(input.keys, ElementsAre(Key("xi"), Key("an")));
-}
-
-TEST_F(PinyinInputTest, ALongerFinalReplacesTheFinalItExtends) {
-  Click("b");
-  Click("a");
-  Click("an");
-  EXPECT_THAT(input.tokens, ElementsAre(I("b"), F("an") << 8));
-  EXPECT_THAT(input.keys, ElementsAre(Key("ban")));
 }
 
 TEST_F(PinyinInputTest, OffersTheLongerFinalsByLengthThenWeight) {
@@ -191,14 +186,6 @@ TEST_F(PinyinInputTest, NothingClickedShowsTheFirstDictionaryEntries) {
   EXPECT_THAT(input.keys, IsEmpty());
   EXPECT_THAT(input.charList, ElementsAre(0, 1, 2, 3, 4, 5, 6, 7));
   EXPECT_FALSE(input.RemoveLastToken());
-}
-
-TEST_F(PinyinInputTest, RemovingAClickLooksUpAgain) {
-  for (const char* piece : {"b", "a", "n", "'", "a"}) Click(piece);
-  EXPECT_THAT(input.keys, ElementsAre(Key("ban"), Key("a")));
-  EXPECT_TRUE(input.RemoveLastToken());
-  EXPECT_THAT(input.keys, ElementsAre(Key("ban")));
-  EXPECT_EQ(Chars(), std::vector<std::string>{"班"});
 }
 
 TEST(PinyinTable, DamagedOrMissingTablesLeaveRowsEmpty) {

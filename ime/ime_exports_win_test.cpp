@@ -27,13 +27,6 @@ using testing::ImeTestTarget;
 constexpr char kZhong[] = "\xD6\xD0";             // 中
 constexpr char kIdeographicComma[] = "\xA3\xAC";  // ，
 
-std::wstring ModulePath() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring directory(path);
-  return directory.substr(0, directory.find_last_of(L"\\/") + 1) + L"tvime30.ime";
-}
-
 struct TranslationList {
   UINT uMsgCount = 16;
   TRANSMSG TransMsg[16] = {};
@@ -46,7 +39,7 @@ class ImeModuleTest : public ::testing::Test {
     testing::NoteUpdaterRunJustNow();
     // Stroke keys on: a s d f g are 横 竖 撇 点 折.
     settings.Write(setting::InputBihuaByKey, 1);
-    module = LoadLibraryW(ModulePath().c_str());
+    module = LoadLibraryW(testing::ImeModulePath().c_str());
     ASSERT_TRUE(module);
     inquire = ExportedFunction<decltype(inquire)>(module, "ImeInquire");
     processKey = ExportedFunction<decltype(processKey)>(module, "ImeProcessKey");
@@ -600,7 +593,7 @@ TEST_F(SecureImeModuleTest, TheClipboardAndTheRegistryAreLeftAlone) {
 }
 
 TEST(ImeModuleFileTest, ItsVersionMarksAnInputMethodDriver) {
-  std::wstring path = ModulePath();
+  std::wstring path = testing::ImeModulePath();
   DWORD ignored = 0;
   DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
   ASSERT_GT(size, 0u);

@@ -76,13 +76,6 @@ std::string Hex(std::uint64_t value) {
   return text;
 }
 
-std::wstring ModulePath() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring directory(path);
-  return directory.substr(0, directory.find_last_of(L"\\/") + 1) + L"tvime30.ime";
-}
-
 bool AllGuard(const void* data, size_t size) {
   auto* bytes = static_cast<const BYTE*>(data);
   return std::all_of(bytes, bytes + size, [](BYTE byte) { return byte == kGuard; });
@@ -126,7 +119,7 @@ class HostileInputTest : public ::testing::Test {
     testing::NoteUpdaterRunJustNow();
     settings.Write(setting::InputBihuaByKey, 1);  // a s d f g are strokes
     settings.Write(setting::MovedByCursor, 1);    // the caret is followed on every notification
-    module = LoadLibraryW(ModulePath().c_str());
+    module = LoadLibraryW(testing::ImeModulePath().c_str());
     ASSERT_TRUE(module);
     auto inquire = ExportedFunction<BOOL(WINAPI*)(IMEINFO*, LPSTR, DWORD)>(module, "ImeInquire");
     processKey = ExportedFunction<decltype(processKey)>(module, "ImeProcessKey");

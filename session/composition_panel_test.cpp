@@ -128,14 +128,6 @@ TEST_F(SessionTest, TheSeparatorNeverStartsTheInputOrFollowsItselfAndMakesRoomFo
   EXPECT_EQ(ShownCount(ItemCharacter), 10u);
 }
 
-TEST_F(SessionTest, ThePhraseStripFindsAPhraseByTheStartOfEachCharacter) {
-  Start();
-  ClickStrokes({"竖", "折", "横", "竖", "分隔", "竖", "折", "横"});
-  ASSERT_TRUE(ClickText("中国"));
-  EXPECT_EQ(Received(), "中国");
-  EXPECT_EQ(panel->state().mode, ModeAssociation);
-}
-
 TEST_F(SessionTest, WithSearchModeChoicesWaitOnTheCompositionLineAndAreLearnt) {
   settings.Write(setting::SearchMode, 1);
   Start();
@@ -321,10 +313,8 @@ TEST_F(SessionTest, CommandsThatNeedWindowsGoToTheHost) {
   EXPECT_EQ(host.hostCommands, (std::vector<int>{kCmdSetting, kCmdUserWord}));
   // A right click on the search button asks for the search-engine menu.
   const ToolbarButton& search = panel->buttonBar().buttons()[0];
-  panel->Apply(kContext, UserAction::Pointer(MouseEvent::RightDown, search.rect.left + 2,
-                                             search.rect.top + 2));
-  panel->Apply(kContext,
-               UserAction::Pointer(MouseEvent::RightUp, search.rect.left + 2, search.rect.top + 2));
+  Pointer(MouseEvent::RightDown, search.rect.left + 2, search.rect.top + 2);
+  Pointer(MouseEvent::RightUp, search.rect.left + 2, search.rect.top + 2);
   EXPECT_EQ(host.hostCommands.back(), kCmdEngineMenu);
 }
 
@@ -333,9 +323,9 @@ TEST_F(SessionTest, RightClickLooksTheCharacterUpAndHoverDescribesIt) {
   ClickStrokes({"竖", "折", "横", "竖"});
   const PanelItem& first = panel->strokePanel().VisibleItems().front();
   int x = (first.rect.left + first.rect.right) / 2, y = (first.rect.top + first.rect.bottom) / 2;
-  panel->Apply(kContext, UserAction::Pointer(MouseEvent::Move, x, y));
+  Pointer(MouseEvent::Move, x, y);
   EXPECT_EQ(GbkToUtf8(panel->state().hoverText), "中: zhōng zhòng|sgas");
-  panel->Apply(kContext, UserAction::Pointer(MouseEvent::RightUp, x, y));
+  Pointer(MouseEvent::RightUp, x, y);
   EXPECT_EQ(host.lookups, std::vector<std::string>{G("中")});
   Do(ActionKind::CursorLeft);
   EXPECT_EQ(panel->state().hoverText, "");
@@ -403,20 +393,6 @@ TEST_F(SessionTest, BackspaceInSearchModeRepaintsTheCompositionLineWithoutTheCha
   EXPECT_GT(host.invalidations, invalidations);
 }
 
-TEST_F(SessionTest, PunctuationAfterAPendingChoiceInSearchModeSendsTheChoiceFirst) {
-  settings.Write(setting::SearchMode, 1);
-  Start();
-  ChooseZhong();
-  Type(",");
-  EXPECT_EQ(Received(), "中，");
-  ChooseZhong();
-  ClickIn(SymbolButtonRect(1));  // 。
-  ChooseZhong();
-  Type("a");
-  EXPECT_EQ(Received(), "中，中。中a");
-  EXPECT_EQ(panel->state().pendingPhrase, "");
-}
-
 TEST_F(SessionTest, ClickingThePreviewAfterWeiTypesWeiyuanhuiAndLearnsNoFragment) {
   Start();
   ClickStrokes({"撇", "横", "竖", "撇", "点", "折", "撇", "横"});  // 委
@@ -449,23 +425,6 @@ TEST_F(SessionTest, WithFullShapeOnBackEnterAndClearStillActOnTheStrokesByKeyOrB
   ClickButton(kCmdBack);
   EXPECT_EQ(Received(), "<Enter><Back>");
   for (const std::string& commit : host.commits) EXPECT_TRUE(IsWholeGbkText(commit));
-}
-
-TEST_F(SessionTest, ReleasingTheMoveButtonAfterADragLeavesNoPressedButton) {
-  Start();
-  const ToolbarButton* move = nullptr;
-  for (const ToolbarButton& button : panel->buttonBar().buttons()) {
-    if (button.command == kCmdMove) move = &button;
-  }
-  ASSERT_TRUE(move);
-  int x = move->rect.left + 5, y = move->rect.top + 5;
-  panel->Apply(kContext, UserAction::Pointer(MouseEvent::Move, x, y));
-  EXPECT_TRUE(
-      panel->Apply(kContext, UserAction::Pointer(MouseEvent::LeftDown, x, y)).mouse.startDrag);
-  EXPECT_EQ(std::ranges::count_if(Highlights(), &DrawHighlight::pressed), 1);
-  // The window follows the cursor and takes the release itself.
-  Do(ActionKind::DragEnded);
-  EXPECT_EQ(std::ranges::count_if(Highlights(), &DrawHighlight::pressed), 0);
 }
 
 }  // namespace

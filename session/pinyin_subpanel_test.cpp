@@ -102,14 +102,6 @@ TEST_F(PinyinPanelTest, TheZiButtonShowsFourRowsOfCandidates) {
   EXPECT_FALSE(pinyin().candidatesView);
 }
 
-TEST_F(PinyinPanelTest, SpelledPhrasesAreOfferedShortestFirst) {
-  StartInPinyin();
-  for (const char* piece : {"zh", "o", "n", "g", "g", "u", "o"}) ASSERT_TRUE(ClickText(piece));
-  EXPECT_EQ(Spelling(), "zhong'guo");
-  ASSERT_TRUE(ClickText("中国"));
-  EXPECT_EQ(Received(), "中国");
-}
-
 TEST_F(PinyinPanelTest, TheSwitchCommandLeavesAndReturnsToPinyin) {
   StartInPinyin();
   ASSERT_TRUE(ClickText("b"));

@@ -220,6 +220,15 @@ constexpr PendingStory kPendingStories[] = {
        t.Type(",");
      },
      "中，"},
+    {"ACommaTheFullStopSymbolAndALetterEachAfterAChoice", true,
+     [](SessionPromiseTest& t) {
+       t.Type(",");
+       t.ChooseZhong();
+       t.ClickIn(SymbolButtonRect(1));  // 。
+       t.ChooseZhong();
+       t.Type("a");
+     },
+     "中，中。中a"},
     {"EnterThenACommaThenZhongAndTheEnterSymbol", true,
      [](SessionPromiseTest& t) {
        t.Press(13);
@@ -299,31 +308,14 @@ TEST_F(SessionPromiseTest, PinyinCandidatesFollowASwitchToTheCommonCharacters) {
   EXPECT_EQ(panel->pinyinPanel().characters.items().size(), common.size());
 }
 
-// --- the window: pressed look, hints, the line ---
-
-TEST_F(SessionPromiseTest, PressInsideAndReleaseOutsideLeavesNoButtonLookingPressed) {
-  StartWith(false);
-  panel->Apply(kContext, UserAction::Pointer(MouseEvent::Move, 60, 40));
-  panel->Apply(kContext, UserAction::Pointer(MouseEvent::LeftDown, 60, 40));
-  // The release happened outside the window; the cursor comes back over Clear.
-  const ToolbarButton* clear = nullptr;
-  for (const ToolbarButton& button : panel->buttonBar().buttons()) {
-    if (button.command == kCmdClear) clear = &button;
-  }
-  ASSERT_TRUE(clear);
-  panel->Apply(kContext,
-               UserAction::Pointer(MouseEvent::Move, clear->rect.left + 5, clear->rect.top + 5));
-  const std::vector<DrawHighlight> highlights = Highlights();
-  ASSERT_EQ(highlights.size(), 1u);  // hovered
-  EXPECT_FALSE(highlights[0].pressed);
-}
+// --- the window: hints, the line ---
 
 TEST_F(SessionPromiseTest, EscapeUnderTheCursorDescribesTheCharacterNowThere) {
   StartWith(false);
   ClickStrokes({"竖", "折", "横", "竖"});
   const PanelItem first = panel->strokePanel().VisibleItems().front();
   int x = (first.rect.left + first.rect.right) / 2, y = (first.rect.top + first.rect.bottom) / 2;
-  panel->Apply(kContext, UserAction::Pointer(MouseEvent::Move, x, y));
+  Pointer(MouseEvent::Move, x, y);
   ASSERT_TRUE(GbkToUtf8(panel->state().hoverText).starts_with("中"));
   Press(27);
   const PanelItem* now = HitTest(panel->strokePanel().VisibleItems(), x, y);
@@ -347,8 +339,7 @@ TEST_F(SessionPromiseTest, TheHintOfACharacterWhoseSecondByteIsABarShowsItWhole)
     for (const PanelItem& item : panel->strokePanel().VisibleItems()) {
       if (item.kind != ItemCharacter || panel->strokePanel().CharacterText(item.value) != text)
         continue;
-      panel->Apply(kContext,
-                   UserAction::Pointer(MouseEvent::Move, item.rect.left + 5, item.rect.top + 5));
+      Pointer(MouseEvent::Move, item.rect.left + 5, item.rect.top + 5);
       bool hintShown = false;
       for (const DrawOp& op : panel->Paint()) {
         const DrawText* drawn = std::get_if<DrawText>(&op);
@@ -363,25 +354,30 @@ TEST_F(SessionPromiseTest, TheHintOfACharacterWhoseSecondByteIsABarShowsItWhole)
   ADD_FAILURE() << "no character with a bar byte shows on its strokes' first page";
 }
 
-TEST_F(SessionPromiseTest, TheTwentyFourStrokesOfChuStayLeftOfTheBarButtons) {
-  StartWith(false);
-  ClickStrokesOf("矗");
-  ASSERT_EQ(panel->state().inputCodes.size(), 24u);
-  Line line = DrawnLine();
-  EXPECT_EQ(line.underButtons, "");
-  // The end of the input stays in view: the last stroke drawn is the last stroke typed.
-  ASSERT_FALSE(line.strokes.empty());
-  EXPECT_EQ(line.strokes.back(), panel->state().inputCodes.back());
-}
-
-TEST_F(SessionPromiseTest, LongPendingTextAndStrokesShareTheLineLeftOfTheButtons) {
-  StartWith(true);
-  for (int i = 0; i < 8; ++i) ChooseZhong();
-  ClickStrokesOf("矗");
-  Line line = DrawnLine();
-  EXPECT_EQ(line.underButtons, "");
-  EXPECT_TRUE(std::ranges::any_of(line.texts,
-                                  [](const std::string& text) { return text.ends_with("中中"); }));
+// Nothing on the line reaches under the bar's buttons, and the end of the input stays in view:
+// the strokes drawn are the last ones typed, after the end of the pending text.
+TEST_F(SessionPromiseTest, TheLineKeepsLeftOfTheBarButtonsWithTheEndOfTheInputInView) {
+  struct Story {
+    bool searchMode;
+    int zhongs;  // 中 chosen first, pending in search mode
+    const char* strokesOf;
+  };
+  for (const Story& story : {Story{false, 0, "矗"}, Story{true, 8, "矗"}, Story{true, 10, "一"}}) {
+    SCOPED_TRACE(::testing::Message() << story.zhongs << " 中 and " << story.strokesOf);
+    StartWith(story.searchMode);
+    for (int i = 0; i < story.zhongs; ++i) ChooseZhong();
+    ClickStrokesOf(story.strokesOf);
+    const std::string& typed = panel->state().inputCodes;
+    ASSERT_EQ(typed.size(), story.strokesOf == std::string("矗") ? 24u : 1u);
+    Line line = DrawnLine();
+    EXPECT_EQ(line.underButtons, "");
+    EXPECT_FALSE(line.strokes.empty());
+    EXPECT_TRUE(typed.ends_with(line.strokes)) << line.strokes << " of " << typed;
+    if (story.zhongs > 0) {
+      EXPECT_TRUE(std::ranges::any_of(
+          line.texts, [](const std::string& text) { return text.ends_with("中中"); }));
+    }
+  }
 }
 
 // --- what the status window and the module hand over ---
@@ -411,15 +407,6 @@ TEST_F(SessionPromiseTest, TheStatusWindowsSoftKeyboardButtonFlipsTheFlagAndClea
   EXPECT_FALSE(flags->Has(CS_SOFT_KEYBOARD));
   Do(ActionKind::PanelSizeToggled);
   EXPECT_TRUE(flags->Has(CS_SMALL_PANEL));
-}
-
-TEST_F(SessionPromiseTest, OneStrokeAfterLongPendingTextStaysInViewLeftOfTheButtons) {
-  StartWith(true);
-  for (int i = 0; i < 10; ++i) ChooseZhong();
-  ClickStroke("横");
-  Line line = DrawnLine();
-  EXPECT_EQ(line.underButtons, "");
-  EXPECT_EQ(line.strokes, "a");
 }
 
 }  // namespace

@@ -175,7 +175,7 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
         y = static_cast<int>(random_() % (kPanelHeight + 20)) - 10;
     Note("mouse event " + std::to_string(static_cast<int>(event)) + " at " + std::to_string(x) +
          "," + std::to_string(y));
-    panel->Apply(kContext, UserAction::Pointer(event, x, y));
+    Pointer(event, x, y);
   }
 
   void ClickShownItem() {

@@ -49,34 +49,6 @@ std::set<std::uint16_t> CodesOf(size_t table) {
   return codes;
 }
 
-void ExpectAllCodesPresent(size_t table, std::uint16_t first, std::uint16_t last) {
-  std::set<std::uint16_t> codes = CodesOf(table);
-  for (unsigned code = first; code <= last; ++code) {
-    EXPECT_TRUE(codes.count(static_cast<std::uint16_t>(code)))
-        << "table " << table << " lacks " << GbkToUtf8(SoftKeyboard::CodeText(code));
-  }
-}
-
-void ExpectAllPresent(size_t table, std::string_view utf8) {
-  std::set<std::uint16_t> codes = CodesOf(table);
-  for (const std::string& character : GbkCharacters(utf8)) {
-    auto code = static_cast<std::uint16_t>(static_cast<unsigned char>(character[0]) << 8 |
-                                           static_cast<unsigned char>(character[1]));
-    EXPECT_TRUE(codes.count(code)) << "table " << table << " lacks " << GbkToUtf8(character);
-  }
-}
-
-// What keys type on one table, without Shift and with it.
-using KeyTexts = std::initializer_list<std::pair<unsigned, std::string_view>>;
-void ExpectKeys(size_t table, KeyTexts unshifted, KeyTexts shifted = {}) {
-  for (bool shift : {false, true}) {
-    for (auto [key, utf8] : shift ? shifted : unshifted) {
-      EXPECT_EQ(KeyText(table, key, shift), G(utf8))
-          << "table " << table << " key " << std::hex << key << (shift ? " shifted" : "");
-    }
-  }
-}
-
 // The virtual keys of the 47 positions, in position order.
 std::vector<unsigned> SymbolVirtualKeys() {
   std::vector<unsigned> keys;
@@ -194,7 +166,6 @@ TEST(SymbolKeyPositionTest, LowerCaseLettersMapLikeTheirKeys) {
   for (unsigned letter = 'a'; letter <= 'z'; ++letter) {
     EXPECT_EQ(SymbolKeyPosition(letter), SymbolKeyPosition(letter - 'a' + 'A'));
   }
-  ExpectKeys(kFullWidth, {{'q', "ｑ"}}, {{'q', "Ｑ"}});
 }
 
 TEST(SoftKeyboardTest, TranslatePassesBackspaceAndEnterAndGivesZeroForOtherKeys) {
@@ -208,14 +179,6 @@ TEST(SoftKeyboardTest, TranslatePassesBackspaceAndEnterAndGivesZeroForOtherKeys)
       EXPECT_EQ(keyboard.translate(0x25, shift), 0);  // left arrow
     }
   }
-}
-
-TEST(SoftKeyboardTest, EmptyKeysGiveZero) {
-  // Greek has 24 letters for 26 letter keys; the digits stay empty.
-  SoftKeyboard keyboard = KeyboardWith(11);
-  EXPECT_EQ(keyboard.translate('1', false), 0);
-  EXPECT_EQ(keyboard.translate('Q', true), 0);
-  EXPECT_NE(keyboard.translate('A', false), 0);
 }
 
 TEST(SoftKeyboardTest, CommandsSelectTablesAndWrapAround) {
@@ -262,32 +225,74 @@ TEST(SoftKeyboardTest, CodeTextIsOneByteForAsciiElseLeadThenTrail) {
   EXPECT_EQ(SoftKeyboard::CodeText(0), "");
 }
 
-TEST(SymbolTablesTest, CommonSymbolsNumberTheDigitKeys) {
-  ExpectKeys(0, {{'1', "⑴"}, {'0', "⑽"}, {0xBC, "，"}}, {{'1', "㈠"}, {'0', "㈩"}});
+// What each table holds (whole GBK ranges, sets of symbols) and what some keys type on it.
+struct TableContents {
+  size_t table;
+  std::vector<std::pair<std::uint16_t, std::uint16_t>> ranges;
+  std::string_view present;  // UTF-8
+  std::vector<std::pair<unsigned, std::string_view>> unshifted, shifted;
+};
+
+TEST(SymbolTablesTest, EachTableHoldsItsSetsAndItsKeysTypeThem) {
+  const TableContents tables[] = {
+      {0, {}, "", {{'1', "⑴"}, {'0', "⑽"}, {0xBC, "，"}}, {{'1', "㈠"}, {'0', "㈩"}}},
+      {1, {}, "，。、；：？！…—·“”‘’（）《》〈〉【】「」『』", {}, {}},
+      {2, {}, "■＾＠▲☆※→←◇↑↓§№", {}, {}},
+      {3, {}, "", {{'Q', "┌"}, {'S', "┼"}, {'C', "┘"}}, {{'Q', "┏"}, {'C', "┛"}}},
+      // ⅰ…ⅹ, ⒈…⒛, ⑴…⒇, ①…⑩, ㈠…㈩, Ⅰ…Ⅻ; 0xDD is ]
+      {4,
+       {{0xA2A1, 0xA2AA},
+        {0xA2B1, 0xA2C4},
+        {0xA2C5, 0xA2D8},
+        {0xA2D9, 0xA2E2},
+        {0xA2E5, 0xA2EE},
+        {0xA2F1, 0xA2FC}},
+       "",
+       {{'1', "①"}, {'0', "⑩"}},
+       {{'P', "Ⅹ"}, {0xDD, "Ⅻ"}}},
+      {5, {}, "＋－×÷±＝≠≈＜＞≤≥∞√∑∫∈∪∩∠⊥", {}, {}},
+      {6, {}, "十百千万亿元角分拾佰仟圆整℃％‰￥㎏㎞", {}, {}},
+      {7, {{0xA8A1, 0xA8BA}}, "", {{'1', "ā"}, {'4', "à"}}, {}},  // ā … ê
+      {8,                                                         // ㄅ … ㄩ
+       {{0xA8C5, 0xA8E9}},
+       "",
+       {{'1', "ㄅ"}, {'Q', "ㄆ"}, {'A', "ㄇ"}, {'Z', "ㄈ"}, {0xBD, "ㄦ"}, {'3', "ˇ"}},
+       {}},
+      {9, {{0xA4A1, 0xA4F3}}, "", {{'1', "あ"}, {0xBF, "ん"}}, {}},   // / ends the basic kana
+      {10, {{0xA5A1, 0xA5F6}}, "", {{'1', "ア"}, {0xC0, "ー"}}, {}},  // ァ … ヶ
+      {11, {{0xA6A1, 0xA6B8}, {0xA6C1, 0xA6D8}}, "", {{'A', "α"}, {'P', "π"}}, {}},
+      {12, {{0xA7A1, 0xA7C1}, {0xA7D1, 0xA7F1}}, "", {}, {}},  // А … Я, а … я
+      {kFullWidth, {}, "", {{'q', "ｑ"}}, {{'q', "Ｑ"}}},      // lower case: the letter's key
+  };
+  for (const TableContents& contents : tables) {
+    const std::set<std::uint16_t> codes = CodesOf(contents.table);
+    for (auto [first, last] : contents.ranges) {
+      for (unsigned code = first; code <= last; ++code) {
+        EXPECT_TRUE(codes.count(static_cast<std::uint16_t>(code)))
+            << "table " << contents.table << " lacks " << GbkToUtf8(SoftKeyboard::CodeText(code));
+      }
+    }
+    for (const std::string& character : GbkCharacters(contents.present)) {
+      auto code = static_cast<std::uint16_t>(static_cast<unsigned char>(character[0]) << 8 |
+                                             static_cast<unsigned char>(character[1]));
+      EXPECT_TRUE(codes.count(code))
+          << "table " << contents.table << " lacks " << GbkToUtf8(character);
+    }
+    for (bool shift : {false, true}) {
+      for (auto [key, utf8] : shift ? contents.shifted : contents.unshifted) {
+        EXPECT_EQ(KeyText(contents.table, key, shift), G(utf8))
+            << "table " << contents.table << " key " << std::hex << key
+            << (shift ? " shifted" : "");
+      }
+    }
+  }
 }
 
-TEST(SymbolTablesTest, PunctuationSignAndMathematicalTablesHoldTheirSets) {
-  ExpectAllPresent(1, "，。、；：？！…—·“”‘’（）《》〈〉【】「」『』");
-  ExpectAllPresent(2, "■＾＠▲☆※→←◇↑↓§№");
-  ExpectAllPresent(5, "＋－×÷±＝≠≈＜＞≤≥∞√∑∫∈∪∩∠⊥");
-}
-
-TEST(SymbolTablesTest, BoxDrawingIsThinWithoutShiftHeavyWithIt) {
-  ExpectKeys(3, {{'Q', "┌"}, {'S', "┼"}, {'C', "┘"}}, {{'Q', "┏"}, {'C', "┛"}});
+TEST(SymbolTablesTest, BoxDrawingIsAllBoxDrawing) {
   for (std::uint16_t code : CodesOf(3)) {
     bool boxDrawing = (code >= 0xA9A4 && code <= 0xA9EF) || (code >= 0xA854 && code <= 0xA877);
     EXPECT_TRUE(boxDrawing || code == kEmptyKey) << GbkToUtf8(SoftKeyboard::CodeText(code));
   }
-}
-
-TEST(SymbolTablesTest, NumberSeriesRunAlongTheRows) {
-  ExpectKeys(4, {{'1', "①"}, {'0', "⑩"}}, {{'P', "Ⅹ"}, {0xDD, "Ⅻ"}});  // 0xDD: ]
-  ExpectAllCodesPresent(4, 0xA2A1, 0xA2AA);                            // ⅰ … ⅹ
-  ExpectAllCodesPresent(4, 0xA2B1, 0xA2C4);                            // ⒈ … ⒛
-  ExpectAllCodesPresent(4, 0xA2C5, 0xA2D8);                            // ⑴ … ⒇
-  ExpectAllCodesPresent(4, 0xA2D9, 0xA2E2);                            // ① … ⑩
-  ExpectAllCodesPresent(4, 0xA2E5, 0xA2EE);                            // ㈠ … ㈩
-  ExpectAllCodesPresent(4, 0xA2F1, 0xA2FC);                            // Ⅰ … Ⅻ
 }
 
 TEST(SymbolTablesTest, UnitTableGivesFinancialNumeralsWithShift) {
@@ -297,29 +302,9 @@ TEST(SymbolTablesTest, UnitTableGivesFinancialNumeralsWithShift) {
     EXPECT_EQ(KeyText(6, '0' + digit, false), plain[digit]);
     EXPECT_EQ(KeyText(6, '0' + digit, true), financial[digit]);
   }
-  ExpectAllPresent(6, "十百千万亿元角分拾佰仟圆整℃％‰￥㎏㎞");
 }
 
-TEST(SymbolTablesTest, PinyinAndZhuyinTablesHoldEveryToneVowelAndSymbolOnTheStandardKeys) {
-  ExpectAllCodesPresent(7, 0xA8A1, 0xA8BA);  // ā … ê
-  ExpectKeys(7, {{'1', "ā"}, {'4', "à"}});
-  ExpectAllCodesPresent(8, 0xA8C5, 0xA8E9);  // ㄅ … ㄩ
-  ExpectKeys(8, {{'1', "ㄅ"}, {'Q', "ㄆ"}, {'A', "ㄇ"}, {'Z', "ㄈ"}, {0xBD, "ㄦ"}, {'3', "ˇ"}});
-}
-
-TEST(SymbolTablesTest, KanaTablesHoldTheWholeSyllabaries) {
-  ExpectAllCodesPresent(9, 0xA4A1, 0xA4F3);    // ぁ … ん
-  ExpectAllCodesPresent(10, 0xA5A1, 0xA5F6);   // ァ … ヶ
-  ExpectKeys(9, {{'1', "あ"}, {0xBF, "ん"}});  // / ends the basic kana
-  ExpectKeys(10, {{'1', "ア"}, {0xC0, "ー"}});
-}
-
-TEST(SymbolTablesTest, GreekAndCyrillicHaveEveryLetterWithItsCapitalOnShift) {
-  ExpectAllCodesPresent(11, 0xA6A1, 0xA6B8);  // Α … Ω
-  ExpectAllCodesPresent(11, 0xA6C1, 0xA6D8);  // α … ω
-  ExpectAllCodesPresent(12, 0xA7A1, 0xA7C1);  // А … Я
-  ExpectAllCodesPresent(12, 0xA7D1, 0xA7F1);  // а … я
-  ExpectKeys(11, {{'A', "α"}, {'P', "π"}});
+TEST(SymbolTablesTest, GreekAndCyrillicCapitalsSitOnShiftOverTheirSmallLetters) {
   // In GBK each capital is a fixed distance before its small letter.
   const std::pair<size_t, std::uint16_t> alphabets[] = {{11, 0x20}, {12, 0x30}};
   for (auto [index, distance] : alphabets) {

@@ -46,6 +46,7 @@ void PanelTest::WriteUserWordFile(const std::vector<std::string>& words) {
 }
 
 CompositionPanel& PanelTest::Start() {
+  panel.reset();  // a second start: the old panel lets go of the old lexicon first
   flags = std::make_unique<ConversionFlags>(settings);
   UserDataPathFn path = nullptr;
   if (!userDataDir.empty()) {
@@ -107,14 +108,17 @@ bool PanelTest::ClickText(std::string_view utf8) {
   return false;
 }
 
-bool PanelTest::ClickButton(int command) {
+const ToolbarButton* PanelTest::Button(int command) const {
   for (const ToolbarButton& button : panel->buttonBar().buttons()) {
-    if (button.command == command) {
-      Click((button.rect.left + button.rect.right) / 2, (button.rect.top + button.rect.bottom) / 2);
-      return true;
-    }
+    if (button.command == command) return &button;
   }
-  return false;
+  return nullptr;
+}
+
+bool PanelTest::ClickButton(int command) {
+  const ToolbarButton* button = Button(command);
+  if (button) ClickIn(button->rect);
+  return button != nullptr;
 }
 
 void PanelTest::Type(std::string_view keys) {

@@ -79,6 +79,11 @@ class PanelTest : public ::testing::Test {
   }
   void Run(int command) { panel->Apply(kContext, UserAction::Run(command)); }
   void Do(ActionKind kind) { panel->Apply(kContext, UserAction::Just(kind)); }
+  void Pointer(MouseEvent event, int x, int y) {
+    panel->Apply(kContext, UserAction::Pointer(event, x, y));
+  }
+  // The bar's button for `command`; null when the bar has none.
+  const ToolbarButton* Button(int command) const;
   // The texts drawn on the panel now, in UTF-8.
   std::vector<std::string> ShownTexts() const;
   bool Shows(std::string_view utf8) const;

@@ -26,6 +26,12 @@ const ResourceSource& Dictionaries() {
   return resources;
 }
 
+// Files read for the resources stand for the module image, which Windows maps shared.
+void ReadResources() {
+  for (const char* name : {"words.bin", "phrase.bin", "extra.bin", "pianpang.bin", "WDPINYIN.BIN"})
+    Dictionaries().FindData(name);
+}
+
 struct Loaded {
   Loaded() : lexicon(nullptr), pinyin(lexicon) {
     lexicon.SetOptions({.bigCharset = true});  // the product's default, and the slower searches
@@ -80,9 +86,17 @@ void BM_UpdateAssociationAfterAFrequentCharacter(benchmark::State& state) {
 }
 BENCHMARK(BM_UpdateAssociationAfterAFrequentCharacter)->Unit(benchmark::kMicrosecond);
 
-void Spell(PinyinInput& pinyin, std::initializer_list<std::pair<bool, const char*>> clicks) {
+using Spelling = std::vector<std::pair<bool, const char*>>;  // clicks: initial or final
+
+// Pinyin lookups: an initial alone (every sh syllable), two syllables, two initials (the widest
+// phrase lookup).
+void BM_LookupPinyin(benchmark::State& state) {
+  static const Spelling spellings[] = {{{true, "sh"}},
+                                       {{true, "zh"}, {false, "ong"}, {true, "g"}, {false, "uo"}},
+                                       {{true, "sh"}, {true, "'"}, {true, "j"}}};
+  PinyinInput& pinyin = Engine().pinyin;
   pinyin.ClearPinyin();
-  for (auto [initial, text] : clicks) {
+  for (auto [initial, text] : spellings[state.range(0)]) {
     if (initial) {
       pinyin.AddInitialToken(*FindInitial(text));
     } else {
@@ -90,45 +104,18 @@ void Spell(PinyinInput& pinyin, std::initializer_list<std::pair<bool, const char
     }
   }
   pinyin.SegmentTokens();
-}
-
-void BM_LookupPinyinOneSyllable(benchmark::State& state) {
-  PinyinInput& pinyin = Engine().pinyin;
-  Spell(pinyin, {{true, "sh"}});  // an initial alone: every sh syllable
   for (auto _ : state) {
     pinyin.LookupPinyin();
     benchmark::DoNotOptimize(pinyin.charList.data());
-  }
-}
-BENCHMARK(BM_LookupPinyinOneSyllable)->Unit(benchmark::kMicrosecond);
-
-void BM_LookupPinyinTwoSyllables(benchmark::State& state) {
-  PinyinInput& pinyin = Engine().pinyin;
-  Spell(pinyin, {{true, "zh"}, {false, "ong"}, {true, "g"}, {false, "uo"}});
-  for (auto _ : state) {
-    pinyin.LookupPinyin();
     benchmark::DoNotOptimize(pinyin.phraseList.data());
   }
 }
-BENCHMARK(BM_LookupPinyinTwoSyllables)->Unit(benchmark::kMicrosecond);
-
-void BM_LookupPinyinTwoInitials(benchmark::State& state) {
-  PinyinInput& pinyin = Engine().pinyin;
-  Spell(pinyin, {{true, "sh"}, {true, "'"}, {true, "j"}});  // the widest phrase lookup
-  for (auto _ : state) {
-    pinyin.LookupPinyin();
-    benchmark::DoNotOptimize(pinyin.phraseList.data());
-  }
-}
-BENCHMARK(BM_LookupPinyinTwoInitials)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LookupPinyin)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 
 // The whole load as the input method does it at start: every resource copied, descrambled and
 // parsed, and the syllable rows.
 void BM_LoadAllResources(benchmark::State& state) {
-  for (const char* name :
-       {"words.bin", "phrase.bin", "extra.bin", "pianpang.bin", "WDPINYIN.BIN"}) {
-    Dictionaries().FindData(name);  // the file read stands in for the mapped module image
-  }
+  ReadResources();
   for (auto _ : state) {
     Loaded loaded;
     benchmark::DoNotOptimize(loaded.lexicon.phrases().count);
@@ -190,11 +177,7 @@ long PrivateKilobytes() {
 }  // namespace tvime
 
 int main(int argc, char** argv) {
-  // Files read for the resources stand for the module image, which Windows maps shared.
-  for (const char* name :
-       {"words.bin", "phrase.bin", "extra.bin", "pianpang.bin", "WDPINYIN.BIN"}) {
-    tvime::Dictionaries().FindData(name);
-  }
+  tvime::ReadResources();
   long before = tvime::PrivateKilobytes();
   tvime::Engine();
   long after = tvime::PrivateKilobytes();

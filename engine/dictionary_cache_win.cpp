@@ -217,22 +217,29 @@ std::wstring DictionaryCacheFolder() {
 bool ProcessMayShareDictionaries() {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
-  bool may = true;
-  // TokenIsAppContainer (29) is unknown before Windows 8, where there are no app containers.
-  DWORD appContainer = 0, size = 0;
-  if (GetTokenInformation(token, static_cast<TOKEN_INFORMATION_CLASS>(29), &appContainer,
-                          sizeof appContainer, &size) &&
-      appContainer) {
-    may = false;
-  }
-  alignas(8) BYTE label[64];
-  if (may && GetTokenInformation(token, TokenIntegrityLevel, label, sizeof label, &size)) {
-    PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(label)->Label.Sid;
-    DWORD level = *GetSidSubAuthority(sid, *GetSidSubAuthorityCount(sid) - 1);
-    may = level >= SECURITY_MANDATORY_MEDIUM_RID;
-  }
+  bool may = TokenMayShareDictionaries(token);
   CloseHandle(token);
   return may;
+}
+
+bool TokenMayShareDictionaries(HANDLE token) {
+  // TokenIsAppContainer (29) is unknown before Windows 8, where there are no app containers.
+  DWORD appContainer = 0, size = 0;
+  bool inAppContainer = GetTokenInformation(token, static_cast<TOKEN_INFORMATION_CLASS>(29),
+                                            &appContainer, sizeof appContainer, &size) &&
+                        appContainer;
+  // Without integrity levels (before Vista) every process is an ordinary one.
+  DWORD level = SECURITY_MANDATORY_MEDIUM_RID;
+  alignas(8) BYTE label[64];
+  if (GetTokenInformation(token, TokenIntegrityLevel, label, sizeof label, &size)) {
+    PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(label)->Label.Sid;
+    level = *GetSidSubAuthority(sid, *GetSidSubAuthorityCount(sid) - 1);
+  }
+  return MayShareDictionaries(inAppContainer, level);
+}
+
+bool MayShareDictionaries(bool inAppContainer, DWORD integrityLevel) {
+  return !inAppContainer && integrityLevel >= SECURITY_MANDATORY_MEDIUM_RID;
 }
 
 std::uint64_t ModuleBuildId() {

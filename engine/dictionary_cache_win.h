@@ -58,6 +58,10 @@ std::wstring DictionaryCacheFolder();
 // Whether this process may make a copy that others use: not when it runs at low integrity or in
 // an app container (browser sandboxes load input methods too), whose files others must not trust.
 bool ProcessMayShareDictionaries();
+// The same for the process or thread that has `token` (opened with TOKEN_QUERY).
+bool TokenMayShareDictionaries(HANDLE token);
+// The rule both apply to what the token says: an ordinary process or a more trusted one.
+bool MayShareDictionaries(bool inAppContainer, DWORD integrityLevel);
 
 // The build of the module that holds this code: its link time and image size.
 std::uint64_t ModuleBuildId();

@@ -173,8 +173,37 @@ TEST_F(SharedDictionariesTest, AProcessThatMayNotMakeOneWritesNothing) {
   EXPECT_FALSE(Open(false));
   EXPECT_TRUE(Files().empty());
   EXPECT_FALSE(OpenSharedDictionaries(*stored, L"", kBuild, true)) << "no folder";
-  // An ordinary process of a user (Wine has no lower integrity levels to try) may make one.
+  // An ordinary process of a user may make one.
   EXPECT_TRUE(ProcessMayShareDictionaries());
+}
+
+// A browser's sandboxed renderer loads input methods too: at low integrity or in an app container
+// it neither trusts an image that others made nor makes one. Wine has neither (it accepts a lowered
+// level for a token and goes on reporting the old one), so the rule is tried on what a token says.
+TEST(SharedDictionariesToken, OnlyOrdinaryOrMoreTrustedProcessesShare) {
+  struct Case {
+    bool inAppContainer;
+    DWORD level;
+    bool shares;
+  };
+  const Case cases[] = {
+      {false, SECURITY_MANDATORY_MEDIUM_RID, true},
+      {false, SECURITY_MANDATORY_MEDIUM_RID + 0x100, true},  // medium plus (UI access)
+      {false, SECURITY_MANDATORY_HIGH_RID, true},
+      {false, SECURITY_MANDATORY_SYSTEM_RID, true},
+      {false, SECURITY_MANDATORY_LOW_RID, false},
+      {false, SECURITY_MANDATORY_UNTRUSTED_RID, false},
+      {true, SECURITY_MANDATORY_LOW_RID, false},
+      {true, SECURITY_MANDATORY_MEDIUM_RID, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(MayShareDictionaries(c.inAppContainer, c.level), c.shares)
+        << c.inAppContainer << " " << std::hex << c.level;
+  }
+  HANDLE own = nullptr;
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &own));
+  EXPECT_TRUE(TokenMayShareDictionaries(own));
+  CloseHandle(own);
 }
 
 TEST_F(SharedDictionariesTest, MakersRacingAtOnceAllMapOneWholeImage) {

@@ -85,6 +85,13 @@ run_at() {  # DPI PERCENT WIDTH HEIGHT NAME
     click_panel $center
   done
   check_screenshot "panel-$name" "$width" "$height"
+  # The hint of a hovered character, whole in the hint strip (kept for a person to look at).
+  center=$(item_center 中) && {
+    read -r x y <<<"$center"
+    xdotool mousemove $((panel_x + x)) $((panel_y + y))
+    sleep 0.6
+    import -window root -crop "${width}x${height}+$panel_x+$panel_y" +repage "$out/hint-$name.png"
+  }
   click_item 中 || fail "$name: 中 is not offered after its strokes"
   wait_for_text "中" || fail "$name: the editor did not receive 中 (it has '$(cat "$editor_text")')"
   [ "$percent" = 100 ] && dialogs_at "$name"

@@ -191,6 +191,38 @@ TEST_F(PanelDpiTest, ThePanelSizeMultipliesTheMonitorsScale) {
   EXPECT_EQ(client.cy, 30);
 }
 
+TEST_F(PanelDpiTest, PanelsArePerMonitorAwareInAHostThatIsNot) {
+  // The thread of a host that declared nothing; the panels the module makes there are
+  // per-monitor aware all the same, and the thread keeps its own awareness afterwards.
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  using SetContextFn = HANDLE(WINAPI*)(HANDLE);
+  using GetContextFn = HANDLE(WINAPI*)(HWND);
+  using AwarenessFn = int(WINAPI*)(HANDLE);
+  auto setContext = ExportedFunction<SetContextFn>(user32, "SetThreadDpiAwarenessContext");
+  auto windowContext = ExportedFunction<GetContextFn>(user32, "GetWindowDpiAwarenessContext");
+  auto awarenessOf = ExportedFunction<AwarenessFn>(user32, "GetAwarenessFromDpiAwarenessContext");
+  auto threadContext = ExportedFunction<HANDLE(WINAPI*)()>(user32, "GetThreadDpiAwarenessContext");
+  if (!setContext || !windowContext || !awarenessOf || !threadContext) {
+    GTEST_SKIP() << "this Wine has no per-thread dpi awareness";
+  }
+  constexpr int kUnaware = 0, kPerMonitor = 2;
+  HANDLE previous = setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1)));  // unaware
+  ASSERT_TRUE(previous);
+  ASSERT_EQ(awarenessOf(threadContext()), kUnaware);
+  HWND another = CreateCompositionWindow(instance, L"TvimeDpi_COMP", owner);
+  HWND bar = CreateStatusBarWindow(instance, L"TvimeDpi_STATUS", owner);
+  EXPECT_EQ(awarenessOf(threadContext()), kUnaware);
+  setContext(previous);
+  ASSERT_TRUE(another);
+  ASSERT_TRUE(bar);
+  EXPECT_EQ(awarenessOf(windowContext(another)), kPerMonitor);
+  EXPECT_EQ(awarenessOf(windowContext(bar)), kPerMonitor);
+  DestroyWindow(another);
+  DestroyWindow(bar);
+  windows.composition = composition;  // the one the other tests use
+  windows.status = status;
+}
+
 TEST_F(PanelDpiTest, TheDrawingIsScaledLikeTheHitTesting) {
   // The stroke area's 2-unit frame, drawn at 200 %: its left edge is at the scaled place, 4
   // pixels wide, in the frame's blue; the 96-dpi place inside it is not.

@@ -27,6 +27,7 @@ constexpr UINT kHoverPeriodMs = 50;
 constexpr UINT_PTR kNewsTimer = 1001;
 constexpr UINT kNewsPeriodMs = 1000;
 constexpr UINT_PTR kHintTool = 100;
+constexpr int kTipWidth = 150;  // the tips' widest line, in 96-dpi units
 constexpr int kMoveCursor = IDC_MOVE_CURSOR;
 
 PanelWindows* g_windows = nullptr;
@@ -132,6 +133,7 @@ void WatchHover(HWND window) { SetTimer(window, kHoverTimer, kHoverPeriodMs, nul
 void PlaceTooltipTools(HWND window) {
   if (!g_windows->tooltips) return;
   LayoutScale scale = g_windows->panel->scale();
+  SendMessageW(g_windows->tooltips, TTM_SETMAXTIPWIDTH, 0, scale.Px(kTipWidth));
   const auto& buttons = g_windows->panel->buttonBar().buttons();
   for (size_t i = 0; i <= buttons.size(); ++i) {
     Rect r = scale.Of(i < buttons.size() ? buttons[i].rect : kHintStrip);
@@ -174,7 +176,7 @@ void CreateTooltips(HWND window) {
     tool.lpszText = wide.data();
     SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
-  SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, 150);
+  SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, g_windows->panel->scale().Px(kTipWidth));
   SendMessageW(tips, TTM_SETDELAYTIME, TTDT_INITIAL, 1500);
   SendMessageW(tips, TTM_SETDELAYTIME, TTDT_RESHOW, 1500);
 }

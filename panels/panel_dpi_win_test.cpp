@@ -164,6 +164,8 @@ TEST_F(PanelDpiTest, DpiChangedTakesTheSuggestedPlaceResizesAndClicksFollow) {
     EXPECT_EQ(tool.rect.bottom, drawn.bottom) << i;
   }
 
+  EXPECT_EQ(SendMessageW(windows.tooltips, TTM_GETMAXTIPWIDTH, 0, 0), 225);
+
   // Clicks at the scaled buttons type: 竖 then 折.
   panel->Apply(1, UserAction::Run(kCmdClear));
   for (int stroke : {1, 4}) {

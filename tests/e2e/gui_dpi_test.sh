@@ -60,8 +60,9 @@ check_screenshot() {  # NAME WIDTH HEIGHT
   fi
 }
 
-# One run: the prefix at DPI, the panel size PERCENT; the panel must be WIDTH x HEIGHT.
-run_at() {  # DPI PERCENT WIDTH HEIGHT NAME
+# One run: the prefix at DPI, the panel size PERCENT; the panel must be WIDTH x HEIGHT and the
+# soft keyboard's window KEYBOARD_WIDTH x KEYBOARD_HEIGHT.
+run_at() {  # DPI PERCENT WIDTH HEIGHT NAME KEYBOARD_WIDTH KEYBOARD_HEIGHT
   local dpi=$1 percent=$2 width=$3 height=$4 name=$5
   use_run "$dpi" "$name"
   wine_quiet reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f
@@ -94,10 +95,31 @@ run_at() {  # DPI PERCENT WIDTH HEIGHT NAME
   }
   click_item 中 || fail "$name: 中 is not offered after its strokes"
   wait_for_text "中" || fail "$name: the editor did not receive 中 (it has '$(cat "$editor_text")')"
+  keyboard_at "$name" "$6" "$7"
   [ "$percent" = 100 ] && dialogs_at "$name"
   stop_gui
   stop_editor
   WINEPREFIX=$prefix wineserver -k 2>/dev/null
+}
+
+# The soft keyboard (our own window: Wine has none) at the run's scale, as large as the panel
+# size makes it; its picture is kept for a person to look at.
+keyboard_at() {  # NAME WIDTH HEIGHT
+  window_tool post "$panel_class" 0x111 4029 0  # the first symbol table
+  for _ in $(seq 50); do [ "$(window_tool rect TvimeSoftKeyboard)" != none ] && break; sleep 0.1; done
+  local left top right bottom
+  read -r left top right bottom < <(window_tool rect TvimeSoftKeyboard | tr -d '\r')
+  if [ -z "$bottom" ]; then
+    fail "$1: the soft keyboard did not show"
+    return
+  fi
+  [ "$((right - left))x$((bottom - top))" = "$2x$3" ] ||
+    fail "$1: the soft keyboard is $((right - left))x$((bottom - top)), not $2x$3"
+  sleep 0.5
+  import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
+    "$out/keyboard-$1.png"
+  window_tool post "$panel_class" 0x111 40043 0  # close it
+  sleep 0.3
 }
 
 # The settings and about dialogs at the run's scale, kept for a person to look at: their
@@ -122,9 +144,9 @@ dialogs_at() {  # NAME
 }
 
 trap 'stop_gui; stop_editor' EXIT
-run_at 96 100 290 156 dpi96
-run_at 144 100 435 234 dpi144
-run_at 192 100 580 312 dpi192
-run_at 144 150 653 351 dpi144-size150
+run_at 96 100 290 156 dpi96 361 162
+run_at 144 100 435 234 dpi144 541 242
+run_at 192 100 580 312 dpi192 720 322
+run_at 144 150 653 351 dpi144-size150 810 362
 
 end_checks "screenshots $out_base/dpi*/*.png"

@@ -35,7 +35,7 @@ bool g_placed = false;
 bool g_creating = false;  // a composition window is being made: its moves are not the user's
 
 void InvalidateNewsLine(HWND window, bool erase) {
-  const Rect& line = g_windows->news->rect();
+  Rect line = g_windows->news->scale().Of(g_windows->news->rect());
   RECT rect{line.left, line.top, line.right + 1, line.bottom + 1};
   InvalidateRect(window, &rect, erase);
 }

@@ -32,15 +32,8 @@ std::optional<COLORREF> TransparentColour(Artwork artwork) {
   }
 }
 
-// A copy of the system's GUI font, underlined or not.
-HFONT GuiFontCopy(bool underline) {
-  LOGFONTW font{};
-  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-  font.lfUnderline = underline;
-  return CreateFontIndirectW(&font);
-}
-
-// The GUI font at a scale: its height is for the system's dpi, the panels' for their monitor's.
+// The system's GUI font, underlined or not, at a scale: the stock font's height is for the
+// system's dpi, the panels' for their monitor's (96 for the layout's measures).
 HFONT GuiFontAt(bool underline, LayoutScale scale) {
   LOGFONTW font{};
   GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
@@ -128,8 +121,8 @@ PanelArtwork::PanelArtwork(HINSTANCE module)
       candidate_(MakeFont(18, false, L"宋体")),
       phrase_(MakeFont(18, true, L"Arial")),
       hint_(MakeFont(15, false, L"宋体")),
-      news_(GuiFontCopy(false)),
-      newsHovered_(GuiFontCopy(true)) {}
+      news_(GuiFontAt(false, LayoutScale{})),
+      newsHovered_(GuiFontAt(true, LayoutScale{})) {}
 
 PanelArtwork::~PanelArtwork() {
   for (auto& [artwork, bitmap] : bitmaps_) {

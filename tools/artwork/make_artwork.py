@@ -73,7 +73,7 @@ def generate(out_dir):
 # program finds picture N at the k-th of these as resource N + 1000 k (panels/gdi_renderer_win.h).
 SCALED_DPIS = (120, 144, 192)
 SCALED_PICTURES = ("bmp102", "bmp103", "bmp107", "bmp112", "bmp113", "bmp114", "bmp115", "bmp116",
-                   "bmp168")
+                   "bmp167", "bmp168")
 
 
 def generate_scaled(out_dir):
@@ -94,6 +94,7 @@ def generate_scaled(out_dir):
                 bmp113_stroke_glyphs(drawn)
                 bmp114_radical_icons(drawn)
                 bmp116_capitals_key(drawn, background)
+                bmp167_licence_banner(drawn)
                 bmp168_stroke_hints(drawn)
             finally:
                 set_scale(1.0)

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "about/credits_crawl.h"
+#include "base/dpi_win.h"
 #include "base/module_resources_win.h"
 #include "base/wide_text_win.h"
 #include "online/open_url_win.h"
@@ -54,10 +55,7 @@ class MemoryCanvas {
 // procedure and is deleted when the control is destroyed.
 class CreditsCrawl {
  public:
-  CreditsCrawl()
-      : font_(CreateFontW(24, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          FF_SWISS | DEFAULT_PITCH, L"黑体")) {}
+  CreditsCrawl() = default;
   CreditsCrawl(const CreditsCrawl&) = delete;
   CreditsCrawl& operator=(const CreditsCrawl&) = delete;
   ~CreditsCrawl() {
@@ -68,6 +66,11 @@ class CreditsCrawl {
 
   void Attach(HWND control) {
     control_ = control;
+    // The crawl is drawn at the dpi of the dialog's monitor: its letters, stars and speed.
+    dpi_ = WindowDpi(control);
+    font_ = CreateFontW(Scaled(24), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        FF_SWISS | DEFAULT_PITCH, L"黑体");
     previous_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CrawlProc)));
     SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -80,7 +83,7 @@ class CreditsCrawl {
     offset_ = height_;
     DWORD start = GetTickCount();
     Frame();
-    scrollStep_ = ScrollStepFor(GetTickCount() - start);
+    scrollStep_ = Scaled(ScrollStepFor(GetTickCount() - start));
     SetTimer(control, kCrawlTimer, kCrawlFrameMs, nullptr);
   }
 
@@ -150,11 +153,13 @@ class CreditsCrawl {
       std::uint8_t shade = StarShade(star.z);
       SetDCPenColor(dc, RGB(shade, shade, shade));
       SetDCBrushColor(dc, RGB(shade, shade, shade));
-      Ellipse(dc, at.x, at.y, at.x + 3, at.y + 3);
+      Ellipse(dc, at.x, at.y, at.x + Scaled(3), at.y + Scaled(3));
     }
     SelectObject(dc, brush);
     SelectObject(dc, pen);
   }
+
+  int Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
 
   void DrawCredits(HDC dc) {
     RECT all{0, 0, width_, height_};
@@ -185,7 +190,8 @@ class CreditsCrawl {
 
   HWND control_ = nullptr;
   WNDPROC previous_ = nullptr;
-  HFONT font_;
+  HFONT font_ = nullptr;
+  int dpi_ = 96;
   std::vector<Star> stars_;
   std::vector<std::wstring> lines_;
   int width_ = 0, height_ = 0;

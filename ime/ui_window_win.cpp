@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "base/dpi_win.h"
 #include "ime/ime_hosts_win.h"
 #include "ime/ime_module_win.h"
 #include "ime/input_context_win.h"
@@ -108,6 +109,11 @@ void ShowPanelOf(HWND ui) {
     if (!panel) return;
     CreateStatusBar(ui, lock.slot(kStatusSlot));
   }
+  // The panel's size follows its monitor's scale and the panel size setting.
+  RECT rect;
+  GetWindowRect(panel, &rect);
+  slot.cx = rect.right - rect.left;
+  slot.cy = rect.bottom - rect.top;
   POINT fitted = FitIntoWorkArea(slot.x, slot.y, slot.cx, slot.cy);
   if (fitted.x != slot.x || fitted.y != slot.y) {
     slot.x = fitted.x;
@@ -223,6 +229,10 @@ bool NeedsContext(UINT message) {
 }  // namespace
 
 LRESULT CALLBACK UiWindowProc(HWND ui, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The UI window has the host's dpi awareness, the panels are per-monitor aware: the work
+  // area, caret and panel positions handled here are all taken in the panels' physical pixels,
+  // also in a host the system scales.
+  PerMonitorAwareScope aware;
   HIMC context =
       NeedsContext(message) || message == WM_IME_SETCONTEXT ? UiWindowContext(ui) : nullptr;
   if (!context && NeedsContext(message)) return 0;

@@ -8,12 +8,14 @@
 #include <algorithm>
 #include <ctime>
 
+#include "base/dpi_win.h"
 #include "base/gbk.h"
 #include "panels/guarded_window_proc_win.h"
 #include "panels/panel_windows_win.h"
 #include "resources/resource_ids.h"
 #include "session/button_bar.h"
 #include "session/window_placement.h"
+#include "settings/settings_dialog.h"
 
 namespace tvime {
 namespace {
@@ -25,6 +27,7 @@ constexpr UINT kHoverPeriodMs = 50;
 constexpr UINT_PTR kNewsTimer = 1001;
 constexpr UINT kNewsPeriodMs = 1000;
 constexpr UINT_PTR kHintTool = 100;
+constexpr int kTipWidth = 150;  // the tips' widest line, in 96-dpi units
 constexpr int kMoveCursor = IDC_MOVE_CURSOR;
 
 PanelWindows* g_windows = nullptr;
@@ -32,7 +35,7 @@ bool g_placed = false;
 bool g_creating = false;  // a composition window is being made: its moves are not the user's
 
 void InvalidateNewsLine(HWND window, bool erase) {
-  const Rect& line = g_windows->news->rect();
+  Rect line = g_windows->news->scale().Of(g_windows->news->rect());
   RECT rect{line.left, line.top, line.right + 1, line.bottom + 1};
   InvalidateRect(window, &rect, erase);
 }
@@ -126,6 +129,30 @@ void FollowDrag(HWND window, UINT message) {
 // the application nothing.
 void WatchHover(HWND window) { SetTimer(window, kHoverTimer, kHoverPeriodMs, nullptr); }
 
+// The tooltips' tools cover the buttons and the hint strip where the window draws them now.
+void PlaceTooltipTools(HWND window) {
+  if (!g_windows->tooltips) return;
+  LayoutScale scale = g_windows->panel->scale();
+  SendMessageW(g_windows->tooltips, TTM_SETMAXTIPWIDTH, 0, scale.Px(kTipWidth));
+  const auto& buttons = g_windows->panel->buttonBar().buttons();
+  for (size_t i = 0; i <= buttons.size(); ++i) {
+    Rect r = scale.Of(i < buttons.size() ? buttons[i].rect : kHintStrip);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window;
+    tool.uId = i < buttons.size() ? i : kHintTool;
+    tool.rect = {r.left, r.top, r.right, r.bottom};
+    SendMessageW(g_windows->tooltips, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+// The window's size for the panel at `scale`: the client area is the scaled panel exactly.
+SIZE WindowSizeAt(LayoutScale scale) {
+  RECT frame{0, 0, scale.Px(kPanelWidth), scale.Px(kPanelHeight)};
+  AdjustWindowRectEx(&frame, WS_POPUP, FALSE, WS_EX_NOACTIVATE | WS_EX_WINDOWEDGE);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
 void CreateTooltips(HWND window) {
   INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
   InitCommonControlsEx(&controls);
@@ -144,12 +171,12 @@ void CreateTooltips(HWND window) {
     tool.uFlags = TTF_SUBCLASS;
     tool.hwnd = window;
     tool.uId = i;
-    tool.rect = {buttons[i].rect.left, buttons[i].rect.top, buttons[i].rect.right,
-                 buttons[i].rect.bottom};
+    Rect r = g_windows->panel->scale().Of(buttons[i].rect);
+    tool.rect = {r.left, r.top, r.right, r.bottom};
     tool.lpszText = wide.data();
     SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
-  SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, 150);
+  SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, g_windows->panel->scale().Px(kTipWidth));
   SendMessageW(tips, TTM_SETDELAYTIME, TTDT_INITIAL, 1500);
   SendMessageW(tips, TTM_SETDELAYTIME, TTDT_RESHOW, 1500);
 }
@@ -163,7 +190,8 @@ void ResetHintTool(HWND window) {
   tool.uId = kHintTool;
   SendMessageW(g_windows->tooltips, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   tool.uFlags = TTF_SUBCLASS;
-  tool.rect = {kHintStrip.left, kHintStrip.top, kHintStrip.right, kHintStrip.bottom};
+  Rect strip = g_windows->panel->scale().Of(kHintStrip);
+  tool.rect = {strip.left, strip.top, strip.right, strip.bottom};
   tool.lpszText = LPSTR_TEXTCALLBACKW;
   SendMessageW(g_windows->tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
@@ -179,11 +207,12 @@ void RelayToTooltips(HWND window, UINT message, POINT client) {
 
 void SetPanelCursor(POINT client) {
   const ButtonBar& bar = g_windows->panel->buttonBar();
-  int button = bar.ButtonAt(client.x, client.y);
+  LayoutScale scale = g_windows->panel->scale();
+  int button = bar.ButtonAt(client.x, client.y, scale);
   HCURSOR cursor;
   if (button >= 0 && bar.buttons()[button].command == kCmdMove) {
     cursor = LoadCursorW(g_windows->resources, MAKEINTRESOURCEW(kMoveCursor));
-  } else if (kHintStrip.Contains(client.x, client.y)) {
+  } else if (scale.Of(kHintStrip).Contains(client.x, client.y)) {
     cursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
   } else {
     cursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
@@ -235,7 +264,7 @@ LRESULT CALLBACK CompositionWindowProc(HWND window, UINT message, WPARAM wParam,
       if (g_windows->composition == window) g_windows->composition = nullptr;
       return 0;
     case WM_PAINT:
-      PaintBuffered(window, PaintList, *g_windows->artwork);
+      PaintBuffered(window, PaintList, *g_windows->artwork, g_windows->panel->scale());
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything
@@ -290,6 +319,11 @@ LRESULT CALLBACK CompositionWindowProc(HWND window, UINT message, WPARAM wParam,
       if (!g_placed || g_creating || (GetWindowLongW(window, kDragStateWord) & 1)) return 0;
       StorePosition(window);
       return 0;
+    case kDpiChangedMessage:
+      // Moved to a monitor of another scale (or the scale changed): the suggested rectangle
+      // keeps the window where the user sees it; its size is the panel's at the new scale.
+      ScaleCompositionWindow(window, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case kReloadUserWords:
       g_windows->panel->Apply(g_windows->host->ContextFor(window),
                               UserAction::Just(ActionKind::UserWordsChanged));
@@ -343,11 +377,46 @@ bool RegisterPanelWindowClasses(HINSTANCE instance, const wchar_t* compositionCl
          registered;
 }
 
+LayoutScale CompositionScale(int dpi) {
+  int percent = g_windows && g_windows->settings
+                    ? ValidPanelSize(g_windows->settings->Read(setting::PanelSize))
+                    : 100;
+  return ScaleFor(dpi, percent);
+}
+
+void ScaleCompositionWindow(HWND window, int dpi, const RECT* suggested) {
+  if (!g_windows || !g_windows->panel) return;
+  LayoutScale scale = CompositionScale(dpi);
+  g_windows->panel->SetScale(scale);
+  if (g_windows->news) g_windows->news->SetScale(scale);
+  SIZE size = WindowSizeAt(scale);
+  RECT now;
+  GetWindowRect(window, &now);
+  POINT at = suggested ? POINT{suggested->left, suggested->top} : POINT{now.left, now.top};
+  if (!suggested) {
+    // Grown in place (a larger panel size): it stays wholly on the work area, moving up and
+    // left as far as needed.
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    at.x = std::max(work.left, std::min(at.x, work.right - size.cx));
+    at.y = std::max(work.top, std::min(at.y, work.bottom - size.cy));
+  }
+  // Not the user's move: the position stays as stored until the user moves the window.
+  bool creating = g_creating;
+  g_creating = true;
+  SetWindowPos(window, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  g_creating = creating;
+  PlaceTooltipTools(window);
+  InvalidateRect(window, nullptr, FALSE);
+}
+
 HWND CreateCompositionWindow(HINSTANCE instance, const wchar_t* className, HWND owner) {
-  // The client area is the panel's size exactly, whatever the frame.
-  RECT frame{0, 0, kPanelWidth, kPanelHeight};
-  AdjustWindowRectEx(&frame, WS_POPUP, FALSE, WS_EX_NOACTIVATE | WS_EX_WINDOWEDGE);
-  int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  // The client area is the panel's size at its monitor's scale exactly, whatever the frame. The
+  // window is per-monitor aware whatever the process declared; the placement below uses the
+  // scale of the monitor where it is made, and a move to another monitor rescales it.
+  PerMonitorAwareScope aware;
+  SIZE size = WindowSizeAt(CompositionScale(WindowDpi(nullptr)));
+  int width = size.cx, height = size.cy;
   // Made where the user left the panel, and the moves of its making are not stored: a second
   // panel of the process (another thread's, or after switching layouts) would otherwise store
   // its birthplace (0, 0) as the user's position.
@@ -365,6 +434,7 @@ HWND CreateCompositionWindow(HINSTANCE instance, const wchar_t* className, HWND 
   g_creating = false;
   if (!window) return nullptr;
   SetWindowLongPtrW(window, kOwnerWord, reinterpret_cast<LONG_PTR>(owner));
+  ScaleCompositionWindow(window, WindowDpi(window), nullptr);
   return window;
 }
 

@@ -6,13 +6,21 @@
 
 #include <functional>
 #include <map>
+#include <utility>
 
 #include "session/draw_list.h"
 #include "session/text_measure.h"
 
 namespace tvime {
 
-// The bitmaps and fonts of the panels, loaded once from a module's resources.
+// The scales the artwork is drawn for (100, 125, 150 and 200 %), as dpi; the resource of a
+// bitmap at a scale is its 96-dpi number plus kArtworkScaleStep times the scale's place here.
+inline constexpr int kArtworkDpis[] = {96, 120, 144, 192};
+inline constexpr int kArtworkScaleStep = 1000;
+
+// The bitmaps and fonts of the panels, loaded once from a module's resources. Fonts and
+// pictures are made for each scale they are drawn at: nothing drawn is a stretched 96-dpi
+// picture where the scale has its own.
 class PanelArtwork {
  public:
   explicit PanelArtwork(HINSTANCE module);
@@ -21,13 +29,19 @@ class PanelArtwork {
   ~PanelArtwork();
 
   // nullptr when the module has no such bitmap (the panel then fills instead of copying).
-  HBITMAP Bitmap(Artwork artwork);
+  HBITMAP Bitmap(Artwork artwork, int dpi = 96);
+  // The picture that draws `artwork` at `dpi`: the one drawn for that scale, else the nearest
+  // larger one (reduced), else the nearest smaller one. Its scale goes to `drawnDpi`.
+  HBITMAP BestBitmap(Artwork artwork, int dpi, int& drawnDpi);
+  // The font at 96 dpi (text is measured in the 96-dpi layout) or at a scale.
   HFONT FontOf(Font font) const;
+  HFONT FontOf(Font font, LayoutScale scale);
   HINSTANCE module() const { return module_; }
 
  private:
   HINSTANCE module_;
-  std::map<Artwork, HBITMAP> bitmaps_;
+  std::map<std::pair<Artwork, int>, HBITMAP> bitmaps_;
+  std::map<std::pair<Font, int>, HFONT> scaledFonts_;
   HFONT candidate_;
   HFONT phrase_;
   HFONT hint_;
@@ -35,12 +49,14 @@ class PanelArtwork {
   HFONT newsHovered_;
 };
 
-// Draws `list` on `dc` (client coordinates).
-void RenderDrawList(HDC dc, const DrawList& list, PanelArtwork& artwork);
+// Draws `list` (in 96-dpi units) on `dc` at `scale`, in client coordinates: every position and
+// size goes through the same LayoutScale as the hit-testing of the panel.
+void RenderDrawList(HDC dc, const DrawList& list, PanelArtwork& artwork, LayoutScale scale = {});
 
 // Paints a whole window double-buffered, so that repaints do not flicker: the paint begins, then
 // `makeList` gives what to draw. The paint ends (the window is valid again) even when it throws.
-void PaintBuffered(HWND window, const std::function<DrawList()>& makeList, PanelArtwork& artwork);
+void PaintBuffered(HWND window, const std::function<DrawList()>& makeList, PanelArtwork& artwork,
+                   LayoutScale scale = {});
 
 // Text extents in the panel fonts.
 class GdiTextMeasure : public TextMeasure {

@@ -95,6 +95,9 @@ inline UINT SingleClickMessage(UINT mouse) {
 HWND CreateCompositionWindow(HINSTANCE instance, const wchar_t* className, HWND owner);
 // Shows it without activation; the first time at the position stored in "CompPos".
 void ShowCompositionWindow(HWND window);
+// Sizes the composition window for its monitor's `dpi` and the "PanelSize" setting, at the
+// top-left of `suggested` when given (WM_DPICHANGED's rectangle), and redraws it.
+void ScaleCompositionWindow(HWND window, int dpi, const RECT* suggested);
 
 // The open state or the conversion flags changed (a key, a menu, the settings dialog, the
 // platform): the status window shows the new state, and the composition window shows while the

@@ -4,11 +4,13 @@
 
 #include <windows.h>
 
+#include "base/dpi_win.h"
 #include "base/imm_ime_win.h"
 #include "panels/guarded_window_proc_win.h"
 #include "panels/panel_windows_win.h"
 #include "session/command_id.h"
 #include "session/soft_keyboard_panel.h"
+#include "settings/settings_dialog.h"
 
 namespace tvime {
 namespace {
@@ -25,17 +27,33 @@ POINT KeyboardPlace(int width, int height) {
           GetSystemMetrics(SM_CYSCREEN) - 2 * height};
 }
 
-std::optional<size_t> ButtonIndexAt(int x, int y) {
+constexpr DWORD kKeyboardStyle = WS_POPUP | WS_DISABLED | WS_BORDER;
+constexpr DWORD kKeyboardExStyle = WS_EX_NOACTIVATE | WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+
+// The keyboard is as large as the stroke panel: its monitor's scale times the panel size.
+LayoutScale KeyboardScale(int dpi) {
+  return ScaleFor(dpi, Windows()->settings
+                           ? ValidPanelSize(Windows()->settings->Read(setting::PanelSize))
+                           : 100);
+}
+
+SIZE KeyboardWindowSize(LayoutScale scale) {
+  RECT frame{0, 0, scale.Px(kSoftKeyboardWidth), scale.Px(kSoftKeyboardHeight)};
+  AdjustWindowRectEx(&frame, kKeyboardStyle, FALSE, kKeyboardExStyle);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+std::optional<size_t> ButtonIndexAt(int x, int y, LayoutScale scale) {
   const auto& buttons = SoftKeyboardButtons();
   for (size_t i = 0; i < buttons.size(); ++i) {
-    if (buttons[i].rect.Contains(x, y)) return i;
+    if (scale.Of(buttons[i].rect).Contains(x, y)) return i;
   }
   return std::nullopt;
 }
 
 void ClickOwnKeyboard(HWND window, int x, int y) {
   PanelWindows& w = *Windows();
-  SoftKeyHit hit = SoftKeyboardHitTest(x, y);
+  SoftKeyHit hit = SoftKeyboardHitTest(x, y, KeyboardScale(WindowDpi(window)));
   ContextHandle context = w.host->ContextFor(w.status ? w.status : window);
   switch (hit.action) {
     case SoftKeyAction::Key:
@@ -70,7 +88,7 @@ LRESULT CALLBACK OwnKeyboardProc(HWND window, UINT message, WPARAM wParam, LPARA
             const SymbolTable& table = SymbolTables()[w->panel->softKeyboard().current()];
             return PaintSoftKeyboard(table, g_shift, g_hovered);
           },
-          *w->artwork);
+          *w->artwork, KeyboardScale(WindowDpi(window)));
       return 0;
     }
     case WM_ERASEBKGND:
@@ -81,7 +99,8 @@ LRESULT CALLBACK OwnKeyboardProc(HWND window, UINT message, WPARAM wParam, LPARA
       GetCursorPos(&client);
       ScreenToClient(window, &client);
       if (mouse == WM_MOUSEMOVE) {
-        std::optional<size_t> hovered = ButtonIndexAt(client.x, client.y);
+        std::optional<size_t> hovered =
+            ButtonIndexAt(client.x, client.y, KeyboardScale(WindowDpi(window)));
         if (hovered != g_hovered) {
           g_hovered = hovered;
           InvalidateRect(window, nullptr, FALSE);
@@ -91,6 +110,14 @@ LRESULT CALLBACK OwnKeyboardProc(HWND window, UINT message, WPARAM wParam, LPARA
       }
       SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
       return TRUE;
+    }
+    case kDpiChangedMessage: {
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      SIZE size = KeyboardWindowSize(KeyboardScale(HIWORD(wParam)));
+      SetWindowPos(window, nullptr, suggested->left, suggested->top, size.cx, size.cy,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      InvalidateRect(window, nullptr, FALSE);
+      return 0;
     }
     case WM_DESTROY:
       if (w->softKeyboard == window) w->softKeyboard = nullptr;
@@ -113,14 +140,11 @@ HWND CreateOwnKeyboard(HWND owner) {
     keyboard.lpszClassName = kOwnKeyboardClass;
     registered = RegisterClassExW(&keyboard) != 0;
   }
-  RECT frame{0, 0, kSoftKeyboardWidth, kSoftKeyboardHeight};
-  DWORD style = WS_POPUP | WS_DISABLED | WS_BORDER;
-  DWORD exStyle = WS_EX_NOACTIVATE | WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  POINT at = KeyboardPlace(width, height);
-  return CreateWindowExW(exStyle, kOwnKeyboardClass, L"", style, at.x, at.y, width, height, owner,
-                         nullptr, instance, nullptr);
+  PerMonitorAwareScope aware;
+  SIZE size = KeyboardWindowSize(KeyboardScale(WindowDpi(nullptr)));
+  POINT at = KeyboardPlace(size.cx, size.cy);
+  return CreateWindowExW(kKeyboardExStyle, kOwnKeyboardClass, L"", kKeyboardStyle, at.x, at.y,
+                         size.cx, size.cy, owner, nullptr, instance, nullptr);
 }
 
 void SendKeyData(HWND keyboard) {

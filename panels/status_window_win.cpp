@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "base/dpi_win.h"
 #include "base/gbk.h"
 #include "base/gdi_scope_win.h"
 
@@ -23,7 +24,20 @@ namespace {
 constexpr UINT_PTR kDragTimer = 101;
 constexpr UINT kDragPollMs = 50;  // how often a held press checks whether it became a drag
 
+constexpr DWORD kStatusStyle = WS_POPUP | WS_DISABLED | WS_DLGFRAME;
+constexpr DWORD kStatusExStyle = WS_EX_NOACTIVATE | WS_EX_WINDOWEDGE;
+
 StatusPress g_press;
+
+// The bar is drawn at its own monitor's scale (the panel size is the stroke panel's).
+LayoutScale StatusScale(HWND window) { return ScaleFor(WindowDpi(window)); }
+
+// The window around the bar of buttons at `scale`.
+SIZE StatusWindowSize(LayoutScale scale) {
+  RECT frame{0, 0, scale.Px(kStatusBarWidth), scale.Px(kStatusBarHeight)};
+  AdjustWindowRectEx(&frame, kStatusStyle, FALSE, kStatusExStyle);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
 bool g_outlineShown = false;
 POINT g_outlineAt{0, 0};
 
@@ -131,14 +145,15 @@ void OnMouse(HWND window, UINT mouse) {
     case WM_LBUTTONDOWN:
       SetCapture(window);
       SetWindowLongW(window, kDragStateWord, 1);
-      g_press.LeftDown(client.x, client.y, static_cast<std::int64_t>(GetTickCount()));
+      g_press.LeftDown(client.x, client.y, static_cast<std::int64_t>(GetTickCount()),
+                       StatusScale(window));
       SetTimer(window, kDragTimer, kDragPollMs, nullptr);
       InvalidateRect(window, nullptr, FALSE);
       break;
     case WM_RBUTTONDOWN:
       SetCapture(window);
       SetWindowLongW(window, kDragStateWord, 1);
-      g_press.RightDown(client.x, client.y);
+      g_press.RightDown(client.x, client.y, StatusScale(window));
       break;
     case WM_MOUSEMOVE:
       if (g_press.dragging()) {
@@ -211,7 +226,7 @@ LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
             hidePanel = !picture.open || w->panel->softKeyboard().shown();
             return PaintStatusBar(picture, g_press.ShownPress());
           },
-          *w->artwork);
+          *w->artwork, StatusScale(window));
       // The composition window follows the open state (and hides behind a soft keyboard).
       if (w->composition && hidePanel) ShowWindow(w->composition, SW_HIDE);
       return 0;
@@ -248,6 +263,14 @@ LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         }
       }
       return 0;
+    case kDpiChangedMessage: {
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      SIZE size = StatusWindowSize(ScaleFor(HIWORD(wParam)));
+      SetWindowPos(window, nullptr, suggested->left, suggested->top, size.cx, size.cy,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      InvalidateRect(window, nullptr, FALSE);
+      return 0;
+    }
     case WM_MOVE: {
       RECT rect;
       GetWindowRect(window, &rect);
@@ -270,16 +293,18 @@ void ShowInputState(bool open) {
 HWND CreateStatusBarWindow(HINSTANCE instance, const wchar_t* className, HWND owner) {
   // Read before the window exists: its creation moves it, and a move stores the position.
   std::int32_t stored = Windows()->settings->Read(setting::Position);
-  HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_WINDOWEDGE, className, L"",
-                                WS_POPUP | WS_DISABLED | WS_DLGFRAME, 0, 0, kStatusWidth,
+  // Per-monitor aware whatever the host declared, so the bar is sharp at any scale.
+  PerMonitorAwareScope aware;
+  HWND window = CreateWindowExW(kStatusExStyle, className, L"", kStatusStyle, 0, 0, kStatusWidth,
                                 kStatusHeight, owner, nullptr, instance, nullptr);
   if (!window) return nullptr;
   SetWindowLongPtrW(window, kOwnerWord, reinterpret_cast<LONG_PTR>(owner));
   RECT work;
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  Point at = PlaceStatusWindow(stored, {work.left, work.top, work.right, work.bottom}, kStatusWidth,
-                               kStatusHeight);
-  SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SIZE size = StatusWindowSize(StatusScale(window));
+  Point at =
+      PlaceStatusWindow(stored, {work.left, work.top, work.right, work.bottom}, size.cx, size.cy);
+  SetWindowPos(window, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(window, SW_SHOWNOACTIVATE);
   return window;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "about/about_dialog_win.h"
+#include "base/dpi_win.h"
 #include "base/gbk.h"
 #include "base/module_thread_win.h"
 #include "base/product_title.h"
@@ -249,6 +250,8 @@ int RunSettingsDialog(ContextHandle context, HWND owner) {
       ShowSettingsDialog(w.resources, owner, *w.settings, panel.flags(), panel.EditableOptions());
   if (answer == IDOK) {
     panel.Apply(context, UserAction::NewFlags(panel.flags().Has(CS_BIG_CHARSET) != bigCharset));
+    // A new panel size shows at once, at the scale of the monitor the panel is on.
+    if (w.composition) ScaleCompositionWindow(w.composition, WindowDpi(w.composition), nullptr);
     ShowInputState(w.host->IsOpen(context));
   }
   return answer;

@@ -43,7 +43,7 @@ void WindowsSessionHost::InvalidateHintStrip() {
   if (!composition) return;
   RECT client;
   GetClientRect(composition, &client);
-  client.top = client.bottom - kHintStripHeight;
+  client.top = client.bottom - Windows()->panel->scale().Px(kHintStripHeight);
   InvalidateRect(composition, &client, FALSE);
 }
 

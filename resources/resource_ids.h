@@ -33,8 +33,8 @@
 #define IDM_PUNCTUATION 40050
 #define IDM_LETTERS 40051
 #define IDM_STROKE_KEYS 40056
-#define IDM_KEYBOARD_ONLY_NOTE 40058  // a label in the menu; choosing it does nothing
-#define IDM_DISMISS_MENU 40059        // "取消": closes the menu and does nothing
+#define IDM_KEYBOARD_ONLY_NOTE 40058   // a label in the menu; choosing it does nothing
+#define IDM_DISMISS_MENU 40059         // "取消": closes the menu and does nothing
 #define IDM_SEARCH_ENGINE_FIRST 40060  // + n chooses search engine n
 #define IDM_SEARCH_ENGINE_LAST 40065
 #define IDM_ENGINE_MENU 40067
@@ -74,6 +74,7 @@
 #define IDC_SETTINGS_MOVED_BY_CURSOR 1007
 #define IDC_SETTINGS_OPEN_WORD_CIBA 1008
 #define IDC_SETTINGS_LEARN_CHOICES 1009
+#define IDC_SETTINGS_PANEL_SIZE 1015
 #define IDC_SETTINGS_FULL_SHAPE 1012
 #define IDC_SETTINGS_CHINESE_PUNCT 1013
 #define IDC_SETTINGS_SMALL_PANEL 1014

@@ -21,9 +21,9 @@ ButtonBar::ButtonBar()
           {{268, 130, 287, 148}, kCmdPunctuation, 15, "输入标点"},
       }} {}
 
-int ButtonBar::ButtonAt(int x, int y) const {
+int ButtonBar::ButtonAt(int x, int y, LayoutScale scale) const {
   for (size_t i = 0; i < buttons_.size(); ++i) {
-    if (buttons_[i].rect.Contains(x, y)) return static_cast<int>(i);
+    if (scale.Of(buttons_[i].rect).Contains(x, y)) return static_cast<int>(i);
   }
   return -1;
 }

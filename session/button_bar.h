@@ -26,8 +26,8 @@ class ButtonBar {
   ButtonBar();
 
   const std::array<ToolbarButton, 10>& buttons() const { return buttons_; }
-  // The index of the button under the point, or -1.
-  int ButtonAt(int x, int y) const;
+  // The index of the button under the point of the bar drawn at `scale`, or -1.
+  int ButtonAt(int x, int y, LayoutScale scale) const;
   // Changes the icon of the buttons that run `command` (none when no button does).
   void SetIcon(int command, int icon);
   int IconOf(int command) const;

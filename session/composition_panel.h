@@ -78,7 +78,12 @@ class CompositionPanel : public LexiconClient {
   void Refresh(ContextHandle context, bool keepPage);
 
   // --- the window ---
+  // What the window shows, in 96-dpi units: the renderer scales it as hit-testing does.
   DrawList Paint() const;
+  // The scale the window is drawn at (its monitor's dpi times the panel size): every point the
+  // mouse actions carry is in device pixels of the window at this scale.
+  LayoutScale scale() const { return scale_; }
+  void SetScale(LayoutScale scale) { scale_ = scale; }
   // Whether the hint strip shows the hovered item's hint; when not, the news line has the strip.
   bool showsHoverHint() const { return hovered_; }
 
@@ -213,6 +218,7 @@ class CompositionPanel : public LexiconClient {
   std::unique_ptr<PunctuationSubpanel> punctuation_;
   std::unique_ptr<PinyinSubpanel> pinyin_;
 
+  LayoutScale scale_;
   bool hovered_ = false;
   PanelItem hoveredItem_;
   Subpanel::Hint hint_;

@@ -37,6 +37,30 @@ constexpr Point GridCell(int n) {
           kGridY + kGridInset + (n / kGridColumns) * kCellPitch};
 }
 
+// How the panels reach the screen: every position is laid out once in 96-dpi units and scaled
+// by the dpi of the window's monitor (times the panel size the user chose, for the panels that
+// have one). Drawing and hit-testing both go through Of(), so a click lands on the item drawn
+// under it whatever the scale; shared edges of neighbours stay shared after rounding.
+struct LayoutScale {
+  int dpi = 96;
+
+  int Px(int units) const {
+    int scaled = units * dpi;
+    return scaled >= 0 ? (scaled + 48) / 96 : -((-scaled + 48) / 96);
+  }
+  Point Of(Point p) const { return {Px(p.x), Px(p.y)}; }
+  Rect Of(const Rect& r) const { return {Px(r.left), Px(r.top), Px(r.right), Px(r.bottom)}; }
+  bool operator==(const LayoutScale&) const = default;
+};
+
+// The scale of a window on a monitor of `monitorDpi` with a panel size of `percent` (100 for
+// the windows without one). Out-of-range values fall back to 96 dpi and 100 %.
+constexpr LayoutScale ScaleFor(int monitorDpi, int percent = 100) {
+  if (monitorDpi < 48 || monitorDpi > 960) monitorDpi = 96;
+  if (percent < 50 || percent > 400) percent = 100;
+  return {monitorDpi * percent / 100};
+}
+
 // The strip at the bottom where hints and the news line appear.
 inline constexpr Rect kHintStrip{3, 131, kPanelWidth - 26, kPanelHeight - 3};
 // The row of the composition line, left of the top buttons: a click there commits the pending

@@ -9,14 +9,15 @@ std::string DescribeVisibleItems(const CompositionPanel& panel) {
   std::string layout;
   const Subpanel& subpanel = panel.currentSubpanel();
   for (const PanelItem& item : subpanel.VisibleItems()) {
+    // Where the window draws the item, at the scale it is drawn at.
+    Rect rect = panel.scale().Of(item.rect);
     // Characters carry no label: their text is what a right click there would look up.
-    std::string label = item.label.empty()
-                            ? subpanel.RightClickText((item.rect.left + item.rect.right) / 2,
-                                                      (item.rect.top + item.rect.bottom) / 2)
-                            : item.label;
+    std::string label = item.label.empty() ? subpanel.RightClickText((rect.left + rect.right) / 2,
+                                                                     (rect.top + rect.bottom) / 2)
+                                           : item.label;
     layout += std::to_string(item.kind) + " " + std::to_string(item.value) + " " +
-              std::to_string(item.rect.left) + " " + std::to_string(item.rect.top) + " " +
-              std::to_string(item.rect.right) + " " + std::to_string(item.rect.bottom) + " " +
+              std::to_string(rect.left) + " " + std::to_string(rect.top) + " " +
+              std::to_string(rect.right) + " " + std::to_string(rect.bottom) + " " +
               GbkToUtf8(label) + "\n";
   }
   return layout;

@@ -10,8 +10,8 @@
 namespace tvime {
 
 // One line per item the panel shows now: "KIND VALUE LEFT TOP RIGHT BOTTOM LABEL", in client
-// coordinates of the composition window. The label is UTF-8; a character cell's label is its
-// character.
+// coordinates of the composition window at the scale it is drawn at. The label is UTF-8; a
+// character cell's label is its character.
 std::string DescribeVisibleItems(const CompositionPanel& panel);
 
 // Keeps a file holding DescribeVisibleItems up to date. The file is replaced whole, so a reader

@@ -74,14 +74,14 @@ void LetterSubpanel::LayOutWithCapitals() {
 }
 
 bool CharacterSubpanel::ClickLine(ContextHandle context, int x, int y) {
-  if (!kCompositionLine.Contains(x, y)) return false;
+  if (!panel_.scale().Of(kCompositionLine).Contains(x, y)) return false;
   panel_.CommitPending(context);  // the pending text shown there
   panel_.AfterClick(context);
   return true;
 }
 
 bool LetterSubpanel::Click(ContextHandle context, int x, int y) {
-  const PanelItem* item = HitTest(visible_, x, y);
+  const PanelItem* item = HitTest(visible_, x, y, panel_.scale());
   if (!item) return ClickLine(context, x, y);
   if (item->kind == ItemCapitals) {
     capitals = !capitals;
@@ -124,7 +124,7 @@ bool PunctuationSubpanel::PrevPage() {
 }
 
 bool PunctuationSubpanel::Click(ContextHandle context, int x, int y) {
-  const PanelItem* item = HitTest(visible_, x, y);
+  const PanelItem* item = HitTest(visible_, x, y, panel_.scale());
   if (!item) return ClickLine(context, x, y);
   char16_t c = static_cast<char16_t>(item->value);
   if (c != u' ') Commit(context, c, "\xA1\xA1");  // "空" is the ideographic space here

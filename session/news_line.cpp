@@ -24,7 +24,7 @@ bool NewsLine::TakeChanged() {
 
 bool NewsLine::Tick(std::int64_t now, Point pointer) {
   if (now - lastRotation_ < kNewsRotationSeconds) return false;
-  if (rect_.Contains(pointer.x, pointer.y)) return false;  // held while pointed at
+  if (scale_.Of(rect_).Contains(pointer.x, pointer.y)) return false;  // held while pointed at
   std::lock_guard lock(mutex_);
   if (entries_.empty()) return false;  // nothing to move on to
   lastRotation_ = now;
@@ -33,7 +33,7 @@ bool NewsLine::Tick(std::int64_t now, Point pointer) {
 }
 
 bool NewsLine::Hover(Point pointer) {
-  bool inside = rect_.Contains(pointer.x, pointer.y);
+  bool inside = scale_.Of(rect_).Contains(pointer.x, pointer.y);
   if (inside == hovered_) return false;
   hovered_ = inside;
   return true;
@@ -56,7 +56,7 @@ std::optional<NewsEntry> NewsLine::EntryAt(Point point, const TextMeasure& measu
   if (index_ >= entries_.size()) return std::nullopt;
   const NewsEntry& entry = entries_[index_];
   int width = measure.Measure(CurrentFont(), entry.text).width;
-  Rect onText{rect_.left, rect_.top, rect_.left + width, rect_.bottom};
+  Rect onText = scale_.Of({rect_.left, rect_.top, rect_.left + width, rect_.bottom});
   if (!onText.Contains(point.x, point.y)) return std::nullopt;
   return entry;
 }

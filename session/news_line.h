@@ -43,13 +43,18 @@ class NewsLine {
   // The tooltip: the entry's text under the same rule as a click, else empty.
   std::string TooltipAt(Point point, const TextMeasure& measure) const;
 
+  // The line's strip in 96-dpi units; pointer positions are device pixels of the window drawn at
+  // scale() (Paint stays in 96-dpi units, as the panel's list it joins).
   const Rect& rect() const { return rect_; }
+  LayoutScale scale() const { return scale_; }
+  void SetScale(LayoutScale scale) { scale_ = scale; }
   bool hovered() const { return hovered_; }
 
  private:
   Font CurrentFont() const { return hovered_ ? Font::NewsHovered : Font::News; }
 
   Rect rect_;
+  LayoutScale scale_;
   mutable std::mutex mutex_;  // guards entries_, index_ and changed_
   std::vector<NewsEntry> entries_;
   size_t index_ = 0;

@@ -38,4 +38,13 @@ inline const PanelItem* HitTest(const std::vector<PanelItem>& items, int x, int 
   return nullptr;
 }
 
+// The same on the panel as drawn at `scale`: the point is in device pixels.
+inline const PanelItem* HitTest(const std::vector<PanelItem>& items, int x, int y,
+                                LayoutScale scale) {
+  for (const PanelItem& item : items) {
+    if (scale.Of(item.rect).Contains(x, y)) return &item;
+  }
+  return nullptr;
+}
+
 }  // namespace tvime

@@ -23,7 +23,7 @@ MouseResult CompositionPanel::Mouse(ContextHandle context, MouseEvent event, int
   cursorInside_ = true;
   cursorX_ = x;
   cursorY_ = y;
-  int button = bar_.ButtonAt(x, y);
+  int button = bar_.ButtonAt(x, y, scale_);
   if (event == MouseEvent::LeftDown) pressedButton_ = button;
   if (event == MouseEvent::LeftUp) pressedButton_ = -1;
 
@@ -48,7 +48,7 @@ MouseResult CompositionPanel::Mouse(ContextHandle context, MouseEvent event, int
     }
     return result;
   }
-  if (button < 0 && event == MouseEvent::LeftUp && kHintStrip.Contains(x, y)) {
+  if (button < 0 && event == MouseEvent::LeftUp && scale_.Of(kHintStrip).Contains(x, y)) {
     result.taken = result.hintClick = true;
     return result;
   }
@@ -97,7 +97,7 @@ void CompositionPanel::Rehover() {
 }
 
 void CompositionPanel::Hover(int x, int y, bool force) {
-  const PanelItem* item = HitTest(currentSubpanel().VisibleItems(), x, y);
+  const PanelItem* item = HitTest(currentSubpanel().VisibleItems(), x, y, scale_);
   bool changed = (item != nullptr) != hovered_ || (item && !SameItem(*item, hoveredItem_));
   if (!changed && !force) return;
   hovered_ = item != nullptr;

@@ -185,10 +185,10 @@ std::string PinyinSubpanel::CandidateText(const PanelItem& item) const {
 }
 
 bool PinyinSubpanel::Click(ContextHandle context, int x, int y) {
-  const PanelItem* hit = HitTest(VisibleItems(), x, y);
+  const PanelItem* hit = HitTest(VisibleItems(), x, y, panel_.scale());
   if (!hit) {
     // The line holds the pending text: a click sends it, as on the stroke panel.
-    if (kCompositionLine.Contains(x, y)) panel_.CommitPending(context);
+    if (panel_.scale().Of(kCompositionLine).Contains(x, y)) panel_.CommitPending(context);
     panel_.AfterClick(context);
     return false;
   }
@@ -227,7 +227,7 @@ bool PinyinSubpanel::Click(ContextHandle context, int x, int y) {
 }
 
 std::string PinyinSubpanel::RightClickText(int x, int y) const {
-  const PanelItem* item = HitTest(VisibleItems(), x, y);
+  const PanelItem* item = HitTest(VisibleItems(), x, y, panel_.scale());
   return item ? CandidateText(*item) : std::string();
 }
 

@@ -59,9 +59,9 @@ const std::vector<SoftKeyButton>& SoftKeyboardButtons() {
   return buttons;
 }
 
-SoftKeyHit SoftKeyboardHitTest(int x, int y) {
+SoftKeyHit SoftKeyboardHitTest(int x, int y, LayoutScale scale) {
   for (const SoftKeyButton& button : SoftKeyboardButtons()) {
-    if (button.rect.Contains(x, y)) return button.hit;
+    if (scale.Of(button.rect).Contains(x, y)) return button.hit;
   }
   return {};
 }

@@ -31,7 +31,7 @@ struct SoftKeyButton {
 
 // The buttons of the window, in keyboard order, then the function keys.
 const std::vector<SoftKeyButton>& SoftKeyboardButtons();
-SoftKeyHit SoftKeyboardHitTest(int x, int y);
+SoftKeyHit SoftKeyboardHitTest(int x, int y, LayoutScale scale);
 
 // The window as drawn: the table's name, every key with its symbol (shifted or not), the function
 // keys; the hovered key highlighted.

@@ -30,10 +30,10 @@ TEST(SoftKeyboardWindow, EveryTableKeyIsOnTheWindowOnceWithTheFunctionKeys) {
 
 TEST(SoftKeyboardWindow, AClickFindsTheKeyUnderIt) {
   const SoftKeyButton& q = SoftKeyboardButtons()[13];
-  SoftKeyHit hit = SoftKeyboardHitTest(q.rect.left + 3, q.rect.top + 3);
+  SoftKeyHit hit = SoftKeyboardHitTest(q.rect.left + 3, q.rect.top + 3, {});
   EXPECT_EQ(hit.action, SoftKeyAction::Key);
   EXPECT_EQ(hit.virtualKey, static_cast<unsigned>('Q'));
-  EXPECT_EQ(SoftKeyboardHitTest(-5, -5).action, SoftKeyAction::None);
+  EXPECT_EQ(SoftKeyboardHitTest(-5, -5, {}).action, SoftKeyAction::None);
 }
 
 TEST(SoftKeyboardWindow, ShowsTheShiftedSymbolsWhileShiftIsOn) {

@@ -56,10 +56,11 @@ int SourceX(StatusButton button, const StatusPicture& p) {
 
 }  // namespace
 
-StatusButton StatusButtonAt(int x, int y) {
-  if (y < 0 || y >= kRowHeight) return StatusNone;
+StatusButton StatusButtonAt(int x, int y, LayoutScale scale) {
+  if (y < 0 || y >= scale.Px(kRowHeight)) return StatusNone;
   for (const Segment& segment : kSegments) {
-    if (x >= segment.left && x < segment.left + segment.width) return segment.button;
+    if (x >= scale.Px(segment.left) && x < scale.Px(segment.left + segment.width))
+      return segment.button;
   }
   return StatusNone;
 }
@@ -77,16 +78,16 @@ DrawList PaintStatusBar(const StatusPicture& picture, int press) {
   return out;
 }
 
-void StatusPress::LeftDown(int x, int y, std::int64_t nowMs) {
-  button_ = StatusButtonAt(x, y);
+void StatusPress::LeftDown(int x, int y, std::int64_t nowMs, LayoutScale scale) {
+  button_ = StatusButtonAt(x, y, scale);
   left_ = true;
   dragging_ = false;
   pressedAt_ = nowMs;
   grabOffset = {x, y};
 }
 
-void StatusPress::RightDown(int x, int y) {
-  button_ = StatusButtonAt(x, y);
+void StatusPress::RightDown(int x, int y, LayoutScale scale) {
+  button_ = StatusButtonAt(x, y, scale);
   left_ = false;
   dragging_ = false;
 }

@@ -10,6 +10,9 @@ namespace tvime {
 
 inline constexpr int kStatusWidth = 206;
 inline constexpr int kStatusHeight = 26;
+// The bar of buttons inside the window's frame, in 96-dpi units.
+inline constexpr int kStatusBarWidth = 200;
+inline constexpr int kStatusBarHeight = 20;
 
 // Each button's flag; a press shows as the flag with 0x8000 added while the button is held.
 enum StatusButton : int {
@@ -26,7 +29,7 @@ enum StatusButton : int {
 };
 inline constexpr int kStatusHeld = 0x8000;
 
-StatusButton StatusButtonAt(int x, int y);
+StatusButton StatusButtonAt(int x, int y, LayoutScale scale);
 
 // What the toggles show.
 struct StatusPicture {
@@ -43,8 +46,9 @@ class StatusPress {
  public:
   static constexpr std::int64_t kDragDelayMs = 600;
 
-  void LeftDown(int x, int y, std::int64_t nowMs);
-  void RightDown(int x, int y);
+  // (x, y) in device pixels of the bar drawn at `scale`.
+  void LeftDown(int x, int y, std::int64_t nowMs, LayoutScale scale);
+  void RightDown(int x, int y, LayoutScale scale);
   // Called by the window's timer: true when the press has just become a drag.
   bool Tick(std::int64_t nowMs);
   // The button to run when released where it was pressed (StatusNone after a drag, or when no

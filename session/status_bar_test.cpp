@@ -8,12 +8,12 @@ namespace tvime {
 namespace {
 
 TEST(StatusBar, ButtonsAreSegmentsOfTheTopTwentyPixels) {
-  EXPECT_EQ(StatusButtonAt(0, 0), StatusLogo);
-  EXPECT_EQ(StatusButtonAt(59, 10), StatusBrand);
-  EXPECT_EQ(StatusButtonAt(60, 10), StatusOpen);
-  EXPECT_EQ(StatusButtonAt(199, 19), StatusUserWord);
-  EXPECT_EQ(StatusButtonAt(200, 10), StatusNone);
-  EXPECT_EQ(StatusButtonAt(100, 20), StatusNone);
+  EXPECT_EQ(StatusButtonAt(0, 0, {}), StatusLogo);
+  EXPECT_EQ(StatusButtonAt(59, 10, {}), StatusBrand);
+  EXPECT_EQ(StatusButtonAt(60, 10, {}), StatusOpen);
+  EXPECT_EQ(StatusButtonAt(199, 19, {}), StatusUserWord);
+  EXPECT_EQ(StatusButtonAt(200, 10, {}), StatusNone);
+  EXPECT_EQ(StatusButtonAt(100, 20, {}), StatusNone);
 }
 
 TEST(StatusBar, TogglesShowTheirStateAndAHeldButtonIsPressed) {
@@ -30,7 +30,7 @@ TEST(StatusBar, TogglesShowTheirStateAndAHeldButtonIsPressed) {
 
 TEST(StatusPress, AShortPressRunsTheButton) {
   StatusPress press;
-  press.LeftDown(85, 5, 1000);
+  press.LeftDown(85, 5, 1000, {});
   EXPECT_EQ(press.ShownPress(), StatusShape | kStatusHeld);
   EXPECT_FALSE(press.Tick(1599));
   EXPECT_EQ(press.LeftUp(), StatusShape);
@@ -39,7 +39,7 @@ TEST(StatusPress, AShortPressRunsTheButton) {
 
 TEST(StatusPress, HoldingFor600MillisecondsDragsInsteadAndRunsNothing) {
   StatusPress press;
-  press.LeftDown(85, 5, 1000);
+  press.LeftDown(85, 5, 1000, {});
   EXPECT_TRUE(press.Tick(1600));
   EXPECT_TRUE(press.dragging());
   EXPECT_EQ(press.ShownPress(), 0);  // released while dragging
@@ -50,11 +50,11 @@ TEST(StatusPress, HoldingFor600MillisecondsDragsInsteadAndRunsNothing) {
 
 TEST(StatusPress, ARightPressIsForTheMenuAndNeverDrags) {
   StatusPress press;
-  press.RightDown(125, 5);
+  press.RightDown(125, 5, {});
   EXPECT_FALSE(press.Tick(100000));
   EXPECT_EQ(press.ShownPress(), 0);
   EXPECT_EQ(press.LeftUp(), StatusNone);
-  press.RightDown(125, 5);
+  press.RightDown(125, 5, {});
   EXPECT_EQ(press.RightUp(), StatusSoftKeyboard);
 }
 

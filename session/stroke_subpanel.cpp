@@ -136,9 +136,9 @@ std::string StrokeSubpanel::CharacterText(std::int64_t value) const {
 }
 
 bool StrokeSubpanel::Click(ContextHandle context, int x, int y) {
-  const PanelItem* item = HitTest(visible_, x, y);
+  const PanelItem* item = HitTest(visible_, x, y, panel_.scale());
   if (!item) {
-    if (kCompositionLine.Contains(x, y)) panel_.CommitPending(context);
+    if (panel_.scale().Of(kCompositionLine).Contains(x, y)) panel_.CommitPending(context);
     panel_.AfterClick(context);
     return false;
   }
@@ -173,7 +173,7 @@ bool StrokeSubpanel::Click(ContextHandle context, int x, int y) {
 }
 
 std::string StrokeSubpanel::RightClickText(int x, int y) const {
-  const PanelItem* item = HitTest(visible_, x, y);
+  const PanelItem* item = HitTest(visible_, x, y, panel_.scale());
   if (!item) return {};
   if (item->kind == ItemCharacter) return CharacterText(item->value);
   if (item->kind == ItemPhrase) {

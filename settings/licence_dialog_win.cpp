@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/dpi_win.h"
 #include "base/module_resources_win.h"
+#include "resources/resource_ids.h"
 #include "settings/settings_dialog_win.h"
 
 namespace tvime {
@@ -29,6 +31,53 @@ DWORD CALLBACK ReadLicenceBytes(DWORD_PTR cookie, LPBYTE buffer, LONG requested,
   return 0;
 }
 
+// The licence picture drawn for the dialog's scale (resource 167 + 1000 k for 125, 150 and 200 %,
+// as the panels' pictures), or the nearest larger one, loaded once per scale for the process.
+HBITMAP LicencePictureAt(HINSTANCE module, int dpi) {
+  constexpr int kDpis[] = {120, 144, 192};
+  struct Loaded {
+    HINSTANCE module = nullptr;
+    int id = 0;
+    HBITMAP bitmap = nullptr;
+    ~Loaded() {
+      if (bitmap) DeleteObject(bitmap);
+    }
+  };
+  static Loaded loaded[3];
+  for (int k = 0; k < 3; ++k) {
+    if (kDpis[k] < dpi && k < 2) continue;
+    Loaded& slot = loaded[k];
+    int id = IDB_LICENCE_PICTURE + 1000 * (k + 1);
+    if (slot.module != module || slot.id != id) {
+      if (slot.bitmap) DeleteObject(slot.bitmap);
+      slot = {};
+      slot.module = module;
+      slot.id = id;
+      slot.bitmap = static_cast<HBITMAP>(
+          LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    }
+    return slot.bitmap;
+  }
+  return nullptr;
+}
+
+// The picture control of the template shows the 96-dpi picture at its own size; on a larger
+// scale it shows the picture drawn for that scale instead, never a stretched one.
+void ShowPictureAtDialogScale(HWND dialog) {
+  int dpi = WindowDpi(dialog);
+  if (dpi <= 96) return;
+  auto* module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
+  HBITMAP picture = LicencePictureAt(module, dpi);
+  if (!picture) return;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP) continue;
+    wchar_t className[16] = {};
+    GetClassNameW(child, className, 16);
+    if (lstrcmpiW(className, L"Static") != 0) continue;
+    SendMessageW(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+  }
+}
+
 Settings* DialogSettings(HWND dialog) {
   return reinterpret_cast<Settings*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
@@ -37,6 +86,7 @@ INT_PTR HandleLicenceMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
   switch (message) {
     case WM_INITDIALOG: {
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      ShowPictureAtDialogScale(dialog);
       CenterOnDesktop(dialog);
       HWND text = GetDlgItem(dialog, kCtlLicenceText);
       // The text comes from the module the template came from, so that the program and a test

@@ -38,6 +38,9 @@ inline constexpr IntSetting PhraseSortMode{"PhraseSortMode", User, 0};
 inline constexpr IntSetting LearnChoices{"LearnChoices", User, 0};
 inline constexpr IntSetting SearchEngine{"SearchEngine", User, 0};
 inline constexpr IntSetting CompPos{"CompPos", User, -1};
+// The size of the stroke panel and the soft keyboards, in percent of their size at the
+// monitor's scale: 100, 125, 150 or 200 (anything else reads as 100).
+inline constexpr IntSetting PanelSize{"PanelSize", User, 100};
 inline constexpr IntSetting Position{"Position", User, -1};
 inline constexpr StringSetting UserId{"UserId", User};
 inline constexpr IntSetting UserRegTime{"UserRegTime", User, 0};

@@ -1,6 +1,15 @@
 #include "settings/settings_dialog.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace tvime {
+
+int ValidPanelSize(int percent) {
+  return std::find(std::begin(kPanelSizes), std::end(kPanelSizes), percent) != std::end(kPanelSizes)
+             ? percent
+             : 100;
+}
 
 SettingsDialogState LoadSettingsDialog(const Settings& settings, const ConversionFlags& flags,
                                        const SessionOptions& session) {
@@ -16,6 +25,7 @@ SettingsDialogState LoadSettingsDialog(const Settings& settings, const Conversio
   state.movedByCursor = *session.movedByCursor;
   state.openWordCiba = *session.openWordCiba;
   state.learnChoices = *session.learnChoices != 0;
+  state.panelSize = ValidPanelSize(settings.Read(setting::PanelSize));
   return state;
 }
 
@@ -39,6 +49,7 @@ void ApplySettingsDialog(const SettingsDialogState& state, Settings& settings,
   settings.Write(setting::OpenWordCiba, state.openWordCiba ? 1 : 0);
   *session.learnChoices = state.learnChoices ? 1 : 0;
   settings.Write(setting::LearnChoices, *session.learnChoices);
+  settings.Write(setting::PanelSize, ValidPanelSize(state.panelSize));
 }
 
 }  // namespace tvime

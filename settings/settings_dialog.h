@@ -23,7 +23,14 @@ enum SettingsControl : int {
   kCtlMovedByCursor = IDC_SETTINGS_MOVED_BY_CURSOR,
   kCtlOpenWordCiba = IDC_SETTINGS_OPEN_WORD_CIBA,
   kCtlLearnChoices = IDC_SETTINGS_LEARN_CHOICES,
+  kCtlPanelSize = IDC_SETTINGS_PANEL_SIZE,
 };
+
+// The sizes the stroke panel and the soft keyboards can have, in percent of their size at the
+// monitor's scale, in the order the dialog lists them.
+inline constexpr int kPanelSizes[] = {100, 125, 150, 200};
+// A stored "PanelSize" as one of kPanelSizes: anything else is 100.
+int ValidPanelSize(int percent);
 
 // The options that live in the running session and the lexicon rather than only in the settings.
 struct SessionOptions {
@@ -46,6 +53,7 @@ struct SettingsDialogState {
   bool movedByCursor = false;
   bool openWordCiba = true;
   bool learnChoices = false;
+  int panelSize = 100;  // one of kPanelSizes
 };
 
 SettingsDialogState LoadSettingsDialog(const Settings& settings, const ConversionFlags& flags,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 
 namespace tvime {
 namespace {
@@ -95,6 +96,15 @@ void InitSettingsDialogControls(HWND dialog, const SettingsDialogState& state) {
   SetCheck(dialog, kCtlMovedByCursor, state.movedByCursor);
   SetCheck(dialog, kCtlOpenWordCiba, state.openWordCiba);
   SetCheck(dialog, kCtlLearnChoices, state.learnChoices);
+  SendDlgItemMessageW(dialog, kCtlPanelSize, CB_RESETCONTENT, 0, 0);
+  int selected = 0;
+  for (int i = 0; i < static_cast<int>(std::size(kPanelSizes)); ++i) {
+    std::wstring name = std::to_wstring(kPanelSizes[i]) + L" %";
+    SendDlgItemMessageW(dialog, kCtlPanelSize, CB_ADDSTRING, 0,
+                        reinterpret_cast<LPARAM>(name.c_str()));
+    if (kPanelSizes[i] == state.panelSize) selected = i;
+  }
+  SendDlgItemMessageW(dialog, kCtlPanelSize, CB_SETCURSEL, selected, 0);
 }
 
 SettingsDialogState ReadSettingsDialogControls(HWND dialog) {
@@ -113,6 +123,9 @@ SettingsDialogState ReadSettingsDialogControls(HWND dialog) {
   state.movedByCursor = GetCheck(dialog, kCtlMovedByCursor);
   state.openWordCiba = GetCheck(dialog, kCtlOpenWordCiba);
   state.learnChoices = GetCheck(dialog, kCtlLearnChoices);
+  LRESULT size = SendDlgItemMessageW(dialog, kCtlPanelSize, CB_GETCURSEL, 0, 0);
+  state.panelSize =
+      size >= 0 && size < static_cast<LRESULT>(std::size(kPanelSizes)) ? kPanelSizes[size] : 100;
   return state;
 }
 

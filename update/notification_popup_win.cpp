@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "base/dpi_win.h"
 #include "base/gdi_scope_win.h"
 #include "base/wide_text_win.h"
 
@@ -29,6 +30,7 @@ NotificationPopup::~NotificationPopup() {
 void NotificationPopup::ShowAndWait(HINSTANCE instance) {
   RECT work;
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  dpi_ = WindowDpi(nullptr);
   workArea_ = {work.left, work.top, work.right, work.bottom};
   side_ = ChooseDockSide(workArea_, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   WNDCLASSEXW windowClass{};
@@ -64,7 +66,7 @@ LRESULT CALLBACK NotificationPopup::Proc(HWND window, UINT message, WPARAM wPara
 }
 
 void NotificationPopup::Place(HWND window) {
-  ScreenRect at = PopupRect(side_, workArea_, height_);
+  ScreenRect at = PopupRect(side_, workArea_, height_, dpi_);
   SetWindowPos(window, HWND_TOPMOST, at.left, at.top, at.right - at.left, at.bottom - at.top,
                SWP_SHOWWINDOW | SWP_NOACTIVATE);
 }
@@ -73,7 +75,8 @@ void NotificationPopup::DrawText(HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(0, 0, 255));
   Selected font(dc, font_);
-  RECT rect = kTextRect;
+  RECT rect{PopupPixels(kTextRect.left, dpi_), PopupPixels(kTextRect.top, dpi_),
+            PopupPixels(kTextRect.right, dpi_), PopupPixels(kTextRect.bottom, dpi_)};
   ::DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &rect, DT_WORDBREAK | DT_CENTER);
 }
 
@@ -91,6 +94,7 @@ LRESULT NotificationPopup::Handle(HWND window, UINT message, WPARAM wParam, LPAR
       LOGFONTW description{};
       GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof description, &description);
       description.lfWeight = FW_BOLD;
+      description.lfHeight = MulDiv(description.lfHeight, dpi_, SystemDpi());
       lstrcpyW(description.lfFaceName, L"Arial");
       font_ = CreateFontIndirectW(&description);
       hand_ = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
@@ -98,7 +102,7 @@ LRESULT NotificationPopup::Handle(HWND window, UINT message, WPARAM wParam, LPAR
     }
     case WM_TIMER:
       if (wParam == kSlideIn) {
-        if (++height_ <= kPopupHeight) {
+        if (++height_ <= PopupPixels(kPopupHeight, dpi_)) {
           Place(window);
         } else {
           KillTimer(window, kSlideIn);

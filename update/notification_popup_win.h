@@ -34,6 +34,7 @@ class NotificationPopup {
   ScreenRect workArea_{};
   DockSide side_ = DockSide::Bottom;
   int height_ = 0;
+  int dpi_ = 96;  // of the monitor it shows on: its size, text and font
   HFONT font_ = nullptr;
   HCURSOR hand_ = nullptr;
 };

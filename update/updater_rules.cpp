@@ -29,16 +29,20 @@ DockSide ChooseDockSide(const ScreenRect& workArea, int screenWidth, int screenH
   return DockSide::Other;
 }
 
-ScreenRect PopupRect(DockSide side, const ScreenRect& workArea, int height) {
+ScreenRect PopupRect(DockSide side, const ScreenRect& workArea, int height, int dpi) {
+  const int margin = PopupPixels(10, dpi), gap = PopupPixels(5, dpi);
+  const int width = PopupPixels(170, dpi);
   switch (side) {
     case DockSide::Top:
-      return {workArea.right - 180, workArea.top, workArea.right - 10, workArea.top + height};
+      return {workArea.right - margin - width, workArea.top, workArea.right - margin,
+              workArea.top + height};
     case DockSide::Left:
-      return {workArea.left + 10, workArea.bottom - 5 - height, workArea.left + 190,
-              workArea.bottom - 5};
+      // On this side the popup reaches 190 in from the edge, 10 further than on the others.
+      return {workArea.left + margin, workArea.bottom - gap - height,
+              workArea.left + PopupPixels(190, dpi), workArea.bottom - gap};
     default:
-      return {workArea.right - 180, workArea.bottom - 5 - height, workArea.right - 10,
-              workArea.bottom - 5};
+      return {workArea.right - margin - width, workArea.bottom - gap - height,
+              workArea.right - margin, workArea.bottom - gap};
   }
 }
 

@@ -28,7 +28,10 @@ DockSide ChooseDockSide(const ScreenRect& workArea, int screenWidth, int screenH
 inline constexpr int kPopupHeight = 90;
 
 // The popup's rectangle when `height` pixels of it show: it grows out of the work area's bottom
-// edge (5 pixels above it) at its right, or down from its top, or up at its left.
-ScreenRect PopupRect(DockSide side, const ScreenRect& workArea, int height);
+// edge (5 pixels above it) at its right, or down from its top, or up at its left. Its width and
+// margins are for 96 dpi scaled to `dpi`, the monitor's.
+ScreenRect PopupRect(DockSide side, const ScreenRect& workArea, int height, int dpi = 96);
+// A length of the popup's 96-dpi layout at `dpi`.
+constexpr int PopupPixels(int units, int dpi) { return (units * dpi + 48) / 96; }
 
 }  // namespace tvime

@@ -26,6 +26,8 @@ CJK_BOLD = "Noto-Sans-CJK-SC-Bold"
 LATIN_BOLD = "DejaVu-Sans-Bold"
 # WenQuanYi Bitmap Song at 15 px (the program's hint size), for the hint rows: a bitmap face,
 # so small text is sharp; FreeType renders it only at its strike size, given here with it.
+# Small text at the larger scales, where the bitmap face of HINT_FACE has no size.
+SCALED_TEXT_FONT = "Noto-Sans-CJK-SC"
 HINT_FACE = ("/usr/share/fonts/X11/misc/wenquanyi_11pt.pcf", 15)
 
 # ---------------------------------------------------------------------------------------------

@@ -64,7 +64,7 @@ def bmp167_licence_banner(out_dir):
     # a line of mist across the hills
     pic.fill(Brush([(8, 299, 1.0), (30, 297, 3.0), (60, 298, 2.4), (84, 296, 1.0)]), WHITE, 0.55)
     pic.fill(Minus(Box(0, 0, w, h), Box(1, 1, w - 1, h - 1)), FIELD_EDGE)
-    write_bmp(out_dir / "bmp167.bmp", w, h, pic.rgb_bytes())
+    write_bmp(out_dir / "bmp167.bmp", pic.w, pic.h, pic.rgb_bytes())
     return pic
 
 

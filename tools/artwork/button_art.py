@@ -8,7 +8,7 @@ from artwork_common import (
 )
 from drawing import (
     Box, Brush, Clip, Disc, Minus, Picture, Polygon, Ring, RoundBox, Segment, Union, fitted_glyph,
-    four_way_arrow, glyph, outline, rotated_box, strip, vertical_gradient,
+    four_way_arrow, glyph, outline, rotated_box, strip, units, vertical_gradient,
 )
 from brand_art import brand_tile
 
@@ -114,8 +114,8 @@ def paint_chinese_punctuation(pic):
     """"。，": the two full-width marks drawn close together on one baseline."""
     stop = fitted_glyph("。", CJK_BOLD, 7, 7).sharpened()
     comma = fitted_glyph("，", CJK_BOLD, 5, 8).sharpened()
-    pic.paint_mask(stop, 3, 15 - stop.h - 1, INK)
-    pic.paint_mask(comma, 11, 15 - comma.h + 2, INK)
+    pic.paint_mask(stop, 3, 15 - units(stop.h) - 1, INK)
+    pic.paint_mask(comma, 11, 15 - units(comma.h) + 2, INK)
 
 
 def bar_icon(index):
@@ -204,7 +204,7 @@ def status_row(pressed):
         pic.fill(Box(x, 19, x + width, 20), (182, 193, 209))
         icon = status_icon(what)
         shift = 1 if pressed else 0
-        pic.paint_picture(icon, x + (width - icon.w) // 2 + shift, 1 + shift)
+        pic.paint_picture(icon, x + (width - units(icon.w)) // 2 + shift, 1 + shift)
     return pic
 
 
@@ -250,7 +250,8 @@ def capitals_key(on, background):
     if on:
         pic.fill(inside, ink)
     text = glyph(label, LATIN_BOLD, 12).sharpened(0.1, 0.9)
-    pic.paint_mask(text, 23 + (31 - text.w) // 2, (22 - text.h) // 2 + (1 if on else 0), ink)
+    pic.paint_mask(text, 23 + (31 - units(text.w)) // 2, (22 - units(text.h)) // 2 + (1 if on else 0),
+                   ink)
     return pic
 
 

@@ -4,7 +4,30 @@ and RGBA pictures that shapes and text are painted on."""
 import math
 import subprocess
 
-from artwork_common import CONVERT, SS
+from artwork_common import CONVERT, SCALED_TEXT_FONT, SS
+
+# ---------------------------------------------------------------------------------------------
+# Scale: the panels' pictures are drawn for 100, 125, 150 and 200 %. Every art module works in
+# the 96-dpi layout's units; pictures, shapes, positions and text sizes are scaled here, so each
+# scale is drawn from the shapes and fonts themselves, never by stretching pixels. Positions
+# round as the program's LayoutScale does, so cells land where the program looks for them.
+
+SCALE = 1.0
+
+
+def set_scale(scale):
+    global SCALE
+    SCALE = scale
+
+
+def px(units):
+    """Layout units to whole pixels at the current scale (half rounds up, as in the program)."""
+    return int(math.floor(units * SCALE + 0.5))
+
+
+def units(pixels):
+    """Pixels (of a mask or picture) back to layout units."""
+    return pixels / SCALE
 
 
 # ---------------------------------------------------------------------------------------------
@@ -263,6 +286,31 @@ class Brush(Shape):
         return False
 
 
+class Scaled(Shape):
+    """A shape at the current scale, sampled (the exact shapes are scaled by scaled_shape)."""
+
+    def __init__(self, shape, s):
+        self.shape, self.s = shape, s
+
+    def bounds(self):
+        return tuple(v * self.s for v in self.shape.bounds())
+
+    def inside(self, x, y):
+        return self.shape.inside(x / self.s, y / self.s)
+
+
+def scaled_shape(shape):
+    """A shape in layout units as pixels at the current scale. Rectangles keep their edges on
+    whole pixels, so lines drawn sharp at 100 % stay sharp at every scale."""
+    if SCALE == 1.0:
+        return shape
+    if isinstance(shape, RoundBox):
+        return RoundBox(px(shape.x0), px(shape.y0), px(shape.x1), px(shape.y1), shape.r * SCALE)
+    if isinstance(shape, Box):
+        return Box(px(shape.x0), px(shape.y0), px(shape.x1), px(shape.y1))
+    return Scaled(shape, SCALE)
+
+
 def polyline(points, width):
     """A line through several points with round joins and caps."""
     return Union(*[Segment(*points[i], *points[i + 1], width) for i in range(len(points) - 1)])
@@ -349,8 +397,8 @@ def text_mask(text, font, size, antialias=True):
 
 
 def glyph(text, font, size, antialias=True):
-    """Just the ink of a short text, for icons that centre it."""
-    return text_mask(text, font, size, antialias)[0]
+    """Just the ink of a short text, for icons that centre it (size in layout units)."""
+    return text_mask(text, font, max(1, round(size * SCALE)), antialias)[0]
 
 
 def fitted_glyph(text, font, max_w, max_h, largest=64):
@@ -360,8 +408,9 @@ def fitted_glyph(text, font, max_w, max_h, largest=64):
     allows and centred, so the size is chosen from the ink, not from the font's em.
     """
     best = None
-    for size in range(6, largest + 1):
-        mask = glyph(text, font, size)
+    max_w, max_h = px(max_w), px(max_h)
+    for size in range(6, round(largest * SCALE) + 1):
+        mask = text_mask(text, font, size)[0]
         if mask.w > max_w or mask.h > max_h:
             break
         best = mask
@@ -375,7 +424,10 @@ def fitted_glyph(text, font, max_w, max_h, largest=64):
 class Picture:
     """An RGBA picture (premultiplied colour, alpha in [0, 1]) that shapes and text paint on."""
 
-    def __init__(self, w, h, fill=None):
+    def __init__(self, w, h, fill=None, pixels=False):
+        """A picture of w x h layout units (pixels with `pixels`)."""
+        if not pixels:
+            w, h = px(w), px(h)
         self.w, self.h = w, h
         n = w * h
         if fill is None:
@@ -396,11 +448,15 @@ class Picture:
         self.al[i] = alpha + self.al[i] * keep
 
     def paint_mask(self, mask, x, y, colour, opacity=1.0):
-        """Paints a coverage mask with its top-left corner at (x, y).
+        """Paints a coverage mask with its top-left corner at (x, y) in layout units.
 
         `colour` is an (r, g, b) tuple, or a function of the picture's (x, y) giving one, for
         gradients.
         """
+        self.paint_mask_px(mask, px(x), px(y), colour, opacity)
+
+    def paint_mask_px(self, mask, x, y, colour, opacity=1.0):
+        """The same at a pixel position."""
         flat = not callable(colour)
         for my in range(mask.h):
             for mx in range(mask.w):
@@ -410,7 +466,8 @@ class Picture:
                     self.blend(x + mx, y + my, c, a * opacity)
 
     def fill(self, shape, colour, opacity=1.0):
-        """Paints a shape."""
+        """Paints a shape given in layout units."""
+        shape = scaled_shape(shape)
         x0, y0, x1, y1 = shape.bounds()
         flat = not callable(colour)
         for py in range(max(0, math.floor(y0)), min(self.h, math.ceil(y1))):
@@ -421,13 +478,14 @@ class Picture:
 
     def paint_centred(self, mask, box, colour, dx=0, dy=0):
         """Paints a mask centred in box (x0, y0, x1, y1), on whole pixels so it stays sharp."""
-        x0, y0, x1, y1 = box
-        x = x0 + (x1 - x0 - mask.w) // 2 + dx
-        y = y0 + (y1 - y0 - mask.h) // 2 + dy
-        self.paint_mask(mask, x, y, colour)
+        x0, y0, x1, y1 = (px(v) for v in box)
+        x = x0 + (x1 - x0 - mask.w) // 2 + px(dx)
+        y = y0 + (y1 - y0 - mask.h) // 2 + px(dy)
+        self.paint_mask_px(mask, x, y, colour)
 
     def paste(self, other, x, y):
-        """Copies another picture's pixels in, alpha and all."""
+        """Copies another picture's pixels in, alpha and all, at (x, y) in layout units."""
+        x, y = px(x), px(y)
         for oy in range(other.h):
             for ox in range(other.w):
                 tx, ty = x + ox, y + oy
@@ -437,7 +495,8 @@ class Picture:
                     self.al[i] = other.al[j]
 
     def paint_picture(self, other, x, y):
-        """Paints another picture over this one, blending by its alpha."""
+        """Paints another picture over this one, blending by its alpha ((x, y) in units)."""
+        x, y = px(x), px(y)
         for oy in range(other.h):
             for ox in range(other.w):
                 j = oy * other.w + ox
@@ -447,7 +506,9 @@ class Picture:
                     self.blend(x + ox, y + oy, colour, a)
 
     def crop(self, x, y, w, h):
-        out = Picture(w, h)
+        """The part (x, y, w, h) in layout units."""
+        x, y, w, h = px(x), px(y), px(x + w) - px(x), px(y + h) - px(y)
+        out = Picture(w, h, pixels=True)
         for oy in range(h):
             for ox in range(w):
                 i, j = (y + oy) * self.w + x + ox, oy * w + ox
@@ -505,6 +566,8 @@ class Picture:
 def vertical_gradient(y0, y1, top, bottom):
     """A colour function going from `top` at y0 to `bottom` at y1."""
 
+    y0, y1 = y0 * SCALE, y1 * SCALE  # called with pixel positions
+
     def colour(x, y):
         t = 0.0 if y1 <= y0 else min(1.0, max(0.0, (y + 0.5 - y0) / (y1 - y0)))
         return tuple(a + (b - a) * t for a, b in zip(top, bottom))
@@ -514,7 +577,7 @@ def vertical_gradient(y0, y1, top, bottom):
 
 def strip(pictures, cell_w, cell_h):
     """Pictures of one size side by side."""
-    out = Picture(cell_w * len(pictures), cell_h)
+    out = Picture(cell_w * len(pictures), cell_h)  # each cell where the program copies it
     for i, pic in enumerate(pictures):
         out.paste(pic, i * cell_w, 0)
     return out
@@ -530,9 +593,14 @@ def paint_text(pic, text, x, baseline, face, colour, antialias=True, bold=False)
     `face` is (font, pixel size). `bold` paints the text twice, one pixel apart: the usual emboldening of a bitmap face,
     which has no bold of its own.
     """
-    mask, (ox, oy) = text_mask(text, face[0], face[1], antialias)
-    left, top = x - ox, baseline - oy
-    pic.paint_mask(mask, left, top, colour)
+    font = face[0]
+    if SCALE != 1.0 and font.endswith(".pcf"):
+        # A bitmap face has only its own size: larger scales take the regular outline face,
+        # smoothed as outline text is.
+        font, antialias = SCALED_TEXT_FONT, True
+    mask, (ox, oy) = text_mask(text, font, max(1, round(face[1] * SCALE)), antialias)
+    left, top = px(x) - ox, px(baseline) - oy
+    pic.paint_mask_px(mask, left, top, colour)
     if bold:
-        pic.paint_mask(mask, left + 1, top, colour)
-    return mask.w + (1 if bold else 0) + max(0, left - x)
+        pic.paint_mask_px(mask, left + 1, top, colour)
+    return units(mask.w + (1 if bold else 0) + max(0, left - px(x)))

@@ -5,7 +5,9 @@ from artwork_common import (
     ACCENT, ACCENT_DARK, CJK_BOLD, HINT, HINT_FACE, ICON_AA, INK, LATIN_BOLD, LIGHT_AA, MAGENTA,
     TEXT, WHITE, write_bmp,
 )
-from drawing import Box, Brush, Disc, Picture, Union, fitted_glyph, glyph, paint_text, strip
+from drawing import (
+    Box, Brush, Disc, Picture, Union, fitted_glyph, glyph, paint_text, strip, units,
+)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -128,10 +130,10 @@ def paint_turning_strokes(pic, x, limit):
     """As many turning strokes as fit before `limit`, all at one size, centred on the row."""
     for char in TURNING_STROKES:
         mask = glyph(char, CJK_BOLD, 16).sharpened(0.1, 0.8)
-        if x + mask.w > limit:
+        if x + units(mask.w) > limit:
             break
-        pic.paint_mask(mask, x, 10 - mask.h // 2, INK)
-        x += mask.w + 5
+        pic.paint_mask(mask, x, 10 - units(mask.h) / 2, INK)
+        x += units(mask.w) + 5
 
 
 def hint_row(i):

@@ -1,0 +1,157 @@
+// The panels at other display scales: one 96-dpi layout, scaled for drawing and hit-testing
+// alike, so a click in device pixels lands on the item drawn there.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "session/button_bar.h"
+#include "session/layout_report.h"
+#include "session/news_line.h"
+#include "session/status_bar.h"
+#include "session/stroke_subpanel.h"
+#include "session/test_panel.h"
+
+namespace tvime {
+namespace {
+
+constexpr int kScales[] = {96, 120, 144, 168, 192, 216, 288};
+
+TEST(LayoutScale, ScalesSizesAndPositionsFromThe96DpiLayout) {
+  EXPECT_EQ(LayoutScale{}.Of(Rect{3, 131, 264, 153}), (Rect{3, 131, 264, 153}));
+  EXPECT_EQ(LayoutScale{144}.Px(kPanelWidth), 435);
+  EXPECT_EQ(LayoutScale{144}.Px(kPanelHeight), 234);
+  EXPECT_EQ(LayoutScale{192}.Of(Point{kPanelWidth, kPanelHeight}), (Point{580, 312}));
+  EXPECT_EQ(LayoutScale{120}.Px(18), 23);  // 22.5 rounds half up
+  EXPECT_EQ(LayoutScale{120}.Px(-18), -23);
+  // The panel size multiplies the monitor's scale; nonsense falls back to 100 %.
+  EXPECT_EQ(ScaleFor(144, 150).dpi, 216);
+  EXPECT_EQ(ScaleFor(96, 200).dpi, 192);
+  EXPECT_EQ(ScaleFor(0, 150).dpi, 144);
+  EXPECT_EQ(ScaleFor(144, 7).dpi, 144);
+}
+
+class ScaledPanelTest : public testing::PanelTest {
+ protected:
+  void ClickScaled(const Rect& layout) {
+    Rect r = panel->scale().Of(layout);
+    Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  }
+  // The stroke buttons of 中 (竖 折 横 竖), clicked where the scaled panel draws them.
+  void ClickZhongStrokes() {
+    for (int stroke : {1, 4, 0, 1}) ClickScaled(StrokeButtonRect(stroke));
+  }
+  Rect ButtonRect(int command) const {
+    for (const ToolbarButton& button : panel->buttonBar().buttons())
+      if (button.command == command) return button.rect;
+    ADD_FAILURE() << "no button " << command;
+    return {};
+  }
+  // Clicks the middle of the reported item labelled `utf8`; false when none is reported.
+  bool ClickReported(const std::string& utf8) {
+    std::istringstream lines(DescribeVisibleItems(*panel));
+    std::string line;
+    while (std::getline(lines, line)) {
+      std::istringstream fields(line);
+      int kind, left, top, right, bottom;
+      long long value;
+      std::string label;
+      fields >> kind >> value >> left >> top >> right >> bottom;
+      fields.ignore(1);
+      std::getline(fields, label);
+      if (label == utf8) {
+        Click((left + right) / 2, (top + bottom) / 2);
+        return true;
+      }
+    }
+    return false;
+  }
+};
+
+TEST_F(ScaledPanelTest, ClicksOnTheScaledPanelTypeZhongAtEveryScale) {
+  Start();
+  for (int dpi : kScales) {
+    SCOPED_TRACE(dpi);
+    panel->SetScale({dpi});
+    host.received.clear();
+    ClickZhongStrokes();
+    ASSERT_TRUE(ClickReported("中"));
+    EXPECT_EQ(Received(), "中");
+    ClickScaled(ButtonRect(kCmdClear));
+  }
+}
+
+TEST_F(ScaledPanelTest, TheReportGivesScaledPositions) {
+  Start();
+  ClickZhongStrokes();
+  std::string at96 = DescribeVisibleItems(*panel);
+  panel->SetScale({144});
+  std::string at144 = DescribeVisibleItems(*panel);
+  // Every reported rectangle is one and a half times its 96-dpi one.
+  std::istringstream small(at96), large(at144);
+  std::string a, b;
+  int lines = 0;
+  while (std::getline(small, a) && std::getline(large, b)) {
+    std::istringstream fa(a), fb(b);
+    int kind[2];
+    long long value[2];
+    int r[2][4];
+    fa >> kind[0] >> value[0] >> r[0][0] >> r[0][1] >> r[0][2] >> r[0][3];
+    fb >> kind[1] >> value[1] >> r[1][0] >> r[1][1] >> r[1][2] >> r[1][3];
+    EXPECT_EQ(kind[0], kind[1]);
+    EXPECT_EQ(value[0], value[1]);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(r[1][i], LayoutScale{144}.Px(r[0][i])) << a;
+    ++lines;
+  }
+  EXPECT_GT(lines, 24);  // characters as well as the 24 stroke and symbol buttons
+}
+
+TEST_F(ScaledPanelTest, EveryItemAndButtonIsHitInTheMiddleOfWhereItIsDrawn) {
+  Start();
+  ClickZhongStrokes();
+  for (int dpi : kScales) {
+    SCOPED_TRACE(dpi);
+    LayoutScale scale{dpi};
+    for (const PanelItem& item : panel->currentSubpanel().VisibleItems()) {
+      Rect r = scale.Of(item.rect);
+      EXPECT_EQ(HitTest(panel->currentSubpanel().VisibleItems(), (r.left + r.right) / 2,
+                        (r.top + r.bottom) / 2, scale),
+                &item);
+    }
+    const auto& buttons = panel->buttonBar().buttons();
+    for (size_t i = 0; i < buttons.size(); ++i) {
+      Rect r = scale.Of(buttons[i].rect);
+      EXPECT_EQ(panel->buttonBar().ButtonAt((r.left + r.right) / 2, (r.top + r.bottom) / 2, scale),
+                static_cast<int>(i));
+    }
+  }
+}
+
+TEST_F(ScaledPanelTest, AClickWhereThe96DpiPanelHadAButtonMissesItOnTheLargerPanel) {
+  Start();
+  panel->SetScale({192});
+  // The 横 button's 96-dpi middle lies above the 200 % panel's stroke buttons, where the idle
+  // panel shows nothing: nothing is typed.
+  Rect r = StrokeButtonRect(0);
+  Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  EXPECT_TRUE(panel->state().inputCodes.empty());
+  ClickScaled(r);
+  EXPECT_EQ(panel->state().inputCodes.size(), 1u);
+}
+
+TEST(ScaledBars, StatusBarAndNewsLineHitWhereTheyAreDrawn) {
+  LayoutScale scale{144};
+  EXPECT_EQ(StatusButtonAt(scale.Px(65), scale.Px(10), scale), StatusOpen);
+  EXPECT_EQ(StatusButtonAt(scale.Px(199), 5, scale), StatusUserWord);
+  EXPECT_EQ(StatusButtonAt(scale.Px(201), 5, scale), StatusNone);
+  EXPECT_EQ(StatusButtonAt(5, scale.Px(20) + 1, scale), StatusNone);
+
+  NewsLine news(kHintStrip, 0);
+  news.SetScale(scale);
+  EXPECT_FALSE(news.Hover({kHintStrip.right + 5, kHintStrip.bottom + 5}));
+  // Below the 96-dpi strip but inside the scaled one.
+  EXPECT_TRUE(news.Hover({scale.Px(kHintStrip.left) + 4, scale.Px(kHintStrip.bottom) - 2}));
+}
+
+}  // namespace
+}  // namespace tvime

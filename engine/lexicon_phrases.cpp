@@ -11,6 +11,9 @@ namespace tvime {
 namespace {
 
 constexpr size_t kMaxStrokePhrases = 100;
+// How much the dictionary's order weighs against the next-word model's counts, per continuation
+// the model lists for the context (the Witten-Bell weight of the lower order).
+constexpr double kOrderWeight = 1.0;
 
 // The last character of a GBK text (a user word may end in a Latin letter), or the empty text.
 std::string_view LastChar(std::string_view text) {
@@ -78,7 +81,8 @@ void Lexicon::FindPhrasesByStrokesInto(std::span<const CandidateId> characters,
 }
 
 std::vector<std::uint32_t> Lexicon::FindContextPhrasesByStrokes(std::string_view contextChar,
-                                                                std::string_view query) const {
+                                                                std::string_view query,
+                                                                std::string_view before) const {
   std::vector<std::uint32_t> found;
   for (std::uint32_t index : PhrasesStartingWith(contextChar)) {
     PhraseEntry phrase = phrases_.EntryAt(index);
@@ -87,6 +91,7 @@ std::vector<std::uint32_t> Lexicon::FindContextPhrasesByStrokes(std::string_view
     // CodeOfChar gives a view of a NUL-terminated code inside the dictionary.
     if (!code.empty() && StrokePrefixMatch(code.data(), query)) found.push_back(index);
   }
+  RankByContext(found, contextChar, before);
   PromoteLearntCandidates(found);
   return found;
 }
@@ -101,16 +106,20 @@ bool Lexicon::HasExtension(std::string_view key) const {
   return false;
 }
 
-std::vector<CandidateId> Lexicon::AssociationsOf(std::string_view key) const {
+std::vector<CandidateId> Lexicon::AssociationsOf(std::string_view key,
+                                                 std::string_view before) const {
   std::vector<CandidateId> found;
   for (size_t n = 0; n < userWords_.size() && found.size() < kMaxAssociationCandidates; ++n) {
     if (IsStrictExtension(userWords_[n], key))
       found.push_back(static_cast<CandidateId>(n) | kUserWordBit);
   }
+  const size_t userWordCount = found.size();
   for (std::uint32_t index : PhrasesStartingWith(key)) {
     if (found.size() >= kMaxAssociationCandidates) break;
     if (IsStrictExtension(phrases_.EntryAt(index).Text(), key)) found.push_back(index);
   }
+  // The user's own words keep their place before the phrases.
+  RankByContext(std::span(found).subspan(userWordCount), key, before);
   if (options_.phraseSortMode != 0) {
     // Shortest first; equal lengths by id as unsigned numbers, so the phrases_ come before the
     // user words of their length, each in file order.
@@ -121,6 +130,51 @@ std::vector<CandidateId> Lexicon::AssociationsOf(std::string_view key) const {
   }
   PromoteLearntCandidates(found);
   return found;
+}
+
+std::string_view Lexicon::TextBefore(std::string_view lastEntry, std::string_view entryBefore,
+                                     std::string_view key) {
+  if (lastEntry.empty() || key.empty()) return {};
+  // Backspace leaves the end of the last entry as the base: the rest of the entry came before.
+  if (lastEntry.size() > key.size() && lastEntry.ends_with(key)) {
+    return lastEntry.substr(0, lastEntry.size() - key.size());
+  }
+  return lastEntry == key ? entryBefore : std::string_view();
+}
+
+std::string_view Lexicon::TextBefore(std::span<const std::string> history, std::string_view key) {
+  if (history.empty()) return {};
+  return TextBefore(history.back(), history.size() >= 2 ? history[history.size() - 2] : "", key);
+}
+
+void Lexicon::RankByContext(std::span<CandidateId> phrases, std::string_view key,
+                            std::string_view before) const {
+  if (!options_.predictNext || phrases.size() < 2) return;
+  NextWordModel::Context context = nextWords_.Find(before, key);
+  if (context.empty()) return;
+  // The dictionary's order, read as a Zipf distribution over the list, is the lower order the
+  // counts back off to: a continuation the model never saw keeps its place among its like, and
+  // one it saw rises by how often it did.
+  double harmonic = 0;
+  for (size_t j = 0; j < phrases.size(); ++j) harmonic += 1.0 / static_cast<double>(j + 1);
+  const double orderMass = kOrderWeight * static_cast<double>(context.size()) / harmonic;
+  struct Scored {
+    double score;
+    CandidateId id;
+  };
+  std::vector<Scored> scored;
+  scored.reserve(phrases.size());
+  bool seen = false;
+  for (size_t j = 0; j < phrases.size(); ++j) {
+    std::string_view text = CandidateText(phrases[j]);
+    std::uint32_t count = text.size() > key.size() ? context.CountOf(text.substr(key.size())) : 0;
+    seen = seen || count != 0;
+    scored.push_back({count + orderMass / static_cast<double>(j + 1), phrases[j]});
+  }
+  if (!seen) return;
+  std::stable_sort(scored.begin(), scored.end(),
+                   [](const Scored& a, const Scored& b) { return a.score > b.score; });
+  for (size_t j = 0; j < phrases.size(); ++j) phrases[j] = scored[j].id;
 }
 
 Lexicon::AssociationStep Lexicon::AssociationAfter(std::string_view lastHistoryEntry,
@@ -151,7 +205,8 @@ void Lexicon::UpdateAssociation(CandidateLists& lists, std::string& contextText,
   contextHistory.push_back(step.historyEntry);
   contextText = step.contextText;
   if (mode == ModeAssociation || mode == ModePinyin) {
-    lists.assocList = AssociationsOf(step.historyEntry);
+    lists.assocList =
+        AssociationsOf(step.historyEntry, TextBefore(contextHistory, step.historyEntry));
   }
 }
 

@@ -16,6 +16,7 @@ SettingsDialogState LoadSettingsDialog(const Settings& settings, const Conversio
   state.movedByCursor = *session.movedByCursor;
   state.openWordCiba = *session.openWordCiba;
   state.learnChoices = *session.learnChoices != 0;
+  state.predictNext = *session.predictNext;
   return state;
 }
 
@@ -39,6 +40,8 @@ void ApplySettingsDialog(const SettingsDialogState& state, Settings& settings,
   settings.Write(setting::OpenWordCiba, state.openWordCiba ? 1 : 0);
   *session.learnChoices = state.learnChoices ? 1 : 0;
   settings.Write(setting::LearnChoices, *session.learnChoices);
+  *session.predictNext = state.predictNext;
+  settings.Write(setting::PredictNext, state.predictNext ? 1 : 0);
 }
 
 }  // namespace tvime

@@ -23,6 +23,7 @@ enum SettingsControl : int {
   kCtlMovedByCursor = IDC_SETTINGS_MOVED_BY_CURSOR,
   kCtlOpenWordCiba = IDC_SETTINGS_OPEN_WORD_CIBA,
   kCtlLearnChoices = IDC_SETTINGS_LEARN_CHOICES,
+  kCtlPredictNext = IDC_SETTINGS_PREDICT_NEXT,
 };
 
 // The options that live in the running session and the lexicon rather than only in the settings.
@@ -32,6 +33,7 @@ struct SessionOptions {
   bool* openWordCiba;
   int* phraseSortMode;  // the lexicon's copy; written back to "PhraseSortMode" on OK
   int* learnChoices;    // the lexicon's copy; written back to "LearnChoices" on OK
+  bool* predictNext;    // the lexicon's copy; written back to "PredictNext" on OK
 };
 
 struct SettingsDialogState {
@@ -46,6 +48,7 @@ struct SettingsDialogState {
   bool movedByCursor = false;
   bool openWordCiba = true;
   bool learnChoices = false;
+  bool predictNext = true;
 };
 
 SettingsDialogState LoadSettingsDialog(const Settings& settings, const ConversionFlags& flags,

@@ -95,6 +95,7 @@ void InitSettingsDialogControls(HWND dialog, const SettingsDialogState& state) {
   SetCheck(dialog, kCtlMovedByCursor, state.movedByCursor);
   SetCheck(dialog, kCtlOpenWordCiba, state.openWordCiba);
   SetCheck(dialog, kCtlLearnChoices, state.learnChoices);
+  SetCheck(dialog, kCtlPredictNext, state.predictNext);
 }
 
 SettingsDialogState ReadSettingsDialogControls(HWND dialog) {
@@ -113,6 +114,7 @@ SettingsDialogState ReadSettingsDialogControls(HWND dialog) {
   state.movedByCursor = GetCheck(dialog, kCtlMovedByCursor);
   state.openWordCiba = GetCheck(dialog, kCtlOpenWordCiba);
   state.learnChoices = GetCheck(dialog, kCtlLearnChoices);
+  state.predictNext = GetCheck(dialog, kCtlPredictNext);
   return state;
 }
 

@@ -130,14 +130,18 @@ class Lexicon {
   // Length in characters.
   size_t CandidateLength(CandidateId id) const;
   // Phrases among those of `characters` (the candidates of parts[0]) whose characters 1.. begin
-  // with the later parts of a stroke query; at most 100.
+  // with the later parts of a stroke query; at most 100. They come grouped by first character in
+  // the order of `characters`; with "PredictNext" each group is ranked by what follows its
+  // character after the text `before` (the last word committed).
   std::vector<std::uint32_t> FindPhrasesByStrokes(std::span<const CandidateId> characters,
-                                                  std::span<const std::string_view> parts) const;
+                                                  std::span<const std::string_view> parts,
+                                                  std::string_view before = {}) const;
   // The same search over the phrases of `characters` (a start of mainList, for a planner that
   // needs no more), stopping at `limit` phrases (never more than 100).
   std::vector<std::uint32_t> FindPhrasesByStrokesAmong(std::span<const CandidateId> characters,
                                                        std::span<const std::string_view> parts,
-                                                       size_t limit) const;
+                                                       size_t limit,
+                                                       std::string_view before = {}) const;
   // Phrases that begin with `contextChar` and whose second character's code matches `query`;
   // with "PredictNext", ranked by what follows `contextChar` after the text `before`.
   std::vector<std::uint32_t> FindContextPhrasesByStrokes(std::string_view contextChar,

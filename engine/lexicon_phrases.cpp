@@ -3,6 +3,7 @@
 // consecutive commits can grow into a longer word.
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "base/gbk.h"
 #include "engine/lexicon.h"
@@ -39,24 +40,34 @@ size_t Lexicon::CandidateLength(CandidateId id) const {
   return id < phrases_.count ? phrases_.CharCountAt(id) : 0;
 }
 
-std::vector<std::uint32_t> Lexicon::FindPhrasesByStrokes(
-    std::span<const CandidateId> characters, std::span<const std::string_view> parts) const {
-  return FindPhrasesByStrokesAmong(characters, parts, kMaxStrokePhrases);
+std::vector<std::uint32_t> Lexicon::FindPhrasesByStrokes(std::span<const CandidateId> characters,
+                                                         std::span<const std::string_view> parts,
+                                                         std::string_view before) const {
+  return FindPhrasesByStrokesAmong(characters, parts, kMaxStrokePhrases, before);
 }
 
 std::vector<std::uint32_t> Lexicon::FindPhrasesByStrokesAmong(
-    std::span<const CandidateId> characters, std::span<const std::string_view> parts,
-    size_t limit) const {
+    std::span<const CandidateId> characters, std::span<const std::string_view> parts, size_t limit,
+    std::string_view before) const {
   std::vector<std::uint32_t> found;
-  // Learnt phrases_ move up from anywhere in the whole list, so a shorter list is its start only
-  // when the whole list is searched.
+  // Learnt phrases_ move up from anywhere in the whole list, and ranked ones from anywhere in
+  // their group, so a shorter list is its start only when the whole list is searched.
   const bool promote = options_.learnChoices != 0;
-  const size_t cap = promote ? kMaxStrokePhrases : std::min(limit, kMaxStrokePhrases);
+  const bool rank = options_.predictNext && !before.empty() && nextWords_.IsLoaded() &&
+                    !std::getenv("TVIME_NO_LEVER_A");
+  const size_t cap = promote || rank ? kMaxStrokePhrases : std::min(limit, kMaxStrokePhrases);
   FindPhrasesByStrokesInto(characters, parts, cap, found);
-  if (promote) {
-    PromoteLearntCandidates(found);
-    if (found.size() > limit) found.resize(limit);
+  if (rank) {
+    for (size_t start = 0; start < found.size();) {
+      std::string_view first = phrases_.EntryAt(found[start]).CharAt(0);
+      size_t end = start + 1;
+      while (end < found.size() && phrases_.EntryAt(found[end]).CharAt(0) == first) ++end;
+      RankByContext(std::span(found).subspan(start, end - start), first, before);
+      start = end;
+    }
   }
+  if (promote) PromoteLearntCandidates(found);
+  if (found.size() > limit) found.resize(limit);
   return found;
 }
 

@@ -75,8 +75,11 @@ void CompositionPanel::ReturnToStrokePanel(ContextHandle context) {
 }
 
 SessionOptions CompositionPanel::EditableOptions() {
-  return {&state_.keyStrokes, &state_.movedByCursor, &state_.openWordCiba,
-          &lexiconOptions_.phraseSortMode, &lexiconOptions_.learnChoices,
+  return {&state_.keyStrokes,
+          &state_.movedByCursor,
+          &state_.openWordCiba,
+          &lexiconOptions_.phraseSortMode,
+          &lexiconOptions_.learnChoices,
           &lexiconOptions_.predictNext};
 }
 
@@ -180,8 +183,10 @@ void CompositionPanel::RefreshCandidates() {
     panel.phrases.Clear();
     if (state_.mode != ModeAssociation) panel.association.Clear();
     if (segments.size() >= 2) {
-      std::vector<std::uint32_t> selection =
-          lexicon_.FindPhrasesByStrokes(lists_.mainList, segments);
+      std::vector<std::uint32_t> selection = lexicon_.FindPhrasesByStrokes(
+          lists_.mainList, segments,
+          lists_.contextHistory.empty() ? std::string_view()
+                                        : std::string_view(lists_.contextHistory.back()));
       state_.displayText.clear();
       panel.phrases.Fill(lexicon_, selection, 0, measure_);
       phraseSelection = !selection.empty();

@@ -108,6 +108,7 @@ struct TypingSimulator::PhraseSearch {
   std::vector<Target> targets;
   std::vector<std::string_view> codes;  // of the upcoming characters, as far as targets reach
   CandidateId first = 0;
+  std::string_view before;  // the last word committed, which the panel ranks phrases by
   PlanSet* plans = nullptr;
 
   // True when a target of at least `partCount` characters might still be typed for `clicks`.
@@ -140,7 +141,7 @@ struct TypingSimulator::RunStep {
 
 // What whole-run planning learns about one run; only the association depends on the state.
 struct TypingSimulator::RunCache {
-  std::map<size_t, std::vector<Plan>> phrases;
+  std::map<std::pair<size_t, std::string>, std::vector<Plan>> phrases;
   std::map<std::pair<size_t, std::string>, std::vector<Plan>> strokes;
   std::map<std::string, PhraseStrip> associations;
   std::map<size_t, std::vector<size_t>> ceilings;
@@ -263,7 +264,8 @@ bool TypingSimulator::TypeRun(std::string_view run, std::string& error) {
       PlanAssociation(upcoming, displayText, panel_->strokePanel().association, plans);
     }
     PlanStrokes(upcoming, displayText, TextBeforeDisplay(), plans);
-    PlanPhrasesByStrokes(upcoming, plans);
+    const std::vector<std::string>& history = panel_->lists().contextHistory;
+    PlanPhrasesByStrokes(upcoming, history.empty() ? std::string_view() : history.back(), plans);
     size_t chars = 1;
     bool typed = plans.best ? Execute(*plans.best, upcoming, chars, error)
                             : CommitUnreachable(upcoming, error);
@@ -433,8 +435,10 @@ void TypingSimulator::PlanStrokes(std::string_view upcoming, const std::string& 
   }
 }
 
-void TypingSimulator::PlanPhrasesByStrokes(std::string_view upcoming, PlanSet& plans) {
+void TypingSimulator::PlanPhrasesByStrokes(std::string_view upcoming, std::string_view before,
+                                           PlanSet& plans) {
   PhraseSearch search;
+  search.before = before;
   std::string_view first = upcoming.substr(0, 2);
   for (std::uint32_t id : lexicon_->PhrasesStartingWith(first)) {
     PhraseEntry phrase = lexicon_->phrases().EntryAt(id);
@@ -482,13 +486,15 @@ void TypingSimulator::VisitPhraseInput(PhraseSearch& search, std::string& input,
     }
     // The search stops after the phrases of the wanted first character: the panel's own search
     // goes on only to phrases the planner cannot want. Learnt phrases move up from anywhere in
-    // the list, so with learning the search covers what the panel's does.
+    // the list, so with learning the search covers what the panel's does; ranked ones only
+    // within their character's group, which the lexicon searches whole.
     auto through = std::find(characters.begin(), characters.end(), search.first);
     size_t count = through == characters.end() || learn_
                        ? characters.size()
                        : static_cast<size_t>(through - characters.begin()) + 1;
-    std::vector<std::uint32_t> found = lexicon_->FindPhrasesByStrokesAmong(
-        std::span(characters).first(count), parts, (pageTurns + 1) * kMaxPhrasesPerRow);
+    std::vector<std::uint32_t> found =
+        lexicon_->FindPhrasesByStrokesAmong(std::span(characters).first(count), parts,
+                                            (pageTurns + 1) * kMaxPhrasesPerRow, search.before);
     PhraseStrip strip(0, panel_->strokePanel().phrases.rowsPerPage());
     strip.Fill(*lexicon_, found, 0, measure_);
     for (PhraseSearch::Target& target : search.targets) {
@@ -605,7 +611,7 @@ void TypingSimulator::PlansAt(std::string_view run, size_t at, const SessionStat
     PlanAssociation(upcoming, state.displayText, association->second, plans);
   }
   // Strokes depend on the state only through a one-character context and the character before
-  // it, phrases not at all.
+  // it.
   std::string context = state.displayText.size() == 2 ? state.displayText : std::string();
   std::string before = context.empty() ? std::string() : LastCharOf(TextBefore(state));
   auto strokes = cache.strokes.find({at, context + '\t' + before});
@@ -615,11 +621,13 @@ void TypingSimulator::PlansAt(std::string_view run, size_t at, const SessionStat
     strokes =
         cache.strokes.emplace(std::pair(at, context + '\t' + before), std::move(found.plans)).first;
   }
-  auto phrases = cache.phrases.find(at);
+  // Phrases depend on it through the last character committed.
+  std::string last = LastCharOf(state.lastKey);
+  auto phrases = cache.phrases.find({at, last});
   if (phrases == cache.phrases.end()) {
     PlanSet found{plans.ceilings, {}, {}};
-    PlanPhrasesByStrokes(upcoming, found);
-    phrases = cache.phrases.emplace(at, std::move(found.plans)).first;
+    PlanPhrasesByStrokes(upcoming, last, found);
+    phrases = cache.phrases.emplace(std::pair(at, last), std::move(found.plans)).first;
   }
   for (const Plan& plan : strokes->second) plans.Offer(plan);
   for (const Plan& plan : phrases->second) plans.Offer(plan);

@@ -163,7 +163,8 @@ class TypingSimulator {
   // `before` is what the session holds as written before `displayText` (Lexicon::TextBefore).
   void PlanStrokes(std::string_view upcoming, const std::string& displayText,
                    std::string_view before, PlanSet& plans);
-  void PlanPhrasesByStrokes(std::string_view upcoming, PlanSet& plans);
+  // `before` is the last word the session committed (the phrases are ranked by it).
+  void PlanPhrasesByStrokes(std::string_view upcoming, std::string_view before, PlanSet& plans);
   void VisitPhraseInput(PhraseSearch& search, std::string& input, size_t part, size_t strokes);
   // The cheapest way to type `run` from character `from` on, starting in `state`.
   std::vector<RunStep> PlanRun(std::string_view run, size_t from, const SessionState& state,

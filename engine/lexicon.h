@@ -131,8 +131,9 @@ class Lexicon {
   size_t CandidateLength(CandidateId id) const;
   // Phrases among those of `characters` (the candidates of parts[0]) whose characters 1.. begin
   // with the later parts of a stroke query; at most 100. They come grouped by first character in
-  // the order of `characters`; with "PredictNext" each group is ranked by what follows its
-  // character after the text `before` (the last word committed).
+  // the order of `characters`; with "PredictNext" they are the most frequent of all instead, and
+  // those that the next-word model saw follow the text `before` (the last word committed) come
+  // first.
   std::vector<std::uint32_t> FindPhrasesByStrokes(std::span<const CandidateId> characters,
                                                   std::span<const std::string_view> parts,
                                                   std::string_view before = {}) const;
@@ -240,9 +241,15 @@ class Lexicon {
   std::string DescribeCharIndex(std::uint32_t index) const;
   void RankByCharacterFrequency(const std::vector<TextPair>& pairs,
                                 std::vector<std::uint32_t>& positions) const;
+  bool PhraseMatchesParts(std::uint32_t index, std::span<const std::string_view> parts) const;
   void FindPhrasesByStrokesInto(std::span<const CandidateId> characters,
                                 std::span<const std::string_view> parts, size_t cap,
                                 std::vector<std::uint32_t>& found) const;
+  void FindFrequentPhrasesByStrokesInto(std::span<const CandidateId> characters,
+                                        std::span<const std::string_view> parts, size_t cap,
+                                        std::vector<std::uint32_t>& found) const;
+  // Puts the phrases that the next-word model saw follow `before` first, most often seen first.
+  void RankPhrasesAfter(std::vector<std::uint32_t>& found, std::string_view before) const;
   // With "PredictNext", reorders phrases that all extend `key` by the next-word model's context
   // of `key` after `before`; stable, and no change where the model knows nothing.
   void RankByContext(std::span<CandidateId> phrases, std::string_view key,

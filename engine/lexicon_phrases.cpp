@@ -3,7 +3,6 @@
 // consecutive commits can grow into a longer word.
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "base/gbk.h"
 #include "engine/lexicon.h"
@@ -50,45 +49,93 @@ std::vector<std::uint32_t> Lexicon::FindPhrasesByStrokesAmong(
     std::span<const CandidateId> characters, std::span<const std::string_view> parts, size_t limit,
     std::string_view before) const {
   std::vector<std::uint32_t> found;
-  // Learnt phrases_ move up from anywhere in the whole list, and ranked ones from anywhere in
-  // their group, so a shorter list is its start only when the whole list is searched.
+  // Learnt phrases_ move up from anywhere in the whole list, and so do those the last word is
+  // followed by: a shorter list is its start only when the whole list is searched.
   const bool promote = options_.learnChoices != 0;
-  const bool rank = options_.predictNext && !before.empty() && nextWords_.IsLoaded() &&
-                    !std::getenv("TVIME_NO_LEVER_A");
+  const bool rank = options_.predictNext && !before.empty() && nextWords_.IsLoaded();
   const size_t cap = promote || rank ? kMaxStrokePhrases : std::min(limit, kMaxStrokePhrases);
-  FindPhrasesByStrokesInto(characters, parts, cap, found);
-  if (rank) {
-    for (size_t start = 0; start < found.size();) {
-      std::string_view first = phrases_.EntryAt(found[start]).CharAt(0);
-      size_t end = start + 1;
-      while (end < found.size() && phrases_.EntryAt(found[end]).CharAt(0) == first) ++end;
-      RankByContext(std::span(found).subspan(start, end - start), first, before);
-      start = end;
-    }
+  if (options_.predictNext) {
+    FindFrequentPhrasesByStrokesInto(characters, parts, cap, found);
+    if (rank) RankPhrasesAfter(found, before);
+  } else {
+    FindPhrasesByStrokesInto(characters, parts, cap, found);
   }
   if (promote) PromoteLearntCandidates(found);
   if (found.size() > limit) found.resize(limit);
   return found;
 }
 
+bool Lexicon::PhraseMatchesParts(std::uint32_t index,
+                                 std::span<const std::string_view> parts) const {
+  PhraseEntry phrase = phrases_.EntryAt(index);
+  if (phrase.charCount < parts.size()) return false;
+  // Later parts must be a proper beginning of their character's code, taken literally.
+  for (size_t k = 1; k < parts.size(); ++k) {
+    if (!IsStrictExtension(CodeOfChar(phrase.CharAt(k)), parts[k])) return false;
+  }
+  return true;
+}
+
 void Lexicon::FindPhrasesByStrokesInto(std::span<const CandidateId> characters,
                                        std::span<const std::string_view> parts, size_t cap,
                                        std::vector<std::uint32_t>& found) const {
-  const size_t partCount = parts.size();
   for (CandidateId character : characters) {
     if (character >= chars_.count) continue;
     for (std::uint32_t index : PhrasesStartingWith(chars_.EntryAt(character).text)) {
       if (found.size() >= cap) return;
-      PhraseEntry phrase = phrases_.EntryAt(index);
-      if (phrase.charCount < partCount) continue;
-      // Later parts must be a proper beginning of their character's code, taken literally.
-      bool matches = true;
-      for (size_t k = 1; k < partCount && matches; ++k) {
-        matches = IsStrictExtension(CodeOfChar(phrase.CharAt(k)), parts[k]);
-      }
-      if (matches) found.push_back(index);
+      if (PhraseMatchesParts(index, parts)) found.push_back(index);
     }
   }
+}
+
+void Lexicon::FindFrequentPhrasesByStrokesInto(std::span<const CandidateId> characters,
+                                               std::span<const std::string_view> parts, size_t cap,
+                                               std::vector<std::uint32_t>& found) const {
+  // The phrases of each character are in ascending index order, which is the dictionary's order
+  // of frequency: a merge of them gives the most frequent phrases of all the characters first,
+  // where grouping by character would fill the list with the first character's rare ones.
+  struct Cursor {
+    const std::uint32_t* at;
+    const std::uint32_t* end;
+  };
+  auto later = [](const Cursor& a, const Cursor& b) { return *a.at > *b.at; };
+  std::vector<Cursor> heap;
+  for (CandidateId character : characters) {
+    if (character >= chars_.count) continue;
+    std::span<const std::uint32_t> ids = PhrasesStartingWith(chars_.EntryAt(character).text);
+    if (!ids.empty()) heap.push_back({ids.data(), ids.data() + ids.size()});
+  }
+  std::make_heap(heap.begin(), heap.end(), later);
+  while (!heap.empty() && found.size() < cap) {
+    std::pop_heap(heap.begin(), heap.end(), later);
+    Cursor& cursor = heap.back();
+    std::uint32_t index = *cursor.at++;
+    if (cursor.at == cursor.end) {
+      heap.pop_back();
+    } else {
+      std::push_heap(heap.begin(), heap.end(), later);
+    }
+    if (PhraseMatchesParts(index, parts)) found.push_back(index);
+  }
+}
+
+void Lexicon::RankPhrasesAfter(std::vector<std::uint32_t>& found, std::string_view before) const {
+  // What the model saw follow the last word comes first, most often seen first; the rest keep
+  // the order of frequency.
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> counted;
+  counted.reserve(found.size());
+  bool seen = false;
+  for (std::uint32_t index : found) {
+    PhraseEntry phrase = phrases_.EntryAt(index);
+    std::uint32_t count =
+        nextWords_.Find(before, phrase.CharAt(0)).CountOf(phrase.Text().substr(2));
+    seen = seen || count != 0;
+    counted.push_back({count, index});
+  }
+  if (!seen) return;
+  std::stable_sort(counted.begin(), counted.end(),
+                   [](const auto& a, const auto& b) { return a.first > b.first; });
+  for (size_t i = 0; i < found.size(); ++i) found[i] = counted[i].second;
 }
 
 std::vector<std::uint32_t> Lexicon::FindContextPhrasesByStrokes(std::string_view contextChar,

@@ -486,10 +486,10 @@ void TypingSimulator::VisitPhraseInput(PhraseSearch& search, std::string& input,
     }
     // The search stops after the phrases of the wanted first character: the panel's own search
     // goes on only to phrases the planner cannot want. Learnt phrases move up from anywhere in
-    // the list, so with learning the search covers what the panel's does; ranked ones only
-    // within their character's group, which the lexicon searches whole.
+    // the list, and with "PredictNext" the list is not grouped by character: then the search
+    // covers what the panel's does.
     auto through = std::find(characters.begin(), characters.end(), search.first);
-    size_t count = through == characters.end() || learn_
+    size_t count = through == characters.end() || learn_ || lexicon_->options().predictNext
                        ? characters.size()
                        : static_cast<size_t>(through - characters.begin()) + 1;
     std::vector<std::uint32_t> found =

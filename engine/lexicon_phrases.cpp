@@ -202,7 +202,9 @@ std::string_view Lexicon::TextBefore(std::string_view lastEntry, std::string_vie
 
 std::string_view Lexicon::TextBefore(std::span<const std::string> history, std::string_view key) {
   if (history.empty()) return {};
-  return TextBefore(history.back(), history.size() >= 2 ? history[history.size() - 2] : "", key);
+  std::string_view entryBefore;
+  if (history.size() >= 2) entryBefore = history[history.size() - 2];
+  return TextBefore(history.back(), entryBefore, key);
 }
 
 void Lexicon::RankByContext(std::span<CandidateId> phrases, std::string_view key,

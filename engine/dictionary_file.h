@@ -30,8 +30,10 @@ inline constexpr DictionaryResource kCharacterResource{"words.bin", SCRAMBLE_BLO
 inline constexpr DictionaryResource kRadicalGroupResource{"extra.bin", SCRAMBLE_BLOCK};
 inline constexpr DictionaryResource kRadicalResource{"pianpang.bin", SCRAMBLE_BLOCK};
 inline constexpr DictionaryResource kPhraseResource{"phrase.bin", SCRAMBLE_XOR};
+inline constexpr DictionaryResource kNextWordResource{"nextword.bin", SCRAMBLE_XOR};
 inline constexpr std::array kDictionaryResources{kCharacterResource, kRadicalGroupResource,
-                                                 kRadicalResource, kPhraseResource};
+                                                 kRadicalResource, kPhraseResource,
+                                                 kNextWordResource};
 // The name under which a source of decoded bytes holds a dictionary's serialized index.
 inline std::string IndexResourceName(std::string_view dictionary) {
   return std::string(dictionary) + ".index";

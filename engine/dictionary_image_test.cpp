@@ -151,7 +151,7 @@ TEST(DictionaryImage, TheDataHashFollowsEveryByteOfTheStoredDictionaries) {
   EXPECT_EQ(ComputeDictionaryDataHash(Stored()), shipped);
   auto withPhrases = [](std::vector<std::uint8_t> phrases) {
     MemoryResources resources;
-    for (const char* name : {"words.bin", "extra.bin", "pianpang.bin"}) {
+    for (const char* name : {"words.bin", "extra.bin", "pianpang.bin", "nextword.bin"}) {
       ByteSpan bytes = *Stored().FindData(name);
       resources.Add(name, {bytes.begin(), bytes.end()});
     }

@@ -64,6 +64,7 @@ bool Lexicon::LoadDictionaries() {
   complete &= radicalGroups_.LoadFromResource(resources_, kRadicalGroupResource);
   complete &= radicals_.LoadFromResource(resources_, kRadicalResource);
   complete &= phrases_.LoadFromResource(resources_, kPhraseResource);
+  nextWords_.LoadFromResource(resources_, kNextWordResource);
   LoadUserWords();
   LoadLearntChoices();
   return complete;

@@ -15,6 +15,7 @@
 #include "engine/character_dictionary.h"
 #include "engine/dictionary_file.h"
 #include "engine/learnt_choices.h"
+#include "engine/next_word_model.h"
 #include "engine/panel_mode.h"
 #include "engine/phrase_dictionary.h"
 #include "engine/radical_group_dictionary.h"
@@ -49,6 +50,9 @@ struct LexiconOptions {
   bool bigCharset = false;  // the large character set; else common characters only
   int phraseSortMode = 0;   // "PhraseSortMode": follow-on words shortest first
   int learnChoices = 0;     // "LearnChoices": chosen candidates move to the front
+  // "PredictNext": follow-on words and the phrases of a one-character context are ranked by what
+  // was written before the word they continue (the next-word model); off, the dictionary's order.
+  bool predictNext = true;
 };
 
 // What the lexicon asks of the input session that uses it.
@@ -87,8 +91,9 @@ class Lexicon {
   // The first call loads the dictionaries of `resources` and the user words; later calls only
   // have the session forget its lists and refresh.
   void Initialize(const ResourceSource* resources);
-  // Loads "words.bin", "extra.bin", "pianpang.bin" and "phrase.bin", then the user words. A
-  // missing or damaged resource leaves its dictionary empty or partial; start-up goes on.
+  // Loads "words.bin", "extra.bin", "pianpang.bin", "phrase.bin" and "nextword.bin", then the
+  // user words. A missing or damaged resource leaves its dictionary empty or partial; start-up
+  // goes on. The next-word model only reorders lists, so it is not needed for completeness.
   virtual bool LoadDictionaries();
   // Rereads "tvimeusr.txt" from the per-user data directory (other processes and the dictionary
   // manager change it); words added here and not yet saved stay in the list.
@@ -125,22 +130,38 @@ class Lexicon {
   // Length in characters.
   size_t CandidateLength(CandidateId id) const;
   // Phrases among those of `characters` (the candidates of parts[0]) whose characters 1.. begin
-  // with the later parts of a stroke query; at most 100.
+  // with the later parts of a stroke query; at most 100. They come grouped by first character in
+  // the order of `characters`; with "PredictNext" they are the most frequent of all instead, and
+  // those that the next-word model saw follow the text `before` (the last word committed) come
+  // first.
   std::vector<std::uint32_t> FindPhrasesByStrokes(std::span<const CandidateId> characters,
-                                                  std::span<const std::string_view> parts) const;
+                                                  std::span<const std::string_view> parts,
+                                                  std::string_view before = {}) const;
   // The same search over the phrases of `characters` (a start of mainList, for a planner that
   // needs no more), stopping at `limit` phrases (never more than 100).
   std::vector<std::uint32_t> FindPhrasesByStrokesAmong(std::span<const CandidateId> characters,
                                                        std::span<const std::string_view> parts,
-                                                       size_t limit) const;
-  // Phrases that begin with `contextChar` and whose second character's code matches `query`.
+                                                       size_t limit,
+                                                       std::string_view before = {}) const;
+  // Phrases that begin with `contextChar` and whose second character's code matches `query`;
+  // with "PredictNext", ranked by what follows `contextChar` after the text `before`.
   std::vector<std::uint32_t> FindContextPhrasesByStrokes(std::string_view contextChar,
-                                                         std::string_view query) const;
+                                                         std::string_view query,
+                                                         std::string_view before = {}) const;
   // True when a user word or a phrase strictly extends `key`.
   bool HasExtension(std::string_view key) const;
   // The follow-on words of `key` as association offers them: user words first, then phrases,
-  // at most 400, shortest first when "PhraseSortMode" is on.
-  std::vector<CandidateId> AssociationsOf(std::string_view key) const;
+  // at most 400, shortest first when "PhraseSortMode" is on. With "PredictNext" the phrases are
+  // ranked by how likely each continues `key` after the text `before` (the words committed
+  // before it, as the session's history holds them); without a `before` the order is the
+  // dictionary's.
+  std::vector<CandidateId> AssociationsOf(std::string_view key, std::string_view before = {}) const;
+  // The text committed just before `key` by a history whose last entries are `entryBefore` and
+  // `lastEntry`, where `key` is the last entry or its end; empty when the history does not say.
+  static std::string_view TextBefore(std::string_view lastEntry, std::string_view entryBefore,
+                                     std::string_view key);
+  // The same from the history itself (newest last).
+  static std::string_view TextBefore(std::span<const std::string> history, std::string_view key);
   // What a commit of `chosen` makes of the association, worked out without changing anything:
   // the history's new last entry (`chosen`, or the previous last entry grown by it when together
   // they begin a longer known word), and the context text the session keeps (that entry while
@@ -211,6 +232,7 @@ class Lexicon {
   const PhraseDictionary& phrases() const { return phrases_; }
   const DictionaryFile& radicals() const { return radicals_; }
   const RadicalGroupDictionary& radicalGroups() const { return radicalGroups_; }
+  const NextWordModel& nextWords() const { return nextWords_; }
   const std::vector<std::string>& userWords() const { return userWords_; }
   // Where the dictionaries came from (the panels load their own resources from it too).
   const ResourceSource* resources() const { return resources_; }
@@ -219,9 +241,19 @@ class Lexicon {
   std::string DescribeCharIndex(std::uint32_t index) const;
   void RankByCharacterFrequency(const std::vector<TextPair>& pairs,
                                 std::vector<std::uint32_t>& positions) const;
+  bool PhraseMatchesParts(std::uint32_t index, std::span<const std::string_view> parts) const;
   void FindPhrasesByStrokesInto(std::span<const CandidateId> characters,
                                 std::span<const std::string_view> parts, size_t cap,
                                 std::vector<std::uint32_t>& found) const;
+  void FindFrequentPhrasesByStrokesInto(std::span<const CandidateId> characters,
+                                        std::span<const std::string_view> parts, size_t cap,
+                                        std::vector<std::uint32_t>& found) const;
+  // Puts the phrases that the next-word model saw follow `before` first, most often seen first.
+  void RankPhrasesAfter(std::vector<std::uint32_t>& found, std::string_view before) const;
+  // With "PredictNext", reorders phrases that all extend `key` by the next-word model's context
+  // of `key` after `before`; stable, and no change where the model knows nothing.
+  void RankByContext(std::span<CandidateId> phrases, std::string_view key,
+                     std::string_view before) const;
   // With learning on, puts the learnt entries of a list first (LearntChoices::Promote).
   void PromoteLearntCharacters(std::vector<CandidateId>& list) const;
   void PromoteLearntCandidates(std::vector<CandidateId>& list) const;
@@ -230,6 +262,7 @@ class Lexicon {
   RadicalGroupDictionary radicalGroups_;
   PhraseDictionary phrases_;
   DictionaryFile radicals_;
+  NextWordModel nextWords_;
   std::vector<std::string> userWords_;
   const ResourceSource* resources_ = nullptr;
   bool initialized_ = false;

@@ -11,6 +11,9 @@ namespace tvime {
 namespace {
 
 constexpr size_t kMaxStrokePhrases = 100;
+// How much the dictionary's order weighs against the next-word model's counts, per continuation
+// the model lists for the context (the Witten-Bell weight of the lower order).
+constexpr double kOrderWeight = 1.0;
 
 // The last character of a GBK text (a user word may end in a Latin letter), or the empty text.
 std::string_view LastChar(std::string_view text) {
@@ -36,49 +39,108 @@ size_t Lexicon::CandidateLength(CandidateId id) const {
   return id < phrases_.count ? phrases_.CharCountAt(id) : 0;
 }
 
-std::vector<std::uint32_t> Lexicon::FindPhrasesByStrokes(
-    std::span<const CandidateId> characters, std::span<const std::string_view> parts) const {
-  return FindPhrasesByStrokesAmong(characters, parts, kMaxStrokePhrases);
+std::vector<std::uint32_t> Lexicon::FindPhrasesByStrokes(std::span<const CandidateId> characters,
+                                                         std::span<const std::string_view> parts,
+                                                         std::string_view before) const {
+  return FindPhrasesByStrokesAmong(characters, parts, kMaxStrokePhrases, before);
 }
 
 std::vector<std::uint32_t> Lexicon::FindPhrasesByStrokesAmong(
-    std::span<const CandidateId> characters, std::span<const std::string_view> parts,
-    size_t limit) const {
+    std::span<const CandidateId> characters, std::span<const std::string_view> parts, size_t limit,
+    std::string_view before) const {
   std::vector<std::uint32_t> found;
-  // Learnt phrases_ move up from anywhere in the whole list, so a shorter list is its start only
-  // when the whole list is searched.
+  // Learnt phrases_ move up from anywhere in the whole list, and so do those the last word is
+  // followed by: a shorter list is its start only when the whole list is searched.
   const bool promote = options_.learnChoices != 0;
-  const size_t cap = promote ? kMaxStrokePhrases : std::min(limit, kMaxStrokePhrases);
-  FindPhrasesByStrokesInto(characters, parts, cap, found);
-  if (promote) {
-    PromoteLearntCandidates(found);
-    if (found.size() > limit) found.resize(limit);
+  const bool rank = options_.predictNext && !before.empty() && nextWords_.IsLoaded();
+  const size_t cap = promote || rank ? kMaxStrokePhrases : std::min(limit, kMaxStrokePhrases);
+  if (options_.predictNext) {
+    FindFrequentPhrasesByStrokesInto(characters, parts, cap, found);
+    if (rank) RankPhrasesAfter(found, before);
+  } else {
+    FindPhrasesByStrokesInto(characters, parts, cap, found);
   }
+  if (promote) PromoteLearntCandidates(found);
+  if (found.size() > limit) found.resize(limit);
   return found;
+}
+
+bool Lexicon::PhraseMatchesParts(std::uint32_t index,
+                                 std::span<const std::string_view> parts) const {
+  PhraseEntry phrase = phrases_.EntryAt(index);
+  if (phrase.charCount < parts.size()) return false;
+  // Later parts must be a proper beginning of their character's code, taken literally.
+  for (size_t k = 1; k < parts.size(); ++k) {
+    if (!IsStrictExtension(CodeOfChar(phrase.CharAt(k)), parts[k])) return false;
+  }
+  return true;
 }
 
 void Lexicon::FindPhrasesByStrokesInto(std::span<const CandidateId> characters,
                                        std::span<const std::string_view> parts, size_t cap,
                                        std::vector<std::uint32_t>& found) const {
-  const size_t partCount = parts.size();
   for (CandidateId character : characters) {
     if (character >= chars_.count) continue;
     for (std::uint32_t index : PhrasesStartingWith(chars_.EntryAt(character).text)) {
       if (found.size() >= cap) return;
-      PhraseEntry phrase = phrases_.EntryAt(index);
-      if (phrase.charCount < partCount) continue;
-      // Later parts must be a proper beginning of their character's code, taken literally.
-      bool matches = true;
-      for (size_t k = 1; k < partCount && matches; ++k) {
-        matches = IsStrictExtension(CodeOfChar(phrase.CharAt(k)), parts[k]);
-      }
-      if (matches) found.push_back(index);
+      if (PhraseMatchesParts(index, parts)) found.push_back(index);
     }
   }
 }
 
+void Lexicon::FindFrequentPhrasesByStrokesInto(std::span<const CandidateId> characters,
+                                               std::span<const std::string_view> parts, size_t cap,
+                                               std::vector<std::uint32_t>& found) const {
+  // The phrases of each character are in ascending index order, which is the dictionary's order
+  // of frequency: a merge of them gives the most frequent phrases of all the characters first,
+  // where grouping by character would fill the list with the first character's rare ones.
+  struct Cursor {
+    const std::uint32_t* at;
+    const std::uint32_t* end;
+  };
+  auto later = [](const Cursor& a, const Cursor& b) { return *a.at > *b.at; };
+  std::vector<Cursor> heap;
+  for (CandidateId character : characters) {
+    if (character >= chars_.count) continue;
+    std::span<const std::uint32_t> ids = PhrasesStartingWith(chars_.EntryAt(character).text);
+    if (!ids.empty()) heap.push_back({ids.data(), ids.data() + ids.size()});
+  }
+  std::make_heap(heap.begin(), heap.end(), later);
+  while (!heap.empty() && found.size() < cap) {
+    std::pop_heap(heap.begin(), heap.end(), later);
+    Cursor& cursor = heap.back();
+    std::uint32_t index = *cursor.at++;
+    if (cursor.at == cursor.end) {
+      heap.pop_back();
+    } else {
+      std::push_heap(heap.begin(), heap.end(), later);
+    }
+    if (PhraseMatchesParts(index, parts)) found.push_back(index);
+  }
+}
+
+void Lexicon::RankPhrasesAfter(std::vector<std::uint32_t>& found, std::string_view before) const {
+  // What the model saw follow the last word comes first, most often seen first; the rest keep
+  // the order of frequency.
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> counted;
+  counted.reserve(found.size());
+  bool seen = false;
+  for (std::uint32_t index : found) {
+    PhraseEntry phrase = phrases_.EntryAt(index);
+    std::uint32_t count =
+        nextWords_.Find(before, phrase.CharAt(0)).CountOf(phrase.Text().substr(2));
+    seen = seen || count != 0;
+    counted.push_back({count, index});
+  }
+  if (!seen) return;
+  std::stable_sort(counted.begin(), counted.end(),
+                   [](const auto& a, const auto& b) { return a.first > b.first; });
+  for (size_t i = 0; i < found.size(); ++i) found[i] = counted[i].second;
+}
+
 std::vector<std::uint32_t> Lexicon::FindContextPhrasesByStrokes(std::string_view contextChar,
-                                                                std::string_view query) const {
+                                                                std::string_view query,
+                                                                std::string_view before) const {
   std::vector<std::uint32_t> found;
   for (std::uint32_t index : PhrasesStartingWith(contextChar)) {
     PhraseEntry phrase = phrases_.EntryAt(index);
@@ -87,6 +149,7 @@ std::vector<std::uint32_t> Lexicon::FindContextPhrasesByStrokes(std::string_view
     // CodeOfChar gives a view of a NUL-terminated code inside the dictionary.
     if (!code.empty() && StrokePrefixMatch(code.data(), query)) found.push_back(index);
   }
+  RankByContext(found, contextChar, before);
   PromoteLearntCandidates(found);
   return found;
 }
@@ -101,16 +164,20 @@ bool Lexicon::HasExtension(std::string_view key) const {
   return false;
 }
 
-std::vector<CandidateId> Lexicon::AssociationsOf(std::string_view key) const {
+std::vector<CandidateId> Lexicon::AssociationsOf(std::string_view key,
+                                                 std::string_view before) const {
   std::vector<CandidateId> found;
   for (size_t n = 0; n < userWords_.size() && found.size() < kMaxAssociationCandidates; ++n) {
     if (IsStrictExtension(userWords_[n], key))
       found.push_back(static_cast<CandidateId>(n) | kUserWordBit);
   }
+  const size_t userWordCount = found.size();
   for (std::uint32_t index : PhrasesStartingWith(key)) {
     if (found.size() >= kMaxAssociationCandidates) break;
     if (IsStrictExtension(phrases_.EntryAt(index).Text(), key)) found.push_back(index);
   }
+  // The user's own words keep their place before the phrases.
+  RankByContext(std::span(found).subspan(userWordCount), key, before);
   if (options_.phraseSortMode != 0) {
     // Shortest first; equal lengths by id as unsigned numbers, so the phrases_ come before the
     // user words of their length, each in file order.
@@ -121,6 +188,53 @@ std::vector<CandidateId> Lexicon::AssociationsOf(std::string_view key) const {
   }
   PromoteLearntCandidates(found);
   return found;
+}
+
+std::string_view Lexicon::TextBefore(std::string_view lastEntry, std::string_view entryBefore,
+                                     std::string_view key) {
+  if (lastEntry.empty() || key.empty()) return {};
+  // Backspace leaves the end of the last entry as the base: the rest of the entry came before.
+  if (lastEntry.size() > key.size() && lastEntry.ends_with(key)) {
+    return lastEntry.substr(0, lastEntry.size() - key.size());
+  }
+  return lastEntry == key ? entryBefore : std::string_view();
+}
+
+std::string_view Lexicon::TextBefore(std::span<const std::string> history, std::string_view key) {
+  if (history.empty()) return {};
+  std::string_view entryBefore;
+  if (history.size() >= 2) entryBefore = history[history.size() - 2];
+  return TextBefore(history.back(), entryBefore, key);
+}
+
+void Lexicon::RankByContext(std::span<CandidateId> phrases, std::string_view key,
+                            std::string_view before) const {
+  if (!options_.predictNext || phrases.size() < 2) return;
+  NextWordModel::Context context = nextWords_.Find(before, key);
+  if (context.empty()) return;
+  // The dictionary's order, read as a Zipf distribution over the list, is the lower order the
+  // counts back off to: a continuation the model never saw keeps its place among its like, and
+  // one it saw rises by how often it did.
+  double harmonic = 0;
+  for (size_t j = 0; j < phrases.size(); ++j) harmonic += 1.0 / static_cast<double>(j + 1);
+  const double orderMass = kOrderWeight * static_cast<double>(context.size()) / harmonic;
+  struct Scored {
+    double score;
+    CandidateId id;
+  };
+  std::vector<Scored> scored;
+  scored.reserve(phrases.size());
+  bool seen = false;
+  for (size_t j = 0; j < phrases.size(); ++j) {
+    std::string_view text = CandidateText(phrases[j]);
+    std::uint32_t count = text.size() > key.size() ? context.CountOf(text.substr(key.size())) : 0;
+    seen = seen || count != 0;
+    scored.push_back({count + orderMass / static_cast<double>(j + 1), phrases[j]});
+  }
+  if (!seen) return;
+  std::stable_sort(scored.begin(), scored.end(),
+                   [](const Scored& a, const Scored& b) { return a.score > b.score; });
+  for (size_t j = 0; j < phrases.size(); ++j) phrases[j] = scored[j].id;
 }
 
 Lexicon::AssociationStep Lexicon::AssociationAfter(std::string_view lastHistoryEntry,
@@ -151,7 +265,8 @@ void Lexicon::UpdateAssociation(CandidateLists& lists, std::string& contextText,
   contextHistory.push_back(step.historyEntry);
   contextText = step.contextText;
   if (mode == ModeAssociation || mode == ModePinyin) {
-    lists.assocList = AssociationsOf(step.historyEntry);
+    lists.assocList =
+        AssociationsOf(step.historyEntry, TextBefore(contextHistory, step.historyEntry));
   }
 }
 

@@ -27,6 +27,7 @@ CompositionPanel::CompositionPanel(Lexicon& lexicon, Settings& settings, Convers
   state_.strokeKeys = settings.StrokeKeys();
   lexiconOptions_.phraseSortMode = settings.Read(setting::PhraseSortMode);
   lexiconOptions_.learnChoices = settings.Read(setting::LearnChoices);
+  lexiconOptions_.predictNext = settings.Read(setting::PredictNext) != 0;
   SyncLexiconOptions();
   stroke_ = std::make_unique<StrokeSubpanel>(*this);
   letters_ = std::make_unique<LetterSubpanel>(*this);
@@ -74,8 +75,12 @@ void CompositionPanel::ReturnToStrokePanel(ContextHandle context) {
 }
 
 SessionOptions CompositionPanel::EditableOptions() {
-  return {&state_.keyStrokes, &state_.movedByCursor, &state_.openWordCiba,
-          &lexiconOptions_.phraseSortMode, &lexiconOptions_.learnChoices};
+  return {&state_.keyStrokes,
+          &state_.movedByCursor,
+          &state_.openWordCiba,
+          &lexiconOptions_.phraseSortMode,
+          &lexiconOptions_.learnChoices,
+          &lexiconOptions_.predictNext};
 }
 
 void CompositionPanel::LoadPanelResources() { pinyin_->LoadTable(lexicon_.resources()); }
@@ -178,14 +183,17 @@ void CompositionPanel::RefreshCandidates() {
     panel.phrases.Clear();
     if (state_.mode != ModeAssociation) panel.association.Clear();
     if (segments.size() >= 2) {
-      std::vector<std::uint32_t> selection =
-          lexicon_.FindPhrasesByStrokes(lists_.mainList, segments);
+      std::vector<std::uint32_t> selection = lexicon_.FindPhrasesByStrokes(
+          lists_.mainList, segments,
+          lists_.contextHistory.empty() ? std::string_view()
+                                        : std::string_view(lists_.contextHistory.back()));
       state_.displayText.clear();
       panel.phrases.Fill(lexicon_, selection, 0, measure_);
       phraseSelection = !selection.empty();
     } else if (state_.displayText.size() == 2) {
-      std::vector<std::uint32_t> selection =
-          lexicon_.FindContextPhrasesByStrokes(state_.displayText, folded);
+      std::vector<std::uint32_t> selection = lexicon_.FindContextPhrasesByStrokes(
+          state_.displayText, folded,
+          Lexicon::TextBefore(lists_.contextHistory, state_.displayText));
       panel.phrases.Fill(lexicon_, selection, state_.displayText.size(), measure_);
       phraseSelection = !selection.empty();
     }
@@ -211,7 +219,10 @@ void CompositionPanel::UpdateAssocPreview() {
 
 void CompositionPanel::OfferFollowOns() {
   lists_.assocList.clear();
-  if (state_.displayText.size() > 1) lists_.assocList = lexicon_.AssociationsOf(state_.displayText);
+  if (state_.displayText.size() > 1) {
+    lists_.assocList = lexicon_.AssociationsOf(
+        state_.displayText, Lexicon::TextBefore(lists_.contextHistory, state_.displayText));
+  }
   LoadAssociation();
   UpdateAssocPreview();
 }

@@ -185,8 +185,9 @@ class SettingsDialogWin : public DialogDll {
   ConversionFlags flags{settings};
   bool keyStrokes = false, movedByCursor = false, openWordCiba = true;
   int phraseSortMode = 0, learnChoices = 0;
+  bool predictNext = true;
   SessionOptions session{&keyStrokes, &movedByCursor, &openWordCiba, &phraseSortMode,
-                         &learnChoices};
+                         &learnChoices, &predictNext};
 };
 
 struct ExpectedControl {
@@ -212,6 +213,7 @@ TEST_F(SettingsDialogWin, HasTheCaptionFontAndControls) {
       {1007, L"Button", L"光标跟随"},
       {1008, L"Button", L"在字或者词上点击右键搜索字或者词的解释"},
       {1009, L"Button", L"常用的字词自动排在前面（学习）"},
+      {1010, L"Button", L"联想词按前文预测排序"},
       {IDOK, L"Button", L"确定"},
       {IDCANCEL, L"Button", L"取消"},
   };

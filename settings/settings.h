@@ -36,6 +36,8 @@ inline constexpr IntSetting PhraseSortMode{"PhraseSortMode", User, 0};
 // 1: the characters and phrases the user chooses move up in their lists (off by default: stroke
 // users rely on fixed positions).
 inline constexpr IntSetting LearnChoices{"LearnChoices", User, 0};
+// 1: follow-on words are ranked by what was written before the word they continue.
+inline constexpr IntSetting PredictNext{"PredictNext", User, 1};
 inline constexpr IntSetting SearchEngine{"SearchEngine", User, 0};
 inline constexpr IntSetting CompPos{"CompPos", User, -1};
 // The size of the stroke panel and the soft keyboards, in percent of their size at the

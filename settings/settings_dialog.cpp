@@ -26,6 +26,7 @@ SettingsDialogState LoadSettingsDialog(const Settings& settings, const Conversio
   state.openWordCiba = *session.openWordCiba;
   state.learnChoices = *session.learnChoices != 0;
   state.panelSize = ValidPanelSize(settings.Read(setting::PanelSize));
+  state.predictNext = *session.predictNext;
   return state;
 }
 
@@ -50,6 +51,8 @@ void ApplySettingsDialog(const SettingsDialogState& state, Settings& settings,
   *session.learnChoices = state.learnChoices ? 1 : 0;
   settings.Write(setting::LearnChoices, *session.learnChoices);
   settings.Write(setting::PanelSize, ValidPanelSize(state.panelSize));
+  *session.predictNext = state.predictNext;
+  settings.Write(setting::PredictNext, state.predictNext ? 1 : 0);
 }
 
 }  // namespace tvime

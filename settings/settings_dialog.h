@@ -24,6 +24,7 @@ enum SettingsControl : int {
   kCtlOpenWordCiba = IDC_SETTINGS_OPEN_WORD_CIBA,
   kCtlLearnChoices = IDC_SETTINGS_LEARN_CHOICES,
   kCtlPanelSize = IDC_SETTINGS_PANEL_SIZE,
+  kCtlPredictNext = IDC_SETTINGS_PREDICT_NEXT,
 };
 
 // The sizes the stroke panel and the soft keyboards can have, in percent of their size at the
@@ -39,6 +40,7 @@ struct SessionOptions {
   bool* openWordCiba;
   int* phraseSortMode;  // the lexicon's copy; written back to "PhraseSortMode" on OK
   int* learnChoices;    // the lexicon's copy; written back to "LearnChoices" on OK
+  bool* predictNext;    // the lexicon's copy; written back to "PredictNext" on OK
 };
 
 struct SettingsDialogState {
@@ -54,6 +56,7 @@ struct SettingsDialogState {
   bool openWordCiba = true;
   bool learnChoices = false;
   int panelSize = 100;  // one of kPanelSizes
+  bool predictNext = true;
 };
 
 SettingsDialogState LoadSettingsDialog(const Settings& settings, const ConversionFlags& flags,

@@ -12,8 +12,9 @@ class SettingsDialogTest : public ::testing::Test {
   ConversionFlags flags{settings};
   bool keyStrokes = false, movedByCursor = false, openWordCiba = true;
   int phraseSortMode = 0, learnChoices = 0;
+  bool predictNext = true;
   SessionOptions session{&keyStrokes, &movedByCursor, &openWordCiba, &phraseSortMode,
-                         &learnChoices};
+                         &learnChoices, &predictNext};
 };
 
 TEST_F(SettingsDialogTest, OpensWithTheCurrentValues) {

@@ -105,6 +105,7 @@ void InitSettingsDialogControls(HWND dialog, const SettingsDialogState& state) {
     if (kPanelSizes[i] == state.panelSize) selected = i;
   }
   SendDlgItemMessageW(dialog, kCtlPanelSize, CB_SETCURSEL, selected, 0);
+  SetCheck(dialog, kCtlPredictNext, state.predictNext);
 }
 
 SettingsDialogState ReadSettingsDialogControls(HWND dialog) {
@@ -126,6 +127,7 @@ SettingsDialogState ReadSettingsDialogControls(HWND dialog) {
   LRESULT size = SendDlgItemMessageW(dialog, kCtlPanelSize, CB_GETCURSEL, 0, 0);
   state.panelSize =
       size >= 0 && size < static_cast<LRESULT>(std::size(kPanelSizes)) ? kPanelSizes[size] : 100;
+  state.predictNext = GetCheck(dialog, kCtlPredictNext);
   return state;
 }
 

@@ -31,12 +31,16 @@ for levers in "$@"; do
       --words "$out/data/words.txt" --tuning "$corpus/tuning" --levers "$levers" --out "$out/data"
     python3 "$data_tools/radical_tables.py" --sources "$scratch/root" \
       --words "$out/data/words.txt" --out "$out/data"
+    python3 "$data_tools/next_words.py" --phrases "$out/data/phrases.txt" \
+      --tuning "$corpus/tuning" --out "$out/data"
   } >"$out/summary.txt"
   "$tools/tvime-dictbuild" words "$out/data/words.txt" "$out/dict/words.bin"
   "$tools/tvime-dictbuild" phrases "$out/data/phrases.txt" "$out/dict/phrase.bin"
   "$tools/tvime-dictbuild" pinyin "$out/data/pinyin.txt" "$out/data/words.txt" "$out/dict/WDPINYIN.BIN"
   "$tools/tvime-dictbuild" radicals "$out/data/radicals.txt" "$out/dict/pianpang.bin"
   "$tools/tvime-dictbuild" groups "$out/data/radical_groups.txt" "$out/dict/extra.bin"
+  "$tools/tvime-dictbuild" nextword "$out/data/next_words.txt" "$out/data/phrases.txt" \
+    "$out/dict/nextword.bin"
   "$tools/tvime-typing-cost" --dict "$out/dict" "$corpus/evaluation" >"$out/cost.txt"
   if [ "${MEASURE_LEARNING:-1}" = 1 ]; then
     "$tools/tvime-typing-cost" --dict "$out/dict" --learn "$corpus/evaluation" >"$out/cost-learn.txt"

@@ -113,6 +113,11 @@ python3 "$repo_root/tools/data/phrase_tables.py" \
   --words "$repo_root/data/words.txt" \
   --tuning "$corpus/tuning" \
   --out "$repo_root/data"
+# What follows each word in the tuning text, for the ranking of follow-on words.
+python3 "$repo_root/tools/data/next_words.py" \
+  --phrases "$repo_root/data/phrases.txt" \
+  --tuning "$corpus/tuning" \
+  --out "$repo_root/data"
 python3 "$repo_root/tools/data/radical_tables.py" \
   --sources "$root" \
   --words "$repo_root/data/words.txt" \

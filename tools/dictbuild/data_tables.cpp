@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <stdexcept>
+#include <unordered_set>
 
 #include "base/gbk.h"
 #include "base/text_table.h"
@@ -166,6 +167,41 @@ std::vector<TextPairs> ParseRadicalGroups(std::string_view table) {
     }
   });
   return groups;
+}
+
+std::vector<NextWordRecord> ParseNextWordTable(std::string_view table,
+                                               const std::vector<PhraseRecord>& phrases) {
+  std::unordered_set<std::string> known;
+  for (const PhraseRecord& phrase : phrases) known.insert(phrase.text);
+  std::vector<NextWordRecord> records;
+  ParseRecords(table, [&](const std::vector<std::string_view>& f) {
+    if (f.size() != 3) throw std::runtime_error("expected BEFORE<TAB>KEY<TAB>CONTINUATIONS");
+    NextWordRecord r;
+    r.before = ToGbk(f[0]);
+    if (r.before.size() != 2) throw std::runtime_error("BEFORE is not one double-byte character");
+    r.key = ToGbk(f[1]);
+    if (r.key.empty()) throw std::runtime_error("empty KEY");
+    std::string_view rests = f[2];
+    while (!rests.empty()) {
+      size_t end = std::min(rests.find(' '), rests.size());
+      std::string_view item = rests.substr(0, end);
+      rests.remove_prefix(std::min(end + 1, rests.size()));
+      size_t colon = item.rfind(':');
+      if (colon == std::string_view::npos || colon == 0) {
+        throw std::runtime_error("expected REST:COUNT, not " + std::string(item));
+      }
+      std::string rest = ToGbk(item.substr(0, colon));
+      if (!known.contains(r.key + rest)) {
+        throw std::runtime_error("KEY+REST is not a phrase: " + std::string(f[1]) +
+                                 std::string(item.substr(0, colon)));
+      }
+      unsigned count = std::min(ParseNumber(item.substr(colon + 1), 0xFFFFFFFE), 0xFFFFu);
+      r.continuations.emplace_back(std::move(rest), static_cast<std::uint16_t>(count));
+    }
+    if (r.continuations.empty()) throw std::runtime_error("no continuation");
+    records.push_back(std::move(r));
+  });
+  return records;
 }
 
 }  // namespace tvime

@@ -32,4 +32,9 @@ TextPairs ParseRadicalList(std::string_view utf8Table);
 // characters and NUMBER<TAB>@OTHER<TAB>CODE for links to other radicals, grouped by NUMBER.
 std::vector<TextPairs> ParseRadicalGroups(std::string_view utf8Table);
 
+// Reads the next-word table (data/next_words.txt): BEFORE<TAB>KEY<TAB>REST:COUNT ..., where
+// KEY+REST must be a phrase of `phrases`; counts above 65535 are cut to it.
+std::vector<NextWordRecord> ParseNextWordTable(std::string_view utf8Table,
+                                               const std::vector<PhraseRecord>& phrases);
+
 }  // namespace tvime

@@ -75,6 +75,45 @@ std::vector<std::uint8_t> BuildPhraseDictionary(const std::vector<PhraseRecord>&
   return out;
 }
 
+std::vector<std::uint8_t> BuildNextWordModel(std::vector<NextWordRecord> records) {
+  auto textOf = [](const NextWordRecord& r) { return r.before + r.key; };
+  std::sort(records.begin(), records.end(), [&](const NextWordRecord& a, const NextWordRecord& b) {
+    return textOf(a) < textOf(b);
+  });
+  std::vector<std::uint8_t> out;
+  PutU32(out, 0);
+  PutU32(out, static_cast<std::uint32_t>(records.size()));
+  size_t offsetsAt = out.size();
+  out.resize(out.size() + 4 * records.size());
+  for (size_t i = 0; i < records.size(); ++i) {
+    const NextWordRecord& r = records[i];
+    std::string text = textOf(r);
+    if (r.before.size() != 2 || r.key.empty() || text.size() > 255) {
+      throw std::runtime_error("malformed next-word context: " + text);
+    }
+    if (i > 0 && textOf(records[i - 1]) == text) {
+      throw std::runtime_error("next-word context listed twice: " + text);
+    }
+    if (r.continuations.empty() || r.continuations.size() > 255) {
+      throw std::runtime_error("next-word context without 1..255 continuations: " + text);
+    }
+    std::uint32_t offset = static_cast<std::uint32_t>(out.size());
+    for (size_t b = 0; b < 4; ++b)
+      out[offsetsAt + 4 * i + b] = static_cast<std::uint8_t>(offset >> (8 * b));
+    out.push_back(static_cast<std::uint8_t>(text.size()));
+    out.push_back(static_cast<std::uint8_t>(r.continuations.size()));
+    out.insert(out.end(), text.begin(), text.end());
+    for (const auto& [rest, count] : r.continuations) {
+      if (rest.empty() || rest.size() > 255) throw std::runtime_error("malformed continuation");
+      out.push_back(static_cast<std::uint8_t>(rest.size()));
+      out.insert(out.end(), rest.begin(), rest.end());
+      PutU16(out, count);
+    }
+  }
+  SealContainer(out, SCRAMBLE_NONE);
+  return out;
+}
+
 std::vector<std::uint8_t> BuildPinyinTable(const std::vector<std::vector<std::uint16_t>>& rows) {
   std::vector<std::uint8_t> out;
   PutU32(out, static_cast<std::uint32_t>(rows.size()));

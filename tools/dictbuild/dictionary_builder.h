@@ -31,6 +31,19 @@ struct PhraseRecord {
 // The decoded "phrase.bin": header, count, length bytes and phrase blocks.
 std::vector<std::uint8_t> BuildPhraseDictionary(const std::vector<PhraseRecord>& records);
 
+// One context of the next-word model: the character before the key, the key and what followed
+// them with how often; texts are GBK bytes.
+struct NextWordRecord {
+  std::string before;
+  std::string key;
+  std::vector<std::pair<std::string, std::uint16_t>> continuations;
+};
+
+// The decoded "nextword.bin": header, context count, record offsets and records, sorted by
+// BEFORE+KEY as bytes (the order the model searches in). Throws on a malformed or repeated
+// context.
+std::vector<std::uint8_t> BuildNextWordModel(std::vector<NextWordRecord> records);
+
 // The decoded "extra.bin": header, group count and one pair list per group.
 using TextPairs = std::vector<std::pair<std::string, std::string>>;
 std::vector<std::uint8_t> BuildRadicalGroups(const std::vector<TextPairs>& groups);

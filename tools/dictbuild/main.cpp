@@ -2,6 +2,7 @@
 //
 //   tvime-dictbuild words WORDS.txt OUT.bin             characters ("words.bin", block cipher)
 //   tvime-dictbuild phrases PHRASES.txt OUT.bin         phrases ("phrase.bin", XOR)
+//   tvime-dictbuild nextword NEXT.txt PHRASES.txt OUT.bin  next-word model ("nextword.bin", XOR)
 //   tvime-dictbuild pinyin PINYIN.txt WORDS.txt OUT.bin  syllable rows ("WDPINYIN.BIN", plain)
 //   tvime-dictbuild radicals RADICALS.txt OUT.bin       radical list ("pianpang.bin", block cipher)
 //   tvime-dictbuild groups GROUPS.txt OUT.bin           radical groups ("extra.bin", block cipher)
@@ -50,6 +51,10 @@ std::vector<std::uint8_t> Build(const std::string& command, const std::vector<st
   if (command == "phrases" && in.size() == 1) {
     return Sealed(BuildPhraseDictionary(ParsePhraseTable(ReadText(in[0]))), SCRAMBLE_XOR);
   }
+  if (command == "nextword" && in.size() == 2) {
+    std::vector<PhraseRecord> phrases = ParsePhraseTable(ReadText(in[1]));
+    return Sealed(BuildNextWordModel(ParseNextWordTable(ReadText(in[0]), phrases)), SCRAMBLE_XOR);
+  }
   if (command == "pinyin" && in.size() == 2) {
     std::vector<CharRecord> characters = ParseCharacterTable(ReadText(in[1]));
     return BuildPinyinTable(ParsePinyinTable(ReadText(in[0]), characters));
@@ -75,6 +80,7 @@ int main(int argc, char** argv) {
   if (argc < 4) {
     std::cerr << "usage: tvime-dictbuild words|phrases|radicals|groups TABLE.txt OUT.bin\n"
                  "       tvime-dictbuild pinyin PINYIN.txt WORDS.txt OUT.bin\n"
+                 "       tvime-dictbuild nextword NEXT.txt PHRASES.txt OUT.bin\n"
                  "       tvime-dictbuild datahash DICT_DIR OUT.bin\n";
     return 2;
   }

@@ -1,13 +1,16 @@
 // tvime-typing-cost: the clicks a user who knows the strokes needs to type a text with the
 // stroke panel, taking the cheapest way the panel offers at every step.
 //
-//   tvime-typing-cost [--dict DIR] [--big] [--whole-run] [--learn] [--trace] FILE|FOLDER
+//   tvime-typing-cost [--dict DIR] [--big] [--whole-run] [--learn] [--no-predict] [--trace]
+//                     FILE|FOLDER
 //
 // FILE is UTF-8. Hanzi are typed by clicks on a real panel over the dictionaries; everything else
 // is typed on the keyboard and costs nothing. Each step takes the action with the fewest clicks
 // per character it commits; with --whole-run each run of hanzi is typed with the fewest clicks
 // in all. --big searches the large character set; without it only the common characters.
 // --learn types with "LearnChoices" on: the choices made move up in their lists.
+// --no-predict types with "PredictNext" off: follow-on words in the dictionary's order, whatever
+// came before (on by default, as in the input method).
 // --trace writes every action to standard error.
 //
 // A FOLDER has its ".txt" files typed each by a fresh panel, as one user each: one line per file
@@ -25,8 +28,10 @@
 namespace {
 
 int Usage() {
-  std::cerr << "usage: tvime-typing-cost [--dict DIR] [--big] [--whole-run] [--learn] [--trace] "
-               "FILE|FOLDER\n";
+  std::cerr
+      << "usage: tvime-typing-cost [--dict DIR] [--big] [--whole-run] [--learn] [--no-predict] "
+         "[--trace] "
+         "FILE|FOLDER\n";
   return 2;
 }
 
@@ -65,6 +70,8 @@ int main(int argc, char** argv) {
       options.rule = tvime::PlanningRule::WholeRun;
     } else if (arg == "--learn") {
       options.learn = true;
+    } else if (arg == "--no-predict") {
+      options.predict = false;
     } else if (arg == "--trace") {
       trace = true;
     } else if (path.empty() && !arg.starts_with("--")) {

@@ -108,6 +108,7 @@ struct TypingSimulator::PhraseSearch {
   std::vector<Target> targets;
   std::vector<std::string_view> codes;  // of the upcoming characters, as far as targets reach
   CandidateId first = 0;
+  std::string_view before;  // the last word committed, which the panel ranks phrases by
   PlanSet* plans = nullptr;
 
   // True when a target of at least `partCount` characters might still be typed for `clicks`.
@@ -124,10 +125,12 @@ struct TypingSimulator::PhraseSearch {
   }
 };
 
-// What the next choice depends on: the association base and the last word of the history.
+// What the next choice depends on: the association base, the last word of the history, and the
+// last character of the word before it (what the follow-on words are ranked by).
 struct TypingSimulator::SessionState {
   std::string displayText;  // empty when no association is offered
   std::string lastKey;      // empty when the history is
+  std::string previousKey;  // the last character of the entry before lastKey; may be empty
   bool operator==(const SessionState&) const = default;
 };
 
@@ -138,7 +141,7 @@ struct TypingSimulator::RunStep {
 
 // What whole-run planning learns about one run; only the association depends on the state.
 struct TypingSimulator::RunCache {
-  std::map<size_t, std::vector<Plan>> phrases;
+  std::map<std::pair<size_t, std::string>, std::vector<Plan>> phrases;
   std::map<std::pair<size_t, std::string>, std::vector<Plan>> strokes;
   std::map<std::string, PhraseStrip> associations;
   std::map<size_t, std::vector<size_t>> ceilings;
@@ -154,6 +157,7 @@ TypingSimulator::TypingSimulator(const ResourceSource& dictionaries, const Typin
   flags_.Assign(options.bigCharset ? CS_BIG_CHARSET : 0);
   // Without a user data folder the lexicon learns in memory and saves nothing.
   settings_.Write(setting::LearnChoices, options.learn ? 1 : 0);
+  settings_.Write(setting::PredictNext, options.predict ? 1 : 0);
   lexicon_ = std::make_unique<Lexicon>(nullptr);
   panel_ = std::make_unique<CompositionPanel>(*lexicon_, settings_, flags_, host_, measure_);
   lexicon_->Initialize(&dictionaries);
@@ -259,8 +263,9 @@ bool TypingSimulator::TypeRun(std::string_view run, std::string& error) {
     if (panel_->state().mode == ModeAssociation) {
       PlanAssociation(upcoming, displayText, panel_->strokePanel().association, plans);
     }
-    PlanStrokes(upcoming, displayText, plans);
-    PlanPhrasesByStrokes(upcoming, plans);
+    PlanStrokes(upcoming, displayText, TextBeforeDisplay(), plans);
+    const std::vector<std::string>& history = panel_->lists().contextHistory;
+    PlanPhrasesByStrokes(upcoming, history.empty() ? std::string_view() : history.back(), plans);
     size_t chars = 1;
     bool typed = plans.best ? Execute(*plans.best, upcoming, chars, error)
                             : CommitUnreachable(upcoming, error);
@@ -301,7 +306,7 @@ bool TypingSimulator::Execute(const Plan& plan, std::string_view upcoming, size_
     cost_.wastedClicks += static_cast<long>(plan.Clicks());
     cost_.clicks += static_cast<long>(plan.Clicks());
     ClickClear();
-    PlanStrokes(upcoming, panel_->state().displayText, strokes);
+    PlanStrokes(upcoming, panel_->state().displayText, TextBeforeDisplay(), strokes);
     if (!strokes.best || !Perform(*strokes.best)) {
       error = "at character " + std::to_string(position_) + " (line " + std::to_string(line_) +
               "): the panel does not offer " + GbkToUtf8(upcoming.substr(0, 2)) + " by its strokes";
@@ -357,7 +362,7 @@ void TypingSimulator::PlanAssociation(std::string_view upcoming, const std::stri
 }
 
 void TypingSimulator::PlanStrokes(std::string_view upcoming, const std::string& displayText,
-                                  PlanSet& plans) {
+                                  std::string_view before, PlanSet& plans) {
   std::string_view character = upcoming.substr(0, 2);
   std::string_view code = lexicon_->CodeOfChar(character);
   CandidateId index = lexicon_->IndexOfChar(character);
@@ -390,7 +395,7 @@ void TypingSimulator::PlanStrokes(std::string_view upcoming, const std::string& 
     std::string query = FoldStrokes(code.substr(0, k));
     const std::vector<CandidateId>& characters = CharacterList(query);
     std::vector<std::uint32_t> phrases;
-    if (context) phrases = lexicon_->FindContextPhrasesByStrokes(displayText, query);
+    if (context) phrases = lexicon_->FindContextPhrasesByStrokes(displayText, query, before);
     // The character grid gives up a row to the phrase strip when there are phrases.
     size_t rowsPerPage = phrases.empty() ? 2 : 1;
     auto at = std::find(characters.begin(), characters.end(), index);
@@ -430,8 +435,10 @@ void TypingSimulator::PlanStrokes(std::string_view upcoming, const std::string& 
   }
 }
 
-void TypingSimulator::PlanPhrasesByStrokes(std::string_view upcoming, PlanSet& plans) {
+void TypingSimulator::PlanPhrasesByStrokes(std::string_view upcoming, std::string_view before,
+                                           PlanSet& plans) {
   PhraseSearch search;
+  search.before = before;
   std::string_view first = upcoming.substr(0, 2);
   for (std::uint32_t id : lexicon_->PhrasesStartingWith(first)) {
     PhraseEntry phrase = lexicon_->phrases().EntryAt(id);
@@ -479,13 +486,15 @@ void TypingSimulator::VisitPhraseInput(PhraseSearch& search, std::string& input,
     }
     // The search stops after the phrases of the wanted first character: the panel's own search
     // goes on only to phrases the planner cannot want. Learnt phrases move up from anywhere in
-    // the list, so with learning the search covers what the panel's does.
+    // the list, and with "PredictNext" the list is not grouped by character: then the search
+    // covers what the panel's does.
     auto through = std::find(characters.begin(), characters.end(), search.first);
-    size_t count = through == characters.end() || learn_
+    size_t count = through == characters.end() || learn_ || lexicon_->options().predictNext
                        ? characters.size()
                        : static_cast<size_t>(through - characters.begin()) + 1;
-    std::vector<std::uint32_t> found = lexicon_->FindPhrasesByStrokesAmong(
-        std::span(characters).first(count), parts, (pageTurns + 1) * kMaxPhrasesPerRow);
+    std::vector<std::uint32_t> found =
+        lexicon_->FindPhrasesByStrokesAmong(std::span(characters).first(count), parts,
+                                            (pageTurns + 1) * kMaxPhrasesPerRow, search.before);
     PhraseStrip strip(0, panel_->strokePanel().phrases.rowsPerPage());
     strip.Fill(*lexicon_, found, 0, measure_);
     for (PhraseSearch::Target& target : search.targets) {
@@ -545,23 +554,42 @@ std::vector<size_t> TypingSimulator::OneByOneClicks(std::string_view upcoming) {
   return ceilings;
 }
 
+namespace {
+
+std::string LastCharOf(std::string_view text) {
+  return std::string(text.substr(text.size() - GbkLastCharSize(text)));
+}
+
+}  // namespace
+
 TypingSimulator::SessionState TypingSimulator::CurrentState() const {
   const std::vector<std::string>& history = panel_->lists().contextHistory;
-  return {panel_->state().displayText, history.empty() ? std::string() : history.back()};
+  return {panel_->state().displayText, history.empty() ? std::string() : history.back(),
+          history.size() < 2 ? std::string() : LastCharOf(history[history.size() - 2])};
 }
 
 TypingSimulator::SessionState TypingSimulator::StateAfter(const SessionState& state,
                                                           std::string_view chosen) const {
   Lexicon::AssociationStep step =
       lexicon_->AssociationAfter(state.lastKey, chosen, ModeAssociation);
-  return {step.contextText, step.historyEntry};
+  return {step.contextText, step.historyEntry,
+          step.grewLastEntry ? state.previousKey : LastCharOf(state.lastKey)};
 }
 
-// The association list of the base `displayText`, laid out as the panel lays it out.
-PhraseStrip TypingSimulator::AssociationFor(std::string_view displayText) const {
+std::string_view TypingSimulator::TextBefore(const SessionState& state) {
+  return Lexicon::TextBefore(state.lastKey, state.previousKey, state.displayText);
+}
+
+std::string_view TypingSimulator::TextBeforeDisplay() const {
+  return Lexicon::TextBefore(panel_->lists().contextHistory, panel_->state().displayText);
+}
+
+// The association list of the state's base, laid out as the panel lays it out.
+PhraseStrip TypingSimulator::AssociationFor(const SessionState& state) const {
   const PhraseStrip& shown = panel_->strokePanel().association;
   PhraseStrip strip(0, shown.rowsPerPage());
-  strip.Fill(*lexicon_, lexicon_->AssociationsOf(displayText), displayText.size(), measure_);
+  strip.Fill(*lexicon_, lexicon_->AssociationsOf(state.displayText, TextBefore(state)),
+             state.displayText.size(), measure_);
   return strip;
 }
 
@@ -574,26 +602,32 @@ void TypingSimulator::PlansAt(std::string_view run, size_t at, const SessionStat
   }
   plans.ceilings = ceilings->second;
   if (!state.displayText.empty()) {
-    auto association = cache.associations.find(state.displayText);
+    // The list depends on the base and on the character written before it.
+    std::string key = state.displayText + '\t' + LastCharOf(TextBefore(state));
+    auto association = cache.associations.find(key);
     if (association == cache.associations.end()) {
-      association =
-          cache.associations.emplace(state.displayText, AssociationFor(state.displayText)).first;
+      association = cache.associations.emplace(key, AssociationFor(state)).first;
     }
     PlanAssociation(upcoming, state.displayText, association->second, plans);
   }
-  // Strokes depend on the state only through a one-character context, phrases not at all.
+  // Strokes depend on the state only through a one-character context and the character before
+  // it.
   std::string context = state.displayText.size() == 2 ? state.displayText : std::string();
-  auto strokes = cache.strokes.find({at, context});
+  std::string before = context.empty() ? std::string() : LastCharOf(TextBefore(state));
+  auto strokes = cache.strokes.find({at, context + '\t' + before});
   if (strokes == cache.strokes.end()) {
     PlanSet found{plans.ceilings, {}, {}};
-    PlanStrokes(upcoming, context, found);
-    strokes = cache.strokes.emplace(std::pair(at, context), std::move(found.plans)).first;
+    PlanStrokes(upcoming, context, before, found);
+    strokes =
+        cache.strokes.emplace(std::pair(at, context + '\t' + before), std::move(found.plans)).first;
   }
-  auto phrases = cache.phrases.find(at);
+  // Phrases depend on it through the last character committed.
+  std::string last = LastCharOf(state.lastKey);
+  auto phrases = cache.phrases.find({at, last});
   if (phrases == cache.phrases.end()) {
     PlanSet found{plans.ceilings, {}, {}};
-    PlanPhrasesByStrokes(upcoming, found);
-    phrases = cache.phrases.emplace(at, std::move(found.plans)).first;
+    PlanPhrasesByStrokes(upcoming, last, found);
+    phrases = cache.phrases.emplace(std::pair(at, last), std::move(found.plans)).first;
   }
   for (const Plan& plan : strokes->second) plans.Offer(plan);
   for (const Plan& plan : phrases->second) plans.Offer(plan);
@@ -639,7 +673,8 @@ std::vector<TypingSimulator::RunStep> TypingSimulator::PlanRun(std::string_view 
       PlansAt(run, at, current, cache, plans);
       if (plans.plans.empty()) {
         // The character is committed as a symbol: association ends, the history stays.
-        relax(at + 1, {std::string(), current.lastKey}, clicks, index, std::nullopt);
+        relax(at + 1, {std::string(), current.lastKey, current.previousKey}, clicks, index,
+              std::nullopt);
         continue;
       }
       for (const Plan& plan : plans.plans) {

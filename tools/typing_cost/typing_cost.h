@@ -76,7 +76,8 @@ void WriteTypingCost(const TypingCost& cost, std::ostream& out);
 struct TypingOptions {
   bool bigCharset = false;  // search the large character set, not only the common characters
   PlanningRule rule = PlanningRule::PerAction;
-  bool learn = false;  // the user's choices move up in their lists ("LearnChoices")
+  bool learn = false;   // the user's choices move up in their lists ("LearnChoices")
+  bool predict = true;  // follow-on words ranked by what came before ("PredictNext")
 };
 
 // One source of a folder: a file typed by a simulator of its own, as one user would type it.
@@ -159,8 +160,11 @@ class TypingSimulator {
   // when association is not offered) and its list `association`.
   void PlanAssociation(std::string_view upcoming, const std::string& displayText,
                        const PhraseStrip& association, PlanSet& plans) const;
-  void PlanStrokes(std::string_view upcoming, const std::string& displayText, PlanSet& plans);
-  void PlanPhrasesByStrokes(std::string_view upcoming, PlanSet& plans);
+  // `before` is what the session holds as written before `displayText` (Lexicon::TextBefore).
+  void PlanStrokes(std::string_view upcoming, const std::string& displayText,
+                   std::string_view before, PlanSet& plans);
+  // `before` is the last word the session committed (the phrases are ranked by it).
+  void PlanPhrasesByStrokes(std::string_view upcoming, std::string_view before, PlanSet& plans);
   void VisitPhraseInput(PhraseSearch& search, std::string& input, size_t part, size_t strokes);
   // The cheapest way to type `run` from character `from` on, starting in `state`.
   std::vector<RunStep> PlanRun(std::string_view run, size_t from, const SessionState& state,
@@ -172,7 +176,11 @@ class TypingSimulator {
   std::vector<size_t> OneByOneClicks(std::string_view upcoming);
   SessionState CurrentState() const;
   SessionState StateAfter(const SessionState& state, std::string_view chosen) const;
-  PhraseStrip AssociationFor(std::string_view displayText) const;
+  PhraseStrip AssociationFor(const SessionState& state) const;
+  // What the session would hold as written before the association base of `state`.
+  static std::string_view TextBefore(const SessionState& state);
+  // The same for the panel as it is.
+  std::string_view TextBeforeDisplay() const;
 
   bool Perform(const Plan& plan);
   void Trace(const Plan& plan, std::string_view committed, std::string_view note);

@@ -61,15 +61,24 @@ TEST_F(TypingCostTest, WhatIsTypedArrivesUnchangedHanziKeysAndSymbols) {
 }
 
 TEST_F(TypingCostTest, ZhongguoTakesZhongByStrokesThenGuoByAssociation) {
-  Type("中国");
-  EXPECT_EQ(simulator.Received(), "中国");
-  const TypingCost& cost = simulator.cost();
+  // In the dictionary's order ("PredictNext" off), phrases by strokes come grouped by first
+  // character, and the phrases of 中 need its strokes.
+  TypingSimulator grouped(ShippedDictionaries(), TypingOptions{.predict = false});
+  std::string error;
+  ASSERT_TRUE(grouped.Type("中国", error)) << error;
+  const TypingCost& cost = grouped.cost();
   EXPECT_EQ(cost.hanzi, 2);
   EXPECT_LE(cost.clicks, 6);
   // Four strokes and a click type 中; nothing types 中国 for less.
   EXPECT_EQ(Tally(cost, TypingAction::Strokes).uses, 1);
   EXPECT_EQ(Tally(cost, TypingAction::Association).uses, 1);
   EXPECT_EQ(Tally(cost, TypingAction::Association).clicks, 1);
+  // With the option the most frequent phrases of all come first: one stroke and a separator
+  // show 中国, which then takes no more clicks and commits both characters at once.
+  Type("中国");
+  EXPECT_EQ(simulator.Received(), "中国");
+  EXPECT_LE(simulator.cost().clicks, cost.clicks);
+  EXPECT_EQ(Tally(simulator.cost(), TypingAction::PhraseByStrokes).uses, 1);
 }
 
 TEST_F(TypingCostTest, ACharacterAloneNeverCostsLessThanAClick) {

@@ -13,9 +13,10 @@ class PanelSizeSettingTest : public ::testing::Test {
   Settings settings{store};
   ConversionFlags flags{settings};
   bool keyStrokes = false, movedByCursor = false, openWordCiba = true;
+  bool predictNext = true;
   int phraseSortMode = 0, learnChoices = 0;
-  SessionOptions session{&keyStrokes, &movedByCursor, &openWordCiba, &phraseSortMode,
-                         &learnChoices};
+  SessionOptions session{&keyStrokes,     &movedByCursor, &openWordCiba,
+                         &phraseSortMode, &learnChoices,  &predictNext};
 };
 
 TEST_F(PanelSizeSettingTest, TheDialogOpensWithTheStoredSizeAndOkStoresTheChosenOne) {

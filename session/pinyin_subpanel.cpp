@@ -33,8 +33,12 @@ std::string ShownFinal(std::string_view text) {
 PinyinSubpanel::PinyinSubpanel(CompositionPanel& panel)
     : Subpanel(panel, ModePinyin), input(panel.lexicon()) {
   input.SetContextCleared([this] { panel_.ForgetContextText(); });
+}
+
+const std::vector<PanelItem>& PinyinSubpanel::Letters() const {
+  if (!letters_.empty()) return letters_;
   // Initials 1-24 flow from (7, 57), wrapping after the 16th; the one-letter finals follow.
-  const TextMeasure& measure = panel.measure();
+  const TextMeasure& measure = panel_.measure();
   int x = kFirstX, y = kLettersTop;
   for (std::uint8_t i = 1; i < kInitials.size(); ++i) {
     if (i == kInitialsPerRow + 1) {
@@ -51,6 +55,7 @@ PinyinSubpanel::PinyinSubpanel(CompositionPanel& panel)
     letters_.push_back({f, {x, y, x + width, y + 20}, 0, shown, ItemFinal});
     x += width + kGap;
   }
+  return letters_;
 }
 
 void PinyinSubpanel::LoadTable(const ResourceSource* module) {
@@ -153,7 +158,8 @@ const std::vector<PanelItem>& PinyinSubpanel::VisibleItems() const {
   }
   visible_.push_back({0, kZiButton, 0, kZi, ItemZiButton});
   if (candidatesView) return visible_;
-  visible_.insert(visible_.end(), letters_.begin(), letters_.end());
+  const std::vector<PanelItem>& letters = Letters();
+  visible_.insert(visible_.end(), letters.begin(), letters.end());
   if (input.finalList.empty()) {
     std::vector<PanelItem> symbols = SymbolRowItems(kFirstX, kOfferedRowTop);
     visible_.insert(visible_.end(), symbols.begin(), symbols.end());

@@ -59,7 +59,10 @@ class PinyinSubpanel : public Subpanel {
   std::string CandidateText(const PanelItem& item) const;
 
   mutable std::vector<PanelItem> visible_;
-  std::vector<PanelItem> letters_;  // initials and one-letter finals, laid out once
+  // The initials and one-letter finals, laid out when first shown: measuring them takes the
+  // panel's fonts, which an application that never shows this panel should not pay at its start.
+  const std::vector<PanelItem>& Letters() const;
+  mutable std::vector<PanelItem> letters_;
 };
 
 }  // namespace tvime

@@ -242,17 +242,4 @@ bool MayShareDictionaries(bool inAppContainer, DWORD integrityLevel) {
   return !inAppContainer && integrityLevel >= SECURITY_MANDATORY_MEDIUM_RID;
 }
 
-std::uint64_t ModuleBuildId() {
-  HMODULE module = nullptr;
-  if (!GetModuleHandleExW(
-          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-          reinterpret_cast<LPCWSTR>(&ModuleBuildId), &module)) {
-    return 0;
-  }
-  auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(module);
-  auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(reinterpret_cast<const BYTE*>(module) +
-                                                       dos->e_lfanew);
-  return (std::uint64_t{nt->FileHeader.TimeDateStamp} << 32) | nt->OptionalHeader.SizeOfImage;
-}
-
 }  // namespace tvime

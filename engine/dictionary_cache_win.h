@@ -63,7 +63,4 @@ bool TokenMayShareDictionaries(HANDLE token);
 // The rule both apply to what the token says: an ordinary process or a more trusted one.
 bool MayShareDictionaries(bool inAppContainer, DWORD integrityLevel);
 
-// The build of the module that holds this code: its link time and image size.
-std::uint64_t ModuleBuildId();
-
 }  // namespace tvime

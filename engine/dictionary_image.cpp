@@ -86,6 +86,12 @@ std::uint64_t ComputeDictionaryDataHash(const ResourceSource& stored) {
   return hash;
 }
 
+std::uint64_t DictionaryImageBuild() {
+  static constexpr char kCompiled[] = __DATE__ " " __TIME__;
+  return HashBytes(ByteSpan(reinterpret_cast<const std::uint8_t*>(kCompiled), sizeof kCompiled - 1),
+                   kFormat);
+}
+
 std::vector<std::uint8_t> BuildDictionaryImage(const ResourceSource& stored,
                                                const DictionaryImageKey& key) {
   struct Part {

@@ -2,9 +2,9 @@
 // The dictionaries decoded once into one image that every process of a user maps read-only, so
 // that each application that loads the input method does not descramble and hold its own copy.
 //
-// Layout (little-endian): a 48-byte header (magic "TVDI", format, the module build, the hash of
-// the dictionaries as stored, the image's size, the hash of everything after the header, the
-// entry count), then one 40-byte entry per part (its name, NUL-padded to 24 bytes, offset and
+// Layout (little-endian): a 48-byte header (magic "TVDI", format, the build of the image code, the
+// hash of the dictionaries as stored, the image's size, the hash of everything after the header,
+// the entry count), then one 40-byte entry per part (its name, NUL-padded to 24 bytes, offset and
 // size), then the parts, 16-byte aligned: the decoded bytes of each dictionary, and the indexes
 // that a dictionary would otherwise build for itself ("phrase.bin.index"). An image is used only
 // when every one of these checks out for the module at hand: a damaged, stale or foreign image
@@ -37,6 +37,12 @@ std::uint64_t ComputeDictionaryDataHash(const ResourceSource& stored);
 // computed when there is no such resource.
 inline constexpr std::string_view kDataHashResource = "datahash.bin";
 std::uint64_t DictionaryDataHash(const ResourceSource& stored);
+
+// The build of the code that lays out and reads images and their indexes: the same in every
+// program of one build, so that the input method and tvimegui share one image, and new whenever
+// that code is compiled again (the build recompiles this file when the dictionaries' layouts
+// change).
+std::uint64_t DictionaryImageBuild();
 
 // The image of the dictionaries of `stored`, decoded. Dictionaries `stored` lacks are left out.
 std::vector<std::uint8_t> BuildDictionaryImage(const ResourceSource& stored,

@@ -5,6 +5,7 @@
 #include "base/file_save_lock_win.h"
 #include "base/module_thread_win.h"
 #include "engine/dictionary_cache_win.h"
+#include "engine/dictionary_image.h"
 
 namespace tvime {
 
@@ -16,7 +17,7 @@ PanelRuntime::PanelRuntime(HINSTANCE instance, Settings& settings, Host& session
       sharesDictionaries(sharing == DictionarySharing::Shared && ProcessMayShareDictionaries()),
       sharedDictionaries(
           sharesDictionaries
-              ? MapSharedDictionaries(resources, DictionaryCacheFolder(), ModuleBuildId())
+              ? MapSharedDictionaries(resources, DictionaryCacheFolder(), DictionaryImageBuild())
               : nullptr),
       lexicon(std::move(userDataPath)),
       artwork(instance),
@@ -27,7 +28,7 @@ PanelRuntime::PanelRuntime(HINSTANCE instance, Settings& settings, Host& session
     StartModuleThread([instance] {
       SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
       ModuleResources stored(instance);
-      MakeSharedDictionaries(stored, DictionaryCacheFolder(), ModuleBuildId());
+      MakeSharedDictionaries(stored, DictionaryCacheFolder(), DictionaryImageBuild());
     });
   }
   lexicon.SetSaveLocker(LockFileSaves);

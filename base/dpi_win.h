@@ -61,4 +61,13 @@ class PerMonitorAwareScope {
 // WM_DPICHANGED, which older SDK headers lack.
 inline constexpr UINT kDpiChangedMessage = 0x02E0;
 
+// The answer to WM_DPICHANGED: the window takes the suggested place (`lParam`, which keeps it
+// where the user sees it) at `size`, its size at the new scale, and is drawn again.
+inline void MoveToSuggestedPlace(HWND window, LPARAM lParam, SIZE size) {
+  const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+  SetWindowPos(window, nullptr, suggested->left, suggested->top, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(window, nullptr, FALSE);
+}
+
 }  // namespace tvime

@@ -111,14 +111,9 @@ LRESULT CALLBACK OwnKeyboardProc(HWND window, UINT message, WPARAM wParam, LPARA
       SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
       return TRUE;
     }
-    case kDpiChangedMessage: {
-      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-      SIZE size = KeyboardWindowSize(KeyboardScale(HIWORD(wParam)));
-      SetWindowPos(window, nullptr, suggested->left, suggested->top, size.cx, size.cy,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-      InvalidateRect(window, nullptr, FALSE);
+    case kDpiChangedMessage:
+      MoveToSuggestedPlace(window, lParam, KeyboardWindowSize(KeyboardScale(HIWORD(wParam))));
       return 0;
-    }
     case WM_DESTROY:
       if (w->softKeyboard == window) w->softKeyboard = nullptr;
       return 0;

@@ -263,14 +263,9 @@ LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         }
       }
       return 0;
-    case kDpiChangedMessage: {
-      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-      SIZE size = StatusWindowSize(ScaleFor(HIWORD(wParam)));
-      SetWindowPos(window, nullptr, suggested->left, suggested->top, size.cx, size.cy,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-      InvalidateRect(window, nullptr, FALSE);
+    case kDpiChangedMessage:
+      MoveToSuggestedPlace(window, lParam, StatusWindowSize(ScaleFor(HIWORD(wParam))));
       return 0;
-    }
     case WM_MOVE: {
       RECT rect;
       GetWindowRect(window, &rect);

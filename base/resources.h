@@ -26,6 +26,10 @@ class ResourceSource {
   // True when the resource's bytes are decoded already (descrambled, cut to their length), as in
   // the image of the dictionaries every process maps: dictionaries then use them in place.
   virtual bool Decoded(std::string_view /*name*/) const { return false; }
+  // True when the indexes this source holds beside its decoded dictionaries are known to fit
+  // them (checked when the source was opened, or vouched for by a process that checked the very
+  // same bytes): dictionaries then adopt them without walking every entry.
+  virtual bool IndexesChecked() const { return false; }
 };
 
 // Files of one directory stand for the resources; each file is read once, on first request.

@@ -9,9 +9,13 @@
 namespace tvime {
 
 std::string UserDataPath(std::string_view fileName) {
-  char folder[MAX_PATH] = {};
-  if (!SHGetSpecialFolderPathA(nullptr, folder, CSIDL_APPDATA, FALSE)) folder[0] = '\0';
-  std::string directory = UserDataDirectoryIn(folder);
+  // The shell's lookup of the folder costs about as much as the rest of an application's first
+  // selection of the input method; the folder does not move while a process runs.
+  static const std::string directory = [] {
+    char folder[MAX_PATH] = {};
+    if (!SHGetSpecialFolderPathA(nullptr, folder, CSIDL_APPDATA, FALSE)) folder[0] = '\0';
+    return UserDataDirectoryIn(folder);
+  }();
   if (!PathFileExistsA(directory.c_str())) CreateDirectoryA(directory.c_str(), nullptr);
   return directory + std::string(fileName);
 }

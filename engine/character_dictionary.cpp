@@ -108,7 +108,7 @@ std::vector<std::uint8_t> CharacterDictionary::SerializeIndex() const {
   return out;
 }
 
-bool CharacterDictionary::AdoptIndex(ByteSpan index) {
+bool CharacterDictionary::AdoptIndex(ByteSpan index, IndexCheck check) {
   DropTables();
   if (reinterpret_cast<std::uintptr_t>(index.data()) % alignof(std::uint32_t) != 0) return false;
   ByteReader header(index);
@@ -129,6 +129,20 @@ bool CharacterDictionary::AdoptIndex(ByteSpan index) {
   // Every text is read up to its NUL: a buffer that ends with one holds the end of any text that
   // starts inside it. The code's stated length must end at its NUL.
   if (buffer.empty() || buffer.back() != 0) return false;
+  if (starts[0] != 0 || starts[lengthCount] != entryCount) return false;
+  if (check == IndexCheck::Entries && !EntriesFit(records, *lookup, starts, byLength)) return false;
+  records_ = records;
+  lookup_ = lookup;
+  lengthStarts_ = starts;
+  byLength_ = byLength;
+  count = entryCount;
+  return true;
+}
+
+bool CharacterDictionary::EntriesFit(std::span<const CharOffsets> records, const CharLookup& lookup,
+                                     std::span<const std::uint32_t> starts,
+                                     std::span<const CharIndex> byLength) const {
+  size_t entryCount = records.size();
   for (const CharOffsets& record : records) {
     if (record.text >= buffer.size() || record.annotation >= buffer.size() ||
         record.code >= buffer.size() || buffer.size() - record.code <= record.codeLength ||
@@ -137,23 +151,17 @@ bool CharacterDictionary::AdoptIndex(ByteSpan index) {
     }
   }
   for (size_t key = 0; key < 65536; ++key) {
-    if (CharLookup::Test(lookup->present, static_cast<std::uint16_t>(key)) &&
-        lookup->indexOfKey[key] >= entryCount) {
+    if (CharLookup::Test(lookup.present, static_cast<std::uint16_t>(key)) &&
+        lookup.indexOfKey[key] >= entryCount) {
       return false;
     }
   }
-  if (starts[0] != 0 || starts[lengthCount] != entryCount) return false;
-  for (size_t n = 0; n < lengthCount; ++n) {
+  for (size_t n = 0; n + 1 < starts.size(); ++n) {
     if (starts[n] > starts[n + 1]) return false;
   }
   for (CharIndex i : byLength) {
     if (i >= entryCount) return false;
   }
-  records_ = records;
-  lookup_ = lookup;
-  lengthStarts_ = starts;
-  byLength_ = byLength;
-  count = entryCount;
   return true;
 }
 

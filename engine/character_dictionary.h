@@ -75,7 +75,7 @@ class CharacterDictionary : public DictionaryFile {
   bool Parse() override;
   // The records and lookups Parse builds: the image every process maps holds them once.
   std::vector<std::uint8_t> SerializeIndex() const override;
-  bool AdoptIndex(ByteSpan index) override;
+  bool AdoptIndex(ByteSpan index, IndexCheck check = IndexCheck::Entries) override;
 
   // The ranked character list for a stroke query: exact matches in dictionary order, then prefix
   // matches by weight, at most 400. The prefix matches are taken from the first 400 matches in
@@ -101,6 +101,9 @@ class CharacterDictionary : public DictionaryFile {
 
  private:
   void DropTables();
+  // Whether every record, lookup slot and length list of an index lies inside the buffer.
+  bool EntriesFit(std::span<const CharOffsets> records, const CharLookup& lookup,
+                  std::span<const std::uint32_t> starts, std::span<const CharIndex> byLength) const;
   std::optional<CharEntry> EntryOf(std::string_view character) const;
 
   // Either built by Parse (the owned vectors) or adopted from an index in shared memory.

@@ -31,6 +31,7 @@ class MappedDictionaries : public ResourceSource {
     return resources_.FindData(name);
   }
   bool Decoded(std::string_view name) const override { return resources_.Decoded(name); }
+  bool IndexesChecked() const override { return resources_.IndexesChecked(); }
 
  private:
   const void* view_;
@@ -38,20 +39,46 @@ class MappedDictionaries : public ResourceSource {
   HANDLE checkedToken_;
 };
 
+// The file's number on its volume, from the system's own query: GetFileInformationByHandle
+// gives it too, but asks for the volume's serial as well, which Wine fetches from its mount
+// manager at the cost of milliseconds.
+std::optional<std::uint64_t> FileNumber(HANDLE file) {
+  struct IoStatus {
+    union {
+      LONG status;
+      void* pointer;
+    };
+    ULONG_PTR information;
+  };
+  using Query = LONG(WINAPI*)(HANDLE, IoStatus*, void*, ULONG, int);
+  constexpr int kFileInternalInformation = 6;
+  static const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationFile")));
+  IoStatus io{};
+  std::uint64_t number = 0;
+  if (!query || query(file, &io, &number, sizeof number, kFileInternalInformation) < 0) {
+    return std::nullopt;
+  }
+  return number;
+}
+
 // The name of a token in the logon session's namespace that says: the content of this very file
-// was hashed and found whole. It names the file's volume, identity, last write and size, so a
-// file made again or written since is never covered by an older token. The token lives while
-// any process that checked or trusted it keeps the image mapped; when the last one ends, the next
-// process hashes the file again. Only processes that may share dictionaries map images at all,
-// and a low-integrity process cannot make objects in this namespace.
-std::wstring CheckedTokenName(HANDLE file) {
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!GetFileInformationByHandle(file, &info)) return {};
-  wchar_t name[96];
-  std::swprintf(name, 96, L"Local\\tvime-dict-checked-%08lx-%08lx%08lx-%08lx%08lx-%08lx",
-                info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow,
-                info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime,
-                info.nFileSizeLow);
+// was hashed and its indexes checked, and found whole. It names the file's path, number, last
+// write and size, so a file made again or written since is never covered by an older token. The
+// token lives while any process that checked or trusted it keeps the image mapped; when the last
+// one ends, the next process checks the file again. Only processes that may share dictionaries
+// map images at all, and a low-integrity process cannot make objects in this namespace.
+std::wstring CheckedTokenName(HANDLE file, const std::wstring& path, LARGE_INTEGER size) {
+  FILETIME written{};
+  std::optional<std::uint64_t> number = FileNumber(file);
+  if (!number || !GetFileTime(file, nullptr, nullptr, &written)) return {};
+  std::uint64_t pathHash = HashBytes(
+      ByteSpan(reinterpret_cast<const std::uint8_t*>(path.data()), path.size() * sizeof(wchar_t)));
+  wchar_t name[112];
+  std::swprintf(name, 112, L"Local\\tvime-dict-checked-%016llx-%016llx-%08lx%08lx-%016llx",
+                static_cast<unsigned long long>(pathHash), static_cast<unsigned long long>(*number),
+                written.dwHighDateTime, written.dwLowDateTime,
+                static_cast<unsigned long long>(size.QuadPart));
   return name;
 }
 
@@ -66,7 +93,7 @@ std::unique_ptr<ResourceSource> MapImage(const std::wstring& path, const Diction
       static_cast<ULONGLONG>(size.QuadPart) <= kLargestImage) {
     mapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
   }
-  std::wstring tokenName = CheckedTokenName(file);
+  std::wstring tokenName = CheckedTokenName(file, path, size);
   CloseHandle(file);
   if (!mapping) return nullptr;
   const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
@@ -185,11 +212,6 @@ std::unique_ptr<ResourceSource> MapSharedDictionaries(const ResourceSource& stor
   return MapImage(ImagePath(folder, key), key, stored);
 }
 
-bool MakeSharedDictionaries(const ResourceSource& stored, const std::wstring& folder,
-                            std::uint64_t build) {
-  return OpenSharedDictionaries(stored, folder, build, true) != nullptr;
-}
-
 std::unique_ptr<ResourceSource> OpenSharedDictionaries(const ResourceSource& stored,
                                                        const std::wstring& folder,
                                                        std::uint64_t build, bool mayCreate) {
@@ -206,12 +228,20 @@ std::unique_ptr<ResourceSource> OpenSharedDictionaries(const ResourceSource& sto
 
 std::wstring DictionaryCacheFolder() {
   wchar_t base[MAX_PATH] = {};
-  if (!SHGetSpecialFolderPathW(nullptr, base, CSIDL_LOCAL_APPDATA, FALSE) || !base[0]) return {};
-  std::wstring folder = std::wstring(base) + L"\\tvime";
+  DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", base, MAX_PATH);
+  if ((length == 0 || length >= MAX_PATH) &&
+      (!SHGetSpecialFolderPathW(nullptr, base, CSIDL_LOCAL_APPDATA, FALSE) || !base[0])) {
+    return {};
+  }
+  std::wstring folder = std::wstring(base) + L"\\tvime\\cache";
+  auto isFolder = [&folder] {
+    DWORD attributes = GetFileAttributesW(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  };
+  if (isFolder()) return folder;
+  CreateDirectoryW(folder.substr(0, folder.size() - 6).c_str(), nullptr);
   CreateDirectoryW(folder.c_str(), nullptr);
-  folder += L"\\cache";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  return GetFileAttributesW(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY ? folder : std::wstring();
+  return isFolder() ? folder : std::wstring();
 }
 
 bool ProcessMayShareDictionaries() {

@@ -23,12 +23,10 @@ namespace tvime {
 std::unique_ptr<ResourceSource> MapSharedDictionaries(const ResourceSource& stored,
                                                       const std::wstring& folder,
                                                       std::uint64_t build);
-// Makes the image when it is missing, stale or damaged, and removes those of other builds; true
-// when a valid one is there afterwards. A program does this once, off its user's path (the first
-// application then starts as fast as without an image, and the next ones map it).
-bool MakeSharedDictionaries(const ResourceSource& stored, const std::wstring& folder,
-                            std::uint64_t build);
-// Both: the image, made first when `mayCreate`.
+// The same, and when `mayCreate` the image is made first if it is missing, stale or damaged, and
+// those of other builds are removed. A program does this once, off its user's path (the first
+// application then starts as fast as without an image, and the next ones map it), and keeps the
+// result mapped: its token then spares the next processes the content's hash.
 std::unique_ptr<ResourceSource> OpenSharedDictionaries(const ResourceSource& stored,
                                                        const std::wstring& folder,
                                                        std::uint64_t build, bool mayCreate);

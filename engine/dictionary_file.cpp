@@ -45,7 +45,8 @@ bool DictionaryFile::LoadFromResource(const ResourceSource* module, std::string_
   if (!module->Decoded(name)) return LoadFromBytes(*resource, kind);
   std::string indexName = IndexResourceName(name);
   return LoadFromDecodedBytes(
-      *resource, module->Decoded(indexName) ? module->FindData(indexName) : std::nullopt);
+      *resource, module->Decoded(indexName) ? module->FindData(indexName) : std::nullopt,
+      module->IndexesChecked() ? IndexCheck::Shape : IndexCheck::Entries);
 }
 
 bool DictionaryFile::LoadFromBytes(ByteSpan resource, int kind) {
@@ -55,10 +56,19 @@ bool DictionaryFile::LoadFromBytes(ByteSpan resource, int kind) {
   return Parse();
 }
 
-bool DictionaryFile::LoadFromDecodedBytes(ByteSpan decoded, std::optional<ByteSpan> index) {
+bool DictionaryFile::LoadFromDecodedBytes(ByteSpan decoded, std::optional<ByteSpan> index,
+                                          IndexCheck check) {
   Clear();
   buffer = decoded;
-  return (index && AdoptIndex(*index)) || Parse();
+  return (index && AdoptIndex(*index, check)) || Parse();
+}
+
+bool DictionaryFile::IndexFits(ByteSpan decoded, ByteSpan index) {
+  Clear();
+  buffer = decoded;
+  bool fits = AdoptIndex(index, IndexCheck::Entries);
+  Clear();
+  return fits;
 }
 
 bool DecodeResource(ByteSpan resource, int kind, std::vector<std::uint8_t>& out) {

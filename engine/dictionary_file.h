@@ -39,6 +39,12 @@ inline std::string IndexResourceName(std::string_view dictionary) {
   return std::string(dictionary) + ".index";
 }
 
+// How much of an index AdoptIndex checks against the buffer: everything every lookup will read
+// (each entry), or only its shape (counts and sizes) for an index whose entries were checked
+// against these very bytes already. Walking every entry touches every page of the index and of
+// the dictionary, most of a later process's start.
+enum class IndexCheck { Entries, Shape };
+
 // Two NUL-terminated texts inside a dictionary buffer.
 struct TextPair {
   const char* first;
@@ -65,14 +71,20 @@ class DictionaryFile {
   // processes; AdoptIndex takes such bytes (which must outlive the dictionary) instead of
   // building them, and is false when they do not fit the buffer (nothing is then adopted).
   virtual std::vector<std::uint8_t> SerializeIndex() const { return {}; }
-  virtual bool AdoptIndex(ByteSpan /*index*/) { return false; }
+  virtual bool AdoptIndex(ByteSpan /*index*/, IndexCheck /*check*/ = IndexCheck::Entries) {
+    return false;
+  }
   virtual bool IsLoaded() const { return count != 0; }
 
   // The same as LoadFromResource, from bytes already at hand.
   bool LoadFromBytes(ByteSpan resource, int kind);
   // Parses decoded bytes in place, or adopts `index` for them when it fits; both must outlive
   // the dictionary, or its next load.
-  bool LoadFromDecodedBytes(ByteSpan decoded, std::optional<ByteSpan> index = std::nullopt);
+  bool LoadFromDecodedBytes(ByteSpan decoded, std::optional<ByteSpan> index = std::nullopt,
+                            IndexCheck check = IndexCheck::Entries);
+
+  // Whether `index` fits `decoded` in every entry (nothing is kept loaded).
+  bool IndexFits(ByteSpan decoded, ByteSpan index);
 
   const TextPair& PairAt(size_t i) const { return pairs[i]; }
 

@@ -88,6 +88,26 @@ TEST(RadicalGroupDictionary, ParsesGroupsBackToBack) {
   EXPECT_STREQ(groups.GroupAt(2).pairs[0].first, "c");
 }
 
+// The shared image holds the count of whole groups: from a checked copy the groups are parsed
+// when first used, and a count the groups do not bear out is not adopted.
+TEST(RadicalGroupDictionary, AGroupCountFromACheckedCopyDefersTheParse) {
+  Bytes decoded = BuildRadicalGroups({{}, {{"a", "s"}, {"b", "sd"}, {"85", "ffa"}}, {{"c", ""}}});
+  const Bytes index = {3, 0, 0, 0}, overstated = {4, 0, 0, 0};
+  RadicalGroupDictionary groups;
+  ASSERT_TRUE(groups.LoadFromDecodedBytes(decoded, ByteSpan(index), IndexCheck::Shape));
+  ASSERT_EQ(groups.GroupCount(), 3u);
+  EXPECT_STREQ(groups.GroupAt(1).pairs[2].first, "85");
+  EXPECT_EQ(groups.GroupAt(3).pairCount(), 0u) << "past the groups";
+  EXPECT_FALSE(groups.IndexFits(decoded, overstated));
+  EXPECT_TRUE(groups.IndexFits(decoded, index));
+
+  decoded.resize(decoded.size() - 4);  // the last group's pair is cut
+  decoded[0] = static_cast<std::uint8_t>(decoded.size());
+  EXPECT_FALSE(groups.IndexFits(decoded, index));
+  groups.LoadFromDecodedBytes(decoded, ByteSpan(index));
+  EXPECT_EQ(groups.GroupCount(), 2u) << "walked itself";
+}
+
 TEST(RadicalGroupDictionary, TruncatedGroupKeepsWhatIsIntact) {
   Bytes bin = BuildRadicalGroups({{{"a", "s"}}, {{"b", "sd"}, {"c", "dd"}}, {{"d", "a"}}});
   bin.resize(bin.size() - 12);  // cuts into the second group's second pair

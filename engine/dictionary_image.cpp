@@ -2,23 +2,36 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "base/byte_reader.h"
 #include "engine/character_dictionary.h"
 #include "engine/dictionary_file.h"
+#include "engine/next_word_model.h"
 #include "engine/phrase_dictionary.h"
+#include "engine/radical_group_dictionary.h"
 
 namespace tvime {
 namespace {
 
 constexpr std::uint32_t kMagic = 0x49445654;  // "TVDI"
-constexpr std::uint32_t kFormat = 3;
+constexpr std::uint32_t kFormat = 4;
 constexpr size_t kHeaderSize = 48;
 constexpr size_t kNameSize = 24;
 constexpr size_t kEntrySize = kNameSize + 16;
 constexpr size_t kMostEntries = 2 * kDictionaryResources.size();  // each with its index
 constexpr size_t kAlignment = 16;
 constexpr size_t kContentHashOffset = 32;
+
+// The dictionaries whose indexes the image holds (what a process would otherwise build or check
+// for itself from the decoded bytes); null for the others.
+std::unique_ptr<DictionaryFile> IndexedDictionary(std::string_view name) {
+  if (name == kPhraseResource.name) return std::make_unique<PhraseDictionary>();
+  if (name == kCharacterResource.name) return std::make_unique<CharacterDictionary>();
+  if (name == kNextWordResource.name) return std::make_unique<NextWordModel>();
+  if (name == kRadicalGroupResource.name) return std::make_unique<RadicalGroupDictionary>();
+  return nullptr;
+}
 
 constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87ull;
 constexpr std::uint64_t kPrime2 = 0xC2B2AE3D27D4EB4Full;
@@ -103,17 +116,10 @@ std::vector<std::uint8_t> BuildDictionaryImage(const ResourceSource& stored,
     std::optional<ByteSpan> bytes = stored.FindData(resource.name);
     Part part{std::string(resource.name), {}};
     if (!bytes || !DecodeResource(*bytes, resource.kind, part.bytes)) continue;
-    // The records and indexes of the characters and phrases are what a process would otherwise
-    // build for itself from these bytes.
     std::vector<std::uint8_t> index;
-    if (resource.name == kPhraseResource.name) {
-      PhraseDictionary phrases;
-      phrases.LoadFromDecodedBytes(part.bytes);
-      index = phrases.SerializeIndex();
-    } else if (resource.name == kCharacterResource.name) {
-      CharacterDictionary characters;
-      characters.LoadFromDecodedBytes(part.bytes);
-      index = characters.SerializeIndex();
+    if (std::unique_ptr<DictionaryFile> dictionary = IndexedDictionary(resource.name)) {
+      dictionary->LoadFromDecodedBytes(part.bytes);
+      index = dictionary->SerializeIndex();
     }
     parts.push_back(std::move(part));
     if (!index.empty()) parts.push_back({IndexResourceName(resource.name), std::move(index)});
@@ -170,6 +176,15 @@ std::optional<DictionaryImageResources> DictionaryImageResources::Open(
     const char* name = reinterpret_cast<const char*>(&image[kHeaderSize + kEntrySize * i]);
     resources.entries_.push_back({LowerAscii(std::string_view(name, strnlen(name, kNameSize))),
                                   image.subspan(offset, length)});
+  }
+  // Each index must fit its dictionary in every entry. The indexes of an image whose content was
+  // found whole by an earlier check are those that check saw.
+  for (const Entry& entry : resources.entries_) {
+    std::unique_ptr<DictionaryFile> dictionary = IndexedDictionary(entry.name);
+    const Entry* index = resources.EntryOf(IndexResourceName(entry.name));
+    if (checkContent && dictionary && index && !dictionary->IndexFits(entry.bytes, index->bytes)) {
+      return std::nullopt;
+    }
   }
   return resources;
 }

@@ -52,15 +52,18 @@ std::vector<std::uint8_t> BuildDictionaryImage(const ResourceSource& stored,
 // bytes must outlive this source.
 class DictionaryImageResources : public ResourceSource {
  public:
-  // nullopt when `image` is not a whole, undamaged image for `key`. Without `checkContent` the
-  // hash over the whole content is left out (every other check stays): for a caller that knows
-  // the same bytes were checked already.
+  // nullopt when `image` is not a whole, undamaged image for `key`, or an index in it does not fit
+  // its dictionary. Without `checkContent` the hash over the whole content and the walk over
+  // every index entry are left out (every other check stays): for a caller that knows the same
+  // bytes were checked already.
   static std::optional<DictionaryImageResources> Open(ByteSpan image, const DictionaryImageKey& key,
                                                       const ResourceSource& stored,
                                                       bool checkContent = true);
 
   std::optional<ByteSpan> FindData(std::string_view name) const override;
   bool Decoded(std::string_view name) const override;
+  // Opening checked them, or the caller vouched for the bytes as checked already.
+  bool IndexesChecked() const override { return true; }
 
  private:
   struct Entry {

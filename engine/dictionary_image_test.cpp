@@ -32,6 +32,19 @@ void Reseal(std::vector<std::uint8_t>& image) {
   PutU64(image, 32, HashBytes(ByteSpan(image).subspan(48)));
 }
 
+// Where the image's part `name` starts.
+size_t PartOffset(const std::vector<std::uint8_t>& image, std::string_view name) {
+  for (size_t entry = 48; entry + 40 <= image.size(); entry += 40) {
+    if (name == reinterpret_cast<const char*>(&image[entry])) {
+      size_t offset = 0;
+      for (size_t i = 0; i < 8; ++i) offset |= size_t{image[entry + 24 + i]} << (8 * i);
+      return offset;
+    }
+  }
+  ADD_FAILURE() << name << " is not in the image";
+  return 0;
+}
+
 bool Inside(const void* pointer, ByteSpan bytes) {
   auto* at = static_cast<const std::uint8_t*>(pointer);
   return at >= bytes.data() && at < bytes.data() + bytes.size();
@@ -89,6 +102,16 @@ TEST(DictionaryImage, ADamagedStaleOrForeignImageIsNeverUsed) {
       {"an entry reaching past the end, sealed again",
        [](auto& image) {
          PutU64(image, 48 + 24 + 8, image.size());
+         Reseal(image);
+       }},
+      {"a phrase's text outside the phrases, sealed again",
+       [](auto& image) {
+         PutU64(image, PartOffset(image, "phrase.bin.index") + 8 + 4 * 7, 0xFFFFFFF0u);
+         Reseal(image);
+       }},
+      {"more next-word records than the model holds, sealed again",
+       [](auto& image) {
+         image[PartOffset(image, "nextword.bin.index")] += 1;
          Reseal(image);
        }},
       {"more entries than dictionaries, sealed again",

@@ -46,16 +46,45 @@ bool NextWordModel::Parse() {
   if (!header.ReadU32(contexts)) return false;
   bool intact = header.Has(size_t{contexts} * 4);
   size_t listed = intact ? contexts : header.remaining() / 4;
+  size_t valid = WholeRecords(listed);
+  offsets_ = buffer.subspan(kOffsetsAt, 4 * valid);
+  count = valid;
+  return intact && valid == listed;
+}
+
+size_t NextWordModel::WholeRecords(size_t listed) const {
   // A damaged record ends the model: the ones before it are still in order for the search.
   size_t valid = 0;
   for (; valid < listed; ++valid) {
     std::uint32_t offset = U32At(&buffer[kOffsetsAt + 4 * valid]);
     if (offset < kOffsetsAt + 4 * listed || RecordSize(buffer, offset) == 0) break;
   }
-  intact = intact && valid == listed;
-  offsets_ = buffer.subspan(kOffsetsAt, 4 * valid);
-  count = valid;
-  return intact;
+  return valid;
+}
+
+std::vector<std::uint8_t> NextWordModel::SerializeIndex() const {
+  std::vector<std::uint8_t> out(4);
+  for (int i = 0; i < 4; ++i) out[i] = static_cast<std::uint8_t>(count >> (8 * i));
+  return out;
+}
+
+bool NextWordModel::AdoptIndex(ByteSpan index, IndexCheck check) {
+  offsets_ = {};
+  count = 0;
+  ByteReader header(buffer, 4), stated(index);
+  std::uint32_t contexts = 0, whole = 0;
+  if (index.size() != 4 || !stated.ReadU32(whole) || !header.ReadU32(contexts) ||
+      whole > contexts || !header.Has(size_t{whole} * 4)) {
+    return false;
+  }
+  // The records are listed for all `contexts`: each must lie after the whole list.
+  if (check == IndexCheck::Entries &&
+      (!header.Has(size_t{contexts} * 4) || WholeRecords(contexts) != whole)) {
+    return false;
+  }
+  offsets_ = buffer.subspan(kOffsetsAt, 4 * size_t{whole});
+  count = whole;
+  return true;
 }
 
 std::string_view NextWordModel::RecordText(std::uint32_t offset) const {

@@ -40,6 +40,10 @@ class NextWordModel : public DictionaryFile {
   };
 
   bool Parse() override;
+  // The count of records that Parse found whole: with it a process that maps the image of the
+  // dictionaries need not walk every record to know how many it may search.
+  std::vector<std::uint8_t> SerializeIndex() const override;
+  bool AdoptIndex(ByteSpan index, IndexCheck check = IndexCheck::Entries) override;
   // The context of `key` after the text `before` (only its last character counts); empty when
   // the model has not seen it, or `before` is empty.
   Context Find(std::string_view before, std::string_view key) const;
@@ -49,6 +53,8 @@ class NextWordModel : public DictionaryFile {
 
  private:
   std::string_view RecordText(std::uint32_t offset) const;
+  // How many of the first `listed` records lie whole inside the buffer, in a row from the first.
+  size_t WholeRecords(size_t listed) const;
 
   std::span<const std::uint8_t> offsets_;  // C little-endian offsets, in the buffer
 };

@@ -53,6 +53,16 @@ TEST(NextWordModel, ADamagedModelKeepsTheContextsBeforeTheDamage) {
   EXPECT_FALSE(model.Find(G("打"), G("开")).empty());
   EXPECT_FALSE(model.Find(G("开"), G("文")).empty());
   EXPECT_TRUE(model.Find(G("中"), G("文")).empty());
+
+  // The shared image holds the count of whole records; a count the records do not bear out is
+  // not adopted, and the model walks them itself.
+  const std::vector<std::uint8_t> index = model.SerializeIndex(), claimsAll = {3, 0, 0, 0};
+  NextWordModel mapped;
+  EXPECT_TRUE(mapped.IndexFits(decoded, index));
+  EXPECT_FALSE(mapped.IndexFits(decoded, claimsAll));
+  mapped.LoadFromDecodedBytes(decoded, ByteSpan(claimsAll));
+  EXPECT_EQ(mapped.count, 2u);
+  EXPECT_TRUE(mapped.Find(G("中"), G("文")).empty());
 }
 
 TEST(NextWordTable, ContinuationsMustMakeKnownPhrasesAndContextsAreUnique) {

@@ -110,7 +110,7 @@ std::vector<std::uint8_t> PhraseDictionary::SerializeIndex() const {
   return out;
 }
 
-bool PhraseDictionary::AdoptIndex(ByteSpan index) {
+bool PhraseDictionary::AdoptIndex(ByteSpan index, IndexCheck check) {
   DropIndex();
   if (reinterpret_cast<std::uintptr_t>(index.data()) % alignof(std::uint32_t) != 0) return false;
   ByteReader header(index);
@@ -126,20 +126,27 @@ bool PhraseDictionary::AdoptIndex(ByteSpan index) {
                                       keyCount);
   // Everything EntryAt and PhrasesStartingWith will read must lie inside what they read from.
   if (kLengthsOffset + size_t{phraseCount} > buffer.size()) return false;
-  for (size_t i = 0; i < phraseCount; ++i) {
-    size_t blockSize = size_t{buffer[kLengthsOffset + i]} + 4;
-    if (offsets[i] > buffer.size() || buffer.size() - offsets[i] < blockSize) return false;
-    if (byFirst[i] >= phraseCount) return false;
-  }
   if (starts[0] != 0 || starts[keyCount] != phraseCount) return false;
+  // The first-character lists are few (one per character) and searched by every lookup.
   for (size_t k = 0; k < keyCount; ++k) {
     if (starts[k] > starts[k + 1] || (k > 0 && keys[k - 1] >= keys[k])) return false;
   }
+  if (check == IndexCheck::Entries && !EntriesFit(offsets, byFirst)) return false;
   textOffsets_ = offsets;
   byFirstChar_ = byFirst;
   firstKeyStarts_ = starts;
   firstKeys_ = keys;
   count = phraseCount;
+  return true;
+}
+
+bool PhraseDictionary::EntriesFit(std::span<const std::uint32_t> offsets,
+                                  std::span<const std::uint32_t> byFirst) const {
+  for (size_t i = 0; i < offsets.size(); ++i) {
+    size_t blockSize = size_t{buffer[kLengthsOffset + i]} + 4;
+    if (offsets[i] > buffer.size() || buffer.size() - offsets[i] < blockSize) return false;
+    if (byFirst[i] >= offsets.size()) return false;
+  }
   return true;
 }
 

@@ -50,7 +50,7 @@ class PhraseDictionary : public DictionaryFile {
   // The indexes Parse builds, as bytes that AdoptIndex takes back: the image every process maps
   // holds them beside the dictionary, so that no process builds or keeps its own.
   std::vector<std::uint8_t> SerializeIndex() const override;
-  bool AdoptIndex(ByteSpan index) override;
+  bool AdoptIndex(ByteSpan index, IndexCheck check = IndexCheck::Entries) override;
 
  protected:
   void Clear() override;
@@ -58,6 +58,9 @@ class PhraseDictionary : public DictionaryFile {
  private:
   static constexpr size_t kLengthsOffset = 8;
   void DropIndex();
+  // Whether every phrase and first-character list of an index lies inside the buffer.
+  bool EntriesFit(std::span<const std::uint32_t> offsets,
+                  std::span<const std::uint32_t> byFirst) const;
   static std::uint8_t CharCountOf(std::uint8_t length) {
     return static_cast<std::uint8_t>(length == 0 ? 0 : (length - 1) / 4);
   }

@@ -26,7 +26,8 @@ std::string_view TokenText(SyllableKey token) {
 bool PinyinInput::LoadPinyinTable(const ResourceSource* module) {
   std::optional<ByteSpan> resource = module ? module->FindData("WDPINYIN.BIN") : std::nullopt;
   if (!resource) {
-    rows_.assign(kSyllableRowCount, {});
+    rowValues_.clear();
+    rowStarts_.assign(kSyllableRowCount + 1, 0);
     OfferFinals(0, 0);
     return false;
   }
@@ -34,27 +35,25 @@ bool PinyinInput::LoadPinyinTable(const ResourceSource* module) {
 }
 
 bool PinyinInput::LoadPinyinTableFromBytes(ByteSpan resource) {
-  rows_.assign(kSyllableRowCount, {});
+  rowValues_.clear();
+  rowStarts_.assign(kSyllableRowCount + 1, 0);
   ByteReader reader(resource);
   std::uint32_t rowCount = 0;
   bool intact = reader.ReadU32(rowCount);
-  if (intact) {
-    // The character lists start after every row's count, even rows beyond the table's.
-    ByteReader counts(resource, 4);
-    ByteReader values(resource, 4 + 4 * size_t{rowCount});
-    intact = resource.size() >= 4 + 4 * size_t{rowCount};
-    for (size_t row = 0; intact && row < std::min<size_t>(rowCount, kSyllableRowCount); ++row) {
-      std::uint32_t chars = 0;
-      counts.ReadU32(chars);
-      for (std::uint32_t c = 0; c < chars; ++c) {
-        std::uint16_t index = 0;
-        if (!values.ReadU16(index)) {
-          intact = false;  // a list that runs past the end stops there
-          break;
-        }
-        rows_[row].push_back(index);
-      }
+  // The character lists start after every row's count, even rows beyond the table's.
+  intact = intact && resource.size() >= 4 + 4 * size_t{rowCount};
+  if (intact) rowValues_.reserve((resource.size() - 4 - 4 * size_t{rowCount}) / 2);
+  ByteReader counts(resource, 4);
+  ByteReader values(resource, 4 + 4 * size_t{rowCount});
+  for (size_t row = 0; row < kSyllableRowCount; ++row) {
+    std::uint32_t chars = 0;
+    if (intact && row < rowCount) counts.ReadU32(chars);
+    for (std::uint32_t c = 0; intact && c < chars; ++c) {
+      std::uint16_t index = 0;
+      intact = values.ReadU16(index);  // a list that runs past the end stops there
+      if (intact) rowValues_.push_back(index);
     }
+    rowStarts_[row + 1] = static_cast<std::uint32_t>(rowValues_.size());
   }
   OfferFinals(0, 0);
   return intact;
@@ -230,7 +229,7 @@ void PinyinInput::LookupCharacters(SyllableKey key) {
   const auto& syllables = Syllables();
   for (size_t row = 0; row < kSyllableRowCount; ++row) {
     if (!SyllableKeyMatch(key, syllables[row].Key())) continue;
-    for (CharIndex index : rows_[row]) {
+    for (CharIndex index : RowAt(row)) {
       if (index >= chars.count) continue;
       const CharEntry& entry = chars.EntryAt(index);
       if (!big && !entry.IsCommon()) continue;
@@ -258,7 +257,7 @@ void PinyinInput::LookupPhrases() {
   CharKeySet taken;
   for (size_t row = 0; row < kSyllableRowCount; ++row) {
     if (!SyllableKeyMatch(keys.front(), syllables[row].Key())) continue;
-    for (CharIndex index : rows_[row]) {
+    for (CharIndex index : RowAt(row)) {
       if (index < chars.count) firsts.push_back(index);
     }
   }

@@ -42,7 +42,9 @@ class PinyinInput {
   // Called when a lookup empties the session's context text (association stops).
   void SetContextCleared(std::function<void()> callback) { contextCleared_ = std::move(callback); }
 
-  std::span<const CharIndex> RowAt(size_t row) const { return rows_[row]; }
+  std::span<const CharIndex> RowAt(size_t row) const {
+    return std::span(rowValues_).subspan(rowStarts_[row], rowStarts_[row + 1] - rowStarts_[row]);
+  }
 
   // A token holds only an initial (low byte; the separator is initial 24) or only a final.
   std::vector<SyllableKey> tokens;
@@ -60,8 +62,10 @@ class PinyinInput {
   }
 
   const Lexicon& lexicon_;
-  std::vector<std::vector<CharIndex>> rows_ =
-      std::vector<std::vector<CharIndex>>(kSyllableRowCount);
+  // The rows back to back (one allocation, not one per row: the table is read at every start);
+  // row r is rowValues_[rowStarts_[r], rowStarts_[r + 1]).
+  std::vector<CharIndex> rowValues_;
+  std::vector<std::uint32_t> rowStarts_ = std::vector<std::uint32_t>(kSyllableRowCount + 1);
   std::function<void()> contextCleared_;
 };
 

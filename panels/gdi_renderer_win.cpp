@@ -116,13 +116,7 @@ void DrawFrameOp(HDC dc, const DrawFrame& op, LayoutScale scale) {
 
 }  // namespace
 
-PanelArtwork::PanelArtwork(HINSTANCE module)
-    : module_(module),
-      candidate_(MakeFont(18, false, L"宋体")),
-      phrase_(MakeFont(18, true, L"Arial")),
-      hint_(MakeFont(15, false, L"宋体")),
-      news_(GuiFontAt(false, LayoutScale{})),
-      newsHovered_(GuiFontAt(true, LayoutScale{})) {}
+PanelArtwork::PanelArtwork(HINSTANCE module) : module_(module) {}
 
 PanelArtwork::~PanelArtwork() {
   for (auto& [artwork, bitmap] : bitmaps_) {
@@ -131,11 +125,9 @@ PanelArtwork::~PanelArtwork() {
   for (auto& [font, handle] : scaledFonts_) {
     if (handle) DeleteObject(handle);
   }
-  DeleteObject(candidate_);
-  DeleteObject(phrase_);
-  DeleteObject(hint_);
-  DeleteObject(news_);
-  DeleteObject(newsHovered_);
+  for (HFONT font : fonts_) {
+    if (font) DeleteObject(font);
+  }
 }
 
 HBITMAP PanelArtwork::Bitmap(Artwork artwork, int dpi) {
@@ -204,17 +196,21 @@ HFONT PanelArtwork::FontOf(Font font, LayoutScale scale) {
 }
 
 HFONT PanelArtwork::FontOf(Font font) const {
+  auto made = [this](size_t slot, auto make) {
+    if (!fonts_[slot]) fonts_[slot] = make();
+    return fonts_[slot];
+  };
   switch (font) {
     case Font::Phrase:
-      return phrase_;
+      return made(1, [] { return MakeFont(18, true, L"Arial"); });
     case Font::Hint:
-      return hint_;
+      return made(2, [] { return MakeFont(15, false, L"宋体"); });
     case Font::News:
-      return news_;
+      return made(3, [] { return GuiFontAt(false, LayoutScale{}); });
     case Font::NewsHovered:
-      return newsHovered_;
+      return made(4, [] { return GuiFontAt(true, LayoutScale{}); });
     default:
-      return candidate_;
+      return made(0, [] { return MakeFont(18, false, L"宋体"); });
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <utility>
@@ -42,11 +43,9 @@ class PanelArtwork {
   HINSTANCE module_;
   std::map<std::pair<Artwork, int>, HBITMAP> bitmaps_;
   std::map<std::pair<Font, int>, HFONT> scaledFonts_;
-  HFONT candidate_;
-  HFONT phrase_;
-  HFONT hint_;
-  HFONT news_;
-  HFONT newsHovered_;
+  // The 96-dpi fonts (candidate, phrase, hint, news, hovered news), each made when first asked
+  // for: an application that never shows a panel makes none.
+  mutable std::array<HFONT, 5> fonts_{};
 };
 
 // Draws `list` (in 96-dpi units) on `dc` at `scale`, in client coordinates: every position and

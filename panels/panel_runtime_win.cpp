@@ -25,10 +25,11 @@ PanelRuntime::PanelRuntime(HINSTANCE instance, Settings& settings, Host& session
       news(kHintStrip, static_cast<std::int64_t>(std::time(nullptr))) {
   if (sharesDictionaries && !sharedDictionaries) {
     // This process decodes its own copy; the image for the next ones is made beside it.
-    StartModuleThread([instance] {
+    madeImage = std::make_shared<MadeImage>(instance);
+    StartModuleThread([made = madeImage] {
       SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
-      ModuleResources stored(instance);
-      MakeSharedDictionaries(stored, DictionaryCacheFolder(), DictionaryImageBuild());
+      made->image = OpenSharedDictionaries(made->stored, DictionaryCacheFolder(),
+                                           DictionaryImageBuild(), /*mayCreate=*/true);
     });
   }
   lexicon.SetSaveLocker(LockFileSaves);

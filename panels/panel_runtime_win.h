@@ -34,6 +34,14 @@ struct PanelRuntime {
   // Low-integrity and app-container processes read no image that others made nor make one.
   const bool sharesDictionaries;
   std::unique_ptr<ResourceSource> sharedDictionaries;  // null: the lexicon decodes its own
+  // The image this process made for the next ones, mapped while the runtime lives: a process
+  // that maps a checked image holds the token that spares the next ones hashing it again.
+  struct MadeImage {
+    explicit MadeImage(HINSTANCE instance) : stored(instance) {}
+    ModuleResources stored;
+    std::unique_ptr<ResourceSource> image;
+  };
+  std::shared_ptr<MadeImage> madeImage;
   Lexicon lexicon;
   PanelArtwork artwork;
   GdiTextMeasure measure{artwork};

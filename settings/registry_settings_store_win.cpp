@@ -14,11 +14,6 @@ HKEY RootKey(SettingsRoot root) {
   return root == SettingsRoot::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
 
-bool OpenForRead(SettingsRoot root, RegistryKey& key) {
-  return RegOpenKeyExA(RootKey(root), kSettingsKeyPath, 0, KEY_QUERY_VALUE, key.out()) ==
-         ERROR_SUCCESS;
-}
-
 // The key is created when a value is written.
 bool OpenForWrite(SettingsRoot root, RegistryKey& key) {
   return RegCreateKeyExA(RootKey(root), kSettingsKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -27,37 +22,58 @@ bool OpenForWrite(SettingsRoot root, RegistryKey& key) {
 
 }  // namespace
 
+RegistrySettingsStore::~RegistrySettingsStore() {
+  for (HKEY key : readKeys_) {
+    if (key) RegCloseKey(key);
+  }
+}
+
+LONG RegistrySettingsStore::Query(SettingsRoot root, const std::function<LONG(HKEY)>& query) const {
+  std::lock_guard lock(mutex_);
+  HKEY& key = readKeys_[root == SettingsRoot::Machine ? 1 : 0];
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (!key &&
+        RegOpenKeyExA(RootKey(root), kSettingsKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+      key = nullptr;
+      return ERROR_FILE_NOT_FOUND;
+    }
+    LONG status = query(key);
+    if (status != ERROR_KEY_DELETED) return status;
+    RegCloseKey(key);
+    key = nullptr;
+  }
+  return ERROR_KEY_DELETED;
+}
+
 std::optional<std::uint32_t> RegistrySettingsStore::ReadInt(SettingsRoot root,
                                                             std::string_view name) const {
-  RegistryKey key;
-  if (!OpenForRead(root, key)) return std::nullopt;
   std::string zName(name);
   DWORD type = 0, value = 0, size = sizeof value;
-  if (RegQueryValueExA(key.get(), zName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
-                       &size) != ERROR_SUCCESS ||
-      type != REG_DWORD || size != sizeof value) {
-    return std::nullopt;
-  }
+  LONG status = Query(root, [&](HKEY key) {
+    return RegQueryValueExA(key, zName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                            &size);
+  });
+  if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value) return std::nullopt;
   return value;
 }
 
 std::optional<std::string> RegistrySettingsStore::ReadString(SettingsRoot root,
                                                              std::string_view name) const {
-  RegistryKey key;
-  if (!OpenForRead(root, key)) return std::nullopt;
   std::string zName(name);
-  DWORD type = 0, size = 0;
-  if (RegQueryValueExA(key.get(), zName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ)) {
-    return std::nullopt;
-  }
-  // The value may change between the two calls; a second failure reads as missing.
-  std::vector<char> buffer(size + 1, '\0');
-  DWORD got = size;
-  if (RegQueryValueExA(key.get(), zName.c_str(), nullptr, &type,
-                       reinterpret_cast<BYTE*>(buffer.data()), &got) != ERROR_SUCCESS) {
-    return std::nullopt;
-  }
+  DWORD type = 0, size = 0, got = 0;
+  std::vector<char> buffer;
+  LONG status = Query(root, [&](HKEY key) {
+    LONG sized = RegQueryValueExA(key, zName.c_str(), nullptr, &type, nullptr, &size);
+    if (sized != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
+      return sized == ERROR_SUCCESS ? ERROR_INVALID_DATA : sized;
+    }
+    // The value may change between the two calls; a second failure reads as missing.
+    buffer.assign(size + 1, '\0');
+    got = size;
+    return RegQueryValueExA(key, zName.c_str(), nullptr, &type,
+                            reinterpret_cast<BYTE*>(buffer.data()), &got);
+  });
+  if (status != ERROR_SUCCESS) return std::nullopt;
   // A stored string need not end with its NUL; never read past what was returned.
   std::string text(buffer.data(), std::min<size_t>(got, size));
   size_t nul = text.find('\0');

@@ -35,6 +35,23 @@ TEST(RegistrySettingsStore, RoundTripsUserValues) {
   EXPECT_EQ(settings.Read(setting::InputBihuaKeys), "");
 }
 
+// The store keeps the key open between reads; a key removed (an uninstall) and made again (a new
+// install, another program's write) is read afresh, not as the deleted one.
+TEST(RegistrySettingsStore, ReadsTheKeyAsItIsAfterItWasDeletedAndMadeAgain) {
+  RegistrySettingsStore store, writer;
+  ASSERT_TRUE(writer.WriteInt(SettingsRoot::User, "ConversionSet", 5));
+  ASSERT_TRUE(writer.WriteString(SettingsRoot::User, "UserId", "first"));
+  EXPECT_EQ(store.ReadInt(SettingsRoot::User, "ConversionSet"), 5u);
+  ASSERT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKeyPath), ERROR_SUCCESS);
+  EXPECT_EQ(store.ReadInt(SettingsRoot::User, "ConversionSet"), std::nullopt);
+  ASSERT_TRUE(writer.WriteInt(SettingsRoot::User, "ConversionSet", 7));
+  ASSERT_TRUE(writer.WriteString(SettingsRoot::User, "UserId", "second"));
+  EXPECT_EQ(store.ReadInt(SettingsRoot::User, "ConversionSet"), 7u);
+  EXPECT_EQ(store.ReadString(SettingsRoot::User, "UserId"), "second");
+  ASSERT_TRUE(writer.WriteInt(SettingsRoot::User, "ConversionSet", 9));
+  EXPECT_EQ(store.ReadInt(SettingsRoot::User, "ConversionSet"), 9u) << "a value written since";
+}
+
 TEST(RegistrySettingsStore, WritesDwordsAndStringsUnderTheSettingsKey) {
   RegistrySettingsStore store;
   ASSERT_TRUE(store.WriteInt(SettingsRoot::User, "ConversionSet", 21));

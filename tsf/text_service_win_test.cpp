@@ -328,6 +328,7 @@ class TextServiceTest : public ComTest {
     settings.Write(setting::InputBihuaByKey, 1);  // a s d f g are 横 竖 撇 点 折
     settings.Write(setting::PinYinMode, 0);
     settings.Write(setting::SearchMode, 0);
+    settings.Write(setting::MovedByCursor, 1);  // the panel follows the caret after a click
     module = LoadLibraryW(ServicePath().c_str());
     ASSERT_TRUE(module);
     ASSERT_EQ(CallExport(module, "DllRegisterServer"), S_OK);
@@ -379,6 +380,7 @@ class TextServiceTest : public ComTest {
     if (store.window) DestroyWindow(store.window);
     settings.Write(setting::InputBihuaByKey, 0);
     settings.Write(setting::PinYinMode, 0);
+    settings.Write(setting::MovedByCursor, 0);
     ComTest::TearDownTestSuite();
   }
 
@@ -467,6 +469,28 @@ TEST_F(TextServiceTest, ClicksOnTheStrokesAndTheCandidatePutZhongIntoTheDocument
   EXPECT_EQ(store.text, kZhong);
   EXPECT_EQ(store.selectionStart, 1);  // the caret after it
   EXPECT_EQ(store.selectionEnd, 1);
+}
+
+// Wine's contexts have no view (GetActiveView is a stub), so the text's extent is not asked for
+// here: the panel follows the editor's system caret, the service's fallback.
+TEST_F(TextServiceTest, AfterAClickThePanelGoesBelowTheEditorsCaret) {
+  ShowWindow(store.window, SW_SHOW);
+  SetForegroundWindow(store.window);
+  ASSERT_TRUE(CreateCaret(store.window, nullptr, 2, 16));
+  SetCaretPos(50, 20);
+  ShowCaret(store.window);
+  POINT caret{50, 20};
+  ClientToScreen(store.window, &caret);
+  RECT before;
+  GetWindowRect(composition, &before);
+  ClickStroke(0);
+  RECT after;
+  GetWindowRect(composition, &after);
+  DestroyCaret();
+  ShowWindow(store.window, SW_HIDE);
+  EXPECT_EQ(after.left, before.left);  // only the vertical place follows the caret
+  EXPECT_GT(after.top, caret.y);       // a line and a half below the caret's top
+  EXPECT_LT(after.top, caret.y + 40);
 }
 
 TEST_F(TextServiceTest, StrokeKeysThroughTheKeySinkAreEatenAndBuildTheInput) {

@@ -78,6 +78,9 @@ bool RegisterTextService(const std::wstring& modulePath) {
                      kTextServiceClsid, kChineseSimplified, kTextServiceProfile, name.c_str(),
                      static_cast<ULONG>(name.size()), modulePath.c_str(),
                      static_cast<ULONG>(modulePath.size()), 0));
+  // Enabled for every user of the machine, and for the one installing it now.
+  done = done && SUCCEEDED(profiles->EnableLanguageProfileByDefault(
+                     kTextServiceClsid, kChineseSimplified, kTextServiceProfile, TRUE));
   done = done && SUCCEEDED(profiles->EnableLanguageProfile(kTextServiceClsid, kChineseSimplified,
                                                            kTextServiceProfile, TRUE));
 

@@ -8,6 +8,7 @@
 #include "panels/panel_windows_win.h"
 #include "panels/session_lock_win.h"
 #include "tsf/com_ptr_win.h"
+#include "tsf/display_attribute_win.h"
 #include "tsf/tsf_guids_win.h"
 #include "tsf/tsf_module_win.h"
 
@@ -114,6 +115,8 @@ STDMETHODIMP TextService::QueryInterface(REFIID iid, void** object) {
     *object = static_cast<ITfCompartmentEventSink*>(this);
   } else if (IsEqualIID(iid, IID_ITfCompositionSink)) {
     *object = static_cast<ITfCompositionSink*>(this);
+  } else if (IsEqualIID(iid, IID_ITfDisplayAttributeProvider)) {
+    *object = static_cast<ITfDisplayAttributeProvider*>(this);
   } else {
     return E_NOINTERFACE;
   }
@@ -195,6 +198,13 @@ HRESULT TextService::Start(ITfThreadMgr* threadMgr, TfClientId clientId, DWORD f
       changes->AdviseSink(IID_ITfCompartmentEventSink, static_cast<ITfCompartmentEventSink*>(this),
                           &compartmentSinkCookie_);
     }
+  }
+
+  // The atom that marks pending text in documents.
+  ComPtr<ITfCategoryMgr> categories;
+  if (SUCCEEDED(CoCreateInstance(CLSID_TF_CategoryMgr, nullptr, CLSCTX_INPROC_SERVER,
+                                 IID_ITfCategoryMgr, categories.out_void()))) {
+    categories->RegisterGUID(kPendingTextAttribute, &pendingAttribute_);
   }
 
   // The thread's panels, shown at once as the module's are when it is selected.
@@ -522,7 +532,10 @@ void TextService::Apply(ITfContext* context, TfEditCookie cookie, const Composit
     if (SUCCEEDED(documentComposition_->GetRange(range.out())) && range &&
         SUCCEEDED(range->SetText(cookie, 0, Wide(move.text), length))) {
       compositionText_ = move.text;
-      CaretAfter(context, cookie, range.get());
+      // Text that stays in the document carries no mark of ours.
+      MarkPending(context, cookie, range.get(), !move.end);
+      ComPtr<ITfRange> caret;
+      if (SUCCEEDED(range->Clone(caret.out())) && caret) CaretAfter(context, cookie, caret.get());
     }
   }
   if (move.end) {
@@ -531,6 +544,35 @@ void TextService::Apply(ITfContext* context, TfEditCookie cookie, const Composit
     documentComposition_ = nullptr;
     compositionText_.clear();
   }
+}
+
+void TextService::MarkPending(ITfContext* context, TfEditCookie cookie, ITfRange* range,
+                              bool mark) {
+  ComPtr<ITfProperty> attribute;
+  if (FAILED(context->GetProperty(kPropAttribute, attribute.out())) || !attribute) return;
+  if (!mark || pendingAttribute_ == TF_INVALID_GUIDATOM) {
+    attribute->Clear(cookie, range);
+    return;
+  }
+  VARIANT value;
+  VariantInit(&value);
+  value.vt = VT_I4;
+  value.lVal = static_cast<LONG>(pendingAttribute_);
+  attribute->SetValue(cookie, range, &value);
+}
+
+STDMETHODIMP TextService::EnumDisplayAttributeInfo(IEnumTfDisplayAttributeInfo** list) {
+  if (!list) return E_INVALIDARG;
+  *list = NewDisplayAttributeList();
+  return *list ? S_OK : E_OUTOFMEMORY;
+}
+
+STDMETHODIMP TextService::GetDisplayAttributeInfo(REFGUID guid, ITfDisplayAttributeInfo** info) {
+  if (!info) return E_INVALIDARG;
+  *info = nullptr;
+  if (!IsEqualGUID(guid, kPendingTextAttribute)) return E_INVALIDARG;
+  *info = NewPendingTextAttribute();
+  return *info ? S_OK : E_OUTOFMEMORY;
 }
 
 void TextService::Commit(std::u16string_view text) {

@@ -22,7 +22,8 @@ class TextService final : public ITfTextInputProcessorEx,
                           public ITfKeyEventSink,
                           public ITfThreadMgrEventSink,
                           public ITfCompartmentEventSink,
-                          public ITfCompositionSink {
+                          public ITfCompositionSink,
+                          public ITfDisplayAttributeProvider {
  public:
   TextService();
   TextService(const TextService&) = delete;
@@ -80,6 +81,11 @@ class TextService final : public ITfTextInputProcessorEx,
   // ITfCompositionSink
   STDMETHODIMP OnCompositionTerminated(TfEditCookie cookie, ITfComposition* composition) override;
 
+  // ITfDisplayAttributeProvider: the framework asks a service of its own for these, activated or
+  // not.
+  STDMETHODIMP EnumDisplayAttributeInfo(IEnumTfDisplayAttributeInfo** list) override;
+  STDMETHODIMP GetDisplayAttributeInfo(REFGUID guid, ITfDisplayAttributeInfo** info) override;
+
  private:
   ~TextService();
 
@@ -97,6 +103,8 @@ class TextService final : public ITfTextInputProcessorEx,
   HRESULT EditDocument(ITfContext* context, DWORD access, std::function<void(TfEditCookie)> edit,
                        bool mayWait);
   void Apply(ITfContext* context, TfEditCookie cookie, const CompositionMove& move);
+  // Marks `range` as pending text, or with `mark` false takes the mark away.
+  void MarkPending(ITfContext* context, TfEditCookie cookie, ITfRange* range, bool mark);
 
   LONG references_ = 1;
   ITfThreadMgr* threadMgr_ = nullptr;
@@ -112,6 +120,7 @@ class TextService final : public ITfTextInputProcessorEx,
   HWND status_ = nullptr;
   ITfComposition* documentComposition_ = nullptr;  // ours, while pending text is shown
   std::u16string compositionText_;
+  TfGuidAtom pendingAttribute_ = TF_INVALID_GUIDATOM;
 };
 
 }  // namespace tvime

@@ -318,6 +318,41 @@ TEST_F(TextServiceRegistrationTest, RegisteringListsTheChineseProfileAndUnregist
   FreeLibrary(module);
 }
 
+TEST_F(TextServiceRegistrationTest, TheRegisteredClassDescribesThePendingTextsDisplayAttribute) {
+  HMODULE module = LoadLibraryW(ServicePath().c_str());
+  ASSERT_TRUE(module);
+  ASSERT_EQ(CallExport(module, "DllRegisterServer"), S_OK);
+  // As the framework gets it: a new object of the registered class, not activated.
+  ITfDisplayAttributeProvider* provider = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(kTextServiceClsid, nullptr, CLSCTX_INPROC_SERVER,
+                                            IID_ITfDisplayAttributeProvider,
+                                            reinterpret_cast<void**>(&provider)));
+  IEnumTfDisplayAttributeInfo* list = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(provider->EnumDisplayAttributeInfo(&list));
+  ITfDisplayAttributeInfo* infos[2] = {};
+  ULONG fetched = 0;
+  EXPECT_EQ(list->Next(2, infos, &fetched), S_FALSE);
+  ASSERT_EQ(fetched, 1u);
+  GUID guid{};
+  ASSERT_HRESULT_SUCCEEDED(infos[0]->GetGUID(&guid));
+  EXPECT_TRUE(IsEqualGUID(guid, kPendingTextAttribute));
+  TF_DISPLAYATTRIBUTE look{};
+  ASSERT_HRESULT_SUCCEEDED(infos[0]->GetAttributeInfo(&look));
+  EXPECT_EQ(look.bAttr, TF_ATTR_INPUT);  // input not yet converted
+  EXPECT_EQ(look.lsStyle, TF_LS_DOT);
+  EXPECT_EQ(look.crText.type, TF_CT_NONE);  // in the document's own colours
+  infos[0]->Release();
+  list->Release();
+
+  ITfDisplayAttributeInfo* info = nullptr;
+  EXPECT_HRESULT_SUCCEEDED(provider->GetDisplayAttributeInfo(kPendingTextAttribute, &info));
+  if (info) info->Release();
+  EXPECT_HRESULT_FAILED(provider->GetDisplayAttributeInfo(kTextServiceProfile, &info));
+  provider->Release();
+  CallExport(module, "DllUnregisterServer");
+  FreeLibrary(module);
+}
+
 // A client of the framework, as a TSF-aware editor is: the service is activated for its thread
 // with the Chinese profile, and types into the client's store.
 class TextServiceTest : public ComTest {
@@ -380,6 +415,7 @@ class TextServiceTest : public ComTest {
     if (store.window) DestroyWindow(store.window);
     settings.Write(setting::InputBihuaByKey, 0);
     settings.Write(setting::PinYinMode, 0);
+    settings.Write(setting::SearchMode, 0);
     settings.Write(setting::MovedByCursor, 0);
     ComTest::TearDownTestSuite();
   }
@@ -506,6 +542,20 @@ TEST_F(TextServiceTest, PinyinLettersAndADigitTypeTheCharacterThroughTheKeySink)
   SendMessageW(composition, WM_COMMAND, kCmdPinyinSwitch, 0);
   for (char key : std::string("ZHONG1")) EXPECT_TRUE(Press(static_cast<WPARAM>(key))) << key;
   SendMessageW(composition, WM_COMMAND, kCmdPinyinSwitch, 0);
+  EXPECT_EQ(store.text, kZhong);
+}
+
+// Wine's documents offer no compositions: in search mode the chosen text waits on the panel, and
+// reaches the document once, when it is committed.
+TEST_F(TextServiceTest, InSearchModeWithoutCompositionsChosenTextArrivesOnceWhenCommitted) {
+  SendMessageW(composition, WM_COMMAND, kCmdSearchMode, 0);
+  for (WPARAM key : {'S', 'G', 'A', 'S'}) Press(key);
+  Click(16, 40);  // 中, chosen and pending
+  EXPECT_EQ(store.text, L"");
+  // Enter sends the pending text, then goes on to the application.
+  EXPECT_FALSE(Press(VK_RETURN));
+  EXPECT_EQ(store.text, kZhong);
+  SendMessageW(composition, WM_COMMAND, kCmdSearchMode, 0);
   EXPECT_EQ(store.text, kZhong);
 }
 

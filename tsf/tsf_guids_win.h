@@ -16,6 +16,21 @@ struct ITfTextInputProcessorEx : public ITfTextInputProcessor {
                                                DWORD flags) = 0;
 };
 #endif
+// Not in MinGW's msctf.h: what the framework asks for the display attributes of a service.
+#ifndef __ITfDisplayAttributeProvider_INTERFACE_DEFINED__
+#define __ITfDisplayAttributeProvider_INTERFACE_DEFINED__
+inline constexpr IID IID_ITfDisplayAttributeProvider = {
+    0xfee47777, 0x163c, 0x4769, {0x99, 0x6a, 0x6e, 0x9c, 0x50, 0xad, 0x8f, 0x54}};
+struct ITfDisplayAttributeProvider : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE
+  EnumDisplayAttributeInfo(IEnumTfDisplayAttributeInfo** list) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetDisplayAttributeInfo(REFGUID guid,
+                                                            ITfDisplayAttributeInfo** info) = 0;
+};
+#endif
+#ifndef TF_INVALID_GUIDATOM
+#define TF_INVALID_GUIDATOM ((TfGuidAtom)0)
+#endif
 #ifndef TF_CLIENTID_NULL
 #define TF_CLIENTID_NULL ((TfClientId)0)
 #endif
@@ -58,12 +73,17 @@ inline constexpr GUID kTipCapUiElementEnabled = {
 inline constexpr GUID kCompartmentKeyboardOpenClose = {
     0x58273aad, 0x01bb, 0x4164, {0x95, 0xc6, 0x75, 0x5b, 0xa0, 0xb5, 0x16, 0x2d}};
 
-// The categories the service is registered in: a keyboard text service that loads in immersive
-// applications (the Start menu's search, Settings, Store applications), shows its state in the
-// system tray, and runs on the secure desktop (where it types and does nothing else). It draws
-// its own panels, so it is not "UI element enabled": applications that draw the candidates
-// themselves get no list from it.
-inline constexpr GUID kTextServiceCategories[] = {kTipKeyboard, kTipCapImmersiveSupport,
-                                                  kTipCapSystraySupport, kTipCapSecureMode};
+// The text property whose value (a GUID atom) names the display attribute of a range.
+inline constexpr GUID kPropAttribute = {
+    0x34b45670, 0x7526, 0x11d2, {0xa1, 0x47, 0x00, 0x10, 0x5a, 0x27, 0x99, 0xb5}};
+
+// The categories the service is registered in: a keyboard text service that provides the display
+// attribute of its compositions, loads in immersive applications (the Start menu's search,
+// Settings, Store applications), shows its state in the system tray, and runs on the secure
+// desktop (where it types and does nothing else). It draws its own panels, so it is not "UI
+// element enabled": applications that draw the candidates themselves get no list from it.
+inline constexpr GUID kTextServiceCategories[] = {kTipKeyboard, kDisplayAttributeProvider,
+                                                  kTipCapImmersiveSupport, kTipCapSystraySupport,
+                                                  kTipCapSecureMode};
 
 }  // namespace tvime

@@ -4,6 +4,8 @@
 
 #include <new>
 
+#include "tsf/live_objects_win.h"
+
 namespace tvime {
 namespace {
 
@@ -22,6 +24,10 @@ TF_DISPLAYATTRIBUTE PendingTextLook() {
 template <class Interface>
 class Counted : public Interface {
  public:
+  Counted() { ++LiveObjects(); }
+  Counted(const Counted&) = delete;
+  Counted& operator=(const Counted&) = delete;
+
   STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
     if (!object) return E_INVALIDARG;
     *object = nullptr;
@@ -40,7 +46,7 @@ class Counted : public Interface {
   }
 
  protected:
-  virtual ~Counted() = default;
+  virtual ~Counted() { --LiveObjects(); }
 
  private:
   LONG references_ = 1;

@@ -1,6 +1,5 @@
 #include "tsf/text_service_win.h"
 
-#include <atomic>
 #include <map>
 
 #include "base/gbk.h"
@@ -9,13 +8,12 @@
 #include "panels/session_lock_win.h"
 #include "tsf/com_ptr_win.h"
 #include "tsf/display_attribute_win.h"
+#include "tsf/live_objects_win.h"
 #include "tsf/tsf_guids_win.h"
 #include "tsf/tsf_module_win.h"
 
 namespace tvime {
 namespace {
-
-std::atomic<LONG> g_objects{0};
 
 // The active service of each thread. Read and changed only in the thread's turn of the session.
 std::map<DWORD, TextService*>& Services() {
@@ -29,7 +27,7 @@ bool Pressed(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 class EditSession final : public ITfEditSession {
  public:
   explicit EditSession(std::function<void(TfEditCookie)> edit) : edit_(std::move(edit)) {
-    ++g_objects;
+    ++LiveObjects();
   }
   EditSession(const EditSession&) = delete;
   EditSession& operator=(const EditSession&) = delete;
@@ -60,7 +58,7 @@ class EditSession final : public ITfEditSession {
   }
 
  private:
-  ~EditSession() { --g_objects; }
+  ~EditSession() { --LiveObjects(); }
   LONG references_ = 1;
   std::function<void(TfEditCookie)> edit_;
 };
@@ -81,11 +79,11 @@ const WCHAR* Wide(const std::u16string& text) {
 
 }  // namespace
 
-TextService::TextService() { ++g_objects; }
+TextService::TextService() { ++LiveObjects(); }
 
-TextService::~TextService() { --g_objects; }
+TextService::~TextService() { --LiveObjects(); }
 
-LONG TextService::ObjectCount() { return g_objects.load(); }
+LONG TextService::ObjectCount() { return LiveObjects().load(); }
 
 TextService* TextService::ForContext(ContextHandle context) {
   for (const auto& [thread, service] : Services()) {

@@ -33,7 +33,7 @@ class TextService final : public ITfTextInputProcessorEx,
   static TextService* ForContext(ContextHandle context);
   // The active service of a thread, or nullptr.
   static TextService* ForThread(DWORD threadId);
-  // Live objects of the module (DllCanUnloadNow).
+  // Live COM objects of the module, the service's and its helpers' (DllCanUnloadNow).
   static LONG ObjectCount();
 
   ContextHandle handle() const { return reinterpret_cast<ContextHandle>(this); }

@@ -341,8 +341,16 @@ TEST_F(TextServiceRegistrationTest, TheRegisteredClassDescribesThePendingTextsDi
   EXPECT_EQ(look.bAttr, TF_ATTR_INPUT);  // input not yet converted
   EXPECT_EQ(look.lsStyle, TF_LS_DOT);
   EXPECT_EQ(look.crText.type, TF_CT_NONE);  // in the document's own colours
+  provider->Release();
+  provider = nullptr;
+  // An attribute still held keeps the module loaded.
+  EXPECT_EQ(CallExport(module, "DllCanUnloadNow"), S_FALSE);
   infos[0]->Release();
   list->Release();
+  EXPECT_EQ(CallExport(module, "DllCanUnloadNow"), S_OK);
+  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(kTextServiceClsid, nullptr, CLSCTX_INPROC_SERVER,
+                                            IID_ITfDisplayAttributeProvider,
+                                            reinterpret_cast<void**>(&provider)));
 
   ITfDisplayAttributeInfo* info = nullptr;
   EXPECT_HRESULT_SUCCEEDED(provider->GetDisplayAttributeInfo(kPendingTextAttribute, &info));

@@ -553,6 +553,37 @@ TEST_F(TextServiceTest, PinyinLettersAndADigitTypeTheCharacterThroughTheKeySink)
   EXPECT_EQ(store.text, kZhong);
 }
 
+// The keystroke manager reports the Ctrl release the service preserved; the test sets the
+// thread's key state for a key pressed while Ctrl is held.
+TEST_F(TextServiceTest, ALoneCtrlTapSwitchesTheInputMethodAndCtrlWithAnotherKeyDoesNot) {
+  TF_PRESERVEDKEY ctrl{VK_CONTROL, TF_MOD_ON_KEYUP};
+  BOOL preserved = FALSE;
+  ASSERT_EQ(keystrokes->IsPreservedKey(kOnOffKey, &ctrl, &preserved), S_OK);
+  EXPECT_TRUE(preserved);
+
+  ITfKeyEventSink* sink = KeySinkSpy::advised;
+  auto tapCtrl = [&] {
+    BOOL eaten = TRUE;
+    EXPECT_EQ(sink->OnPreservedKey(context, kOnOffKey, &eaten), S_OK);
+    EXPECT_FALSE(eaten) << "the Ctrl key itself still reaches the application";
+  };
+  EXPECT_TRUE(Press('S'));
+  tapCtrl();
+  EXPECT_FALSE(Press('S')) << "closed: keys go to the application";
+  tapCtrl();
+  EXPECT_TRUE(Press('S')) << "open again";
+
+  // Ctrl+C: the release that follows is not a tap.
+  BYTE keys[256] = {};
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  EXPECT_FALSE(Press('C'));
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  tapCtrl();
+  EXPECT_TRUE(Press('S')) << "still open";
+}
+
 // Wine's documents offer no compositions: in search mode the chosen text waits on the panel, and
 // reaches the document once, when it is committed.
 TEST_F(TextServiceTest, InSearchModeWithoutCompositionsChosenTextArrivesOnceWhenCommitted) {

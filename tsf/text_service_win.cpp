@@ -505,7 +505,9 @@ void TextService::Apply(ITfContext* context, TfEditCookie cookie, const Composit
     CaretAfter(context, cookie, range.get());
     return;
   }
-  if (move.start) {
+  // An edit that waited for the document's lock finds the composition as the edits before it
+  // left it: one that is there already is not started twice.
+  if (move.start && !documentComposition_) {
     // Microsoft's way: the composition starts on the empty range where text would be inserted.
     ComPtr<ITfContextComposition> compositions;
     ComPtr<ITfInsertAtSelection> insert;

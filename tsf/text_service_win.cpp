@@ -1,6 +1,7 @@
 #include "tsf/text_service_win.h"
 
 #include <map>
+#include <mutex>
 
 #include "base/gbk.h"
 #include "ime/key_filter.h"
@@ -15,7 +16,9 @@
 namespace tvime {
 namespace {
 
-// The active service of each thread. Read and changed only in the thread's turn of the session.
+// The active service of each thread. A service that is deactivated while another thread has the
+// session's turn still leaves the list, so the list has a lock of its own.
+std::mutex g_servicesLock;
 std::map<DWORD, TextService*>& Services() {
   static std::map<DWORD, TextService*> services;
   return services;
@@ -86,6 +89,7 @@ TextService::~TextService() { --LiveObjects(); }
 LONG TextService::ObjectCount() { return LiveObjects().load(); }
 
 TextService* TextService::ForContext(ContextHandle context) {
+  std::lock_guard<std::mutex> lock(g_servicesLock);
   for (const auto& [thread, service] : Services()) {
     if (service->handle() == context) return service;
   }
@@ -93,6 +97,7 @@ TextService* TextService::ForContext(ContextHandle context) {
 }
 
 TextService* TextService::ForThread(DWORD threadId) {
+  std::lock_guard<std::mutex> lock(g_servicesLock);
   auto found = Services().find(threadId);
   return found == Services().end() ? nullptr : found->second;
 }
@@ -167,7 +172,10 @@ HRESULT TextService::Start(ITfThreadMgr* threadMgr, TfClientId clientId, DWORD f
   threadMgr_ = threadMgr;
   threadMgr_->AddRef();
   clientId_ = clientId;
-  Services()[threadId_] = this;
+  {
+    std::lock_guard<std::mutex> lock(g_servicesLock);
+    Services()[threadId_] = this;
+  }
 
   // Keys. Without the key sink (a framework that refuses it) the panels still type.
   ComPtr<ITfKeystrokeMgr> keys;
@@ -249,7 +257,11 @@ void TextService::Stop() {
   if (status_) DestroyWindow(status_);
   composition_ = status_ = nullptr;
 
-  if (ForThread(threadId_) == this) Services().erase(threadId_);
+  {
+    std::lock_guard<std::mutex> lock(g_servicesLock);
+    auto found = Services().find(threadId_);
+    if (found != Services().end() && found->second == this) Services().erase(found);
+  }
   if (threadMgr_) threadMgr_->Release();
   threadMgr_ = nullptr;
   clientId_ = TF_CLIENTID_NULL;

@@ -213,12 +213,15 @@ HRESULT TextService::Start(ITfThreadMgr* threadMgr, TfClientId clientId, DWORD f
     categories->RegisterGUID(kPendingTextAttribute, &pendingAttribute_);
   }
 
-  // The thread's panels, shown at once as the module's are when it is selected.
+  // The thread's panels. The framework activates the service in every thread of the application
+  // that has a thread manager: the composition panel shows where a document has the focus (now,
+  // or when one gets it).
   composition_ = CreateCompositionWindow(module->instance, kTsfCompositionClassName, nullptr);
   status_ = CreateStatusBarWindow(module->instance, kTsfStatusClassName, nullptr);
   module->runtime.windows.composition = composition_;
   module->runtime.windows.status = status_;
-  ShowInputState(IsOpen());
+  ComPtr<ITfDocumentMgr> focus;
+  if (SUCCEEDED(threadMgr->GetFocus(focus.out())) && focus) ShowInputState(IsOpen());
   return S_OK;
 }
 

@@ -400,6 +400,8 @@ class TextServiceTest : public ComTest {
     ASSERT_HRESULT_SUCCEEDED(document->CreateContext(
         clientId, 0, static_cast<ITextStoreACP*>(&store), &context, &storeCookie));
     ASSERT_HRESULT_SUCCEEDED(document->Push(context));
+    HWND beforeFocus = FindWindowW(L"TavrinTSF3_COMP", nullptr);
+    shownBeforeFocus = beforeFocus && IsWindowVisible(beforeFocus);
     ASSERT_HRESULT_SUCCEEDED(threadMgr->SetFocus(document));
     composition = FindWindowW(L"TavrinTSF3_COMP", nullptr);
   }
@@ -476,9 +478,12 @@ class TextServiceTest : public ComTest {
   static inline TfClientId clientId = 0;
   static inline TextStore store;
   static inline HWND composition = nullptr;
+  static inline bool shownBeforeFocus = true;
 };
 
-TEST_F(TextServiceTest, ActivatedItShowsItsPanelsAndTakesTheKeysInTheForeground) {
+TEST_F(TextServiceTest, ActivatedItShowsItsPanelsWithAFocusedDocumentAndTakesTheKeys) {
+  // The panel waits for a document to have the focus.
+  EXPECT_FALSE(shownBeforeFocus);
   EXPECT_TRUE(IsWindowVisible(composition));
   EXPECT_NE(GetForegroundWindow(), composition);
   EXPECT_TRUE(FindWindowW(L"TavrinTSF3_STATUS", nullptr));

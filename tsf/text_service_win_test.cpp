@@ -9,6 +9,7 @@
 #include <msctf.h>
 #include <textstor.h>
 
+#include <iterator>
 #include <string>
 
 #include "session/command_id.h"
@@ -601,6 +602,37 @@ TEST_F(TextServiceTest, InSearchModeWithoutCompositionsChosenTextArrivesOnceWhen
   EXPECT_EQ(store.text, kZhong);
   SendMessageW(composition, WM_COMMAND, kCmdSearchMode, 0);
   EXPECT_EQ(store.text, kZhong);
+}
+
+// A seeded walk of keys and clicks, as a user who types anything: keys the input method never
+// takes are never eaten, and the document only ever receives text, each piece after the last.
+TEST_F(TextServiceTest, AnyWalkOfKeysAndClicksLeavesWellFormedTextWithTheCaretAfterIt) {
+  static const WPARAM kKeys[] = {'A',      'S',        'D',        'F',       'G',
+                                 'H',      'N',        'T',        '1',       '5',
+                                 '0',      VK_SPACE,   VK_BACK,    VK_RETURN, VK_ESCAPE,
+                                 VK_OEM_1, VK_OEM_2,   VK_OEM_7,   VK_OEM_4,  VK_OEM_COMMA,
+                                 VK_ADD,   VK_NUMPAD3, VK_DECIMAL, 'Z',       'Q'};
+  static const WPARAM kNeverTaken[] = {VK_F1, VK_F5, VK_TAB, VK_INSERT, VK_PRIOR, VK_SHIFT};
+  unsigned seed = 20261209;
+  auto next = [&seed](unsigned range) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % range;
+  };
+  for (int step = 0; step < 400; ++step) {
+    unsigned choice = next(10);
+    if (choice < 7) {
+      Press(kKeys[next(static_cast<unsigned>(std::size(kKeys)))]);
+    } else if (choice < 9) {
+      Click(static_cast<int>(8 + next(270)), static_cast<int>(30 + next(40)));  // the candidates
+    } else {
+      WPARAM key = kNeverTaken[next(static_cast<unsigned>(std::size(kNeverTaken)))];
+      EXPECT_FALSE(Press(key)) << "step " << step << ": key " << key;
+    }
+    for (wchar_t unit : store.text) ASSERT_GE(unit, L' ') << "step " << step;
+    ASSERT_EQ(store.selectionStart, static_cast<LONG>(store.text.size())) << "step " << step;
+    ASSERT_EQ(store.selectionEnd, store.selectionStart) << "step " << step;
+  }
+  EXPECT_FALSE(store.text.empty());
 }
 
 TEST_F(TextServiceTest, AKeyTheSessionHandsBackIsNotEaten) {

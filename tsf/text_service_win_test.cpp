@@ -362,6 +362,43 @@ TEST_F(TextServiceRegistrationTest, TheRegisteredClassDescribesThePendingTextsDi
   FreeLibrary(module);
 }
 
+// Activated on the secure desktop (the logon and lock screens) the service types and writes
+// nothing: what the session changes stays in memory. The module's state
+// is per process, so this needs a process of its own (CTest runs each test in one).
+TEST_F(TextServiceRegistrationTest, OnTheSecureDesktopWhatTheSessionChangesStaysInMemory) {
+  if (GetModuleHandleW(L"tvimetsf.dll")) GTEST_SKIP() << "the service already runs in this process";
+  RegistrySettingsStore registry;
+  Settings settings(registry);
+  settings.Write(setting::PinYinMode, 0);
+  HMODULE module = LoadLibraryW(ServicePath().c_str());
+  ASSERT_TRUE(module);
+  ASSERT_EQ(CallExport(module, "DllRegisterServer"), S_OK);
+  ITfThreadMgr* threadMgr = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_TF_ThreadMgr, nullptr, CLSCTX_INPROC_SERVER,
+                                            IID_ITfThreadMgr,
+                                            reinterpret_cast<void**>(&threadMgr)));
+  TfClientId client = 0;
+  ASSERT_HRESULT_SUCCEEDED(threadMgr->Activate(&client));
+  // The framework's secure-mode activation, which Wine never makes: the test makes it.
+  ITfTextInputProcessorEx* service = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(kTextServiceClsid, nullptr, CLSCTX_INPROC_SERVER,
+                                            IID_ITfTextInputProcessorEx,
+                                            reinterpret_cast<void**>(&service)));
+  ASSERT_HRESULT_SUCCEEDED(service->ActivateEx(threadMgr, client, TF_TMAE_SECUREMODE));
+  HWND panel = FindWindowW(L"TavrinTSF3_COMP", nullptr);
+  ASSERT_TRUE(panel) << "no display: these tests need an X server (DISPLAY)";
+
+  SendMessageW(panel, WM_COMMAND, kCmdPinyinSwitch, 0);
+  EXPECT_EQ(settings.Read(setting::PinYinMode), 0) << "a setting reached the registry";
+  SendMessageW(panel, WM_COMMAND, kCmdPinyinSwitch, 0);
+
+  service->Deactivate();
+  service->Release();
+  threadMgr->Deactivate();
+  threadMgr->Release();
+  CallExport(module, "DllUnregisterServer");
+}
+
 // A client of the framework, as a TSF-aware editor is: the service is activated for its thread
 // with the Chinese profile, and types into the client's store.
 class TextServiceTest : public ComTest {

@@ -21,7 +21,10 @@ std::vector<std::string> SplitInstallerWords(std::string_view commandLine) {
 InstallerCommand ParseInstallerCommand(std::string_view commandLine) {
   std::vector<std::string> words = SplitInstallerWords(commandLine);
   InstallerCommand command;
-  command.uninstall = !words.empty() && words[0] == "uninstall";
+  std::string_view action = words.empty() ? std::string_view() : std::string_view(words[0]);
+  command.textService = action == "tsf" || action == "uninstall-tsf";
+  command.uninstall = action == "uninstall" || action == "uninstall-tsf";
+  if (command.textService) command.moduleFile = kTextServiceFileName;
   if (words.size() > 1 && !words[1].empty()) command.moduleFile = words[1];
   if (words.size() > 2 && !words[2].empty()) command.layoutText = words[2];
   return command;

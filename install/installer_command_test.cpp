@@ -44,5 +44,23 @@ TEST(InstallerCommandTest, FullPathsAndLayoutTextsAreTakenAsGiven) {
   EXPECT_EQ(command.layoutText, "中文-试验");
 }
 
+TEST(InstallerCommandTest, TsfRegistersTheTextServiceAndUninstallTsfRemovesIt) {
+  InstallerCommand command = ParseInstallerCommand("tsf");
+  EXPECT_TRUE(command.textService);
+  EXPECT_FALSE(command.uninstall);
+  EXPECT_EQ(command.moduleFile, "tvimetsf.dll");
+
+  command = ParseInstallerCommand("uninstall-tsf C:\\tvime\\tvimetsf.dll");
+  EXPECT_TRUE(command.textService);
+  EXPECT_TRUE(command.uninstall);
+  EXPECT_EQ(command.moduleFile, "C:\\tvime\\tvimetsf.dll");
+
+  // The module's actions leave the text service alone, and the words are compared with case.
+  EXPECT_FALSE(ParseInstallerCommand("").textService);
+  EXPECT_FALSE(ParseInstallerCommand("uninstall").textService);
+  EXPECT_FALSE(ParseInstallerCommand("TSF").textService);
+  EXPECT_EQ(ParseInstallerCommand("TSF").moduleFile, "tvime30.ime");
+}
+
 }  // namespace
 }  // namespace tvime

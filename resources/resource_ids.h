@@ -127,5 +127,8 @@
 #define IDR_TRAY_MENU 101
 #define IDR_GUI_ACCELERATORS 101
 
+// The text service (tvimetsf.dll): the icon of its language profile.
+#define IDI_TSF 107
+
 // The updater (tvimeup).
 #define IDI_UPDATER 128

@@ -12,7 +12,7 @@ if [ "${1:-}" != "--no-build" ]; then
   scripts/install-deps.sh
   for preset in win64 win32; do
     cmake --preset "$preset" >/dev/null
-    cmake --build --preset "$preset" --target tvime30 tvimegui tvimedic tvimeup tvimeist >/dev/null
+    cmake --build --preset "$preset" --target tvime30 tvimetsf tvimegui tvimedic tvimeup tvimeist >/dev/null
   done
 fi
 

@@ -25,7 +25,7 @@ publish=build/host-release/tools/tvime-publish
 base=${TVIME_UPDATE_BASE_URL:-$(sed -n 's/^set(TVIME_UPDATE_BASE_URL "\([^"]*\)".*/\1/p' \
                                   update/CMakeLists.txt)}
 declare -A base_of=([win64]="$base" [win32]="${base%updates/}updates-x86/")
-programs=(tvime30 tvimegui tvimedic tvimeup tvimeist)
+programs=(tvime30 tvimetsf tvimegui tvimedic tvimeup tvimeist)
 for preset in win64 win32; do
   cmake --preset "$preset" -B "$out/$preset" -DTVIME_RELEASE=ON \
     -DTVIME_UPDATE_KEY_FILE="$PWD/$out/release-key.pub.hex" \

@@ -3,8 +3,11 @@
 ;   makensis -INPUTCHARSET UTF8 -DARCH=x64|x86 -DBIN=<programs of that bitness>
 ;            [-DBIN32=<32-bit programs, for the x64 setup's SysWOW64 module>] -DVERSION=a.b.c.d
 ;            -DLICENSE=<licence RTF> -DOUTFILE=<setup.exe> tvime.nsi
-; The x64 setup puts the 64-bit module into System32 and the 32-bit one into SysWOW64, so that
-; 32-bit applications get the input method too; the x86 setup is for 32-bit Windows only.
+; The x64 setup puts the 64-bit module and text service into System32 and the 32-bit ones into
+; SysWOW64, so that 32-bit applications get the input method too; the x86 setup is for 32-bit
+; Windows only. The module (tvime30.ime) serves classic desktop applications through IMM32, the
+; text service (tvimetsf.dll) applications that use the Text Services Framework, among them the
+; immersive ones that load no IMM32 module.
 ; Silent: /S (both the setup and the uninstaller).
 
 Unicode true
@@ -170,14 +173,17 @@ FunctionEnd
 Section "install"
   !insertmacro EndRunningProgram
 
-  ; The input-method module, loaded by applications as they run.
+  ; The input-method module and the text service, loaded by applications as they run.
   !if "${ARCH}" == "x64"
     ${DisableX64FSRedirection}
     !insertmacro PutFile "$WINDIR\System32" "${BIN}" "tvime30.ime"
     !insertmacro PutFile "$WINDIR\SysWOW64" "${BIN32}" "tvime30.ime"
+    !insertmacro PutFile "$WINDIR\System32" "${BIN}" "tvimetsf.dll"
+    !insertmacro PutFile "$WINDIR\SysWOW64" "${BIN32}" "tvimetsf.dll"
     ${EnableX64FSRedirection}
   !else
     !insertmacro PutFile "$SYSDIR" "${BIN}" "tvime30.ime"
+    !insertmacro PutFile "$SYSDIR" "${BIN}" "tvimetsf.dll"
   !endif
 
   !insertmacro PutFile "$INSTDIR" "${BIN}" "tvimegui.exe"
@@ -193,6 +199,18 @@ Section "install"
   ${If} $0 != 1
     DetailPrint "输入法注册失败 ($0)"
   ${EndIf}
+  ; The text service registers itself in a process of its own bitness: tvimeist for the setup's,
+  ; the system's 32-bit regsvr32 for the 32-bit one on 64-bit Windows.
+  ExecWait '"$INSTDIR\tvimeist.exe" tsf' $0
+  ${If} $0 != 1
+    DetailPrint "文本服务注册失败 ($0)"
+  ${EndIf}
+  !if "${ARCH}" == "x64"
+    ExecWait '"$WINDIR\SysWOW64\regsvr32.exe" /s "$WINDIR\SysWOW64\tvimetsf.dll"' $0
+    ${If} $0 != 0
+      DetailPrint "32 位文本服务注册失败 ($0)"
+    ${EndIf}
+  !endif
 
   CreateDirectory "${MENU_FOLDER}"
   CreateShortcut "${MENU_FOLDER}\${PRODUCT}.lnk" "$INSTDIR\tvimegui.exe"
@@ -216,16 +234,24 @@ SectionEnd
 
 Section "-un.program"
   !insertmacro EndRunningProgram
-  ; The layout and its place in the user's layout list first, while tvimeist is still there.
+  ; The layout and its place in the user's layout list, and the text service's registration, first,
+  ; while tvimeist and the files are still there.
   ExecWait '"$INSTDIR\tvimeist.exe" uninstall'
+  ExecWait '"$INSTDIR\tvimeist.exe" uninstall-tsf'
+  !if "${ARCH}" == "x64"
+    ExecWait '"$WINDIR\SysWOW64\regsvr32.exe" /u /s "$WINDIR\SysWOW64\tvimetsf.dll"'
+  !endif
 
   !if "${ARCH}" == "x64"
     ${DisableX64FSRedirection}
     !insertmacro RemoveFile "$WINDIR\System32\tvime30.ime"
     !insertmacro RemoveFile "$WINDIR\SysWOW64\tvime30.ime"
+    !insertmacro RemoveFile "$WINDIR\System32\tvimetsf.dll"
+    !insertmacro RemoveFile "$WINDIR\SysWOW64\tvimetsf.dll"
     ${EnableX64FSRedirection}
   !else
     !insertmacro RemoveFile "$SYSDIR\tvime30.ime"
+    !insertmacro RemoveFile "$SYSDIR\tvimetsf.dll"
   !endif
   !insertmacro RemoveFile "$INSTDIR\tvimegui.exe"
   !insertmacro RemoveFile "$INSTDIR\tvimedic.exe"

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The setups, end to end, silent (/S), in a fresh 64-bit Wine prefix: setup-x64.exe installs the
-# programs, both modules, the installation's settings, the layout, the shortcuts and the
-# uninstall entry; an editor then types 中 through the installed module; installing over an older
-# installation upgrades it in place with one layout; the uninstaller leaves only the user's data,
-# and neither a second uninstall nor an install over a broken one stops half-way.
+# programs, both modules and both text services, the installation's settings, the layout, the
+# 64-bit text service's class and Chinese profile (the 32-bit one is registered by the system's
+# 32-bit regsvr32, which does not run here), the shortcuts and the uninstall entry; an editor
+# then types 中 through the installed module; installing over an older installation upgrades
+# it in place with one layout; the uninstaller leaves only the user's data, and neither a second
+# uninstall nor an install over a broken one stops half-way.
 # setup-x86.exe is checked statically (no 32-bit Wine here): its machine type and its payload.
 #   setup_test.sh WINE_RUN PREFIX PACKAGE_DIR BIN64_DIR BIN32_DIR OUTPUT_DIR
 # Needs DISPLAY (an Xvfb server without a window manager).
@@ -29,11 +31,17 @@ system32="$drive_c/windows/syswow64"
 settings_machine='HKLM\Software\Tavrin\tvime3.0\Settings'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\TavrinIME'
 programs=(tvimegui.exe tvimedic.exe tvimeup.exe tvimeist.exe)
+tsf_class='HKLM\Software\Classes\CLSID\{E74260E4-2E1A-4C81-A8C1-FB3806CC5721}\InprocServer32'
+tsf_profile='HKLM\Software\Microsoft\CTF\TIP\{E74260E4-2E1A-4C81-A8C1-FB3806CC5721}\LanguageProfile\0x00000804\{CA5BD6BA-A55D-4580-85FB-B60A3ABFC540}'
 
 machine_of() { x86_64-w64-mingw32-objdump -f "$1" 2>/dev/null | sed -n 's/.*file format //p'; }
 reg_value() {  # KEY NAME [/reg:32|/reg:64]
   "$wine_run" --prefix "$prefix" reg query "$1" /v "$2" ${3:-} 2>/dev/null | iconv -f gbk -t utf-8 |
     awk -v name="$2" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }' | tr -d '\r'
+}
+default_value() {  # KEY: its unnamed value
+  "$wine_run" --prefix "$prefix" reg query "$1" /ve 2>/dev/null | iconv -f gbk -t utf-8 |
+    awk '/REG_SZ/ { sub(/^.*REG_SZ +/, ""); print }' | tr -d '\r'
 }
 run_setup() {  # ARGUMENTS...: the setup, waited for
   "$wine_run" --prefix "$prefix" "$package/setup-x64.exe" "$@" >>"$out/setup.log" 2>&1
@@ -55,6 +63,15 @@ check_installed() {  # WHEN
   cmp -s "$system32/tvime30.ime" "$bin32/tvime30.ime" || fail "$1: SysWOW64 lacks the 32-bit module"
   [ "$(machine_of "$system64/tvime30.ime")" = pei-x86-64 ] || fail "$1: the System32 module is not 64-bit"
   [ "$(machine_of "$system32/tvime30.ime")" = pei-i386 ] || fail "$1: the SysWOW64 module is not 32-bit"
+  cmp -s "$system64/tvimetsf.dll" "$bin/tvimetsf.dll" || fail "$1: System32 lacks the 64-bit text service"
+  cmp -s "$system32/tvimetsf.dll" "$bin32/tvimetsf.dll" || fail "$1: SysWOW64 lacks the 32-bit text service"
+  local server
+  server=$(default_value "$tsf_class")
+  [ "${server,,}" = 'c:\windows\system32\tvimetsf.dll' ] || fail "$1: the text service's class names '$server'"
+  [ "$(reg_value "$tsf_class" ThreadingModel)" = Apartment ] || fail "$1: the text service is not apartment-threaded"
+  [ "$(reg_value "$tsf_profile" Description)" = 沃岚鼠标输入法 ] ||
+    fail "$1: the text service's Chinese profile is '$(reg_value "$tsf_profile" Description)'"
+  [ "$(reg_value "$tsf_profile" Enable)" = 0x1 ] || fail "$1: the text service's profile is not enabled for every user"
   local view
   for view in /reg:64 /reg:32; do
     [ "$(reg_value "$settings_machine" Path "$view")" = 'C:\Program Files\Tavrin\tvime' ] ||
@@ -118,6 +135,8 @@ left=$(find "$drive_c" -iname '*tvime*' -not -path '*/AppData/Roaming/tvime*' 2>
 [ -e "$drive_c/users/$(id -un)/AppData/Roaming/tvime/tvimeusr.txt" ] || fail "the user's words were removed"
 [ -d "$menu" ] && fail "the Start menu folder is still there"
 [ -z "$(our_layouts)" ] || fail "the layout is still registered: $(our_layouts)"
+"$wine_run" --prefix "$prefix" reg query "$tsf_profile" >/dev/null 2>&1 && fail "the text service's profile is still registered"
+"$wine_run" --prefix "$prefix" reg query "$tsf_class" >/dev/null 2>&1 && fail "the text service's class is still registered"
 "$wine_run" --prefix "$prefix" reg query "$preload_key" 2>/dev/null | grep -qi "${layout:-none}" &&
   fail "the layout is still in the Preload list"
 for view in /reg:64 /reg:32; do
@@ -146,7 +165,7 @@ check_installed "repaired"
 payload="$out/x86-payload"
 rm -rf "$payload" && mkdir -p "$payload"
 7z x -y -o"$payload" "$package/setup-x86.exe" >/dev/null 2>&1 || fail "7z could not open setup-x86.exe"
-for file in "${programs[@]}" tvime30.ime; do
+for file in "${programs[@]}" tvime30.ime tvimetsf.dll; do
   found=$(find "$payload" -name "$file" | head -n 1)
   if [ -z "$found" ]; then
     fail "setup-x86.exe does not carry $file"

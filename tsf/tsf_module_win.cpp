@@ -1,0 +1,72 @@
+#include "tsf/tsf_module_win.h"
+
+#include <ctime>
+#include <memory>
+#include <mutex>
+
+#include "base/imm_ime_win.h"
+#include "base/user_data_path_win.h"
+#include "ime/secure_desktop_win.h"
+#include "online/open_url_win.h"
+#include "settings/user_id.h"
+
+namespace tvime {
+namespace {
+
+HINSTANCE g_instance = nullptr;
+std::unique_ptr<TsfModule> g_module;
+std::once_flag g_started;
+bool g_classesRegistered = false;
+
+// No CS_IME: these are an ordinary program's windows to the system.
+constexpr UINT kPanelClassStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+
+}  // namespace
+
+TsfModule::TsfModule(HINSTANCE module, bool onSecureDesktop)
+    : instance(module),
+      secure(onSecureDesktop),
+      runtime(module, settings, sessionHost, windowHost,
+              onSecureDesktop ? UserDataPathFn() : UserDataPathFn(UserDataPath),
+              onSecureDesktop ? DictionarySharing::Private : DictionarySharing::Shared) {
+  if (!secure) EnsureUserId(settings, NewGuidText, static_cast<std::int64_t>(std::time(nullptr)));
+  runtime.windows.statusClass = kTsfStatusClassName;
+  runtime.windows.secureDesktop = secure;
+  if (secure) RefuseWebPages();
+}
+
+void SetTsfInstance(HINSTANCE instance) { g_instance = instance; }
+
+HINSTANCE TsfInstance() { return g_instance; }
+
+TsfModule* StartTsfModule(bool secureMode) {
+  std::call_once(g_started, [secureMode] {
+    if (!g_instance) return;
+    try {
+      // The module's rule for the secure desktop, with the framework's word for it in place of
+      // the input-method manager's.
+      bool secure = OnSecureDesktop(secureMode ? IME_SYSINFO_WINLOGON : 0);
+      if (!g_classesRegistered) {
+        RegisterPanelWindowClasses(g_instance, kTsfCompositionClassName, kTsfStatusClassName,
+                                   kPanelClassStyle);
+        g_classesRegistered = true;
+      }
+      g_module = std::make_unique<TsfModule>(g_instance, secure);
+    } catch (...) {
+    }
+  });
+  return g_module.get();
+}
+
+TsfModule* TsfModuleIfStarted() { return g_module.get(); }
+
+void StopTsfModule() {
+  g_module.reset();
+  if (g_classesRegistered) {
+    UnregisterClassW(kTsfCompositionClassName, g_instance);
+    UnregisterClassW(kTsfStatusClassName, g_instance);
+    g_classesRegistered = false;
+  }
+}
+
+}  // namespace tvime

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -217,6 +218,81 @@ TEST_F(SharedDictionariesTest, MakersRacingAtOnceAllMapOneWholeImage) {
   for (std::thread& racer : racers) racer.join();
   EXPECT_EQ(mapped, 6);
   EXPECT_EQ(Files().size(), 1u) << "a temporary file was left behind";
+}
+
+// Processes racing at their start, and one of them ending while the others go on: each of the
+// test's children below maps the image (making it if none is there yet), says so, and looks
+// phrases up in it again once told to.
+constexpr char kRaceFolder[] = "TVIME_RACE_FOLDER";
+constexpr wchar_t kRaceGo[] = L"Local\\tvime-test-race-go";
+constexpr wchar_t kRaceMapped[] = L"Local\\tvime-test-race-mapped";
+constexpr wchar_t kRaceEnd[] = L"Local\\tvime-test-race-end";
+
+TEST(SharedDictionariesRace, DISABLED_RacingProcess) {
+  HMODULE dll = LoadLibraryA("tvime-testdict.dll");
+  ASSERT_TRUE(dll);
+  ModuleResources stored(dll);
+  const char* racing = std::getenv(kRaceFolder);
+  ASSERT_TRUE(racing);
+  HANDLE go = OpenEventW(SYNCHRONIZE, FALSE, kRaceGo);
+  HANDLE end = OpenEventW(SYNCHRONIZE, FALSE, kRaceEnd);
+  HANDLE mapped = OpenSemaphoreW(SEMAPHORE_MODIFY_STATE, FALSE, kRaceMapped);
+  ASSERT_TRUE(go && end && mapped);
+  ASSERT_EQ(WaitForSingleObject(go, 30000), WAIT_OBJECT_0);
+  std::filesystem::path folderPath(racing);
+  auto source = OpenSharedDictionaries(stored, folderPath.wstring(), kBuild, true);
+  ASSERT_TRUE(source && source->Decoded("phrase.bin"));
+  Lexicon lexicon(nullptr);
+  lexicon.Initialize(source.get());
+  const size_t phrases = lexicon.phrases().count;
+  ASSERT_GT(phrases, 0u);
+  ReleaseSemaphore(mapped, 1, nullptr);
+  ASSERT_EQ(WaitForSingleObject(end, 30000), WAIT_OBJECT_0);
+  // The pages of a maker that has ended are still the image's.
+  EXPECT_EQ(lexicon.phrases().count, phrases);
+  EXPECT_FALSE(lexicon.AssociationsOf("\xD6\xD0").empty());  // 中
+  EXPECT_FALSE(lexicon.CandidateText(static_cast<CandidateId>(phrases - 1)).empty());
+}
+
+TEST_F(SharedDictionariesTest, ProcessesRacingAtStartShareOneImageThatOutlivesAnyOfThem) {
+  HANDLE go = CreateEventW(nullptr, TRUE, FALSE, kRaceGo);
+  HANDLE end = CreateEventW(nullptr, TRUE, FALSE, kRaceEnd);
+  HANDLE mapped = CreateSemaphoreW(nullptr, 0, 16, kRaceMapped);
+  ASSERT_TRUE(go && end && mapped);
+  SetEnvironmentVariableA(kRaceFolder, folder.path().string().c_str());
+  char program[MAX_PATH];
+  GetModuleFileNameA(nullptr, program, MAX_PATH);
+  std::string command = std::string("\"") + program +
+                        "\" --gtest_filter=SharedDictionariesRace.DISABLED_RacingProcess "
+                        "--gtest_also_run_disabled_tests";
+  std::vector<HANDLE> processes;
+  for (int i = 0; i < 3; ++i) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessA(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process));
+    CloseHandle(process.hThread);
+    processes.push_back(process.hProcess);
+  }
+  SetEvent(go);
+  for (size_t i = 0; i < processes.size(); ++i) {
+    ASSERT_EQ(WaitForSingleObject(mapped, 60000), WAIT_OBJECT_0) << "a racer did not map";
+  }
+  EXPECT_EQ(Files().size(), 1u) << "racers left more than one image, or a temporary file";
+  // One ends abruptly; the others go on using the image.
+  TerminateProcess(processes[0], 3);
+  WaitForSingleObject(processes[0], 10000);
+  SetEvent(end);
+  ASSERT_EQ(WaitForMultipleObjects(2, &processes[1], TRUE, 60000), WAIT_OBJECT_0);
+  for (size_t i = 1; i < processes.size(); ++i) {
+    DWORD code = 1;
+    GetExitCodeProcess(processes[i], &code);
+    EXPECT_EQ(code, 0u) << "racer " << i;
+  }
+  for (HANDLE handle : processes) CloseHandle(handle);
+  for (HANDLE handle : {go, end, mapped}) CloseHandle(handle);
+  EXPECT_TRUE(Open(false)) << "the image did not outlive the processes that made and used it";
 }
 
 }  // namespace

@@ -1,14 +1,10 @@
 #include "ime/ime_module_win.h"
 
-#include <ctime>
 #include <mutex>
 
-#include "base/user_data_path_win.h"
 #include "ime/secure_desktop_win.h"
 #include "ime/ui_window_win.h"
-#include "online/open_url_win.h"
 #include "panels/guarded_window_proc_win.h"
-#include "settings/user_id.h"
 
 namespace tvime {
 
@@ -25,19 +21,6 @@ constexpr int kUiWindowExtra = 2 * sizeof(LONG_PTR);  // the context and the pri
 
 }  // namespace
 
-ImeModule::ImeModule(HINSTANCE module, bool onSecureDesktop)
-    : instance(module),
-      secure(onSecureDesktop),
-      runtime(module, settings, sessionHost, windowHost,
-              onSecureDesktop ? UserDataPathFn() : UserDataPathFn(UserDataPath),
-              onSecureDesktop ? DictionarySharing::Private : DictionarySharing::Shared) {
-  if (!secure) EnsureUserId(settings, NewGuidText, static_cast<std::int64_t>(std::time(nullptr)));
-  runtime.windows.statusClass = kStatusClassName;
-  runtime.windows.secureDesktop = secure;
-  // Every caller checks the flag above; the browser's own check is the last line.
-  if (secure) RefuseWebPages();
-}
-
 void SetModuleInstance(HINSTANCE instance) { g_instance = instance; }
 
 void SetSystemInfo(DWORD systemInfo) { g_systemInfo = systemInfo; }
@@ -50,7 +33,8 @@ ImeModule* Module() {
     if (!g_instance) return;
     try {
       RegisterImeWindowClasses();
-      g_module = std::make_unique<ImeModule>(g_instance, OnSecureDesktop(g_systemInfo));
+      g_module =
+          std::make_unique<ImeModule>(g_instance, OnSecureDesktop(g_systemInfo), kStatusClassName);
     } catch (...) {
     }
   });

@@ -7,11 +7,8 @@
 
 #include <memory>
 
+#include "ime/guest_process_win.h"
 #include "ime/ime_hosts_win.h"
-#include "ime/key_filter.h"
-#include "panels/panel_runtime_win.h"
-#include "settings/registry_settings_store_win.h"
-#include "settings/settings.h"
 
 namespace tvime {
 
@@ -19,22 +16,7 @@ inline constexpr char kUiClassName[] = "TavrinIME3_UI";
 inline constexpr wchar_t kCompositionClassName[] = L"TavrinIME3_COMP";
 inline constexpr wchar_t kStatusClassName[] = L"TavrinIME3_STATUS";
 
-struct ImeModule {
-  // On the secure desktop the settings are read but never written, and there are no user words.
-  ImeModule(HINSTANCE instance, bool onSecureDesktop);
-  ImeModule(const ImeModule&) = delete;
-  ImeModule& operator=(const ImeModule&) = delete;
-
-  HINSTANCE instance;
-  bool secure;
-  RegistrySettingsStore registry;
-  ShieldedSettingsStore store{registry, secure};
-  Settings settings{store};
-  ImeSessionHost sessionHost;
-  ImeWindowHost windowHost;
-  PanelRuntime runtime;
-  KeyFilter keyFilter;
-};
+using ImeModule = GuestProcess<ImeSessionHost, ImeWindowHost>;
 
 // Remembers the module's instance (from DllMain).
 void SetModuleInstance(HINSTANCE instance);

@@ -1,14 +1,10 @@
 #include "tsf/tsf_module_win.h"
 
-#include <ctime>
 #include <memory>
 #include <mutex>
 
 #include "base/imm_ime_win.h"
-#include "base/user_data_path_win.h"
 #include "ime/secure_desktop_win.h"
-#include "online/open_url_win.h"
-#include "settings/user_id.h"
 
 namespace tvime {
 namespace {
@@ -22,18 +18,6 @@ bool g_classesRegistered = false;
 constexpr UINT kPanelClassStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
 
 }  // namespace
-
-TsfModule::TsfModule(HINSTANCE module, bool onSecureDesktop)
-    : instance(module),
-      secure(onSecureDesktop),
-      runtime(module, settings, sessionHost, windowHost,
-              onSecureDesktop ? UserDataPathFn() : UserDataPathFn(UserDataPath),
-              onSecureDesktop ? DictionarySharing::Private : DictionarySharing::Shared) {
-  if (!secure) EnsureUserId(settings, NewGuidText, static_cast<std::int64_t>(std::time(nullptr)));
-  runtime.windows.statusClass = kTsfStatusClassName;
-  runtime.windows.secureDesktop = secure;
-  if (secure) RefuseWebPages();
-}
 
 void SetTsfInstance(HINSTANCE instance) { g_instance = instance; }
 
@@ -51,7 +35,7 @@ TsfModule* StartTsfModule(bool secureMode) {
                                    kPanelClassStyle);
         g_classesRegistered = true;
       }
-      g_module = std::make_unique<TsfModule>(g_instance, secure);
+      g_module = std::make_unique<TsfModule>(g_instance, secure, kTsfStatusClassName);
     } catch (...) {
     }
   });

@@ -5,10 +5,7 @@
 
 #include <windows.h>
 
-#include "ime/key_filter.h"
-#include "panels/panel_runtime_win.h"
-#include "settings/registry_settings_store_win.h"
-#include "settings/settings.h"
+#include "ime/guest_process_win.h"
 #include "tsf/tsf_hosts_win.h"
 
 namespace tvime {
@@ -16,22 +13,7 @@ namespace tvime {
 inline constexpr wchar_t kTsfCompositionClassName[] = L"TavrinTSF3_COMP";
 inline constexpr wchar_t kTsfStatusClassName[] = L"TavrinTSF3_STATUS";
 
-struct TsfModule {
-  // On the secure desktop the settings are read but never written, and there are no user words.
-  TsfModule(HINSTANCE instance, bool onSecureDesktop);
-  TsfModule(const TsfModule&) = delete;
-  TsfModule& operator=(const TsfModule&) = delete;
-
-  HINSTANCE instance;
-  bool secure;
-  RegistrySettingsStore registry;
-  ShieldedSettingsStore store{registry, secure};
-  Settings settings{store};
-  TsfSessionHost sessionHost;
-  TsfWindowHost windowHost;
-  PanelRuntime runtime;
-  KeyFilter keyFilter;
-};
+using TsfModule = GuestProcess<TsfSessionHost, TsfWindowHost>;
 
 // Remembers the module's instance (from DllMain).
 void SetTsfInstance(HINSTANCE instance);

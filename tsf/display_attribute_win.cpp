@@ -20,38 +20,6 @@ TF_DISPLAYATTRIBUTE PendingTextLook() {
   return look;
 }
 
-// Reference counting shared by the two small objects.
-template <class Interface>
-class Counted : public Interface {
- public:
-  Counted() { ++LiveObjects(); }
-  Counted(const Counted&) = delete;
-  Counted& operator=(const Counted&) = delete;
-
-  STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
-    if (!object) return E_INVALIDARG;
-    *object = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, __uuidof(Interface))) {
-      return E_NOINTERFACE;
-    }
-    *object = static_cast<Interface*>(this);
-    this->AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    LONG left = InterlockedDecrement(&references_);
-    if (left == 0) delete this;
-    return left;
-  }
-
- protected:
-  virtual ~Counted() { --LiveObjects(); }
-
- private:
-  LONG references_ = 1;
-};
-
 class PendingTextAttribute final : public Counted<ITfDisplayAttributeInfo> {
  public:
   STDMETHODIMP GetGUID(GUID* guid) override {

@@ -27,30 +27,10 @@ std::map<DWORD, TextService*>& Services() {
 bool Pressed(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 // One edit of a document, run by the framework when the document grants its lock.
-class EditSession final : public ITfEditSession {
+class EditSession final : public Counted<ITfEditSession> {
  public:
-  explicit EditSession(std::function<void(TfEditCookie)> edit) : edit_(std::move(edit)) {
-    ++LiveObjects();
-  }
-  EditSession(const EditSession&) = delete;
-  EditSession& operator=(const EditSession&) = delete;
+  explicit EditSession(std::function<void(TfEditCookie)> edit) : edit_(std::move(edit)) {}
 
-  STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
-    if (!object) return E_INVALIDARG;
-    *object = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_ITfEditSession)) {
-      return E_NOINTERFACE;
-    }
-    *object = static_cast<ITfEditSession*>(this);
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    LONG left = InterlockedDecrement(&references_);
-    if (left == 0) delete this;
-    return left;
-  }
   STDMETHODIMP DoEditSession(TfEditCookie cookie) override {
     try {
       edit_(cookie);
@@ -61,8 +41,6 @@ class EditSession final : public ITfEditSession {
   }
 
  private:
-  ~EditSession() { --LiveObjects(); }
-  LONG references_ = 1;
   std::function<void(TfEditCookie)> edit_;
 };
 

@@ -34,6 +34,6 @@ for preset in win64 win32; do
 done
 
 BIN64=$out/win64/bin BIN32=$out/win32/bin PACKAGE_DIR=$out scripts/package.sh --no-build
-"$publish" "$key" "$out/updates" "$out"/win64/bin/{tvimegui.exe,tvimedic.exe,tvimeup.exe,tvime30.ime}
-"$publish" "$key" "$out/updates-x86" "$out"/win32/bin/{tvimegui.exe,tvimedic.exe,tvimeup.exe,tvime30.ime}
+"$publish" "$key" "$out/updates" "$out"/win64/bin/{tvimegui.exe,tvimedic.exe,tvimeup.exe,tvime30.ime,tvimetsf.dll}
+"$publish" "$key" "$out/updates-x86" "$out"/win32/bin/{tvimegui.exe,tvimedic.exe,tvimeup.exe,tvime30.ime,tvimetsf.dll}
 echo "release in $out: $(ls "$out"/setup-*.exe "$out"/updates "$out"/updates-x86 | tr '\n' ' ')"

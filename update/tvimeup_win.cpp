@@ -33,13 +33,17 @@ void Announce(HINSTANCE instance, const Settings& settings, std::string_view for
   popup.ShowAndWait(instance);
 }
 
-// The 32-bit module's place on 64-bit Windows, for a 64-bit updater; empty elsewhere.
-std::string Wow64Module() {
-  if (sizeof(void*) != 8) return {};
+// The input method's files in the system folder: the module and the text service.
+constexpr const char* kSystemFiles[] = {"tvime30.ime", "tvimetsf.dll"};
+
+// The system folder, or on 64-bit Windows for a 64-bit updater with `wow64` the folder of the
+// 32-bit files; empty when there is none.
+std::string SystemFolder(bool wow64) {
+  if (wow64 && sizeof(void*) != 8) return {};
   char folder[MAX_PATH] = {};
-  UINT length = GetSystemWow64DirectoryA(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH - 13) return {};
-  return std::string(folder, length) + "\\tvime30.ime";
+  UINT length =
+      wow64 ? GetSystemWow64DirectoryA(folder, MAX_PATH) : GetSystemDirectoryA(folder, MAX_PATH);
+  return length > 0 && length < MAX_PATH - 16 ? std::string(folder, length) : std::string();
 }
 
 int Run(HINSTANCE instance, std::string_view commandLine) {
@@ -69,28 +73,26 @@ int Run(HINSTANCE instance, std::string_view commandLine) {
     Announce(instance, settings, "更新通知\n\n沃岚鼠标输入法词典工具更新到最新版本 %s ！", manager);
   }
 
-  char system[MAX_PATH] = {};
-  UINT length = GetSystemDirectoryA(system, MAX_PATH);
-  if (length > 0 && length < MAX_PATH - 13) {
-    std::string module = std::string(system, length) + "\\tvime30.ime";
-    UpdateResult result = agent.CheckAndUpdate(base, nullptr, module, "", "");
-    if (result == UpdateResult::MustNotContinue) return 0;
-    if (result == UpdateResult::Updated) {
-      Announce(instance, settings, "更新通知\n\n沃岚鼠标输入法更新到最新版本 %s ！", module);
-    }
-    // On 64-bit Windows the 32-bit applications load the 32-bit module from SysWOW64: it comes
-    // from the 32-bit installation's folder. (A 32-bit updater's system folder is that one.)
-    if (std::string wow64 = Wow64Module(); !wow64.empty() && IsExistingFile(wow64)) {
-      std::string x86 = X86UpdateBaseUrl(base);
-      UpdateResult wow64Result =
-          x86.empty() ? UpdateResult::NoUpdate : agent.CheckAndUpdate(x86, nullptr, wow64, "", "");
-      if (wow64Result == UpdateResult::MustNotContinue) return 0;
-      if (wow64Result == UpdateResult::Updated) {
-        Announce(instance, settings, "更新通知\n\n沃岚鼠标输入法更新到最新版本 %s ！", wow64);
+  std::string system = SystemFolder(false);
+  if (system.empty()) return 0;
+  // On 64-bit Windows the 32-bit applications load the 32-bit files from SysWOW64: they come
+  // from the 32-bit installation's folder. (A 32-bit updater's system folder is that one.)
+  std::string wow64 = SystemFolder(true), x86 = X86UpdateBaseUrl(base);
+  for (const char* name : kSystemFiles) {
+    for (const auto& [folder, from] : {std::pair{system, base}, std::pair{wow64, x86}}) {
+      std::string file = folder + "\\" + name;
+      // The module is the installation's own; a 32-bit file or a text service that it does not
+      // have is not fetched.
+      bool mayBeAbsent = folder == wow64 || std::string_view(name) != kSystemFiles[0];
+      if (folder.empty() || from.empty() || (mayBeAbsent && !IsExistingFile(file))) continue;
+      UpdateResult result = agent.CheckAndUpdate(from, nullptr, file, "", "");
+      if (result == UpdateResult::MustNotContinue) return 0;
+      if (result == UpdateResult::Updated) {
+        Announce(instance, settings, "更新通知\n\n沃岚鼠标输入法更新到最新版本 %s ！", file);
       }
     }
-    settings.Write(setting::ExecUpdate, static_cast<std::int32_t>(std::time(nullptr)));
   }
+  settings.Write(setting::ExecUpdate, static_cast<std::int32_t>(std::time(nullptr)));
   return 0;
 }
 

@@ -47,7 +47,7 @@ cleanup() {
   fi
   wine_quiet reg delete "$machine_key" /v Path /f
   wine_quiet reg delete "$machine_key" /v UpdateBaseUrl /f
-  rm -f "$system32/tvime30.ime" "$prefix/drive_c/windows/syswow64/tvime30.ime"
+  rm -f "$system32/tvime30.ime" "$system32/tvimetsf.dll" "$prefix/drive_c/windows/syswow64/tvime30.ime"
   rm -rf "$installation"
 }
 trap cleanup EXIT
@@ -175,9 +175,10 @@ fi
 for _ in $(seq 100); do kill -0 "$manager" 2>/dev/null || break; sleep 0.1; done
 cmp -s "$installation/tvimedic.exe" "$bin/tvimedic.exe" || fail "a tampered manager was installed"
 
-# --- a silent tvimeup updates the manager and the module, and says so ---
+# --- a silent tvimeup updates the manager, the module and the text service, and says so ---
 cp "$bin/tvimedic.exe" "$installation/tvimedic.exe"  # version 1.0
 cp "$bin/tvime30.ime" "$system32/tvime30.ime"          # version 3.1; 3.2 is published
+cp "$bin/tvimetsf.dll" "$system32/tvimetsf.dll"        # the same
 syswow64="$prefix/drive_c/windows/syswow64"
 if [ -f "$root/next/x86-installed" ]; then
   cp "$root/next/x86-installed" "$syswow64/tvime30.ime"  # the 32-bit module, 3.1
@@ -200,6 +201,8 @@ cmp -s "$installation/tvimedic.exe" "$root/good/updates/tvimedic.exe" ||
   fail "tvimeup did not update the installed manager"
 cmp -s "$system32/tvime30.ime" "$root/next/updates/tvime30.ime" ||
   fail "tvimeup did not update the input-method module"
+cmp -s "$system32/tvimetsf.dll" "$root/next/updates/tvimetsf.dll" ||
+  fail "tvimeup did not update the text service"
 cmp -s "$syswow64/tvime30.ime" "$root/next/updates-x86/tvime30.ime" ||
   fail "tvimeup did not update the 32-bit module in SysWOW64 from the 32-bit folder"
 exec_update=$("$wine_run" --prefix "$prefix" reg query "$machine_key" \

@@ -11,7 +11,7 @@
 #   unsigned   no signature and no statement
 #   older      the manifest says 0.9
 #   nolength   the good files sent without a Content-Length (chunks); slow: at 1 MB/s
-#   next       the manager and an input-method module of version 3.2; with BIN32_DIR also
+#   next       the manager, an input-method module and a text service of version 3.2; with BIN32_DIR also
 #              next/updates-x86/, the 32-bit module of version 3.2 (and ROOT/next/x86-installed,
 #              the 3.1 one that an installation has in SysWOW64)
 # and the attacks on the manager, each published with the test key:
@@ -83,13 +83,15 @@ cp "$root/staging/tvimedic.exe" "$root/staging/expired/tvimedic.exe"
 "$publish" --expires-at 1000000000 "$key" "$root/expired/updates" \
   "$root/staging/expired/tvimedic.exe"
 
-# next/: the good manager, and an input-method module one version above the build (its version
-# resource patched), for the updater's run over an installation.
+# next/: the good manager, and an input-method module and text service one version above the
+# build (their version resources patched), for the updater's run over an installation.
 mkdir -p "$root/next/staging"
-cp "$bin/tvime30.ime" "$root/next/staging/tvime30.ime"
-set_file_version "$root/next/staging/tvime30.ime" 3 2
+for file in tvime30.ime tvimetsf.dll; do
+  cp "$bin/$file" "$root/next/staging/$file"
+  set_file_version "$root/next/staging/$file" 3 2
+done
 "$publish" "$key" "$root/next/updates" "$root/staging/tvimedic.exe" \
-  "$root/next/staging/tvime30.ime"
+  "$root/next/staging/tvime30.ime" "$root/next/staging/tvimetsf.dll"
 if [ -n "$bin32" ] && [ -f "$bin32/tvime30.ime" ]; then
   mkdir -p "$root/next/staging-x86"
   cp "$bin32/tvime30.ime" "$root/next/x86-installed"

@@ -1,6 +1,6 @@
 // The installer's command line comes from whoever starts tvimeist. Splitting must account for
-// every byte, the parse must follow the words exactly, and a command written back out as a
-// command line must parse to itself.
+// every byte, the parse must follow the words exactly (for the module and for the text service),
+// and a command written back out as a command line must parse to itself.
 
 #include <cstdint>
 #include <string>
@@ -12,7 +12,8 @@ namespace {
 bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
 
 bool SameCommand(const tvime::InstallerCommand& a, const tvime::InstallerCommand& b) {
-  return a.uninstall == b.uninstall && a.moduleFile == b.moduleFile && a.layoutText == b.layoutText;
+  return a.uninstall == b.uninstall && a.textService == b.textService &&
+         a.moduleFile == b.moduleFile && a.layoutText == b.layoutText;
 }
 
 }  // namespace
@@ -36,15 +37,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   if (commandLine.empty() != words.empty()) __builtin_trap();
 
   tvime::InstallerCommand command = tvime::ParseInstallerCommand(commandLine);
-  if (command.uninstall != (!words.empty() && words[0] == "uninstall")) __builtin_trap();
+  std::string_view action = words.empty() ? "" : std::string_view(words[0]);
+  if (command.uninstall != (action == "uninstall" || action == "uninstall-tsf")) __builtin_trap();
+  if (command.textService != (action == "tsf" || action == "uninstall-tsf")) __builtin_trap();
   auto expected = [&](size_t index, const char* fallback) {
     return index < words.size() && !words[index].empty() ? words[index] : std::string(fallback);
   };
-  if (command.moduleFile != expected(1, tvime::kImeFileName)) __builtin_trap();
+  const char* file = command.textService ? tvime::kTextServiceFileName : tvime::kImeFileName;
+  if (command.moduleFile != expected(1, file)) __builtin_trap();
   if (command.layoutText != expected(2, tvime::kLayoutText)) __builtin_trap();
   if (command.moduleFile.empty() || command.layoutText.empty()) __builtin_trap();
 
-  std::string written = std::string(command.uninstall ? "uninstall" : "install") + ' ' +
+  const char* actions[2][2] = {{"install", "uninstall"}, {"tsf", "uninstall-tsf"}};
+  std::string written = std::string(actions[command.textService][command.uninstall]) + ' ' +
                         command.moduleFile + ' ' + command.layoutText;
   if (!SameCommand(tvime::ParseInstallerCommand(written), command)) __builtin_trap();
   return 0;

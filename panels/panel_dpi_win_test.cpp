@@ -17,25 +17,10 @@
 #include "session/button_bar.h"
 #include "session/status_bar.h"
 #include "session/stroke_subpanel.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/panel_windows_fixture_win.h"
 
 namespace tvime {
 namespace {
-
-class NullHost : public WindowsSessionHost {
- public:
-  void Commit(ContextHandle, std::string_view) override {}
-  void ReturnKey(ContextHandle, unsigned) override {}
-  void PanelChanged(ContextHandle) override {}
-};
-
-class TestWindowHost : public PanelWindowHost {
- public:
-  ContextHandle ContextFor(HWND) override { return 1; }
-  HWND ApplicationWindow(ContextHandle) override { return nullptr; }
-  bool IsOpen(ContextHandle) override { return true; }
-  void SetOpen(ContextHandle, bool) override {}
-};
 
 SIZE ClientSize(HWND window) {
   RECT client;
@@ -49,44 +34,9 @@ void SendDpiChanged(HWND window, int dpi, RECT suggested) {
                reinterpret_cast<LPARAM>(&suggested));
 }
 
-class PanelDpiTest : public ::testing::Test {
+class PanelDpiTest : public testing::PanelWindowsFixture {
  protected:
-  static testing::TempDir& UserDataFolder() {
-    static testing::TempDir folder;
-    return folder;
-  }
-
-  static void SetUpTestSuite() {
-    instance = GetModuleHandleW(nullptr);
-    settings = new Settings(store);
-    flags = new ConversionFlags(*settings);
-    resources = new ModuleResources(instance);
-    lexicon =
-        new Lexicon([](std::string_view name) { return UserDataFolder().File(std::string(name)); });
-    artwork = new PanelArtwork(instance);
-    measure = new GdiTextMeasure(*artwork);
-    panel = new CompositionPanel(*lexicon, *settings, *flags, sessionHost, *measure);
-    lexicon->Initialize(resources);
-    news = new NewsLine(kHintStrip, 0);
-    windows.resources = instance;
-    windows.panel = panel;
-    windows.artwork = artwork;
-    windows.settings = settings;
-    windows.host = &windowHost;
-    windows.news = news;
-    windows.measure = measure;
-    InstallPanelWindows(&windows);
-    ASSERT_TRUE(RegisterPanelWindowClasses(instance, L"TvimeDpi_COMP", L"TvimeDpi_STATUS",
-                                           CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW));
-    owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                            instance, nullptr);
-    ASSERT_TRUE(owner) << "no display: these tests need an X server (DISPLAY)";
-    composition = CreateCompositionWindow(instance, L"TvimeDpi_COMP", owner);
-    ASSERT_TRUE(composition);
-    ShowCompositionWindow(composition);
-    status = CreateStatusBarWindow(instance, L"TvimeDpi_STATUS", owner);
-    ASSERT_TRUE(status);
-  }
+  static void SetUpTestSuite() { SetUpPanelWindows(store, L"TvimeDpi_COMP", L"TvimeDpi_STATUS"); }
 
   void TearDown() override {
     // Every test leaves the windows at the monitor's own scale and the panel at 100 %.
@@ -109,20 +59,7 @@ class PanelDpiTest : public ::testing::Test {
     }
   }
 
-  static inline HINSTANCE instance = nullptr;
   static inline MemorySettingsStore store;
-  static inline Settings* settings = nullptr;
-  static inline ConversionFlags* flags = nullptr;
-  static inline ModuleResources* resources = nullptr;
-  static inline Lexicon* lexicon = nullptr;
-  static inline PanelArtwork* artwork = nullptr;
-  static inline GdiTextMeasure* measure = nullptr;
-  static inline CompositionPanel* panel = nullptr;
-  static inline NewsLine* news = nullptr;
-  static inline NullHost sessionHost;
-  static inline TestWindowHost windowHost;
-  static inline PanelWindows windows;
-  static inline HWND owner = nullptr, composition = nullptr, status = nullptr;
 };
 
 TEST_F(PanelDpiTest, TheWindowsAreTheirLayoutAtTheMonitorsScale) {

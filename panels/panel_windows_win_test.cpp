@@ -26,6 +26,7 @@
 #include "session/menus.h"
 #include "session/status_bar.h"
 #include "settings/registry_settings_store_win.h"
+#include "tests/support/panel_windows_fixture_win.h"
 #include "tests/support/program_folder_win.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/win_thread.h"
@@ -35,22 +36,6 @@ namespace {
 
 // The tool of the news line in the composition window's tooltips.
 constexpr UINT_PTR kHintTool = 100;
-
-class NullHost : public WindowsSessionHost {
- public:
-  void Commit(ContextHandle, std::string_view) override {}
-  void ReturnKey(ContextHandle, unsigned) override {}
-  void PanelChanged(ContextHandle) override {}
-};
-
-class TestWindowHost : public PanelWindowHost {
- public:
-  ContextHandle ContextFor(HWND) override { return 1; }
-  HWND ApplicationWindow(ContextHandle) override { return nullptr; }
-  bool IsOpen(ContextHandle) override { return open; }
-  void SetOpen(ContextHandle, bool value) override { open = value; }
-  bool open = true;
-};
 
 // The registry store, counting the writes of each value.
 class CountingStore : public RegistrySettingsStore {
@@ -62,63 +47,17 @@ class CountingStore : public RegistrySettingsStore {
   std::map<std::string, int> writes;
 };
 
-class PanelWindowsTest : public ::testing::Test {
+class PanelWindowsTest : public testing::PanelWindowsFixture {
  protected:
-  // The user words of the tests' lexicon.
-  static testing::TempDir& UserDataFolder() {
-    static testing::TempDir folder;
-    return folder;
-  }
-
   static void SetUpTestSuite() {
-    instance = GetModuleHandleW(nullptr);
     store = new CountingStore;
-    settings = new Settings(*store);
-    settings->Write(setting::CompPos, -1);
-    settings->Write(setting::Position, PackPosition({300, 200}));
-    flags = new ConversionFlags(*settings);
-    resources = new ModuleResources(instance);
-    lexicon =
-        new Lexicon([](std::string_view name) { return UserDataFolder().File(std::string(name)); });
-    artwork = new PanelArtwork(instance);
-    measure = new GdiTextMeasure(*artwork);
-    panel = new CompositionPanel(*lexicon, *settings, *flags, sessionHost, *measure);
-    lexicon->Initialize(resources);
-    windows.resources = instance;
-    windows.panel = panel;
-    windows.artwork = artwork;
-    windows.settings = settings;
-    windows.host = &windowHost;
-    news = new NewsLine(kHintStrip, 0);
-    windows.news = news;
-    windows.measure = measure;
-    InstallPanelWindows(&windows);
-    ASSERT_TRUE(RegisterPanelWindowClasses(instance, L"TvimeTest_COMP", L"TvimeTest_STATUS",
-                                           CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW));
-    owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                            instance, nullptr);
-    ASSERT_TRUE(owner) << "no display: these tests need an X server (DISPLAY)";
-    composition = CreateCompositionWindow(instance, L"TvimeTest_COMP", owner);
-    ASSERT_TRUE(composition);
-    ShowCompositionWindow(composition);
-    status = CreateStatusBarWindow(instance, L"TvimeTest_STATUS", owner);
-    ASSERT_TRUE(status);
+    SetUpPanelWindows(*store, L"TvimeTest_COMP", L"TvimeTest_STATUS", [](Settings& settings) {
+      settings.Write(setting::CompPos, -1);
+      settings.Write(setting::Position, PackPosition({300, 200}));
+    });
   }
 
-  static inline HINSTANCE instance = nullptr;
   static inline CountingStore* store = nullptr;
-  static inline Settings* settings = nullptr;
-  static inline ConversionFlags* flags = nullptr;
-  static inline ModuleResources* resources = nullptr;
-  static inline Lexicon* lexicon = nullptr;
-  static inline PanelArtwork* artwork = nullptr;
-  static inline GdiTextMeasure* measure = nullptr;
-  static inline CompositionPanel* panel = nullptr;
-  static inline NewsLine* news = nullptr;
-  static inline NullHost sessionHost;
-  static inline TestWindowHost windowHost;
-  static inline PanelWindows windows;
-  static inline HWND owner = nullptr, composition = nullptr, status = nullptr;
 
  public:
   static PanelArtwork* ArtworkForTests() { return artwork; }

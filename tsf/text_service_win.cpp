@@ -571,12 +571,15 @@ STDMETHODIMP TextService::GetDisplayAttributeInfo(REFGUID guid, ITfDisplayAttrib
 void TextService::Commit(std::u16string_view text) {
   ComPtr<ITfContext> context(FocusContext());
   if (!context || text.empty()) return;
-  CompositionMove move = ForCommit(documentComposition_ != nullptr, text);
+  ApplyWhenGranted(context.get(), ForCommit(documentComposition_ != nullptr, text));
+}
+
+void TextService::ApplyWhenGranted(ITfContext* context, const CompositionMove& move) {
   // The edit may run later: it holds what it needs.
   ComPtr<TextService> self(this, true);
-  ComPtr<ITfContext> document(context);
+  ComPtr<ITfContext> document(context, true);
   EditDocument(
-      context.get(), TF_ES_READWRITE,
+      context, TF_ES_READWRITE,
       [self, document, move](TfEditCookie cookie) { self->Apply(document.get(), cookie, move); },
       true);
 }
@@ -599,13 +602,7 @@ void TextService::FollowPendingTextWith(const std::u16string& pending) {
   bool available =
       SUCCEEDED(context->QueryInterface(IID_ITfContextComposition, compositions.out_void()));
   CompositionMove move = ForPendingText(composing, available, pending);
-  if (move == CompositionMove{}) return;
-  ComPtr<TextService> self(this, true);
-  ComPtr<ITfContext> document(context);
-  EditDocument(
-      context.get(), TF_ES_READWRITE,
-      [self, document, move](TfEditCookie cookie) { self->Apply(document.get(), cookie, move); },
-      true);
+  if (move != CompositionMove{}) ApplyWhenGranted(context.get(), move);
 }
 
 bool TextService::Caret(POINT& caret, HWND& window) {

@@ -103,6 +103,8 @@ class TextService final : public ITfTextInputProcessorEx,
   HRESULT EditDocument(ITfContext* context, DWORD access, std::function<void(TfEditCookie)> edit,
                        bool mayWait);
   void Apply(ITfContext* context, TfEditCookie cookie, const CompositionMove& move);
+  // Applies `move` in a read-write edit session of `context`, now or when the document grants it.
+  void ApplyWhenGranted(ITfContext* context, const CompositionMove& move);
   // Marks `range` as pending text, or with `mark` false takes the mark away.
   void MarkPending(ITfContext* context, TfEditCookie cookie, ITfRange* range, bool mark);
 

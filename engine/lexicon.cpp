@@ -65,20 +65,33 @@ bool Lexicon::LoadDictionaries() {
   complete &= radicals_.LoadFromResource(resources_, kRadicalResource);
   complete &= phrases_.LoadFromResource(resources_, kPhraseResource);
   nextWords_.LoadFromResource(resources_, kNextWordResource);
-  LoadUserWords();
-  LoadLearntChoices();
+  // The user's words and learnt choices are read at their first use.
+  userWordsRead_ = false;
+  learntRead_ = false;
   return complete;
 }
 
-bool Lexicon::LoadLearntChoices() {
+std::vector<std::string> Lexicon::StoredLearntChoices() const {
   std::vector<std::string> texts;
   if (userDataPath_) ReadWordFile(userDataPath_(kLearntChoicesFileName), texts);
-  learnt_.Replace(ApplyChoices(std::move(texts), unsavedChoices_));
+  return ApplyChoices(std::move(texts), unsavedChoices_);
+}
+
+bool Lexicon::LoadLearntChoices() {
+  learnt_.Replace(StoredLearntChoices());
+  learntRead_ = true;
   return true;
+}
+
+void Lexicon::ReadLearntChoicesOnce() const {
+  if (learntRead_) return;
+  learntRead_ = true;
+  learnt_.Replace(StoredLearntChoices());
 }
 
 void Lexicon::NoteChoice(std::string_view text) {
   if (options_.learnChoices == 0 || text.empty()) return;
+  ReadLearntChoicesOnce();
   learnt_.Note(text);
   if (!userDataPath_) return;  // nowhere to keep them: learnt for this process only
   unsavedChoices_.emplace_back(text);
@@ -94,11 +107,13 @@ bool Lexicon::SaveLearntChoices() {
   }
   unsavedChoices_.clear();
   learnt_.Replace(merged);
+  learntRead_ = true;
   return true;
 }
 
 void Lexicon::PromoteLearntCharacters(std::vector<CandidateId>& list) const {
   if (options_.learnChoices == 0) return;
+  ReadLearntChoicesOnce();
   learnt_.Promote(list, [this](CandidateId index) {
     return index < chars_.count ? std::string_view(chars_.EntryAt(index).text) : std::string_view();
   });
@@ -106,17 +121,34 @@ void Lexicon::PromoteLearntCharacters(std::vector<CandidateId>& list) const {
 
 void Lexicon::PromoteLearntCandidates(std::vector<CandidateId>& list) const {
   if (options_.learnChoices == 0) return;
+  ReadLearntChoicesOnce();
   learnt_.Promote(list, [this](CandidateId id) { return CandidateText(id); });
 }
 
-bool Lexicon::LoadUserWords() {
+std::vector<std::string> Lexicon::StoredUserWords() const {
   std::vector<std::string> words;
   if (userDataPath_) ReadWordFile(userDataPath_(kUserWordFileName), words);
   for (const std::string& word : unsavedUserWords_) {
     if (std::find(words.begin(), words.end(), word) == words.end()) words.push_back(word);
   }
-  ReplaceUserWords(std::move(words));
+  return words;
+}
+
+bool Lexicon::LoadUserWords() {
+  ReplaceUserWords(StoredUserWords());
   return true;
+}
+
+void Lexicon::ReadUserWordsOnce() const {
+  if (userWordsRead_) return;
+  userWordsRead_ = true;
+  // Nothing shown can hold a user word before the first read, so there is nothing to renumber.
+  userWords_ = StoredUserWords();
+}
+
+const std::vector<std::string>& Lexicon::userWords() const {
+  ReadUserWordsOnce();
+  return userWords_;
 }
 
 bool Lexicon::SaveUserWords() {
@@ -134,6 +166,7 @@ bool Lexicon::SaveUserWords() {
 void Lexicon::ReplaceUserWords(std::vector<std::string> words) {
   UserWordRenumbering renumbering(userWords_, words);
   userWords_ = std::move(words);
+  userWordsRead_ = true;
   if (client_) client_->UserWordsChanged(renumbering);
 }
 
@@ -177,7 +210,8 @@ Lexicon::UserWordCheck Lexicon::CheckUserWord(std::string_view text) const {
   if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
     return UserWordCheck::HasLineBreak;
   }
-  if (std::find(userWords_.begin(), userWords_.end(), text) != userWords_.end()) {
+  const std::vector<std::string>& words = userWords();
+  if (std::find(words.begin(), words.end(), text) != words.end()) {
     return UserWordCheck::KnownUserWord;
   }
   if (phrases_.Contains(text)) return UserWordCheck::KnownPhrase;

@@ -63,7 +63,8 @@ class LexiconClient {
   virtual void ResetDisplayState() = 0;
   // Search again with the current input.
   virtual void RefreshCandidates() = 0;
-  // The dictionaries are loaded: load the panels' own resources (bitmaps, the pinyin table).
+  // The dictionaries are loaded: the panels' own resources (the pinyin table) come from the
+  // lexicon's source from now on, each read when it is first needed.
   virtual void LoadPanelResources() = 0;
   // The user words were replaced (reread, or merged with the file on a save): candidates that
   // named user words are renumbered or gone, so what is shown must be laid out again.
@@ -88,12 +89,15 @@ class Lexicon {
   Lexicon& operator=(const Lexicon&) = delete;
   virtual ~Lexicon();
 
-  // The first call loads the dictionaries of `resources` and the user words; later calls only
-  // have the session forget its lists and refresh.
+  // The first call loads the dictionaries of `resources`; later calls only have the session
+  // forget its lists and refresh.
   void Initialize(const ResourceSource* resources);
-  // Loads "words.bin", "extra.bin", "pianpang.bin", "phrase.bin" and "nextword.bin", then the
-  // user words. A missing or damaged resource leaves its dictionary empty or partial; start-up
-  // goes on. The next-word model only reorders lists, so it is not needed for completeness.
+  // Loads "words.bin", "extra.bin", "pianpang.bin", "phrase.bin" and "nextword.bin". A missing
+  // or damaged resource leaves its dictionary empty or partial; start-up goes on. The next-word
+  // model only reorders lists, so it is not needed for completeness.
+  // The user words and learnt choices are read at their first use instead: most applications
+  // that select the input method are never typed into, and the user-data folder lookup and the
+  // two files were a sixth of a start.
   virtual bool LoadDictionaries();
   // Rereads "tvimeusr.txt" from the per-user data directory (other processes and the dictionary
   // manager change it); words added here and not yet saved stay in the list.
@@ -233,7 +237,7 @@ class Lexicon {
   const DictionaryFile& radicals() const { return radicals_; }
   const RadicalGroupDictionary& radicalGroups() const { return radicalGroups_; }
   const NextWordModel& nextWords() const { return nextWords_; }
-  const std::vector<std::string>& userWords() const { return userWords_; }
+  const std::vector<std::string>& userWords() const;
   // Where the dictionaries came from (the panels load their own resources from it too).
   const ResourceSource* resources() const { return resources_; }
 
@@ -257,20 +261,27 @@ class Lexicon {
   // With learning on, puts the learnt entries of a list first (LearntChoices::Promote).
   void PromoteLearntCharacters(std::vector<CandidateId>& list) const;
   void PromoteLearntCandidates(std::vector<CandidateId>& list) const;
+  // The user's files as they are now, with what this process added and has not saved yet.
+  std::vector<std::string> StoredUserWords() const;
+  std::vector<std::string> StoredLearntChoices() const;
+  void ReadUserWordsOnce() const;
+  void ReadLearntChoicesOnce() const;
 
   CharacterDictionary chars_;
   RadicalGroupDictionary radicalGroups_;
   PhraseDictionary phrases_;
   DictionaryFile radicals_;
   NextWordModel nextWords_;
-  std::vector<std::string> userWords_;
+  mutable std::vector<std::string> userWords_;
+  mutable bool userWordsRead_ = false;
   const ResourceSource* resources_ = nullptr;
   bool initialized_ = false;
   LexiconOptions options_;
   UserDataPathFn userDataPath_;
   FileSaveLocker saveLocker_ = nullptr;
   std::vector<std::string> unsavedUserWords_;
-  LearntChoices learnt_;
+  mutable LearntChoices learnt_;
+  mutable bool learntRead_ = false;
   std::vector<std::string> unsavedChoices_;
   LexiconClient* client_ = nullptr;
 };

@@ -29,7 +29,8 @@ std::string WithoutLastChar(std::string_view text) {
 std::string_view Lexicon::CandidateText(CandidateId id) const {
   if (id & kUserWordBit) {
     size_t number = id & ~kUserWordBit;
-    return number < userWords_.size() ? std::string_view(userWords_[number]) : std::string_view();
+    const std::vector<std::string>& words = userWords();
+    return number < words.size() ? std::string_view(words[number]) : std::string_view();
   }
   return id < phrases_.count ? phrases_.EntryAt(id).Text() : std::string_view();
 }
@@ -155,7 +156,7 @@ std::vector<std::uint32_t> Lexicon::FindContextPhrasesByStrokes(std::string_view
 }
 
 bool Lexicon::HasExtension(std::string_view key) const {
-  for (const std::string& word : userWords_) {
+  for (const std::string& word : userWords()) {
     if (IsStrictExtension(word, key)) return true;
   }
   for (std::uint32_t index : PhrasesStartingWith(key)) {
@@ -167,8 +168,9 @@ bool Lexicon::HasExtension(std::string_view key) const {
 std::vector<CandidateId> Lexicon::AssociationsOf(std::string_view key,
                                                  std::string_view before) const {
   std::vector<CandidateId> found;
-  for (size_t n = 0; n < userWords_.size() && found.size() < kMaxAssociationCandidates; ++n) {
-    if (IsStrictExtension(userWords_[n], key))
+  const std::vector<std::string>& words = userWords();
+  for (size_t n = 0; n < words.size() && found.size() < kMaxAssociationCandidates; ++n) {
+    if (IsStrictExtension(words[n], key))
       found.push_back(static_cast<CandidateId>(n) | kUserWordBit);
   }
   const size_t userWordCount = found.size();

@@ -67,7 +67,8 @@ class LexiconTest : public ::testing::Test {
 TEST_F(LexiconTest, FirstInitializeLoadsEverythingLaterOnesOnlyClearAndRefresh) {
   WriteUserFile("\xCE\xD2\xC3\xC7\r\n");  // 我们
   lexicon->Initialize(&resources);
-  EXPECT_EQ(client.calls, "reset words refresh panels ");
+  // The user's words are read at their first use, so the start notifies no change of them.
+  EXPECT_EQ(client.calls, "reset refresh panels ");
   EXPECT_EQ(lexicon->characters().count, 3u);
   EXPECT_EQ(lexicon->phrases().count, 1u);
   EXPECT_FALSE(lexicon->radicals().IsLoaded());  // absent resources stay empty
@@ -145,6 +146,7 @@ TEST_F(LexiconTest, TwoLexiconsOnOneFileKeepEachOthersWords) {
 TEST_F(LexiconTest, WordsOfAFailedSaveStayPendingAndListsFollowTheNewNumbering) {
   WriteUserFile("ab\r\ncd\r\n");
   lexicon->Initialize(&resources);
+  ASSERT_EQ(lexicon->AssociationsOf("a", ""), (std::vector<CandidateId>{kUserWordBit | 0}));
   client.assocList = {kUserWordBit | 1, 5, kUserWordBit | 0};  // cd, a phrase, ab
   // The manager removed ab and put ef in front.
   WriteUserFile("ef\r\ncd\r\n");

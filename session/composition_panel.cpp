@@ -46,7 +46,7 @@ Subpanel& CompositionPanel::currentSubpanel() const {
     case ModePunct:
       return *punctuation_;
     case ModePinyin:
-      return *pinyin_;
+      return pinyin();
     default:
       return *stroke_;
   }
@@ -83,7 +83,15 @@ SessionOptions CompositionPanel::EditableOptions() {
           &lexiconOptions_.predictNext};
 }
 
-void CompositionPanel::LoadPanelResources() { pinyin_->LoadTable(lexicon_.resources()); }
+void CompositionPanel::LoadPanelResources() { pinyinTableRead_ = false; }
+
+PinyinSubpanel& CompositionPanel::pinyin() const {
+  if (!pinyinTableRead_) {
+    pinyinTableRead_ = true;
+    pinyin_->LoadTable(lexicon_.resources());
+  }
+  return *pinyin_;
+}
 
 void CompositionPanel::UserWordsChanged(const UserWordRenumbering& renumbering) {
   // The lists and the panels' items still hold the old numbers.
@@ -205,7 +213,7 @@ void CompositionPanel::RefreshCandidates() {
   panel.characters.SetRowsPerPage(phraseSelection || !panel.association.empty() ? 1 : 2);
   UpdateAssocPreview();
   panel.Rebuild();
-  if (state_.mode == ModePinyin) pinyin_->Refresh();
+  if (state_.mode == ModePinyin) pinyin().Refresh();
 }
 
 void CompositionPanel::UpdateAssocPreview() {
@@ -341,7 +349,7 @@ void CompositionPanel::CommitPending(ContextHandle context) {
 // --- taking back, clearing, paging ---
 
 bool CompositionPanel::Backspace(ContextHandle context) {
-  if (state_.mode == ModePinyin && pinyin_->Backspace()) return true;
+  if (state_.mode == ModePinyin && pinyin().Backspace()) return true;
   if (!state_.inputCodes.empty()) {
     if (IsDigit(state_.inputCodes.back())) {
       // A radical was the last choice: go back to the strokes typed before it.
@@ -387,7 +395,7 @@ bool CompositionPanel::Backspace(ContextHandle context) {
   if (heldComposition) PanelChanged(context);
   state_.sendBuffer.clear();
   state_.mode = ClassifyInput();
-  if (state_.mode == ModePinyin) pinyin_->Reset();
+  if (state_.mode == ModePinyin) pinyin().Reset();
   RefreshCandidates();
   host_.Invalidate(false);
   return false;
@@ -396,7 +404,7 @@ bool CompositionPanel::Backspace(ContextHandle context) {
 bool CompositionPanel::ClearAll(ContextHandle) {
   // Escape takes back what is being typed first; the pending text goes with a second Escape.
   bool typing =
-      !state_.inputCodes.empty() || (state_.mode == ModePinyin && !pinyin_->input.tokens.empty());
+      !state_.inputCodes.empty() || (state_.mode == ModePinyin && !pinyin().input.tokens.empty());
   ClearInput(typing);
   return true;
 }

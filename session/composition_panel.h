@@ -103,7 +103,7 @@ class CompositionPanel : public LexiconClient {
   const ButtonBar& buttonBar() const { return bar_; }
   SoftKeyboard& softKeyboard() { return softKeyboard_; }
   const StrokeSubpanel& strokePanel() const { return *stroke_; }
-  const PinyinSubpanel& pinyinPanel() const { return *pinyin_; }
+  const PinyinSubpanel& pinyinPanel() const { return pinyin(); }
   // The sub-panel that serves the current mode (the stroke panel for every mode it does not).
   Subpanel& currentSubpanel() const;
   // The item under the cursor, when there is one.
@@ -217,6 +217,10 @@ class CompositionPanel : public LexiconClient {
   std::unique_ptr<LetterSubpanel> letters_;
   std::unique_ptr<PunctuationSubpanel> punctuation_;
   std::unique_ptr<PinyinSubpanel> pinyin_;
+  // The pinyin panel reads its table when it is first used, not at the start: most sessions
+  // never spell pinyin, and every application that selects the input method would pay for it.
+  PinyinSubpanel& pinyin() const;
+  mutable bool pinyinTableRead_ = false;
 
   LayoutScale scale_;
   bool hovered_ = false;

@@ -95,7 +95,7 @@ int CompositionPanel::BarKey(ContextHandle context, int ch) {
 int CompositionPanel::HandleCharacter(ContextHandle context, int ch, bool shaped) {
   // Keys spell pinyin only while the pinyin panel is the one shown.
   if (state_.pinyinMode && state_.keyStrokes && state_.mode == ModePinyin &&
-      pinyin_->Key(context, ch))
+      pinyin().Key(context, ch))
     return 1;
   int result = KeyStep(context, ch, shaped);
   if (result < 0) return 0;  // a Backspace the application got: no refresh, no beep

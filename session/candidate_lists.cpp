@@ -33,28 +33,43 @@ void PagedItems::AppendVisible(std::vector<PanelItem>& out) const {
 }
 
 void CharGrid::Fill(std::span<const CandidateId> values) {
-  items_.clear();
-  for (CandidateId value : values) items_.push_back({value, {}, 0, {}, ItemCharacter});
+  values_.assign(values.begin(), values.end());
   page_ = 0;
-  Layout();
 }
 
 void CharGrid::SetRowsPerPage(int rows) {
   if (rows == rowsPerPage_) return;
   rowsPerPage_ = rows;
   page_ = 0;
-  Layout();
 }
 
-void CharGrid::Layout() {
-  for (size_t i = 0; i < items_.size(); ++i) {
-    int column = static_cast<int>(i % kGridColumns);
-    int row = static_cast<int>(i / kGridColumns);
-    int left = GridCell(column).x - 1;
-    int top = GridCell(0).y + (row % rowsPerPage_) * kCellPitch - 1;
-    items_[i].rect = {left, top, left + kCandidateSize, top + kCandidateSize};
-    items_[i].row = row;
-  }
+int CharGrid::rowCount() const {
+  return static_cast<int>((values_.size() + kGridColumns - 1) / kGridColumns);
+}
+
+PanelItem CharGrid::ItemAt(size_t position) const {
+  int column = static_cast<int>(position % kGridColumns);
+  int row = static_cast<int>(position / kGridColumns);
+  int left = GridCell(column).x - 1;
+  int top = GridCell(0).y + (row % rowsPerPage_) * kCellPitch - 1;
+  return {values_[position],
+          {left, top, left + kCandidateSize, top + kCandidateSize},
+          row,
+          {},
+          ItemCharacter};
+}
+
+void CharGrid::AppendVisible(std::vector<PanelItem>& out) const {
+  size_t perPage = static_cast<size_t>(rowsPerPage_) * kGridColumns;
+  size_t first = static_cast<size_t>(page_) * perPage;
+  for (size_t i = first; i < values_.size() && i < first + perPage; ++i) out.push_back(ItemAt(i));
+}
+
+std::vector<PanelItem> CharGrid::items() const {
+  std::vector<PanelItem> all;
+  all.reserve(values_.size());
+  for (size_t i = 0; i < values_.size(); ++i) all.push_back(ItemAt(i));
+  return all;
 }
 
 std::string PhraseLabel(std::string_view text, size_t prefixLength) {

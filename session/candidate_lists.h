@@ -14,35 +14,45 @@ namespace tvime {
 // Items laid out in rows and shown a page of rows at a time.
 class PagedItems {
  public:
+  virtual ~PagedItems() = default;
   const std::vector<PanelItem>& items() const { return items_; }
   int page() const { return page_; }
   int rowsPerPage() const { return rowsPerPage_; }
   int pageCount() const;
-  bool empty() const { return items_.empty(); }
+  virtual bool empty() const { return items_.empty(); }
   bool NextPage();
   bool PrevPage();
   // Appends the items of the current page.
-  void AppendVisible(std::vector<PanelItem>& out) const;
+  virtual void AppendVisible(std::vector<PanelItem>& out) const;
 
  protected:
   explicit PagedItems(int rowsPerPage) : rowsPerPage_(rowsPerPage) {}
-  int rowCount() const { return items_.empty() ? 0 : items_.back().row + 1; }
+  virtual int rowCount() const { return items_.empty() ? 0 : items_.back().row + 1; }
 
   std::vector<PanelItem> items_;
   int page_ = 0;
   int rowsPerPage_;
 };
 
-// Characters in a grid of 10 columns from grid cell 0, 1, 2 or 4 rows per page.
+// Characters in a grid of 10 columns from grid cell 0, 1, 2 or 4 rows per page. Only the values
+// are kept: a list can hold every character of the set (the idle panel's), and only a page of
+// them is ever shown.
 class CharGrid : public PagedItems {
  public:
   explicit CharGrid(int rowsPerPage = 2) : PagedItems(rowsPerPage) {}
   // Starts at the first page.
   void Fill(std::span<const CandidateId> values);
   void SetRowsPerPage(int rows);
+  bool empty() const override { return values_.empty(); }
+  void AppendVisible(std::vector<PanelItem>& out) const override;
+  // Every item of every page, laid out as its page shows it.
+  std::vector<PanelItem> items() const;
 
  private:
-  void Layout();
+  int rowCount() const override;
+  PanelItem ItemAt(size_t position) const;
+
+  std::vector<CandidateId> values_;
 };
 
 // Phrase labels flowing left to right from a grid row; a label that would pass the hint strip's

@@ -52,7 +52,9 @@ std::optional<std::uint64_t> FileNumber(HANDLE file) {
   };
   using Query = LONG(WINAPI*)(HANDLE, IoStatus*, void*, ULONG, int);
   constexpr int kFileInternalInformation = 6;
-  static const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+  // Looked up at each call (once per process): a guarded local static would start the C++
+  // runtime's thread support, a few round trips more on the application's first selection.
+  const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationFile")));
   IoStatus io{};
   std::uint64_t number = 0;

@@ -1,7 +1,5 @@
 #include "ime/ime_module_win.h"
 
-#include <mutex>
-
 #include "ime/secure_desktop_win.h"
 #include "ime/ui_window_win.h"
 #include "panels/guarded_window_proc_win.h"
@@ -13,7 +11,7 @@ namespace {
 HINSTANCE g_instance = nullptr;
 DWORD g_systemInfo = 0;
 std::unique_ptr<ImeModule> g_module;
-std::once_flag g_started;
+INIT_ONCE g_started = INIT_ONCE_STATIC_INIT;
 bool g_classesRegistered = false;
 
 constexpr UINT kImeClassStyle = CS_IME | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
@@ -28,16 +26,22 @@ void SetSystemInfo(DWORD systemInfo) { g_systemInfo = systemInfo; }
 HINSTANCE ModuleInstance() { return g_instance; }
 
 ImeModule* Module() {
-  // Two GUI threads may ask at once: one of them starts it, the other waits for that start.
-  std::call_once(g_started, [] {
-    if (!g_instance) return;
-    try {
-      RegisterImeWindowClasses();
-      g_module =
-          std::make_unique<ImeModule>(g_instance, OnSecureDesktop(g_systemInfo), kStatusClassName);
-    } catch (...) {
-    }
-  });
+  // Two GUI threads may ask at once: one of them starts it, the other waits for that start. The
+  // system's one-time initialization, not std::call_once: that one starts the C++ runtime's
+  // thread support, a few more round trips on the application's first selection.
+  InitOnceExecuteOnce(
+      &g_started,
+      [](INIT_ONCE*, void*, void**) -> BOOL {
+        if (!g_instance) return TRUE;
+        try {
+          RegisterImeWindowClasses();
+          g_module = std::make_unique<ImeModule>(g_instance, OnSecureDesktop(g_systemInfo),
+                                                 kStatusClassName);
+        } catch (...) {
+        }
+        return TRUE;
+      },
+      nullptr, nullptr);
   return g_module.get();
 }
 
@@ -51,7 +55,7 @@ void RegisterImeWindowClasses() {
   ui.lpfnWndProc = GuardedWindowProc<UiWindowProc>;
   ui.cbWndExtra = kUiWindowExtra;
   ui.hInstance = g_instance;
-  ui.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  // No class cursor: the UI window is never shown.
   ui.lpszClassName = kUiClassName;
   // Start goes on when a registration fails: the platform then has no UI window to create.
   RegisterClassExA(&ui);

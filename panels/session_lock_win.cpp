@@ -4,15 +4,16 @@ namespace tvime {
 namespace {
 
 // A critical section: taking it uncontended costs no call into the system (under Wine a mutex
-// would be a round trip to its server on every key and every panel message).
-CRITICAL_SECTION& SessionSection() {
-  struct Section {
-    Section() { InitializeCriticalSection(&section); }
-    CRITICAL_SECTION section;
-  };
-  static Section session;
-  return session.section;
-}
+// would be a round trip to its server on every key and every panel message). Made when the
+// module is loaded, not at its first use: a guarded local static starts the C++ runtime's thread
+// support, a few more round trips on the application's first selection.
+struct SessionSectionHolder {
+  SessionSectionHolder() { InitializeCriticalSection(&section); }
+  ~SessionSectionHolder() { DeleteCriticalSection(&section); }
+  CRITICAL_SECTION section;
+} g_session;
+
+CRITICAL_SECTION& SessionSection() { return g_session.section; }
 
 // Set while this thread waits: a message it answers meanwhile that needs the session does not
 // wait a second time inside the first wait, it goes on without.

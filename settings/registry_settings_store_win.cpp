@@ -60,22 +60,27 @@ std::optional<std::uint32_t> RegistrySettingsStore::ReadInt(SettingsRoot root,
 std::optional<std::string> RegistrySettingsStore::ReadString(SettingsRoot root,
                                                              std::string_view name) const {
   std::string zName(name);
-  DWORD type = 0, size = 0, got = 0;
-  std::vector<char> buffer;
+  DWORD type = 0, got = 0;
+  // Most settings strings are short: one query reads them; a longer one is read again at its
+  // size (each query is a round trip to the registry).
+  std::vector<char> buffer(256);
   LONG status = Query(root, [&](HKEY key) {
-    LONG sized = RegQueryValueExA(key, zName.c_str(), nullptr, &type, nullptr, &size);
-    if (sized != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
-      return sized == ERROR_SUCCESS ? ERROR_INVALID_DATA : sized;
+    got = static_cast<DWORD>(buffer.size() - 1);
+    LONG read = RegQueryValueExA(key, zName.c_str(), nullptr, &type,
+                                 reinterpret_cast<BYTE*>(buffer.data()), &got);
+    if (read == ERROR_MORE_DATA) {
+      // The value may change between the two calls; a second failure reads as missing.
+      buffer.assign(got + 1, '\0');
+      got = static_cast<DWORD>(buffer.size() - 1);
+      read = RegQueryValueExA(key, zName.c_str(), nullptr, &type,
+                              reinterpret_cast<BYTE*>(buffer.data()), &got);
     }
-    // The value may change between the two calls; a second failure reads as missing.
-    buffer.assign(size + 1, '\0');
-    got = size;
-    return RegQueryValueExA(key, zName.c_str(), nullptr, &type,
-                            reinterpret_cast<BYTE*>(buffer.data()), &got);
+    if (read == ERROR_SUCCESS && type != REG_SZ && type != REG_EXPAND_SZ) return ERROR_INVALID_DATA;
+    return read;
   });
   if (status != ERROR_SUCCESS) return std::nullopt;
   // A stored string need not end with its NUL; never read past what was returned.
-  std::string text(buffer.data(), std::min<size_t>(got, size));
+  std::string text(buffer.data(), std::min<size_t>(got, buffer.size() - 1));
   size_t nul = text.find('\0');
   if (nul != std::string::npos) text.resize(nul);
   return text;

@@ -85,6 +85,34 @@ TEST(RegistrySettingsStore, MachineValuesLiveUnderTheLocalMachine) {
   EXPECT_EQ(settings.InstallDirectory(), "C:\\Program Files\\\xCE\xD6\xC0\xB6\\");
 }
 
+// Strings are read with one query when they fit a first buffer and again at their size when not;
+// either way the whole text comes back, also when it was stored without its closing NUL.
+TEST(RegistrySettingsStore, ReadsStringsOfEveryLengthWhole) {
+  RegistrySettingsStore store;
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, nullptr, 0, KEY_SET_VALUE,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  for (size_t length : {0u, 1u, 254u, 255u, 256u, 257u, 4000u}) {
+    std::string text(length, 'k');
+    if (length) text.back() = 'z';
+    ASSERT_TRUE(store.WriteString(SettingsRoot::User, "TestText", text));
+    EXPECT_EQ(store.ReadString(SettingsRoot::User, "TestText"), text) << length;
+    ASSERT_EQ(RegSetValueExA(key, "TestText", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
+                             static_cast<DWORD>(length)),
+              ERROR_SUCCESS);
+    EXPECT_EQ(store.ReadString(SettingsRoot::User, "TestText"), text) << length << " without a NUL";
+  }
+  std::string binary(600, '\x01');
+  ASSERT_EQ(
+      RegSetValueExA(key, "TestText", 0, REG_BINARY, reinterpret_cast<const BYTE*>(binary.data()),
+                     static_cast<DWORD>(binary.size())),
+      ERROR_SUCCESS);
+  EXPECT_EQ(store.ReadString(SettingsRoot::User, "TestText"), std::nullopt);
+  RegDeleteValueA(key, "TestText");
+  RegCloseKey(key);
+}
+
 TEST(RegistrySettingsStore, ValuesOfAnotherTypeReadAsMissing) {
   RegistrySettingsStore store;
   ASSERT_TRUE(store.WriteString(SettingsRoot::User, "PhraseSortMode", "1"));

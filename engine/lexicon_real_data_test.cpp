@@ -10,6 +10,7 @@
 #include "engine/lexicon.h"
 #include "engine/pinyin_input.h"
 #include "tests/support/gbk_literals.h"
+#include "tests/support/shipped_dictionaries.h"
 
 namespace tvime {
 namespace {
@@ -22,12 +23,11 @@ constexpr size_t kPage = 20;
 class RealLexicon : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    static DirectoryResources resources(TVIME_DICT_DIR);
     lexicon = new Lexicon(nullptr);
     lexicon->SetOptions({.bigCharset = true});
-    lexicon->Initialize(&resources);
+    lexicon->Initialize(&testing::ShippedDictionaries());
     pinyin = new PinyinInput(*lexicon);
-    pinyinLoaded = pinyin->LoadPinyinTable(&resources);
+    pinyinLoaded = pinyin->LoadPinyinTable(&testing::ShippedDictionaries());
     dictionary = &lexicon->characters();
   }
   static void TearDownTestSuite() {

@@ -12,13 +12,9 @@
 #include "session/geometry.h"
 #include "session/layout_report.h"
 #include "session/stroke_subpanel.h"
+#include "tests/support/shipped_dictionaries.h"
 
 namespace tvime::testing {
-
-const ResourceSource& ShippedDictionaries() {
-  static DirectoryResources resources(TVIME_DICT_DIR);
-  return resources;
-}
 
 PanelTest::PanelTest() : settings(store) {}
 

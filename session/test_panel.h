@@ -47,9 +47,6 @@ class RecordingHost : public Host {
   std::vector<int> hostCommands;
 };
 
-// The shipped dictionaries, read once per test program.
-const ResourceSource& ShippedDictionaries();
-
 class PanelTest : public ::testing::Test {
  public:
   PanelTest();

@@ -12,16 +12,14 @@
 
 #include "engine/lexicon.h"
 #include "engine/phrase_dictionary.h"
+#include "tests/support/shipped_dictionaries.h"
 
 namespace tvime {
 namespace {
 
 const DictionaryImageKey kKey{0x0123456789ABCDEFull, 0xFEDCBA9876543210ull};
 
-const DirectoryResources& Stored() {
-  static DirectoryResources resources(TVIME_DICT_DIR);
-  return resources;
-}
+constexpr auto Stored = testing::ShippedDictionaries;
 
 void PutU64(std::vector<std::uint8_t>& image, size_t at, std::uint64_t value) {
   for (size_t i = 0; i < 8; ++i) image[at + i] = static_cast<std::uint8_t>(value >> (8 * i));

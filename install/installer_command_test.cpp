@@ -15,51 +15,38 @@ TEST(InstallerCommandTest, EverySingleBlankOrTabEndsAWord) {
   EXPECT_EQ(SplitInstallerWords("a "), (Words{"a", ""}));
 }
 
-TEST(InstallerCommandTest, NoArgumentsInstallTheModuleUnderTheDefaultName) {
-  InstallerCommand command = ParseInstallerCommand("");
-  EXPECT_FALSE(command.uninstall);
-  EXPECT_EQ(command.moduleFile, "tvime30.ime");
-  EXPECT_EQ(command.layoutText, "中文-沃岚鼠标输入法3.1");
-}
-
-TEST(InstallerCommandTest, OnlyTheExactLowerCaseWordUninstalls) {
-  EXPECT_TRUE(ParseInstallerCommand("uninstall").uninstall);
-  EXPECT_FALSE(ParseInstallerCommand("UNINSTALL").uninstall);
-  EXPECT_FALSE(ParseInstallerCommand("Uninstall").uninstall);
-  EXPECT_FALSE(ParseInstallerCommand("install").uninstall);
-  EXPECT_FALSE(ParseInstallerCommand(" uninstall").uninstall);
-}
-
-TEST(InstallerCommandTest, AnEmptySecondWordKeepsTheDefaultModule) {
-  InstallerCommand command = ParseInstallerCommand("uninstall  other.ime");
-  EXPECT_TRUE(command.uninstall);
-  EXPECT_EQ(command.moduleFile, "tvime30.ime");
-  EXPECT_EQ(command.layoutText, "other.ime");  // the third word; uninstalling ignores it
-}
-
-TEST(InstallerCommandTest, FullPathsAndLayoutTextsAreTakenAsGiven) {
-  InstallerCommand command = ParseInstallerCommand("install C:\\ime\\my.ime 中文-试验");
-  EXPECT_FALSE(command.uninstall);
-  EXPECT_EQ(command.moduleFile, "C:\\ime\\my.ime");
-  EXPECT_EQ(command.layoutText, "中文-试验");
-}
-
-TEST(InstallerCommandTest, TsfRegistersTheTextServiceAndUninstallTsfRemovesIt) {
-  InstallerCommand command = ParseInstallerCommand("tsf");
-  EXPECT_TRUE(command.textService);
-  EXPECT_FALSE(command.uninstall);
-  EXPECT_EQ(command.moduleFile, "tvimetsf.dll");
-
-  command = ParseInstallerCommand("uninstall-tsf C:\\tvime\\tvimetsf.dll");
-  EXPECT_TRUE(command.textService);
-  EXPECT_TRUE(command.uninstall);
-  EXPECT_EQ(command.moduleFile, "C:\\tvime\\tvimetsf.dll");
-
-  // The module's actions leave the text service alone, and the words are compared with case.
-  EXPECT_FALSE(ParseInstallerCommand("").textService);
-  EXPECT_FALSE(ParseInstallerCommand("uninstall").textService);
-  EXPECT_FALSE(ParseInstallerCommand("TSF").textService);
-  EXPECT_EQ(ParseInstallerCommand("TSF").moduleFile, "tvime30.ime");
+// Every field of the command each line gives: the words are compared with case, a second word
+// names the module (an empty one keeps the default) and a third the layout text.
+TEST(InstallerCommandTest, TheWordsChooseTheActionTheModuleAndTheLayoutText) {
+  struct Case {
+    const char* line;
+    bool uninstall, textService;
+    const char* moduleFile;
+    const char* layoutText;
+  };
+  const char* kModule = "tvime30.ime";
+  const char* kLayout = "中文-沃岚鼠标输入法3.1";
+  const Case cases[] = {
+      {"", false, false, kModule, kLayout},
+      {"uninstall", true, false, kModule, kLayout},
+      {"UNINSTALL", false, false, kModule, kLayout},
+      {"Uninstall", false, false, kModule, kLayout},
+      {"install", false, false, kModule, kLayout},
+      {" uninstall", false, false, "uninstall", kLayout},           // the second of the words
+      {"uninstall  other.ime", true, false, kModule, "other.ime"},  // uninstalling ignores it
+      {"install C:\\ime\\my.ime 中文-试验", false, false, "C:\\ime\\my.ime", "中文-试验"},
+      {"tsf", false, true, "tvimetsf.dll", kLayout},
+      {"uninstall-tsf C:\\tvime\\tvimetsf.dll", true, true, "C:\\tvime\\tvimetsf.dll", kLayout},
+      {"TSF", false, false, kModule, kLayout},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    InstallerCommand command = ParseInstallerCommand(c.line);
+    EXPECT_EQ(command.uninstall, c.uninstall);
+    EXPECT_EQ(command.textService, c.textService);
+    EXPECT_EQ(command.moduleFile, c.moduleFile);
+    EXPECT_EQ(command.layoutText, c.layoutText);
+  }
 }
 
 }  // namespace

@@ -103,10 +103,9 @@ TEST_F(SessionTest, TiReachesTheLexiconAsHengWhileTheLineStillShowsTi) {
   EXPECT_EQ(panel->lists().mainList, expected);
   // The composition line draws glyph 5 (提), not glyph 0 (横).
   bool tiGlyph = false;
-  for (const DrawOp& op : panel->Paint()) {
-    const DrawBitmap* bitmap = std::get_if<DrawBitmap>(&op);
-    if (bitmap && bitmap->artwork == Artwork::StrokeGlyphs && bitmap->at.y == 5) {
-      tiGlyph = bitmap->source.left == 5 * 10;
+  for (const DrawBitmap& bitmap : Drawn<DrawBitmap>()) {
+    if (bitmap.artwork == Artwork::StrokeGlyphs && bitmap.at.y == 5) {
+      tiGlyph = bitmap.source.left == 5 * 10;
     }
   }
   EXPECT_TRUE(tiGlyph);

@@ -5,61 +5,20 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "base/file_io.h"
-#include "session/button_bar.h"
 #include "session/test_panel.h"
 #include "tests/support/temp_dir.h"
 
 namespace tvime {
 namespace {
 
-struct ReportedItem {
-  int kind, left, top, right, bottom;
-  long long value;
-  std::string label;
-};
-
-std::vector<ReportedItem> Parse(const std::string& layout) {
-  std::vector<ReportedItem> items;
-  std::istringstream lines(layout);
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::istringstream fields(line);
-    ReportedItem item;
-    fields >> item.kind >> item.value >> item.left >> item.top >> item.right >> item.bottom;
-    fields.ignore(1);
-    std::getline(fields, item.label);
-    items.push_back(item);
-  }
-  return items;
-}
-
-class LayoutReportTest : public testing::PanelTest {
- protected:
-  // Clicks the middle of the reported item labelled `utf8`, turning pages as the end-to-end
-  // tests do until it is reported; false when three pages did not show it.
-  bool ClickReported(const std::string& utf8) {
-    for (int page = 0; page < 3; ++page) {
-      if (page > 0) ClickButton(kCmdNextPage);
-      for (const ReportedItem& item : Parse(DescribeVisibleItems(*panel))) {
-        if (item.label == utf8) {
-          Click((item.left + item.right) / 2, (item.top + item.bottom) / 2);
-          return true;
-        }
-      }
-    }
-    return false;
-  }
-};
+using LayoutReportTest = testing::PanelTest;
 
 TEST_F(LayoutReportTest, ClicksAtReportedPlacesTypeZhongThenTheFollowOnPhraseRenmin) {
   Start();
   ClickStrokes({"竖", "折", "横", "竖"});
-  ASSERT_TRUE(ClickReported("中"));
-  ASSERT_TRUE(ClickReported("国"));
-  ASSERT_TRUE(ClickReported("人民"));
+  // Turning pages as the end-to-end tests do until the item is reported.
+  for (const char* label : {"中", "国", "人民"}) ASSERT_TRUE(ClickReported(label, 3)) << label;
   EXPECT_EQ(Received(), "中国人民");
 }
 

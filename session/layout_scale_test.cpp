@@ -3,9 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "session/button_bar.h"
+#include "session/command_id.h"
 #include "session/layout_report.h"
 #include "session/news_line.h"
 #include "session/status_bar.h"
@@ -33,38 +32,10 @@ TEST(LayoutScale, ScalesSizesAndPositionsFromThe96DpiLayout) {
 
 class ScaledPanelTest : public testing::PanelTest {
  protected:
-  void ClickScaled(const Rect& layout) {
-    Rect r = panel->scale().Of(layout);
-    Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  }
+  void ClickScaled(const Rect& layout) { ClickIn(panel->scale().Of(layout)); }
   // The stroke buttons of 中 (竖 折 横 竖), clicked where the scaled panel draws them.
   void ClickZhongStrokes() {
     for (int stroke : {1, 4, 0, 1}) ClickScaled(StrokeButtonRect(stroke));
-  }
-  Rect ButtonRect(int command) const {
-    for (const ToolbarButton& button : panel->buttonBar().buttons())
-      if (button.command == command) return button.rect;
-    ADD_FAILURE() << "no button " << command;
-    return {};
-  }
-  // Clicks the middle of the reported item labelled `utf8`; false when none is reported.
-  bool ClickReported(const std::string& utf8) {
-    std::istringstream lines(DescribeVisibleItems(*panel));
-    std::string line;
-    while (std::getline(lines, line)) {
-      std::istringstream fields(line);
-      int kind, left, top, right, bottom;
-      long long value;
-      std::string label;
-      fields >> kind >> value >> left >> top >> right >> bottom;
-      fields.ignore(1);
-      std::getline(fields, label);
-      if (label == utf8) {
-        Click((left + right) / 2, (top + bottom) / 2);
-        return true;
-      }
-    }
-    return false;
   }
 };
 
@@ -77,33 +48,29 @@ TEST_F(ScaledPanelTest, ClicksOnTheScaledPanelTypeZhongAtEveryScale) {
     ClickZhongStrokes();
     ASSERT_TRUE(ClickReported("中"));
     EXPECT_EQ(Received(), "中");
-    ClickScaled(ButtonRect(kCmdClear));
+    ClickScaled(Button(kCmdClear)->rect);
   }
 }
 
 TEST_F(ScaledPanelTest, TheReportGivesScaledPositions) {
   Start();
   ClickZhongStrokes();
-  std::string at96 = DescribeVisibleItems(*panel);
+  const std::vector<ReportedItem> at96 = ReportedItems();
   panel->SetScale({144});
-  std::string at144 = DescribeVisibleItems(*panel);
+  const std::vector<ReportedItem> at144 = ReportedItems();
+  ASSERT_EQ(at144.size(), at96.size());
   // Every reported rectangle is one and a half times its 96-dpi one.
-  std::istringstream small(at96), large(at144);
-  std::string a, b;
-  int lines = 0;
-  while (std::getline(small, a) && std::getline(large, b)) {
-    std::istringstream fa(a), fb(b);
-    int kind[2];
-    long long value[2];
-    int r[2][4];
-    fa >> kind[0] >> value[0] >> r[0][0] >> r[0][1] >> r[0][2] >> r[0][3];
-    fb >> kind[1] >> value[1] >> r[1][0] >> r[1][1] >> r[1][2] >> r[1][3];
-    EXPECT_EQ(kind[0], kind[1]);
-    EXPECT_EQ(value[0], value[1]);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(r[1][i], LayoutScale{144}.Px(r[0][i])) << a;
-    ++lines;
+  for (size_t i = 0; i < at96.size(); ++i) {
+    const ReportedItem &a = at96[i], &b = at144[i];
+    EXPECT_EQ(b.kind, a.kind);
+    EXPECT_EQ(b.value, a.value);
+    LayoutScale scale{144};
+    const Rect& r = a.rect;
+    EXPECT_EQ(b.rect,
+              (Rect{scale.Px(r.left), scale.Px(r.top), scale.Px(r.right), scale.Px(r.bottom)}))
+        << a.label;
   }
-  EXPECT_GT(lines, 24);  // characters as well as the 24 stroke and symbol buttons
+  EXPECT_GT(at96.size(), 24u);  // characters as well as the 24 stroke and symbol buttons
 }
 
 TEST_F(ScaledPanelTest, EveryItemAndButtonIsHitInTheMiddleOfWhereItIsDrawn) {
@@ -133,7 +100,7 @@ TEST_F(ScaledPanelTest, AClickWhereThe96DpiPanelHadAButtonMissesItOnTheLargerPan
   // The 横 button's 96-dpi middle lies above the 200 % panel's stroke buttons, where the idle
   // panel shows nothing: nothing is typed.
   Rect r = StrokeButtonRect(0);
-  Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  ClickIn(r);
   EXPECT_TRUE(panel->state().inputCodes.empty());
   ClickScaled(r);
   EXPECT_EQ(panel->state().inputCodes.size(), 1u);

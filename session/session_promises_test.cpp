@@ -341,11 +341,10 @@ TEST_F(SessionPromiseTest, TheHintOfACharacterWhoseSecondByteIsABarShowsItWhole)
         continue;
       Pointer(MouseEvent::Move, item.rect.left + 5, item.rect.top + 5);
       bool hintShown = false;
-      for (const DrawOp& op : panel->Paint()) {
-        const DrawText* drawn = std::get_if<DrawText>(&op);
-        if (!drawn || drawn->rect.top < kHintStrip.top) continue;
-        EXPECT_TRUE(IsWholeGbkText(drawn->text)) << ::testing::PrintToString(drawn->text);
-        hintShown |= drawn->text.starts_with(text);
+      for (const DrawText& drawn : Drawn<DrawText>()) {
+        if (drawn.rect.top < kHintStrip.top) continue;
+        EXPECT_TRUE(IsWholeGbkText(drawn.text)) << ::testing::PrintToString(drawn.text);
+        hintShown |= drawn.text.starts_with(text);
       }
       EXPECT_TRUE(hintShown);
       return;

@@ -74,19 +74,21 @@ TEST_F(StrokePanelTest, PhraseLabelsFlowAndWrapBeforeTheHintStripEdge) {
 // window's own drag. Only a bar button held down now looks pressed.
 TEST_F(StrokePanelTest, OnlyTheBarButtonHeldDownNowLooksPressed) {
   Start();
-  auto pressed = [this] { return std::ranges::count_if(Highlights(), &DrawHighlight::pressed); };
+  auto pressed = [this] {
+    return std::ranges::count_if(Drawn<DrawHighlight>(), &DrawHighlight::pressed);
+  };
   // Pressed inside, released outside the window; the cursor comes back over Clear.
   Pointer(MouseEvent::Move, 60, 40);
   Pointer(MouseEvent::LeftDown, 60, 40);
   const Rect clear = Button(kCmdClear)->rect;
   Pointer(MouseEvent::Move, clear.left + 5, clear.top + 5);
-  ASSERT_EQ(Highlights().size(), 1u);  // hovered
+  ASSERT_EQ(Drawn<DrawHighlight>().size(), 1u);  // hovered
   EXPECT_EQ(pressed(), 0);
   // Held on the next-page button: its highlight darkens.
   const Rect next = panel->buttonBar().buttons()[7].rect;
   Pointer(MouseEvent::Move, next.left + 2, next.top + 2);
-  ASSERT_EQ(Highlights().size(), 1u);
-  EXPECT_EQ(Highlights()[0].rect, next);
+  ASSERT_EQ(Drawn<DrawHighlight>().size(), 1u);
+  EXPECT_EQ(Drawn<DrawHighlight>()[0].rect, next);
   EXPECT_EQ(pressed(), 0);
   Pointer(MouseEvent::LeftDown, next.left + 2, next.top + 2);
   EXPECT_EQ(pressed(), 1);
@@ -105,11 +107,8 @@ TEST_F(StrokePanelTest, TheLettersButtonIsFramedWhileTheLetterPanelShows) {
   Start();
   auto framed = [this](int command) {
     Rect button = panel->buttonBar().buttons()[command == kCmdLetters ? 8 : 9].rect;
-    for (const DrawOp& op : panel->Paint()) {
-      const DrawFrame* frame = std::get_if<DrawFrame>(&op);
-      if (frame && frame->rect == button) return true;
-    }
-    return false;
+    return std::ranges::any_of(Drawn<DrawFrame>(),
+                               [&](const DrawFrame& frame) { return frame.rect == button; });
   };
   EXPECT_FALSE(framed(kCmdLetters));
   ClickButton(kCmdLetters);
@@ -122,11 +121,10 @@ TEST_F(StrokePanelTest, HoveringAStrokeButtonShowsItsPictureRow) {
   Rect zhe = StrokeButtonRect(4);
   Pointer(MouseEvent::Move, zhe.left + 5, zhe.top + 5);
   bool pictureRow = false;
-  for (const DrawOp& op : panel->Paint()) {
-    const DrawBitmap* bitmap = std::get_if<DrawBitmap>(&op);
-    if (bitmap && bitmap->artwork == Artwork::StrokeHints) {
-      pictureRow = bitmap->source == Rect{0, 4 * 18, 260, 5 * 18} &&
-                   bitmap->at == Point{kHintStrip.left, kHintStrip.top};
+  for (const DrawBitmap& bitmap : Drawn<DrawBitmap>()) {
+    if (bitmap.artwork == Artwork::StrokeHints) {
+      pictureRow = bitmap.source == Rect{0, 4 * 18, 260, 5 * 18} &&
+                   bitmap.at == Point{kHintStrip.left, kHintStrip.top};
     }
   }
   EXPECT_TRUE(pictureRow);

@@ -5,17 +5,16 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "engine/user_words.h"
+#include "session/command_id.h"
 #include "session/geometry.h"
+#include "session/layout_report.h"
 #include "session/stroke_subpanel.h"
+#include "tests/support/shipped_dictionaries.h"
 
 namespace tvime::testing {
-
-const ResourceSource& ShippedDictionaries() {
-  static DirectoryResources resources(TVIME_DICT_DIR);
-  return resources;
-}
 
 PanelTest::PanelTest() : settings(store) {}
 
@@ -72,8 +71,7 @@ void PanelTest::ClickStroke(std::string_view name) {
                                                        "提", "竖钩", "捺", "通配", "分隔"};
   for (size_t i = 0; i < kNames.size(); ++i) {
     if (kNames[i] == name) {
-      Rect r = StrokeButtonRect(static_cast<int>(i));
-      Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+      ClickIn(StrokeButtonRect(static_cast<int>(i)));
       return;
     }
   }
@@ -96,12 +94,11 @@ void PanelTest::ChooseZhong() {
 }
 
 bool PanelTest::ClickText(std::string_view utf8) {
-  for (const DrawOp& op : panel->Paint()) {
-    const DrawText* text = std::get_if<DrawText>(&op);
+  for (const DrawText& text : Drawn<DrawText>()) {
     // Candidates and buttons, not the composition line or the hint strip.
-    bool inMiddle = text && text->rect.top >= kGridY && text->rect.bottom <= kHintStrip.top;
-    if (inMiddle && GbkToUtf8(text->text) == utf8) {
-      Click((text->rect.left + text->rect.right) / 2, (text->rect.top + text->rect.bottom) / 2);
+    bool inMiddle = text.rect.top >= kGridY && text.rect.bottom <= kHintStrip.top;
+    if (inMiddle && GbkToUtf8(text.text) == utf8) {
+      ClickIn(text.rect);
       return true;
     }
   }
@@ -127,9 +124,7 @@ void PanelTest::Type(std::string_view keys) {
 
 std::vector<std::string> PanelTest::ShownTexts() const {
   std::vector<std::string> texts;
-  for (const DrawOp& op : panel->Paint()) {
-    if (const DrawText* text = std::get_if<DrawText>(&op)) texts.push_back(GbkToUtf8(text->text));
-  }
+  for (const DrawText& text : Drawn<DrawText>()) texts.push_back(GbkToUtf8(text.text));
   return texts;
 }
 
@@ -144,13 +139,33 @@ size_t PanelTest::ShownCount(ItemKind kind) const {
       items.begin(), items.end(), [kind](const PanelItem& item) { return item.kind == kind; }));
 }
 
-std::vector<DrawHighlight> PanelTest::Highlights() const {
-  std::vector<DrawHighlight> highlights;
-  for (const DrawOp& op : panel->Paint()) {
-    if (const DrawHighlight* highlight = std::get_if<DrawHighlight>(&op))
-      highlights.push_back(*highlight);
+std::vector<PanelTest::ReportedItem> PanelTest::ReportedItems() const {
+  std::vector<ReportedItem> items;
+  std::istringstream lines(DescribeVisibleItems(*panel));
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::istringstream fields(line);
+    ReportedItem item;
+    Rect& r = item.rect;
+    fields >> item.kind >> item.value >> r.left >> r.top >> r.right >> r.bottom;
+    fields.ignore(1);
+    std::getline(fields, item.label);
+    items.push_back(item);
   }
-  return highlights;
+  return items;
+}
+
+bool PanelTest::ClickReported(std::string_view utf8, int pages) {
+  for (int page = 0; page < pages; ++page) {
+    if (page > 0) ClickButton(kCmdNextPage);
+    for (const ReportedItem& item : ReportedItems()) {
+      if (item.label == utf8) {
+        ClickIn(item.rect);
+        return true;
+      }
+    }
+  }
+  return false;
 }
 
 }  // namespace tvime::testing

@@ -47,9 +47,6 @@ class RecordingHost : public Host {
   std::vector<int> hostCommands;
 };
 
-// The shipped dictionaries, read once per test program.
-const ResourceSource& ShippedDictionaries();
-
 class PanelTest : public ::testing::Test {
  public:
   PanelTest();
@@ -89,8 +86,27 @@ class PanelTest : public ::testing::Test {
   bool Shows(std::string_view utf8) const;
   // How many items of `kind` the current sub-panel shows.
   size_t ShownCount(ItemKind kind) const;
-  // The highlights drawn now: the hovered item's, pressed or not.
-  std::vector<DrawHighlight> Highlights() const;
+  // The drawing operations of one kind the panel paints now, e.g. Drawn<DrawHighlight>() for the
+  // hovered item's highlight, pressed or not.
+  template <typename Op>
+  std::vector<Op> Drawn() const {
+    std::vector<Op> found;
+    for (const DrawOp& op : panel->Paint()) {
+      if (const Op* drawn = std::get_if<Op>(&op)) found.push_back(*drawn);
+    }
+    return found;
+  }
+  // The visible items as the layout report lists them for the end-to-end tests.
+  struct ReportedItem {
+    int kind;
+    long long value;
+    Rect rect;
+    std::string label;  // UTF-8
+  };
+  std::vector<ReportedItem> ReportedItems() const;
+  // Clicks the middle of the reported item labelled `utf8`, turning up to `pages` - 1 pages as
+  // the end-to-end tests do until it is reported; false when none showed it.
+  bool ClickReported(std::string_view utf8, int pages = 1);
   std::string Received() const { return host.Received(); }
 
   static constexpr ContextHandle kContext = 0x1234;

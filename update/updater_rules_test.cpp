@@ -38,5 +38,17 @@ TEST(UpdaterPopup, TheTaskbarsSideDecidesWhereThePopupGrows) {
   EXPECT_EQ(PopupRect(DockSide::Left, {30, 0, 1024, 768}, 90), (ScreenRect{40, 673, 220, 763}));
 }
 
+// At other display scales the notification is as wide and as far in from the edges as its 96-dpi
+// layout times the monitor's scale.
+TEST(PopupScale, TheNotificationGrowsWithTheMonitorsDpi) {
+  const ScreenRect work{0, 0, 1920, 1040};
+  EXPECT_EQ(PopupRect(DockSide::Bottom, work, 90, 96), PopupRect(DockSide::Bottom, work, 90));
+  // 170 wide, 10 from the right and 5 above the bottom (7.5, rounded up), at 150 %.
+  EXPECT_EQ(PopupRect(DockSide::Bottom, work, 135, 144), (ScreenRect{1650, 897, 1905, 1032}));
+  EXPECT_EQ(PopupRect(DockSide::Left, {40, 0, 1920, 1080}, 180, 192),
+            (ScreenRect{60, 890, 420, 1070}));
+  EXPECT_EQ(PopupPixels(kPopupHeight, 144), 135);
+}
+
 }  // namespace
 }  // namespace tvime

@@ -17,14 +17,12 @@
 #include "engine/dictionary_image.h"
 #include "engine/lexicon.h"
 #include "engine/pinyin_input.h"
+#include "tests/support/shipped_dictionaries.h"
 
 namespace tvime {
 namespace {
 
-const ResourceSource& Dictionaries() {
-  static DirectoryResources resources(TVIME_DICT_DIR);
-  return resources;
-}
+constexpr auto Dictionaries = testing::ShippedDictionaries;
 
 // Files read for the resources stand for the module image, which Windows maps shared.
 void ReadResources() {

@@ -10,16 +10,16 @@
 
 #include "base/gbk.h"
 #include "engine/lexicon.h"
+#include "tests/support/shipped_dictionaries.h"
 
 namespace tvime {
 namespace {
 
 Lexicon& Engine(bool predict) {
-  static DirectoryResources resources(TVIME_DICT_DIR);
   auto load = [](bool on) {
     auto* lexicon = new Lexicon(nullptr);
     lexicon->SetOptions({.bigCharset = true, .predictNext = on});
-    lexicon->Initialize(&resources);
+    lexicon->Initialize(&testing::ShippedDictionaries());
     return lexicon;
   };
   static Lexicon* with = load(true);

@@ -10,6 +10,7 @@
 
 #include "session/composition_panel.h"
 #include "session/stroke_subpanel.h"
+#include "tests/support/shipped_dictionaries.h"
 
 namespace tvime {
 namespace {
@@ -33,8 +34,7 @@ struct Session {
         flags(settings),
         lexicon(nullptr),
         panel(lexicon, settings, flags, host, measure) {
-    static DirectoryResources resources(TVIME_DICT_DIR);
-    lexicon.Initialize(&resources);
+    lexicon.Initialize(&testing::ShippedDictionaries());
     panel.Refresh(0, false);
   }
   void Click(int x, int y) {

@@ -13,13 +13,15 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void WriteSeed(const std::filesystem::path& dir, const std::string& name, int kind, Bytes bytes) {
+void WriteFile(const std::filesystem::path& dir, const std::string& name, std::string_view bytes) {
   std::filesystem::create_directories(dir);
+  std::ofstream(dir / name, std::ios::binary) << bytes;
+}
+
+// A resource fuzzer's input: the scramble kind, then the sealed resource.
+void WriteSeed(const std::filesystem::path& dir, const std::string& name, int kind, Bytes bytes) {
   tvime::SealContainer(bytes, kind);
-  std::ofstream out(dir / name, std::ios::binary);
-  out.put(static_cast<char>(kind));
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
+  WriteFile(dir, name, static_cast<char>(kind) + std::string(bytes.begin(), bytes.end()));
 }
 
 }  // namespace
@@ -47,16 +49,10 @@ int main(int argc, char** argv) {
   std::vector<std::vector<std::uint16_t>> rows(tvime::kSyllableRowCount);
   rows[5] = {0, 1};
   rows[400] = {2};
-  std::filesystem::create_directories(root / "pinyin_table");
-  std::vector<std::uint8_t> pinyin = tvime::BuildPinyinTable(rows);
-  std::ofstream(root / "pinyin_table" / "rows", std::ios::binary)
-      .write(reinterpret_cast<const char*>(pinyin.data()),
-             static_cast<std::streamsize>(pinyin.size()));
+  Bytes pinyin = tvime::BuildPinyinTable(rows);
+  WriteFile(root / "pinyin_table", "rows", std::string(pinyin.begin(), pinyin.end()));
   // z h o n g ' g uo (initials below 0x80, finals with the high bit set)
-  std::filesystem::create_directories(root / "pinyin_tokens");
-  std::ofstream(root / "pinyin_tokens" / "zhongguo", std::ios::binary)
-      << "\x13\x05\x81\x0A\x04\x17\x04\x96";
-  std::filesystem::create_directories(root / "word_file");
-  std::ofstream(root / "word_file" / "words", std::ios::binary) << "\xD6\xD0\xB9\xFA\r\n\r\nab\nxy";
+  WriteFile(root / "pinyin_tokens", "zhongguo", "\x13\x05\x81\x0A\x04\x17\x04\x96");
+  WriteFile(root / "word_file", "words", "\xD6\xD0\xB9\xFA\r\n\r\nab\nxy");
   return 0;
 }

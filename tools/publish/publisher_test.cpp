@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include <openssl/sha.h>
 
 #include "base/file_io.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/temp_dir.h"
 #include "update/release_statement.h"
 
@@ -15,13 +15,6 @@ namespace tvime {
 namespace {
 
 const std::string kTestKey = TVIME_SOURCE_DIR "/tests/update/test-key.pem";
-
-std::string Contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // A program's bytes with a version resource of 3.1.2.5.
 std::string ProgramWithVersion() {
@@ -32,26 +25,27 @@ std::string ProgramWithVersion() {
          "the rest of the program";
 }
 
-TEST(Publish, TheFileItsVersionAndASignatureThatTheProgramsVerify) {
+// A program of version 3.1.2.5, to publish into `updates`.
+class Publish : public ::testing::Test {
+ protected:
+  Publish() { std::ofstream(program, std::ios::binary) << ProgramWithVersion(); }
   testing::TempDir dir;
   std::string program = dir.File("tvimedic.exe");
-  std::ofstream(program, std::ios::binary) << ProgramWithVersion();
   std::string updates = dir.File("updates");
+};
+
+TEST_F(Publish, TheFileItsVersionAndASignatureThatTheProgramsVerify) {
   ASSERT_EQ(PublishFile(program, updates, kTestKey), "");
-  EXPECT_EQ(Contents(updates + "/tvimedic.exe"), ProgramWithVersion());
-  EXPECT_EQ(Contents(updates + "/tvimedic.exe.txt"), "3.1.2.5");
+  EXPECT_EQ(testing::FileContents(updates + "/tvimedic.exe"), ProgramWithVersion());
+  EXPECT_EQ(testing::FileContents(updates + "/tvimedic.exe.txt"), "3.1.2.5");
   auto signature = ReadWholeFile(updates + "/tvimedic.exe.sig");
   ASSERT_TRUE(signature);
   EXPECT_TRUE(VerifyFileSignature(updates + "/tvimedic.exe", *signature, TrustedUpdateKey()));
 }
 
-TEST(Publish, AStatementThatBindsNameVersionSizeAndHashUnderTheKey) {
-  testing::TempDir dir;
-  std::string program = dir.File("tvimedic.exe");
-  std::ofstream(program, std::ios::binary) << ProgramWithVersion();
-  std::string updates = dir.File("updates");
+TEST_F(Publish, AStatementThatBindsNameVersionSizeAndHashUnderTheKey) {
   ASSERT_EQ(PublishFile(program, updates, kTestKey, 1900000000), "");
-  auto parsed = ParseStatementFile(Contents(updates + "/tvimedic.exe.meta"));
+  auto parsed = ParseStatementFile(testing::FileContents(updates + "/tvimedic.exe.meta"));
   ASSERT_TRUE(parsed);
   const ReleaseStatement& statement = parsed->statement;
   EXPECT_EQ(statement.name, "tvimedic.exe");
@@ -72,15 +66,14 @@ TEST(Publish, AStatementThatBindsNameVersionSizeAndHashUnderTheKey) {
   EXPECT_FALSE(VerifySignature(otherText, parsed->signature, TrustedUpdateKey()));
 }
 
-TEST(Publish, RefusesFilesWithoutAVersionAndKeysThatAreNotP256) {
-  testing::TempDir dir;
+TEST_F(Publish, RefusesFilesWithoutAVersionAndKeysThatAreNotP256) {
   std::ofstream(dir.File("notes.txt")) << "no version here";
   EXPECT_NE(PublishFile(dir.File("notes.txt"), dir.File("updates"), kTestKey), "");
   EXPECT_FALSE(SignFile(dir.File("notes.txt"), dir.File("no key.pem")));
   EXPECT_FALSE(PublicKeyOf(dir.File("notes.txt")));
 }
 
-TEST(Publish, ThePublicHalfIsTheKeyTestBuildsTrust) {
+TEST_F(Publish, ThePublicHalfIsTheKeyTestBuildsTrust) {
   auto key = PublicKeyOf(kTestKey);
   ASSERT_TRUE(key);
   EXPECT_EQ(*key, TrustedUpdateKey());

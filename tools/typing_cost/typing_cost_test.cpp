@@ -9,15 +9,13 @@
 #include <sstream>
 
 #include "base/gbk.h"
+#include "tests/support/shipped_dictionaries.h"
 #include "tests/support/temp_dir.h"
 
 namespace tvime {
 namespace {
 
-const ResourceSource& ShippedDictionaries() {
-  static DirectoryResources resources(TVIME_DICT_DIR);
-  return resources;
-}
+using testing::ShippedDictionaries;
 
 long Sum(const TypingCost& cost, long ActionTally::*field) {
   long sum = 0;

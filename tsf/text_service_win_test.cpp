@@ -16,6 +16,7 @@
 #include "session/stroke_subpanel.h"
 #include "settings/registry_settings_store_win.h"
 #include "settings/settings.h"
+#include "tests/support/panel_mouse_win.h"
 #include "tests/support/updater_not_due_win.h"
 #include "tsf/tsf_guids_win.h"
 
@@ -477,15 +478,7 @@ class TextServiceTest : public ComTest {
   }
 
   // A click on the panel at a point of its client area, as the disabled panel sees it.
-  static void Click(int x, int y) {
-    POINT point{x, y};
-    ClientToScreen(composition, &point);
-    SetCursorPos(point.x, point.y);
-    for (UINT button : {WM_LBUTTONDOWN, WM_LBUTTONUP}) {
-      SendMessageW(composition, WM_SETCURSOR, reinterpret_cast<WPARAM>(composition),
-                   MAKELPARAM(HTERROR, button));
-    }
-  }
+  static void Click(int x, int y) { testing::PointAndSend(composition, {x, y}); }
   static void ClickStroke(int stroke) {
     Rect button = StrokeButtonRect(stroke);
     Click((button.left + button.right) / 2, (button.top + button.bottom) / 2);

@@ -114,38 +114,35 @@ TEST_F(PanelWindowsTest, NeverPlacedItGoesToTheBottomRightOfTheWorkArea) {
   EXPECT_EQ(rect.bottom, work.bottom - 10);
 }
 
-TEST_F(PanelWindowsTest, MovingAWindowStoresItsPosition) {
-  SetWindowPos(composition, nullptr, 321, 234, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  EXPECT_EQ(settings->Read(setting::CompPos), PackPosition({234, 321}));
-  SetWindowPos(status, nullptr, 111, 222, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  EXPECT_EQ(settings->Read(setting::Position), PackPosition({222, 111}));
-}
-
-TEST_F(PanelWindowsTest, ASecondCompositionWindowKeepsTheUsersPosition) {
-  SetWindowPos(composition, nullptr, 321, 234, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  HWND another = CreateCompositionWindow(instance, L"TvimeTest_COMP", owner);
-  ASSERT_TRUE(another);
-  EXPECT_EQ(settings->Read(setting::CompPos), PackPosition({234, 321}));
-  RECT rect;
-  GetWindowRect(another, &rect);
-  EXPECT_EQ(rect.left, 321);
-  EXPECT_EQ(rect.top, 234);
-  DestroyWindow(another);
-  windows.composition = composition;  // the one the other tests use
-}
-
-TEST_F(PanelWindowsTest, TheStatusWindowStartsWhereItWasLeft) {
-  // SetUpTestSuite stored top 300, left 200 before creating it.
+// A moved window stores its place, and the next window of its kind starts there and leaves the
+// stored place as the user left it.
+TEST_F(PanelWindowsTest, AMovedWindowStoresItsPlaceAndTheNextOfItsKindStartsThere) {
+  // SetUpTestSuite stored top 300, left 200 for the status window before creating it.
   RECT rect;
   GetWindowRect(status, &rect);
   EXPECT_EQ(rect.left, 200);
   EXPECT_EQ(rect.top, 300);
-  SetWindowPos(status, nullptr, 111, 222, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  HWND another = CreateStatusBarWindow(instance, L"TvimeTest_STATUS", owner);
-  GetWindowRect(another, &rect);
-  EXPECT_EQ(rect.left, 111);
-  EXPECT_EQ(rect.top, 222);
-  DestroyWindow(another);
+  const struct {
+    HWND window;
+    const IntSetting& stored;
+    HWND (*create)(HINSTANCE, const wchar_t*, HWND);
+    const wchar_t* className;
+  } kinds[] = {{composition, setting::CompPos, CreateCompositionWindow, L"TvimeTest_COMP"},
+               {status, setting::Position, CreateStatusBarWindow, L"TvimeTest_STATUS"}};
+  for (const auto& kind : kinds) {
+    SCOPED_TRACE(kind.stored.name);
+    SetWindowPos(kind.window, nullptr, 321, 234, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(settings->Read(kind.stored), PackPosition({234, 321}));
+    HWND another = kind.create(instance, kind.className, owner);
+    ASSERT_TRUE(another);
+    EXPECT_EQ(settings->Read(kind.stored), PackPosition({234, 321}));
+    GetWindowRect(another, &rect);
+    EXPECT_EQ(rect.left, 321);
+    EXPECT_EQ(rect.top, 234);
+    DestroyWindow(another);
+  }
+  windows.composition = composition;  // the ones the other tests use
+  windows.status = status;
 }
 
 TEST_F(PanelWindowsTest, EveryBarButtonHasItsTooltip) {

@@ -12,6 +12,7 @@
 #include <iterator>
 #include <string>
 
+#include "base/exported_function_win.h"
 #include "session/command_id.h"
 #include "session/stroke_subpanel.h"
 #include "settings/registry_settings_store_win.h"
@@ -242,11 +243,16 @@ struct KeySinkSpy {
   static inline BOOL advisedForeground = FALSE;
 };
 
+// A new in-process object of the class, as the interface asked for.
+template <typename Interface>
+HRESULT Create(REFCLSID clsid, REFIID iid, Interface** object) {
+  return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid,
+                          reinterpret_cast<void**>(object));
+}
+
 bool ProfileEnabled() {
   ITfInputProcessorProfiles* profiles = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_TF_InputProcessorProfiles, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_ITfInputProcessorProfiles,
-                              reinterpret_cast<void**>(&profiles)))) {
+  if (FAILED(Create(CLSID_TF_InputProcessorProfiles, IID_ITfInputProcessorProfiles, &profiles))) {
     return false;
   }
   bool listed = false;
@@ -288,8 +294,7 @@ std::wstring ClassServer() {
 }
 
 HRESULT CallExport(HMODULE module, const char* name) {
-  auto function =
-      reinterpret_cast<HRESULT(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+  auto function = ExportedFunction<HRESULT(WINAPI*)()>(module, name);
   return function ? function() : E_NOINTERFACE;
 }
 
@@ -326,9 +331,7 @@ TEST_F(TextServiceRegistrationTest, TheRegisteredClassDescribesThePendingTextsDi
   ASSERT_EQ(CallExport(module, "DllRegisterServer"), S_OK);
   // As the framework gets it: a new object of the registered class, not activated.
   ITfDisplayAttributeProvider* provider = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(kTextServiceClsid, nullptr, CLSCTX_INPROC_SERVER,
-                                            IID_ITfDisplayAttributeProvider,
-                                            reinterpret_cast<void**>(&provider)));
+  ASSERT_HRESULT_SUCCEEDED(Create(kTextServiceClsid, IID_ITfDisplayAttributeProvider, &provider));
   IEnumTfDisplayAttributeInfo* list = nullptr;
   ASSERT_HRESULT_SUCCEEDED(provider->EnumDisplayAttributeInfo(&list));
   ITfDisplayAttributeInfo* infos[2] = {};
@@ -350,9 +353,7 @@ TEST_F(TextServiceRegistrationTest, TheRegisteredClassDescribesThePendingTextsDi
   infos[0]->Release();
   list->Release();
   EXPECT_EQ(CallExport(module, "DllCanUnloadNow"), S_OK);
-  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(kTextServiceClsid, nullptr, CLSCTX_INPROC_SERVER,
-                                            IID_ITfDisplayAttributeProvider,
-                                            reinterpret_cast<void**>(&provider)));
+  ASSERT_HRESULT_SUCCEEDED(Create(kTextServiceClsid, IID_ITfDisplayAttributeProvider, &provider));
 
   ITfDisplayAttributeInfo* info = nullptr;
   EXPECT_HRESULT_SUCCEEDED(provider->GetDisplayAttributeInfo(kPendingTextAttribute, &info));
@@ -375,16 +376,12 @@ TEST_F(TextServiceRegistrationTest, OnTheSecureDesktopWhatTheSessionChangesStays
   ASSERT_TRUE(module);
   ASSERT_EQ(CallExport(module, "DllRegisterServer"), S_OK);
   ITfThreadMgr* threadMgr = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_TF_ThreadMgr, nullptr, CLSCTX_INPROC_SERVER,
-                                            IID_ITfThreadMgr,
-                                            reinterpret_cast<void**>(&threadMgr)));
+  ASSERT_HRESULT_SUCCEEDED(Create(CLSID_TF_ThreadMgr, IID_ITfThreadMgr, &threadMgr));
   TfClientId client = 0;
   ASSERT_HRESULT_SUCCEEDED(threadMgr->Activate(&client));
   // The framework's secure-mode activation, which Wine never makes: the test makes it.
   ITfTextInputProcessorEx* service = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(kTextServiceClsid, nullptr, CLSCTX_INPROC_SERVER,
-                                            IID_ITfTextInputProcessorEx,
-                                            reinterpret_cast<void**>(&service)));
+  ASSERT_HRESULT_SUCCEEDED(Create(kTextServiceClsid, IID_ITfTextInputProcessorEx, &service));
   ASSERT_HRESULT_SUCCEEDED(service->ActivateEx(threadMgr, client, TF_TMAE_SECUREMODE));
   HWND panel = FindWindowW(L"TavrinTSF3_COMP", nullptr);
   ASSERT_TRUE(panel) << "no display: these tests need an X server (DISPLAY)";
@@ -418,12 +415,9 @@ class TextServiceTest : public ComTest {
     // The thread's manager, then the profile, then the manager's activation: Wine activates a
     // profile only for a thread that has a manager, and its keystroke manager refuses the
     // service's key sink when the profile is activated after the manager.
-    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_TF_ThreadMgr, nullptr, CLSCTX_INPROC_SERVER,
-                                              IID_ITfThreadMgr,
-                                              reinterpret_cast<void**>(&threadMgr)));
-    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_TF_InputProcessorProfiles, nullptr,
-                                              CLSCTX_INPROC_SERVER, IID_ITfInputProcessorProfiles,
-                                              reinterpret_cast<void**>(&profiles)));
+    ASSERT_HRESULT_SUCCEEDED(Create(CLSID_TF_ThreadMgr, IID_ITfThreadMgr, &threadMgr));
+    ASSERT_HRESULT_SUCCEEDED(
+        Create(CLSID_TF_InputProcessorProfiles, IID_ITfInputProcessorProfiles, &profiles));
     ASSERT_HRESULT_SUCCEEDED(profiles->ActivateLanguageProfile(
         kTextServiceClsid, kChineseSimplified, kTextServiceProfile));
     ASSERT_HRESULT_SUCCEEDED(

@@ -579,13 +579,7 @@ TEST_F(LicenceDialogWin, AModuleWithoutTheTemplatesGivesMinusOne) {
   EXPECT_EQ(ShowLicenceAgreement(GetModuleHandleW(nullptr), false, settings), -1);
 }
 
-}  // namespace
-}  // namespace tvime
-
 // --- The about dialog ---
-
-namespace tvime {
-namespace {
 
 class AboutDialogWin : public DialogDll {};
 

@@ -76,17 +76,12 @@ TEST_F(UpdateAgentTest, ASignedNewerFileIsInstalledWithoutABackupLeft) {
   ASSERT_TRUE(agent.IsOnline());
   for (const char* kind : {"good", "nolength"}) {
     SCOPED_TRACE(kind);
-    ASSERT_TRUE(
-        CopyFileA((testing::ProgramFolder() + "tvimedic.exe").c_str(), installed.c_str(), FALSE));
-    UpdateAgent fresh(false);
-    EXPECT_EQ(fresh.CheckAndUpdate(Server(kind), nullptr, installed, "", ""),
-              UpdateResult::Updated);
+    ASSERT_TRUE(ReplaceFileContents(installed, before));  // version 1.0 again
+    EXPECT_EQ(Check(kind), UpdateResult::Updated);
     EXPECT_EQ(fileVersionString(installed), "3.1");
     EXPECT_EQ(testing::FileContents(installed), Published("good"));
     EXPECT_EQ(folder.EntryCount(), 1u);
-    // Up to date now: nothing more to do.
-    EXPECT_EQ(fresh.CheckAndUpdate(Server(kind), nullptr, installed, "", ""),
-              UpdateResult::NoUpdate);
+    EXPECT_EQ(Check(kind), UpdateResult::NoUpdate);  // up to date now: nothing more to do
   }
 }
 

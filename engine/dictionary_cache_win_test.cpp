@@ -51,6 +51,12 @@ class SharedDictionariesTest : public ::testing::Test {
     std::vector<std::string> names = Files();
     return names.size() == 1 ? folder.path() / names[0] : std::filesystem::path();
   }
+  // Changes the byte in the middle of the file, as a damaged disk or another program would.
+  static void DamageTheMiddle(const std::filesystem::path& image) {
+    std::fstream file(image, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(static_cast<std::streamoff>(std::filesystem::file_size(image) / 2));
+    file.put('\x5A');
+  }
   static size_t PhraseCount(const ResourceSource& source) {
     Lexicon lexicon(nullptr);
     lexicon.Initialize(&source);
@@ -121,11 +127,7 @@ TEST_F(SharedDictionariesTest, ADamagedImageIsNeverUsedAndIsMadeAgain) {
   ASSERT_TRUE(Open(true));
   std::filesystem::path image = OnlyImage();
   auto size = std::filesystem::file_size(image);
-  {
-    std::fstream file(image, std::ios::in | std::ios::out | std::ios::binary);
-    file.seekp(static_cast<std::streamoff>(size / 2));
-    file.put('\x5A');
-  }
+  DamageTheMiddle(image);
   EXPECT_FALSE(Open(false)) << "a damaged image was used";
   auto remade = Open(true);
   ASSERT_TRUE(remade);
@@ -145,11 +147,7 @@ TEST_F(SharedDictionariesTest, AnImageWrittenAfterItsCheckIsCheckedAgainWhileOth
   std::filesystem::path image = OnlyImage();
   ASSERT_TRUE(Open(false));
   Sleep(50);  // the write below is later than the image's own, whatever the clock's step
-  {
-    std::fstream file(image, std::ios::in | std::ios::out | std::ios::binary);
-    file.seekp(static_cast<std::streamoff>(std::filesystem::file_size(image) / 2));
-    file.put('\x5A');
-  }
+  DamageTheMiddle(image);
   EXPECT_FALSE(Open(false)) << "a damaged image was used while another process held it";
 }
 

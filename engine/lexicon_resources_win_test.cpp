@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <sstream>
@@ -16,6 +15,7 @@
 #include "base/user_data_path_win.h"
 #include "engine/lexicon.h"
 #include "engine/pinyin_input.h"
+#include "tests/support/file_contents.h"
 #include "tools/query/query_commands.h"
 
 namespace tvime {
@@ -42,13 +42,6 @@ TEST_F(DictionaryDll, FindsResourcesByTheirLowerCaseNames) {
   EXPECT_FALSE(resources.FindData("nothing.bin"));
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // Answers split at their "== QUESTION" headings.
 std::map<std::string, std::string> ByQuestion(const std::string& answers) {
   std::map<std::string, std::string> blocks;
@@ -67,10 +60,10 @@ std::map<std::string, std::string> ByQuestion(const std::string& answers) {
 
 TEST_F(DictionaryDll, AnswersTheSameQuestionsAsTheHost) {
   // Drive Z: is the Unix root in a Wine prefix.
-  std::string questions =
-      ReadFile(std::string("Z:") + TVIME_SOURCE_DIR + "/tests/win/dictionary_queries.txt");
-  std::map<std::string, std::string> expected =
-      ByQuestion(ReadFile(std::string("Z:") + TVIME_DICT_DIR + "/query-expectations.txt"));
+  std::string questions = testing::FileContents(std::string("Z:") + TVIME_SOURCE_DIR +
+                                                "/tests/win/dictionary_queries.txt");
+  std::map<std::string, std::string> expected = ByQuestion(
+      testing::FileContents(std::string("Z:") + TVIME_DICT_DIR + "/query-expectations.txt"));
   ASSERT_GT(expected.size(), 20u);
 
   ModuleResources resources(dll);
@@ -116,12 +109,6 @@ TEST(UserDataPath, HoldsTheUserWordFile) {
   EXPECT_EQ(read, words);
   DeleteFileA(path.c_str());
 }
-
-}  // namespace
-}  // namespace tvime
-
-namespace tvime {
-namespace {
 
 // Every process that loads the input method holds its own lexicon: it must stay small.
 TEST_F(DictionaryDll, TheLoadedLexiconTakesLessThan12MegabytesOfPrivateMemory) {

@@ -62,14 +62,9 @@ HWND CreateTarget(bool unicode) {
 // Delivers the posted messages of this thread; the loop matches the target's kind.
 void Pump(bool unicode) {
   MSG message;
-  while (unicode ? PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)
-                 : PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (unicode) {
-      DispatchMessageW(&message);
-    } else {
-      DispatchMessageA(&message);
-    }
-  }
+  auto peek = unicode ? PeekMessageW : PeekMessageA;
+  auto dispatch = unicode ? DispatchMessageW : DispatchMessageA;
+  while (peek(&message, nullptr, 0, 0, PM_REMOVE)) dispatch(&message);
 }
 
 class DeliveryTest : public ::testing::Test {
@@ -132,21 +127,21 @@ TEST_F(DeliveryTest, NothingArrivesForBackspaceResultsOrWithoutFocus) {
 }
 
 TEST_F(DeliveryTest, KeysGoBackAsKeyDownOrImeKeyDown) {
-  Target(true);
-  DeliverKey(VK_RETURN);
-  Pump(true);
-  ASSERT_EQ(g_received.size(), 1u);
-  EXPECT_EQ(g_received[0].message, static_cast<UINT>(WM_KEYDOWN));
-  EXPECT_EQ(g_received[0].wParam, static_cast<WPARAM>(VK_RETURN));
-  DestroyWindow(target_);
-  g_received.clear();
-
-  Target(false);
-  DeliverKey(VK_BACK);
-  Pump(false);
-  ASSERT_EQ(g_received.size(), 1u);
-  EXPECT_EQ(g_received[0].message, static_cast<UINT>(WM_IME_KEYDOWN));
-  EXPECT_EQ(g_received[0].wParam, static_cast<WPARAM>(VK_BACK));
+  const struct {
+    bool unicode;
+    UINT key, message;
+  } cases[] = {{true, VK_RETURN, WM_KEYDOWN}, {false, VK_BACK, WM_IME_KEYDOWN}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.unicode ? "unicode" : "ansi");
+    Target(c.unicode);
+    DeliverKey(c.key);
+    Pump(c.unicode);
+    ASSERT_EQ(g_received.size(), 1u);
+    EXPECT_EQ(g_received[0].message, c.message);
+    EXPECT_EQ(g_received[0].wParam, static_cast<WPARAM>(c.key));
+    DestroyWindow(target_);
+    target_ = nullptr;
+  }
 }
 
 TEST_F(DeliveryTest, SessionHostRoutesCommitsKeysAndRepaints) {

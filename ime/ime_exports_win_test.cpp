@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@
 #include "session/command_id.h"
 #include "settings/registry_settings_store_win.h"
 #include "settings/settings.h"
+#include "tests/support/clipboard_win.h"
+#include "tests/support/ime_module_calls_win.h"
+#include "tests/support/panel_mouse_win.h"
 #include "tests/support/updater_not_due_win.h"
 
 namespace tvime {
@@ -26,11 +30,7 @@ using testing::ImeTestTarget;
 
 constexpr char kZhong[] = "\xD6\xD0";             // 中
 constexpr char kIdeographicComma[] = "\xA3\xAC";  // ，
-
-struct TranslationList {
-  UINT uMsgCount = 16;
-  TRANSMSG TransMsg[16] = {};
-};
+const std::string kKept("k\0e\0p\0t\0\0\0", 10);  // what the clipboard holds, UTF-16
 
 class ImeModuleTest : public ::testing::Test {
  protected:
@@ -41,16 +41,12 @@ class ImeModuleTest : public ::testing::Test {
     settings.Write(setting::InputBihuaByKey, 1);
     module = LoadLibraryW(testing::ImeModulePath().c_str());
     ASSERT_TRUE(module);
-    inquire = ExportedFunction<decltype(inquire)>(module, "ImeInquire");
-    processKey = ExportedFunction<decltype(processKey)>(module, "ImeProcessKey");
-    toAsciiEx = ExportedFunction<decltype(toAsciiEx)>(module, "ImeToAsciiEx");
-    select = ExportedFunction<decltype(select)>(module, "ImeSelect");
-    notify = ExportedFunction<decltype(notify)>(module, "NotifyIME");
-    ASSERT_TRUE(inquire && processKey && toAsciiEx && select && notify);
+    ime.emplace(module);
+    ASSERT_TRUE(ime->ok());
     IMEINFO info{};
     char uiClass[64] = {};
-    ASSERT_TRUE(inquire(&info, uiClass, systemInfo));
-    ASSERT_TRUE(select(target.context, TRUE));
+    ASSERT_TRUE(ime->inquire(&info, uiClass, systemInfo));
+    ASSERT_TRUE(ime->select(target.context, TRUE));
     ImeTestTarget::received().clear();
   }
 
@@ -63,17 +59,32 @@ class ImeModuleTest : public ::testing::Test {
 
   BOOL Process(UINT key, bool release = false) {
     LPARAM data = release ? static_cast<LPARAM>(0xC0000001u) : 1;
-    return processKey(target.context, key, data, keyState);
+    return ime->processKey(target.context, key, data, keyState);
   }
 
   // One key press (or release) through ImeToAsciiEx; the records it put into the list.
   std::vector<TRANSMSG> Translate(UINT key, char character = 0, bool release = false) {
-    TranslationList list;
+    testing::TranslationList list;
     UINT virtualKey = (static_cast<UINT>(static_cast<unsigned char>(character)) << 8) | key;
-    UINT count = toAsciiEx(virtualKey, release ? 0x8000u : 0u, keyState,
-                           reinterpret_cast<TRANSMSGLIST*>(&list), 0, target.context);
+    UINT count = ime->toAsciiEx(virtualKey, release ? 0x8000u : 0u, keyState,
+                                reinterpret_cast<TRANSMSGLIST*>(&list), 0, target.context);
     EXPECT_LE(count, list.uMsgCount);
     return {list.TransMsg, list.TransMsg + std::min(count, list.uMsgCount)};
+  }
+
+  // A lone Ctrl tap: the press and the release, both left to the application.
+  void TapCtrl() {
+    keyState[VK_CONTROL] = 0x80;
+    EXPECT_FALSE(Process(VK_CONTROL));
+    keyState[VK_CONTROL] = 0;
+    EXPECT_FALSE(Process(VK_CONTROL, true));
+  }
+
+  // The key went back to the application, as the list's one record.
+  static void ExpectHandedBack(const std::vector<TRANSMSG>& records, UINT key) {
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].message, static_cast<UINT>(WM_IME_KEYDOWN));
+    EXPECT_EQ(records[0].wParam, static_cast<WPARAM>(key));
   }
 
   void TypeStrokesOfZhong() {
@@ -116,16 +127,6 @@ class ImeModuleTest : public ::testing::Test {
     return slot;
   }
 
-  static void Click(HWND panel, int x, int y) {
-    POINT point{x, y};
-    ClientToScreen(panel, &point);
-    SetCursorPos(point.x, point.y);
-    for (UINT button : {WM_LBUTTONDOWN, WM_LBUTTONUP}) {
-      SendMessageW(panel, WM_SETCURSOR, reinterpret_cast<WPARAM>(panel),
-                   MAKELPARAM(HTERROR, button));
-    }
-  }
-
   std::vector<ImeMessage>& received() { return ImeTestTarget::received(); }
 
   // Runs `action`, meanwhile closing and counting every dialog, message box and menu it opens.
@@ -165,17 +166,6 @@ class ImeModuleTest : public ::testing::Test {
     return opened;
   }
 
-  static void PutTextOnClipboard(const wchar_t* text) {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    memcpy(GlobalLock(block), text, bytes);
-    GlobalUnlock(block);
-    SetClipboardData(CF_UNICODETEXT, block);
-    CloseClipboard();
-  }
-
   DWORD systemInfo = 0;  // what ImeInquire is told
   ImeTestTarget target;
   RegistrySettingsStore store;
@@ -183,17 +173,13 @@ class ImeModuleTest : public ::testing::Test {
   HMODULE module = nullptr;
   HWND ui = nullptr;
   BYTE keyState[256] = {};
-  BOOL(WINAPI* inquire)(IMEINFO*, LPSTR, DWORD) = nullptr;
-  BOOL(WINAPI* processKey)(HIMC, UINT, LPARAM, const BYTE*) = nullptr;
-  UINT(WINAPI* toAsciiEx)(UINT, UINT, const BYTE*, TRANSMSGLIST*, UINT, HIMC) = nullptr;
-  BOOL(WINAPI* select)(HIMC, BOOL) = nullptr;
-  BOOL(WINAPI* notify)(HIMC, DWORD, DWORD, DWORD) = nullptr;
+  std::optional<testing::ImeModuleCalls> ime;
 };
 
 TEST_F(ImeModuleTest, InquireDescribesAnAnsiInputMethodWithItsOwnUi) {
   IMEINFO info{};
   char uiClass[64] = {};
-  ASSERT_TRUE(inquire(&info, uiClass, 0));
+  ASSERT_TRUE(ime->inquire(&info, uiClass, 0));
   EXPECT_EQ(info.dwPrivateDataSize, 60u);
   EXPECT_EQ(info.fdwProperty, 0x30002u);
   EXPECT_EQ(info.fdwConversionCaps, 0x9u);
@@ -221,7 +207,7 @@ TEST_F(ImeModuleTest, InquireDescribesAnAnsiInputMethodWithItsOwnUi) {
 
 TEST_F(ImeModuleTest, SelectingOpensTheContextAndLaysOutItsBlocks) {
   ImmSetOpenStatus(target.context, FALSE);
-  ASSERT_TRUE(select(target.context, TRUE));
+  ASSERT_TRUE(ime->select(target.context, TRUE));
   EXPECT_TRUE(IsOpen());
   INPUTCONTEXT* fields = ImmLockIMC(target.context);
   ASSERT_TRUE(fields);
@@ -230,9 +216,9 @@ TEST_F(ImeModuleTest, SelectingOpensTheContextAndLaysOutItsBlocks) {
   ImmUnlockIMC(target.context);
   EXPECT_EQ(ResultString(), "");
   // A null context is answered without a crash.
-  EXPECT_TRUE(select(nullptr, TRUE));
-  EXPECT_EQ(toAsciiEx('A', 0, keyState, nullptr, 0, nullptr), 0u);
-  EXPECT_FALSE(processKey(nullptr, 'A', 1, keyState));
+  EXPECT_TRUE(ime->select(nullptr, TRUE));
+  EXPECT_EQ(ime->toAsciiEx('A', 0, keyState, nullptr, 0, nullptr), 0u);
+  EXPECT_FALSE(ime->processKey(nullptr, 'A', 1, keyState));
 }
 
 TEST_F(ImeModuleTest, KeysAreTakenByClassIdleComposingAndClosed) {
@@ -263,10 +249,7 @@ TEST_F(ImeModuleTest, KeysAreTakenByClassIdleComposingAndClosed) {
 }
 
 TEST_F(ImeModuleTest, CtrlAloneTogglesFromTheSecondTapAndChordsNeverDo) {
-  keyState[VK_CONTROL] = 0x80;
-  EXPECT_FALSE(Process(VK_CONTROL));
-  keyState[VK_CONTROL] = 0;
-  EXPECT_FALSE(Process(VK_CONTROL, true));
+  TapCtrl();
   EXPECT_TRUE(IsOpen());  // the first tap after loading is ignored
   EXPECT_TRUE(received().empty());
 
@@ -304,20 +287,14 @@ TEST_F(ImeModuleTest, ACtrlTapHidesAndShowsThePanelAndRepaintsTheStatusWindow) {
   ASSERT_TRUE(IsWindowVisible(panel));
   HWND status = FindWindowW(L"TavrinIME3_STATUS", nullptr);
   ASSERT_TRUE(status);
-  auto tapCtrl = [&] {
-    keyState[VK_CONTROL] = 0x80;
-    Process(VK_CONTROL);
-    keyState[VK_CONTROL] = 0;
-    Process(VK_CONTROL, true);
-  };
-  tapCtrl();  // the first tap after loading is ignored
+  TapCtrl();  // the first tap after loading is ignored
   UpdateWindow(status);
-  tapCtrl();
+  TapCtrl();
   ASSERT_FALSE(IsOpen());
   EXPECT_FALSE(IsWindowVisible(panel));
   EXPECT_TRUE(GetUpdateRect(status, nullptr, FALSE));
   UpdateWindow(status);
-  tapCtrl();
+  TapCtrl();
   ASSERT_TRUE(IsOpen());
   EXPECT_TRUE(IsWindowVisible(panel));
   EXPECT_TRUE(GetUpdateRect(status, nullptr, FALSE));
@@ -333,14 +310,8 @@ TEST_F(ImeModuleTest, TranslatedKeysFillTheTranslationList) {
   EXPECT_TRUE(received().empty());  // the platform delivers the list, not the module
 
   // Enter and Backspace with nothing to act on go back to the application.
-  records = Translate(VK_RETURN, '\r');
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].message, static_cast<UINT>(WM_IME_KEYDOWN));
-  EXPECT_EQ(records[0].wParam, static_cast<WPARAM>(VK_RETURN));
-  records = Translate(VK_BACK, '\b');
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].message, static_cast<UINT>(WM_IME_KEYDOWN));
-  EXPECT_EQ(records[0].wParam, static_cast<WPARAM>(VK_BACK));
+  ExpectHandedBack(Translate(VK_RETURN, '\r'), VK_RETURN);
+  ExpectHandedBack(Translate(VK_BACK, '\b'), VK_BACK);
 
   // Stroke keys build the input on the panel and send the application nothing; nor do releases.
   for (char key : std::string("sgas")) {
@@ -360,14 +331,14 @@ TEST_F(ImeModuleTest, AClickOnACandidateCommitsThroughTheContextToTheWindow) {
   EXPECT_NE(GetForegroundWindow(), panel);
   TypeStrokesOfZhong();
   received().clear();
-  Click(panel, 16, 40);
+  testing::PointAndSend(panel, {16, 40});
   ASSERT_FALSE(received().empty());
   EXPECT_EQ(received()[0], (ImeMessage{WM_IME_COMPOSITION, 0, GCS_RESULTSTR, kZhong}));
   EXPECT_EQ(ResultString(), kZhong);
 
   // The follow-on word 国 is offered at the same place.
   received().clear();
-  Click(panel, 16, 40);
+  testing::PointAndSend(panel, {16, 40});
   ASSERT_FALSE(received().empty());
   EXPECT_EQ(received()[0].result, "\xB9\xFA");
 }
@@ -405,8 +376,8 @@ TEST_F(ImeModuleTest, TheUiWindowShowsHidesAndRemembersThePanel) {
   SendMessageA(ui, WM_IME_NOTIFY, IMN_SETOPENSTATUS, 0);
   ASSERT_EQ(received().size(), 2u);
   EXPECT_EQ(received()[1].message, static_cast<UINT>(WM_IME_ENDCOMPOSITION));
-  EXPECT_TRUE(notify(target.context, NI_CONTEXTUPDATED, 0, IMC_SETOPENSTATUS));
-  EXPECT_FALSE(notify(target.context, NI_CONTEXTUPDATED, 0, IMC_SETCOMPOSITIONWINDOW));
+  EXPECT_TRUE(ime->notify(target.context, NI_CONTEXTUPDATED, 0, IMC_SETOPENSTATUS));
+  EXPECT_FALSE(ime->notify(target.context, NI_CONTEXTUPDATED, 0, IMC_SETCOMPOSITIONWINDOW));
 }
 
 TEST_F(ImeModuleTest, WithASoftKeyboardShownItsKeysCommitSymbolsAndEditingKeysPass) {
@@ -422,10 +393,7 @@ TEST_F(ImeModuleTest, WithASoftKeyboardShownItsKeysCommitSymbolsAndEditingKeysPa
   std::string symbol = ResultString();
   EXPECT_EQ(symbol.size(), 2u);
   EXPECT_GE(static_cast<unsigned char>(symbol[0]), 0xA1);
-  records = Translate(VK_BACK, '\b');
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].message, static_cast<UINT>(WM_IME_KEYDOWN));
-  EXPECT_EQ(records[0].wParam, static_cast<WPARAM>(VK_BACK));
+  ExpectHandedBack(Translate(VK_BACK, '\b'), VK_BACK);
 }
 
 TEST_F(ImeModuleTest, ExitAndCloseNeverEndTheApplicationsMessageLoop) {
@@ -439,15 +407,13 @@ TEST_F(ImeModuleTest, ExitAndCloseNeverEndTheApplicationsMessageLoop) {
 }
 
 TEST_F(ImeModuleTest, ActivationInitialisesTheCompositionFormOnce) {
-  auto setActive = ExportedFunction<BOOL(WINAPI*)(HIMC, BOOL)>(module, "ImeSetActiveContext");
-  ASSERT_TRUE(setActive);
   INPUTCONTEXT* fields = ImmLockIMC(target.context);
   ASSERT_TRUE(fields);
   fields->fdwInit &= ~static_cast<DWORD>(INIT_COMPFORM);
   fields->cfCompForm.dwStyle = CFS_POINT;
   ImmUnlockIMC(target.context);
 
-  EXPECT_TRUE(setActive(target.context, TRUE));
+  EXPECT_TRUE(ime->setActive(target.context, TRUE));
   POINT origin{0, 0};
   ScreenToClient(target.window, &origin);
   fields = ImmLockIMC(target.context);
@@ -459,11 +425,11 @@ TEST_F(ImeModuleTest, ActivationInitialisesTheCompositionFormOnce) {
   // The application's own form is left alone from then on.
   fields->cfCompForm.dwStyle = CFS_POINT;
   ImmUnlockIMC(target.context);
-  EXPECT_TRUE(setActive(target.context, TRUE));
+  EXPECT_TRUE(ime->setActive(target.context, TRUE));
   fields = ImmLockIMC(target.context);
   EXPECT_EQ(fields->cfCompForm.dwStyle, static_cast<DWORD>(CFS_POINT));
   ImmUnlockIMC(target.context);
-  EXPECT_TRUE(setActive(nullptr, FALSE));
+  EXPECT_TRUE(ime->setActive(nullptr, FALSE));
 }
 
 TEST_F(ImeModuleTest, FollowingTheCaretPutsThePanelUnderTheLineOrAboveItNearTheBottom) {
@@ -478,7 +444,7 @@ TEST_F(ImeModuleTest, FollowingTheCaretPutsThePanelUnderTheLineOrAboveItNearTheB
     fields->cfCompForm.dwStyle = CFS_POINT;
     fields->cfCompForm.ptCurrentPos = {x, y};
     ImmUnlockIMC(target.context);
-    notify(target.context, NI_CONTEXTUPDATED, 0, IMC_SETCOMPOSITIONWINDOW);
+    ime->notify(target.context, NI_CONTEXTUPDATED, 0, IMC_SETCOMPOSITIONWINDOW);
     GetWindowRect(panel, &after);
     POINT screen{x, y};
     ClientToScreen(target.window, &screen);
@@ -534,7 +500,7 @@ TEST_F(ImeModuleTest, TheMainMenuTheSettingsDialogAndUserWordsOpenWindowsAndUseT
   // Wine may show a menu through more than one window: at least one is what counts.
   EXPECT_GE(WindowsOpenedBy([&] { SendMessageW(panel, WM_COMMAND, kCmdSetting, 0); }), 1);
   EXPECT_GE(WindowsOpenedBy([&] { SendMessageW(panel, WM_COMMAND, kCmdSettingsDialog, 0); }), 1);
-  PutTextOnClipboard(L"kept");
+  testing::PutOnClipboard(nullptr, {{CF_UNICODETEXT, kKept}});
   DWORD sequence = GetClipboardSequenceNumber();
   EXPECT_GE(WindowsOpenedBy([&] { SendMessageW(panel, WM_COMMAND, kCmdUserWord, 0); }), 1);
   EXPECT_NE(GetClipboardSequenceNumber(), sequence);
@@ -551,7 +517,7 @@ TEST_F(SecureImeModuleTest, StrokesAndCandidatesCommit) {
   ASSERT_TRUE(panel);
   TypeStrokesOfZhong();
   received().clear();
-  Click(panel, 16, 40);
+  testing::PointAndSend(panel, {16, 40});
   ASSERT_FALSE(received().empty());
   EXPECT_EQ(received()[0].result, kZhong);
 }
@@ -573,7 +539,7 @@ TEST_F(SecureImeModuleTest, NoMenuDialogOrMessageBoxOpens) {
 TEST_F(SecureImeModuleTest, TheClipboardAndTheRegistryAreLeftAlone) {
   HWND panel = OpenUiWindow();
   ASSERT_TRUE(panel);
-  PutTextOnClipboard(L"kept");
+  testing::PutOnClipboard(nullptr, {{CF_UNICODETEXT, kKept}});
   DWORD sequence = GetClipboardSequenceNumber();
   std::int32_t flagsBefore = settings.Read(setting::ConversionSet);
   std::int32_t searchEngine = settings.Read(setting::SearchEngine);

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@
 #include "ime/input_context_win.h"
 #include "settings/registry_settings_store_win.h"
 #include "settings/settings.h"
+#include "tests/support/ime_module_calls_win.h"
 #include "tests/support/updater_not_due_win.h"
 
 namespace tvime {
@@ -121,17 +123,12 @@ class HostileInputTest : public ::testing::Test {
     settings.Write(setting::MovedByCursor, 1);    // the caret is followed on every notification
     module = LoadLibraryW(testing::ImeModulePath().c_str());
     ASSERT_TRUE(module);
-    auto inquire = ExportedFunction<BOOL(WINAPI*)(IMEINFO*, LPSTR, DWORD)>(module, "ImeInquire");
-    processKey = ExportedFunction<decltype(processKey)>(module, "ImeProcessKey");
-    toAsciiEx = ExportedFunction<decltype(toAsciiEx)>(module, "ImeToAsciiEx");
-    select = ExportedFunction<decltype(select)>(module, "ImeSelect");
-    setActive = ExportedFunction<decltype(setActive)>(module, "ImeSetActiveContext");
-    notify = ExportedFunction<decltype(notify)>(module, "NotifyIME");
-    ASSERT_TRUE(inquire && processKey && toAsciiEx && select && setActive && notify);
+    ime.emplace(module);
+    ASSERT_TRUE(ime->ok());
     IMEINFO info{};
     char uiClass[64] = {};
-    ASSERT_TRUE(inquire(&info, uiClass, 0));
-    ASSERT_TRUE(select(target.context, TRUE));
+    ASSERT_TRUE(ime->inquire(&info, uiClass, 0));
+    ASSERT_TRUE(ime->select(target.context, TRUE));
     // The UI window as the platform creates it: the module then has a panel to show, hide and
     // move, which a call on someone else's context must not do.
     ui = CreateWindowExA(0, uiClass, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, module, nullptr);
@@ -153,7 +150,7 @@ class HostileInputTest : public ::testing::Test {
   void TearDown() override {
     SetUnhandledExceptionFilter(previousFilter);
     // The context is destroyed with blocks the platform can free.
-    if (select) MakeSane();
+    if (ime && ime->select) MakeSane();
     if (ui) DestroyWindow(ui);
     if (module) FreeLibrary(module);
     settings.Write(setting::InputBihuaByKey, 0);
@@ -270,36 +267,22 @@ class HostileInputTest : public ::testing::Test {
       fields->hWnd = target.window;
       fields->dwNumMsgBuf = 0;
     }
-    select(target.context, TRUE);
+    ime->select(target.context, TRUE);
     damage.clear();
   }
 
   // Damages the context as a hostile application could.
   void Damage() {
+    using Damager = std::string (HostileInputTest::*)(INPUTCONTEXT&);
+    static constexpr Damager kDamagers[] = {
+        &HostileInputTest::ReplaceCompositionString, &HostileInputTest::ReplaceCandidateInfo,
+        &HostileInputTest::ReplaceMessageBuffer,     &HostileInputTest::DropBlock,
+        &HostileInputTest::ScribbleOverBlock,        &HostileInputTest::ScribbleOverFields};
     std::string what;
     {
       ContextLock fields(target.context);
       if (!fields) return;
-      switch (Random(6)) {
-        case 0:
-          what = ReplaceCompositionString(*fields);
-          break;
-        case 1:
-          what = ReplaceCandidateInfo(*fields);
-          break;
-        case 2:
-          what = ReplaceMessageBuffer(*fields);
-          break;
-        case 3:
-          what = DropBlock(*fields);
-          break;
-        case 4:
-          what = ScribbleOverBlock(*fields);
-          break;
-        default:
-          what = ScribbleOverFields(*fields);
-          break;
-      }
+      what = (this->*Pick(kDamagers))(*fields);
     }
     damage = damage.empty() ? what : damage + "; " + what;
     // The failure message names the latest damage, each whole.
@@ -339,13 +322,9 @@ class HostileInputTest : public ::testing::Test {
   }
 
   std::string ReplaceCandidateInfo(INPUTCONTEXT& fields) {
-    const DWORD tooSmall[] = {0,
-                              1,
-                              4,
-                              kCandidateListOffset - 1,
-                              kCandidateListOffset,
-                              kCandidateListOffset + sizeof(CANDIDATELIST),
-                              kCandidateBlockSize - 1};
+    constexpr DWORD listAt = kCandidateListOffset;
+    const DWORD tooSmall[] = {
+        0, 1, 4, listAt - 1, listAt, listAt + sizeof(CANDIDATELIST), kCandidateBlockSize - 1};
     DWORD size = HostileSize(kCandidateBlockSize, tooSmall);
     std::string what = "hCandInfo of " + std::to_string(size) + " bytes";
     BlockLock<CANDIDATEINFO> data(Replace(fields.hCandInfo, size));
@@ -369,12 +348,8 @@ class HostileInputTest : public ::testing::Test {
   }
 
   std::string ReplaceMessageBuffer(INPUTCONTEXT& fields) {
-    const DWORD tooSmall[] = {0,
-                              1,
-                              sizeof(TRANSMSG) - 1,
-                              sizeof(TRANSMSG),
-                              3 * sizeof(TRANSMSG),
-                              3 * sizeof(TRANSMSG) + 7};
+    constexpr DWORD record = sizeof(TRANSMSG);
+    const DWORD tooSmall[] = {0, 1, record - 1, record, 3 * record, 3 * record + 7};
     DWORD size = HostileSize(16 * sizeof(TRANSMSG), tooSmall);
     Replace(fields.hMsgBuf, size);
     DWORD held = size / sizeof(TRANSMSG);
@@ -532,12 +507,12 @@ class HostileInputTest : public ::testing::Test {
       case kSelect: {
         BOOL selected = Random(2);
         Note("ImeSelect(" + std::to_string(selected) + ")", name);
-        return select(context, selected);
+        return ime->select(context, selected);
       }
       case kSetActive: {
         BOOL active = Random(2);
         Note("ImeSetActiveContext(" + std::to_string(active) + ")", name);
-        return setActive(context, active);
+        return ime->setActive(context, active);
       }
       case kNotify: {
         const DWORD actions[] = {NI_CONTEXTUPDATED,      NI_CONTEXTUPDATED,
@@ -552,7 +527,7 @@ class HostileInputTest : public ::testing::Test {
         DWORD index = Pick(indexes);
         DWORD value = Pick(values);
         Note("NotifyIME(" + Hex(action) + ", " + Hex(index) + ", " + Hex(value) + ")", name);
-        return notify(context, action, index, value);
+        return ime->notify(context, action, index, value);
       }
       case kToAsciiEx: {
         std::memset(list.TransMsg, kGuard, sizeof list.TransMsg);
@@ -566,8 +541,9 @@ class HostileInputTest : public ::testing::Test {
                  (state ? "" : ", null key state") + ", " +
                  (listGiven ? "a list of " + std::to_string(list.uMsgCount) : "no list") + ")",
              name);
-        return toAsciiEx(key, scanCode, state,
-                         listGiven ? reinterpret_cast<TRANSMSGLIST*>(&list) : nullptr, 0, context);
+        return ime->toAsciiEx(key, scanCode, state,
+                              listGiven ? reinterpret_cast<TRANSMSGLIST*>(&list) : nullptr, 0,
+                              context);
       }
       case kProcessKey: {
         const LPARAM data[] = {1, static_cast<LPARAM>(0xC0000001u), static_cast<LPARAM>(rng())};
@@ -584,7 +560,7 @@ class HostileInputTest : public ::testing::Test {
         Note("ImeProcessKey(" + Hex(key) + ", " + Hex(static_cast<std::uint64_t>(keyData)) +
                  (state ? "" : ", null key state") + ")",
              name);
-        return processKey(context, key, keyData, state);
+        return ime->processKey(context, key, keyData, state);
       }
     }
     return 0;
@@ -706,11 +682,7 @@ class HostileInputTest : public ::testing::Test {
   std::vector<BYTE> foreignBytes = std::vector<BYTE>(sizeof(INPUTCONTEXT) + 64, kGuard);
   LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
 
-  BOOL(WINAPI* processKey)(HIMC, UINT, LPARAM, const BYTE*) = nullptr;
-  UINT(WINAPI* toAsciiEx)(UINT, UINT, const BYTE*, TRANSMSGLIST*, UINT, HIMC) = nullptr;
-  BOOL(WINAPI* select)(HIMC, BOOL) = nullptr;
-  BOOL(WINAPI* setActive)(HIMC, BOOL) = nullptr;
-  BOOL(WINAPI* notify)(HIMC, DWORD, DWORD, DWORD) = nullptr;
+  std::optional<testing::ImeModuleCalls> ime;
 
   std::mt19937 rng{kSeed};
   int step = 0;

@@ -19,14 +19,6 @@ struct ImeMessage {
   bool operator==(const ImeMessage&) const = default;
 };
 
-// tvime30.ime beside the test program.
-inline std::wstring ImeModulePath() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring directory(path);
-  return directory.substr(0, directory.find_last_of(L"\\/") + 1) + L"tvime30.ime";
-}
-
 class ImeTestTarget {
  public:
   ImeTestTarget() {

@@ -64,16 +64,6 @@ TEST_F(InputContextTest, BlocksAreLaidOutAsApplicationsExpectThem) {
   EXPECT_EQ(list->dwOffset[39], 188u + 32 * 39);
 }
 
-TEST_F(InputContextTest, AQueuedResultReachesTheWindowAtOnceWithItsGbkText) {
-  {
-    ContextLock fields(target.context);
-    ASSERT_TRUE(SetResultString(*fields, kZhong));
-  }
-  ASSERT_TRUE(QueueImeMessage(target.context, WM_IME_COMPOSITION, 0, GCS_RESULTSTR));
-  ASSERT_FALSE(received().empty());
-  EXPECT_EQ(received()[0], (ImeMessage{WM_IME_COMPOSITION, 0, GCS_RESULTSTR, kZhong}));
-}
-
 TEST_F(InputContextTest, AResultLongerThanTheResultAreaGrowsTheBlockInsteadOfBeingCut) {
   std::string longText;
   for (int i = 0; i < 75; ++i) longText += kZhong;  // 150 bytes; the area holds 79

@@ -115,25 +115,22 @@ TEST_F(BackgroundServiceTest, AStaleFeedIsDownloadedShownAndItsTimeNoted) {
   EXPECT_EQ(folder.EntryCount(), 1u) << "the download was left beside the feed";
 }
 
-TEST_F(BackgroundServiceTest, AFreshFeedIsReadWithoutAskingTheServer) {
-  ASSERT_TRUE(ReplaceFileContents(news.feedPath, "1\tmine\tu1\n2\tours\tu2\n"));
-  settings.Write(setting::NetAdsUpdate, kNow - 3599);
-  news.adServer = AdServer("nofeed");  // a request would fail: nothing may change
-  updateNewsFeed(settings, news, kNow);
-  EXPECT_EQ(ShownTexts(), (std::vector<std::string>{"mine", "ours"}));
-  EXPECT_EQ(static_cast<std::uint32_t>(settings.Read(setting::NetAdsUpdate)), kNow - 3599);
-}
-
-TEST_F(BackgroundServiceTest, AFailedDownloadKeepsTheLastFeed) {
-  std::string last = "1\tmine\tu1\n2\tours\tu2\n";
-  ASSERT_TRUE(ReplaceFileContents(news.feedPath, last));
-  news.adServer = AdServer("nofeed");
-  updateNewsFeed(settings, news, kNow);
-  EXPECT_EQ(testing::FileContents(news.feedPath), last);
-  EXPECT_EQ(ShownTexts(), (std::vector<std::string>{"mine", "ours"}));
-  EXPECT_EQ(folder.EntryCount(), 1u);
-  // Asked again within the hour, it does not try again.
-  EXPECT_EQ(static_cast<std::uint32_t>(settings.Read(setting::NetAdsUpdate)), kNow);
+// The last feed is shown when it is fresh (the server is not asked) and when it is stale and the
+// download fails (the feed is kept, and the time noted: it is not tried again within the hour).
+TEST_F(BackgroundServiceTest, TheLastFeedShowsWhenFreshOrWhenItsDownloadFails) {
+  const std::string last = "1\tmine\tu1\n2\tours\tu2\n";
+  for (std::uint32_t updated : {kNow - 3599, 0u}) {
+    SCOPED_TRACE(updated);
+    ASSERT_TRUE(ReplaceFileContents(news.feedPath, last));
+    settings.Write(setting::NetAdsUpdate, updated);
+    news.adServer = AdServer("nofeed");  // a request fails
+    updateNewsFeed(settings, news, kNow);
+    EXPECT_EQ(ShownTexts(), (std::vector<std::string>{"mine", "ours"}));
+    EXPECT_EQ(testing::FileContents(news.feedPath), last);
+    EXPECT_EQ(folder.EntryCount(), 1u);
+    EXPECT_EQ(static_cast<std::uint32_t>(settings.Read(setting::NetAdsUpdate)),
+              updated == 0 ? kNow : updated);
+  }
 }
 
 TEST_F(BackgroundServiceTest, WithoutAnyFeedTheBuiltInEntriesShow) {

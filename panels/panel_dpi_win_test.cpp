@@ -17,6 +17,7 @@
 #include "session/button_bar.h"
 #include "session/status_bar.h"
 #include "session/stroke_subpanel.h"
+#include "tests/support/panel_mouse_win.h"
 #include "tests/support/panel_windows_fixture_win.h"
 
 namespace tvime {
@@ -46,17 +47,6 @@ class PanelDpiTest : public testing::PanelWindowsFixture {
     SendDpiChanged(composition, WindowDpi(nullptr), rect);
     GetWindowRect(status, &rect);
     SendDpiChanged(status, WindowDpi(nullptr), rect);
-  }
-
-  // Clicks the client point of the composition window as a user does: the cursor there, then
-  // the press and the release that reach the disabled window as WM_SETCURSOR.
-  static void ClickPanel(POINT client) {
-    ClientToScreen(composition, &client);
-    SetCursorPos(client.x, client.y);
-    for (UINT mouse : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}) {
-      SendMessageW(composition, WM_SETCURSOR, reinterpret_cast<WPARAM>(composition),
-                   MAKELPARAM(HTERROR, mouse));
-    }
   }
 
   static inline MemorySettingsStore store;
@@ -107,7 +97,8 @@ TEST_F(PanelDpiTest, DpiChangedTakesTheSuggestedPlaceResizesAndClicksFollow) {
   panel->Apply(1, UserAction::Run(kCmdClear));
   for (int stroke : {1, 4}) {
     Rect r = panel->scale().Of(StrokeButtonRect(stroke));
-    ClickPanel({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    testing::PointAndSend(composition, {(r.left + r.right) / 2, (r.top + r.bottom) / 2},
+                          {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP});
   }
   EXPECT_EQ(panel->state().inputCodes, "sg");
   panel->Apply(1, UserAction::Run(kCmdClear));

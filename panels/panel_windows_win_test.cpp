@@ -26,6 +26,8 @@
 #include "session/menus.h"
 #include "session/status_bar.h"
 #include "settings/registry_settings_store_win.h"
+#include "tests/support/clipboard_win.h"
+#include "tests/support/panel_mouse_win.h"
 #include "tests/support/panel_windows_fixture_win.h"
 #include "tests/support/program_folder_win.h"
 #include "tests/support/temp_dir.h"
@@ -76,31 +78,24 @@ TEST_F(PanelWindowsTest, TheCompositionWindowIsTheFixedNonActivatingPanel) {
   EXPECT_NE(GetForegroundWindow(), composition);
 }
 
-// The middle of the bar's Move button, in screen coordinates.
-POINT MoveButtonOnScreen(HWND composition, CompositionPanel& panel) {
+// The middle of the bar's Move button, in the composition window's client coordinates.
+POINT MoveButtonOnClient(CompositionPanel& panel) {
   const auto& buttons = panel.buttonBar().buttons();
   auto move = std::find_if(buttons.begin(), buttons.end(),
                            [](const ToolbarButton& button) { return button.command == kCmdMove; });
   EXPECT_NE(move, buttons.end());
   if (move == buttons.end()) return {0, 0};
-  POINT at{(move->rect.left + move->rect.right) / 2, (move->rect.top + move->rect.bottom) / 2};
-  ClientToScreen(composition, &at);
-  return at;
+  return {(move->rect.left + move->rect.right) / 2, (move->rect.top + move->rect.bottom) / 2};
 }
 
 TEST_F(PanelWindowsTest, AQuickSecondPressIsAPressToo) {
   // The classes have CS_DBLCLKS, so a quick second press on the Move button arrives as a double
   // click; it must start the drag all the same.
-  POINT at = MoveButtonOnScreen(composition, *panel);
-  SetCursorPos(at.x, at.y);
-  auto press = [&](UINT mouse) {
-    SendMessageW(composition, WM_SETCURSOR, reinterpret_cast<WPARAM>(composition),
-                 MAKELPARAM(HTERROR, mouse));
-  };
-  press(WM_LBUTTONDOWN);
+  POINT at = MoveButtonOnClient(*panel);
+  testing::PointAndSend(composition, at, {WM_LBUTTONDOWN});
   SendMessageW(composition, WM_LBUTTONUP, 0, 0);
   ASSERT_EQ(GetWindowLongW(composition, kDragStateWord), 0);
-  press(WM_LBUTTONDBLCLK);
+  testing::PointAndSend(composition, at, {WM_LBUTTONDBLCLK});
   EXPECT_EQ(GetWindowLongW(composition, kDragStateWord) & 1, 1);
   SendMessageW(composition, WM_LBUTTONUP, 0, 0);
   EXPECT_EQ(GetWindowLongW(composition, kDragStateWord), 0);
@@ -119,38 +114,35 @@ TEST_F(PanelWindowsTest, NeverPlacedItGoesToTheBottomRightOfTheWorkArea) {
   EXPECT_EQ(rect.bottom, work.bottom - 10);
 }
 
-TEST_F(PanelWindowsTest, MovingAWindowStoresItsPosition) {
-  SetWindowPos(composition, nullptr, 321, 234, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  EXPECT_EQ(settings->Read(setting::CompPos), PackPosition({234, 321}));
-  SetWindowPos(status, nullptr, 111, 222, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  EXPECT_EQ(settings->Read(setting::Position), PackPosition({222, 111}));
-}
-
-TEST_F(PanelWindowsTest, ASecondCompositionWindowKeepsTheUsersPosition) {
-  SetWindowPos(composition, nullptr, 321, 234, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  HWND another = CreateCompositionWindow(instance, L"TvimeTest_COMP", owner);
-  ASSERT_TRUE(another);
-  EXPECT_EQ(settings->Read(setting::CompPos), PackPosition({234, 321}));
-  RECT rect;
-  GetWindowRect(another, &rect);
-  EXPECT_EQ(rect.left, 321);
-  EXPECT_EQ(rect.top, 234);
-  DestroyWindow(another);
-  windows.composition = composition;  // the one the other tests use
-}
-
-TEST_F(PanelWindowsTest, TheStatusWindowStartsWhereItWasLeft) {
-  // SetUpTestSuite stored top 300, left 200 before creating it.
+// A moved window stores its place, and the next window of its kind starts there and leaves the
+// stored place as the user left it.
+TEST_F(PanelWindowsTest, AMovedWindowStoresItsPlaceAndTheNextOfItsKindStartsThere) {
+  // SetUpTestSuite stored top 300, left 200 for the status window before creating it.
   RECT rect;
   GetWindowRect(status, &rect);
   EXPECT_EQ(rect.left, 200);
   EXPECT_EQ(rect.top, 300);
-  SetWindowPos(status, nullptr, 111, 222, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  HWND another = CreateStatusBarWindow(instance, L"TvimeTest_STATUS", owner);
-  GetWindowRect(another, &rect);
-  EXPECT_EQ(rect.left, 111);
-  EXPECT_EQ(rect.top, 222);
-  DestroyWindow(another);
+  const struct {
+    HWND window;
+    const IntSetting& stored;
+    HWND (*create)(HINSTANCE, const wchar_t*, HWND);
+    const wchar_t* className;
+  } kinds[] = {{composition, setting::CompPos, CreateCompositionWindow, L"TvimeTest_COMP"},
+               {status, setting::Position, CreateStatusBarWindow, L"TvimeTest_STATUS"}};
+  for (const auto& kind : kinds) {
+    SCOPED_TRACE(kind.stored.name);
+    SetWindowPos(kind.window, nullptr, 321, 234, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(settings->Read(kind.stored), PackPosition({234, 321}));
+    HWND another = kind.create(instance, kind.className, owner);
+    ASSERT_TRUE(another);
+    EXPECT_EQ(settings->Read(kind.stored), PackPosition({234, 321}));
+    GetWindowRect(another, &rect);
+    EXPECT_EQ(rect.left, 321);
+    EXPECT_EQ(rect.top, 234);
+    DestroyWindow(another);
+  }
+  windows.composition = composition;  // the ones the other tests use
+  windows.status = status;
 }
 
 TEST_F(PanelWindowsTest, EveryBarButtonHasItsTooltip) {
@@ -235,22 +227,12 @@ TEST_F(PanelWindowsTest, TheMenusHoldEveryItemTheirLogicChecksOrRemoves) {
   EXPECT_FALSE(MenuHolds(instance, kMenuSoftKeyboards, MenuState{{kCmdExit}, {}}));
 }
 
-void ClickStatusButton(HWND status, int x) {
-  POINT point{x, 10};
-  ClientToScreen(status, &point);
-  SetCursorPos(point.x, point.y);
-  for (UINT button : {WM_LBUTTONDOWN, WM_LBUTTONUP}) {
-    SendMessageW(status, WM_SETCURSOR, reinterpret_cast<WPARAM>(status),
-                 MAKELPARAM(HTCLIENT, button));
-  }
-}
-
 TEST_F(PanelWindowsTest, OpeningFromTheStatusBarShowsThePanelWhenNoSoftKeyboardIsShown) {
   ASSERT_FALSE(panel->softKeyboard().shown());
   flags->Assign(flags->word() | CS_SOFT_KEYBOARD);  // stored, but no keyboard on the screen
-  ClickStatusButton(status, 70);                    // 中/英: closes
+  testing::PointAndSend(status, {70, 10}, {WM_LBUTTONDOWN, WM_LBUTTONUP}, HTCLIENT);  // 中/英
   EXPECT_FALSE(IsWindowVisible(composition));
-  ClickStatusButton(status, 70);  // opens again
+  testing::PointAndSend(status, {70, 10}, {WM_LBUTTONDOWN, WM_LBUTTONUP}, HTCLIENT);  // opens
   EXPECT_TRUE(IsWindowVisible(composition));
   flags->Assign(flags->word() & ~CS_SOFT_KEYBOARD);
 }
@@ -294,10 +276,9 @@ TEST_F(PanelWindowsTest, WithoutASystemSoftKeyboardOurOwnIsShownAndClicked) {
 
 // Presses the Move button and drags the window by `steps` moves of 7 pixels right and 5 down.
 void DragByMoveButton(HWND composition, CompositionPanel& panel, int steps) {
-  POINT at = MoveButtonOnScreen(composition, panel);
-  SetCursorPos(at.x, at.y);
-  SendMessageW(composition, WM_SETCURSOR, reinterpret_cast<WPARAM>(composition),
-               MAKELPARAM(HTERROR, WM_LBUTTONDOWN));
+  POINT at = MoveButtonOnClient(panel);
+  testing::PointAndSend(composition, at, {WM_LBUTTONDOWN});
+  ClientToScreen(composition, &at);
   for (int step = 1; step <= steps; ++step) {
     SetCursorPos(at.x + 7 * step, at.y + 5 * step);
     SendMessageW(composition, WM_MOUSEMOVE, 0, 0);
@@ -326,16 +307,11 @@ TEST_F(PanelWindowsTest, TheHoverTimerRunsOnlyWhileTheCursorIsOverThePanel) {
   DestroyWindow(another);
   windows.composition = composition;
 
+  testing::PointAndSend(composition, {150, 40}, {WM_MOUSEMOVE});
+  EXPECT_TRUE(KillTimer(composition, kHoverTimer));
+  testing::PointAndSend(composition, {150, 40}, {WM_MOUSEMOVE});
   RECT rect;
   GetWindowRect(composition, &rect);
-  auto pointAt = [&](int x, int y) {
-    SetCursorPos(x, y);
-    SendMessageW(composition, WM_SETCURSOR, reinterpret_cast<WPARAM>(composition),
-                 MAKELPARAM(HTERROR, WM_MOUSEMOVE));
-  };
-  pointAt(rect.left + 150, rect.top + 40);
-  EXPECT_TRUE(KillTimer(composition, kHoverTimer));
-  pointAt(rect.left + 150, rect.top + 40);
   SetCursorPos(rect.left - 50, rect.top - 50);  // gone: the next tick ends the hover and itself
   SendMessageW(composition, WM_TIMER, kHoverTimer, 0);
   EXPECT_FALSE(KillTimer(composition, kHoverTimer));
@@ -423,33 +399,6 @@ TEST_F(PanelWindowsTest, TheDictionaryManagerStartsFromTheInstallationAndNeverBl
   lexicon->LoadUserWords();
 }
 
-// Puts blocks of bytes on the clipboard, one per format.
-void PutOnClipboard(HWND owner, const std::vector<std::pair<UINT, std::string>>& formats) {
-  ASSERT_TRUE(OpenClipboard(owner));
-  EmptyClipboard();
-  for (const auto& [format, bytes] : formats) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
-    GlobalUnlock(block);
-    SetClipboardData(format, block);
-  }
-  CloseClipboard();
-}
-
-std::string ClipboardBytes(HWND owner, UINT format) {
-  std::string bytes;
-  if (!OpenClipboard(owner)) return "<not open>";
-  if (HANDLE data = GetClipboardData(format)) {
-    const char* source = static_cast<const char*>(GlobalLock(data));
-    bytes.assign(source, GlobalSize(data));
-    GlobalUnlock(data);
-  } else {
-    bytes = "<none>";
-  }
-  CloseClipboard();
-  return bytes;
-}
-
 TEST_F(PanelWindowsTest, FetchingTheSelectionPutsBackEveryFormatAndLeavesAnUnkeepableClipboard) {
   HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 200, 30, nullptr, nullptr, instance,
                               nullptr);
@@ -467,23 +416,23 @@ TEST_F(PanelWindowsTest, FetchingTheSelectionPutsBackEveryFormatAndLeavesAnUnkee
   std::string text("c\0o\0p\0y\0\0\0", 10);
   std::vector<std::pair<UINT, std::string>> formats = {
       {CF_UNICODETEXT, text}, {CF_DIB, dib}, {CF_HDROP, files}, {custom, std::string("\1\2\3")}};
-  PutOnClipboard(edit, formats);
+  testing::PutOnClipboard(edit, formats);
   EXPECT_EQ(FetchSelectedText(edit), Utf8ToGbk("中文"));
   for (const auto& [format, bytes] : formats) {
     // Blocks may come back rounded up to the allocator's granularity.
-    EXPECT_EQ(ClipboardBytes(edit, format).substr(0, bytes.size()), bytes) << format;
+    EXPECT_EQ(testing::ClipboardBytes(edit, format).substr(0, bytes.size()), bytes) << format;
   }
 
   // A private format cannot be put back as it was: the clipboard stays untouched and the
   // selection is not fetched.
-  PutOnClipboard(edit, {{CF_UNICODETEXT, text}});
+  testing::PutOnClipboard(edit, {{CF_UNICODETEXT, text}});
   ASSERT_TRUE(OpenClipboard(edit));
   SetClipboardData(CF_PRIVATEFIRST, GlobalAlloc(GMEM_MOVEABLE, 4));
   CloseClipboard();
   DWORD sequence = GetClipboardSequenceNumber();
   EXPECT_EQ(FetchSelectedText(edit), "");
   EXPECT_EQ(GetClipboardSequenceNumber(), sequence);
-  EXPECT_EQ(ClipboardBytes(edit, CF_UNICODETEXT).substr(0, text.size()), text);
+  EXPECT_EQ(testing::ClipboardBytes(edit, CF_UNICODETEXT).substr(0, text.size()), text);
   DestroyWindow(edit);
 }
 

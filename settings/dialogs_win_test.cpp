@@ -9,10 +9,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "about/about_dialog_win.h"
@@ -186,8 +188,8 @@ class SettingsDialogWin : public DialogDll {
   bool keyStrokes = false, movedByCursor = false, openWordCiba = true;
   int phraseSortMode = 0, learnChoices = 0;
   bool predictNext = true;
-  SessionOptions session{&keyStrokes, &movedByCursor, &openWordCiba, &phraseSortMode,
-                         &learnChoices, &predictNext};
+  SessionOptions session{&keyStrokes,     &movedByCursor, &openWordCiba,
+                         &phraseSortMode, &learnChoices,  &predictNext};
 };
 
 struct ExpectedControl {
@@ -254,65 +256,84 @@ TEST_F(SettingsDialogWin, TheComboBoxListsTheSixSearchEngines) {
   EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 6);
 }
 
-TEST_F(SettingsDialogWin, InitShowsTheState) {
+// The check boxes and the fields of the state they show.
+const struct {
+  int control;
+  bool SettingsDialogState::*field;
+} kCheckBoxes[] = {
+    {kCtlChinesePunct, &SettingsDialogState::chinesePunct},
+    {kCtlFullShape, &SettingsDialogState::fullShape},
+    {kCtlBigCharset, &SettingsDialogState::bigCharset},
+    {kCtlSmallPanel, &SettingsDialogState::smallPanel},
+    {kCtlStrokeKeys, &SettingsDialogState::keyStrokes},
+    {kCtlQuitConfirm, &SettingsDialogState::quitConfirm},
+    {kCtlPhraseSort, &SettingsDialogState::phraseSort},
+    {kCtlMovedByCursor, &SettingsDialogState::movedByCursor},
+    {kCtlOpenWordCiba, &SettingsDialogState::openWordCiba},
+    {kCtlLearnChoices, &SettingsDialogState::learnChoices},
+    {kCtlPredictNext, &SettingsDialogState::predictNext},
+};
+
+// Every box shown ticked and clear, each time read back after the user turned it over.
+TEST_F(SettingsDialogWin, InitShowsTheStateAndReadGivesWhatTheControlsShow) {
   Window dialog = CreateSettingsDialog();
   ASSERT_TRUE(dialog);
-  SettingsDialogState state;
-  state.chinesePunct = true;
-  state.bigCharset = true;
-  state.searchEngine = 3;
-  state.movedByCursor = true;
-  state.quitConfirm = false;
-  state.openWordCiba = false;
-  InitSettingsDialogControls(dialog.get(), state);
   HWND d = dialog.get();
-  EXPECT_TRUE(IsChecked(d, kCtlChinesePunct));
-  EXPECT_FALSE(IsChecked(d, kCtlFullShape));
-  EXPECT_TRUE(IsChecked(d, kCtlBigCharset));
-  EXPECT_FALSE(IsChecked(d, kCtlSmallPanel));
-  EXPECT_EQ(SendDlgItemMessageW(d, kCtlSearchEngine, CB_GETCURSEL, 0, 0), 3);
-  EXPECT_FALSE(IsChecked(d, kCtlStrokeKeys));
-  EXPECT_FALSE(IsChecked(d, kCtlQuitConfirm));
-  EXPECT_FALSE(IsChecked(d, kCtlPhraseSort));
-  EXPECT_TRUE(IsChecked(d, kCtlMovedByCursor));
-  EXPECT_FALSE(IsChecked(d, kCtlOpenWordCiba));
+  for (bool odd : {false, true}) {
+    SCOPED_TRACE(odd);
+    SettingsDialogState state;
+    for (size_t i = 0; i < std::size(kCheckBoxes); ++i) {
+      state.*kCheckBoxes[i].field = (i % 2 == 1) == odd;
+    }
+    state.searchEngine = odd ? 3 : 1;
+    InitSettingsDialogControls(d, state);
+    for (const auto& box : kCheckBoxes) {
+      EXPECT_EQ(IsChecked(d, box.control), state.*box.field) << box.control;
+      SetChecked(d, box.control, !(state.*box.field));
+    }
+    EXPECT_EQ(SendDlgItemMessageW(d, kCtlSearchEngine, CB_GETCURSEL, 0, 0), state.searchEngine);
+    SendDlgItemMessageW(d, kCtlSearchEngine, CB_SETCURSEL, 4, 0);
+    SettingsDialogState read = ReadSettingsDialogControls(d);
+    for (const auto& box : kCheckBoxes) {
+      EXPECT_EQ(read.*box.field, !(state.*box.field)) << box.control;
+    }
+    EXPECT_EQ(read.searchEngine, 4);
+  }
 }
 
 TEST_F(SettingsDialogWin, AnEngineOutsideTheListSelectsTheNearestEnd) {
   Window dialog = CreateSettingsDialog();
   ASSERT_TRUE(dialog);
   SettingsDialogState state;
-  state.searchEngine = 9;
-  InitSettingsDialogControls(dialog.get(), state);
-  EXPECT_EQ(SendDlgItemMessageW(dialog.get(), kCtlSearchEngine, CB_GETCURSEL, 0, 0), 5);
-  state.searchEngine = -2;
-  InitSettingsDialogControls(dialog.get(), state);
-  EXPECT_EQ(SendDlgItemMessageW(dialog.get(), kCtlSearchEngine, CB_GETCURSEL, 0, 0), 0);
+  for (auto [engine, shown] : {std::pair{9, 5}, std::pair{-2, 0}}) {
+    state.searchEngine = engine;
+    InitSettingsDialogControls(dialog.get(), state);
+    EXPECT_EQ(SendDlgItemMessageW(dialog.get(), kCtlSearchEngine, CB_GETCURSEL, 0, 0), shown);
+  }
 }
 
-TEST_F(SettingsDialogWin, ReadGivesWhatTheControlsShow) {
+// The four panel sizes, the stored one selected, and the chosen one read back.
+TEST_F(SettingsDialogWin, ThePanelSizeListShowsTheStoredSizeAndReadsTheChoice) {
   Window dialog = CreateSettingsDialog();
   ASSERT_TRUE(dialog);
-  HWND d = dialog.get();
-  InitSettingsDialogControls(d, SettingsDialogState{});
-  SetChecked(d, kCtlFullShape, true);
-  SetChecked(d, kCtlSmallPanel, true);
-  SetChecked(d, kCtlStrokeKeys, true);
-  SetChecked(d, kCtlQuitConfirm, false);
-  SetChecked(d, kCtlPhraseSort, true);
-  SetChecked(d, kCtlOpenWordCiba, false);
-  SendDlgItemMessageW(d, kCtlSearchEngine, CB_SETCURSEL, 4, 0);
-  SettingsDialogState state = ReadSettingsDialogControls(d);
-  EXPECT_FALSE(state.chinesePunct);
-  EXPECT_TRUE(state.fullShape);
-  EXPECT_FALSE(state.bigCharset);
-  EXPECT_TRUE(state.smallPanel);
-  EXPECT_EQ(state.searchEngine, 4);
-  EXPECT_TRUE(state.keyStrokes);
-  EXPECT_FALSE(state.quitConfirm);
-  EXPECT_TRUE(state.phraseSort);
-  EXPECT_FALSE(state.movedByCursor);
-  EXPECT_FALSE(state.openWordCiba);
+  HWND list = GetDlgItem(dialog.get(), kCtlPanelSize);
+  ASSERT_TRUE(list);
+  SettingsDialogState state;
+  state.panelSize = 150;
+  InitSettingsDialogControls(dialog.get(), state);
+  ASSERT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), 4);
+  wchar_t text[32] = {};
+  SendMessageW(list, CB_GETLBTEXT, 3, reinterpret_cast<LPARAM>(text));
+  EXPECT_EQ(std::wstring(text), L"200 %");
+  EXPECT_EQ(SendMessageW(list, CB_GETCURSEL, 0, 0), 2);
+  EXPECT_EQ(ReadSettingsDialogControls(dialog.get()).panelSize, 150);
+  SendMessageW(list, CB_SETCURSEL, 1, 0);
+  EXPECT_EQ(ReadSettingsDialogControls(dialog.get()).panelSize, 125);
+  // The list lies inside the dialog, below the other options and above the buttons.
+  RECT listRect, okRect;
+  GetWindowRect(list, &listRect);
+  GetWindowRect(GetDlgItem(dialog.get(), IDOK), &okRect);
+  EXPECT_LT(listRect.top, okRect.top);
 }
 
 TEST_F(SettingsDialogWin, OkAppliesTheControlsAndClearsTheSoftKeyboard) {
@@ -345,30 +366,30 @@ TEST_F(SettingsDialogWin, OkAppliesTheControlsAndClearsTheSoftKeyboard) {
   EXPECT_EQ(settings.Read(setting::MovedByCursor), 1);
 }
 
-TEST_F(SettingsDialogWin, CancelAppliesNothing) {
-  flags.Assign(CS_CHINESE_PUNCT | CS_SOFT_KEYBOARD);
-  HWND seen = nullptr;
-  int result = RunModal([&] { return Show(); },
-                        [&](HWND dialog) {
-                          SetChecked(dialog, kCtlChinesePunct, false);
-                          SetChecked(dialog, kCtlMovedByCursor, true);
-                          SendDlgItemMessageW(dialog, kCtlSearchEngine, CB_SETCURSEL, 5, 0);
-                          Press(dialog, IDCANCEL);
-                        },
-                        &seen);
-  ASSERT_TRUE(seen) << "the dialog was not shown";
-  EXPECT_EQ(result, IDCANCEL);
-  EXPECT_EQ(flags.word(), CS_CHINESE_PUNCT | CS_SOFT_KEYBOARD);
-  EXPECT_FALSE(movedByCursor);
-  EXPECT_FALSE(store.ReadInt(SettingsRoot::User, "SearchEngine"));
-  EXPECT_FALSE(store.ReadInt(SettingsRoot::User, "MovedByCursor"));
-}
-
-TEST_F(SettingsDialogWin, TheCloseBoxCancels) {
-  int result =
-      RunModal([&] { return Show(); }, [&](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); });
-  EXPECT_EQ(result, IDCANCEL);
-  EXPECT_FALSE(store.ReadInt(SettingsRoot::User, "SearchEngine"));
+TEST_F(SettingsDialogWin, CancelAndTheCloseBoxApplyNothing) {
+  for (bool closeBox : {false, true}) {
+    SCOPED_TRACE(closeBox ? "close box" : "cancel");
+    flags.Assign(CS_CHINESE_PUNCT | CS_SOFT_KEYBOARD);
+    HWND seen = nullptr;
+    int result = RunModal([&] { return Show(); },
+                          [&](HWND dialog) {
+                            SetChecked(dialog, kCtlChinesePunct, false);
+                            SetChecked(dialog, kCtlMovedByCursor, true);
+                            SendDlgItemMessageW(dialog, kCtlSearchEngine, CB_SETCURSEL, 5, 0);
+                            if (closeBox) {
+                              PostMessageW(dialog, WM_CLOSE, 0, 0);
+                            } else {
+                              Press(dialog, IDCANCEL);
+                            }
+                          },
+                          &seen);
+    ASSERT_TRUE(seen) << "the dialog was not shown";
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(flags.word(), CS_CHINESE_PUNCT | CS_SOFT_KEYBOARD);
+    EXPECT_FALSE(movedByCursor);
+    EXPECT_FALSE(store.ReadInt(SettingsRoot::User, "SearchEngine"));
+    EXPECT_FALSE(store.ReadInt(SettingsRoot::User, "MovedByCursor"));
+  }
 }
 
 TEST_F(SettingsDialogWin, AModuleWithoutTheTemplateGivesMinusOne) {
@@ -423,23 +444,26 @@ void ExpectTheCommonLicenceControls(HWND dialog) {
   EXPECT_EQ(WindowText(box), L"下次启动不再显示本对话框");
 }
 
-TEST_F(LicenceDialogWin, TheStartDialogOffersAgreeAndRefuse) {
-  Window dialog = CreateLicenceDialog(kLicenceAgreementDialogId);
-  ASSERT_TRUE(dialog);
-  ExpectTheCommonLicenceControls(dialog.get());
-  ASSERT_TRUE(GetDlgItem(dialog.get(), IDOK));
-  ASSERT_TRUE(GetDlgItem(dialog.get(), IDCANCEL));
-  EXPECT_EQ(WindowText(GetDlgItem(dialog.get(), IDOK)), L"同  意");
-  EXPECT_EQ(WindowText(GetDlgItem(dialog.get(), IDCANCEL)), L"不同意");
-}
-
-TEST_F(LicenceDialogWin, TheReadingDialogOnlyCloses) {
-  Window dialog = CreateLicenceDialog(kLicenceReadingDialogId);
-  ASSERT_TRUE(dialog);
-  ExpectTheCommonLicenceControls(dialog.get());
-  ASSERT_TRUE(GetDlgItem(dialog.get(), IDOK));
-  EXPECT_EQ(WindowText(GetDlgItem(dialog.get(), IDOK)), L"关  闭");
-  EXPECT_FALSE(GetDlgItem(dialog.get(), IDCANCEL));
+TEST_F(LicenceDialogWin, TheStartDialogOffersAgreeAndRefuseTheReadingDialogOnlyCloses) {
+  const struct {
+    int id;
+    const wchar_t* ok;
+    const wchar_t* cancel;  // none in the reading dialog
+  } dialogs[] = {{kLicenceAgreementDialogId, L"同  意", L"不同意"},
+                 {kLicenceReadingDialogId, L"关  闭", nullptr}};
+  for (const auto& expected : dialogs) {
+    SCOPED_TRACE(expected.id);
+    Window dialog = CreateLicenceDialog(expected.id);
+    ASSERT_TRUE(dialog);
+    ExpectTheCommonLicenceControls(dialog.get());
+    ASSERT_TRUE(GetDlgItem(dialog.get(), IDOK));
+    EXPECT_EQ(WindowText(GetDlgItem(dialog.get(), IDOK)), expected.ok);
+    HWND cancel = GetDlgItem(dialog.get(), IDCANCEL);
+    ASSERT_EQ(cancel != nullptr, expected.cancel != nullptr);
+    if (cancel) {
+      EXPECT_EQ(WindowText(cancel), expected.cancel);
+    }
+  }
 }
 
 TEST_F(LicenceDialogWin, ShowsTheLicenceTextAsFormattedText) {
@@ -491,16 +515,6 @@ TEST_F(LicenceDialogWin, AModuleWithoutTheResourceLeavesTheControlEmpty) {
   EXPECT_EQ(GetWindowTextLengthW(text), 0);
 }
 
-TEST_F(LicenceDialogWin, TheBoxShowsTheStoredChoice) {
-  Window unset = CreateLicenceDialog(kLicenceReadingDialogId);
-  ASSERT_TRUE(unset);
-  EXPECT_FALSE(IsChecked(unset.get(), kCtlNoShowLicence));
-  settings.Write(setting::NoShowLicense, 1);
-  Window set = CreateLicenceDialog(kLicenceReadingDialogId);
-  ASSERT_TRUE(set);
-  EXPECT_TRUE(IsChecked(set.get(), kCtlNoShowLicence));
-}
-
 TEST_F(LicenceDialogWin, StartModeIsSkippedOnceTheUserAskedNotToSeeIt) {
   settings.Write(setting::NoShowLicense, 1);
   HWND seen = nullptr;
@@ -510,102 +524,62 @@ TEST_F(LicenceDialogWin, StartModeIsSkippedOnceTheUserAskedNotToSeeIt) {
   EXPECT_FALSE(seen);
 }
 
-TEST_F(LicenceDialogWin, AgreeStoresTheTickedBox) {
-  HWND seen = nullptr;
-  int result = RunModal([&] { return ShowLicenceAgreement(dll, false, settings); },
-                        [](HWND dialog) {
-                          ExpectCentredOnTheDesktop(dialog);
-                          EXPECT_TRUE(GetDlgItem(dialog, IDCANCEL)) << "not the start dialog";
-                          EXPECT_FALSE(IsChecked(dialog, kCtlNoShowLicence));
-                          EXPECT_GT(GetWindowTextLengthW(GetDlgItem(dialog, kCtlLicenceText)), 600);
-                          SetChecked(dialog, kCtlNoShowLicence, true);
-                          Press(dialog, IDOK);
-                        },
-                        &seen);
-  ASSERT_TRUE(seen) << "the dialog was not shown";
-  EXPECT_EQ(result, 1);
-  EXPECT_EQ(StoredNoShow(), 1u);
-}
-
-TEST_F(LicenceDialogWin, AgreeStoresAClearBoxAsZero) {
-  int result = RunModal([&] { return ShowLicenceAgreement(dll, false, settings); },
-                        [](HWND dialog) { Press(dialog, IDOK); });
-  EXPECT_EQ(result, 1);
-  EXPECT_EQ(StoredNoShow(), 0u);
-}
-
-TEST_F(LicenceDialogWin, RefuseStoresNothing) {
-  int result = RunModal([&] { return ShowLicenceAgreement(dll, false, settings); },
-                        [](HWND dialog) {
-                          SetChecked(dialog, kCtlNoShowLicence, true);
-                          Press(dialog, IDCANCEL);
-                        });
-  EXPECT_EQ(result, 2);
-  EXPECT_FALSE(StoredNoShow());
-}
-
-TEST_F(LicenceDialogWin, EscapeAndTheCloseBoxRefuse) {
-  int escape = RunModal([&] { return ShowLicenceAgreement(dll, false, settings); },
-                        [](HWND dialog) {
-                          SetChecked(dialog, kCtlNoShowLicence, true);
-                          PostMessageW(GetDlgItem(dialog, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
-                        });
-  EXPECT_EQ(escape, 2);
-  int close = RunModal([&] { return ShowLicenceAgreement(dll, false, settings); },
-                       [](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); });
-  EXPECT_EQ(close, 2);
-  EXPECT_FALSE(StoredNoShow());
-}
-
-TEST_F(LicenceDialogWin, OtherCommandsLeaveTheDialogOpen) {
-  int result = RunModal([&] { return ShowLicenceAgreement(dll, false, settings); },
-                        [](HWND dialog) {
-                          SendMessageW(dialog, WM_COMMAND, kCtlNoShowLicence, 0);
-                          SendMessageW(dialog, WM_COMMAND, 1234, 0);
-                          EXPECT_TRUE(IsWindowVisible(dialog));
-                          Press(dialog, IDCANCEL);
-                        });
-  EXPECT_EQ(result, 2);
-  EXPECT_FALSE(StoredNoShow());
-}
-
-TEST_F(LicenceDialogWin, ReadingModeShowsTheBoxAndStoresItOnClose) {
-  settings.Write(setting::NoShowLicense, 1);
-  HWND seen = nullptr;
-  int result = RunModal([&] { return ShowLicenceAgreement(dll, true, settings); },
-                        [](HWND dialog) {
-                          EXPECT_FALSE(GetDlgItem(dialog, IDCANCEL)) << "not the reading dialog";
-                          EXPECT_TRUE(IsChecked(dialog, kCtlNoShowLicence));
-                          SetChecked(dialog, kCtlNoShowLicence, false);
-                          Press(dialog, IDOK);
-                        },
-                        &seen);
-  ASSERT_TRUE(seen) << "the dialog was not shown";
-  EXPECT_EQ(result, 1);
-  EXPECT_EQ(StoredNoShow(), 0u);
-}
-
-TEST_F(LicenceDialogWin, ReadingModeEscapeStoresNothing) {
-  int result = RunModal([&] { return ShowLicenceAgreement(dll, true, settings); },
-                        [](HWND dialog) {
-                          SetChecked(dialog, kCtlNoShowLicence, true);
-                          Press(dialog, IDCANCEL);
-                        });
-  EXPECT_EQ(result, 2);
-  EXPECT_FALSE(StoredNoShow());
+// Every way of ending the start and the reading dialog: the box shows what is stored, other
+// commands leave the dialog open, and the answer and what is stored follow the way it ended.
+// Refusing stores nothing, whatever the box.
+TEST_F(LicenceDialogWin, EveryWayOfClosingAnswersAndStoresAsItShould) {
+  enum How { kAgree, kRefuse, kEscape, kCloseBox };
+  const struct {
+    const char* name;
+    bool reading, storedTicked, tick;
+    How how;
+    int result;
+    std::optional<std::uint32_t> stored;
+  } cases[] = {
+      {"agree, ticked", false, false, true, kAgree, 1, 1u},
+      {"agree, clear", false, false, false, kAgree, 1, 0u},
+      {"refuse", false, false, true, kRefuse, 2, std::nullopt},
+      {"escape", false, false, true, kEscape, 2, std::nullopt},
+      {"close box", false, false, true, kCloseBox, 2, std::nullopt},
+      {"reading, cleared and closed", true, true, false, kAgree, 1, 0u},
+      {"reading, cancel", true, false, true, kRefuse, 2, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    store = MemorySettingsStore();
+    if (c.storedTicked) settings.Write(setting::NoShowLicense, 1);
+    HWND seen = nullptr;
+    int result = RunModal(
+        [&] { return ShowLicenceAgreement(dll, c.reading, settings); },
+        [&](HWND dialog) {
+          ExpectCentredOnTheDesktop(dialog);
+          EXPECT_EQ(GetDlgItem(dialog, IDCANCEL) == nullptr, c.reading) << "another dialog";
+          EXPECT_EQ(IsChecked(dialog, kCtlNoShowLicence), c.storedTicked);
+          EXPECT_GT(GetWindowTextLengthW(GetDlgItem(dialog, kCtlLicenceText)), 600);
+          SendMessageW(dialog, WM_COMMAND, kCtlNoShowLicence, 0);
+          SendMessageW(dialog, WM_COMMAND, 1234, 0);
+          EXPECT_TRUE(IsWindowVisible(dialog));
+          SetChecked(dialog, kCtlNoShowLicence, c.tick);
+          if (c.how == kEscape) {
+            PostMessageW(GetDlgItem(dialog, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
+          } else if (c.how == kCloseBox) {
+            PostMessageW(dialog, WM_CLOSE, 0, 0);
+          } else {
+            Press(dialog, c.how == kAgree ? IDOK : IDCANCEL);
+          }
+        },
+        &seen);
+    ASSERT_TRUE(seen) << "the dialog was not shown";
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(StoredNoShow(), c.stored);
+  }
 }
 
 TEST_F(LicenceDialogWin, AModuleWithoutTheTemplatesGivesMinusOne) {
   EXPECT_EQ(ShowLicenceAgreement(GetModuleHandleW(nullptr), false, settings), -1);
 }
 
-}  // namespace
-}  // namespace tvime
-
 // --- The about dialog ---
-
-namespace tvime {
-namespace {
 
 class AboutDialogWin : public DialogDll {};
 

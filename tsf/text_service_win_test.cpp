@@ -12,10 +12,12 @@
 #include <iterator>
 #include <string>
 
+#include "base/exported_function_win.h"
 #include "session/command_id.h"
 #include "session/stroke_subpanel.h"
 #include "settings/registry_settings_store_win.h"
 #include "settings/settings.h"
+#include "tests/support/panel_mouse_win.h"
 #include "tests/support/updater_not_due_win.h"
 #include "tsf/tsf_guids_win.h"
 
@@ -241,11 +243,16 @@ struct KeySinkSpy {
   static inline BOOL advisedForeground = FALSE;
 };
 
+// A new in-process object of the class, as the interface asked for.
+template <typename Interface>
+HRESULT Create(REFCLSID clsid, REFIID iid, Interface** object) {
+  return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid,
+                          reinterpret_cast<void**>(object));
+}
+
 bool ProfileEnabled() {
   ITfInputProcessorProfiles* profiles = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_TF_InputProcessorProfiles, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_ITfInputProcessorProfiles,
-                              reinterpret_cast<void**>(&profiles)))) {
+  if (FAILED(Create(CLSID_TF_InputProcessorProfiles, IID_ITfInputProcessorProfiles, &profiles))) {
     return false;
   }
   bool listed = false;
@@ -287,8 +294,7 @@ std::wstring ClassServer() {
 }
 
 HRESULT CallExport(HMODULE module, const char* name) {
-  auto function =
-      reinterpret_cast<HRESULT(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+  auto function = ExportedFunction<HRESULT(WINAPI*)()>(module, name);
   return function ? function() : E_NOINTERFACE;
 }
 
@@ -325,9 +331,7 @@ TEST_F(TextServiceRegistrationTest, TheRegisteredClassDescribesThePendingTextsDi
   ASSERT_EQ(CallExport(module, "DllRegisterServer"), S_OK);
   // As the framework gets it: a new object of the registered class, not activated.
   ITfDisplayAttributeProvider* provider = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(kTextServiceClsid, nullptr, CLSCTX_INPROC_SERVER,
-                                            IID_ITfDisplayAttributeProvider,
-                                            reinterpret_cast<void**>(&provider)));
+  ASSERT_HRESULT_SUCCEEDED(Create(kTextServiceClsid, IID_ITfDisplayAttributeProvider, &provider));
   IEnumTfDisplayAttributeInfo* list = nullptr;
   ASSERT_HRESULT_SUCCEEDED(provider->EnumDisplayAttributeInfo(&list));
   ITfDisplayAttributeInfo* infos[2] = {};
@@ -349,9 +353,7 @@ TEST_F(TextServiceRegistrationTest, TheRegisteredClassDescribesThePendingTextsDi
   infos[0]->Release();
   list->Release();
   EXPECT_EQ(CallExport(module, "DllCanUnloadNow"), S_OK);
-  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(kTextServiceClsid, nullptr, CLSCTX_INPROC_SERVER,
-                                            IID_ITfDisplayAttributeProvider,
-                                            reinterpret_cast<void**>(&provider)));
+  ASSERT_HRESULT_SUCCEEDED(Create(kTextServiceClsid, IID_ITfDisplayAttributeProvider, &provider));
 
   ITfDisplayAttributeInfo* info = nullptr;
   EXPECT_HRESULT_SUCCEEDED(provider->GetDisplayAttributeInfo(kPendingTextAttribute, &info));
@@ -374,16 +376,12 @@ TEST_F(TextServiceRegistrationTest, OnTheSecureDesktopWhatTheSessionChangesStays
   ASSERT_TRUE(module);
   ASSERT_EQ(CallExport(module, "DllRegisterServer"), S_OK);
   ITfThreadMgr* threadMgr = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_TF_ThreadMgr, nullptr, CLSCTX_INPROC_SERVER,
-                                            IID_ITfThreadMgr,
-                                            reinterpret_cast<void**>(&threadMgr)));
+  ASSERT_HRESULT_SUCCEEDED(Create(CLSID_TF_ThreadMgr, IID_ITfThreadMgr, &threadMgr));
   TfClientId client = 0;
   ASSERT_HRESULT_SUCCEEDED(threadMgr->Activate(&client));
   // The framework's secure-mode activation, which Wine never makes: the test makes it.
   ITfTextInputProcessorEx* service = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(kTextServiceClsid, nullptr, CLSCTX_INPROC_SERVER,
-                                            IID_ITfTextInputProcessorEx,
-                                            reinterpret_cast<void**>(&service)));
+  ASSERT_HRESULT_SUCCEEDED(Create(kTextServiceClsid, IID_ITfTextInputProcessorEx, &service));
   ASSERT_HRESULT_SUCCEEDED(service->ActivateEx(threadMgr, client, TF_TMAE_SECUREMODE));
   HWND panel = FindWindowW(L"TavrinTSF3_COMP", nullptr);
   ASSERT_TRUE(panel) << "no display: these tests need an X server (DISPLAY)";
@@ -417,12 +415,9 @@ class TextServiceTest : public ComTest {
     // The thread's manager, then the profile, then the manager's activation: Wine activates a
     // profile only for a thread that has a manager, and its keystroke manager refuses the
     // service's key sink when the profile is activated after the manager.
-    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_TF_ThreadMgr, nullptr, CLSCTX_INPROC_SERVER,
-                                              IID_ITfThreadMgr,
-                                              reinterpret_cast<void**>(&threadMgr)));
-    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_TF_InputProcessorProfiles, nullptr,
-                                              CLSCTX_INPROC_SERVER, IID_ITfInputProcessorProfiles,
-                                              reinterpret_cast<void**>(&profiles)));
+    ASSERT_HRESULT_SUCCEEDED(Create(CLSID_TF_ThreadMgr, IID_ITfThreadMgr, &threadMgr));
+    ASSERT_HRESULT_SUCCEEDED(
+        Create(CLSID_TF_InputProcessorProfiles, IID_ITfInputProcessorProfiles, &profiles));
     ASSERT_HRESULT_SUCCEEDED(profiles->ActivateLanguageProfile(
         kTextServiceClsid, kChineseSimplified, kTextServiceProfile));
     ASSERT_HRESULT_SUCCEEDED(
@@ -477,15 +472,7 @@ class TextServiceTest : public ComTest {
   }
 
   // A click on the panel at a point of its client area, as the disabled panel sees it.
-  static void Click(int x, int y) {
-    POINT point{x, y};
-    ClientToScreen(composition, &point);
-    SetCursorPos(point.x, point.y);
-    for (UINT button : {WM_LBUTTONDOWN, WM_LBUTTONUP}) {
-      SendMessageW(composition, WM_SETCURSOR, reinterpret_cast<WPARAM>(composition),
-                   MAKELPARAM(HTERROR, button));
-    }
-  }
+  static void Click(int x, int y) { testing::PointAndSend(composition, {x, y}); }
   static void ClickStroke(int stroke) {
     Rect button = StrokeButtonRect(stroke);
     Click((button.left + button.right) / 2, (button.top + button.bottom) / 2);

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "tests/e2e/ime_module_calls_win.h"
+#include "tests/support/ime_module_calls_win.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "tests/e2e/ime_module_calls_win.h"
+#include "tests/support/ime_module_calls_win.h"
 
 namespace {
 

@@ -158,19 +158,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   g_frame = CreateWindowExW(0, frameClass.lpszClassName, title, WS_OVERLAPPEDWINDOW, 20, 20, 480,
                             220, nullptr, nullptr, instance, nullptr);
   // The ANSI variant is an ANSI edit control, as in a program built without UNICODE.
-  if (g_ansi) {
-    g_edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                             WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0, 0, 0,
-                             g_frame, nullptr, instance, nullptr);
-    g_editProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(g_edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
-  } else {
-    g_edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                             WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0, 0, 0,
-                             g_frame, nullptr, instance, nullptr);
-    g_editProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(g_edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
-  }
+  constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL;
+  g_edit = g_ansi ? CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", kEditStyle, 0, 0, 0, 0, g_frame,
+                                    nullptr, instance, nullptr)
+                  : CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", kEditStyle, 0, 0, 0, 0, g_frame,
+                                    nullptr, instance, nullptr);
+  auto subclass = g_ansi ? SetWindowLongPtrA : SetWindowLongPtrW;
+  g_editProc = reinterpret_cast<WNDPROC>(
+      subclass(g_edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
   HFONT font = CreateFontW(-20, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0, L"宋体");
   SendMessageW(g_edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   ShowWindow(g_frame, SW_SHOW);
@@ -191,16 +186,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, nullptr);
 
   // The ANSI variant runs the message loop of an ANSI program too.
+  auto get = g_ansi ? GetMessageA : GetMessageW;
+  auto dispatch = g_ansi ? DispatchMessageA : DispatchMessageW;
   MSG message;
-  while ((g_ansi ? GetMessageA(&message, nullptr, 0, 0) : GetMessageW(&message, nullptr, 0, 0)) >
-         0) {
+  while (get(&message, nullptr, 0, 0) > 0) {
     if (message.message == WM_TIMER && message.hwnd == nullptr) break;
     TranslateMessage(&message);
-    if (g_ansi) {
-      DispatchMessageA(&message);
-    } else {
-      DispatchMessageW(&message);
-    }
+    dispatch(&message);
   }
   if (g_events) std::fclose(g_events);
   return 0;

@@ -108,33 +108,25 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("%d\n", counting.count);
     return 0;
   }
+  // The title and the rectangle are those of the first visible window of the class.
+  bool visibleOnly = command == L"title" || command == L"rect";
+  HWND window = visibleOnly ? FirstVisible(argv[2]) : FindWindowW(argv[2], nullptr);
+  RECT rect{};
+  if (!window || (command == L"rect" && !GetWindowRect(window, &rect))) {
+    std::printf("none\n");
+    return 1;
+  }
   if (command == L"title") {
-    HWND window = FirstVisible(argv[2]);
     wchar_t title[256] = L"";
     char utf8[768] = "";
-    if (!window) {
-      std::printf("none\n");
-      return 1;
-    }
     GetWindowTextW(window, title, 256);
     WideCharToMultiByte(CP_UTF8, 0, title, -1, utf8, sizeof utf8, nullptr, nullptr);
     std::printf("%s\n", utf8);
     return 0;
   }
   if (command == L"rect") {
-    HWND window = FirstVisible(argv[2]);
-    RECT rect;
-    if (!window || !GetWindowRect(window, &rect)) {
-      std::printf("none\n");
-      return 1;
-    }
     std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
     return 0;
-  }
-  HWND window = FindWindowW(argv[2], nullptr);
-  if (!window) {
-    std::printf("none\n");
-    return 1;
   }
   if (command == L"visible") {
     std::printf("%d\n", IsWindowVisible(window) ? 1 : 0);

@@ -1,6 +1,7 @@
 #pragma once
-// The measuring programs' way into tvime30.ime: the module beside the program (or a given path),
-// its exports as an application's input-method manager calls them, and a context to call them on.
+// The way of the tests and the measuring programs into tvime30.ime: the module beside the program
+// (or a given path), its exports as an application's input-method manager calls them, and a
+// context to call them on.
 
 #include <windows.h>
 
@@ -17,7 +18,7 @@ struct TranslationList {
 };
 
 // `argument` when given, else tvime30.ime beside this program.
-inline std::wstring ImeModulePath(const wchar_t* argument) {
+inline std::wstring ImeModulePath(const wchar_t* argument = nullptr) {
   if (argument) return argument;
   wchar_t self[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -50,13 +51,17 @@ struct ImeModuleCalls {
   using Select = BOOL(WINAPI*)(HIMC, BOOL);
   using ProcessKey = BOOL(WINAPI*)(HIMC, UINT, LPARAM, const BYTE*);
   using ToAsciiEx = UINT(WINAPI*)(UINT, UINT, const BYTE*, TRANSMSGLIST*, UINT, HIMC);
+  using SetActive = BOOL(WINAPI*)(HIMC, BOOL);
+  using Notify = BOOL(WINAPI*)(HIMC, DWORD, DWORD, DWORD);
 
   explicit ImeModuleCalls(HMODULE module)
       : inquire(ExportedFunction<Inquire>(module, "ImeInquire")),
         select(ExportedFunction<Select>(module, "ImeSelect")),
         processKey(ExportedFunction<ProcessKey>(module, "ImeProcessKey")),
-        toAsciiEx(ExportedFunction<ToAsciiEx>(module, "ImeToAsciiEx")) {}
-  bool ok() const { return inquire && select && processKey && toAsciiEx; }
+        toAsciiEx(ExportedFunction<ToAsciiEx>(module, "ImeToAsciiEx")),
+        setActive(ExportedFunction<SetActive>(module, "ImeSetActiveContext")),
+        notify(ExportedFunction<Notify>(module, "NotifyIME")) {}
+  bool ok() const { return inquire && select && processKey && toAsciiEx && setActive && notify; }
 
   // ImeInquire, then ImeSelect on `context`.
   void Start(HIMC context) const {
@@ -79,6 +84,8 @@ struct ImeModuleCalls {
   Select select;
   ProcessKey processKey;
   ToAsciiEx toAsciiEx;
+  SetActive setActive;
+  Notify notify;
 };
 
 }  // namespace tvime::testing

@@ -25,23 +25,26 @@ void SetSystemInfo(DWORD systemInfo) { g_systemInfo = systemInfo; }
 
 HINSTANCE ModuleInstance() { return g_instance; }
 
+namespace {
+
+BOOL CALLBACK StartModule(INIT_ONCE*, void*, void**) {
+  if (!g_instance) return TRUE;
+  try {
+    RegisterImeWindowClasses();
+    g_module =
+        std::make_unique<ImeModule>(g_instance, OnSecureDesktop(g_systemInfo), kStatusClassName);
+  } catch (...) {
+  }
+  return TRUE;
+}
+
+}  // namespace
+
 ImeModule* Module() {
   // Two GUI threads may ask at once: one of them starts it, the other waits for that start. The
   // system's one-time initialization, not std::call_once: that one starts the C++ runtime's
   // thread support, a few more round trips on the application's first selection.
-  InitOnceExecuteOnce(
-      &g_started,
-      [](INIT_ONCE*, void*, void**) -> BOOL {
-        if (!g_instance) return TRUE;
-        try {
-          RegisterImeWindowClasses();
-          g_module = std::make_unique<ImeModule>(g_instance, OnSecureDesktop(g_systemInfo),
-                                                 kStatusClassName);
-        } catch (...) {
-        }
-        return TRUE;
-      },
-      nullptr, nullptr);
+  InitOnceExecuteOnce(&g_started, StartModule, nullptr, nullptr);
   return g_module.get();
 }
 

@@ -97,7 +97,7 @@ class Lexicon {
   // model only reorders lists, so it is not needed for completeness.
   // The user words and learnt choices are read at their first use instead: most applications
   // that select the input method are never typed into, and the user-data folder lookup and the
-  // two files were a sixth of a start.
+  // two files took about a millisecond of every start under Wine.
   virtual bool LoadDictionaries();
   // Rereads "tvimeusr.txt" from the per-user data directory (other processes and the dictionary
   // manager change it); words added here and not yet saved stay in the list.

@@ -20,18 +20,14 @@ std::string DesktopName(HDESK desktop) {
 
 bool OnSecureDesktop(DWORD systemInfo) {
   if (systemInfo & IME_SYSINFO_WINLOGON) return true;
-  // The thread's own desktop handle must not be closed.
-  if (IsSecureDesktopName(DesktopName(GetThreadDesktop(GetCurrentThreadId())))) return true;
-  // An ordinary process may not open the input desktop while the secure one is shown; failing to
-  // open it says nothing either way.
-  if (HDESK input = OpenInputDesktop(0, FALSE, DESKTOP_READOBJECTS)) {
-    bool secure = IsSecureDesktopName(DesktopName(input));
-    CloseDesktop(input);
-    if (secure) return true;
-  }
   char path[MAX_PATH] = {};
   DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return IsSecureDesktopProgram(std::string_view(path, length < MAX_PATH ? length : 0));
+  if (IsSecureDesktopProgram(std::string_view(path, length < MAX_PATH ? length : 0))) return true;
+  // The panel's windows open on the thread's desktop, so that desktop is the one that counts.
+  // The input desktop only says where the user looks at this moment: a process on the ordinary
+  // desktop that starts while the lock screen is up is not on the secure desktop, and the flag is
+  // kept for the process's life. (The thread's own desktop handle must not be closed.)
+  return IsSecureDesktopName(DesktopName(GetThreadDesktop(GetCurrentThreadId())));
 }
 
 }  // namespace tvime

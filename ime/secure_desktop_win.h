@@ -8,8 +8,7 @@
 namespace tvime {
 
 // True when the platform said so in ImeInquire (IME_SYSINFO_WINLOGON in `systemInfo`), when the
-// thread's desktop or the input desktop is "Winlogon", or when the process is one of the secure
-// desktop's programs.
+// process is one of the secure desktop's programs, or when the thread's desktop is "Winlogon".
 bool OnSecureDesktop(DWORD systemInfo);
 
 }  // namespace tvime

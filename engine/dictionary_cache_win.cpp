@@ -246,7 +246,33 @@ std::wstring DictionaryCacheFolder() {
   return isFolder() ? folder : std::wstring();
 }
 
+namespace {
+
+// What `token` says, or nothing when it does not answer the integrity query.
+std::optional<bool> QueriedMayShare(HANDLE token) {
+  alignas(8) BYTE label[64];
+  DWORD size = 0;
+  if (!GetTokenInformation(token, TokenIntegrityLevel, label, sizeof label, &size)) {
+    return std::nullopt;
+  }
+  PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(label)->Label.Sid;
+  DWORD level = *GetSidSubAuthority(sid, *GetSidSubAuthorityCount(sid) - 1);
+  // TokenIsAppContainer (29) is unknown before Windows 8, where there are no app containers.
+  DWORD appContainer = 0;
+  bool inAppContainer = GetTokenInformation(token, static_cast<TOKEN_INFORMATION_CLASS>(29),
+                                            &appContainer, sizeof appContainer, &size) &&
+                        appContainer;
+  return MayShareDictionaries(inAppContainer, level);
+}
+
+}  // namespace
+
 bool ProcessMayShareDictionaries() {
+  // Since Windows 8 the process's token answers queries through a pseudo-handle
+  // (GetCurrentProcessToken), without a handle to open and close on every application's start.
+  // Before that the query fails, and the token is opened.
+  const HANDLE currentProcessToken = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4));
+  if (std::optional<bool> may = QueriedMayShare(currentProcessToken)) return *may;
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
   bool may = TokenMayShareDictionaries(token);
@@ -255,19 +281,9 @@ bool ProcessMayShareDictionaries() {
 }
 
 bool TokenMayShareDictionaries(HANDLE token) {
-  // TokenIsAppContainer (29) is unknown before Windows 8, where there are no app containers.
-  DWORD appContainer = 0, size = 0;
-  bool inAppContainer = GetTokenInformation(token, static_cast<TOKEN_INFORMATION_CLASS>(29),
-                                            &appContainer, sizeof appContainer, &size) &&
-                        appContainer;
   // Without integrity levels (before Vista) every process is an ordinary one.
-  DWORD level = SECURITY_MANDATORY_MEDIUM_RID;
-  alignas(8) BYTE label[64];
-  if (GetTokenInformation(token, TokenIntegrityLevel, label, sizeof label, &size)) {
-    PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(label)->Label.Sid;
-    level = *GetSidSubAuthority(sid, *GetSidSubAuthorityCount(sid) - 1);
-  }
-  return MayShareDictionaries(inAppContainer, level);
+  return QueriedMayShare(token).value_or(
+      MayShareDictionaries(false, SECURITY_MANDATORY_MEDIUM_RID));
 }
 
 bool MayShareDictionaries(bool inAppContainer, DWORD integrityLevel) {

@@ -369,11 +369,11 @@ bool RegisterPanelWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC p
 bool RegisterPanelWindowClasses(HINSTANCE instance, const wchar_t* compositionClass,
                                 const wchar_t* statusClass, UINT style) {
   if (g_windows) g_windows->statusClass = statusClass;
-  // No class cursor on the composition window: the panel sets its own.
+  // No class cursors: both windows set their own as the pointer moves over them.
   bool registered = RegisterPanelWindowClass(instance, compositionClass,
                                              GuardedWindowProc<CompositionWindowProc>, style);
-  return RegisterPanelWindowClass(instance, statusClass, GuardedWindowProc<StatusWindowProc>, style,
-                                  LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW))) &&
+  return RegisterPanelWindowClass(instance, statusClass, GuardedWindowProc<StatusWindowProc>,
+                                  style) &&
          registered;
 }
 

@@ -249,6 +249,19 @@ TEST_F(PanelWindowsTest, TheStatusWindowIsTheBarOfButtons) {
   EXPECT_TRUE(GetWindowLongW(status, GWL_STYLE) & WS_DLGFRAME);
 }
 
+TEST_F(PanelWindowsTest, ThePointerIsAnArrowOverTheBarAndThePanelWhateverItCameFrom) {
+  HCURSOR arrow = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  HCURSOR textBeam = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_IBEAM));
+  ShowCompositionWindow(composition);
+  // Over an empty cell of the candidate area: neither the move button nor the hint strip.
+  for (auto [window, at] :
+       {std::pair{status, POINT{70, 10}}, std::pair{composition, POINT{8, 40}}}) {
+    SetCursor(textBeam);  // the application's text field had it
+    testing::PointAndSend(window, at, {WM_MOUSEMOVE}, HTCLIENT);
+    EXPECT_EQ(GetCursor(), arrow) << (window == status ? "the status bar" : "the panel");
+  }
+}
+
 TEST_F(PanelWindowsTest, TheArtworkIsInTheProgram) {
   for (Artwork artwork : {Artwork::StrokeIcons, Artwork::BarIcons, Artwork::SymbolIcons,
                           Artwork::StrokeGlyphs, Artwork::RadicalIcons, Artwork::Background,

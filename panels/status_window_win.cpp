@@ -237,6 +237,10 @@ LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       UINT mouse = SingleClickMessage(HIWORD(lParam));
       if (mouse == WM_LBUTTONDOWN || mouse == WM_RBUTTONDOWN || mouse == WM_LBUTTONUP ||
           mouse == WM_RBUTTONUP || mouse == WM_MOUSEMOVE) {
+        // The class has no cursor (loading one costs every application's start under Wine), and
+        // the pointer must not keep the shape of the window it came from.
+        if (!g_press.dragging())
+          SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
         OnMouse(window, mouse);
         return TRUE;
       }

@@ -1,7 +1,6 @@
 #include "tsf/tsf_module_win.h"
 
 #include <memory>
-#include <mutex>
 
 #include "base/imm_ime_win.h"
 #include "ime/secure_desktop_win.h"
@@ -11,7 +10,7 @@ namespace {
 
 HINSTANCE g_instance = nullptr;
 std::unique_ptr<TsfModule> g_module;
-std::once_flag g_started;
+INIT_ONCE g_started = INIT_ONCE_STATIC_INIT;
 bool g_classesRegistered = false;
 
 // No CS_IME: these are an ordinary program's windows to the system.
@@ -23,22 +22,32 @@ void SetTsfInstance(HINSTANCE instance) { g_instance = instance; }
 
 HINSTANCE TsfInstance() { return g_instance; }
 
-TsfModule* StartTsfModule(bool secureMode) {
-  std::call_once(g_started, [secureMode] {
-    if (!g_instance) return;
-    try {
-      // The module's rule for the secure desktop, with the framework's word for it in place of
-      // the input-method manager's.
-      bool secure = OnSecureDesktop(secureMode ? IME_SYSINFO_WINLOGON : 0);
-      if (!g_classesRegistered) {
-        RegisterPanelWindowClasses(g_instance, kTsfCompositionClassName, kTsfStatusClassName,
-                                   kPanelClassStyle);
-        g_classesRegistered = true;
-      }
-      g_module = std::make_unique<TsfModule>(g_instance, secure, kTsfStatusClassName);
-    } catch (...) {
+namespace {
+
+// `secureMode` points to the framework's word for the secure desktop.
+BOOL CALLBACK StartOnce(INIT_ONCE*, void* secureMode, void**) {
+  if (!g_instance) return TRUE;
+  try {
+    // The module's rule for the secure desktop, with the framework's word for it in place of the
+    // input-method manager's.
+    bool secure = OnSecureDesktop(*static_cast<bool*>(secureMode) ? IME_SYSINFO_WINLOGON : 0);
+    if (!g_classesRegistered) {
+      RegisterPanelWindowClasses(g_instance, kTsfCompositionClassName, kTsfStatusClassName,
+                                 kPanelClassStyle);
+      g_classesRegistered = true;
     }
-  });
+    g_module = std::make_unique<TsfModule>(g_instance, secure, kTsfStatusClassName);
+  } catch (...) {
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+TsfModule* StartTsfModule(bool secureMode) {
+  // The system's one-time initialization, as in the module: std::call_once would start the C++
+  // runtime's thread support in every application the text service is activated in.
+  InitOnceExecuteOnce(&g_started, StartOnce, &secureMode, nullptr);
   return g_module.get();
 }
 

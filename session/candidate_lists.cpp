@@ -26,7 +26,7 @@ bool PagedItems::PrevPage() {
   return true;
 }
 
-void PagedItems::AppendVisible(std::vector<PanelItem>& out) const {
+void PhraseStrip::AppendVisible(std::vector<PanelItem>& out) const {
   for (const PanelItem& item : items_) {
     if (item.row / rowsPerPage_ == page_) out.push_back(item);
   }

@@ -15,21 +15,19 @@ namespace tvime {
 class PagedItems {
  public:
   virtual ~PagedItems() = default;
-  const std::vector<PanelItem>& items() const { return items_; }
   int page() const { return page_; }
   int rowsPerPage() const { return rowsPerPage_; }
   int pageCount() const;
-  virtual bool empty() const { return items_.empty(); }
+  virtual bool empty() const = 0;
   bool NextPage();
   bool PrevPage();
   // Appends the items of the current page.
-  virtual void AppendVisible(std::vector<PanelItem>& out) const;
+  virtual void AppendVisible(std::vector<PanelItem>& out) const = 0;
 
  protected:
   explicit PagedItems(int rowsPerPage) : rowsPerPage_(rowsPerPage) {}
-  virtual int rowCount() const { return items_.empty() ? 0 : items_.back().row + 1; }
+  virtual int rowCount() const = 0;
 
-  std::vector<PanelItem> items_;
   int page_ = 0;
   int rowsPerPage_;
 };
@@ -68,10 +66,15 @@ class PhraseStrip : public PagedItems {
   void Clear();
   // The bytes each label leaves out of its phrase: a click sends the phrase without them.
   size_t prefixLength() const { return prefixLength_; }
+  const std::vector<PanelItem>& items() const { return items_; }
+  bool empty() const override { return items_.empty(); }
+  void AppendVisible(std::vector<PanelItem>& out) const override;
 
  private:
+  int rowCount() const override { return items_.empty() ? 0 : items_.back().row + 1; }
   void Layout(const TextMeasure& measure);
 
+  std::vector<PanelItem> items_;
   int originY_;
   size_t prefixLength_ = 0;
   std::vector<std::uint32_t> ids_;

@@ -24,7 +24,6 @@ CompositionPanel::CompositionPanel(Lexicon& lexicon, Settings& settings, Convers
   state_.keyStrokes = settings.Read(setting::InputBihuaByKey) != 0;
   state_.movedByCursor = settings.Read(setting::MovedByCursor) != 0;
   state_.openWordCiba = settings.Read(setting::OpenWordCiba) != 0;
-  state_.strokeKeys = settings.StrokeKeys();
   lexiconOptions_.phraseSortMode = settings.Read(setting::PhraseSortMode);
   lexiconOptions_.learnChoices = settings.Read(setting::LearnChoices);
   lexiconOptions_.predictNext = settings.Read(setting::PredictNext) != 0;

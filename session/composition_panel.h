@@ -48,7 +48,7 @@ struct SessionState {
   bool pinyinMode = false;
   bool searchMode = false;
   bool keyStrokes = false;
-  std::string strokeKeys;
+  std::string strokeKeys;  // read at the first key that may be a stroke; empty until then
   bool movedByCursor = false;
   bool openWordCiba = true;
   bool singleQuoteOpen = false;

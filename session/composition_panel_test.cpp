@@ -355,9 +355,10 @@ TEST_F(SessionTest, PunctuationWinsOverStrokeKeysAndFullShapeRefusesABreakingByt
   settings.Write(setting::InputBihuaByKey, 1);
   settings.Write(setting::InputBihuaKeys, "");
   Start();
-  EXPECT_EQ(panel->state().strokeKeys, "asdfgthn?'");
   EXPECT_EQ(panel->Apply(kContext, UserAction::TypedKey('?')).used, 1);  // punctuation wins
   EXPECT_EQ(host.beeps, 0);
+  EXPECT_EQ(panel->Apply(kContext, UserAction::TypedKey('H')).used, 1);  // the seventh default key
+  EXPECT_EQ(panel->state().inputCodes.size(), 1u);
   Run(kCmdFullShape);
   // A byte that is half a character is never sent: the key is refused with a beep.
   EXPECT_EQ(panel->Apply(kContext, UserAction::TypedKey(200)).used, 0);

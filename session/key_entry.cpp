@@ -75,6 +75,8 @@ int CompositionPanel::KeyStep(ContextHandle context, int ch, bool shaped) {
   bool strokePanel =
       state_.mode != ModeLetters && state_.mode != ModePunct && state_.mode != ModePinyin;
   if (strokePanel && state_.keyStrokes) {
+    // Most applications are never typed into with stroke keys: the keys are read when needed.
+    if (state_.strokeKeys.empty()) state_.strokeKeys = settings_.StrokeKeys();
     size_t at = state_.strokeKeys.find(ToLower(ch));
     if (at != std::string::npos) return AddStroke(context, static_cast<int>(at)) ? 1 : 0;
   }

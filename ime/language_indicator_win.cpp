@@ -34,11 +34,12 @@ HKL FindOwnKeyboardLayout() {
 }
 
 void NotifyLanguageIndicator(HIMC context) {
+  // Only older systems have the indicator; elsewhere the layout's registry entry is not read.
+  HWND indicator = FindWindowA("Indicator", nullptr);
+  if (!indicator) return;
   if (!g_ownLayout) g_ownLayout = FindOwnKeyboardLayout();
   if (!g_ownLayout) return;
-  HWND indicator = FindWindowA("Indicator", nullptr);
   bool open = context && IsContextOpen(context);
-  if (!indicator) return;
   // Added once per process: every addition would raise the atom's reference count again.
   static const ATOM tooltip = GlobalAddAtomW(WideFromUtf8(kProductTitle).c_str());
   auto layout = reinterpret_cast<LPARAM>(g_ownLayout);

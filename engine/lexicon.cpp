@@ -78,8 +78,8 @@ std::vector<std::string> Lexicon::StoredLearntChoices() const {
 }
 
 bool Lexicon::LoadLearntChoices() {
-  learnt_.Replace(StoredLearntChoices());
-  learntRead_ = true;
+  learntRead_ = false;
+  ReadLearntChoicesOnce();
   return true;
 }
 

@@ -65,15 +65,16 @@ std::optional<std::string> RegistrySettingsStore::ReadString(SettingsRoot root,
   // size (each query is a round trip to the registry).
   std::vector<char> buffer(256);
   LONG status = Query(root, [&](HKEY key) {
-    got = static_cast<DWORD>(buffer.size() - 1);
-    LONG read = RegQueryValueExA(key, zName.c_str(), nullptr, &type,
-                                 reinterpret_cast<BYTE*>(buffer.data()), &got);
+    auto readIntoBuffer = [&] {
+      got = static_cast<DWORD>(buffer.size() - 1);
+      return RegQueryValueExA(key, zName.c_str(), nullptr, &type,
+                              reinterpret_cast<BYTE*>(buffer.data()), &got);
+    };
+    LONG read = readIntoBuffer();
     if (read == ERROR_MORE_DATA) {
       // The value may change between the two calls; a second failure reads as missing.
       buffer.assign(got + 1, '\0');
-      got = static_cast<DWORD>(buffer.size() - 1);
-      read = RegQueryValueExA(key, zName.c_str(), nullptr, &type,
-                              reinterpret_cast<BYTE*>(buffer.data()), &got);
+      read = readIntoBuffer();
     }
     if (read == ERROR_SUCCESS && type != REG_SZ && type != REG_EXPAND_SZ) return ERROR_INVALID_DATA;
     return read;

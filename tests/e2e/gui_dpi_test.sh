@@ -65,10 +65,16 @@ check_screenshot() {  # NAME WIDTH HEIGHT
 run_at() {  # DPI PERCENT WIDTH HEIGHT NAME KEYBOARD_WIDTH KEYBOARD_HEIGHT
   local dpi=$1 percent=$2 width=$3 height=$4 name=$5
   use_run "$dpi" "$name"
-  wine_quiet reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f
-  # Wine reads the dpi when its server starts.
-  WINEPREFIX=$prefix wineserver -k 2>/dev/null
-  WINEPREFIX=$prefix wineserver -w 2>/dev/null
+  # Wine reads the dpi when its server starts. A new prefix writes the default (96) while it sets
+  # itself up, which can land after ours: it is set again until the saved registry holds it.
+  local stored
+  stored=$(printf '"LogPixels"=dword:%08x' "$dpi")
+  for _ in 1 2 3; do
+    wine_quiet reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f
+    WINEPREFIX=$prefix wineserver -k 2>/dev/null
+    WINEPREFIX=$prefix wineserver -w 2>/dev/null
+    grep -qF "$stored" "$prefix/user.reg" && break
+  done
   prepare_settings 300 40
   wine_quiet reg add "$settings_key" /v PanelSize /t REG_DWORD /d "$percent" /f
   start_editor || { fail "$name: the editor did not start"; return; }

@@ -17,12 +17,10 @@ namespace {
 
 using ::testing::Contains;
 using testing::G;
-using ::testing::Not;
 
 class SessionTest : public testing::PanelTest {};
 
-TEST_F(SessionTest, FourStrokesAndAClickOnZhongTypeZhongThenOfferWhatFollows) {
-  Start();
+TEST_F(SessionTest, FourStrokesAndAClickOnZhongTypeZhongThenOfferWhatFollowsUntilPunctuation) {
   EXPECT_EQ(panel->state().mode, ModeIdle);
   ClickStrokes({"竖", "折", "横", "竖"});
   EXPECT_EQ(panel->state().inputCodes, "sgas");
@@ -36,6 +34,12 @@ TEST_F(SessionTest, FourStrokesAndAClickOnZhongTypeZhongThenOfferWhatFollows) {
   ASSERT_TRUE(ClickText("国"));
   EXPECT_EQ(Received(), "中国");
   EXPECT_EQ(panel->state().displayText, G("中国"));
+  // Punctuation ends the context: what follows the next 中 is what follows 中, not 中国中.
+  Type(",");
+  ChooseZhong();
+  EXPECT_EQ(Received(), "中国，中");
+  EXPECT_EQ(panel->lists().contextHistory, std::vector<std::string>{G("中")});
+  EXPECT_TRUE(Shows("国"));
 }
 
 TEST_F(SessionTest, WithLearningOnAChosenFollowOnWordLeadsItsListTheNextTime) {
@@ -81,20 +85,7 @@ TEST_F(SessionTest, TheFollowOnOrderFollowsThePhraseSortSettingAtStartAndAfterTh
   EXPECT_FALSE(std::is_sorted(unsorted.begin(), unsorted.end()));
 }
 
-TEST_F(SessionTest, PunctuationBetweenWordsEndsTheAssociationContext) {
-  Start();
-  ChooseZhong();
-  ASSERT_TRUE(ClickText("国"));
-  Type(",");
-  ChooseZhong();
-  EXPECT_EQ(Received(), "中国，中");
-  // What follows is what follows 中, not 中国中.
-  EXPECT_EQ(panel->lists().contextHistory, std::vector<std::string>{G("中")});
-  EXPECT_TRUE(Shows("国"));
-}
-
 TEST_F(SessionTest, TiReachesTheLexiconAsHengWhileTheLineStillShowsTi) {
-  Start();
   ClickStroke("提");
   EXPECT_EQ(panel->state().inputCodes, "t");
   std::vector<CandidateId> expected;
@@ -112,7 +103,6 @@ TEST_F(SessionTest, TiReachesTheLexiconAsHengWhileTheLineStillShowsTi) {
 }
 
 TEST_F(SessionTest, TheSeparatorNeverStartsTheInputOrFollowsItselfAndMakesRoomForPhrases) {
-  Start();
   ClickStroke("分隔");
   EXPECT_EQ(panel->state().inputCodes, "");
   ClickStroke("横");
@@ -127,27 +117,27 @@ TEST_F(SessionTest, TheSeparatorNeverStartsTheInputOrFollowsItselfAndMakesRoomFo
   EXPECT_EQ(ShownCount(ItemCharacter), 10u);
 }
 
+// Backspace once left the line showing the character it had taken back.
 TEST_F(SessionTest, WithSearchModeChoicesWaitOnTheCompositionLineAndAreLearnt) {
   settings.Write(setting::SearchMode, 1);
   Start();
   ChooseZhong();
+  int invalidations = host.invalidations;
+  Press(8);  // takes back the pending 中 and repaints the line
+  EXPECT_EQ(Pending(), "");
+  EXPECT_GT(host.invalidations, invalidations);
+  ChooseZhong();
   ClickStrokes({"横", "横", "竖", "横"});
   ASSERT_TRUE(ClickText("王"));
   EXPECT_EQ(Received(), "");  // nothing sent yet
-  EXPECT_EQ(panel->state().pendingPhrase, G("中王"));
+  EXPECT_EQ(Pending(), "中王");
   EXPECT_TRUE(Shows("中王"));  // on the composition line
-  // Backspace takes back the last pending character.
-  Press(8);
-  EXPECT_EQ(panel->state().pendingPhrase, G("中"));
-  ClickStrokes({"横", "横", "竖", "横"});
-  ASSERT_TRUE(ClickText("王"));
-  Click(30, 15);  // the composition line sends the whole pending text at once
+  ClickLine();                 // sends the whole pending text at once
   EXPECT_EQ(Received(), "中王");
   EXPECT_THAT(lexicon->userWords(), Contains(G("中王")));
 }
 
 TEST_F(SessionTest, BackspaceTakesBackStrokesThenContinuesFromTheLastWordThenGoesToTheApp) {
-  Start();
   ChooseZhong();
   ClickStrokes({"竖", "折"});
   Press(8);
@@ -167,7 +157,6 @@ TEST_F(SessionTest, BackspaceTakesBackStrokesThenContinuesFromTheLastWordThenGoe
 }
 
 TEST_F(SessionTest, BackspaceAfterARadicalReturnsToTheStrokesBeforeIt) {
-  Start();
   ClickStrokes({"点", "点", "提"});
   panel->Refresh(kContext, false);
   ASSERT_FALSE(panel->lists().secondaryList.empty());
@@ -184,24 +173,7 @@ TEST_F(SessionTest, BackspaceAfterARadicalReturnsToTheStrokesBeforeIt) {
   EXPECT_EQ(panel->state().mode, ModeStrokes);
 }
 
-TEST_F(SessionTest, EscapeClearsEverythingAndReturnsToThePinyinPanelInPinyinMode) {
-  settings.Write(setting::PinYinMode, 1);
-  Start();
-  EXPECT_EQ(panel->state().mode, ModePinyin);
-  Click(panel->buttonBar().buttons()[0].rect.left - 100, 70);  // somewhere on the letters
-  Press(27);
-  EXPECT_EQ(panel->state().mode, ModePinyin);
-  ClickButton(kCmdPinyinSwitch);
-  EXPECT_EQ(panel->state().mode, ModeIdle);
-  ClickStrokes({"横", "竖"});
-  Press(27);
-  EXPECT_EQ(panel->state().mode, ModeIdle);
-  EXPECT_EQ(panel->state().inputCodes, "");
-  EXPECT_EQ(settings.Read(setting::PinYinMode), 0);
-}
-
 TEST_F(SessionTest, PagesTurnWithinTheListAndNoFurther) {
-  Start();
   ClickStroke("横");
   auto& characters = panel->strokePanel().characters;
   int pages = characters.pageCount();
@@ -217,28 +189,14 @@ TEST_F(SessionTest, PagesTurnWithinTheListAndNoFurther) {
   EXPECT_EQ(characters.page(), 0);
 }
 
-TEST_F(SessionTest, FullShapeTurnsAsciiIntoFullWidthForms) {
-  Start();
-  ClickButton(kCmdClear);
-  Run(kCmdFullShape);
-  EXPECT_EQ(panel->buttonBar().IconOf(kCmdFullShape), -1);  // the bar has no such button
-  Type("A~");
-  EXPECT_EQ(Received(), "Ａ￣");  // 0xA3C1 and 0xA3FE
-  Press(13);                      // a key, never the control byte as text
-  EXPECT_EQ(Received(), "Ａ￣<Enter>");
-  EXPECT_TRUE(flags->Has(CS_FULL_SHAPE));
-  EXPECT_EQ(settings.Read(setting::ConversionSet) & CS_FULL_SHAPE, CS_FULL_SHAPE);
-}
-
 TEST_F(SessionTest, ChinesePunctuationAndAlternatingQuotes) {
-  Start();
   Type(",<^_\"\"''");
   EXPECT_EQ(Received(), "，《…—“”‘’");
   Run(kCmdChinesePunctuation);
   host.received.clear();
   Type(",\"\"");
   EXPECT_EQ(Received(), ",\"\"");
-  EXPECT_TRUE(panel->state().doubleQuoteOpen == false);
+  EXPECT_FALSE(panel->state().doubleQuoteOpen);
 }
 
 TEST_F(SessionTest, StrokeKeysZxcvbEnterStrokesAndOtherLettersAreTyped) {
@@ -254,18 +212,26 @@ TEST_F(SessionTest, StrokeKeysZxcvbEnterStrokesAndOtherLettersAreTyped) {
   EXPECT_EQ(Received(), "a？");
 }
 
-TEST_F(SessionTest, DefaultStrokeKeysIncludeTheExtraStrokesAndNeedSwitchingOn) {
+// The default keys apply too when the stored string is not five long.
+TEST_F(SessionTest, DefaultStrokeKeysNeedSwitchingOnTakeTheExtraStrokesAndLosePunctuation) {
+  settings.Write(setting::InputBihuaKeys, "");
   Start();
   Type("h");
   EXPECT_EQ(Received(), "h");
   Run(kCmdStrokeKeys);
   EXPECT_EQ(settings.Read(setting::InputBihuaByKey), 1);
-  Type("h");
+  EXPECT_EQ(panel->Apply(kContext, UserAction::TypedKey('?')).used, 1);  // punctuation wins
+  EXPECT_EQ(host.beeps, 0);
+  EXPECT_EQ(panel->Apply(kContext, UserAction::TypedKey('H')).used, 1);  // the seventh default key
   EXPECT_EQ(panel->state().inputCodes, "h");
+  Run(kCmdFullShape);
+  // A byte that is half a character is never sent: the key is refused with a beep.
+  EXPECT_EQ(panel->Apply(kContext, UserAction::TypedKey(200)).used, 0);
+  EXPECT_EQ(host.beeps, 1);
+  EXPECT_EQ(Received(), "h？");
 }
 
 TEST_F(SessionTest, TheLetterPanelStaysAndThePunctuationPanelReturns) {
-  Start();
   ClickButton(kCmdLetters);
   EXPECT_EQ(panel->state().mode, ModeLetters);
   ASSERT_TRUE(ClickText("a"));
@@ -283,7 +249,6 @@ TEST_F(SessionTest, TheLetterPanelStaysAndThePunctuationPanelReturns) {
 }
 
 TEST_F(SessionTest, TheCharacterSetFromTheMenuOrTheDialogLooksTheStrokesUpAgainWhenItChanges) {
-  Start();
   ASSERT_TRUE(flags->Has(CS_BIG_CHARSET));
   ClickStrokes({"竖", "折", "横", "竖"});
   const std::vector<CandidateId> bigSet = panel->lists().mainList;
@@ -305,41 +270,22 @@ TEST_F(SessionTest, TheCharacterSetFromTheMenuOrTheDialogLooksTheStrokesUpAgainW
   EXPECT_EQ(panel->lists().mainList, afterDialog);
 }
 
-TEST_F(SessionTest, CommandsThatNeedWindowsGoToTheHost) {
-  Start();
+TEST_F(SessionTest, CommandsThatNeedWindowsGoToTheHostAndTheSoftKeyboardsKeysTypeItsSymbols) {
   ClickButton(kCmdSetting);
   Run(kCmdUserWord);
-  EXPECT_EQ(host.hostCommands, (std::vector<int>{kCmdSetting, kCmdUserWord}));
+  Run(kCmdFirstSoftKeyboard + 13);  // 全角字符
+  EXPECT_EQ(host.hostCommands,
+            (std::vector<int>{kCmdSetting, kCmdUserWord, kCmdFirstSoftKeyboard + 13}));
   // A right click on the search button asks for the search-engine menu.
   const ToolbarButton& search = panel->buttonBar().buttons()[0];
   Pointer(MouseEvent::RightDown, search.rect.left + 2, search.rect.top + 2);
   Pointer(MouseEvent::RightUp, search.rect.left + 2, search.rect.top + 2);
   EXPECT_EQ(host.hostCommands.back(), kCmdEngineMenu);
-}
-
-TEST_F(SessionTest, RightClickLooksTheCharacterUpAndHoverDescribesIt) {
-  Start();
-  ClickStrokes({"竖", "折", "横", "竖"});
-  const PanelItem& first = panel->strokePanel().VisibleItems().front();
-  int x = (first.rect.left + first.rect.right) / 2, y = (first.rect.top + first.rect.bottom) / 2;
-  Pointer(MouseEvent::Move, x, y);
-  EXPECT_EQ(GbkToUtf8(panel->state().hoverText), "中: zhōng zhòng|sgas");
-  Pointer(MouseEvent::RightUp, x, y);
-  EXPECT_EQ(host.lookups, std::vector<std::string>{G("中")});
-  Do(ActionKind::CursorLeft);
-  EXPECT_EQ(panel->state().hoverText, "");
-}
-
-TEST_F(SessionTest, SoftKeyboardKeysCommitTheTablesSymbolsAndPassBackspaceAndEnter) {
-  Start();
-  Run(kCmdFirstSoftKeyboard + 13);  // 全角字符
-  EXPECT_EQ(host.hostCommands, std::vector<int>{kCmdFirstSoftKeyboard + 13});
-  panel->Apply(kContext, UserAction::SoftKeyboardKey('1', true));
-  panel->Apply(kContext, UserAction::SoftKeyboardKey(0xDE, false));  // the ' key
-  panel->Apply(kContext, UserAction::SoftKeyboardKey(8, false));
-  panel->Apply(kContext, UserAction::SoftKeyboardKey(13, true));
-  panel->Apply(kContext,
-               UserAction::SoftKeyboardKey(0x20, false));  // Space: not a key of the tables
+  // The soft keyboard's keys: Shift+1, the ' key, Backspace, Shift+Enter, and Space: not a key of
+  // the tables.
+  for (auto [key, shift] :
+       {std::pair{0x31u, true}, {0xDEu, false}, {8u, false}, {13u, true}, {0x20u, false}})
+    panel->Apply(kContext, UserAction::SoftKeyboardKey(key, shift));
   EXPECT_EQ(Received(), "！＇<Back><Enter>");
 }
 
@@ -350,26 +296,9 @@ TEST_F(SessionTest, MovedByCursorAsksTheHostToFollowTheCaretAfterEachClick) {
   EXPECT_EQ(host.caretFollows, 1);
 }
 
-TEST_F(SessionTest, PunctuationWinsOverStrokeKeysAndFullShapeRefusesABreakingByte) {
-  // Stroke keys on, with the default keys (a stored string that is not five long).
-  settings.Write(setting::InputBihuaByKey, 1);
-  settings.Write(setting::InputBihuaKeys, "");
-  Start();
-  EXPECT_EQ(panel->Apply(kContext, UserAction::TypedKey('?')).used, 1);  // punctuation wins
-  EXPECT_EQ(host.beeps, 0);
-  EXPECT_EQ(panel->Apply(kContext, UserAction::TypedKey('H')).used, 1);  // the seventh default key
-  EXPECT_EQ(panel->state().inputCodes.size(), 1u);
-  Run(kCmdFullShape);
-  // A byte that is half a character is never sent: the key is refused with a beep.
-  EXPECT_EQ(panel->Apply(kContext, UserAction::TypedKey(200)).used, 0);
-  EXPECT_EQ(host.beeps, 1);
-  EXPECT_EQ(Received(), "？");
-}
-
 // --- what a user met before, each pinned by the story that showed it ---
 
 TEST_F(SessionTest, AfterBackspaceDeletesTheCommittedCharacterTheStrokesOfZhongShowTheFullGrid) {
-  Start();
   ChooseZhong();
   Press(8);  // nothing of ours to take back: the application deletes 中
   EXPECT_EQ(Received(), "中<Back>");
@@ -383,31 +312,29 @@ TEST_F(SessionTest, AfterBackspaceDeletesTheCommittedCharacterTheStrokesOfZhongS
   EXPECT_EQ(panel->state().mode, ModeIdle);
 }
 
-TEST_F(SessionTest, BackspaceInSearchModeRepaintsTheCompositionLineWithoutTheCharacter) {
-  settings.Write(setting::SearchMode, 1);
-  Start();
-  ChooseZhong();
-  int invalidations = host.invalidations;
-  Press(8);
-  EXPECT_EQ(panel->state().pendingPhrase, "");
-  EXPECT_GT(host.invalidations, invalidations);
-}
-
 TEST_F(SessionTest, ClickingThePreviewAfterWeiTypesWeiyuanhuiAndLearnsNoFragment) {
-  Start();
   ClickStrokes({"撇", "横", "竖", "撇", "点", "折", "撇", "横"});  // 委
   ASSERT_TRUE(ClickText("委"));
   ASSERT_EQ(panel->state().mode, ModeAssociation);
   std::string preview = GbkToUtf8(panel->state().assocPreview);
   ASSERT_FALSE(preview.empty());
-  Click(30, 15);  // the composition line
+  ClickLine();
   EXPECT_EQ(Received(), "委" + preview);
   EXPECT_TRUE(lexicon->userWords().empty());  // 委员会 is a phrase already; never "员会"
 }
 
-TEST_F(SessionTest, WithFullShapeOnBackEnterAndClearStillActOnTheStrokesByKeyOrButton) {
-  Start();
+// Back, Enter and Clear once went out as full-width text while strokes were typed.
+TEST_F(SessionTest, FullShapeTurnsAsciiFullWidthButBackEnterAndClearStillActOnTheStrokes) {
+  ClickButton(kCmdClear);
   Run(kCmdFullShape);
+  EXPECT_EQ(panel->buttonBar().IconOf(kCmdFullShape), -1);  // the bar has no such button
+  EXPECT_TRUE(flags->Has(CS_FULL_SHAPE));
+  EXPECT_EQ(settings.Read(setting::ConversionSet) & CS_FULL_SHAPE, CS_FULL_SHAPE);
+  Type("A~");
+  EXPECT_EQ(Received(), "Ａ￣");  // 0xA3C1 and 0xA3FE
+  Press(13);                      // a key, never the control byte as text
+  EXPECT_EQ(Received(), "Ａ￣<Enter>");
+  host.received.clear();
   ClickStrokes({"竖", "折", "横", "竖"});
   ClickIn(SymbolButtonRect(13));  // Enter: the key, the strokes stay
   EXPECT_EQ(Received(), "<Enter>");
@@ -424,7 +351,7 @@ TEST_F(SessionTest, WithFullShapeOnBackEnterAndClearStillActOnTheStrokesByKeyOrB
   EXPECT_EQ(Received(), "<Enter>");  // no ESC or BS as text
   ClickButton(kCmdBack);
   EXPECT_EQ(Received(), "<Enter><Back>");
-  for (const std::string& commit : host.commits) EXPECT_TRUE(IsWholeGbkText(commit));
+  ExpectWholeCommits();
 }
 
 }  // namespace

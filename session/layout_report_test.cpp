@@ -1,5 +1,5 @@
-// The layout the programs write for the end-to-end tests: a click in the middle of a reported
-// item must reach that item, and the file follows what the panel shows.
+// The layout the programs write for the end-to-end tests follows what the panel shows (the
+// clicks at reported places: layout_scale_test.cpp).
 
 #include "session/layout_report.h"
 
@@ -14,16 +14,7 @@ namespace {
 
 using LayoutReportTest = testing::PanelTest;
 
-TEST_F(LayoutReportTest, ClicksAtReportedPlacesTypeZhongThenTheFollowOnPhraseRenmin) {
-  Start();
-  ClickStrokes({"竖", "折", "横", "竖"});
-  // Turning pages as the end-to-end tests do until the item is reported.
-  for (const char* label : {"中", "国", "人民"}) ASSERT_TRUE(ClickReported(label, 3)) << label;
-  EXPECT_EQ(Received(), "中国人民");
-}
-
 TEST_F(LayoutReportTest, TheFileFollowsThePanel) {
-  Start();
   testing::TempDir directory;
   std::string path = (directory.path() / "layout.txt").string();
   LayoutReport report(path);

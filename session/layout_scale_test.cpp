@@ -39,21 +39,21 @@ class ScaledPanelTest : public testing::PanelTest {
   }
 };
 
-TEST_F(ScaledPanelTest, ClicksOnTheScaledPanelTypeZhongAtEveryScale) {
-  Start();
+// The end-to-end tests click where the layout report says, turning pages until the item is
+// reported.
+TEST_F(ScaledPanelTest, ClicksAtReportedPlacesTypeZhongThenTheFollowOnPhraseRenminAtEveryScale) {
   for (int dpi : kScales) {
     SCOPED_TRACE(dpi);
     panel->SetScale({dpi});
     host.received.clear();
     ClickZhongStrokes();
-    ASSERT_TRUE(ClickReported("中"));
-    EXPECT_EQ(Received(), "中");
-    ClickScaled(Button(kCmdClear)->rect);
+    for (const char* label : {"中", "国", "人民"}) ASSERT_TRUE(ClickReported(label, 3)) << label;
+    EXPECT_EQ(Received(), "中国人民");
+    ClickButton(kCmdClear);
   }
 }
 
 TEST_F(ScaledPanelTest, TheReportGivesScaledPositions) {
-  Start();
   ClickZhongStrokes();
   const std::vector<ReportedItem> at96 = ReportedItems();
   panel->SetScale({144});
@@ -61,41 +61,32 @@ TEST_F(ScaledPanelTest, TheReportGivesScaledPositions) {
   ASSERT_EQ(at144.size(), at96.size());
   // Every reported rectangle is one and a half times its 96-dpi one.
   for (size_t i = 0; i < at96.size(); ++i) {
-    const ReportedItem &a = at96[i], &b = at144[i];
-    EXPECT_EQ(b.kind, a.kind);
-    EXPECT_EQ(b.value, a.value);
-    LayoutScale scale{144};
-    const Rect& r = a.rect;
-    EXPECT_EQ(b.rect,
-              (Rect{scale.Px(r.left), scale.Px(r.top), scale.Px(r.right), scale.Px(r.bottom)}))
-        << a.label;
+    EXPECT_EQ(at144[i].kind, at96[i].kind);
+    EXPECT_EQ(at144[i].value, at96[i].value);
+    EXPECT_EQ(at144[i].rect, LayoutScale{144}.Of(at96[i].rect)) << at96[i].label;
   }
   EXPECT_GT(at96.size(), 24u);  // characters as well as the 24 stroke and symbol buttons
 }
 
 TEST_F(ScaledPanelTest, EveryItemAndButtonIsHitInTheMiddleOfWhereItIsDrawn) {
-  Start();
   ClickZhongStrokes();
   for (int dpi : kScales) {
     SCOPED_TRACE(dpi);
     LayoutScale scale{dpi};
-    for (const PanelItem& item : panel->currentSubpanel().VisibleItems()) {
-      Rect r = scale.Of(item.rect);
-      EXPECT_EQ(HitTest(panel->currentSubpanel().VisibleItems(), (r.left + r.right) / 2,
-                        (r.top + r.bottom) / 2, scale),
-                &item);
+    const std::vector<PanelItem>& items = panel->currentSubpanel().VisibleItems();
+    for (const PanelItem& item : items) {
+      Point middle = Middle(scale.Of(item.rect));
+      EXPECT_EQ(HitTest(items, middle.x, middle.y, scale), &item);
     }
     const auto& buttons = panel->buttonBar().buttons();
     for (size_t i = 0; i < buttons.size(); ++i) {
-      Rect r = scale.Of(buttons[i].rect);
-      EXPECT_EQ(panel->buttonBar().ButtonAt((r.left + r.right) / 2, (r.top + r.bottom) / 2, scale),
-                static_cast<int>(i));
+      Point middle = Middle(scale.Of(buttons[i].rect));
+      EXPECT_EQ(panel->buttonBar().ButtonAt(middle.x, middle.y, scale), static_cast<int>(i));
     }
   }
 }
 
 TEST_F(ScaledPanelTest, AClickWhereThe96DpiPanelHadAButtonMissesItOnTheLargerPanel) {
-  Start();
   panel->SetScale({192});
   // The 横 button's 96-dpi middle lies above the 200 % panel's stroke buttons, where the idle
   // panel shows nothing: nothing is typed.

@@ -2,6 +2,8 @@
 
 #include <gmock/gmock.h>
 
+#include <tuple>
+
 #include "session/command_id.h"
 #include "session/test_panel.h"
 #include "session/user_word.h"
@@ -50,36 +52,29 @@ TEST_F(MenusTest, NoStatusMenuOfTheModuleOffersExit) {
 
 class UserWordTest : public testing::PanelTest {};
 
-TEST_F(UserWordTest, TheSelectionBecomesAUserWordOnceWithTheRightMessages) {
-  Start();
+TEST_F(UserWordTest, ARefusedSelectionSaysWhyAndAddsNothingAndAWordIsAddedOnce) {
   using testing::G;
-  EXPECT_EQ(CreateUserWord(*lexicon, G("中"), UserWordPath::Menu).message,
-            "你选择的词语长度不能小于2个汉字并且词组中不能包含非法字符。");
-  EXPECT_EQ(CreateUserWord(*lexicon, G("中"), UserWordPath::StatusButton).message,
-            "你选择的词语长度不能小于2个汉字。");
-  EXPECT_EQ(CreateUserWord(*lexicon, "", UserWordPath::StatusButton).message,
-            "你选择的词语长度不能小于2个汉字。");
-  EXPECT_EQ(CreateUserWord(*lexicon, G("中国"), UserWordPath::Menu).message,
-            "你选择的词语已经在系统词库中。");
+  std::string long1024;
+  for (int i = 0; i < 1024; ++i) long1024 += G("沃");
+  const std::tuple<std::string, UserWordPath, std::string> refusals[] = {
+      {G("中"), UserWordPath::Menu, "你选择的词语长度不能小于2个汉字并且词组中不能包含非法字符。"},
+      {G("中"), UserWordPath::StatusButton, "你选择的词语长度不能小于2个汉字。"},
+      {"", UserWordPath::StatusButton, "你选择的词语长度不能小于2个汉字。"},
+      {G("中国"), UserWordPath::Menu, "你选择的词语已经在系统词库中。"},
+      {G("沃岚") + "\r\n" + G("输入"), UserWordPath::Menu, "你选择的词语中不能包含换行。"},
+      {long1024, UserWordPath::StatusButton, "你选择的词语太长，不能超过1023个字符。"},
+  };
+  for (const auto& [text, path, message] : refusals) {
+    EXPECT_EQ(CreateUserWord(*lexicon, text, path).message, message);
+  }
+  EXPECT_TRUE(lexicon->userWords().empty());
   UserWordResult added = CreateUserWord(*lexicon, G("沃岚输入"), UserWordPath::Menu);
   EXPECT_TRUE(added.added);
   EXPECT_EQ(added.message, "恭喜！添加词语成功。");
   EXPECT_EQ(CreateUserWord(*lexicon, G("沃岚输入"), UserWordPath::StatusButton).message,
             "你选择的词语已经存在。");
-}
-
-TEST_F(UserWordTest, ARefusedSelectionSaysWhyAndAddsNothing) {
-  Start();
-  using testing::G;
-  std::string twoLines = G("沃岚") + "\r\n" + G("输入");
-  EXPECT_EQ(CreateUserWord(*lexicon, twoLines, UserWordPath::Menu).message,
-            "你选择的词语中不能包含换行。");
-  std::string long1024;
-  for (int i = 0; i < 1024; ++i) long1024 += G("沃");
-  EXPECT_EQ(CreateUserWord(*lexicon, long1024, UserWordPath::StatusButton).message,
-            "你选择的词语太长，不能超过1023个字符。");
   EXPECT_TRUE(CreateUserWord(*lexicon, long1024.substr(2), UserWordPath::Menu).added);
-  EXPECT_EQ(lexicon->userWords().size(), 1u);
+  EXPECT_EQ(lexicon->userWords().size(), 2u);
 }
 
 }  // namespace

@@ -19,7 +19,14 @@ std::string Shown(const NewsLine& line) {
   return std::get<DrawText>(list.at(0)).text;
 }
 
-TEST(NewsLine, MovesOnEveryFifteenSecondsAndWrapsAround) {
+// A line created at time 0 showing three entries.
+class NewsLineTest : public ::testing::Test {
+ protected:
+  void SetUp() override { line.SetEntries(ThreeEntries()); }
+  NewsLine line{kLine, 0};
+};
+
+TEST(NewsLine, MovesOnEveryFifteenSecondsFromItsCreationAndWrapsAround) {
   NewsLine line(kLine, 1000);
   line.SetEntries(ThreeEntries());
   EXPECT_EQ(Shown(line), "first");
@@ -32,9 +39,7 @@ TEST(NewsLine, MovesOnEveryFifteenSecondsAndWrapsAround) {
   EXPECT_EQ(Shown(line), "first");
 }
 
-TEST(NewsLine, NeverMovesWhileTheMouseRestsOnIt) {
-  NewsLine line(kLine, 0);
-  line.SetEntries(ThreeEntries());
+TEST_F(NewsLineTest, NeverMovesWhileTheMouseRestsOnIt) {
   for (int now = 15; now < 600; now += 15) EXPECT_FALSE(line.Tick(now, {10, 140})) << now;
   EXPECT_EQ(Shown(line), "first");
   EXPECT_TRUE(line.Tick(600, kOutside));  // and goes on once it leaves
@@ -50,16 +55,8 @@ TEST(NewsLine, ShowsNothingUntilTheFirstEntriesArriveAndTellsOfEachArrival) {
   EXPECT_FALSE(line.TakeChanged());
 }
 
-TEST(NewsLine, UnderTheMouseTheLineIsBlueAndUnderlined) {
-  NewsLine line(kLine, 0);
-  line.SetEntries(ThreeEntries());
-  DrawList plain = line.Paint();
-  const auto& text = std::get<DrawText>(plain.at(0));
-  EXPECT_EQ(text.font, Font::News);
-  EXPECT_EQ(text.color, (Color{57, 77, 132}));
-  EXPECT_EQ(text.rect, (Rect{5, 131, 266, 153}));  // 2 pixels in from the left
-  EXPECT_EQ(text.align, AlignLeftMiddle);
-
+TEST_F(NewsLineTest, UnderTheMouseTheLineIsBlueAndUnderlined) {
+  EXPECT_EQ(std::get<DrawText>(line.Paint().at(0)).font, Font::News);
   EXPECT_TRUE(line.Hover({10, 140}));
   EXPECT_FALSE(line.Hover({20, 140}));  // still inside: no repaint
   DrawList hovered = line.Paint();
@@ -68,9 +65,7 @@ TEST(NewsLine, UnderTheMouseTheLineIsBlueAndUnderlined) {
   EXPECT_TRUE(line.Hover(kOutside));
 }
 
-TEST(NewsLine, OnlyAClickOnTheTextOpensTheEntryAndOnlyItShowsATooltip) {
-  NewsLine line(kLine, 0);
-  line.SetEntries(ThreeEntries());
+TEST_F(NewsLineTest, OnlyAClickOnTheTextOpensTheEntryAndOnlyItShowsATooltip) {
   // "first" is 45 pixels wide from the line's left edge.
   EXPECT_EQ(line.EntryAt({3, 131}, kMeasure)->url, "http://a/1?x");
   EXPECT_EQ(line.EntryAt({48, 153}, kMeasure)->text, "first");
@@ -82,9 +77,7 @@ TEST(NewsLine, OnlyAClickOnTheTextOpensTheEntryAndOnlyItShowsATooltip) {
   EXPECT_FALSE(empty.EntryAt({10, 140}, kMeasure));
 }
 
-TEST(NewsLine, AReloadKeepsTheEntryShownWhileTheNewListReachesIt) {
-  NewsLine line(kLine, 0);
-  line.SetEntries(ThreeEntries());
+TEST_F(NewsLineTest, AReloadKeepsTheEntryShownWhileTheNewListReachesIt) {
   line.Tick(15, kOutside);
   line.SetEntries(ThreeEntries());
   EXPECT_EQ(Shown(line), "second");

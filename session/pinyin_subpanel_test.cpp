@@ -12,23 +12,19 @@
 namespace tvime {
 namespace {
 
-using ::testing::ElementsAre;
 using testing::G;
 
 class PinyinPanelTest : public testing::PanelTest {
  protected:
-  void StartInPinyin(bool typing = false) {
-    settings.Write(setting::PinYinMode, 1);
-    if (typing) settings.Write(setting::InputBihuaByKey, 1);
-    Start();
+  void SetUp() override {
+    StartInPinyin();
     ASSERT_EQ(panel->state().mode, ModePinyin);
   }
   const PinyinSubpanel& pinyin() { return panel->pinyinPanel(); }
   std::string Spelling() { return GbkToUtf8(pinyin().Spelling()); }
 };
 
-TEST_F(PinyinPanelTest, ClickingBThenAThenNSpellsBan) {
-  StartInPinyin();
+TEST_F(PinyinPanelTest, ClickedOrTypedEachSyllableIsOneKeyWithItsCharacters) {
   ASSERT_TRUE(ClickText("b"));
   ASSERT_TRUE(ClickText("a"));
   ASSERT_TRUE(ClickText("n"));
@@ -41,10 +37,22 @@ TEST_F(PinyinPanelTest, ClickingBThenAThenNSpellsBan) {
     firstPage.push_back(GbkToUtf8(lexicon->characters().EntryAt(pinyin().input.charList[i]).text));
   }
   EXPECT_THAT(firstPage, ::testing::IsSupersetOf({"办", "半", "班", "板"}));
+  Press(27);
+  // jiong, xiong and qiong were once split.
+  for (const char* syllable : {"jiong", "xiong", "qiong"}) {
+    Type(syllable);
+    EXPECT_EQ(Spelling(), syllable);
+    ASSERT_EQ(pinyin().input.keys.size(), 1u) << syllable;
+    EXPECT_FALSE(pinyin().input.charList.empty()) << syllable;
+    Press(27);
+  }
+  Type("jiongjiong");
+  EXPECT_EQ(Spelling(), "jiong'jiong");
 }
 
+// After a Backspace the application took, a digit was once read as a choice of the follow-on
+// words of the character it deleted.
 TEST_F(PinyinPanelTest, TypedLettersThenADigitCommitThatCandidateAndClearTheSpelling) {
-  StartInPinyin(true);
   Type("zhong");
   EXPECT_EQ(Spelling(), "zhong");
   Type("1");
@@ -52,12 +60,15 @@ TEST_F(PinyinPanelTest, TypedLettersThenADigitCommitThatCandidateAndClearTheSpel
   EXPECT_EQ(Spelling(), "");
   // What follows 中 is offered next, as on the stroke panel.
   EXPECT_TRUE(Shows("国"));
+  Press(8);  // the application deletes 中
+  EXPECT_FALSE(Shows("国"));
+  Type("1");
+  EXPECT_EQ(Received(), "中<Back>1");
   Type("zhongguo ");
-  EXPECT_EQ(Received(), "中中国");
+  EXPECT_EQ(Received(), "中<Back>1中国");
 }
 
 TEST_F(PinyinPanelTest, KeysThePanelDoesNotUseFallThroughToTheKeyHandler) {
-  StartInPinyin(true);
   Type("+");  // no spelling: punctuation
   EXPECT_EQ(Received(), "＋");
   Type(" 1");  // no spelling: a space, a digit as it is
@@ -66,22 +77,25 @@ TEST_F(PinyinPanelTest, KeysThePanelDoesNotUseFallThroughToTheKeyHandler) {
   EXPECT_EQ(Received(), "＋ 1");  // "+" turns the page while spelling
   Press(13);
   EXPECT_EQ(Received(), "＋ 1ba");  // Enter commits the spelled letters
+  // Every letter, even of no syllable: Enter once lost the g of fong.
+  Type("fong");
+  EXPECT_EQ(Spelling(), "fon'g");
+  Press(13);
+  EXPECT_EQ(Received(), "＋ 1bafong");
+  // On the letter panel letters are typed, not spelled.
+  ClickButton(kCmdLetters);
+  Type("ab");
+  EXPECT_EQ(Received(), "＋ 1bafongab");
+  EXPECT_EQ(Spelling(), "");
 }
 
-TEST_F(PinyinPanelTest, VIsShownAsUUmlaut) {
-  StartInPinyin();
+TEST_F(PinyinPanelTest, VIsShownAsUUmlautAndBackspaceTakesBackClicksThenGoesToTheApplication) {
   ASSERT_TRUE(ClickText("l"));
   ASSERT_TRUE(ClickText("ü"));
   EXPECT_EQ(Spelling(), "lü");
   EXPECT_TRUE(Shows("lü"));
-}
-
-TEST_F(PinyinPanelTest, BackspaceTakesBackClicksThenGoesToTheApplication) {
-  StartInPinyin();
-  ASSERT_TRUE(ClickText("b"));
-  ASSERT_TRUE(ClickText("a"));
   Press(8);
-  EXPECT_EQ(Spelling(), "b");
+  EXPECT_EQ(Spelling(), "l");
   Press(8);
   EXPECT_EQ(Spelling(), "");
   Press(8);
@@ -89,7 +103,6 @@ TEST_F(PinyinPanelTest, BackspaceTakesBackClicksThenGoesToTheApplication) {
 }
 
 TEST_F(PinyinPanelTest, TheZiButtonShowsFourRowsOfCandidates) {
-  StartInPinyin();
   ASSERT_TRUE(ClickText("sh"));
   Click(kZiButton.left + 5, kZiButton.top + 5);
   EXPECT_TRUE(pinyin().candidatesView);
@@ -102,21 +115,28 @@ TEST_F(PinyinPanelTest, TheZiButtonShowsFourRowsOfCandidates) {
   EXPECT_FALSE(pinyin().candidatesView);
 }
 
-TEST_F(PinyinPanelTest, TheSwitchCommandLeavesAndReturnsToPinyin) {
-  StartInPinyin();
+TEST_F(PinyinPanelTest, EscapeKeepsEachPanelAndTheSwitchLeavesAndReturnsClearingTheSpelling) {
+  ASSERT_TRUE(ClickText("b"));
+  Press(27);
+  EXPECT_EQ(panel->state().mode, ModePinyin);
+  EXPECT_EQ(Spelling(), "");
   ASSERT_TRUE(ClickText("b"));
   ClickButton(kCmdPinyinSwitch);
   EXPECT_EQ(panel->state().mode, ModeIdle);
   EXPECT_EQ(panel->buttonBar().IconOf(kCmdPinyinSwitch), kIconPinyinOff);
+  EXPECT_EQ(settings.Read(setting::PinYinMode), 0);
+  ClickStrokes({"横", "竖"});
+  Press(27);
+  EXPECT_EQ(panel->state().mode, ModeIdle);
+  EXPECT_EQ(panel->state().inputCodes, "");
   ClickButton(kCmdPinyinSwitch);
   EXPECT_EQ(panel->state().mode, ModePinyin);
-  EXPECT_EQ(Spelling(), "");  // the switch clears
+  EXPECT_EQ(Spelling(), "");  // the switch cleared the b
 }
 
 // --- what a user met before, each pinned by the story that showed it ---
 
 TEST_F(PinyinPanelTest, EverySymbolButtonOfThePinyinPanelCanBeClicked) {
-  StartInPinyin();
   std::vector<PanelItem> symbols;
   for (const PanelItem& item : pinyin().VisibleItems()) {
     if (item.kind == ItemSymbol) symbols.push_back(item);
@@ -128,46 +148,6 @@ TEST_F(PinyinPanelTest, EverySymbolButtonOfThePinyinPanelCanBeClicked) {
     ClickIn(symbol.rect);
   }
   EXPECT_EQ(Received(), "，。！？、；：“”…—￥ <Enter>");
-}
-
-TEST_F(PinyinPanelTest, AfterBackspaceGoesToTheApplicationADigitIsTypedNotAnOldFollowOnWord) {
-  StartInPinyin(true);
-  Type("zhong1");
-  ASSERT_EQ(Received(), "中");
-  ASSERT_TRUE(Shows("国"));
-  Press(8);  // the application deletes 中
-  EXPECT_FALSE(Shows("国"));
-  Type("1");
-  EXPECT_EQ(Received(), "中<Back>1");
-}
-
-TEST_F(PinyinPanelTest, LettersTypedOnTheLetterPanelAreCommittedNotSpelled) {
-  StartInPinyin(true);
-  ClickButton(kCmdLetters);
-  Type("ab");
-  EXPECT_EQ(Received(), "ab");
-  EXPECT_EQ(Spelling(), "");
-}
-
-TEST_F(PinyinPanelTest, TheLineAndEnterKeepEveryLetterTheUserSpelled) {
-  StartInPinyin(true);
-  Type("fong");
-  EXPECT_EQ(Spelling(), "fon'g");  // no syllable fong: every letter still shows
-  Press(13);
-  EXPECT_EQ(Received(), "fong");
-}
-
-TEST_F(PinyinPanelTest, JiongXiongAndQiongAreOneSyllableEach) {
-  StartInPinyin(true);
-  for (const char* syllable : {"jiong", "xiong", "qiong"}) {
-    Type(syllable);
-    EXPECT_EQ(Spelling(), syllable);
-    ASSERT_EQ(pinyin().input.keys.size(), 1u) << syllable;
-    EXPECT_FALSE(pinyin().input.charList.empty()) << syllable;
-    Press(27);
-  }
-  Type("jiongjiong");
-  EXPECT_EQ(Spelling(), "jiong'jiong");
 }
 
 }  // namespace

@@ -22,10 +22,7 @@ class SessionPromiseTest : public testing::PanelTest {
  public:
   void StartWith(bool searchMode, bool pinyin = false) {
     if (searchMode) settings.Write(setting::SearchMode, 1);
-    if (pinyin) {
-      settings.Write(setting::PinYinMode, 1);
-      settings.Write(setting::InputBihuaByKey, 1);  // letters spell
-    }
+    if (pinyin) return StartInPinyin();
     Start();
   }
   // Shift+1 on the full-width soft keyboard: ！
@@ -33,69 +30,33 @@ class SessionPromiseTest : public testing::PanelTest {
     Run(kCmdFirstSoftKeyboard + 13);  // 全角字符
     panel->Apply(kContext, UserAction::SoftKeyboardKey('1', true));
   }
-  void ClickLine() { Click(30, 15); }
-  std::string Pending() const { return GbkToUtf8(panel->state().pendingPhrase); }
-  // Every commit so far is whole GBK text: no control byte, no half character.
-  void ExpectWholeCommits() const {
-    for (const std::string& commit : host.commits) {
-      EXPECT_TRUE(IsWholeGbkText(commit)) << ::testing::PrintToString(commit);
-    }
-  }
-
-  // What the composition line draws: the strokes (as codes) and the texts.
-  struct Line {
-    std::string strokes;
-    std::vector<std::string> texts;  // UTF-8
-    std::string underButtons;        // what reaches under the bar's buttons, if anything
-  };
-  Line DrawnLine() const {
-    const int firstButton = panel->buttonBar().buttons().front().rect.left;
-    Line line;
-    for (const DrawOp& op : panel->Paint()) {
-      if (const DrawBitmap* bitmap = std::get_if<DrawBitmap>(&op);
-          bitmap && bitmap->artwork == Artwork::StrokeGlyphs) {
-        line.strokes += kStrokeCodes[static_cast<size_t>(bitmap->source.left / 10)];
-        if (bitmap->at.x + bitmap->source.width() > firstButton) line.underButtons += "a stroke ";
-      } else if (const DrawText* text = std::get_if<DrawText>(&op);
-                 text && text->rect.bottom <= kGridY) {
-        EXPECT_TRUE(IsWholeGbkText(text->text)) << ::testing::PrintToString(text->text);
-        line.texts.push_back(GbkToUtf8(text->text));
-        if (text->rect.right > firstButton) line.underButtons += line.texts.back() + " ";
-      }
-    }
-    return line;
-  }
-  bool LineShows(std::string_view utf8) const {
-    for (const std::string& text : DrawnLine().texts) {
-      if (text.find(utf8) != std::string::npos) return true;
-    }
-    return false;
-  }
 };
 
 // --- the pinyin panel after punctuation and symbols ---
 
-// 南 on the pinyin panel offers 方 to follow it (南方). Whatever ends the word takes the offer
-// away: a 方 shown afterwards is the character itself, and a click on it adds only 方.
-struct FollowOnEnd {
+// A story told in steps, in or out of search mode, and what the application has after them.
+struct Story {
   const char* name;
   bool searchMode;
-  void (*end)(SessionPromiseTest&);
-  const char* received;  // what the application has after the end
+  void (*steps)(SessionPromiseTest&);
+  const char* received;
 };
 
-void PrintTo(const FollowOnEnd& story, std::ostream* out) { *out << story.name; }
+void PrintTo(const Story& story, std::ostream* out) { *out << story.name; }
+std::string StoryName(const ::testing::TestParamInfo<Story>& info) { return info.param.name; }
 
+// 南 on the pinyin panel offers 方 to follow it (南方). Whatever ends the word takes the offer
+// away: a 方 shown afterwards is the character itself, and a click on it adds only 方.
 class PinyinFollowOnEndTest : public SessionPromiseTest,
-                              public ::testing::WithParamInterface<FollowOnEnd> {};
+                              public ::testing::WithParamInterface<Story> {};
 
 TEST_P(PinyinFollowOnEndTest, ALaterClickSendsOnlyTheClickedWord) {
-  const FollowOnEnd& story = GetParam();
+  const Story& story = GetParam();
   StartWith(story.searchMode, true);
   Type("nan1");
   ASSERT_EQ(story.searchMode ? Pending() : Received(), "南");
   ASSERT_TRUE(Shows("方"));
-  story.end(*this);
+  story.steps(*this);
   EXPECT_EQ(Received(), story.received);
   EXPECT_EQ(Pending(), "");
   EXPECT_TRUE(panel->pinyinPanel().phrases.empty());
@@ -106,43 +67,37 @@ TEST_P(PinyinFollowOnEndTest, ALaterClickSendsOnlyTheClickedWord) {
   ExpectWholeCommits();
 }
 
-constexpr FollowOnEnd kFollowOnEnds[] = {
+constexpr Story kFollowOnEnds[] = {
     {"TypedComma", false, [](SessionPromiseTest& t) { t.Type(","); }, "南，"},
     {"FullStopSymbol", false,
      [](SessionPromiseTest& t) { t.ClickIn(SymbolRowItems(7, 109)[1].rect); }, "南。"},
     {"BackspaceInSearchMode", true, [](SessionPromiseTest& t) { t.Press(8); }, ""},
 };
 INSTANTIATE_TEST_SUITE_P(Stories, PinyinFollowOnEndTest, ::testing::ValuesIn(kFollowOnEnds),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         StoryName);
 
 // --- soft keyboards ---
 
-TEST_F(SessionPromiseTest, SoftKeyAfterFollowOnsLeavesNoStaleLabelToClick) {
-  StartWith(false);
-  ChooseZhong();
-  ASSERT_TRUE(ClickText("国"));
-  ASSERT_TRUE(Shows("共产党"));
-  SoftKeyExclamation();
-  EXPECT_EQ(Received(), "中国！");
-  EXPECT_FALSE(Shows("共产党"));  // the words before ！ have nothing following them
-  // A click on the line sends nothing more: there is no preview left.
-  ClickLine();
-  EXPECT_EQ(Received(), "中国！");
-}
-
-TEST_F(SessionPromiseTest, SoftKeyWithStrokesTypedSendsOnlyItsSymbolThenTheNextChoice) {
-  StartWith(false);
+TEST_F(SessionPromiseTest, ASoftKeySendsOnlyItsSymbolAndLeavesNoStaleLabelToClick) {
   ClickStrokes({"竖", "折", "横", "竖"});
   SoftKeyExclamation();
   EXPECT_EQ(Received(), "！");
   EXPECT_EQ(panel->state().sendBuffer, "");
   ChooseZhong();
-  EXPECT_EQ(Received(), "！中");
+  ASSERT_TRUE(ClickText("国"));
+  EXPECT_EQ(Received(), "！中国");
+  ASSERT_TRUE(Shows("共产党"));
+  SoftKeyExclamation();
+  EXPECT_EQ(Received(), "！中国！");
+  EXPECT_FALSE(Shows("共产党"));  // the words before ！ have nothing following them
+  // A click on the line sends nothing more: there is no preview left.
+  ClickLine();
+  EXPECT_EQ(Received(), "！中国！");
 }
 
 TEST_F(SessionPromiseTest, SoftKeyAfterAUserWordWithALetterNeverSendsHalfACharacter) {
   UseUserWords({"中A"});
-  StartWith(false);
+  Start();
   ChooseZhong();
   ASSERT_EQ(GbkToUtf8(panel->state().assocPreview), "A");  // the user word comes first
   ASSERT_TRUE(Shows("国"));
@@ -157,17 +112,12 @@ TEST_F(SessionPromiseTest, SoftKeyAfterAUserWordWithALetterNeverSendsHalfACharac
 
 // 中 chosen, then a switch or a key, then what sends: nothing typed is lost or sent twice, and
 // the order is kept.
-struct PendingStory {
-  const char* name;
-  bool searchMode;
-  void (*steps)(SessionPromiseTest&);
-  const char* received;
-};
+class PendingTextTest : public SessionPromiseTest, public ::testing::WithParamInterface<Story> {};
 
-void PrintTo(const PendingStory& story, std::ostream* out) { *out << story.name; }
-
-class PendingTextTest : public SessionPromiseTest,
-                        public ::testing::WithParamInterface<PendingStory> {};
+void SwitchSearchModeThenComma(SessionPromiseTest& t) {
+  t.Run(kCmdSearchMode);
+  t.Type(",");
+}
 
 TEST_P(PendingTextTest, ArrivesOnceAndInOrder) {
   StartWith(GetParam().searchMode);
@@ -178,7 +128,7 @@ TEST_P(PendingTextTest, ArrivesOnceAndInOrder) {
   ExpectWholeCommits();
 }
 
-constexpr PendingStory kPendingStories[] = {
+constexpr Story kPendingStories[] = {
     {"ThePunctuationPanelThenAComma", true,
      [](SessionPromiseTest& t) {
        ASSERT_TRUE(t.ClickButton(kCmdPunctuation));
@@ -208,18 +158,8 @@ constexpr PendingStory kPendingStories[] = {
        t.ClickLine();
      },
      "中"},
-    {"SearchModeOnAfterTheCommitThenAComma", false,
-     [](SessionPromiseTest& t) {
-       t.Run(kCmdSearchMode);
-       t.Type(",");
-     },
-     "中，"},
-    {"SearchModeOffThenAComma", true,
-     [](SessionPromiseTest& t) {
-       t.Run(kCmdSearchMode);
-       t.Type(",");
-     },
-     "中，"},
+    {"SearchModeOnAfterTheCommitThenAComma", false, SwitchSearchModeThenComma, "中，"},
+    {"SearchModeOffThenAComma", true, SwitchSearchModeThenComma, "中，"},
     {"ACommaTheFullStopSymbolAndALetterEachAfterAChoice", true,
      [](SessionPromiseTest& t) {
        t.Type(",");
@@ -238,11 +178,18 @@ constexpr PendingStory kPendingStories[] = {
      },
      "中<Enter>，中<Enter>"},
 };
-INSTANTIATE_TEST_SUITE_P(Stories, PendingTextTest, ::testing::ValuesIn(kPendingStories),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Stories, PendingTextTest, ::testing::ValuesIn(kPendingStories), StoryName);
 
-TEST_F(SessionPromiseTest, PinyinSearchModeShowsThePendingTextAndTheLineOrEnterSendsIt) {
+TEST_F(SessionPromiseTest, PinyinPendingTextIsShownEscapeTakesItBackAndTheLineOrEnterSendsIt) {
   StartWith(true, true);
+  Type("zhong1guo");
+  Press(27);  // the spelling first, the pending text second
+  EXPECT_EQ(GbkToUtf8(panel->pinyinPanel().Spelling()), "");
+  EXPECT_EQ(Pending(), "中");
+  EXPECT_TRUE(LineShows("中"));
+  Press(27);
+  EXPECT_EQ(Pending(), "");
+  EXPECT_EQ(Received(), "");
   Type("zhong1guo1");
   ASSERT_EQ(Pending(), "中国");
   EXPECT_TRUE(LineShows("中国"));
@@ -252,18 +199,6 @@ TEST_F(SessionPromiseTest, PinyinSearchModeShowsThePendingTextAndTheLineOrEnterS
   Type("zhong1");
   Press(13);  // the pending text before the key
   EXPECT_EQ(Received(), "中国中<Enter>");
-}
-
-TEST_F(SessionPromiseTest, EscapeTakesBackTheSpellingFirstAndThePendingTextSecond) {
-  StartWith(true, true);
-  Type("zhong1guo");
-  Press(27);
-  EXPECT_EQ(GbkToUtf8(panel->pinyinPanel().Spelling()), "");
-  EXPECT_EQ(Pending(), "中");
-  EXPECT_TRUE(LineShows("中"));
-  Press(27);
-  EXPECT_EQ(Pending(), "");
-  EXPECT_EQ(Received(), "");
 }
 
 TEST_F(SessionPromiseTest, BackspaceAfterAUserWordEndingInALetterTakesBackTheLetter) {
@@ -284,7 +219,7 @@ TEST_F(SessionPromiseTest, BackspaceAfterAUserWordEndingInALetterTakesBackTheLet
 
 TEST_F(SessionPromiseTest, ReloadedUserWordsReplaceTheShownFollowOns) {
   UseUserWords({"中甲乙丙", "中丁戊己"});
-  StartWith(false);
+  Start();
   ChooseZhong();
   ASSERT_TRUE(Shows("甲乙丙"));
   // The dictionary manager removed a word; the session rereads the file.
@@ -310,24 +245,26 @@ TEST_F(SessionPromiseTest, PinyinCandidatesFollowASwitchToTheCommonCharacters) {
 
 // --- the window: hints, the line ---
 
-TEST_F(SessionPromiseTest, EscapeUnderTheCursorDescribesTheCharacterNowThere) {
-  StartWith(false);
+// Escape once left the hint of a character no longer under the cursor.
+TEST_F(SessionPromiseTest, TheHintDescribesTheCharacterUnderTheCursorAndARightClickLooksItUp) {
   ClickStrokes({"竖", "折", "横", "竖"});
-  const PanelItem first = panel->strokePanel().VisibleItems().front();
-  int x = (first.rect.left + first.rect.right) / 2, y = (first.rect.top + first.rect.bottom) / 2;
-  Pointer(MouseEvent::Move, x, y);
-  ASSERT_TRUE(GbkToUtf8(panel->state().hoverText).starts_with("中"));
+  const Point at = Middle(panel->strokePanel().VisibleItems().front().rect);
+  Pointer(MouseEvent::Move, at.x, at.y);
+  EXPECT_EQ(GbkToUtf8(panel->state().hoverText), "中: zhōng zhòng|sgas");
+  Pointer(MouseEvent::RightUp, at.x, at.y);
+  EXPECT_EQ(host.lookups, std::vector<std::string>{G("中")});
   Press(27);
-  const PanelItem* now = HitTest(panel->strokePanel().VisibleItems(), x, y);
+  const PanelItem* now = HitTest(panel->strokePanel().VisibleItems(), at.x, at.y);
   ASSERT_TRUE(now);
   std::string shown = GbkToUtf8(panel->strokePanel().CharacterText(now->value));
   ASSERT_NE(shown, "中");
   EXPECT_TRUE(GbkToUtf8(panel->state().hoverText).starts_with(shown))
       << GbkToUtf8(panel->state().hoverText);
+  Do(ActionKind::CursorLeft);
+  EXPECT_EQ(panel->state().hoverText, "");
 }
 
 TEST_F(SessionPromiseTest, TheHintOfACharacterWhoseSecondByteIsABarShowsItWhole) {
-  StartWith(false);
   // A character of the GBK extension whose trail byte is 0x7C, the hint's separator, shown on
   // the first page of its own strokes.
   for (size_t i = 0; i < lexicon->characters().count; ++i) {
@@ -394,7 +331,6 @@ TEST_F(SessionPromiseTest, ClosingTheInputForgetsTheLookupButKeepsThePendingText
 }
 
 TEST_F(SessionPromiseTest, TheStatusWindowsSoftKeyboardButtonFlipsTheFlagAndClearsTheFollowOns) {
-  StartWith(false);
   ChooseZhong();
   ASSERT_FALSE(panel->strokePanel().association.empty());
   Do(ActionKind::SoftKeyboardToggled);

@@ -39,17 +39,19 @@
 namespace tvime {
 namespace {
 
+using ::testing::PrintToString;
+
 unsigned EnvNumber(const char* name, unsigned normal) {
   const char* value = std::getenv(name);
   return value && *value ? static_cast<unsigned>(std::strtoul(value, nullptr, 10)) : normal;
 }
 
-const std::vector<std::string>& WalkUserWords() {
-  static const std::vector<std::string> words = {"中A",       "维生素C", "中国2026", "中甲乙丙",
+const std::vector<std::string> kWalkUserWords = {"中A",       "维生素C", "中国2026", "中甲乙丙",
                                                  "中丁戊己",  "南方Q1",  "国Xyz",    "中国人民银行",
                                                  "一二三ABC", "5G网络"};
-  return words;
-}
+
+// GBK text in quotes and UTF-8, for a failure's message.
+std::string Quoted(std::string_view gbk) { return "\"" + GbkToUtf8(gbk) + "\""; }
 
 bool InsideClient(const Rect& r) {
   return r.left >= 0 && r.top >= 0 && r.right <= kPanelWidth && r.bottom <= kPanelHeight &&
@@ -80,33 +82,21 @@ auto Snapshot(const CompositionPanel& panel, const ConversionFlags& flags,
 
 class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterface<unsigned> {
  protected:
+  void SetUp() override {}  // each walk starts the panel on the settings of its seed
+
+  // In GBK, as the walk compares it with what was committed.
   std::string Pending() const { return panel->state().pendingPhrase; }
 
   // Text a click on a shown item puts out, as its label says; `cut` when the label is shortened
   // (then the text only starts with it); empty for items without text.
   std::string LabelText(const PanelItem& item, bool& cut) const {
-    cut = false;
-    std::string text;
-    switch (item.kind) {
-      case ItemCharacter:
-        if (panel->state().mode == ModePinyin) {
-          const auto& list = panel->pinyinPanel().input.charList;
-          if (static_cast<size_t>(item.value) < list.size())
-            text = lexicon->characters().EntryAt(list[static_cast<size_t>(item.value)]).text;
-        } else {
-          text = panel->strokePanel().CharacterText(item.value);
-        }
-        return text;
-      case ItemPhrase:
-        text = item.label;
-        if (text.ends_with("..")) {
-          cut = true;
-          text.resize(text.size() - 2);
-        }
-        return text;
-      default:
-        return {};
-    }
+    cut = item.kind == ItemPhrase && item.label.ends_with("..");
+    if (item.kind == ItemPhrase) return item.label.substr(0, item.label.size() - (cut ? 2 : 0));
+    if (item.kind != ItemCharacter) return {};
+    if (panel->state().mode != ModePinyin) return panel->strokePanel().CharacterText(item.value);
+    const auto& list = panel->pinyinPanel().input.charList;
+    if (static_cast<size_t>(item.value) >= list.size()) return {};
+    return std::string(lexicon->characters().EntryAt(list[static_cast<size_t>(item.value)]).text);
   }
 
   void Fail(const std::string& what) {
@@ -114,12 +104,6 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     out << "seed " << seed_ << ", step " << step_ << ": " << what << "\nlast steps:";
     for (const std::string& line : recent_) out << "\n  " << line;
     ADD_FAILURE() << out.str();
-  }
-
-  std::string NewCommits() const {
-    std::string text;
-    for (size_t i = commitsBefore_; i < host.commits.size(); ++i) text += host.commits[i];
-    return text;
   }
 
   // --- the steps ---
@@ -131,37 +115,35 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     commitsBefore_ = host.commits.size();
     receivedBefore_ = host.received.size();
     expectation_ = Expect::Nothing;
+    takesBack_ = false;
     before_.reset();
     unsigned pick = random_() % 100;
-    if (pick < 38) {
-      ClickShownItem();
-    } else if (pick < 42) {
+    if (pick < 38) return ClickShownItem();
+    if (pick < 42) {
       Note("click the composition line");
       previewBefore_ = s.mode == ModeAssociation && !s.searchMode ? s.assocPreview : "";
       expectation_ = Expect::Line;
-      Click(30, 15);
-    } else if (pick < 60) {
-      TypeKey();
-    } else if (pick < 68) {
-      ClickBarButton();
-    } else if (pick < 78) {
-      Switch();
-    } else if (pick < 86) {
-      SoftKeyboard();
-    } else if (pick < 90) {
-      ReloadUserWords();
-    } else if (pick < 96) {
-      PointerEvent();
-    } else if (pick < 97) {
-      Note("the cursor leaves");
-      Do(ActionKind::CursorLeft);
-    } else {
-      // Anywhere, the window's edges and a little beyond them included.
-      int x = static_cast<int>(random_() % (kPanelWidth + 20)) - 10,
-          y = static_cast<int>(random_() % (kPanelHeight + 20)) - 10;
-      Note("click " + std::to_string(x) + "," + std::to_string(y));
-      Click(x, y);
+      return ClickLine();
     }
+    if (pick < 60) return TypeKey();
+    if (pick < 68) return ClickBarButton();
+    if (pick < 78) return Switch();
+    if (pick < 86) return SoftKeyboard();
+    if (pick < 90) return ReloadUserWords();
+    if (pick < 96) return PointerEvent();
+    if (pick < 97) {
+      Note("the cursor leaves");
+      return Do(ActionKind::CursorLeft);
+    }
+    Point at = RandomPoint();
+    Note("click " + std::to_string(at.x) + "," + std::to_string(at.y));
+    Click(at.x, at.y);
+  }
+
+  // Anywhere, the window's edges and a little beyond them included.
+  Point RandomPoint() {
+    return {static_cast<int>(random_() % (kPanelWidth + 20)) - 10,
+            static_cast<int>(random_() % (kPanelHeight + 20)) - 10};
   }
 
   // A move over the panel (a hover) or one button going down or up without the rest of a click:
@@ -171,11 +153,10 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
                                              MouseEvent::LeftDown,  MouseEvent::LeftUp,
                                              MouseEvent::RightDown, MouseEvent::RightUp};
     MouseEvent event = kEvents[random_() % std::size(kEvents)];
-    int x = static_cast<int>(random_() % (kPanelWidth + 20)) - 10,
-        y = static_cast<int>(random_() % (kPanelHeight + 20)) - 10;
-    Note("mouse event " + std::to_string(static_cast<int>(event)) + " at " + std::to_string(x) +
-         "," + std::to_string(y));
-    Pointer(event, x, y);
+    Point at = RandomPoint();
+    Note("mouse event " + std::to_string(static_cast<int>(event)) + " at " + std::to_string(at.x) +
+         "," + std::to_string(at.y));
+    Pointer(event, at.x, at.y);
   }
 
   void ClickShownItem() {
@@ -183,11 +164,9 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     if (items.empty()) return;
     // Candidates are what a user clicks most; strokes, initials and finals make them.
     const PanelItem item = items[random_() % items.size()];
-    bool cut = false;
-    label_ = LabelText(item, cut);
-    labelCut_ = cut;
+    label_ = LabelText(item, labelCut_);
     Note("click item kind " + std::to_string(item.kind) + " value " + std::to_string(item.value) +
-         " \"" + GbkToUtf8(label_.empty() ? item.label : label_) + "\"");
+         " " + Quoted(label_.empty() ? item.label : label_));
     if (!label_.empty()) {
       expectation_ = Expect::Label;
     } else if (item.kind == ItemLetter) {
@@ -198,7 +177,7 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
       }
     }
     if (!ItemClickMayDoNothing(item)) ExpectAnEffect();
-    Click((item.rect.left + item.rect.right) / 2, (item.rect.top + item.rect.bottom) / 2);
+    ClickIn(item.rect);
   }
 
   void TypeKey() {
@@ -207,6 +186,7 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     char key = kKeys[random_() % (sizeof kKeys - 1)];
     Note("key " + std::to_string(static_cast<int>(static_cast<unsigned char>(key))));
     if (!KeyMayDoNothing(key)) ExpectAnEffect();
+    takesBack_ = key == '\x1b' || key == '\b';
     Press(static_cast<unsigned char>(key));
   }
 
@@ -214,12 +194,11 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     const auto& buttons = panel->buttonBar().buttons();
     const ToolbarButton& button = buttons[random_() % buttons.size()];
     Note("bar button " + std::to_string(button.command));
-    if (button.command == kCmdPinyinSwitch || button.command == kCmdLetters ||
-        button.command == kCmdPunctuation || button.command == kCmdPrevPage ||
-        button.command == kCmdNextPage || button.command == kCmdSetting ||
-        button.command == kCmdSearch || button.command == kCmdMove) {
-      expectation_ = Expect::KeepsPending;
-    }
+    static constexpr int kKeepPending[] = {kCmdPinyinSwitch, kCmdLetters,  kCmdPunctuation,
+                                           kCmdPrevPage,     kCmdNextPage, kCmdSetting,
+                                           kCmdSearch,       kCmdMove};
+    if (std::ranges::count(kKeepPending, button.command)) expectation_ = Expect::KeepsPending;
+    takesBack_ = button.command == kCmdBack || button.command == kCmdClear;
     Click(button.rect.left + 5, button.rect.top + 5);
     if (button.command == kCmdMove) Do(ActionKind::DragEnded);
   }
@@ -261,19 +240,17 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
       case 5: {
         // Back, Clear and Return as commands: on the input whatever the shape, unlike typed keys.
         static constexpr int kKeyCommands[] = {kCmdBack, kCmdClear, kCmdReturn};
-        int command = kKeyCommands[random_() % std::size(kKeyCommands)];
-        Note("command " + std::to_string(command));
         expectation_ = Expect::Nothing;
-        if (!CommandMayDoNothing(command)) ExpectAnEffect();
-        Run(command);
-        return;
+        return RunCommand(kKeyCommands[random_() % std::size(kKeyCommands)]);
       }
-      default:
-        break;
     }
-    int command = kSwitches[random_() % std::size(kSwitches)];
+    RunCommand(kSwitches[random_() % std::size(kSwitches)]);
+  }
+
+  void RunCommand(int command) {
     Note("command " + std::to_string(command));
     if (!CommandMayDoNothing(command)) ExpectAnEffect();
+    takesBack_ = command == kCmdBack || command == kCmdClear;
     Run(command);
   }
 
@@ -291,12 +268,13 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     unsigned key = kKeys[random_() % std::size(kKeys)];
     bool shift = random_() % 2 == 0;
     Note("soft key " + std::to_string(key) + (shift ? " shifted" : ""));
+    takesBack_ = key == 8;
     panel->Apply(kContext, UserAction::SoftKeyboardKey(key, shift));
   }
 
   void ReloadUserWords() {
     std::vector<std::string> words;
-    for (const std::string& word : WalkUserWords()) {
+    for (const std::string& word : kWalkUserWords) {
       if (random_() % 3 != 0) words.push_back(word);
     }
     std::shuffle(words.begin(), words.end(), random_);
@@ -341,18 +319,11 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     return spelling && (key == '+' || key == '.' || key == ',' || key == '-');
   }
 
+  // Paging at the end of the lists, a character set already the one asked for, or nothing to clear.
   bool CommandMayDoNothing(int command) const {
-    switch (command) {
-      case kCmdPrevPage:
-      case kCmdNextPage:  // at the end of the lists
-      case kCmdCommonCharset:
-      case kCmdBigCharset:  // when the set is already the one asked for
-        return true;
-      case kCmdClear:
-        return NothingTyped();
-      default:
-        return false;
-    }
+    if (command == kCmdClear) return NothingTyped();
+    return command == kCmdPrevPage || command == kCmdNextPage || command == kCmdCommonCharset ||
+           command == kCmdBigCharset;
   }
 
   void Note(std::string line) {
@@ -379,20 +350,20 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     }
     if (before_ && Snapshot(*panel, *flags, host) == *before_)
       return Fail(recent_.back() + " did nothing");
-    const std::string commits = NewCommits();
+    std::string commits;  // what this step committed
     for (size_t i = commitsBefore_; i < host.commits.size(); ++i) {
       if (!IsWholeGbkText(host.commits[i]))
-        return Fail("committed text that is not whole GBK: " +
-                    ::testing::PrintToString(host.commits[i]));
+        return Fail("committed text that is not whole GBK: " + PrintToString(host.commits[i]));
+      commits += host.commits[i];
     }
     if (!IsWholeGbkText(s.pendingPhrase))
-      return Fail("pending text that is not whole GBK: " +
-                  ::testing::PrintToString(s.pendingPhrase));
+      return Fail("pending text that is not whole GBK: " + PrintToString(s.pendingPhrase));
     if (!s.searchMode && !s.pendingPhrase.empty())
-      return Fail("pending text without search mode: " + GbkToUtf8(s.pendingPhrase));
-    if (!s.sendBuffer.empty()) return Fail("text left to send: " + GbkToUtf8(s.sendBuffer));
+      return Fail("pending text without search mode: " + Quoted(s.pendingPhrase));
+    if (!s.sendBuffer.empty()) return Fail("text left to send: " + Quoted(s.sendBuffer));
 
-    std::string received = host.received.substr(receivedBefore_);
+    const std::string happened = "the pending text went from " + Quoted(pendingBefore_) + " to " +
+                                 Quoted(Pending()) + ", the application got " + Quoted(commits);
     ++checked_[static_cast<int>(expectation_)];
     switch (expectation_) {
       case Expect::Label: {
@@ -400,60 +371,32 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
         std::string got = searchBefore_
                               ? Pending().substr(std::min(pendingBefore_.size(), Pending().size()))
                               : commits;
-        bool kept = !searchBefore_ || Pending().starts_with(pendingBefore_);
+        bool kept = !searchBefore_ || (Pending().starts_with(pendingBefore_) && commits.empty());
         bool ok = kept && (labelCut_ ? got.starts_with(label_) && got.size() > label_.size()
                                      : got == label_);
-        if (searchBefore_ && !commits.empty()) ok = false;
-        if (!ok) {
-          return Fail("clicked \"" + GbkToUtf8(label_) + "\" but " +
-                      (searchBefore_ ? "the pending text went from \"" + GbkToUtf8(pendingBefore_) +
-                                           "\" to \"" + GbkToUtf8(Pending()) + "\""
-                                     : "the application got \"" + GbkToUtf8(commits) + "\""));
-        }
+        if (!ok) return Fail("clicked " + Quoted(label_) + ": " + happened);
         break;
       }
-      case Expect::Letter:
-        // Pending text first, then the letter.
-        if (commits != pendingBefore_ + label_ || !Pending().empty()) {
-          return Fail("clicked the letter \"" + GbkToUtf8(label_) + "\" with \"" +
-                      GbkToUtf8(pendingBefore_) + "\" pending, the application got \"" +
-                      GbkToUtf8(commits) + "\"");
-        }
+      case Expect::Letter:  // pending text first, then the letter
+        if (commits != pendingBefore_ + label_ || !Pending().empty())
+          return Fail("clicked the letter " + Quoted(label_) + ": " + happened);
         break;
-      case Expect::Line: {
-        std::string expected = searchBefore_ ? pendingBefore_ : previewBefore_;
-        if (commits != expected) {
-          return Fail("a click on the line showing \"" + GbkToUtf8(expected) + "\" sent \"" +
-                      GbkToUtf8(commits) + "\"");
-        }
+      case Expect::Line:
+        if (commits != (searchBefore_ ? pendingBefore_ : previewBefore_))
+          return Fail("a click on the line previewing " + Quoted(previewBefore_) + ": " + happened);
         break;
-      }
       case Expect::KeepsPending:
-        if (commits + Pending() != pendingBefore_) {
-          return Fail("a switch lost pending text: \"" + GbkToUtf8(pendingBefore_) +
-                      "\" became \"" + GbkToUtf8(Pending()) + "\" and \"" + GbkToUtf8(commits) +
-                      "\" was sent");
-        }
+        if (commits + Pending() != pendingBefore_) return Fail("a switch lost text: " + happened);
         break;
       case Expect::Nothing:
         // Whatever else happened, the pending text is still there or went out in front.
         if (!pendingBefore_.empty() && !Pending().starts_with(pendingBefore_) &&
             !commits.starts_with(pendingBefore_) && !pendingBefore_.starts_with(Pending()) &&
-            received.find("<") == std::string::npos && !EscapeOrBackspace()) {
-          return Fail("pending \"" + GbkToUtf8(pendingBefore_) + "\" vanished");
-        }
+            host.received.find('<', receivedBefore_) == std::string::npos && !takesBack_)
+          return Fail("pending text vanished: " + happened);
         break;
     }
     CheckShown();
-  }
-
-  bool EscapeOrBackspace() const {
-    return !recent_.empty() && (recent_.back() == "key 27" || recent_.back() == "key 8" ||
-                                recent_.back().starts_with("soft key 8") ||
-                                recent_.back().starts_with("bar button 10017") ||
-                                recent_.back().starts_with("bar button 10014") ||
-                                recent_.back() == "command " + std::to_string(kCmdBack) ||
-                                recent_.back() == "command " + std::to_string(kCmdClear));
   }
 
   // What is shown belongs to the session as it is now.
@@ -461,32 +404,25 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     const SessionState& s = panel->state();
     const std::vector<PanelItem>& items = panel->currentSubpanel().VisibleItems();
     const bool pinyin = s.mode == ModePinyin;
-    const PhraseStrip* strip = nullptr;
-    if (pinyin) {
-      strip = &panel->pinyinPanel().phrases;
-    } else if (s.mode == ModeAssociation) {
-      strip = &panel->strokePanel().association;
-    } else {
-      strip = &panel->strokePanel().phrases;
-    }
+    const PhraseStrip& strip = pinyin                      ? panel->pinyinPanel().phrases
+                               : s.mode == ModeAssociation ? panel->strokePanel().association
+                                                           : panel->strokePanel().phrases;
     for (const PanelItem& item : items) {
       if (item.kind == ItemPhrase) {
         std::string text(lexicon->CandidateText(static_cast<CandidateId>(item.value)));
-        if (text.empty()) return Fail("a shown phrase names nothing: " + GbkToUtf8(item.label));
-        if (item.label != PhraseLabel(text, strip->prefixLength()))
-          return Fail("the label \"" + GbkToUtf8(item.label) + "\" is not its phrase's \"" +
-                      GbkToUtf8(text) + "\"");
-        if (strip->prefixLength() > 0) {
+        if (text.empty()) return Fail("a shown phrase names nothing: " + Quoted(item.label));
+        if (item.label != PhraseLabel(text, strip.prefixLength()))
+          return Fail("the label " + Quoted(item.label) + " is not its phrase's " + Quoted(text));
+        if (strip.prefixLength() > 0) {
           // Follow-on words: of the session's context, in the lexicon's list now.
-          if (!text.starts_with(s.displayText) || strip->prefixLength() != s.displayText.size())
-            return Fail("a follow-on word \"" + GbkToUtf8(text) +
-                        "\" of an earlier context (now \"" + GbkToUtf8(s.displayText) + "\")");
+          if (!text.starts_with(s.displayText) || strip.prefixLength() != s.displayText.size())
+            return Fail("a follow-on word " + Quoted(text) + " of an earlier context, not " +
+                        Quoted(s.displayText));
           bool fromContextStrokes = !pinyin && s.mode != ModeAssociation;
           const auto& list = panel->lists().assocList;
           if (!fromContextStrokes && std::find(list.begin(), list.end(),
                                                static_cast<CandidateId>(item.value)) == list.end())
-            return Fail("a follow-on word \"" + GbkToUtf8(text) +
-                        "\" the lexicon no longer offers");
+            return Fail("a follow-on word " + Quoted(text) + " the lexicon no longer offers");
         }
       } else if (item.kind == ItemCharacter) {
         bool cut = false;
@@ -506,30 +442,27 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
           if (!std::binary_search(lookup_.begin(), lookup_.end(),
                                   static_cast<CandidateId>(item.value)))
             return Fail("a character of an earlier lookup: " +
-                        GbkToUtf8(panel->strokePanel().CharacterText(item.value)) + " for \"" +
-                        s.inputCodes + "\"");
+                        Quoted(panel->strokePanel().CharacterText(item.value)) + " for " +
+                        s.inputCodes);
         }
       }
     }
     if (s.mode == ModeAssociation && !s.searchMode && !panel->lists().assocList.empty()) {
       std::string first(lexicon->CandidateText(panel->lists().assocList.front()));
       if (first.starts_with(s.displayText) && s.assocPreview != first.substr(s.displayText.size()))
-        return Fail("the line previews \"" + GbkToUtf8(s.assocPreview) +
-                    "\", not the first follow-on \"" + GbkToUtf8(first) + "\"");
+        return Fail("the line previews " + Quoted(s.assocPreview) + ", not the first follow-on " +
+                    Quoted(first));
     }
     if (const PanelItem* hovered = panel->hoveredItem()) {
-      int x = (hovered->rect.left + hovered->rect.right) / 2;
-      int y = (hovered->rect.top + hovered->rect.bottom) / 2;
-      const PanelItem* now = HitTest(items, x, y);
+      const PanelItem* now = HitTest(items, Middle(hovered->rect).x, Middle(hovered->rect).y);
       if (!now || now->kind != hovered->kind || now->value != hovered->value)
         return Fail("the hint describes an item no longer under the cursor");
       Subpanel::Hint hint;
       if (s.mode != ModeLetters && s.mode != ModePunct)
         panel->currentSubpanel().HintFor(*now, hint);
       if (hint.text != s.hoverText)
-        return Fail("the hint \"" + GbkToUtf8(s.hoverText) +
-                    "\" is not that of the item under the " + "cursor, \"" + GbkToUtf8(hint.text) +
-                    "\"");
+        return Fail("the hint " + Quoted(s.hoverText) +
+                    " is not that of the item under the cursor, " + Quoted(hint.text));
     }
     // Painting and a second lookup are the slow checks: every 8th and 32nd state.
     if (step_ % 8 == 0) CheckLine();
@@ -545,8 +478,7 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
     fresh.SegmentTokens();
     fresh.LookupPinyin();
     if (fresh.charList != pinyin.input.charList || fresh.phraseList != pinyin.input.phraseList)
-      return Fail("the pinyin candidates are not those of \"" + GbkToUtf8(pinyin.Spelling()) +
-                  "\"");
+      return Fail("the pinyin candidates are not those of " + Quoted(pinyin.Spelling()));
     size_t shown =
         pinyin.phrases.empty() ? pinyin.characters.items().size() : pinyin.phrases.items().size();
     size_t expected = pinyin.phrases.empty() ? fresh.charList.size() : fresh.phraseList.size();
@@ -555,41 +487,33 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
                   std::to_string(expected));
   }
 
-  // The composition line stays left of the bar's buttons and shows whole characters.
+  // What is drawn stays inside the panel and shows whole characters; the composition line stays
+  // left of the bar's buttons.
   void CheckLine() {
-    const int firstButton = panel->buttonBar().buttons().front().rect.left;
     const SessionState& s = panel->state();
-    std::string glyphs;  // the strokes the line draws, as codes
     for (const DrawOp& op : panel->Paint()) {
       if (const DrawText* text = std::get_if<DrawText>(&op)) {
         if (!InsideClient(text->rect))
-          return Fail("drawn text outside the panel: " + GbkToUtf8(text->text));
+          return Fail("drawn text outside the panel: " + Quoted(text->text));
         if (!IsWholeGbkText(text->text))
-          return Fail("drawn text that is not whole GBK: " + ::testing::PrintToString(text->text) +
-                      " at " + std::to_string(text->rect.left) + "," +
-                      std::to_string(text->rect.top) + " in mode " + std::to_string(s.mode));
-        if (text->rect.bottom <= kGridY && text->rect.right > firstButton)
-          return Fail("the line's text \"" + GbkToUtf8(text->text) + "\" runs under the bar's " +
-                      "buttons, to " + std::to_string(text->rect.right));
+          return Fail("drawn text that is not whole GBK: " + PrintToString(text->text) + " at " +
+                      std::to_string(text->rect.left) + "," + std::to_string(text->rect.top) +
+                      " in mode " + std::to_string(s.mode));
       } else if (const DrawBitmap* bitmap = std::get_if<DrawBitmap>(&op)) {
         if (bitmap->at.x < 0 || bitmap->at.y < 0 || bitmap->at.x >= kPanelWidth ||
             bitmap->at.y >= kPanelHeight)
           return Fail("a picture drawn outside the panel");
-        if (bitmap->artwork == Artwork::StrokeGlyphs && bitmap->at.y < kGridY) {
-          if (bitmap->at.x + bitmap->source.width() > firstButton)
-            return Fail("a stroke glyph under the bar's buttons");
-          glyphs += kStrokeCodes[static_cast<size_t>(bitmap->source.left / 10)];
-        }
       }
     }
+    const Line line = DrawnLine();
+    if (!line.underButtons.empty()) return Fail("under the bar's buttons: " + line.underButtons);
     // The line shows the end of what is typed now.
     if (s.mode != ModePinyin && s.mode != ModeLetters && s.mode != ModePunct) {
       const std::string& typed = s.mode == ModeRadicalStrokes ? s.radicalStrokes : s.inputCodes;
       bool strokesShown = s.mode != ModeRadical && (s.mode != ModeAssociation || s.searchMode);
-      if (strokesShown ? !typed.ends_with(glyphs) || (glyphs.empty() && !typed.empty())
-                       : !glyphs.empty())
-        return Fail("the line draws the strokes \"" + glyphs + "\" for the input \"" + typed +
-                    "\"");
+      if (strokesShown ? !typed.ends_with(line.strokes) || (line.strokes.empty() && !typed.empty())
+                       : !line.strokes.empty())
+        return Fail("the line draws the strokes " + line.strokes + " for the input " + typed);
     }
   }
 
@@ -597,7 +521,7 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
   void Walk(unsigned seed, unsigned steps) {
     seed_ = seed;
     random_.seed(seed);
-    UseUserWords(WalkUserWords());
+    UseUserWords(kWalkUserWords);
     settings.Write(setting::InputBihuaByKey, 1);
     settings.Write(setting::SearchMode, seed % 3 == 0 ? 1 : 0);
     settings.Write(setting::PinYinMode, seed % 2);
@@ -637,6 +561,7 @@ class SessionWalk : public testing::PanelTest, public ::testing::WithParamInterf
   size_t commitsBefore_ = 0;
   size_t receivedBefore_ = 0;
   Expect expectation_ = Expect::Nothing;
+  bool takesBack_ = false;  // Escape, Backspace, Back or Clear: pending text may go
   std::array<unsigned, 5> checked_{};
   std::optional<decltype(Snapshot(*panel, *flags, host))> before_;
   unsigned modesSeen_ = 0;

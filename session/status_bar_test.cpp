@@ -7,15 +7,6 @@
 namespace tvime {
 namespace {
 
-TEST(StatusBar, ButtonsAreSegmentsOfTheTopTwentyPixels) {
-  EXPECT_EQ(StatusButtonAt(0, 0, {}), StatusLogo);
-  EXPECT_EQ(StatusButtonAt(59, 10, {}), StatusBrand);
-  EXPECT_EQ(StatusButtonAt(60, 10, {}), StatusOpen);
-  EXPECT_EQ(StatusButtonAt(199, 19, {}), StatusUserWord);
-  EXPECT_EQ(StatusButtonAt(200, 10, {}), StatusNone);
-  EXPECT_EQ(StatusButtonAt(100, 20, {}), StatusNone);
-}
-
 TEST(StatusBar, TogglesShowTheirStateAndAHeldButtonIsPressed) {
   StatusPicture picture{false, CS_FULL_SHAPE | CS_BIG_CHARSET};
   DrawList out = PaintStatusBar(picture, StatusShape | kStatusHeld);

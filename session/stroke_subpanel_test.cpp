@@ -22,24 +22,15 @@ TEST(PhraseLabels, LongPhrasesAreCutAfterThreeCharactersAndTheSharedStartIsLeftO
   EXPECT_EQ(PhraseLabel(G("中"), 4), "");
 }
 
-TEST(StrokePanelLayout, ButtonsSitInTwoRowsInsideTheirAreas) {
-  EXPECT_EQ(StrokeButtonRect(0), (Rect{7, 81, 27, 101}));
-  EXPECT_EQ(StrokeButtonRect(9), (Rect{107, 106, 127, 126}));
-  EXPECT_EQ(SymbolButtonRect(0), (Rect{137, 81, 155, 99}));
-  EXPECT_EQ(SymbolButtonRect(13), (Rect{245, 107, 263, 125}));
-}
-
 class StrokePanelTest : public testing::PanelTest {};
 
 TEST_F(StrokePanelTest, AClickOnTheEdgeTwoItemsShareGoesToTheFirstLaidOut) {
-  Start();
   // Symbols 0 and 1 share the edge x = 155.
   Click(155, 90);
   EXPECT_EQ(Received(), "，");
 }
 
 TEST_F(StrokePanelTest, CharactersSitOnTheGridInRowsOfTen) {
-  Start();
   ClickStroke("横");
   const std::vector<PanelItem>& items = panel->strokePanel().VisibleItems();
   ASSERT_EQ(items[0].kind, ItemCharacter);
@@ -54,7 +45,6 @@ TEST_F(StrokePanelTest, CharactersSitOnTheGridInRowsOfTen) {
 }
 
 TEST_F(StrokePanelTest, PhraseLabelsFlowAndWrapBeforeTheHintStripEdge) {
-  Start();
   ClickStrokes({"竖", "折", "横", "竖", "分隔"});
   const PhraseStrip& phrases = panel->strokePanel().phrases;
   ASSERT_GT(phrases.items().size(), 5u);
@@ -73,7 +63,6 @@ TEST_F(StrokePanelTest, PhraseLabelsFlowAndWrapBeforeTheHintStripEdge) {
 // A press and its release may reach the window apart: released outside it, or taken by the
 // window's own drag. Only a bar button held down now looks pressed.
 TEST_F(StrokePanelTest, OnlyTheBarButtonHeldDownNowLooksPressed) {
-  Start();
   auto pressed = [this] {
     return std::ranges::count_if(Drawn<DrawHighlight>(), &DrawHighlight::pressed);
   };
@@ -104,7 +93,6 @@ TEST_F(StrokePanelTest, OnlyTheBarButtonHeldDownNowLooksPressed) {
 }
 
 TEST_F(StrokePanelTest, TheLettersButtonIsFramedWhileTheLetterPanelShows) {
-  Start();
   auto framed = [this](int command) {
     Rect button = panel->buttonBar().buttons()[command == kCmdLetters ? 8 : 9].rect;
     return std::ranges::any_of(Drawn<DrawFrame>(),
@@ -117,7 +105,6 @@ TEST_F(StrokePanelTest, TheLettersButtonIsFramedWhileTheLetterPanelShows) {
 }
 
 TEST_F(StrokePanelTest, HoveringAStrokeButtonShowsItsPictureRow) {
-  Start();
   Rect zhe = StrokeButtonRect(4);
   Pointer(MouseEvent::Move, zhe.left + 5, zhe.top + 5);
   bool pictureRow = false;

@@ -1,9 +1,6 @@
 #include "session/test_panel.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -16,31 +13,15 @@
 
 namespace tvime::testing {
 
-PanelTest::PanelTest() : settings(store) {}
-
-PanelTest::~PanelTest() {
-  panel.reset();
-  lexicon.reset();
-  if (!userDataDir.empty()) {
-    std::error_code ignored;
-    std::filesystem::remove_all(userDataDir, ignored);
-  }
-}
-
 void PanelTest::UseUserWords(const std::vector<std::string>& words) {
-  static int serial = 0;
-  std::filesystem::path dir =
-      std::filesystem::temp_directory_path() /
-      ("tvime-panel-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
-  std::filesystem::create_directories(dir);
-  userDataDir = dir.string();
+  userData.emplace();
   WriteUserWordFile(words);
 }
 
 void PanelTest::WriteUserWordFile(const std::vector<std::string>& words) {
   std::vector<std::string> gbk;
   for (const std::string& word : words) gbk.push_back(Utf8ToGbk(word));
-  std::ofstream out(std::filesystem::path(userDataDir) / kUserWordFileName, std::ios::binary);
+  std::ofstream out(userData->File(kUserWordFileName), std::ios::binary);
   out << FormatWordFile(gbk);
 }
 
@@ -48,11 +29,8 @@ CompositionPanel& PanelTest::Start() {
   panel.reset();  // a second start: the old panel lets go of the old lexicon first
   flags = std::make_unique<ConversionFlags>(settings);
   UserDataPathFn path = nullptr;
-  if (!userDataDir.empty()) {
-    path = [dir = userDataDir](std::string_view name) {
-      return (std::filesystem::path(dir) / name).string();
-    };
-  }
+  if (userData)
+    path = [dir = userData->path()](std::string_view name) { return (dir / name).string(); };
   lexicon = std::make_unique<Lexicon>(path);
   panel = std::make_unique<CompositionPanel>(*lexicon, settings, *flags, host, measure);
   lexicon->Initialize(&ShippedDictionaries());
@@ -67,15 +45,11 @@ void PanelTest::Click(int x, int y) {
 }
 
 void PanelTest::ClickStroke(std::string_view name) {
-  static const std::vector<std::string_view> kNames = {"横", "竖",   "撇", "点",   "折",
-                                                       "提", "竖钩", "捺", "通配", "分隔"};
-  for (size_t i = 0; i < kNames.size(); ++i) {
-    if (kNames[i] == name) {
-      ClickIn(StrokeButtonRect(static_cast<int>(i)));
-      return;
-    }
-  }
-  ADD_FAILURE() << "no stroke " << name;
+  static constexpr std::string_view kNames[] = {"横", "竖",   "撇", "点",   "折",
+                                                "提", "竖钩", "捺", "通配", "分隔"};
+  const std::string_view* found = std::ranges::find(kNames, name);
+  ASSERT_NE(found, std::end(kNames)) << "no stroke " << name;
+  ClickIn(StrokeButtonRect(static_cast<int>(found - std::begin(kNames))));
 }
 
 void PanelTest::ClickStrokes(std::initializer_list<std::string_view> names) {
@@ -114,7 +88,7 @@ const ToolbarButton* PanelTest::Button(int command) const {
 
 bool PanelTest::ClickButton(int command) {
   const ToolbarButton* button = Button(command);
-  if (button) ClickIn(button->rect);
+  if (button) ClickIn(panel->scale().Of(button->rect));
   return button != nullptr;
 }
 
@@ -122,21 +96,44 @@ void PanelTest::Type(std::string_view keys) {
   for (char key : keys) Press(static_cast<unsigned char>(key));
 }
 
-std::vector<std::string> PanelTest::ShownTexts() const {
-  std::vector<std::string> texts;
-  for (const DrawText& text : Drawn<DrawText>()) texts.push_back(GbkToUtf8(text.text));
-  return texts;
+void PanelTest::ExpectWholeCommits() const {
+  for (const std::string& commit : host.commits) {
+    EXPECT_TRUE(IsWholeGbkText(commit)) << ::testing::PrintToString(commit);
+  }
 }
 
 bool PanelTest::Shows(std::string_view utf8) const {
-  std::vector<std::string> texts = ShownTexts();
-  return std::find(texts.begin(), texts.end(), utf8) != texts.end();
+  return std::ranges::any_of(Drawn<DrawText>(),
+                             [utf8](const DrawText& text) { return GbkToUtf8(text.text) == utf8; });
 }
 
 size_t PanelTest::ShownCount(ItemKind kind) const {
-  const std::vector<PanelItem>& items = panel->currentSubpanel().VisibleItems();
-  return static_cast<size_t>(std::count_if(
-      items.begin(), items.end(), [kind](const PanelItem& item) { return item.kind == kind; }));
+  return static_cast<size_t>(
+      std::ranges::count(panel->currentSubpanel().VisibleItems(), kind, &PanelItem::kind));
+}
+
+PanelTest::Line PanelTest::DrawnLine() const {
+  const int firstButton = panel->buttonBar().buttons().front().rect.left;
+  Line line;
+  for (const DrawOp& op : panel->Paint()) {
+    if (const DrawBitmap* bitmap = std::get_if<DrawBitmap>(&op);
+        bitmap && bitmap->artwork == Artwork::StrokeGlyphs && bitmap->at.y < kGridY) {
+      line.strokes += kStrokeCodes[static_cast<size_t>(bitmap->source.left / 10)];
+      if (bitmap->at.x + bitmap->source.width() > firstButton) line.underButtons += "a stroke ";
+    } else if (const DrawText* text = std::get_if<DrawText>(&op);
+               text && text->rect.bottom <= kGridY) {
+      EXPECT_TRUE(IsWholeGbkText(text->text)) << ::testing::PrintToString(text->text);
+      line.texts.push_back(GbkToUtf8(text->text));
+      if (text->rect.right > firstButton) line.underButtons += line.texts.back() + " ";
+    }
+  }
+  return line;
+}
+
+bool PanelTest::LineShows(std::string_view utf8) const {
+  return std::ranges::any_of(DrawnLine().texts, [utf8](const std::string& text) {
+    return text.find(utf8) != std::string::npos;
+  });
 }
 
 std::vector<PanelTest::ReportedItem> PanelTest::ReportedItems() const {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace tvime {
 namespace {
 
@@ -9,14 +11,9 @@ TEST(CreditsCrawl, StarsAreSeededWithinTheFieldFromTheRandomNumbers) {
   std::vector<int> numbers{0, 1024, 512, 7, 3000, 9999};
   size_t next = 0;
   auto random = [&] { return numbers[next++]; };
-  Star first = SeedStar(random);
-  EXPECT_EQ(first.x, -512);
-  EXPECT_EQ(first.y, 512);
-  EXPECT_EQ(first.z, 256);
-  Star second = SeedStar(random);
-  EXPECT_EQ(second.x, 7 - 512);
-  EXPECT_EQ(second.y, 3000 % 1025 - 512);
-  EXPECT_EQ(second.z, 9999 % 513 - 256);
+  auto xyz = [](const Star& star) { return std::tuple(star.x, star.y, star.z); };
+  EXPECT_EQ(xyz(SeedStar(random)), std::tuple(-512, 512, 256));
+  EXPECT_EQ(xyz(SeedStar(random)), std::tuple(7 - 512, 3000 % 1025 - 512, 9999 % 513 - 256));
 }
 
 TEST(CreditsCrawl, AStarReachingTheViewerComesBackAtTheFarEndSoTheFieldNeverEmpties) {

@@ -7,9 +7,7 @@ namespace {
 
 TEST(Gbk, ConvertsChineseTextBothWays) {
   EXPECT_EQ(GbkToUtf8("\xD6\xD0\xB9\xFA"), "中国");
-  EXPECT_EQ(Utf8ToGbk("中国a"),
-            "\xD6\xD0\xB9\xFA"
-            "a");
+  EXPECT_EQ(Utf8ToGbk("中国a"), std::string("\xD6\xD0\xB9\xFA") + "a");
   EXPECT_EQ(GbkToUtf16("\xD6\xD0"), u"中");
   EXPECT_EQ(Utf16ToGbk(u"中〇"), "\xD6\xD0\xA9\x96");
   EXPECT_EQ(GbkToUtf8(Utf8ToGbk("zhōng")), "zhōng");  // pinyin letters are in GBK
@@ -19,10 +17,7 @@ TEST(Gbk, ConvertsChineseTextBothWays) {
 TEST(Gbk, ReportsCharactersGbkCannotHold) {
   bool lossless = true;
   // U+2BAC7 is not in GBK: it becomes '?' (one per UTF-16 unit on Windows), its neighbours stay.
-  std::string gbk = Utf8ToGbk(
-      "a\xF0\xAB\xAB\x87"
-      "b",
-      &lossless);
+  std::string gbk = Utf8ToGbk("a\U0002BAC7b", &lossless);
   EXPECT_FALSE(lossless);
   EXPECT_EQ(gbk.front(), 'a');
   EXPECT_EQ(gbk.back(), 'b');
@@ -48,10 +43,7 @@ TEST(Gbk, KeepsTheCharactersAfterSomethingGbkCannotHold) {
   EXPECT_EQ(gbk.back(), 'b');
 
   lossless = true;
-  gbk = Utf8ToGbk(
-      "\xE4"
-      "ab",
-      &lossless);
+  gbk = Utf8ToGbk(std::string("\xE4") + "ab", &lossless);
   EXPECT_FALSE(lossless);
   EXPECT_EQ(gbk.front(), '?');
   EXPECT_TRUE(gbk.ends_with("ab")) << gbk;
@@ -79,10 +71,7 @@ TEST(Gbk, CutsAndTheLastCharacterKeepLatinLettersAndTwoByteCharactersWhole) {
 // Windows' own tables map some invalid bytes to private-use characters instead (0xFF -> U+F8F5).
 #ifndef _WIN32
 TEST(Gbk, InvalidBytesBecomeReplacementCharacters) {
-  EXPECT_EQ(GbkToUtf16("a\xFF"
-                       "b"),
-            u"a\uFFFD"
-            "b");
+  EXPECT_EQ(GbkToUtf16(std::string("a\xFF") + "b"), u"a\uFFFDb");
   EXPECT_EQ(GbkToUtf16("\xD6"), u"\uFFFD");  // a lead byte without its trail byte
 }
 #endif

@@ -25,9 +25,7 @@ TEST(Utf8, BrokenInputBecomesReplacementCharactersAndNothingIsReadPastTheEnd) {
   EXPECT_EQ(Utf8ToUtf16("\xF4\x90\x80\x80").front(), 0xFFFD);  // past U+10FFFF
   EXPECT_EQ(Utf8ToUtf16("x\x80y"), (std::u16string{u'x', 0xFFFD, u'y'}));
   EXPECT_EQ(Utf16ToUtf8(std::u16string{u'a', 0xD800}), "a\xEF\xBF\xBD");  // unpaired
-  EXPECT_EQ(Utf16ToUtf8(std::u16string{0xDC00, u'b'}),
-            "\xEF\xBF\xBD"
-            "b");
+  EXPECT_EQ(Utf16ToUtf8(std::u16string{0xDC00, u'b'}), std::string("\xEF\xBF\xBD") + "b");
 }
 
 }  // namespace

@@ -28,10 +28,8 @@ TEST_F(UserDictListTest, AWordNeedsTwoCharactersAndMustBeNewIgnoringLatinCase) {
   EXPECT_TRUE(list.AddWord("ab", -1));
   EXPECT_TRUE(list.modified());
   EXPECT_EQ(list.words(), (Words{G("中国"), G("人民"), "Linux", G("中国人民"), "ab"}));
-}
-
-TEST_F(UserDictListTest, LatinCaseIsFoldedOnCharactersNotOnGbkBytes) {
-  // A second byte in the range of A-Z is not a letter: 獳 (AB 41) and 玜 (AB 61) differ.
+  // Case is folded on characters, not on GBK bytes: a second byte in the range of A-Z is not a
+  // letter, and 獳 (AB 41) and 玜 (AB 61) differ.
   list.Open({"\xAB\x41\xAB\x41"});
   EXPECT_TRUE(list.AddWord("\xAB\x61\xAB\x61", -1));
 }

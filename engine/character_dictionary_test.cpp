@@ -15,23 +15,18 @@ using testing::Char;
 using testing::G;
 
 void Load(CharacterDictionary& dictionary, const std::vector<CharRecord>& records) {
-  std::vector<std::uint8_t> bin = BuildCharacterDictionary(records);
-  SealContainer(bin, SCRAMBLE_BLOCK);
+  auto bin = testing::Sealed(BuildCharacterDictionary(records), SCRAMBLE_BLOCK);
   ASSERT_TRUE(dictionary.LoadFromBytes(bin, SCRAMBLE_BLOCK));
 }
 
-std::vector<std::string> Texts(const CharacterDictionary& dictionary,
-                               const std::vector<CandidateId>& list) {
-  std::vector<std::string> texts;
-  for (CandidateId id : list) texts.push_back(GbkToUtf8(dictionary.EntryAt(id).text));
-  return texts;
-}
-
+// The texts the search lists, in UTF-8.
 std::vector<std::string> Find(const CharacterDictionary& dictionary, std::string_view query,
                               bool big = true) {
   std::vector<CandidateId> list;
   dictionary.FindByStrokes(query, big, list);
-  return Texts(dictionary, list);
+  std::vector<std::string> texts;
+  for (CandidateId id : list) texts.push_back(GbkToUtf8(dictionary.EntryAt(id).text));
+  return texts;
 }
 
 const std::vector<CharRecord>& SampleRecords() {
@@ -58,7 +53,7 @@ class CharacterDictionaryTest : public ::testing::Test {
   CharacterDictionary dictionary;
 };
 
-TEST_F(CharacterDictionaryTest, ParsesEntriesAndIndexes) {
+TEST_F(CharacterDictionaryTest, ParsesEntriesAndIndexesThemByCharacter) {
   ASSERT_EQ(dictionary.count, 12u);
   EXPECT_EQ(dictionary.IndexOfChar(G("中")), 7);
   EXPECT_EQ(dictionary.IndexOfChar(G("十")), 1);
@@ -68,9 +63,7 @@ TEST_F(CharacterDictionaryTest, ParsesEntriesAndIndexes) {
   EXPECT_TRUE(dictionary.IsCommonChar(G("中")));
   EXPECT_FALSE(dictionary.IsCommonChar(G("兀")));
   EXPECT_EQ(dictionary.CommonCount(), 8u);
-}
-
-TEST_F(CharacterDictionaryTest, AbsentCharactersGiveIndexZeroAndEmptyTexts) {
+  // Absent characters give index zero and empty texts.
   EXPECT_EQ(dictionary.IndexOfChar(G("国")), 0);
   EXPECT_EQ(dictionary.CodeOfChar(G("国")), "");
   EXPECT_EQ(dictionary.AnnotationOfChar(G("国")), "");
@@ -111,18 +104,21 @@ TEST(CharacterDictionary, FlagBitsOtherThanCommonDoNotAffectTheRanking) {
   EXPECT_EQ(Find(dictionary, "a"), (std::vector<std::string>{"甲", "乙", "丙"}));
 }
 
-TEST(CharacterDictionary, AtMost400TakePartInDictionaryOrder) {
+TEST(CharacterDictionary, AtMost400TakePartInDictionaryOrderAndAnExactMatchIsListedFirst) {
+  // 500 characters that match "a" (weights rising, but one very heavy at 450), then 450 that
+  // match "s" (weights falling), then 丨, not common, whose code "s" matches exactly.
   std::vector<CharRecord> records;
-  // 500 characters that all match "a": the first 400 in dictionary order are ranked; a heavy
-  // character beyond them never appears.
-  for (int i = 0; i < 500; ++i) {
+  for (int i = 0; i < 950; ++i) {
     std::string text = {static_cast<char>(0xB0 + i / 94), static_cast<char>(0xA1 + i % 94)};
+    int weight = i < 500 ? (i == 450 ? 60000 : i) : 1000 - (i - 500);
     records.push_back(
-        {text, "as", "", kCommonCharFlag, static_cast<std::uint16_t>(i == 450 ? 60000 : i)});
+        {text, i < 500 ? "as" : "sa", "", kCommonCharFlag, static_cast<std::uint16_t>(weight)});
   }
+  records.push_back({G("丨"), "s", "", 0, 0});
   CharacterDictionary dictionary;
   Load(dictionary, records);
   std::vector<CandidateId> list;
+  // The first 400 in dictionary order are ranked; a heavy character beyond them never appears.
   dictionary.FindByStrokes("a", true, list);
   ASSERT_EQ(list.size(), 400u);
   EXPECT_EQ(list.front(), 399u);  // heaviest of the first 400
@@ -132,24 +128,13 @@ TEST(CharacterDictionary, AtMost400TakePartInDictionaryOrder) {
   ASSERT_EQ(list.size(), 400u);
   EXPECT_EQ(list.front(), 0u);
   EXPECT_EQ(list.back(), 399u);
-}
-
-TEST(CharacterDictionary, AnExactMatchBeyondTheFirst400IsStillListedFirst) {
-  std::vector<CharRecord> records;
-  for (int i = 0; i < 450; ++i) {
-    std::string text = {static_cast<char>(0xB0 + i / 94), static_cast<char>(0xA1 + i % 94)};
-    records.push_back({text, "sa", "", kCommonCharFlag, static_cast<std::uint16_t>(1000 - i)});
-  }
-  records.push_back({G("丨"), "s", "", 0, 0});
-  CharacterDictionary dictionary;
-  Load(dictionary, records);
-  std::vector<CandidateId> list;
+  // An exact match beyond the first 400 is still listed first.
   dictionary.FindByStrokes("s", true, list);
   ASSERT_EQ(list.size(), 400u);
-  EXPECT_EQ(list.front(), 450u);
-  EXPECT_EQ(list.back(), 398u);  // the lowest-ranked prefix match made room
+  EXPECT_EQ(list.front(), 950u);
+  EXPECT_EQ(list.back(), 500u + 398);  // the lowest-ranked prefix match made room
   dictionary.FindByStrokes("s", false, list);
-  EXPECT_EQ(std::count(list.begin(), list.end(), 450u), 0);  // not common: not searched
+  EXPECT_EQ(std::count(list.begin(), list.end(), 950u), 0);  // not common: not searched
 }
 
 TEST(CharacterDictionary, DamagedDataKeepsTheIntactEntries) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "engine/radical_group_dictionary.h"
@@ -34,46 +35,32 @@ TEST(DictionaryFile, ParsesAPairListFoundByLowerCaseName) {
   EXPECT_STREQ(dictionary.PairAt(2).second, "ds");
 }
 
-TEST(DictionaryFile, HeaderClaimingMoreThanTheResourceIsCutToTheResource) {
-  Bytes container = Container(BuildPairList({{"1", "a"}, {"2", "s"}}));
-  container[3] = 0x7F;  // total length now claims about 2 GB
-  DictionaryFile dictionary;
-  EXPECT_TRUE(dictionary.LoadFromBytes(container, SCRAMBLE_NONE));
-  EXPECT_EQ(dictionary.count, 2u);
-}
-
-TEST(DictionaryFile, HeaderClaimingLessCutsThePayload) {
-  Bytes container = Container(BuildPairList({{"1", "a"}, {"2", "s"}}));
-  // Drop the last text from the declared length: the second pair is no longer intact.
-  container[0] = static_cast<std::uint8_t>(container.size() - 2);
-  DictionaryFile dictionary;
-  EXPECT_FALSE(dictionary.LoadFromBytes(container, SCRAMBLE_NONE));
-  EXPECT_EQ(dictionary.count, 1u);
-}
-
 TEST(DictionaryFile, DamagedPairListsKeepTheIntactPairs) {
-  Bytes good = Container(BuildPairList({{"1", "a"}, {"22", "ss"}, {"3", "d"}}));
-  DictionaryFile dictionary;
-
-  Bytes noNul = good;
-  noNul[noNul.size() - 1] = 'x';  // the last text loses its NUL
-  EXPECT_FALSE(dictionary.LoadFromBytes(noNul, SCRAMBLE_NONE));
-  EXPECT_EQ(dictionary.count, 2u);
-
-  Bytes zeroLength = good;
-  zeroLength[8 + 2] = 0;  // second pair's first text claims 0 bytes
-  EXPECT_FALSE(dictionary.LoadFromBytes(zeroLength, SCRAMBLE_NONE));
-  EXPECT_EQ(dictionary.count, 1u);
-
-  Bytes tooMany = good;
-  tooMany[4] = 0xFF;  // a count whose length bytes run past the data
-  tooMany[5] = 0xFF;
-  EXPECT_FALSE(dictionary.LoadFromBytes(tooMany, SCRAMBLE_NONE));
-  EXPECT_EQ(dictionary.count, 0u);
-
-  for (size_t size : {0, 2, 4, 6}) {
-    EXPECT_FALSE(dictionary.LoadFromBytes(ByteSpan(good.data(), size), SCRAMBLE_NONE));
-    EXPECT_EQ(dictionary.count, 0u);
+  const Bytes good = Container(BuildPairList({{"1", "a"}, {"22", "ss"}, {"3", "d"}}));
+  struct Case {
+    const char* what;
+    std::function<void(Bytes&)> change;
+    bool loaded;
+    size_t count;
+  };
+  const Case cases[] = {
+      {"a total length of about 2 GB, cut to the resource", [](Bytes& b) { b[3] = 0x7F; }, true, 3},
+      {"a total length without the last text",
+       [](Bytes& b) { b[0] = static_cast<std::uint8_t>(b.size() - 2); }, false, 2},
+      {"the last text without its NUL", [](Bytes& b) { b.back() = 'x'; }, false, 2},
+      {"the second pair's first text of 0 bytes", [](Bytes& b) { b[8 + 2] = 0; }, false, 1},
+      {"a count whose lengths run past the data", [](Bytes& b) { b[4] = b[5] = 0xFF; }, false, 0},
+      {"cut to 6 bytes", [](Bytes& b) { b.resize(6); }, false, 0},
+      {"cut to 4 bytes", [](Bytes& b) { b.resize(4); }, false, 0},
+      {"cut to 2 bytes", [](Bytes& b) { b.resize(2); }, false, 0},
+      {"empty", [](Bytes& b) { b.clear(); }, false, 0},
+  };
+  DictionaryFile dictionary;  // loaded again for each case
+  for (const Case& c : cases) {
+    Bytes bytes = good;
+    c.change(bytes);
+    EXPECT_EQ(dictionary.LoadFromBytes(bytes, SCRAMBLE_NONE), c.loaded) << c.what;
+    EXPECT_EQ(dictionary.count, c.count) << c.what;
   }
 }
 

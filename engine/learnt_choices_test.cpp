@@ -15,12 +15,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-std::string Numbered(std::string_view prefix, size_t n) {
-  std::string text(prefix);
-  text.append(std::to_string(n));
-  return text;
-}
-
 TEST(LearntChoices, TheLastChoiceLeadsAndTheOldestGoesBeyondTheCap) {
   LearntChoices learnt;
   learnt.Note("a");
@@ -31,10 +25,10 @@ TEST(LearntChoices, TheLastChoiceLeadsAndTheOldestGoesBeyondTheCap) {
   EXPECT_GT(learnt.StampOf("a"), learnt.StampOf("b"));
   EXPECT_EQ(learnt.StampOf("c"), 0u);
 
-  for (size_t i = 0; i < kMaxLearntChoices; ++i) learnt.Note(Numbered("w", i));
+  for (size_t i = 0; i < kMaxLearntChoices; ++i) learnt.Note("w" + std::to_string(i));
   Texts texts = learnt.Texts();
   ASSERT_EQ(texts.size(), kMaxLearntChoices);
-  EXPECT_EQ(texts.front(), Numbered("w", kMaxLearntChoices - 1));
+  EXPECT_EQ(texts.front(), "w" + std::to_string(kMaxLearntChoices - 1));
   EXPECT_EQ(learnt.StampOf("a"), 0u);  // the two oldest went
   EXPECT_EQ(learnt.StampOf("b"), 0u);
   EXPECT_NE(learnt.StampOf("w0"), 0u);
@@ -42,13 +36,13 @@ TEST(LearntChoices, TheLastChoiceLeadsAndTheOldestGoesBeyondTheCap) {
 
 TEST(LearntChoices, AFileListIsTakenMostRecentFirstWithoutRepeatsAndCut) {
   Texts file{"x", "y", "x", "", "z"};
-  for (size_t i = 0; i < kMaxLearntChoices; ++i) file.push_back(Numbered("old", i));
+  for (size_t i = 0; i < kMaxLearntChoices; ++i) file.push_back("old" + std::to_string(i));
   LearntChoices learnt;
   learnt.Replace(file);
   Texts texts = learnt.Texts();
   ASSERT_EQ(texts.size(), kMaxLearntChoices);
   EXPECT_EQ(Texts(texts.begin(), texts.begin() + 4), (Texts{"x", "y", "z", "old0"}));
-  EXPECT_EQ(learnt.StampOf(Numbered("old", kMaxLearntChoices - 3)), 0u);
+  EXPECT_EQ(learnt.StampOf("old" + std::to_string(kMaxLearntChoices - 3)), 0u);
 }
 
 TEST(LearntChoices, PromotionPutsLearntEntriesFirstAndKeepsTheRestInOrder) {

@@ -7,7 +7,6 @@ namespace tvime {
 namespace {
 
 using testing::Char;
-using ::testing::ElementsAre;
 using testing::G;
 using ::testing::IsEmpty;
 using testing::Phrase;
@@ -52,9 +51,7 @@ TEST_F(PhraseSearchTest, LaterPartsMustBeAProperBeginningOfTheCharactersCode) {
   EXPECT_THAT(ByStrokes({"sgas", "sgt"}), IsEmpty());
   // The first part is a stroke query like any other: "?" works there.
   EXPECT_EQ(test.Texts(ByStrokes({"?g", "s"})), (Texts{"中国", "中国人", "中国人民"}));
-}
-
-TEST_F(PhraseSearchTest, APhraseShorterThanTheQueryIsNeverFound) {
+  // A phrase shorter than the query is never found.
   EXPECT_EQ(test.Texts(ByStrokes({"sgas", "s", "d"})), (Texts{"中国人", "中国人民"}));
   EXPECT_EQ(test.Texts(ByStrokes({"sgas", "s", "d", "g"})), (Texts{"中国人民"}));
 }
@@ -170,18 +167,10 @@ TEST_F(PhraseSearchTest, CandidatesOfBothKindsHaveTextAndLength) {
   EXPECT_TRUE(lexicon.HasExtension(G("中国人")));
 }
 
-TEST(PhraseSearch, AFirstCharacterWithoutPhrasesYieldsNothing) {
-  testing::TestLexicon test({Char("中", "sgas", true, 9), Char("午", "dasa", true, 8)},
-                            {Phrase("中午", "zhong wu")});
-  Lexicon& lexicon = test.Start();
-  lexicon.CharactersByStrokes("dasa", test.lists.mainList);
-  std::vector<std::string_view> parts = {"dasa", "s"};
-  EXPECT_THAT(lexicon.FindPhrasesByStrokes(test.lists.mainList, parts), IsEmpty());
-  EXPECT_THAT(lexicon.FindContextPhrasesByStrokes(G("午"), ""), IsEmpty());
+TEST_F(PhraseSearchTest, AFirstCharacterWithoutPhrasesYieldsNothing) {
+  EXPECT_THAT(ByStrokes({"dasa", "s"}), IsEmpty());
   EXPECT_THAT(lexicon.PhrasesStartingWith(G("午")), IsEmpty());
-  std::string context = G("午");
-  lexicon.UpdateAssociation(test.lists, context, ModeAssociation);
-  EXPECT_THAT(test.lists.assocList, IsEmpty());
+  EXPECT_THAT(Commit("午"), IsEmpty());
   EXPECT_EQ(context, "");
 }
 

@@ -67,6 +67,11 @@ TEST_F(RadicalTest, StrokesAfterTheRadicalNarrowTheGroupExactFirst) {
   EXPECT_THAT(test.lists.secondaryList, IsEmpty());
   EXPECT_EQ(InKou("s"), (Texts{"吅", "员"}));
   EXPECT_THAT(test.lists.secondaryList, ElementsAre(7));  // the link to 31 ("sg")
+  // Characters the dictionary does not know keep their place in the group.
+  EXPECT_EQ(InKou("a"), (Texts{"呒"}));
+  // "?" also matches the end of 口's empty rest, so every character is a prefix match: ranked by
+  // weight (吃 before 吗 on equal weight: dictionary order), 呒 staying in its sixth slot.
+  EXPECT_EQ(InKou("?"), (Texts{"吅", "员", "口", "吃", "吗", "呒", "叫"}));
 }
 
 TEST_F(RadicalTest, TheCommonSetSkipsUncommonCharactersOfTheGroup) {
@@ -76,14 +81,6 @@ TEST_F(RadicalTest, TheCommonSetSkipsUncommonCharactersOfTheGroup) {
   EXPECT_EQ(InKou("sg"), (Texts{"员"}));  // 吅 is not common
   // An exact match is listed whatever the character set.
   EXPECT_EQ(InKou("sga"), (Texts{"吅", "员"}));
-}
-
-TEST_F(RadicalTest, UnknownCharactersKeepTheirPlaceInTheGroup) {
-  test.Start();
-  EXPECT_EQ(InKou("a"), (Texts{"呒"}));
-  // "?" also matches the end of 口's empty rest, so every character is a prefix match: ranked by
-  // weight (吃 before 吗 on equal weight: dictionary order), 呒 staying in its sixth slot.
-  EXPECT_EQ(InKou("?"), (Texts{"吅", "员", "口", "吃", "吗", "呒", "叫"}));
 }
 
 TEST_F(RadicalTest, AGroupBeyondTheCountIsGroupZero) {
@@ -105,16 +102,6 @@ TEST_F(RadicalTest, HoveredCandidatesAreDescribedByMode) {
   EXPECT_EQ(GbkToUtf8(lexicon.DescribeCandidate(ModePinyin, 1, {.pinyinChars = pinyinChars})),
             "叫: jiào|sgagsg");
   EXPECT_EQ(lexicon.DescribeCandidate(ModePinyin, 2, {.pinyinChars = pinyinChars}), "");
-}
-
-TEST(Radicals, MissingResourcesOfferNothing) {
-  testing::TestLexicon test({Char("口", "sga", true, 800)});
-  Lexicon& lexicon = test.Start();
-  lexicon.FindRadicalsByStrokes("", test.lists);
-  EXPECT_THAT(test.lists.secondaryList, IsEmpty());
-  lexicon.FindInRadicalGroup(0, "", test.lists);
-  EXPECT_THAT(test.lists.mainList, IsEmpty());
-  EXPECT_EQ(lexicon.GroupCount(), 0u);
 }
 
 }  // namespace

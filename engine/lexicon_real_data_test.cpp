@@ -26,14 +26,9 @@ class RealLexicon : public ::testing::Test {
     lexicon = new Lexicon(nullptr);
     lexicon->SetOptions({.bigCharset = true});
     lexicon->Initialize(&testing::ShippedDictionaries());
-    pinyin = new PinyinInput(*lexicon);
-    pinyinLoaded = pinyin->LoadPinyinTable(&testing::ShippedDictionaries());
     dictionary = &lexicon->characters();
   }
-  static void TearDownTestSuite() {
-    delete pinyin;
-    delete lexicon;
-  }
+  static void TearDownTestSuite() { delete lexicon; }
 
   static std::vector<CandidateId> Find(std::string_view query, bool big) {
     std::vector<CandidateId> list;
@@ -49,8 +44,6 @@ class RealLexicon : public ::testing::Test {
 
   static inline Lexicon* lexicon = nullptr;
   static inline const CharacterDictionary* dictionary = nullptr;
-  static inline PinyinInput* pinyin = nullptr;
-  static inline bool pinyinLoaded = false;
   static inline CandidateLists lists;
 };
 
@@ -66,6 +59,8 @@ TEST_F(RealCharacterDictionary, HoldsEveryGbkHanziWithTheCommonBlockFirst) {
       EXPECT_LE(dictionary->EntryAt(i).weight, dictionary->EntryAt(i - 1).weight) << i;
     }
   }
+  // Mainland users see 们 early: its simplified form must not be buried by traditional 們.
+  EXPECT_LT(dictionary->IndexOfChar(G("们")), 100);
 }
 
 TEST_F(RealCharacterDictionary, KnowsTheMainlandStrokeOrder) {
@@ -78,33 +73,24 @@ TEST_F(RealCharacterDictionary, KnowsTheMainlandStrokeOrder) {
   EXPECT_EQ(GbkToUtf8(dictionary->AnnotationOfChar(G("中"))), "zhōng zhòng");
 }
 
-TEST_F(RealCharacterDictionary, FrequentCharactersComeFirst) {
-  EXPECT_EQ(Find("a", false).front(), dictionary->IndexOfChar(G("一")));
-  // Mainland users see 们 early: its simplified form must not be buried by traditional 們.
-  EXPECT_LT(dictionary->IndexOfChar(G("们")), 100);
-}
-
-TEST_F(RealCharacterDictionary, EveryCommonCharacterIsOnTheFirstPageOfItsFullCode) {
-  for (size_t i = 0; i < 3500; ++i) {
+TEST_F(RealCharacterDictionary, EveryCharacterIsFoundByItsFullCode) {
+  for (size_t i = 0; i < dictionary->count; ++i) {
     const CharEntry& entry = dictionary->EntryAt(i);
-    std::vector<CandidateId> list = Find(entry.code, false);
-    auto position = std::find(list.begin(), list.end(), i) - list.begin();
-    EXPECT_LT(position, static_cast<std::ptrdiff_t>(kPage))
+    if (i < 3500) {  // a common character: on the first page
+      std::vector<CandidateId> list = Find(entry.code, false);
+      EXPECT_LT(std::find(list.begin(), list.end(), i) - list.begin(), std::ptrdiff_t{kPage})
+          << GbkToUtf8(entry.text) << " " << entry.code;
+    }
+    // With the big set, listed at all: only short codes can have 400 others before them.
+    if (entry.codeLength > 5) continue;
+    std::vector<CandidateId> list = Find(entry.code, true);
+    EXPECT_NE(std::find(list.begin(), list.end(), i), list.end())
         << GbkToUtf8(entry.text) << " " << entry.code;
   }
 }
 
-TEST_F(RealCharacterDictionary, EveryCharacterIsListedForItsFullCodeWithTheBigSet) {
-  // Only short codes can have 400 other characters before them (about 700 characters to check).
-  for (size_t i = 0; i < dictionary->count; ++i) {
-    if (dictionary->EntryAt(i).codeLength > 5) continue;
-    std::vector<CandidateId> list = Find(dictionary->EntryAt(i).code, true);
-    EXPECT_NE(std::find(list.begin(), list.end(), i), list.end())
-        << GbkToUtf8(dictionary->EntryAt(i).text) << " " << dictionary->EntryAt(i).code;
-  }
-}
-
-TEST_F(RealCharacterDictionary, OneStrokeQueriesFillThe400WithTheBigSet) {
+TEST_F(RealCharacterDictionary, OneStrokeQueriesStartWithTheMostFrequentAndFillThe400) {
+  EXPECT_EQ(Find("a", false).front(), dictionary->IndexOfChar(G("一")));
   for (const char* stroke : {"a", "s", "d", "f", "g"}) {
     EXPECT_EQ(Find(stroke, true).size(), kMaxMainCandidates) << stroke;
   }
@@ -112,31 +98,30 @@ TEST_F(RealCharacterDictionary, OneStrokeQueriesFillThe400WithTheBigSet) {
 
 TEST_F(RealLexicon, HoldsAQuarterMillionPhrasesAndFilledSyllables) {
   EXPECT_GE(lexicon->phrases().count, 250000u);
-  ASSERT_TRUE(pinyinLoaded);
+  PinyinInput pinyin(*lexicon);
+  ASSERT_TRUE(pinyin.LoadPinyinTable(&testing::ShippedDictionaries()));
   size_t filled = 0;
-  for (size_t row = 1; row < kSyllableRowCount; ++row) filled += !pinyin->RowAt(row).empty();
+  for (size_t row = 1; row < kSyllableRowCount; ++row) filled += !pinyin.RowAt(row).empty();
   EXPECT_GE(filled, 400u);
 }
 
-TEST_F(RealLexicon, AssociationAfterZhongOffersZhongguoFirst) {
-  std::string context = G("中");
-  lists.contextHistory.clear();
-  lexicon->UpdateAssociation(lists, context, ModeAssociation);
-  EXPECT_LT(RankOf("中国", lists.assocList), 10u);
-  // Committing 国 next grows the word: what follows is what continues 中国.
-  context = G("国");
-  lexicon->UpdateAssociation(lists, context, ModeAssociation);
-  EXPECT_EQ(context, G("中国"));
-  EXPECT_LT(RankOf("中国人", lists.assocList), 10u);
-}
-
-TEST_F(RealLexicon, StrokesOfTheFirstCharactersFindThePhrase) {
+// What a user of the shipped data meets first: 中国 and 人民 by the strokes of their first
+// characters, and 中国人 among the first words that follow 中国.
+TEST_F(RealLexicon, CommonWordsComeFirstByStrokesAndAsFollowOns) {
   lexicon->CharactersByStrokes("sgas", lists.mainList);
   std::vector<std::string_view> parts = {"sgas", "sga"};
   EXPECT_EQ(RankOf("中国", lexicon->FindPhrasesByStrokes(lists.mainList, parts)), 0u);
   lexicon->CharactersByStrokes("df", lists.mainList);
   parts = {"df", "gag"};
   EXPECT_EQ(RankOf("人民", lexicon->FindPhrasesByStrokes(lists.mainList, parts)), 0u);
+
+  std::string context = G("中");
+  lists.contextHistory.clear();
+  lexicon->UpdateAssociation(lists, context, ModeAssociation);
+  context = G("国");
+  lexicon->UpdateAssociation(lists, context, ModeAssociation);
+  EXPECT_EQ(context, G("中国"));
+  EXPECT_LT(RankOf("中国人", lists.assocList), 10u);
 }
 
 TEST_F(RealLexicon, ASearchAmongTheFirstCharactersIsTheStartOfTheWholeSearch) {
@@ -157,25 +142,6 @@ TEST_F(RealLexicon, ASearchAmongTheFirstCharactersIsTheStartOfTheWholeSearch) {
     EXPECT_EQ(few.size(), std::min<size_t>(3, all.size()));
   }
   lexicon->SetOptions({.bigCharset = true});
-}
-
-TEST_F(RealLexicon, PinyinFindsCharactersAndPhrases) {
-  pinyin->ClearPinyin();
-  for (const char* initial : {"z", "h"}) pinyin->AddInitialToken(*FindInitial(initial));
-  pinyin->AddFinalToken(*FindFinal("o"));
-  pinyin->AddInitialToken(*FindInitial("n"));
-  pinyin->AddInitialToken(*FindInitial("g"));
-  pinyin->SegmentTokens();
-  pinyin->LookupPinyin();
-  CharIndex zhong = lexicon->IndexOfChar(G("中"));
-  auto at = std::find(pinyin->charList.begin(), pinyin->charList.end(), zhong);
-  EXPECT_LT(at - pinyin->charList.begin(), 10);
-
-  pinyin->AddInitialToken(*FindInitial("g"));
-  pinyin->AddFinalToken(*FindFinal("uo"));
-  pinyin->SegmentTokens();
-  pinyin->LookupPinyin();
-  EXPECT_EQ(RankOf("中国", pinyin->phraseList), 0u);
 }
 
 class RealRadicals : public RealLexicon {

@@ -36,7 +36,6 @@ TEST(PinyinSyllables, SplitIntoTheLongestInitialAndTheRest) {
 }
 
 TEST(PinyinSyllables, TableIsSortedAndSearchable) {
-  EXPECT_EQ(kSyllableRows.size(), 417u);
   for (size_t r = 1; r < kSyllableRows.size(); ++r) {
     EXPECT_LT(kSyllableRows[r - 1].text, kSyllableRows[r].text);
     EXPECT_EQ(FindSyllable(kSyllableRows[r].text), r);

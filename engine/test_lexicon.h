@@ -50,9 +50,10 @@ class TestLexicon {
     resources.Add("pianpang.bin", Sealed(Container(BuildPairList(list)), SCRAMBLE_BLOCK));
     resources.Add("extra.bin", Sealed(BuildRadicalGroups(groups), SCRAMBLE_BLOCK));
   }
-  Lexicon& Start() {
-    lexicon = std::make_unique<Lexicon>(nullptr);
+  Lexicon& Start(UserDataPathFn userData = nullptr, LexiconClient* client = nullptr) {
+    lexicon = std::make_unique<Lexicon>(std::move(userData));
     lexicon->SetOptions(options);
+    lexicon->SetClient(client);
     lexicon->Initialize(&resources);
     return *lexicon;
   }

@@ -27,7 +27,7 @@ class WordFile : public ::testing::Test {
 using WordFileMerge = WordFile;
 using WordFileEditedSave = WordFile;
 
-TEST_F(WordFile, LinesEndAtLineFeedsAndLoseTheirCarriageReturn) {
+TEST_F(WordFile, LinesEndAtLineFeedsAndLoseTheirCarriageReturnWhichWritingPutsBack) {
   EXPECT_EQ(ParseWordFile("ab\r\ncd\r\n"), (Words{"ab", "cd"}));
   EXPECT_EQ(ParseWordFile("ab\ncd"), (Words{"ab", "cd"}));  // the last line needs no line end
   EXPECT_EQ(ParseWordFile("ab\r\n\r\n\n\ncd\r\n"), (Words{"ab", "cd"}));  // empty lines skipped
@@ -36,38 +36,30 @@ TEST_F(WordFile, LinesEndAtLineFeedsAndLoseTheirCarriageReturn) {
   EXPECT_EQ(ParseWordFile(""), Words{});
   EXPECT_EQ(ParseWordFile("\xD6\xD0\xB9\xFA\r\n\xD6\xD0\xB9\xFA\n"),
             (Words{"\xD6\xD0\xB9\xFA", "\xD6\xD0\xB9\xFA"}));  // duplicates are kept
-}
-
-TEST_F(WordFile, WritesEveryWordWithCrLfAndNeverAnEmptyLine) {
+  // Written back, every word ends with CR LF and no line is empty.
   EXPECT_EQ(FormatWordFile({"ab", "", "cd"}), "ab\r\ncd\r\n");
   EXPECT_EQ(FormatWordFile({}), "");
 }
 
-TEST_F(WordFile, RoundTripsThroughTheFile) {
+TEST_F(WordFile, RoundTripsThroughTheFileAndAMissingOneIsEmpty) {
   Words words = {"\xD6\xD0\xB9\xFA", "\xC8\xCB\xC3\xF1", "ab"};
   ASSERT_TRUE(WriteWordFile(path, words));
   EXPECT_EQ(testing::FileContents(path), "\xD6\xD0\xB9\xFA\r\n\xC8\xCB\xC3\xF1\r\nab\r\n");
   Words read = {"stale"};
   EXPECT_TRUE(ReadWordFile(path, read));
   EXPECT_EQ(read, words);
-}
-
-TEST_F(WordFile, AnUnreadableFileGivesAnEmptyList) {
-  Words read = {"stale"};
+  // A missing file reads as an empty list.
   EXPECT_TRUE(ReadWordFile(dir.File("missing.txt"), read));
   EXPECT_TRUE(read.empty());
 }
 
-TEST_F(WordFile, RewriteReplacesTheOldFileWholeAndLeavesNoTemporaryFile) {
+TEST_F(WordFile, RewritingReplacesTheFileWholeAndLeavesNoOtherFileEvenWhenItFails) {
   WriteRaw(path, "old\r\nwords\r\nthat are longer\r\n");
   ASSERT_TRUE(WriteWordFile(path, {"new"}));
   EXPECT_EQ(testing::FileContents(path), "new\r\n");
   EXPECT_EQ(dir.EntryCount(), 1u);
-}
-
-TEST_F(WordFile, AFileThatCannotBeWrittenIsReportedAndUntouched) {
   EXPECT_FALSE(WriteWordFile(dir.File("no-such-dir/tvimeusr.txt"), {"ab"}));
-  EXPECT_EQ(dir.EntryCount(), 0u);
+  EXPECT_EQ(dir.EntryCount(), 1u);
 }
 
 TEST_F(WordFileMerge, AppendsOnlyTheMissingAddedWordsToWhatIsOnDiskNow) {

@@ -13,8 +13,7 @@ TEST(AnsiDelivery, EachGbkCharacterIsOneMessageWithItsLeadByteHigh) {
 
 TEST(AnsiDelivery, SingleByteCharactersStandAloneWhereverTheyAre) {
   // "a中b文": pairing from the start would send 0x61D6 and 0xD062, two garbage characters.
-  EXPECT_THAT(AnsiImeChars("a\xD6\xD0"
-                           "b\xCE\xC4"),
+  EXPECT_THAT(AnsiImeChars(std::string("a\xD6\xD0") + "b\xCE\xC4"),
               ElementsAre(0x61, 0xD6D0, 0x62, 0xCEC4));
   EXPECT_THAT(AnsiImeChars("\r"), ElementsAre(0x0D));
   EXPECT_THAT(AnsiImeChars(""), ElementsAre());

@@ -38,7 +38,7 @@ TEST(KeyTables, TakeWhatTheInputMethodTranslates) {
   EXPECT_EQ(soft[0x60], 0);
 }
 
-TEST(KeyFilter, TablesFollowTheContext) {
+TEST(KeyFilter, TablesFollowTheContextButReleasesAltChordsAndCtrlPressesAlwaysPass) {
   KeyFilter filter;
   EXPECT_EQ(filter.Filter(Press('A'), kOpenIdle), KeyVerdict::Take);
   EXPECT_EQ(filter.Filter(Press(0x25), kOpenIdle), KeyVerdict::Pass);
@@ -50,10 +50,7 @@ TEST(KeyFilter, TablesFollowTheContext) {
   // Closed, or a context that cannot be locked: everything passes.
   EXPECT_EQ(filter.Filter(Press('A'), ContextState{false, false, false}), KeyVerdict::Pass);
   EXPECT_EQ(filter.Filter(Press('A'), std::nullopt), KeyVerdict::Pass);
-}
-
-TEST(KeyFilter, ReleasesAltChordsAndCtrlPressesAlwaysPass) {
-  KeyFilter filter;
+  // Releases, Alt chords and Ctrl presses always pass.
   EXPECT_EQ(filter.Filter(Release('A'), kOpenIdle), KeyVerdict::Pass);
   EXPECT_EQ(filter.Filter(Press(kControl), kOpenIdle), KeyVerdict::Pass);
   EXPECT_EQ(filter.Filter({'A', false, true, false}, kOpenIdle), KeyVerdict::Pass);

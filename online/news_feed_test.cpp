@@ -20,9 +20,7 @@ TEST(ParseNewsFeed, ReadsIdTextAndTargetSkippingEmptyFieldsAndIgnoringTheRest) {
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0], (NewsEntry{"http://s/ad.php?id=7", G("新闻")}));
   EXPECT_EQ(entries[1], (NewsEntry{"http://s/8?x", "two tabs"}));
-}
-
-TEST(ParseNewsFeed, LinesWithoutThreeFieldsAreNoEntries) {
+  // Lines without three fields are no entries.
   EXPECT_TRUE(ParseNewsFeed("1\ttext\t\n2\ttext\n3\n\n\t\t\t\n").empty());
 }
 

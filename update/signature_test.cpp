@@ -50,8 +50,7 @@ TEST(UpdateSignature, TamperedTruncatedMissingAndForeignSignaturesAreRefused) {
   flipped[40] ^= 0x01;
   EXPECT_FALSE(VerifyFileSignature(sample, flipped, TrustedUpdateKey()));
   EXPECT_FALSE(
-      VerifyFileSignature(sample, std::vector<std::uint8_t>(signature.begin(), signature.end() - 1),
-                          TrustedUpdateKey()));
+      VerifyFileSignature(sample, {signature.begin(), signature.end() - 1}, TrustedUpdateKey()));
   EXPECT_FALSE(VerifyFileSignature(sample, {}, TrustedUpdateKey()));
   std::vector<std::uint8_t> longer = signature;
   longer.push_back(0);

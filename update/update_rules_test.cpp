@@ -7,45 +7,34 @@
 namespace tvime {
 namespace {
 
-TEST(CompareVersions, NewerBuildsAreOptionalNewerMajorOrMinorMandatory) {
+TEST(CompareVersions, NewerBuildsAreOptionalNewerMajorOrMinorMandatoryAndOlderNoUpdate) {
   EXPECT_EQ(compareVersions("3.1.0.1", "3.1"), kOptionalUpdate);  // local 3.1.0.0 reads as 3.1
   EXPECT_EQ(compareVersions("3.1.2", "3.1.1.9"), kOptionalUpdate);
   EXPECT_EQ(compareVersions("3.2", "3.1.0.9"), kMandatoryUpdate);
   EXPECT_EQ(compareVersions("4.0", "3.9.9.9"), kMandatoryUpdate);
   EXPECT_EQ(compareVersions("3.1", "3.1.0.0"), kSameVersion);
-}
-
-TEST(CompareVersions, AnOlderServerVersionIsNeverAnUpdate) {
   // A lower major with a higher minor was once taken for a mandatory update.
   EXPECT_EQ(compareVersions("2.9", "3.0"), kServerOlder);
   EXPECT_EQ(compareVersions("3.0.5", "3.1"), kServerOlder);
   EXPECT_EQ(compareVersions("3.1.0.0", "3.1.0.1"), kServerOlder);
   EXPECT_EQ(compareVersions("3.1.9", "3.1.10"), kServerOlder);  // numbers, not texts
-}
-
-TEST(CompareVersions, MalformedTextsOnEitherSideAreNoUpdate) {
-  EXPECT_EQ(compareVersions("3.1.0.26\n", "3.1"), kServerVersionMalformed);
-  EXPECT_EQ(compareVersions("3.1.0.0.1", "3.1"), kServerVersionMalformed);  // five parts
-  EXPECT_EQ(compareVersions("", "3.1"), kServerVersionMalformed);
-  EXPECT_EQ(compareVersions("...", "3.1"), kServerVersionMalformed);
-  EXPECT_EQ(compareVersions("3.-1", "3.1"), kServerVersionMalformed);
-  EXPECT_EQ(compareVersions("99999999999", "3.1"), kServerVersionMalformed);  // too large
-  EXPECT_EQ(compareVersions("3.2", "v3"), kLocalVersionMalformed);
-  EXPECT_EQ(compareVersions("x", "y"), kServerVersionMalformed);  // the server's is read first
   EXPECT_EQ(ParseVersion("1.2"), (std::array<std::uint32_t, 4>{1, 2, 0, 0}));
   EXPECT_EQ(ParseVersion("65535.0.65535.1"), (std::array<std::uint32_t, 4>{65535, 0, 65535, 1}));
 }
 
 // Whatever the server sends as a version ends up in a question: only plain numbers pass.
-TEST(CompareVersions, OnlyPlainNumbersBetweenSingleDotsAreAVersion) {
-  std::string dots = "1.1" + std::string(3000, '.');
-  for (std::string text :
-       {dots, std::string("3..1"), std::string(".3.1"), std::string("3.1."), std::string("3.65536"),
-        std::string("3.1 "), std::string(" 3.1"), std::string("+3.1"), std::string("3.1\r"),
-        std::string("00000001.1"), std::string(4096, '9'), std::string("1.2.3.4.")}) {
+TEST(CompareVersions, OnlyPlainNumbersBetweenSingleDotsAreAVersionOnEitherSide) {
+  // Among them: a line end, five parts, nothing, a sign, and numbers too large.
+  std::vector<std::string> malformed = {
+      "3..1",       ".3.1",     "3.1.",       "3.65536",   "3.1 ", " 3.1", "+3.1", "3.1\r",
+      "00000001.1", "1.2.3.4.", "3.1.0.26\n", "3.1.0.0.1", "",     "...",  "3.-1", "99999999999"};
+  malformed.insert(malformed.end(), {"1.1" + std::string(3000, '.'), std::string(4096, '9')});
+  for (const std::string& text : malformed) {
     EXPECT_FALSE(ParseVersion(text)) << text.substr(0, 40);
     EXPECT_EQ(compareVersions(text, "1.0"), kServerVersionMalformed) << text.substr(0, 40);
   }
+  EXPECT_EQ(compareVersions("3.2", "v3"), kLocalVersionMalformed);
+  EXPECT_EQ(compareVersions("x", "y"), kServerVersionMalformed);  // the server's is read first
   // The longest real version is 23 characters; one more leading zero is refused.
   EXPECT_TRUE(ParseVersion("65535.65535.65535.65535"));
   EXPECT_FALSE(ParseVersion("065535.65535.65535.6553"));

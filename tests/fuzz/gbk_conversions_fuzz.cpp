@@ -43,7 +43,7 @@ std::string AsciiOfUnicode(const Text& text) {
 }
 
 std::string WithoutQuestionMarks(std::string text) {
-  text.erase(std::remove(text.begin(), text.end(), '?'), text.end());
+  std::erase(text, '?');
   return text;
 }
 
@@ -63,9 +63,7 @@ void CheckGbkBytes(std::string_view bytes) {
     __builtin_trap();
   }
   // Code page 936 has nothing outside the BMP, so what it decodes is never half a pair.
-  if (std::any_of(wide.begin(), wide.end(), [](char16_t c) { return IsSurrogate(c); })) {
-    __builtin_trap();
-  }
+  if (std::any_of(wide.begin(), wide.end(), IsSurrogate)) __builtin_trap();
   if (tvime::GbkToUtf8(bytes) != tvime::Utf16ToUtf8(wide)) __builtin_trap();
 
   bool lossless = false;

@@ -2,14 +2,13 @@
 // every byte, the parse must follow the words exactly (for the module and for the text service),
 // and a command written back out as a command line must parse to itself.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
 #include "install/installer_command.h"
 
 namespace {
-
-bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
 
 bool SameCommand(const tvime::InstallerCommand& a, const tvime::InstallerCommand& b) {
   return a.uninstall == b.uninstall && a.textService == b.textService &&
@@ -30,9 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     joined += words[i];
   }
   std::string blanks(commandLine);
-  for (char& c : blanks) {
-    if (IsSeparator(c)) c = ' ';
-  }
+  std::replace(blanks.begin(), blanks.end(), '\t', ' ');
   if (joined != blanks) __builtin_trap();
   if (commandLine.empty() != words.empty()) __builtin_trap();
 

@@ -5,9 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "engine/pinyin_syllables.h"
-#include "engine/scramble.h"
-#include "tools/dictbuild/dictionary_builder.h"
+#include "engine/test_lexicon.h"
 
 namespace {
 
@@ -20,7 +18,7 @@ void WriteFile(const std::filesystem::path& dir, const std::string& name, std::s
 
 // A resource fuzzer's input: the scramble kind, then the sealed resource.
 void WriteSeed(const std::filesystem::path& dir, const std::string& name, int kind, Bytes bytes) {
-  tvime::SealContainer(bytes, kind);
+  bytes = tvime::testing::Sealed(std::move(bytes), kind);
   WriteFile(dir, name, static_cast<char>(kind) + std::string(bytes.begin(), bytes.end()));
 }
 
@@ -29,12 +27,10 @@ void WriteSeed(const std::filesystem::path& dir, const std::string& name, int ki
 int main(int argc, char** argv) {
   if (argc != 2) return 2;
   std::filesystem::path root = argv[1];
-  using tvime::CharRecord;
-  std::vector<CharRecord> chars = {
-      {"\xD2\xBB", "a", "y\xA8\xAB", 1, 900},
-      {"\xD6\xD0", "sgas", "zh\xA8\xADng", 1, 990},
-      {"\xB7\xE1", "aaas", "", 0, 700},
-  };
+  using tvime::testing::Char;
+  std::vector<tvime::CharRecord> chars = {Char("一", "a", true, 900, "yī"),
+                                          Char("中", "sgas", true, 990, "zhōng"),
+                                          Char("丰", "aaas", false, 700)};
   for (int kind : {0, 1}) {
     WriteSeed(root / "character_dictionary", "words" + std::to_string(kind), kind,
               tvime::BuildCharacterDictionary(chars));
@@ -43,9 +39,10 @@ int main(int argc, char** argv) {
   WriteSeed(root / "pair_list", "radicals", 0, tvime::Container(tvime::BuildPairList(radicals)));
   WriteSeed(root / "radical_groups", "groups", 0,
             tvime::BuildRadicalGroups({{}, {{"\xD6\xD0", "as"}, {"85", "ffa"}}, radicals}));
+  using tvime::testing::Phrase;
   WriteSeed(root / "phrase_dictionary", "phrases", 0,
-            tvime::BuildPhraseDictionary({{"\xD6\xD0\xB9\xFA", {0x1F15, 0x0805}},
-                                          {"\xD6\xD0\xB9\xFA\xC8\xCB", {0x1F15, 0x0805, 0x0B0E}}}));
+            tvime::BuildPhraseDictionary(
+                {Phrase("中国", "zhong guo"), Phrase("中国人", "zhong guo ren")}));
   std::vector<std::vector<std::uint16_t>> rows(tvime::kSyllableRowCount);
   rows[5] = {0, 1};
   rows[400] = {2};

@@ -1,36 +1,15 @@
 // Click sequences on the pinyin panel: any mix of initials, finals and separators must segment
 // into keys that name real initials and finals, and the lookups must stay within the lists.
 
-#include <memory>
-
 #include "engine/pinyin_input.h"
-#include "tools/dictbuild/dictionary_builder.h"
-
-namespace {
-
-struct Fixture {
-  Fixture() {
-    using tvime::CharRecord;
-    resources.Add("words.bin",
-                  Sealed(tvime::BuildCharacterDictionary(
-                      {{"\xD6\xD0", "sgas", "", 1, 9}, {"\xB9\xFA", "sgaa", "", 0, 8}})));
-    lexicon = std::make_unique<tvime::Lexicon>(nullptr);
-    lexicon->SetOptions({.bigCharset = true});
-    lexicon->Initialize(&resources);
-  }
-  static std::vector<std::uint8_t> Sealed(std::vector<std::uint8_t> bin) {
-    tvime::SealContainer(bin, tvime::SCRAMBLE_BLOCK);
-    return bin;
-  }
-  tvime::MemoryResources resources;
-  std::unique_ptr<tvime::Lexicon> lexicon;
-};
-
-}  // namespace
+#include "engine/test_lexicon.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
-  static Fixture fixture;
-  tvime::PinyinInput pinyin(*fixture.lexicon);
+  using tvime::testing::Char;
+  static tvime::testing::TestLexicon test(
+      {Char("中", "sgas", true, 9), Char("国", "sgaa", false, 8)});
+  static tvime::Lexicon& lexicon = test.Start();
+  tvime::PinyinInput pinyin(lexicon);
   for (size_t i = 0; i < size; ++i) {
     std::uint8_t click = data[i];
     if (click & 0x80) {

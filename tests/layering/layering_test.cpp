@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -42,13 +43,11 @@ Layers ReadLayers() {
 
 bool IsProductSource(const fs::path& path) {
   std::string name = path.filename().string();
-  auto endsWith = [&](const std::string& end) {
-    return name.size() >= end.size() &&
-           name.compare(name.size() - end.size(), end.size(), end) == 0;
-  };
   // Tests and the helpers made for them (test_lexicon.h, test_panel.cpp) are not the product.
-  if (endsWith("_test.cpp") || endsWith("_test.h") || name.rfind("test_", 0) == 0) return false;
-  return endsWith(".cpp") || endsWith(".h") || endsWith(".rc") || endsWith(".cpp.in");
+  if (name.ends_with("_test.cpp") || name.ends_with("_test.h") || name.starts_with("test_"))
+    return false;
+  return name.ends_with(".cpp") || name.ends_with(".h") || name.ends_with(".rc") ||
+         name.ends_with(".cpp.in");
 }
 
 // The folder named by each `#include "folder/..."` of a file, with its line.
@@ -104,13 +103,9 @@ TEST(Layering, AnArrowUpwardsIsFound) {
   Layers reversed = layers;
   for (auto& [folder, level] : reversed.level) level = layers.level.size() - 1 - level;
   std::vector<std::string> violations = Violations(reversed);
-  bool engineIncludesBase = false;
-  for (const std::string& violation : violations) {
-    if (violation.rfind("engine", 0) == 0 && violation.find("\"base/") != std::string::npos) {
-      engineIncludesBase = true;
-    }
-  }
-  EXPECT_TRUE(engineIncludesBase);
+  EXPECT_TRUE(std::any_of(violations.begin(), violations.end(), [](const std::string& violation) {
+    return violation.starts_with("engine") && violation.find("\"base/") != std::string::npos;
+  })) << "engine including base is not found";
 }
 
 }  // namespace

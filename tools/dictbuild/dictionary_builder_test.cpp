@@ -46,17 +46,6 @@ TEST(CharacterTable, RejectsMalformedRecordsNamingTheLine) {
   }
 }
 
-TEST(CharacterTable, BuildsWhatTheDictionaryLoads) {
-  std::vector<std::uint8_t> bin =
-      BuildCharacterDictionary(ParseCharacterTable("中\tsgas\t1\t990\tzhōng\n"));
-  SealContainer(bin, SCRAMBLE_BLOCK);
-  CharacterDictionary dictionary;
-  ASSERT_TRUE(dictionary.LoadFromBytes(bin, SCRAMBLE_BLOCK));
-  ASSERT_EQ(dictionary.count, 1u);
-  EXPECT_EQ(dictionary.CodeOfChar("\xD6\xD0"), "sgas");
-  EXPECT_EQ(dictionary.EntryAt(0).weight, 990);
-}
-
 TEST(PhraseTable, ParsesTextsAndTheirSyllableKeys) {
   std::vector<PhraseRecord> phrases = ParsePhraseTable("# c\n中国\tzhong guo\n绿色\tlv se\n");
   ASSERT_EQ(phrases.size(), 2u);
@@ -110,11 +99,6 @@ TEST(RadicalTables, ListStartsWithThePlaceholderAndGroupsKeepLinksLast) {
   EXPECT_THROW(ParseRadicalGroups("2\t@31\tsg\n2\t叫\tgsg\n"), std::runtime_error);
   EXPECT_THROW(ParseRadicalGroups("4\t人\t\n2\t口\t\n"), std::runtime_error);
   EXPECT_THROW(ParseRadicalGroups("2\t口口\t\n"), std::runtime_error);
-}
-
-TEST(PinyinTableBinary, HoldsTheRowCountsThenTheIndexes) {
-  std::vector<std::uint8_t> bin = BuildPinyinTable({{}, {3, 0x102}});
-  EXPECT_EQ(bin, (std::vector<std::uint8_t>{2, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 3, 0, 2, 1}));
 }
 
 }  // namespace

@@ -34,17 +34,14 @@ class Publish : public ::testing::Test {
   std::string updates = dir.File("updates");
 };
 
-TEST_F(Publish, TheFileItsVersionAndASignatureThatTheProgramsVerify) {
-  ASSERT_EQ(PublishFile(program, updates, kTestKey), "");
+TEST_F(Publish, TheFileItsVersionItsSignatureAndAStatementThatBindsThemUnderTheKey) {
+  ASSERT_EQ(PublishFile(program, updates, kTestKey, 1900000000), "");
   EXPECT_EQ(testing::FileContents(updates + "/tvimedic.exe"), ProgramWithVersion());
   EXPECT_EQ(testing::FileContents(updates + "/tvimedic.exe.txt"), "3.1.2.5");
   auto signature = ReadWholeFile(updates + "/tvimedic.exe.sig");
   ASSERT_TRUE(signature);
   EXPECT_TRUE(VerifyFileSignature(updates + "/tvimedic.exe", *signature, TrustedUpdateKey()));
-}
-
-TEST_F(Publish, AStatementThatBindsNameVersionSizeAndHashUnderTheKey) {
-  ASSERT_EQ(PublishFile(program, updates, kTestKey, 1900000000), "");
+  // The statement: name, version, size, hash and expiry.
   auto parsed = ParseStatementFile(testing::FileContents(updates + "/tvimedic.exe.meta"));
   ASSERT_TRUE(parsed);
   const ReleaseStatement& statement = parsed->statement;

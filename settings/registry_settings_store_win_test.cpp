@@ -11,18 +11,10 @@
 namespace tvime {
 namespace {
 
-void DeleteValue(HKEY root, const char* name) {
-  HKEY key;
-  if (RegOpenKeyExA(root, kSettingsKeyPath, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-    RegDeleteValueA(key, name);
-    RegCloseKey(key);
-  }
-}
-
 TEST(RegistrySettingsStore, RoundTripsUserValues) {
   RegistrySettingsStore store;
   Settings settings(store);
-  DeleteValue(HKEY_CURRENT_USER, "CompPos");
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKeyPath, "CompPos");
   EXPECT_EQ(settings.Read(setting::CompPos), -1);  // missing: the default
   settings.Write(setting::CompPos, PackPosition({600, 900}));
   EXPECT_EQ(settings.Read(setting::CompPos), PackPosition({600, 900}));
@@ -40,16 +32,18 @@ TEST(RegistrySettingsStore, RoundTripsUserValues) {
 TEST(RegistrySettingsStore, ReadsTheKeyAsItIsAfterItWasDeletedAndMadeAgain) {
   RegistrySettingsStore store, writer;
   ASSERT_TRUE(writer.WriteInt(SettingsRoot::User, "ConversionSet", 5));
-  ASSERT_TRUE(writer.WriteString(SettingsRoot::User, "UserId", "first"));
+  ASSERT_TRUE(writer.WriteString(SettingsRoot::User, "TestText", "first"));
   EXPECT_EQ(store.ReadInt(SettingsRoot::User, "ConversionSet"), 5u);
   ASSERT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKeyPath), ERROR_SUCCESS);
   EXPECT_EQ(store.ReadInt(SettingsRoot::User, "ConversionSet"), std::nullopt);
   ASSERT_TRUE(writer.WriteInt(SettingsRoot::User, "ConversionSet", 7));
-  ASSERT_TRUE(writer.WriteString(SettingsRoot::User, "UserId", "second"));
+  ASSERT_TRUE(writer.WriteString(SettingsRoot::User, "TestText", "second"));
   EXPECT_EQ(store.ReadInt(SettingsRoot::User, "ConversionSet"), 7u);
-  EXPECT_EQ(store.ReadString(SettingsRoot::User, "UserId"), "second");
+  EXPECT_EQ(store.ReadString(SettingsRoot::User, "TestText"), "second");
   ASSERT_TRUE(writer.WriteInt(SettingsRoot::User, "ConversionSet", 9));
   EXPECT_EQ(store.ReadInt(SettingsRoot::User, "ConversionSet"), 9u) << "a value written since";
+  // The prefix is shared by the later tests, which must find no value of this test's own.
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKeyPath, "TestText");
 }
 
 TEST(RegistrySettingsStore, WritesDwordsAndStringsUnderTheSettingsKey) {
@@ -75,7 +69,7 @@ TEST(RegistrySettingsStore, WritesDwordsAndStringsUnderTheSettingsKey) {
 TEST(RegistrySettingsStore, MachineValuesLiveUnderTheLocalMachine) {
   RegistrySettingsStore store;
   Settings settings(store);
-  DeleteValue(HKEY_LOCAL_MACHINE, "Exec.Update");
+  RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "Exec.Update");
   EXPECT_EQ(settings.Read(setting::ExecUpdate), 0);
   settings.Write(setting::ExecUpdate, 1765000000);
   EXPECT_EQ(settings.Read(setting::ExecUpdate), 1765000000);
@@ -89,28 +83,21 @@ TEST(RegistrySettingsStore, MachineValuesLiveUnderTheLocalMachine) {
 // either way the whole text comes back, also when it was stored without its closing NUL.
 TEST(RegistrySettingsStore, ReadsStringsOfEveryLengthWhole) {
   RegistrySettingsStore store;
-  HKEY key;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0, nullptr, 0, KEY_SET_VALUE,
-                            nullptr, &key, nullptr),
-            ERROR_SUCCESS);
+  auto setRaw = [](DWORD type, const std::string& bytes) {
+    return RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKeyPath, "TestText", type, bytes.data(),
+                           static_cast<DWORD>(bytes.size()));
+  };
   for (size_t length : {0u, 1u, 254u, 255u, 256u, 257u, 4000u}) {
     std::string text(length, 'k');
     if (length) text.back() = 'z';
     ASSERT_TRUE(store.WriteString(SettingsRoot::User, "TestText", text));
     EXPECT_EQ(store.ReadString(SettingsRoot::User, "TestText"), text) << length;
-    ASSERT_EQ(RegSetValueExA(key, "TestText", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
-                             static_cast<DWORD>(length)),
-              ERROR_SUCCESS);
+    ASSERT_EQ(setRaw(REG_SZ, text), ERROR_SUCCESS);
     EXPECT_EQ(store.ReadString(SettingsRoot::User, "TestText"), text) << length << " without a NUL";
   }
-  std::string binary(600, '\x01');
-  ASSERT_EQ(
-      RegSetValueExA(key, "TestText", 0, REG_BINARY, reinterpret_cast<const BYTE*>(binary.data()),
-                     static_cast<DWORD>(binary.size())),
-      ERROR_SUCCESS);
+  ASSERT_EQ(setRaw(REG_BINARY, std::string(600, '\x01')), ERROR_SUCCESS);
   EXPECT_EQ(store.ReadString(SettingsRoot::User, "TestText"), std::nullopt);
-  RegDeleteValueA(key, "TestText");
-  RegCloseKey(key);
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKeyPath, "TestText");
 }
 
 TEST(RegistrySettingsStore, ValuesOfAnotherTypeReadAsMissing) {

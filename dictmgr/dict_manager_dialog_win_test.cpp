@@ -11,13 +11,14 @@
 #include <deque>
 #include <fstream>
 #include <functional>
-#include <sstream>
+#include <iostream>
 
 #include "base/wide_text_win.h"
 #include "dictmgr/user_dict_list.h"
 #include "engine/user_words.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/gbk_literals.h"
+#include "tests/support/message_loop_win.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/win_thread.h"
 
@@ -64,17 +65,10 @@ class User {
  public:
   explicit User(ScriptedPrompts& prompts) : prompts_(prompts) {}
 
+  // Found once it shows, as a user sees it (it is found while being made, before that).
   bool FindDialog() {
-    // Found once it shows, as a user sees it (it is found while being made, before that).
-    for (int attempt = 0; attempt < 400; ++attempt) {
-      HWND dialog = FindWindowW(L"#32770", L"用户词库设置");
-      if (dialog && IsWindowVisible(dialog)) {
-        dialog_ = dialog;
-        return true;
-      }
-      Sleep(10);
-    }
-    return false;
+    dialog_ = testing::WaitForShownWindow(L"#32770", L"用户词库设置");
+    return dialog_ != nullptr;
   }
   HWND dialog() const { return dialog_; }
   void Type(const std::string& utf8) {
@@ -271,68 +265,19 @@ TEST_F(DictManagerDialogTest, AHundredThousandWordsLoadInUnderASecond) {
   EXPECT_LT(loaded, 1000u);
 }
 
-TEST_F(DictManagerDialogTest, TheDialogHasItsControlsAndTheAboutEntry) {
+TEST_F(DictManagerDialogTest, TheSystemMenuOpensTheAboutBox) {
   Run([](User& user) {
     HWND dialog = user.dialog();
-    struct Expected {
-      int id;
-      const char* text;
-      RECT units;  // left, top, width, height in dialog units
-      bool visible;
-    };
-    const Expected controls[] = {
-        {kDictList, "", {6, 7, 169, 156}, true},
-        {kDictEdit, "", {6, 170, 169, 14}, true},
-        {kDictDelete, "删除选中", {181, 13, 40, 14}, true},
-        {kDictMoveUp, "上移↑", {181, 33, 40, 14}, true},
-        {kDictMoveDown, "下移↓", {181, 53, 40, 14}, true},
-        {kDictSave, "保存词库", {181, 73, 40, 14}, true},
-        {kDictMerge, "增加词库", {181, 93, 40, 14}, true},
-        {kDictBackup, "备份词库", {181, 113, 40, 14}, true},
-        {kDictRestore, "恢复词库", {181, 133, 40, 14}, true},
-        {kDictAdd, "增加词条", {181, 169, 40, 14}, true},
-        {IDOK, "退出", {101, 196, 38, 13}, true},
-        {kDictFirstFile, "简体", {76, 203, 32, 10}, false},
-        {kDictSecondFile, "繁体", {142, 204, 32, 10}, false},
-    };
-    for (const Expected& expected : controls) {
-      SCOPED_TRACE(expected.id);
-      HWND control = GetDlgItem(dialog, expected.id);
-      ASSERT_TRUE(control);
-      wchar_t text[64] = {};
-      GetWindowTextW(control, text, 64);
-      EXPECT_EQ(Utf8FromWide(text), expected.text);
-      EXPECT_EQ(IsWindowVisible(control) != FALSE, expected.visible);
-      RECT want{expected.units.left, expected.units.top, expected.units.left + expected.units.right,
-                expected.units.top + expected.units.bottom};
-      MapDialogRect(dialog, &want);
-      RECT got;
-      GetWindowRect(control, &got);
-      MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&got), 2);
-      EXPECT_EQ(got.left, want.left);
-      EXPECT_EQ(got.top, want.top);
-      EXPECT_EQ(got.right - got.left, want.right - want.left);
-    }
-    EXPECT_EQ(GetWindowLongW(GetDlgItem(dialog, IDOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-    LONG listStyle = GetWindowLongW(GetDlgItem(dialog, kDictList), GWL_STYLE);
-    EXPECT_TRUE(listStyle & LBS_NOTIFY);
-    EXPECT_TRUE(listStyle & LBS_NOINTEGRALHEIGHT);
     EXPECT_TRUE(IsDlgButtonChecked(dialog, kDictFirstFile));
+    EXPECT_TRUE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0));
     wchar_t about[128] = {};
     GetMenuStringW(GetSystemMenu(dialog, FALSE), kDictAboutCommand, about, 128, MF_BYCOMMAND);
     EXPECT_EQ(Utf8FromWide(about), "关于沃岚鼠标输入法 3.1 词库维护工具(&A)...");
-    EXPECT_TRUE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0));
-    // The about box, from the system menu.
     PostMessageW(dialog, WM_SYSCOMMAND, kDictAboutCommand, 0);
-    HWND aboutBox = nullptr;
-    for (int attempt = 0; attempt < 200 && !aboutBox; ++attempt) {
-      aboutBox = FindWindowW(L"#32770", L"关于沃岚鼠标输入法词库维护工具");
-      if (!aboutBox) Sleep(25);
-    }
+    HWND aboutBox = testing::WaitForShownWindow(L"#32770", L"关于沃岚鼠标输入法词库维护工具");
     ASSERT_TRUE(aboutBox);
-    HWND line =
-        FindWindowExW(aboutBox, nullptr, L"Static", L"沃岚鼠标输入法 3.1 词库维护工具  1.0");
-    EXPECT_TRUE(line);
+    EXPECT_TRUE(
+        FindWindowExW(aboutBox, nullptr, L"Static", L"沃岚鼠标输入法 3.1 词库维护工具  1.0"));
     SendMessageW(GetDlgItem(aboutBox, IDOK), BM_CLICK, 0, 0);
     for (int attempt = 0; attempt < 200 && IsWindow(aboutBox); ++attempt) Sleep(25);
     EXPECT_FALSE(IsWindow(aboutBox));
@@ -341,18 +286,11 @@ TEST_F(DictManagerDialogTest, TheDialogHasItsControlsAndTheAboutEntry) {
 }
 
 TEST(DictManagerPrompts, MessagesCarryTheProgramsTitle) {
-  std::wstring title;
+  wchar_t title[128] = {};
   testing::WinThread answerer([&] {
-    for (int attempt = 0; attempt < 200; ++attempt) {
-      HWND box = FindWindowW(L"#32770", nullptr);
-      if (box && IsWindowVisible(box)) {
-        wchar_t text[128] = {};
-        GetWindowTextW(box, text, 128);
-        title = text;
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-        return;
-      }
-      Sleep(25);
+    if (HWND box = testing::WaitForShownWindow(L"#32770", nullptr)) {
+      GetWindowTextW(box, title, 128);
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
   });
   SystemPrompts prompts;

@@ -17,6 +17,7 @@
 
 #include "base/module_resources_win.h"
 #include "engine/lexicon.h"
+#include "tests/support/program_folder_win.h"
 #include "tests/support/temp_dir.h"
 
 namespace tvime {
@@ -258,20 +259,10 @@ TEST_F(SharedDictionariesTest, ProcessesRacingAtStartShareOneImageThatOutlivesAn
   HANDLE mapped = CreateSemaphoreW(nullptr, 0, 16, kRaceMapped);
   ASSERT_TRUE(go && end && mapped);
   SetEnvironmentVariableA(kRaceFolder, folder.path().string().c_str());
-  char program[MAX_PATH];
-  GetModuleFileNameA(nullptr, program, MAX_PATH);
-  std::string command = std::string("\"") + program +
-                        "\" --gtest_filter=SharedDictionariesRace.DISABLED_RacingProcess "
-                        "--gtest_also_run_disabled_tests";
   std::vector<HANDLE> processes;
   for (int i = 0; i < 3; ++i) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessA(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &process));
-    CloseHandle(process.hThread);
-    processes.push_back(process.hProcess);
+    processes.push_back(testing::StartOwnTest("SharedDictionariesRace.DISABLED_RacingProcess"));
+    ASSERT_TRUE(processes.back());
   }
   SetEvent(go);
   for (size_t i = 0; i < processes.size(); ++i) {
@@ -280,15 +271,11 @@ TEST_F(SharedDictionariesTest, ProcessesRacingAtStartShareOneImageThatOutlivesAn
   EXPECT_EQ(Files().size(), 1u) << "racers left more than one image, or a temporary file";
   // One ends abruptly; the others go on using the image.
   TerminateProcess(processes[0], 3);
-  WaitForSingleObject(processes[0], 10000);
+  EXPECT_EQ(testing::ExitCodeOf(processes[0], 10000), 3u);
   SetEvent(end);
-  ASSERT_EQ(WaitForMultipleObjects(2, &processes[1], TRUE, 60000), WAIT_OBJECT_0);
   for (size_t i = 1; i < processes.size(); ++i) {
-    DWORD code = 1;
-    GetExitCodeProcess(processes[i], &code);
-    EXPECT_EQ(code, 0u) << "racer " << i;
+    EXPECT_EQ(testing::ExitCodeOf(processes[i]), 0u) << "racer " << i;
   }
-  for (HANDLE handle : processes) CloseHandle(handle);
   for (HANDLE handle : {go, end, mapped}) CloseHandle(handle);
   EXPECT_TRUE(Open(false)) << "the image did not outlive the processes that made and used it";
 }

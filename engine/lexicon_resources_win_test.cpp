@@ -100,16 +100,6 @@ TEST_F(DictionaryDll, UserWordsLiveInThePerUserDirectory) {
   DeleteFileA(path.c_str());
 }
 
-TEST(UserDataPath, HoldsTheUserWordFile) {
-  std::string path = UserDataPath(kUserWordFileName);
-  std::vector<std::string> words = {"\xD6\xD0\xB9\xFA\xC8\xCB", "ab"};
-  ASSERT_TRUE(WriteWordFile(path, words));
-  std::vector<std::string> read;
-  ReadWordFile(path, read);
-  EXPECT_EQ(read, words);
-  DeleteFileA(path.c_str());
-}
-
 // Every process that loads the input method holds its own lexicon: it must stay small.
 TEST_F(DictionaryDll, TheLoadedLexiconTakesLessThan12MegabytesOfPrivateMemory) {
   // The commit charge (PagefileUsage) is the process's private memory; Wine does not fill the

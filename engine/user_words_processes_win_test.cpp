@@ -12,6 +12,7 @@
 
 #include "base/file_save_lock_win.h"
 #include "engine/lexicon.h"
+#include "tests/support/program_folder_win.h"
 #include "tests/support/temp_dir.h"
 
 namespace tvime {
@@ -42,22 +43,9 @@ TEST(UserWordsAcrossProcesses, DISABLED_Worker) {
 }
 
 HANDLE StartWorker(const std::string& dir, const std::string& tag) {
-  char program[MAX_PATH];
-  GetModuleFileNameA(nullptr, program, MAX_PATH);
   SetEnvironmentVariableA(kDirVariable, dir.c_str());
   SetEnvironmentVariableA(kTagVariable, tag.c_str());
-  std::string command = std::string("\"") + program +
-                        "\" --gtest_filter=UserWordsAcrossProcesses.DISABLED_Worker "
-                        "--gtest_also_run_disabled_tests";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    return nullptr;
-  }
-  CloseHandle(process.hThread);
-  return process.hProcess;
+  return testing::StartOwnTest("UserWordsAcrossProcesses.DISABLED_Worker");
 }
 
 TEST(UserWordsAcrossProcesses, TwoProcessesSavingAtOnceLoseNoWord) {
@@ -66,14 +54,8 @@ TEST(UserWordsAcrossProcesses, TwoProcessesSavingAtOnceLoseNoWord) {
   HANDLE first = StartWorker(dir.path().string(), "first");
   HANDLE second = StartWorker(dir.path().string(), "second");
   ASSERT_TRUE(first && second);
-  HANDLE both[] = {first, second};
-  ASSERT_EQ(WaitForMultipleObjects(2, both, TRUE, 60000), WAIT_OBJECT_0);
-  for (HANDLE process : both) {
-    DWORD code = 1;
-    GetExitCodeProcess(process, &code);
-    EXPECT_EQ(code, 0u);
-    CloseHandle(process);
-  }
+  EXPECT_EQ(testing::ExitCodeOf(first), 0u);
+  EXPECT_EQ(testing::ExitCodeOf(second), 0u);
   std::vector<std::string> words;
   ReadWordFile(dir.File(kUserWordFileName), words);
   EXPECT_EQ(words.size(), 1u + 2 * kWordsPerProcess);

@@ -13,24 +13,16 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "base/exported_function_win.h"
 #include "base/imm_ime_win.h"
-#include "ime/ime_test_target_win.h"
 #include "ime/input_context_win.h"
-#include "settings/registry_settings_store_win.h"
-#include "settings/settings.h"
-#include "tests/support/ime_module_calls_win.h"
-#include "tests/support/updater_not_due_win.h"
+#include "ime/test_ime_target_win.h"
 
 namespace tvime {
 namespace {
-
-using testing::ImeTestTarget;
 
 constexpr std::uint32_t kSeed = 20240611;
 constexpr BYTE kGuard = 0xA5;   // in every byte the module must leave alone
@@ -85,19 +77,11 @@ bool AllGuard(const void* data, size_t size) {
 
 // The records the module sends: a result, the end of a composition, a key it gives back, and
 // the news that it switched itself on or off.
-bool IsModuleMessage(const TRANSMSG& record) {
-  switch (record.message) {
-    case WM_IME_COMPOSITION:
-      return record.wParam == 0 && record.lParam == GCS_RESULTSTR;
-    case WM_IME_ENDCOMPOSITION:
-      return record.wParam == 0 && record.lParam == 0;
-    case WM_IME_KEYDOWN:
-      return record.wParam < 256 && record.lParam == 0;
-    case WM_IME_NOTIFY:
-      return record.wParam == IMN_SETOPENSTATUS && record.lParam == 0;
-    default:
-      return false;
-  }
+bool IsModuleMessage(const TRANSMSG& r) {
+  return (r.message == WM_IME_COMPOSITION && r.wParam == 0 && r.lParam == GCS_RESULTSTR) ||
+         (r.message == WM_IME_ENDCOMPOSITION && r.wParam == 0 && r.lParam == 0) ||
+         (r.message == WM_IME_KEYDOWN && r.wParam < 256 && r.lParam == 0) ||
+         (r.message == WM_IME_NOTIFY && r.wParam == IMN_SETOPENSTATUS && r.lParam == 0);
 }
 
 HIMCC& BlockSlot(INPUTCONTEXT& fields, int block) {
@@ -112,30 +96,17 @@ HIMCC Replace(HIMCC& slot, DWORD size) {
   return slot;
 }
 
-class HostileInputTest : public ::testing::Test {
+class HostileInputTest : public testing::ImeModuleFixture {
  protected:
+  // The UI window is open as the platform opens it: the module then has a panel to show, hide and
+  // move, which a call on someone else's context must not do.
+  HostileInputTest() { openPanel = true; }
+
   void SetUp() override {
-    ASSERT_TRUE(target.window && target.context)
-        << "no display: these tests need an X server (DISPLAY)";
+    settings.Write(setting::MovedByCursor, 1);  // the caret is followed on every notification
+    ImeModuleFixture::SetUp();
+    if (HasFatalFailure()) return;
     SetWindowLongPtrW(target.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc));
-    testing::NoteUpdaterRunJustNow();
-    settings.Write(setting::InputBihuaByKey, 1);  // a s d f g are strokes
-    settings.Write(setting::MovedByCursor, 1);    // the caret is followed on every notification
-    module = LoadLibraryW(testing::ImeModulePath().c_str());
-    ASSERT_TRUE(module);
-    ime.emplace(module);
-    ASSERT_TRUE(ime->ok());
-    IMEINFO info{};
-    char uiClass[64] = {};
-    ASSERT_TRUE(ime->inquire(&info, uiClass, 0));
-    ASSERT_TRUE(ime->select(target.context, TRUE));
-    // The UI window as the platform creates it: the module then has a panel to show, hide and
-    // move, which a call on someone else's context must not do.
-    ui = CreateWindowExA(0, uiClass, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, module, nullptr);
-    ASSERT_TRUE(ui);
-    SetWindowLongPtrA(ui, IMMGWL_IMC, reinterpret_cast<LONG_PTR>(target.context));
-    panel = FindWindowW(L"TavrinIME3_COMP", nullptr);
-    ASSERT_TRUE(panel);
 
     destroyedContext = ImmCreateContext();
     ASSERT_TRUE(destroyedContext);
@@ -151,10 +122,7 @@ class HostileInputTest : public ::testing::Test {
     SetUnhandledExceptionFilter(previousFilter);
     // The context is destroyed with blocks the platform can free.
     if (ime && ime->select) MakeSane();
-    if (ui) DestroyWindow(ui);
-    if (module) FreeLibrary(module);
-    settings.Write(setting::InputBihuaByKey, 0);
-    settings.Write(setting::MovedByCursor, 0);
+    ImeModuleFixture::TearDown();
   }
 
   // --- Chance ---
@@ -670,19 +638,11 @@ class HostileInputTest : public ::testing::Test {
     }
   }
 
-  ImeTestTarget target;
-  RegistrySettingsStore store;
-  Settings settings{store};
-  HMODULE module = nullptr;
-  HWND ui = nullptr;
-  HWND panel = nullptr;
   HIMC destroyedContext = nullptr;
   HWND goneWindow = nullptr;
   // Memory of the test's own, passed as a context: the platform must not take it for one.
   std::vector<BYTE> foreignBytes = std::vector<BYTE>(sizeof(INPUTCONTEXT) + 64, kGuard);
   LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
-
-  std::optional<testing::ImeModuleCalls> ime;
 
   std::mt19937 rng{kSeed};
   int step = 0;

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "ime/ime_test_target_win.h"
+#include "ime/test_ime_target_win.h"
+#include "tests/support/message_loop_win.h"
 #include "tests/support/win_thread.h"
 
 namespace tvime {
@@ -13,16 +14,8 @@ namespace {
 
 using testing::ImeMessage;
 using testing::ImeTestTarget;
-
-constexpr char kZhong[] = "\xD6\xD0";  // 中 in GBK
-
-// A translation list of N records, as the platform passes it to ImeToAsciiEx.
-template <UINT N>
-struct TranslationList {
-  UINT uMsgCount = N;
-  TRANSMSG TransMsg[N] = {};
-  TRANSMSGLIST* get() { return reinterpret_cast<TRANSMSGLIST*>(this); }
-};
+using testing::kZhong;
+using testing::TranslationList;
 
 class InputContextTest : public ::testing::Test {
  protected:
@@ -85,37 +78,6 @@ TEST_F(InputContextTest, AResultLongerThanTheResultAreaGrowsTheBlockInsteadOfBei
   EXPECT_EQ(ImmGetIMCCSize(fields->hCompStr), 260u);
 }
 
-TEST_F(InputContextTest, ClosingEmptiesTheResultThenEndsTheComposition) {
-  {
-    ContextLock fields(target.context);
-    SetResultString(*fields, kZhong);
-  }
-  ASSERT_TRUE(ClearCompositionAndEnd(target.context, false));
-  std::vector<ImeMessage> expected{{WM_IME_COMPOSITION, 0, GCS_RESULTSTR, ""},
-                                   {WM_IME_ENDCOMPOSITION, 0, 0, ""}};
-  EXPECT_EQ(received(), expected);
-}
-
-TEST_F(InputContextTest, DuringAKeyTranslationMessagesWaitForTheList) {
-  TranslationList<4> list;
-  {
-    TranslationScope scope;
-    QueueImeMessage(target.context, WM_IME_KEYDOWN, 13, 0);
-    QueueImeMessage(target.context, WM_IME_NOTIFY, IMN_SETOPENSTATUS, 0);
-    EXPECT_TRUE(received().empty());  // nothing is sent while the key is being translated
-    EXPECT_EQ(scope.Deliver(target.context, list.get()), 2u);
-  }
-  EXPECT_EQ(list.TransMsg[0].message, static_cast<UINT>(WM_IME_KEYDOWN));
-  EXPECT_EQ(list.TransMsg[0].wParam, 13u);
-  EXPECT_EQ(list.TransMsg[1].message, static_cast<UINT>(WM_IME_NOTIFY));
-  EXPECT_EQ(list.TransMsg[1].wParam, static_cast<WPARAM>(IMN_SETOPENSTATUS));
-  ContextLock fields(target.context);
-  EXPECT_EQ(fields->dwNumMsgBuf, 0u);
-  // After the scope, messages go out at once again.
-  QueueImeMessage(target.context, WM_IME_KEYDOWN, 8, 0);
-  EXPECT_EQ(received().size(), 1u);
-}
-
 TEST_F(InputContextTest, AnotherThreadsMessagesNeverGoIntoThisThreadsList) {
   TranslationList<4> list;
   TranslationScope scope;
@@ -124,12 +86,7 @@ TEST_F(InputContextTest, AnotherThreadsMessagesNeverGoIntoThisThreadsList) {
   testing::WinThread other([context] { QueueImeMessage(context, WM_IME_KEYDOWN, 13, 0); });
   ASSERT_TRUE(other);
   // Its message reaches the window from there, which this thread answers meanwhile.
-  MSG message;
-  HANDLE handle = other.handle();
-  while (MsgWaitForMultipleObjects(1, &handle, FALSE, 5000, QS_ALLINPUT) != WAIT_OBJECT_0) {
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-  }
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  EXPECT_TRUE(testing::PumpMessagesUntil([&] { return other.Join(0); }, 5000));
   EXPECT_EQ(scope.Deliver(target.context, list.get()), 0u);
   ASSERT_EQ(received().size(), 1u);
   EXPECT_EQ(received()[0].message, static_cast<UINT>(WM_IME_KEYDOWN));

@@ -54,14 +54,9 @@ class BrowserTest : public ::testing::Test {
  protected:
   void SetUp() override {
     DeleteFileA(TVIME_BROWSER_LOG);
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", 0, nullptr, 0,
-                              KEY_SET_VALUE, nullptr, &key, nullptr),
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", "Browsers", REG_SZ,
+                              TVIME_BROWSER, sizeof TVIME_BROWSER),
               ERROR_SUCCESS);
-    std::string browser = TVIME_BROWSER;
-    RegSetValueExA(key, "Browsers", 0, REG_SZ, reinterpret_cast<const BYTE*>(browser.c_str()),
-                   static_cast<DWORD>(browser.size() + 1));
-    RegCloseKey(key);
   }
 };
 

@@ -7,13 +7,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "base/dpi_win.h"
 #include "base/gdi_scope_win.h"
-#include "base/module_resources_win.h"
 #include "panels/panel_windows_win.h"
-#include "panels/windows_session_host_win.h"
 #include "session/button_bar.h"
 #include "session/status_bar.h"
 #include "session/stroke_subpanel.h"
@@ -125,12 +121,12 @@ TEST_F(PanelDpiTest, PanelsArePerMonitorAwareInAHostThatIsNot) {
   // The thread of a host that declared nothing; the panels the module makes there are
   // per-monitor aware all the same, and the thread keeps its own awareness afterwards.
   HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  using SetContextFn = HANDLE(WINAPI*)(HANDLE);
-  using GetContextFn = HANDLE(WINAPI*)(HWND);
-  using AwarenessFn = int(WINAPI*)(HANDLE);
-  auto setContext = ExportedFunction<SetContextFn>(user32, "SetThreadDpiAwarenessContext");
-  auto windowContext = ExportedFunction<GetContextFn>(user32, "GetWindowDpiAwarenessContext");
-  auto awarenessOf = ExportedFunction<AwarenessFn>(user32, "GetAwarenessFromDpiAwarenessContext");
+  auto setContext =
+      ExportedFunction<HANDLE(WINAPI*)(HANDLE)>(user32, "SetThreadDpiAwarenessContext");
+  auto windowContext =
+      ExportedFunction<HANDLE(WINAPI*)(HWND)>(user32, "GetWindowDpiAwarenessContext");
+  auto awarenessOf =
+      ExportedFunction<int(WINAPI*)(HANDLE)>(user32, "GetAwarenessFromDpiAwarenessContext");
   auto threadContext = ExportedFunction<HANDLE(WINAPI*)()>(user32, "GetThreadDpiAwarenessContext");
   if (!setContext || !windowContext || !awarenessOf || !threadContext) {
     GTEST_SKIP() << "this Wine has no per-thread dpi awareness";

@@ -18,6 +18,7 @@
 #include "settings/registry_settings_store_win.h"
 #include "settings/settings.h"
 #include "tests/support/panel_mouse_win.h"
+#include "tests/support/program_folder_win.h"
 #include "tests/support/updater_not_due_win.h"
 #include "tsf/tsf_guids_win.h"
 
@@ -26,20 +27,15 @@ namespace {
 
 constexpr wchar_t kZhong[] = L"\x4E2D";  // 中
 
-std::wstring ServicePath() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring directory(path);
-  return directory.substr(0, directory.find_last_of(L"\\/") + 1) + L"tvimetsf.dll";
-}
+std::wstring ServicePath() { return testing::ProgramFolderW() + L"tvimetsf.dll"; }
 
 // The application's side of a document: its text and selection, locked for the framework on
-// request, as an edit control that speaks TSF keeps them.
+// request, as an edit control that speaks TSF keeps them. Wine's framework reads no text, layout
+// or attributes of a store: those are not offered.
 class TextStore final : public ITextStoreACP {
  public:
   std::wstring text;
   LONG selectionStart = 0, selectionEnd = 0;
-  RECT caret{300, 200, 302, 216};  // where the view shows the selection, in screen coordinates
   HWND window = nullptr;
 
   STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
@@ -80,12 +76,7 @@ class TextStore final : public ITextStoreACP {
     status->dwStaticFlags = TS_SS_NOHIDDENTEXT;
     return S_OK;
   }
-  STDMETHODIMP QueryInsert(LONG start, LONG end, ULONG, LONG* resultStart,
-                           LONG* resultEnd) override {
-    *resultStart = start;
-    *resultEnd = end;
-    return S_OK;
-  }
+  STDMETHODIMP QueryInsert(LONG, LONG, ULONG, LONG*, LONG*) override { return E_NOTIMPL; }
   STDMETHODIMP GetSelection(ULONG, ULONG count, TS_SELECTION_ACP* selection,
                             ULONG* fetched) override {
     *fetched = 0;
@@ -103,34 +94,17 @@ class TextStore final : public ITextStoreACP {
     selectionEnd = selection->acpEnd;
     return S_OK;
   }
-  STDMETHODIMP GetText(LONG start, LONG end, WCHAR* plain, ULONG plainSize, ULONG* plainCopied,
-                       TS_RUNINFO* runs, ULONG runSize, ULONG* runsCopied, LONG* next) override {
-    LONG length = static_cast<LONG>(text.size());
-    if (end < 0 || end > length) end = length;
-    if (start < 0 || start > end) return TS_E_INVALIDPOS;
-    ULONG count = std::min<ULONG>(plainSize, static_cast<ULONG>(end - start));
-    if (plain) text.copy(reinterpret_cast<wchar_t*>(plain), count, start);
-    *plainCopied = count;
-    if (runsCopied) *runsCopied = 0;
-    if (runs && runSize > 0 && count > 0) {
-      runs[0] = {count, TS_RT_PLAIN};
-      *runsCopied = 1;
-    }
-    *next = start + static_cast<LONG>(count);
-    return S_OK;
+  STDMETHODIMP GetText(LONG, LONG, WCHAR*, ULONG, ULONG*, TS_RUNINFO*, ULONG, ULONG*,
+                       LONG*) override {
+    return E_NOTIMPL;
   }
-  STDMETHODIMP SetText(DWORD, LONG start, LONG end, const WCHAR* chars, ULONG count,
-                       TS_TEXTCHANGE* change) override {
-    text.replace(start, end - start, reinterpret_cast<const wchar_t*>(chars), count);
-    *change = {start, end, start + static_cast<LONG>(count)};
-    selectionStart = selectionEnd = start + static_cast<LONG>(count);
-    return S_OK;
+  STDMETHODIMP SetText(DWORD, LONG, LONG, const WCHAR*, ULONG, TS_TEXTCHANGE*) override {
+    return E_NOTIMPL;
   }
   STDMETHODIMP GetFormattedText(LONG, LONG, IDataObject**) override { return E_NOTIMPL; }
   STDMETHODIMP GetEmbedded(LONG, REFGUID, REFIID, IUnknown**) override { return E_NOTIMPL; }
-  STDMETHODIMP QueryInsertEmbedded(const GUID*, const FORMATETC*, WINBOOL* insertable) override {
-    *insertable = FALSE;
-    return S_OK;
+  STDMETHODIMP QueryInsertEmbedded(const GUID*, const FORMATETC*, WINBOOL*) override {
+    return E_NOTIMPL;
   }
   STDMETHODIMP InsertEmbedded(DWORD, LONG, LONG, IDataObject*, TS_TEXTCHANGE*) override {
     return E_NOTIMPL;
@@ -154,48 +128,26 @@ class TextStore final : public ITextStoreACP {
                                          TS_TEXTCHANGE*) override {
     return E_NOTIMPL;
   }
-  STDMETHODIMP RequestSupportedAttrs(DWORD, ULONG, const TS_ATTRID*) override { return S_OK; }
+  STDMETHODIMP RequestSupportedAttrs(DWORD, ULONG, const TS_ATTRID*) override { return E_NOTIMPL; }
   STDMETHODIMP RequestAttrsAtPosition(LONG, ULONG, const TS_ATTRID*, DWORD) override {
-    return S_OK;
+    return E_NOTIMPL;
   }
   STDMETHODIMP RequestAttrsTransitioningAtPosition(LONG, ULONG, const TS_ATTRID*, DWORD) override {
-    return S_OK;
+    return E_NOTIMPL;
   }
-  STDMETHODIMP FindNextAttrTransition(LONG, LONG, ULONG, const TS_ATTRID*, DWORD, LONG* next,
-                                      WINBOOL* found, LONG* offset) override {
-    *next = 0;
-    *found = FALSE;
-    *offset = 0;
-    return S_OK;
+  STDMETHODIMP FindNextAttrTransition(LONG, LONG, ULONG, const TS_ATTRID*, DWORD, LONG*, WINBOOL*,
+                                      LONG*) override {
+    return E_NOTIMPL;
   }
-  STDMETHODIMP RetrieveRequestedAttrs(ULONG, TS_ATTRVAL*, ULONG* fetched) override {
-    *fetched = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetEndACP(LONG* end) override {
-    *end = static_cast<LONG>(text.size());
-    return S_OK;
-  }
-  STDMETHODIMP GetActiveView(TsViewCookie* view) override {
-    *view = 1;
-    return S_OK;
-  }
+  STDMETHODIMP RetrieveRequestedAttrs(ULONG, TS_ATTRVAL*, ULONG*) override { return E_NOTIMPL; }
+  STDMETHODIMP GetEndACP(LONG*) override { return E_NOTIMPL; }
+  STDMETHODIMP GetActiveView(TsViewCookie*) override { return E_NOTIMPL; }
   STDMETHODIMP GetACPFromPoint(TsViewCookie, const POINT*, DWORD, LONG*) override {
     return E_NOTIMPL;
   }
-  STDMETHODIMP GetTextExt(TsViewCookie, LONG, LONG, RECT* rect, WINBOOL* clipped) override {
-    *rect = caret;
-    *clipped = FALSE;
-    return S_OK;
-  }
-  STDMETHODIMP GetScreenExt(TsViewCookie, RECT* rect) override {
-    *rect = {0, 0, 800, 600};
-    return S_OK;
-  }
-  STDMETHODIMP GetWnd(TsViewCookie, HWND* result) override {
-    *result = window;
-    return S_OK;
-  }
+  STDMETHODIMP GetTextExt(TsViewCookie, LONG, LONG, RECT*, WINBOOL*) override { return E_NOTIMPL; }
+  STDMETHODIMP GetScreenExt(TsViewCookie, RECT*) override { return E_NOTIMPL; }
+  STDMETHODIMP GetWnd(TsViewCookie, HWND*) override { return E_NOTIMPL; }
 
  private:
   ITextStoreACPSink* sink_ = nullptr;
@@ -341,11 +293,6 @@ TEST_F(TextServiceRegistrationTest, TheRegisteredClassDescribesThePendingTextsDi
   GUID guid{};
   ASSERT_HRESULT_SUCCEEDED(infos[0]->GetGUID(&guid));
   EXPECT_TRUE(IsEqualGUID(guid, kPendingTextAttribute));
-  TF_DISPLAYATTRIBUTE look{};
-  ASSERT_HRESULT_SUCCEEDED(infos[0]->GetAttributeInfo(&look));
-  EXPECT_EQ(look.bAttr, TF_ATTR_INPUT);  // input not yet converted
-  EXPECT_EQ(look.lsStyle, TF_LS_DOT);
-  EXPECT_EQ(look.crText.type, TF_CT_NONE);  // in the document's own colours
   provider->Release();
   provider = nullptr;
   // An attribute still held keeps the module loaded.
@@ -536,18 +483,9 @@ TEST_F(TextServiceTest, ActivatedItShowsItsPanelsWithAFocusedDocumentAndTakesThe
   compartments->Release();
 }
 
-TEST_F(TextServiceTest, ClicksOnTheStrokesAndTheCandidatePutZhongIntoTheDocument) {
-  for (int stroke : {1, 4, 0, 1}) ClickStroke(stroke);  // 竖 折 横 竖
-  EXPECT_EQ(store.text, L"");                           // strokes are not text
-  Click(16, 40);                                        // the first candidate
-  EXPECT_EQ(store.text, kZhong);
-  EXPECT_EQ(store.selectionStart, 1);  // the caret after it
-  EXPECT_EQ(store.selectionEnd, 1);
-}
-
 // Wine's contexts have no view (GetActiveView is a stub), so the text's extent is not asked for
-// here: the panel follows the editor's system caret, the service's fallback.
-TEST_F(TextServiceTest, AfterAClickThePanelGoesBelowTheEditorsCaret) {
+// here: after a click the panel follows the editor's system caret, the service's fallback.
+TEST_F(TextServiceTest, ClicksTypeZhongIntoTheDocumentAndTheyPutThePanelBelowTheEditorsCaret) {
   ShowWindow(store.window, SW_SHOW);
   SetForegroundWindow(store.window);
   ASSERT_TRUE(CreateCaret(store.window, nullptr, 2, 16));
@@ -555,20 +493,30 @@ TEST_F(TextServiceTest, AfterAClickThePanelGoesBelowTheEditorsCaret) {
   ShowCaret(store.window);
   POINT caret{50, 20};
   ClientToScreen(store.window, &caret);
-  RECT before;
+  RECT before, after;
   GetWindowRect(composition, &before);
-  ClickStroke(0);
-  RECT after;
+  for (int stroke : {1, 4, 0, 1}) ClickStroke(stroke);  // 竖 折 横 竖
   GetWindowRect(composition, &after);
+  EXPECT_EQ(store.text, L"");  // strokes are not text
+  Click(16, 40);               // the first candidate
   DestroyCaret();
   ShowWindow(store.window, SW_HIDE);
+  EXPECT_EQ(store.text, kZhong);
+  EXPECT_EQ(store.selectionStart, 1);  // the caret after it
+  EXPECT_EQ(store.selectionEnd, 1);
   EXPECT_EQ(after.left, before.left);  // only the vertical place follows the caret
   EXPECT_GT(after.top, caret.y);       // a line and a half below the caret's top
   EXPECT_LT(after.top, caret.y + 40);
 }
 
-TEST_F(TextServiceTest, StrokeKeysThroughTheKeySinkAreEatenAndBuildTheInput) {
+TEST_F(TextServiceTest, StrokeKeysThroughTheKeySinkAreEatenAndKeysHandedBackAreNot) {
+  // Enter and Backspace with no input: the application gets them.
+  EXPECT_FALSE(Press(VK_RETURN));
+  EXPECT_FALSE(Press(VK_BACK));
   for (WPARAM key : {'S', 'G', 'A', 'S'}) EXPECT_TRUE(Press(key)) << static_cast<char>(key);
+  // With strokes typed, Backspace takes one back instead.
+  EXPECT_TRUE(Press(VK_BACK));
+  EXPECT_TRUE(Press('S'));
   EXPECT_EQ(store.text, L"");
   Click(16, 40);
   EXPECT_EQ(store.text, kZhong);
@@ -657,16 +605,6 @@ TEST_F(TextServiceTest, AnyWalkOfKeysAndClicksLeavesWellFormedTextWithTheCaretAf
     ASSERT_EQ(store.selectionEnd, store.selectionStart) << "step " << step;
   }
   EXPECT_FALSE(store.text.empty());
-}
-
-TEST_F(TextServiceTest, AKeyTheSessionHandsBackIsNotEaten) {
-  // Enter and Backspace with no input: the application gets them.
-  EXPECT_FALSE(Press(VK_RETURN));
-  EXPECT_FALSE(Press(VK_BACK));
-  // With strokes typed, Backspace takes one back instead.
-  EXPECT_TRUE(Press('S'));
-  EXPECT_TRUE(Press(VK_BACK));
-  EXPECT_EQ(store.text, L"");
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "base/file_io.h"
 #include "tests/support/file_contents.h"

@@ -14,13 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "base/file_io.h"
-#include "settings/registry_settings_store_win.h"
-#include "settings/settings.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/program_folder_win.h"
 #include "tests/support/silent_server_win.h"
@@ -315,42 +311,6 @@ TEST(UpdateAgentCost, ACheckWithNothingToUpdateTakesAFewMilliseconds) {
   EXPECT_EQ(result, UpdateResult::NoUpdate);
   std::cout << "a check with nothing to update: " << spent << " ms\n";
   EXPECT_LT(spent, 200u);  // about 30 ms here; a tenfold slowdown would show
-}
-
-// tvimeup, run as the input method runs it (no arguments: silent), with the installation and
-// the update server named in the machine's settings.
-TEST(Tvimeup, ASilentRunUpdatesTheInstalledManagerAndNotesTheTime) {
-  ASSERT_FALSE(Port().empty()) << "the update server is not running";
-  testing::TempDir installation;
-  std::string manager = installation.File("tvimedic.exe");
-  ASSERT_TRUE(
-      CopyFileA((testing::ProgramFolder() + "tvimedic.exe").c_str(), manager.c_str(), FALSE));
-  RegistrySettingsStore store;
-  Settings settings(store);
-  std::string previousPath = settings.Read(setting::Path);
-  std::string previousServer = settings.Read(setting::UpdateBaseUrl);
-  settings.Write(setting::Path, installation.path().string());
-  settings.Write(setting::UpdateBaseUrl, Server("good"));
-  settings.Write(setting::ExecUpdate, 0);
-
-  std::string program = testing::ProgramFolder() + "tvimeup.exe";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  std::string command = "\"" + program + "\"";
-  ASSERT_TRUE(CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             installation.path().string().c_str(), &startup, &process));
-  EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
-  DWORD code = 1;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-
-  EXPECT_EQ(code, 0u);
-  EXPECT_EQ(fileVersionString(manager), "3.1");
-  EXPECT_GT(settings.Read(setting::ExecUpdate), 0);
-  settings.Write(setting::Path, previousPath);
-  settings.Write(setting::UpdateBaseUrl, previousServer);
 }
 
 }  // namespace

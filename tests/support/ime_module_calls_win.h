@@ -9,21 +9,21 @@
 
 #include "base/exported_function_win.h"
 #include "base/imm_ime_win.h"
+#include "tests/support/program_folder_win.h"
 
 namespace tvime::testing {
 
+// A translation list of N records, as the platform passes it to ImeToAsciiEx.
+template <UINT N = 16>
 struct TranslationList {
-  UINT uMsgCount = 16;
-  TRANSMSG TransMsg[16] = {};
+  UINT uMsgCount = N;
+  TRANSMSG TransMsg[N] = {};
+  TRANSMSGLIST* get() { return reinterpret_cast<TRANSMSGLIST*>(this); }
 };
 
 // `argument` when given, else tvime30.ime beside this program.
 inline std::wstring ImeModulePath(const wchar_t* argument = nullptr) {
-  if (argument) return argument;
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring path = self;
-  return path.substr(0, path.find_last_of(L"\\/") + 1) + L"tvime30.ime";
+  return argument ? argument : ProgramFolderW() + L"tvime30.ime";
 }
 
 // A window with an input context of its own, as an application has.
@@ -75,8 +75,7 @@ struct ImeModuleCalls {
     BYTE keyState[256] = {};
     TranslationList list;
     if (processKey(context, key, 1, keyState)) {
-      toAsciiEx((character << 8) | key, 0, keyState, reinterpret_cast<TRANSMSGLIST*>(&list), 0,
-                context);
+      toAsciiEx((character << 8) | key, 0, keyState, list.get(), 0, context);
     }
   }
 

@@ -9,13 +9,10 @@
 #include <string>
 
 #include "engine/user_words.h"
+#include "tests/support/program_folder_win.h"
 
 int main() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  folder = folder.substr(0, folder.find_last_of('\\') + 1);
-  std::ofstream(folder + "ran.txt") << "ran\n";
+  std::ofstream(tvime::testing::ProgramFolder() + "ran.txt") << "ran\n";
   if (const char* words = std::getenv("TVIME_FAKE_MANAGER_WORDS")) {
     std::vector<std::string> merged;
     tvime::MergeIntoWordFile(words, {"\xB9\xDC\xC0\xED\xC6\xF7"}, merged, nullptr);  // 管理器

@@ -46,7 +46,8 @@ class SelectedFont {
       : SelectedFont(CreateFontIndirectW(&description)) {
     owned_ = true;
   }
-  SelectedFont(const wchar_t* face, int height = 18) : SelectedFont(Describe(face, height)) {}
+  explicit SelectedFont(const wchar_t* face, BYTE charSet = DEFAULT_CHARSET)
+      : SelectedFont(Describe(face, charSet)) {}
   ~SelectedFont() {
     SelectObject(dc_, previous_);
     if (owned_) DeleteObject(font_);
@@ -64,8 +65,7 @@ class SelectedFont {
   // The file name of the font GDI really chose ("uming.ttc"), or "" when it cannot tell.
   std::wstring FileName() const {
     std::wstring path = FilePath();
-    size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+    return path.substr(path.find_last_of(L"\\/") + 1);
   }
 
   std::wstring FilePath() const {
@@ -88,11 +88,11 @@ class SelectedFont {
   HDC dc() const { return dc_; }
 
  private:
-  static LOGFONTW Describe(const wchar_t* face, int height) {
+  static LOGFONTW Describe(const wchar_t* face, BYTE charSet) {
     LOGFONTW description{};
-    description.lfHeight = height;
+    description.lfHeight = -18;
     description.lfWeight = FW_NORMAL;
-    description.lfCharSet = DEFAULT_CHARSET;
+    description.lfCharSet = charSet;
     lstrcpynW(description.lfFaceName, face, LF_FACESIZE);
     return description;
   }
@@ -104,24 +104,16 @@ class SelectedFont {
 };
 
 TEST(WindowsEnvironment, ASongtiRequestGetsAFontWithChineseGlyphs) {
-  HFONT font =
-      CreateFontW(-18, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"宋体");
-  ASSERT_TRUE(font);
-  {
-    SelectedFont selected(font);
-    // Without the prefix's font replacement Wine falls back to some CJK font under its own
-    // name; with it, the font answers to 宋体 as on Windows.
-    EXPECT_EQ(selected.Face(), L"宋体");
-    WORD glyphs[3] = {};
-    DWORD got = GetGlyphIndicesW(selected.dc(), L"中国字", 3, glyphs, GGI_MARK_NONEXISTING_GLYPHS);
-    EXPECT_EQ(got, 3u);
-    for (WORD glyph : glyphs) EXPECT_NE(glyph, 0xFFFF);
-    TEXTMETRICW metrics = {};
-    ASSERT_TRUE(GetTextMetricsW(selected.dc(), &metrics));
-    EXPECT_EQ(metrics.tmCharSet, GB2312_CHARSET);
-  }
-  DeleteObject(font);
+  SelectedFont selected(L"宋体", GB2312_CHARSET);
+  // Without the prefix's font replacement Wine falls back to some CJK font under its own name;
+  // with it, the font answers to 宋体 as on Windows.
+  EXPECT_EQ(selected.Face(), L"宋体");
+  WORD glyphs[3] = {};
+  EXPECT_EQ(GetGlyphIndicesW(selected.dc(), L"中国字", 3, glyphs, GGI_MARK_NONEXISTING_GLYPHS), 3u);
+  for (WORD glyph : glyphs) EXPECT_NE(glyph, 0xFFFF);
+  TEXTMETRICW metrics = {};
+  ASSERT_TRUE(GetTextMetricsW(selected.dc(), &metrics));
+  EXPECT_EQ(metrics.tmCharSet, GB2312_CHARSET);
 }
 
 // Every face the programs name, the dialogs' font and the system's own fonts come from the
